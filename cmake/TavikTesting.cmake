@@ -1,0 +1,19 @@
+# tavik_add_test_binary(NAME SOURCES... LIBS...)
+# One GoogleTest binary per area; each test case becomes a CTest test.
+# Tests run headless (offscreen Qt platform) with the source tree's test data
+# folder in TAVIK_TEST_DATA and the programs' folder in TAVIK_BIN.
+function(tavik_add_test_binary name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TAVIK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+    TAVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    TAVIK_BIN="${CMAKE_BINARY_DIR}/bin")
+  include(GoogleTest)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1")
+endfunction()

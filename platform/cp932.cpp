@@ -1,0 +1,126 @@
+#include "platform/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace tavik {
+namespace {
+
+// One conversion descriptor per thread and direction, opened on first use.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts text; on an invalid or unconvertible sequence appends the
+    // replacement and skips what `skip` says the bad character occupies.
+    template <typename Skip>
+    std::string convert(std::string_view in, std::string_view replacement, Skip skip)
+    {
+        std::string out;
+        if (!valid()) {
+            out.assign(in);
+            return out;
+        }
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        out.reserve(in.size() * 3 / 2 + 8);
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char buffer[4096];
+        while (srcLeft > 0) {
+            char* dst = buffer;
+            size_t dstLeft = sizeof buffer;
+            size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buffer, dst - buffer);
+            if (rc != static_cast<size_t>(-1))
+                continue;
+            if (errno == E2BIG)
+                continue;
+            // EILSEQ or EINVAL: a character that cannot be converted.
+            out.append(replacement);
+            size_t bad = skip(std::string_view(src, srcLeft));
+            src += bad;
+            srcLeft -= bad;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+bool isAscii(std::string_view text)
+{
+    for (unsigned char c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+// Bytes taken by the UTF-8 character at the start of text (at least 1).
+size_t utf8SequenceLength(std::string_view text)
+{
+    auto lead = static_cast<unsigned char>(text[0]);
+    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    size_t n = 1;
+    while (n < length && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+bool isCp932LeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+std::string cp932ToUtf8(std::string_view cp932)
+{
+    if (isAscii(cp932))
+        return std::string(cp932);
+    thread_local Converter converter("UTF-8", "CP932");
+    return converter.convert(cp932, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; });
+}
+
+std::string utf8ToCp932(std::string_view utf8)
+{
+    if (isAscii(utf8))
+        return std::string(utf8);
+    thread_local Converter converter("CP932", "UTF-8");
+    return converter.convert(utf8, "?", utf8SequenceLength);
+}
+
+std::string cp932Printf(const char* utf8Format, ...)
+{
+    std::string format = utf8ToCp932(utf8Format);
+    va_list args;
+    va_start(args, utf8Format);
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format.c_str(), copy);
+    va_end(copy);
+    std::string out;
+    if (length > 0) {
+        out.resize(static_cast<size_t>(length) + 1);
+        std::vsnprintf(out.data(), out.size(), format.c_str(), args);
+        out.resize(static_cast<size_t>(length));
+    }
+    va_end(args);
+    return out;
+}
+
+}  // namespace tavik

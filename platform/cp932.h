@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+// True when the byte starts a two-byte cp932 character (0x81-0x9F, 0xE0-0xFC).
+bool isCp932LeadByte(unsigned char byte);
+
+// Converts cp932 bytes to UTF-8. A byte sequence that is not cp932 comes out
+// as U+FFFD and conversion goes on with the next byte.
+std::string cp932ToUtf8(std::string_view cp932);
+
+// Converts UTF-8 to cp932. A character that cp932 lacks, or an invalid UTF-8
+// sequence, comes out as "?".
+std::string utf8ToCp932(std::string_view utf8);
+
+// Shorthand for literals written in UTF-8 source that go into cp932 text.
+inline std::string sj(std::string_view utf8) { return utf8ToCp932(utf8); }
+
+// printf into cp932 text: the format is a UTF-8 literal (converted first), the
+// arguments are cp932 text and numbers.
+std::string cp932Printf(const char* utf8Format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace tavik

@@ -1,0 +1,136 @@
+#include "platform/file_replacement.h"
+
+#include "platform/paths.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace tavik {
+namespace {
+
+mode_t currentUmask()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Makes the rename itself durable; a failure here loses nothing already written.
+void syncDirectoryOf(const std::string& file)
+{
+    size_t slash = file.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
+    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+FileReplacement::FileReplacement(std::string_view target) : target_(localPath(target)) {}
+
+FileReplacement::~FileReplacement() { discard(); }
+
+bool FileReplacement::open()
+{
+    discard();
+    failed_ = false;
+    if (target_.empty()) {
+        errorText_ = "invalid path";
+        return false;
+    }
+    temporary_ = target_ + ".XXXXXX";
+    int fd = ::mkstemp(temporary_.data());
+    if (fd < 0) {
+        errorText_ = std::strerror(errno);
+        temporary_.clear();
+        return false;
+    }
+    // Keep the permissions of the file being replaced; a new file gets the
+    // usual permissions under the umask rather than mkstemp's 0600.
+    struct stat old;
+    mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
+    ::fchmod(fd, mode);
+    stream_ = ::fdopen(fd, "wb");
+    if (!stream_) {
+        errorText_ = std::strerror(errno);
+        ::close(fd);
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool FileReplacement::write(std::string_view bytes)
+{
+    if (!stream_ || failed_)
+        return false;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+void FileReplacement::fail()
+{
+    if (!failed_)
+        errorText_ = std::strerror(errno);
+    failed_ = true;
+}
+
+bool FileReplacement::commit()
+{
+    if (!stream_)
+        return false;
+    if (std::ferror(stream_))
+        fail();
+    if (!failed_ && std::fflush(stream_) != 0)
+        fail();
+    if (!failed_ && ::fsync(::fileno(stream_)) != 0)
+        fail();
+    if (std::fclose(stream_) != 0 && !failed_)
+        fail();
+    stream_ = nullptr;
+    if (!failed_ && ::rename(temporary_.c_str(), target_.c_str()) != 0)
+        fail();
+    if (failed_) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+        return false;
+    }
+    temporary_.clear();
+    syncDirectoryOf(target_);
+    return true;
+}
+
+void FileReplacement::discard()
+{
+    if (stream_) {
+        std::fclose(stream_);
+        stream_ = nullptr;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText)
+{
+    FileReplacement file(target);
+    bool ok = file.open() && file.write(bytes) && file.commit();
+    if (!ok && errorText)
+        *errorText = file.errorText();
+    return ok;
+}
+
+}  // namespace tavik

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+// Replaces a file as a whole: text is written to a temporary file in the same
+// folder, which is flushed to disk and then renamed over the target, so that
+// at every moment the target is either the old file or the new one, whole.
+// A replacement that is not committed removes its temporary file.
+class FileReplacement {
+public:
+    // target: cp932 path of the file to replace.
+    explicit FileReplacement(std::string_view target);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Creates the temporary file; false when it cannot be created.
+    bool open();
+
+    // The stream to write to; null before a successful open().
+    std::FILE* stream() const { return stream_; }
+
+    bool write(std::string_view bytes);
+
+    // Flushes, syncs and renames the temporary file over the target; false
+    // (and the target untouched) when any step fails or a write failed.
+    bool commit();
+
+    // Removes the temporary file and leaves the target as it was.
+    void discard();
+
+    // The reason of the last failure, from the C library (UTF-8).
+    const std::string& errorText() const { return errorText_; }
+
+private:
+    void fail();
+
+    std::string target_;      // file-system path
+    std::string temporary_;   // file-system path of the temporary file
+    std::FILE* stream_ = nullptr;
+    bool failed_ = false;
+    std::string errorText_;
+};
+
+// Writes bytes as the whole new content of a file, through a FileReplacement.
+bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText = nullptr);
+
+}  // namespace tavik

@@ -1,0 +1,185 @@
+#include "platform/ini_file.h"
+
+#include "platform/file_replacement.h"
+#include "platform/paths.h"
+
+#include <cstdio>
+
+namespace tavik {
+namespace {
+
+std::string_view trimBlanks(std::string_view text)
+{
+    size_t begin = 0;
+    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    size_t end = text.size();
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r'))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The name of a "[name]" header line, or nothing for other lines.
+std::optional<std::string_view> sectionName(std::string_view line)
+{
+    std::string_view text = trimBlanks(line);
+    if (text.empty() || text.front() != '[')
+        return std::nullopt;
+    size_t close = text.find(']');
+    std::string_view name = text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    return trimBlanks(name);
+}
+
+// Splits a "key=value" line; nothing for lines without "=".
+std::optional<std::pair<std::string_view, std::string_view>> keyAndValue(std::string_view line)
+{
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return std::make_pair(trimBlanks(line.substr(0, equals)), trimBlanks(line.substr(equals + 1)));
+}
+
+std::string_view unquote(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+}  // namespace
+
+IniFile IniFile::fromText(std::string_view text)
+{
+    IniFile file;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t newline = text.find('\n', start);
+        Line line;
+        if (newline == std::string_view::npos) {
+            line.content.assign(text.substr(start));
+            start = text.size();
+        } else {
+            size_t end = newline;
+            if (end > start && text[end - 1] == '\r')
+                --end;
+            line.content.assign(text.substr(start, end - start));
+            line.end.assign(text.substr(end, newline + 1 - end));
+            start = newline + 1;
+        }
+        file.lines_.push_back(std::move(line));
+    }
+    return file;
+}
+
+IniFile IniFile::load(std::string_view path)
+{
+    FilePtr stream = openFile(path, "rb");
+    if (!stream)
+        return IniFile();
+    std::string text;
+    char buffer[8192];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0)
+        text.append(buffer, got);
+    return fromText(text);
+}
+
+IniFile::Location IniFile::locate(std::string_view section, std::string_view key) const
+{
+    Location where;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const std::string& content = lines_[i].content;
+        if (auto name = sectionName(content)) {
+            if (where.sectionLine != npos)
+                break;
+            if (equalsIgnoringCase(*name, section)) {
+                where.sectionLine = i;
+                where.lastEntry = i;
+            }
+            continue;
+        }
+        if (where.sectionLine == npos)
+            continue;
+        if (!trimBlanks(content).empty())
+            where.lastEntry = i;
+        auto entry = keyAndValue(content);
+        if (entry && where.keyLine == npos && equalsIgnoringCase(entry->first, key))
+            where.keyLine = i;
+    }
+    return where;
+}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
+{
+    Location where = locate(section, key);
+    if (where.keyLine == npos)
+        return std::nullopt;
+    return std::string(unquote(keyAndValue(lines_[where.keyLine].content)->second));
+}
+
+std::string IniFile::value(std::string_view section, std::string_view key, std::string_view fallback) const
+{
+    std::optional<std::string> found = value(section, key);
+    return found ? *found : std::string(fallback);
+}
+
+std::string IniFile::lineEnd() const
+{
+    for (const Line& line : lines_)
+        if (!line.end.empty())
+            return line.end;
+    return "\r\n";
+}
+
+void IniFile::setValue(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string entry = std::string(key) + "=" + std::string(value);
+    Location where = locate(section, key);
+    if (where.keyLine != npos) {
+        lines_[where.keyLine].content = entry;
+        return;
+    }
+    std::string end = lineEnd();
+    if (where.sectionLine != npos) {
+        Line& last = lines_[where.lastEntry];
+        if (last.end.empty())
+            last.end = end;
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(where.lastEntry + 1), Line{entry, end});
+        return;
+    }
+    if (!lines_.empty() && lines_.back().end.empty())
+        lines_.back().end = end;
+    lines_.push_back(Line{"[" + std::string(section) + "]", end});
+    lines_.push_back(Line{entry, end});
+}
+
+std::string IniFile::text() const
+{
+    std::string out;
+    for (const Line& line : lines_)
+        out += line.content + line.end;
+    return out;
+}
+
+bool IniFile::save(std::string_view path, std::string* errorText) const
+{
+    return replaceFileContent(path, text(), errorText);
+}
+
+}  // namespace tavik

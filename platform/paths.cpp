@@ -1,0 +1,164 @@
+#include "platform/paths.h"
+
+#include "platform/cp932.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace tavik {
+namespace {
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool statPath(std::string_view path, struct stat& info)
+{
+    std::string local = localPath(path);
+    return !local.empty() && ::stat(local.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+bool hasDrive(std::string_view path)
+{
+    if (path.size() < 2 || path[1] != ':')
+        return false;
+    char c = path[0];
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isAbsolutePath(std::string_view path) { return !path.empty() && isSeparator(path[0]); }
+
+PathParts splitPath(std::string_view path)
+{
+    PathParts parts;
+    if (hasDrive(path)) {
+        parts.drive.assign(path.substr(0, 2));
+        path.remove_prefix(2);
+    }
+    // Find the last separator and the last dot, stepping over two-byte
+    // characters whose second byte may be 0x5C.
+    size_t nameStart = 0;
+    size_t lastDot = std::string_view::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        auto c = static_cast<unsigned char>(path[i]);
+        if (isCp932LeadByte(c) && i + 1 < path.size()) {
+            ++i;
+            continue;
+        }
+        if (isSeparator(path[i])) {
+            nameStart = i + 1;
+            lastDot = std::string_view::npos;
+        } else if (path[i] == '.') {
+            lastDot = i;
+        }
+    }
+    parts.directory.assign(path.substr(0, nameStart));
+    if (lastDot == std::string_view::npos) {
+        parts.name.assign(path.substr(nameStart));
+    } else {
+        parts.name.assign(path.substr(nameStart, lastDot - nameStart));
+        parts.extension.assign(path.substr(lastDot));
+    }
+    return parts;
+}
+
+std::string localPath(std::string_view path)
+{
+    if (hasDrive(path))
+        return {};
+    std::string local = cp932ToUtf8(path);
+    for (char& c : local)
+        if (c == '\\')
+            c = '/';
+    return local;
+}
+
+std::string currentDirectory()
+{
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE)
+            return ".";
+        buffer.resize(buffer.size() * 2);
+    }
+    return utf8ToCp932(buffer.data());
+}
+
+std::string makeAbsolute(std::string_view path, std::string_view baseDirectory)
+{
+    if (hasDrive(path))
+        return std::string(path);
+    std::string joined = isAbsolutePath(path) ? std::string(path) : joinPath(baseDirectory, path);
+
+    // Split into segments at separators (lead-byte aware) and resolve "." and "..".
+    std::vector<std::string> segments;
+    std::string segment;
+    auto flush = [&] {
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        segment.clear();
+    };
+    for (size_t i = 0; i < joined.size(); ++i) {
+        auto c = static_cast<unsigned char>(joined[i]);
+        if (isCp932LeadByte(c) && i + 1 < joined.size()) {
+            segment += joined[i];
+            segment += joined[++i];
+        } else if (isSeparator(joined[i])) {
+            flush();
+        } else {
+            segment += joined[i];
+        }
+    }
+    bool trailingSeparator = !segment.empty() ? false : (!joined.empty() && isSeparator(joined.back()));
+    flush();
+    std::string result;
+    for (const std::string& s : segments)
+        result += "/" + s;
+    if (result.empty() || trailingSeparator)
+        result += "/";
+    return result;
+}
+
+std::string joinPath(std::string_view directory, std::string_view name)
+{
+    std::string joined(directory);
+    if (!joined.empty() && !isSeparator(joined.back()))
+        joined += '/';
+    joined += name;
+    return joined;
+}
+
+bool fileExists(std::string_view path)
+{
+    struct stat info;
+    return statPath(path, info);
+}
+
+bool isRegularFile(std::string_view path)
+{
+    struct stat info;
+    return statPath(path, info) && S_ISREG(info.st_mode);
+}
+
+bool isDirectory(std::string_view path)
+{
+    struct stat info;
+    return statPath(path, info) && S_ISDIR(info.st_mode);
+}
+
+FilePtr openFile(std::string_view path, const char* mode)
+{
+    std::string local = localPath(path);
+    if (local.empty())
+        return nullptr;
+    return FilePtr(std::fopen(local.c_str(), mode));
+}
+
+}  // namespace tavik

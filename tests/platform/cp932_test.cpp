@@ -1,0 +1,38 @@
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace tavik {
+namespace {
+
+TEST(Cp932, RoundTripsJapaneseAndAscii)
+{
+    const std::string utf8 = "表示 ソ abc 〜 ＡＢ";
+    std::string cp932 = utf8ToCp932(utf8);
+    // 表 is 0x95 0x5C: its second byte is a backslash in ASCII.
+    EXPECT_EQ(cp932.substr(0, 2), "\x95\x5C");
+    EXPECT_EQ(cp932ToUtf8(cp932), "表示 ソ abc ～ ＡＢ");
+}
+
+TEST(Cp932, InvalidBytesBecomeReplacementCharacters)
+{
+    // 0xFF is no cp932 byte; a lead byte at the end has no second byte.
+    EXPECT_EQ(cp932ToUtf8("a\xFF" "b\x82"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(cp932ToUtf8("\x82\xA0\x82"), "あ\xEF\xBF\xBD");
+}
+
+TEST(Cp932, CharactersOutsideCp932BecomeQuestionMarks)
+{
+    EXPECT_EQ(utf8ToCp932("a😀b"), "a?b");
+    EXPECT_EQ(utf8ToCp932("a\xC3(b"), "a?(b");
+}
+
+TEST(Cp932, PrintfConvertsTheFormatAndKeepsArguments)
+{
+    std::string path = utf8ToCp932("地図.csv");
+    std::string text = cp932Printf("%s\nファイルを読めません。%d", path.c_str(), 7);
+    EXPECT_EQ(cp932ToUtf8(text), "地図.csv\nファイルを読めません。7");
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,67 @@
+#include "platform/file_replacement.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tavik {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+size_t filesIn(const fs::path& dir)
+{
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(FileReplacement, CommitReplacesTheWholeFileAndLeavesNoTemporary)
+{
+    fs::path dir = fs::path(::testing::TempDir()) / "tavik_replace";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::path target = dir / "table.csv";
+    std::ofstream(target) << "old";
+
+    FileReplacement file(target.string());
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("new content"));
+    EXPECT_EQ(readAll(target), "old");
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(readAll(target), "new content");
+    EXPECT_EQ(filesIn(dir), 1u);
+    fs::remove_all(dir);
+}
+
+TEST(FileReplacement, AnUncommittedReplacementLeavesTheOldFile)
+{
+    fs::path dir = fs::path(::testing::TempDir()) / "tavik_discard";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::path target = dir / "table.csv";
+    std::ofstream(target) << "old";
+    {
+        FileReplacement file(target.string());
+        ASSERT_TRUE(file.open());
+        file.write("half");
+    }
+    EXPECT_EQ(readAll(target), "old");
+    EXPECT_EQ(filesIn(dir), 1u);
+
+    FileReplacement missingFolder((dir / "no" / "x.csv").string());
+    EXPECT_FALSE(missingFolder.open());
+    EXPECT_FALSE(missingFolder.errorText().empty());
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,77 @@
+#include "platform/cp932.h"
+#include "platform/directory_search.h"
+#include "platform/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tavik {
+namespace {
+
+TEST(Paths, SplitsDriveDirectoryNameAndExtension)
+{
+    struct Case {
+        std::string path, drive, directory, name, extension;
+    } cases[] = {
+        {".\\BlankMap\\jpn\\jpn.png", "", ".\\BlankMap\\jpn\\", "jpn", ".png"},
+        {"maps/japan.v2.bmp", "", "maps/", "japan.v2", ".bmp"},
+        {"C:\\maps\\a", "C:", "\\maps\\", "a", ""},
+        {"dir.x/name", "", "dir.x/", "name", ""},
+        // 表 ends in the byte 0x5C, which must not split the name.
+        {utf8ToCp932("地図\\表.png"), "", utf8ToCp932("地図\\"), utf8ToCp932("表"), ".png"},
+    };
+    for (const Case& c : cases) {
+        PathParts parts = splitPath(c.path);
+        EXPECT_EQ(parts.drive, c.drive) << c.path;
+        EXPECT_EQ(parts.directory, c.directory) << c.path;
+        EXPECT_EQ(parts.name, c.name) << c.path;
+        EXPECT_EQ(parts.extension, c.extension) << c.path;
+    }
+}
+
+TEST(Paths, MakesAbsoluteAgainstTheStartupDirectory)
+{
+    EXPECT_EQ(makeAbsolute(".\\dbase\\ta_vik.csv", "/home/u/work"), "/home/u/work/dbase/ta_vik.csv");
+    EXPECT_EQ(makeAbsolute("..\\x\\..\\y.cfg", "/home/u/work/"), "/home/u/y.cfg");
+    EXPECT_EQ(makeAbsolute("/etc/../tmp", "/home"), "/tmp");
+    EXPECT_EQ(makeAbsolute(".\\explain\\", "/w"), "/w/explain/");
+    EXPECT_EQ(makeAbsolute("C:\\Program Files\\x.exe", "/w"), "C:\\Program Files\\x.exe");
+    EXPECT_EQ(makeAbsolute(utf8ToCp932("表\\a"), "/w"), "/w/" + utf8ToCp932("表") + "/a");
+}
+
+TEST(Paths, LocalPathsUseSlashesAndUtf8AndRefuseDrives)
+{
+    EXPECT_EQ(localPath(".\\dbase\\x.csv"), "./dbase/x.csv");
+    EXPECT_EQ(localPath(utf8ToCp932("表\\a")), "表/a");
+    EXPECT_EQ(localPath("C:\\x.csv"), "");
+    EXPECT_FALSE(fileExists("C:\\x.csv"));
+    EXPECT_EQ(openFile("C:/tmp", "rb"), nullptr);
+}
+
+TEST(DirectorySearch, MatchesWildcardsInTheNamePartInByteOrder)
+{
+    namespace fs = std::filesystem;
+    fs::path dir = fs::path(::testing::TempDir()) / "tavik_search";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "sub.csv");
+    for (const char* name : {"b.csv", "a.CSV", "c.txt", "地域.csv"})
+        std::ofstream(dir / name) << "x";
+
+    std::string pattern = utf8ToCp932(dir.string()) + "\\*.csv";
+    std::vector<std::string> found = findFiles(pattern);
+    std::string prefix = utf8ToCp932(dir.string()) + "\\";
+    std::vector<std::string> expected = {prefix + "a.CSV", prefix + "b.csv", prefix + utf8ToCp932("地域.csv")};
+    EXPECT_EQ(found, expected);
+
+    EXPECT_TRUE(matchesWildcard("?域.csv", "地域.csv"));
+    EXPECT_FALSE(matchesWildcard("?.csv", "地域.csv"));
+    EXPECT_TRUE(matchesWildcard("*a*b", "xaxxb"));
+    EXPECT_FALSE(matchesWildcard("*a*b", "xaxxbc"));
+    EXPECT_TRUE(findFiles(utf8ToCp932(dir.string()) + "/none*.csv").empty());
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tavik
