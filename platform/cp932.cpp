@@ -88,6 +88,20 @@ bool isCp932LeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+std::string cutCp932(std::string_view text, size_t limit)
+{
+    if (text.size() <= limit)
+        return std::string(text);
+    size_t end = 0;
+    while (end < limit) {
+        size_t width = isCp932LeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + width > limit)
+            break;
+        end += width;
+    }
+    return std::string(text.substr(0, end));
+}
+
 std::string cp932ToUtf8(std::string_view cp932)
 {
     if (isAscii(cp932))

@@ -8,6 +8,10 @@ namespace tavik {
 // True when the byte starts a two-byte cp932 character (0x81-0x9F, 0xE0-0xFC).
 bool isCp932LeadByte(unsigned char byte);
 
+// The text cut to at most `limit` bytes, never in the middle of a two-byte
+// character (a lead byte that would lose its second byte is dropped too).
+std::string cutCp932(std::string_view text, size_t limit);
+
 // Converts cp932 bytes to UTF-8. A byte sequence that is not cp932 comes out
 // as U+FFFD and conversion goes on with the next byte.
 std::string cp932ToUtf8(std::string_view cp932);

@@ -36,3 +36,19 @@ TEST(Cp932, PrintfConvertsTheFormatAndKeepsArguments)
 
 }  // namespace
 }  // namespace tavik
+
+namespace tavik {
+namespace {
+
+TEST(Cp932, CuttingNeverSplitsATwoByteCharacter)
+{
+    std::string text = "ab" + utf8ToCp932("表示");  // 2 + 4 bytes
+    EXPECT_EQ(cutCp932(text, 10), text);
+    EXPECT_EQ(cutCp932(text, 4), "ab" + utf8ToCp932("表"));
+    EXPECT_EQ(cutCp932(text, 5), "ab" + utf8ToCp932("表"));
+    EXPECT_EQ(cutCp932(text, 1), "a");
+    EXPECT_EQ(cutCp932(text, 0), "");
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,4 +1,5 @@
 #include "platform/file_replacement.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +27,8 @@ size_t filesIn(const fs::path& dir)
 
 TEST(FileReplacement, CommitReplacesTheWholeFileAndLeavesNoTemporary)
 {
-    fs::path dir = fs::path(::testing::TempDir()) / "tavik_replace";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    test::TestFolder folder("tavik_replace");
+    fs::path dir = folder.path();
     fs::path target = dir / "table.csv";
     std::ofstream(target) << "old";
 
@@ -39,14 +39,12 @@ TEST(FileReplacement, CommitReplacesTheWholeFileAndLeavesNoTemporary)
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(readAll(target), "new content");
     EXPECT_EQ(filesIn(dir), 1u);
-    fs::remove_all(dir);
 }
 
 TEST(FileReplacement, AnUncommittedReplacementLeavesTheOldFile)
 {
-    fs::path dir = fs::path(::testing::TempDir()) / "tavik_discard";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    test::TestFolder folder("tavik_discard");
+    fs::path dir = folder.path();
     fs::path target = dir / "table.csv";
     std::ofstream(target) << "old";
     {
@@ -60,7 +58,6 @@ TEST(FileReplacement, AnUncommittedReplacementLeavesTheOldFile)
     FileReplacement missingFolder((dir / "no" / "x.csv").string());
     EXPECT_FALSE(missingFolder.open());
     EXPECT_FALSE(missingFolder.errorText().empty());
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/ini_file.h"
 
 #include "platform/file_replacement.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -68,16 +69,14 @@ TEST(IniFile, WritesIntoAFileWithoutLineEndAtTheEnd)
 
 TEST(IniFile, SavesThroughATemporaryFileAndLoadsBack)
 {
-    std::string dir = ::testing::TempDir();
-    std::string path = dir + "/ini_roundtrip.ini";
-    std::remove(path.c_str());
+    test::TestFolder folder("ini_roundtrip");
+    std::string path = folder.file("tavik.ini");
     EXPECT_FALSE(IniFile::load(path).value("A", "x").has_value());
 
     IniFile ini;
     ini.setValue("A", "x", "1");
     ASSERT_TRUE(ini.save(path));
     EXPECT_EQ(IniFile::load(path).value("a", "X").value_or("?"), "1");
-    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/cp932.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +54,8 @@ TEST(Paths, LocalPathsUseSlashesAndUtf8AndRefuseDrives)
 TEST(DirectorySearch, MatchesWildcardsInTheNamePartInByteOrder)
 {
     namespace fs = std::filesystem;
-    fs::path dir = fs::path(::testing::TempDir()) / "tavik_search";
-    fs::remove_all(dir);
+    test::TestFolder folder("search");
+    fs::path dir = folder.path();
     fs::create_directories(dir / "sub.csv");
     for (const char* name : {"b.csv", "a.CSV", "c.txt", "地域.csv"})
         std::ofstream(dir / name) << "x";
@@ -70,7 +71,6 @@ TEST(DirectorySearch, MatchesWildcardsInTheNamePartInByteOrder)
     EXPECT_TRUE(matchesWildcard("*a*b", "xaxxb"));
     EXPECT_FALSE(matchesWildcard("*a*b", "xaxxbc"));
     EXPECT_TRUE(findFiles(utf8ToCp932(dir.string()) + "/none*.csv").empty());
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+#include "viewer/settings/csv_line_reader.h"
+
+#include "platform/cp932.h"
+#include "tests/support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace tavik {
+namespace {
+
+struct SplitCase {
+    std::string line;
+    CsvStatus status;
+    std::vector<std::string> fields;
+};
+
+std::vector<std::string> split(std::string line, CsvStatus& status)
+{
+    std::vector<std::string_view> views;
+    status = CsvLineReader::splitLine(line, views);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+TEST(CsvLineReader, SplitsFieldsByTheTokenizerRules)
+{
+    const std::string so = utf8ToCp932("ソ");  // second byte 0x5C
+    // A lead byte takes the next byte with it, even a quote or a comma.
+    const std::string leadQuote = "\x81\"";
+    const std::string leadComma = "\x81,";
+    SplitCase cases[] = {
+        {"12,\"Aus, bus\",x", CsvStatus::Ok, {"12", "Aus, bus", "x"}},
+        {"1,ab\"c\"d,e", CsvStatus::Ok, {"1", "c", "e"}},
+        {"\"a\"\"b\"", CsvStatus::Ok, {"a\"b"}},
+        {"a,,", CsvStatus::Ok, {"a", "", ""}},
+        {"", CsvStatus::Ok, {}},
+        {"\r\n", CsvStatus::Ok, {}},
+        {"x,y\r\x1A", CsvStatus::Ok, {"x", "y"}},
+        {"  lead, trail  ", CsvStatus::Ok, {"lead", "trail  "}},
+        {so + "," + so + "\"", CsvStatus::UnterminatedQuote, {}},
+        {"\"" + so + ",\",2", CsvStatus::Ok, {so + ",", "2"}},
+        {leadQuote + ",1", CsvStatus::Ok, {leadQuote, "1"}},
+        {leadComma + "2,3", CsvStatus::Ok, {leadComma + "2", "3"}},
+        {"\"a\" \"b\"", CsvStatus::MisusedQuotes, {}},
+        {"\"a\"b\",c", CsvStatus::MisusedQuotes, {}},
+        {"a,\"open", CsvStatus::UnterminatedQuote, {}},
+        {"a," + std::string(256, 'x') + ",b", CsvStatus::Ok, {"a", std::string(256, 'x'), "b"}},
+        {"a," + std::string(257, 'x') + ",b", CsvStatus::FieldTooLong, {"a"}},
+    };
+    for (const SplitCase& c : cases) {
+        CsvStatus status;
+        std::vector<std::string> fields = split(c.line, status);
+        EXPECT_EQ(status, c.status) << c.line;
+        if (status == CsvStatus::Ok || status == CsvStatus::FieldTooLong) {
+            EXPECT_EQ(fields, c.fields) << c.line;
+        }
+    }
+}
+
+TEST(CsvLineReader, KeepsSixtyThousandFieldsAndDropsTheRest)
+{
+    std::string exact(59999, ',');
+    CsvStatus status;
+    EXPECT_EQ(split(exact, status).size(), 60000u);
+    EXPECT_EQ(status, CsvStatus::Ok);
+
+    std::string over(60005, ',');
+    std::vector<std::string> fields = split(over, status);
+    EXPECT_EQ(status, CsvStatus::TooManyFields);
+    EXPECT_EQ(fields.size(), 60000u);
+}
+
+TEST(CsvLineReader, ReadsLinesSeeksAndReportsOverlongLines)
+{
+    test::TestFolder folder("csv_reader");
+    std::string longLine(CsvLineReader::kMaxLineBytes + 10, 'x');
+    std::string path = folder.write("t.csv", "a,b\r\n" + longLine + "\nlast,\"x\"\r\nz\0y,1\n"s);
+
+    CsvLineReader reader;
+    ASSERT_TRUE(reader.open(path));
+    EXPECT_FALSE(reader.open(path));
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.fieldCount(), 2u);
+    std::string destination = "junk";
+    EXPECT_TRUE(reader.field(1, destination, 10));
+    EXPECT_EQ(destination, "b");
+    EXPECT_FALSE(reader.field(2, destination, 10));
+    EXPECT_EQ(destination, "");
+
+    EXPECT_EQ(reader.nextLine(), CsvStatus::LineTooLong);
+    EXPECT_EQ(reader.lineNumber(), 2);
+    EXPECT_EQ(reader.fieldCount(), 0u);
+    // The next line starts where it should after the overlong one.
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.field(0), "last");
+    EXPECT_EQ(reader.field(1), "x");
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.field(0), std::string("z\0y", 3));
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
+
+    ASSERT_TRUE(reader.seek(5, 2));
+    EXPECT_EQ(reader.nextLine(), CsvStatus::LineTooLong);
+    EXPECT_EQ(reader.lineNumber(), 2);
+    reader.close();
+    EXPECT_FALSE(reader.open(folder.file("missing.csv")));
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,148 @@
+#include "viewer/settings/distribution_table.h"
+
+#include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
+#include "viewer/settings/angle_text.h"
+#include "viewer/settings/csv_line_reader.h"
+#include "viewer/settings/settings.h"
+
+#include <gtest/gtest.h>
+
+namespace tavik {
+namespace {
+
+TEST(DistributionLocation, ClassifiesSquaresCoordinatesAndAreas)
+{
+    struct Case {
+        const char* location;
+        LocationKind kind;
+        std::vector<int> digits;  // first lat, first lon, 2nd lat, 2nd lon, 3rd lat, 3rd lon, half, quarter, eighth, 5 km
+    } cases[] = {
+        {"JP5339", LocationKind::FirstOrder, {53, 39, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"JP5339-45", LocationKind::SecondOrder, {53, 39, 4, 5, 0, 0, 0, 0, 0, 0}},
+        {"JP53394", LocationKind::FirstOrder, {53, 39, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"JP5339454", LocationKind::FiveKm, {53, 39, 4, 5, 0, 0, 0, 0, 0, 4}},
+        {"JP5339-45-67", LocationKind::ThirdOrder, {53, 39, 4, 5, 6, 7, 0, 0, 0, 0}},
+        {"JP533945675", LocationKind::TwoKm, {53, 39, 4, 5, 6, 7, 0, 0, 0, 0}},
+        {"JP533945672", LocationKind::Half, {53, 39, 4, 5, 6, 7, 2, 0, 0, 0}},
+        {"JP5339456712", LocationKind::Quarter, {53, 39, 4, 5, 6, 7, 1, 2, 0, 0}},
+        {"JP53394567123", LocationKind::Eighth, {53, 39, 4, 5, 6, 7, 1, 2, 3, 0}},
+        {"JP53", LocationKind::None, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"NP5339", LocationKind::FirstOrder, {53, 39, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        DistributionRecord r = classifyLocation(c.location);
+        EXPECT_EQ(r.kind, c.kind) << c.location;
+        std::vector<int> digits = {r.firstLatitude, r.firstLongitude, r.secondLatitude, r.secondLongitude,
+            r.thirdLatitude, r.thirdLongitude, r.half, r.quarter, r.eighth, r.fiveKm};
+        EXPECT_EQ(digits, c.digits) << c.location;
+    }
+}
+
+TEST(DistributionLocation, ReadsCoordinatesInEitherOrder)
+{
+    for (const char* text : {"N35.5E139.25", "E139.25N35.5"}) {
+        DistributionRecord r = classifyLocation(text);
+        EXPECT_EQ(r.kind, LocationKind::Coordinates) << text;
+        EXPECT_DOUBLE_EQ(r.latitude, 35.5) << text;
+        EXPECT_DOUBLE_EQ(r.longitude, 139.25) << text;
+    }
+    DistributionRecord south = classifyLocation("S10W20.30'");
+    EXPECT_DOUBLE_EQ(south.latitude, -10.0);
+    EXPECT_DOUBLE_EQ(south.longitude, -20.5);
+    DistributionRecord noLongitude = classifyLocation("N35");
+    EXPECT_DOUBLE_EQ(noLongitude.longitude, 0.0);
+    DistributionRecord bad = classifyLocation("N3x5E139");
+    EXPECT_EQ(bad.latitude, kInvalidAngle);
+    DistributionRecord area = classifyLocation("1301");
+    EXPECT_EQ(area.kind, LocationKind::Area);
+    EXPECT_EQ(area.areaCode, 1301);
+}
+
+class DistributionTableTest : public ::testing::Test {
+protected:
+    DistributionTableTest() : folder("distribution") {}
+
+    test::TestFolder folder;
+    Settings settings;
+    MessageLog log;
+};
+
+TEST_F(DistributionTableTest, IndexesLineOffsetsAndReadsTheFirstLineOfACode)
+{
+    std::string path = folder.write("ta_vik.csv",
+        "101,1301,A,JP5339,B\r\n"
+        "102\r\n"
+        "nocomma\r\n"
+        "101,N35E139,C\r\n"
+        "103,1301,A,1302,B,1303,C,1304,,1305");
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(path, 10), DistributionIndexStatus::Ok);
+    ASSERT_EQ(table.entries().size(), 5u);
+    EXPECT_EQ(table.entries()[1].offset, 21u);
+    EXPECT_EQ(table.entries()[2].speciesCode, 0);
+    EXPECT_EQ(table.entries()[3].offset, 35u);
+
+    RecordSet set;
+    ASSERT_TRUE(table.readSpeciesRecords(101, settings, set, log));
+    ASSERT_EQ(set.records.size(), 2u);
+    EXPECT_EQ(set.records[0].kind, LocationKind::Area);
+    EXPECT_EQ(set.records[1].kind, LocationKind::FirstOrder);
+    EXPECT_EQ(set.records[1].rank, 1);
+
+    ASSERT_TRUE(table.readSpeciesRecords(102, settings, set, log));
+    EXPECT_TRUE(set.records.empty());
+    EXPECT_EQ(set.speciesCode, 102);
+    EXPECT_FALSE(table.readSpeciesRecords(999, settings, set, log));
+
+    settings.rankEnabled = {true, false, true, false};  // Rank=AC
+    ASSERT_TRUE(table.readSpeciesRecords(103, settings, set, log));
+    ASSERT_EQ(set.records.size(), 2u);
+    EXPECT_EQ(set.records[0].rank, 0);
+    EXPECT_EQ(set.records[1].rank, 2);
+    EXPECT_EQ(set.records[1].areaCode, 1303);
+    EXPECT_TRUE(log.messages.empty());
+
+    EXPECT_EQ(table.buildIndex(path, 4), DistributionIndexStatus::Overflow);
+    EXPECT_EQ(table.buildIndex(folder.file("none.csv"), 4), DistributionIndexStatus::CannotOpen);
+}
+
+TEST_F(DistributionTableTest, TakesAtMostPointMaxPerSpeciesRecords)
+{
+    std::string line = "7";
+    for (int i = 0; i < 1500; ++i)
+        line += ",1301,A";
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(folder.write("t.csv", line + "\n"), 10), DistributionIndexStatus::Ok);
+    RecordSet set;
+    settings.pointMaxPerSpecies = 1000;
+    ASSERT_TRUE(table.readSpeciesRecords(7, settings, set, log));
+    EXPECT_EQ(set.records.size(), 1000u);
+}
+
+TEST_F(DistributionTableTest, FaultyLinesAreReportedWithTheFile)
+{
+    std::string path = folder.write("bad.csv",
+        "1,1301,A,\"open\n"
+        "2,\"a\"b\",A\n"
+        "3,1301,A," + std::string(300, '9') + ",B,1302,C\n" +
+        "4," + std::string(CsvLineReader::kMaxLineBytes, '1') + "\n");
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(path, 10), DistributionIndexStatus::Ok);
+    RecordSet set;
+    EXPECT_FALSE(table.readSpeciesRecords(1, settings, set, log));
+    EXPECT_FALSE(table.readSpeciesRecords(2, settings, set, log));
+    // A field too long: reported, and the fields before it are used.
+    EXPECT_TRUE(table.readSpeciesRecords(3, settings, set, log));
+    EXPECT_EQ(set.records.size(), 1u);
+    EXPECT_FALSE(table.readSpeciesRecords(4, settings, set, log));
+    std::vector<std::string> texts = log.utf8Texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], path + "\n 構文エラー。文字列が \"\" で囲まれていません。");
+    EXPECT_EQ(texts[1], path + "\n 種別分布テーブルが不正です。");
+    EXPECT_EQ(texts[2], path + "\n トークンの長さが 256 を越えました。");
+    EXPECT_EQ(texts[3], path + "\n 4 行目が長すぎます。一行は 399997 バイトまでです。");
+}
+
+}  // namespace
+}  // namespace tavik

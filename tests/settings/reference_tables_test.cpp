@@ -1,0 +1,149 @@
+#include "platform/cp932.h"
+#include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
+#include "viewer/settings/area_table.h"
+#include "viewer/settings/datum_shift_table.h"
+#include "viewer/settings/phyletic_table.h"
+#include "viewer/settings/species_table.h"
+
+#include <gtest/gtest.h>
+
+namespace tavik {
+namespace {
+
+std::vector<std::int64_t> codesByName(const SpeciesTable& table)
+{
+    std::vector<std::int64_t> codes;
+    for (size_t i : table.byName())
+        codes.push_back(table.rows()[i].code);
+    return codes;
+}
+
+TEST(SpeciesTable, SortsByTheSelectedNameWithEmptyNamesLast)
+{
+    test::TestFolder folder("species_sort");
+    std::string path = folder.write("species.csv",
+        "1,Papilio xuthus,Linnaeus,1767,,0,Papilionidae,ナミアゲハ\r\n"
+        "2,,,,,0,,アオスジアゲハ\r\n"
+        "\r\n"
+        "3,Anthocharis scolymus,Butler,1866,C,5,Pieridae,\r\n");
+    SpeciesTable table;
+    ASSERT_TRUE(table.load(path, 10, NameMode::ScientificName));
+    ASSERT_EQ(table.rows().size(), 3u);
+    EXPECT_EQ(codesByName(table), (std::vector<std::int64_t>{3, 1, 2}));
+    EXPECT_TRUE(table.rows()[2].parenthesis);
+    EXPECT_EQ(table.rows()[2].phyleticCode, 5);
+
+    table.sortByName(NameMode::Alias1Name);
+    // ア (0x83 0x41) sorts before ナ (0x83 0x69); the species without alias is last.
+    EXPECT_EQ(codesByName(table), (std::vector<std::int64_t>{2, 1, 3}));
+}
+
+TEST(SpeciesTable, StopsSilentlyAtCapacityAndAtASyntaxError)
+{
+    test::TestFolder folder("species_limits");
+    SpeciesTable table;
+    ASSERT_TRUE(table.load(folder.write("a.csv", "1,a\n2,b\n3,c\n"), 2, NameMode::ScientificName));
+    EXPECT_EQ(table.rows().size(), 2u);
+    ASSERT_TRUE(table.load(folder.write("b.csv", "1,a\n2,\"b\n3,c\n"), 10, NameMode::ScientificName));
+    EXPECT_EQ(table.rows().size(), 1u);
+    EXPECT_FALSE(table.load(folder.file("none.csv"), 10, NameMode::ScientificName));
+    EXPECT_TRUE(table.rows().empty());
+}
+
+TEST(SpeciesTable, AssignsGroupCodesByGroupNamesAndCreatesMissingGroups)
+{
+    test::TestFolder folder("assign_groups");
+    PhyleticTable groups;
+    ASSERT_TRUE(groups.load(folder.write("phyletic.csv", "10,Papilionidae,1,Swallowtails\r\n"), 5));
+    SpeciesTable species;
+    species.load(folder.write("species.csv",
+                     "1,A,,,,0,Papilionidae,,Swallowtails\n"
+                     "2,B,,,,0,Pieridae,,Whites,,Shiro\n"
+                     "3,C,,,,-1,Pieridae,,Whites\n"
+                     "4,D,,,,7,Pieridae,,Whites\n"
+                     "5,E,,,,0,,,\n"),
+        10, NameMode::ScientificName);
+    MessageLog log;
+    ASSERT_TRUE(species.assignPhyleticCodes(groups, log));
+    const auto& rows = species.rows();
+    EXPECT_EQ(rows[0].phyleticCode, 10);
+    EXPECT_EQ(rows[1].phyleticCode, 2);  // rows before the new group, plus one
+    EXPECT_EQ(rows[2].phyleticCode, 2);
+    EXPECT_EQ(rows[3].phyleticCode, 7);
+    EXPECT_EQ(rows[4].phyleticCode, 0);
+    const PhyleticRecord* created = groups.find(2);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->name, "Pieridae");
+    EXPECT_EQ(created->alias2, "Shiro");
+    EXPECT_EQ(created->parentCode, 0);
+    EXPECT_TRUE(log.messages.empty());
+}
+
+TEST(SpeciesTable, NewGroupNeverTakesACodeAFileGroupHolds)
+{
+    test::TestFolder folder("group_codes");
+    PhyleticTable groups;
+    groups.load(folder.write("phyletic.csv", "2,X\n3,Y\n"), 5);
+    SpeciesTable species;
+    species.load(folder.write("species.csv", "1,A,,,,0,Z\n"), 10, NameMode::ScientificName);
+    MessageLog log;
+    ASSERT_TRUE(species.assignPhyleticCodes(groups, log));
+    EXPECT_EQ(species.rows()[0].phyleticCode, 4);
+    EXPECT_EQ(groups.find(3)->name, "Y");
+}
+
+TEST(SpeciesTable, GroupOverflowIsReportedAndLaterSpeciesKeepTheirCodes)
+{
+    test::TestFolder folder("group_overflow");
+    PhyleticTable groups;
+    groups.load(folder.write("phyletic.csv", "1,X\n"), 1);
+    SpeciesTable species;
+    species.load(folder.write("species.csv", "1,A,,,,0,Y\n2,B,,,,0,X\n"), 10, NameMode::ScientificName);
+    MessageLog log;
+    EXPECT_FALSE(species.assignPhyleticCodes(groups, log));
+    ASSERT_EQ(log.messages.size(), 1u);
+    EXPECT_EQ(log.utf8Texts()[0], "Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい");
+    EXPECT_EQ(species.rows()[0].phyleticCode, 0);
+    EXPECT_EQ(species.rows()[1].phyleticCode, 0);
+}
+
+TEST(AreaTable, ReadsPointsAndFillFlagsAndReportsOverflow)
+{
+    test::TestFolder folder("areas");
+    std::string path = folder.write("area.csv",
+        "1301,,,Tokyo,N35.41',E139.41',500,400,F\r\n"
+        "1302,,,Kanagawa,N35.27',E139.38',99999,-5,Mark\r\n");
+    AreaTable areas;
+    ASSERT_EQ(areas.load(path, 2), AreaTableStatus::Ok);
+    const AreaRecord* tokyo = areas.find(1301);
+    ASSERT_NE(tokyo, nullptr);
+    EXPECT_NEAR(tokyo->latitude, 35 + 41.0 / 60, 1e-12);
+    EXPECT_EQ(tokyo->x, 500);
+    EXPECT_TRUE(tokyo->fill);
+    EXPECT_EQ(areas.find(1302)->x, 32767);
+    EXPECT_FALSE(areas.find(1302)->fill);
+    EXPECT_EQ(areas.find(9), nullptr);
+
+    EXPECT_EQ(areas.load(path, 1), AreaTableStatus::Overflow);
+    EXPECT_EQ(areas.load(folder.file("none.csv"), 5), AreaTableStatus::CannotOpen);
+}
+
+TEST(DatumShiftTable, HoldsShiftsInDegreesSortedBySquare)
+{
+    test::TestFolder folder("datum");
+    DatumShiftTable table;
+    ASSERT_EQ(table.load(folder.write("a.csv", "5339,x,11.7,-10.8\n\n4928,x,3.6,7.2\n"), 2), DatumShiftStatus::Ok);
+    ASSERT_EQ(table.rows().size(), 2u);
+    EXPECT_EQ(table.rows()[0].squareCode, 4928);
+    EXPECT_NEAR(table.find(5339)->latitudeShift, 11.7 / 3600, 1e-15);
+    EXPECT_NEAR(table.find(5339)->longitudeShift, -0.003, 1e-15);
+    EXPECT_EQ(table.find(5340), nullptr);
+
+    EXPECT_EQ(table.load(folder.write("b.csv", "5339,x,1,1\n0,x,1,1\n"), 5), DatumShiftStatus::BadSquareCode);
+    EXPECT_EQ(table.load(folder.write("c.csv", "1,x,1,1\n2,x,1,1\n"), 1), DatumShiftStatus::Overflow);
+    EXPECT_EQ(table.load(folder.file("none.csv"), 5), DatumShiftStatus::CannotOpen);
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,90 @@
+#include "viewer/settings/workspace.h"
+
+#include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace tavik {
+namespace {
+
+// A small working folder with the default table paths.
+class WorkspaceTest : public ::testing::Test {
+protected:
+    WorkspaceTest() : folder("workspace")
+    {
+        folder.write("dbase/area.csv", "1301,,,Tokyo,N35.41',E139.41',500,400,F\r\n");
+        folder.write("dbase/WGS_JGS.csv", "5339,x,11.7,-10.8\r\n");
+        folder.write("dbase/ta_vik.csv", "1,1301,A\r\n");
+        folder.write("dbase/species.csv", "1,Papilio xuthus,Linnaeus,1767,,0,Papilionidae\r\n");
+    }
+
+    bool start()
+    {
+        log.messages.clear();
+        return workspace.loadSettings(folder.path(), log);
+    }
+    std::string firstMessage() const { return log.messages.empty() ? "" : log.utf8Texts()[0]; }
+
+    test::TestFolder folder;
+    Workspace workspace;
+    MessageLog log;
+};
+
+TEST_F(WorkspaceTest, LoadsTheTablesOfTheWorkingFolder)
+{
+    ASSERT_TRUE(start()) << firstMessage();
+    EXPECT_EQ(workspace.areas.rows().size(), 1u);
+    EXPECT_EQ(workspace.datumShifts.rows().size(), 1u);
+    EXPECT_EQ(workspace.distribution.entries().size(), 1u);
+    EXPECT_EQ(workspace.settings.areaTable, folder.path() + "/dbase/area.csv");
+    ASSERT_TRUE(workspace.loadSpeciesTable(log));
+    ASSERT_EQ(workspace.species.rows().size(), 1u);
+    EXPECT_EQ(workspace.species.rows()[0].phyleticCode, 1);
+}
+
+TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
+{
+    struct Case {
+        std::string file, content, ini, message;
+    } cases[] = {
+        {"dbase/area.csv", "", "[Path]\nAreaTable=.\\dbase\\none.csv\n",
+            ".\\dbase\\none.csv\nファイルを読めません。確認してください。"},
+        {"dbase/area.csv", "1\n2\n", "[Capacity]\nAreaMax=1\n",
+            "Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"},
+        {"dbase/WGS_JGS.csv", "5339,x,1,1\n-4,x,1,1\n", "",
+            ".\\dbase\\WGS_JGS.csv\nファイルの地域メッシュコードが異常です。確認してください。"},
+        {"dbase/WGS_JGS.csv", "1\n2\n", "[Capacity]\nWgsJgsMax=1\n",
+            "WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"},
+        {"dbase/ta_vik.csv", "1\n2\n", "[Capacity]\nSpeciesMax=1\n",
+            "Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"},
+        {"dbase/ta_vik.csv", "", "[Path]\nTaVikDB=gone.csv\n", "/gone.csv\nファイルを読めません。確認して下さい。"},
+        {"x", "", "[Capacity]\nPointMaxPerSpecies=30001\n",
+            "tavik.ini の PointMaxPerSpecies の値 30001 が大きすぎます。\n\n30000 以下にして下さい"},
+    };
+    for (const Case& c : cases) {
+        WorkspaceTest::SetUp();
+        std::string saved = folder.read(c.file);
+        folder.write(c.file, c.content);
+        folder.write("tavik.ini", c.ini);
+        EXPECT_FALSE(start()) << c.message;
+        ASSERT_EQ(log.messages.size(), 1u) << c.message;
+        std::string text = firstMessage();
+        // The distribution table's path is absolute: compare its end.
+        EXPECT_TRUE(text.size() >= c.message.size() && text.compare(text.size() - c.message.size(), std::string::npos, c.message) == 0)
+            << text;
+        folder.write(c.file, saved);
+        folder.write("tavik.ini", "");
+    }
+}
+
+TEST_F(WorkspaceTest, MissingGroupTableIsNotAnError)
+{
+    folder.write("tavik.ini", "[Path]\nPhyleticTable=none.csv\n");
+    EXPECT_TRUE(start());
+    EXPECT_TRUE(log.messages.empty());
+    EXPECT_TRUE(workspace.phyletic.rows().empty());
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+namespace tavik::test {
+
+// A fresh folder under the test temporary directory, removed afterwards. The
+// process id keeps tests that CTest runs at the same time apart.
+class TestFolder {
+public:
+    explicit TestFolder(const std::string& name)
+        : path_(std::filesystem::path(::testing::TempDir()) / ("tavik_" + std::to_string(::getpid()) + "_" + name))
+    {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TestFolder() { std::filesystem::remove_all(path_); }
+
+    // Writes bytes to a file in the folder (creating subfolders) and returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const
+    {
+        std::filesystem::path file = path_ / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
+    }
+    std::string read(const std::string& name) const
+    {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace tavik::test

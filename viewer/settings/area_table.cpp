@@ -1,0 +1,53 @@
+#include "viewer/settings/area_table.h"
+
+#include "platform/text_numbers.h"
+#include "viewer/settings/angle_text.h"
+#include "viewer/settings/csv_line_reader.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tavik {
+namespace {
+
+// Pixel coordinates are 16-bit; larger values are held at the limit.
+std::int16_t pixel(std::string_view text)
+{
+    int value = parseInteger(text);
+    return static_cast<std::int16_t>(
+        std::clamp(value, int{std::numeric_limits<std::int16_t>::min()}, int{std::numeric_limits<std::int16_t>::max()}));
+}
+
+}  // namespace
+
+AreaTableStatus AreaTable::load(std::string_view path, int capacity)
+{
+    rows_.clear();
+    CsvLineReader reader;
+    if (!reader.open(path))
+        return AreaTableStatus::CannotOpen;
+    while (reader.nextLine() == CsvStatus::Ok) {
+        if (reader.fieldCount() == 0)
+            continue;
+        if (static_cast<int>(rows_.size()) >= capacity)
+            return AreaTableStatus::Overflow;
+        AreaRecord area;
+        area.code = parseInteger(reader.field(0));
+        area.latitude = parseLatitude(reader.field(4));
+        area.longitude = parseLongitude(reader.field(5));
+        area.x = pixel(reader.field(6));
+        area.y = pixel(reader.field(7));
+        area.fill = reader.field(8).starts_with('F');
+        area.row = static_cast<int>(rows_.size());
+        rows_.push_back(area);
+    }
+    return AreaTableStatus::Ok;
+}
+
+const AreaRecord* AreaTable::find(std::int32_t code) const
+{
+    auto it = std::find_if(rows_.begin(), rows_.end(), [&](const AreaRecord& a) { return a.code == code; });
+    return it == rows_.end() ? nullptr : &*it;
+}
+
+}  // namespace tavik

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+// Results of reading one line of a table. The numbers are those callers and
+// messages have always used.
+enum class CsvStatus {
+    Ok = 0,
+    EndOfFile = -1,
+    TooManyFields = -96,      // 60,000 fields kept, the rest of the line dropped
+    FieldTooLong = -97,       // fields before the long one kept
+    LineTooLong = -98,        // the line exceeds the line buffer; nothing kept
+    MisusedQuotes = -99,      // a second quoted part in one field
+    UnterminatedQuote = -100  // end of line inside quotes
+};
+
+// The viewer's reader of CSV tables in cp932: one line at a time, split into
+// fields by commas with double-quote quoting, two-byte characters stepped over
+// whole.
+class CsvLineReader {
+public:
+    static constexpr size_t kMaxLineBytes = 399997;  // without the line end
+    static constexpr size_t kMaxFields = 60000;
+    static constexpr size_t kMaxFieldBytes = 256;
+
+    CsvLineReader();
+    ~CsvLineReader();
+    CsvLineReader(const CsvLineReader&) = delete;
+    CsvLineReader& operator=(const CsvLineReader&) = delete;
+
+    // Opens a cp932 path for reading; false when a file is already open or
+    // the file cannot be opened.
+    bool open(std::string_view path);
+
+    // Positions the reader at a byte offset; lineNumber is the 1-based number
+    // of the line that starts there (used in messages).
+    bool seek(std::uint64_t offset, long lineNumber = 1);
+
+    // Reads and splits the next line.
+    CsvStatus nextLine();
+
+    // Copies at most `limit` bytes of a field into destination (a longer
+    // field is cut); false, leaving destination empty, when there is no such
+    // field or no line is held.
+    bool field(size_t index, std::string& destination, size_t limit) const;
+
+    // The field's text, empty when there is no such field.
+    std::string_view field(size_t index) const;
+
+    size_t fieldCount() const { return fields_.size(); }
+
+    // 1-based number of the line last read.
+    long lineNumber() const { return lineNumber_; }
+
+    bool isOpen() const { return file_ != nullptr; }
+    void close();
+
+    // Splits one line (without its line end handling beyond the trailing
+    // characters rule) into fields; the fields point into `line`, which is
+    // modified in place where doubled quotes are undone.
+    static CsvStatus splitLine(std::string& line, std::vector<std::string_view>& fields);
+
+private:
+    bool fetchLine();  // false at end of file with nothing read
+
+    std::FILE* file_ = nullptr;
+    std::string line_;
+    std::vector<std::string_view> fields_;
+    bool holdsLine_ = false;
+    bool lineTooLong_ = false;
+    long lineNumber_ = 0;
+};
+
+}  // namespace tavik

@@ -1,0 +1,67 @@
+#include "viewer/settings/phyletic_table.h"
+
+#include "platform/cp932.h"
+#include "platform/text_numbers.h"
+#include "viewer/settings/csv_line_reader.h"
+
+#include <algorithm>
+
+namespace tavik {
+
+bool PhyleticTable::load(std::string_view path, int capacity)
+{
+    rows_.clear();
+    capacity_ = std::max(0, capacity);
+    CsvLineReader reader;
+    if (!reader.open(path)) {
+        sortByCode();
+        return false;
+    }
+    while (reader.nextLine() == CsvStatus::Ok && !full()) {
+        if (reader.fieldCount() == 0)
+            continue;
+        PhyleticRecord record;
+        record.code = parseInteger64(reader.field(0));
+        record.name = cutCp932(reader.field(1), kNameBytes);
+        record.parentCode = parseInteger64(reader.field(2));
+        record.alias1 = cutCp932(reader.field(3), kNameBytes);
+        record.alias2 = cutCp932(reader.field(4), kNameBytes);
+        record.row = static_cast<int>(rows_.size());
+        rows_.push_back(std::move(record));
+    }
+    sortByCode();
+    return true;
+}
+
+bool PhyleticTable::append(PhyleticRecord record)
+{
+    if (full())
+        return false;
+    record.row = static_cast<int>(rows_.size());
+    std::int64_t code = record.code;
+    rows_.push_back(std::move(record));
+    // Keep the look-up list sorted so that later look-ups see the new group.
+    auto at = std::upper_bound(byCode_.begin(), byCode_.end(), code,
+        [&](std::int64_t wanted, size_t index) { return wanted < rows_[index].code; });
+    byCode_.insert(at, rows_.size() - 1);
+    return true;
+}
+
+void PhyleticTable::sortByCode()
+{
+    byCode_.resize(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i)
+        byCode_[i] = i;
+    std::stable_sort(byCode_.begin(), byCode_.end(), [&](size_t a, size_t b) { return rows_[a].code < rows_[b].code; });
+}
+
+const PhyleticRecord* PhyleticTable::find(std::int64_t code) const
+{
+    auto it = std::lower_bound(byCode_.begin(), byCode_.end(), code,
+        [&](size_t index, std::int64_t wanted) { return rows_[index].code < wanted; });
+    if (it == byCode_.end() || rows_[*it].code != code)
+        return nullptr;
+    return &rows_[*it];
+}
+
+}  // namespace tavik

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+// A taxonomic group. Groups nest through parentCode.
+struct PhyleticRecord {
+    std::int64_t code = 0;
+    std::string name;           // up to 63 bytes
+    std::int64_t parentCode = 0;  // 0 or negative: a top-level group
+    std::string alias1;         // the group's name in the alias 1 form, up to 63 bytes
+    std::string alias2;         // up to 63 bytes
+    int row = 0;                // position among the rows
+};
+
+// The phyletic table: rows in file order (groups created from the species
+// table are appended) and a list sorted by code for look-ups.
+class PhyleticTable {
+public:
+    static constexpr size_t kNameBytes = 63;
+
+    // Reads the table; rows beyond `capacity` are ignored without notice, and
+    // a syntax error ends the table at that line. False when the file cannot
+    // be opened (the table is then empty).
+    bool load(std::string_view path, int capacity);
+
+    // Appends a group created from a species; false when the table is full.
+    bool append(PhyleticRecord record);
+
+    // Sorts the look-up list by code again (after appends).
+    void sortByCode();
+
+    // The group of a code, or null (binary search).
+    const PhyleticRecord* find(std::int64_t code) const;
+
+    const std::vector<PhyleticRecord>& rows() const { return rows_; }
+    int capacity() const { return capacity_; }
+    bool full() const { return static_cast<int>(rows_.size()) >= capacity_; }
+
+private:
+    std::vector<PhyleticRecord> rows_;
+    std::vector<size_t> byCode_;  // indices into rows_
+    int capacity_ = 0;
+};
+
+}  // namespace tavik

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+class IniFile;
+
+// A colour of settings and configuration files, written "R,G,B".
+struct Colour {
+    std::uint8_t r = 0, g = 0, b = 0;
+
+    // The packed 0x00BBGGRR form of drawing code.
+    std::uint32_t packed() const { return r | (g << 8) | (b << 16); }
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+// An angle setting: the text as written (written back verbatim) and its value
+// in degrees (kInvalidAngle when the text is not an angle).
+struct AngleSetting {
+    std::string text;
+    double degrees = 0.0;
+};
+
+// Which species name names a species (and sorts the species list).
+enum class NameMode { ScientificName = 1, Alias1Name = 2, Alias2Name = 3 };
+
+enum class GeoLineMode { None = 0, Mesh = 1, Cross = 2 };
+
+// Pen style of the longitude-latitude lines.
+enum class LineType { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4 };
+
+// Where longitude-latitude lines may overwrite the base map.
+enum class GeoTransparentMode { All = 0, Background = 1, Select = 2 };
+
+// Window state of the main window when the viewer closes.
+enum class WindowState { Normal, Maximized, Minimized };
+
+// Largest PointMaxPerSpecies: the room of one species' record set.
+inline constexpr int kPointMaxLimit = 30000;
+
+// The viewer's settings record, read once from "tavik.ini" at start-up. Text
+// fields are cp932, cut to their byte limits.
+struct Settings {
+    // The current directory at start-up: where "tavik.ini" is, what relative
+    // paths are made absolute against, the default of savePath.
+    std::string startupDirectory;
+
+    // [Display]
+    std::string frameTitle;
+    bool frameShowMaximized = false;
+    int frameWidth = 800;                // pixels
+    int frameHeight = 600;
+    int childFrameWidth = 510;
+    int childFrameHeight = 530;
+    bool dispScientificName = false;
+    bool dispAlias1 = false;
+    bool dispAlias2 = false;
+    bool dispMarkLegend = false;
+    bool dispFillLegend = false;
+    std::string scientificNameStr;
+    std::string alias1NameStr;
+    std::string alias2NameStr;
+    NameMode spNameMode = NameMode::ScientificName;
+    NameMode dispOrderMode = NameMode::ScientificName;
+    std::array<bool, 4> rankEnabled = {true, true, true, true};  // ranks A, B, C, Z
+    std::optional<std::array<Colour, 2>> convertColor;          // from, to
+    GeoLineMode geoLine = GeoLineMode::None;
+    AngleSetting geoWest, geoEast, geoSouth, geoNorth;           // degrees
+    AngleSetting geoLonSpan, geoLatSpan;                         // degrees
+    Colour geoLineColor;
+    LineType geoLineType = LineType::Solid;
+    std::string geoCrossPercentText;
+    double geoCrossPercent = 5.0;                                // percent
+    GeoTransparentMode geoTransparent = GeoTransparentMode::All;
+    std::array<bool, 8> geoTransparentCheck = {};
+    std::array<std::optional<Colour>, 8> geoTransparentColor;    // unset slots are empty
+    bool meshWgs = false;       // grid-square codes on the world datum (else Japanese datum)
+    bool meshMarked = false;    // a mark in each square instead of a filled square
+    std::string displayFontFace;
+    double displayFontSize = 10.0;  // points, 1.0 to 99.0
+
+    // [Path]
+    std::string blankMap;
+    std::string addinMap;
+    std::string printFormCfg;      // absolute
+    std::string paintCfg;          // absolute
+    std::string speciesTable;
+    std::string phyleticTable;     // made absolute after loading
+    std::string literaTable;
+    std::string bookTable;
+    std::string areaTable;         // made absolute after loading
+    std::string wgsJgsTable;       // made absolute after loading
+    std::string taVikDb;           // absolute
+    std::string explanationPath;   // absolute
+    std::string helpDocumentPath;  // absolute
+    std::string helpDocumentName;
+    bool htmlDefaultAction = false;
+    std::string browser;           // absolute
+    bool browserUrlStyle = false;
+    std::string browserUrlTop;
+    std::string savePath;
+
+    // [Capacity]: rows of the tables (below 0 counts as 0)
+    int speciesMax = 2000;
+    int phyleticMax = 200;
+    int literaMax = 1000;
+    int bookMax = 500;
+    int areaMax = 4000;
+    int wgsJgsMax = 200;
+    int pointMaxPerSpecies = 1000;
+
+    // [Print]
+    std::string nowPrintForm;
+    std::string printFontFace;
+    double printFontSize = 10.0;  // points, 1.0 to 99.0
+
+    bool rankShown(int rank) const { return rank >= 0 && rank < 4 && rankEnabled[static_cast<size_t>(rank)]; }
+};
+
+// Reads every key of the four sections, each missing or unparsable value
+// taking its fallback. startupDirectory is cp932.
+Settings readSettings(const IniFile& ini, std::string_view startupDirectory);
+
+// Writes back the keys that the viewer changes at run time. In the normal
+// window state frameWidth and frameHeight are written as the window's size.
+void writeSettings(const Settings& settings, WindowState state, IniFile& ini);
+
+// Value parsers shared with the dialogs that edit these settings.
+bool parseYesSubstring(std::string_view value);
+std::optional<Colour> parseColour(std::string_view value);
+std::string formatColour(const Colour& colour);
+
+}  // namespace tavik

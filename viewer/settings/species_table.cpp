@@ -1,0 +1,131 @@
+#include "viewer/settings/species_table.h"
+
+#include "platform/cp932.h"
+#include "platform/message_sink.h"
+#include "platform/text_numbers.h"
+#include "viewer/settings/csv_line_reader.h"
+#include "viewer/settings/phyletic_table.h"
+
+#include <algorithm>
+
+namespace tavik {
+namespace {
+
+constexpr size_t kNameBytes = 63;
+
+SpeciesRecord speciesFromLine(const CsvLineReader& reader)
+{
+    SpeciesRecord record;
+    record.code = parseInteger64(reader.field(0).substr(0, 255));
+    record.scientificName = cutCp932(reader.field(1), kNameBytes);
+    record.author = cutCp932(reader.field(2), 47);
+    record.year = cutCp932(reader.field(3), 7);
+    record.parenthesis = reader.field(4).starts_with('C');
+    record.phyleticCode = parseInteger64(reader.field(5));
+    record.groupName = cutCp932(reader.field(6), kNameBytes);
+    record.alias1 = cutCp932(reader.field(7), kNameBytes);
+    record.groupAlias1 = cutCp932(reader.field(8), kNameBytes);
+    record.alias2 = cutCp932(reader.field(9), kNameBytes);
+    record.groupAlias2 = cutCp932(reader.field(10), kNameBytes);
+    return record;
+}
+
+// A new group takes the number of groups plus one; when a group of the file
+// already holds that code, the code after the largest one is taken instead,
+// so that two groups never share a code.
+std::int64_t newGroupCode(const PhyleticTable& groups)
+{
+    std::int64_t code = static_cast<std::int64_t>(groups.rows().size()) + 1;
+    if (!groups.find(code))
+        return code;
+    std::int64_t largest = 0;
+    for (const PhyleticRecord& group : groups.rows())
+        largest = std::max(largest, group.code);
+    return largest + 1;
+}
+
+}  // namespace
+
+const std::string& SpeciesRecord::name(NameMode mode) const
+{
+    switch (mode) {
+    case NameMode::Alias1Name:
+        return alias1;
+    case NameMode::Alias2Name:
+        return alias2;
+    case NameMode::ScientificName:
+        break;
+    }
+    return scientificName;
+}
+
+bool SpeciesTable::load(std::string_view path, int capacity, NameMode sortMode)
+{
+    rows_.clear();
+    CsvLineReader reader;
+    bool opened = reader.open(path);
+    while (opened && static_cast<int>(rows_.size()) < capacity && reader.nextLine() == CsvStatus::Ok) {
+        // A blank line holds no species.
+        if (reader.fieldCount() == 0)
+            continue;
+        SpeciesRecord record = speciesFromLine(reader);
+        record.row = static_cast<int>(rows_.size());
+        rows_.push_back(std::move(record));
+    }
+    sortByName(sortMode);
+    return opened;
+}
+
+void SpeciesTable::sortByName(NameMode mode)
+{
+    byName_.resize(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i)
+        byName_[i] = i;
+    std::stable_sort(byName_.begin(), byName_.end(), [&](size_t a, size_t b) {
+        const std::string& x = rows_[a].name(mode);
+        const std::string& y = rows_[b].name(mode);
+        if (x.empty() != y.empty())
+            return y.empty();
+        return x < y;  // std::string compares bytes as unsigned char
+    });
+}
+
+bool SpeciesTable::assignPhyleticCodes(PhyleticTable& groups, MessageSink& messages)
+{
+    bool ok = true;
+    for (SpeciesRecord& species : rows_) {
+        if (species.phyleticCode > 0 || (species.groupName.empty() && species.groupAlias1.empty()))
+            continue;
+        const std::vector<PhyleticRecord>& rows = groups.rows();
+        auto match = std::find_if(rows.begin(), rows.end(), [&](const PhyleticRecord& group) {
+            return group.name == species.groupName && group.alias1 == species.groupAlias1;
+        });
+        if (match != rows.end()) {
+            species.phyleticCode = match->code;
+            continue;
+        }
+        if (groups.full()) {
+            messages.stop("", sj("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
+            ok = false;
+            break;
+        }
+        PhyleticRecord group;
+        group.code = newGroupCode(groups);
+        group.name = species.groupName;
+        group.alias1 = species.groupAlias1;
+        group.alias2 = species.groupAlias2;
+        group.parentCode = 0;
+        groups.append(group);
+        species.phyleticCode = group.code;
+    }
+    groups.sortByCode();
+    return ok;
+}
+
+const SpeciesRecord* SpeciesTable::find(std::int64_t code) const
+{
+    auto it = std::find_if(rows_.begin(), rows_.end(), [&](const SpeciesRecord& s) { return s.code == code; });
+    return it == rows_.end() ? nullptr : &*it;
+}
+
+}  // namespace tavik

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "viewer/settings/settings.h"
+
+namespace tavik {
+
+class MessageSink;
+class PhyleticTable;
+
+// A row of the species table.
+struct SpeciesRecord {
+    std::int64_t code = 0;
+    std::string scientificName;  // up to 63 bytes
+    std::string author;          // up to 47 bytes
+    std::string year;            // up to 7 bytes
+    bool parenthesis = false;    // author and year are printed in parentheses
+    std::int64_t phyleticCode = 0;  // 0 or negative: to be assigned from the group names
+    std::string groupName;       // up to 63 bytes
+    std::string alias1;          // first vernacular name, up to 63 bytes
+    std::string groupAlias1;     // up to 63 bytes
+    std::string alias2;          // up to 63 bytes
+    std::string groupAlias2;     // up to 63 bytes
+    int row = 0;                 // position among the rows
+
+    // The name that a name mode selects.
+    const std::string& name(NameMode mode) const;
+};
+
+// The species table: rows in file order and a list sorted by the name that
+// SpNameMode selects, empty names last.
+class SpeciesTable {
+public:
+    // Reads the table; rows beyond `capacity` and the rest of a table after a
+    // syntax error are ignored without notice. False when the file cannot be
+    // opened (the table is then empty).
+    bool load(std::string_view path, int capacity, NameMode sortMode);
+
+    // Gives every species without a group code the code of the group whose
+    // names it carries, creating groups as needed. False after the overflow
+    // message (later species keep their codes).
+    bool assignPhyleticCodes(PhyleticTable& groups, MessageSink& messages);
+
+    // Sorts the name list by the name of a mode.
+    void sortByName(NameMode mode);
+
+    // The species of a code, or null.
+    const SpeciesRecord* find(std::int64_t code) const;
+
+    const std::vector<SpeciesRecord>& rows() const { return rows_; }
+    // Indices into rows() in name order.
+    const std::vector<size_t>& byName() const { return byName_; }
+
+private:
+    std::vector<SpeciesRecord> rows_;
+    std::vector<size_t> byName_;
+};
+
+}  // namespace tavik

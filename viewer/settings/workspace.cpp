@@ -1,0 +1,97 @@
+#include "viewer/settings/workspace.h"
+
+#include "platform/cp932.h"
+#include "platform/ini_file.h"
+#include "platform/message_sink.h"
+#include "platform/paths.h"
+
+namespace tavik {
+namespace {
+
+void cannotRead(MessageSink& messages, const std::string& path)
+{
+    messages.stop("", cp932Printf("%s\nファイルを読めません。確認してください。", path.c_str()));
+}
+
+}  // namespace
+
+std::string Workspace::resolved(const std::string& path) const
+{
+    return makeAbsolute(path, settings.startupDirectory);
+}
+
+bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& messages)
+{
+    IniFile ini = IniFile::load(joinPath(startupDirectory, "tavik.ini"));
+    settings = readSettings(ini, startupDirectory);
+    return checkCapacities(messages) && loadTables(messages);
+}
+
+bool Workspace::checkCapacities(MessageSink& messages) const
+{
+    // A species' records are read into a set of at most 30,000; a larger
+    // setting would overrun it.
+    if (settings.pointMaxPerSpecies > kPointMaxLimit) {
+        messages.stop("", cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",
+                              settings.pointMaxPerSpecies, kPointMaxLimit));
+        return false;
+    }
+    return true;
+}
+
+bool Workspace::loadTables(MessageSink& messages)
+{
+    Settings& s = settings;
+    // A missing group table is not reported: groups are then made from the
+    // species table.
+    phyletic.load(resolved(s.phyleticTable), s.phyleticMax);
+    s.phyleticTable = resolved(s.phyleticTable);
+
+    switch (areas.load(resolved(s.areaTable), s.areaMax)) {
+    case AreaTableStatus::Ok:
+        break;
+    case AreaTableStatus::CannotOpen:
+        cannotRead(messages, s.areaTable);
+        return false;
+    case AreaTableStatus::Overflow:
+        messages.stop("", sj("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
+        return false;
+    }
+    s.areaTable = resolved(s.areaTable);
+
+    switch (datumShifts.load(resolved(s.wgsJgsTable), s.wgsJgsMax)) {
+    case DatumShiftStatus::Ok:
+        break;
+    case DatumShiftStatus::CannotOpen:
+        cannotRead(messages, s.wgsJgsTable);
+        return false;
+    case DatumShiftStatus::Overflow:
+        messages.stop("", sj("WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"));
+        return false;
+    case DatumShiftStatus::BadSquareCode:
+        messages.stop("", cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。",
+                              s.wgsJgsTable.c_str()));
+        return false;
+    }
+    s.wgsJgsTable = resolved(s.wgsJgsTable);
+
+    switch (distribution.buildIndex(s.taVikDb, s.speciesMax)) {
+    case DistributionIndexStatus::Ok:
+        break;
+    case DistributionIndexStatus::CannotOpen:
+        messages.stop("", cp932Printf("%s\nファイルを読めません。確認して下さい。", s.taVikDb.c_str()));
+        return false;
+    case DistributionIndexStatus::Overflow:
+        messages.stop("", sj("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
+        return false;
+    }
+    return true;
+}
+
+bool Workspace::loadSpeciesTable(MessageSink& messages)
+{
+    species.load(resolved(settings.speciesTable), settings.speciesMax, settings.spNameMode);
+    return species.assignPhyleticCodes(phyletic, messages);
+}
+
+}  // namespace tavik

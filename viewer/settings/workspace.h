@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "viewer/settings/area_table.h"
+#include "viewer/settings/datum_shift_table.h"
+#include "viewer/settings/distribution_table.h"
+#include "viewer/settings/phyletic_table.h"
+#include "viewer/settings/settings.h"
+#include "viewer/settings/species_table.h"
+
+namespace tavik {
+
+class MessageSink;
+
+// What the viewer loads at start-up and keeps for the whole run: the settings
+// record, the configuration files and the tables. Windows, the command line
+// and tests all start the viewer through it.
+class Workspace {
+public:
+    // Reads "tavik.ini" in startupDirectory (cp932) and runs the start-up:
+    // the configuration files, then the tables. False after a message that
+    // ends the program.
+    bool loadSettings(std::string_view startupDirectory, MessageSink& messages);
+
+    // Loads the species table and gives species their group codes (done when
+    // the main window is created). False when the group table overflowed.
+    bool loadSpeciesTable(MessageSink& messages);
+
+    Settings settings;
+    PhyleticTable phyletic;
+    AreaTable areas;
+    DatumShiftTable datumShifts;
+    DistributionTable distribution;
+    SpeciesTable species;
+
+    // A path as written in the settings, resolved against the start-up
+    // directory (the working directory of the run).
+    std::string resolved(const std::string& path) const;
+
+private:
+    bool checkCapacities(MessageSink& messages) const;
+    bool loadTables(MessageSink& messages);
+};
+
+}  // namespace tavik
