@@ -1,0 +1,98 @@
+#include "viewer/render/mark_painter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavik {
+namespace {
+
+int trunc(double value) { return static_cast<int>(value); }
+
+// Draws the open path through the points and back to the first one.
+void drawClosedPath(QPainter& painter, const QPolygon& points)
+{
+    QPolygon path = points;
+    path << points.first();
+    painter.drawPolyline(path);
+}
+
+void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre, const QFont& letterFont)
+{
+    char letter = shape < MarkShape::FirstSmall ? static_cast<char>('A' + shape - MarkShape::FirstCapital)
+                                                : static_cast<char>('a' + shape - MarkShape::FirstSmall);
+    QFont font = letterFont;
+    font.setPointSizeF(std::max(size, 1.0));
+    painter.save();
+    painter.setFont(font);
+    QFontMetrics metrics(font, painter.device());
+    // The text's bottom edge (baseline plus descent) lies just below the
+    // centre, so that the letter's body is centred on the point.
+    int bottom = centre.y() + trunc(0.47619047619047616 * (metrics.ascent() + metrics.descent()));
+    QString text(QChar::fromLatin1(letter));
+    int width = metrics.horizontalAdvance(text);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawText(QPoint(centre.x() - width / 2, bottom - metrics.descent()), text);
+    painter.restore();
+}
+
+}  // namespace
+
+int markRadius(double size, double scale) { return trunc((size * scale + 1.0) * 0.5); }
+
+void drawMark(QPainter& painter, int shape, double size, double scale, const QPoint& centre, const QFont& letterFont)
+{
+    const int x = centre.x(), y = centre.y();
+    const int r = markRadius(size, scale);
+    const int h = 1 + trunc(1.7320508 * r);
+    const int a = std::max(1, trunc(0.6 * h + 0.5));
+    const int b = std::max(1, trunc(0.4 * h + 0.5));
+    const int q = r > 2 ? trunc(0.85 * r) : r;
+
+    switch (shape) {
+    case MarkShape::Triangle:
+        drawClosedPath(painter, QPolygon({QPoint(x - r, y + b), QPoint(x + r, y + b), QPoint(x, y - a)}));
+        return;
+    case MarkShape::FilledTriangle:
+        painter.drawPolygon(QPolygon({QPoint(x - r, y + b), QPoint(x + r, y + b), QPoint(x, y - a)}));
+        return;
+    case MarkShape::ReversedTriangle:
+        drawClosedPath(painter, QPolygon({QPoint(x - r, y - b), QPoint(x + r, y - b), QPoint(x, y + a)}));
+        return;
+    case MarkShape::FilledReversedTriangle:
+        painter.drawPolygon(QPolygon({QPoint(x - r, y - b), QPoint(x, y + a), QPoint(x + r, y - b)}));
+        return;
+    case MarkShape::Square:
+    case MarkShape::FilledSquare: {
+        QPolygon square({QPoint(x - q, y - q), QPoint(x - q, y + q), QPoint(x + q, y + q), QPoint(x + q, y - q)});
+        if (shape == MarkShape::FilledSquare)
+            painter.drawPolygon(square);
+        else
+            drawClosedPath(painter, square);
+        return;
+    }
+    case MarkShape::Circle:
+        painter.save();
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QRect(x - r, y - r, 2 * r, 2 * r));
+        painter.restore();
+        return;
+    case MarkShape::FilledCircle:
+        painter.drawEllipse(QRect(x - r, y - r, 2 * r, 2 * r));
+        return;
+    default:
+        break;
+    }
+    if (shape >= MarkShape::FirstCapital && shape <= MarkShape::LastLetter) {
+        drawLetter(painter, shape, size, centre, letterFont);
+        return;
+    }
+    painter.drawLine(x - r, y - r, x + r, y + r);
+    painter.drawLine(x + r, y - r, x - r, y + r);
+}
+
+}  // namespace tavik
