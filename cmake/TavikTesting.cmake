@@ -1,13 +1,19 @@
-# tavik_add_test_binary(NAME SOURCES... LIBS...)
-# One GoogleTest binary per area; each test case becomes a CTest test.
+# tavik_add_test_binary(NAME [GUI] SOURCES... LIBS...)
+# One GoogleTest binary per area; each test case becomes a CTest test. GUI
+# binaries get a main that creates a QGuiApplication (fonts, text painting).
 # Tests run headless (offscreen Qt platform) with the source tree's test data
 # folder in TAVIK_TEST_DATA and the programs' folder in TAVIK_BIN.
 function(tavik_add_test_binary name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   find_package(GTest REQUIRED)
-  add_executable(${name} ${ARG_SOURCES})
+  if(ARG_GUI)
+    add_executable(${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/gui_test_main.cpp)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
+  else()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     TAVIK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
     TAVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
