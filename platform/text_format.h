@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+// The text cut to at most maxBytes bytes of cp932, never in the middle of a
+// two-byte character, as fixed-size text fields keep it.
+std::string cutCp932(std::string_view text, std::size_t maxBytes);
+
+// The last maxBytes bytes of cp932 text, starting on a character boundary.
+std::string tailCp932(std::string_view text, std::size_t maxBytes);
+
+// A real written as printf's "%<width>.<precision>f" writes it in the C locale:
+// right-aligned in at least width characters, with a full stop whatever locale
+// the program runs in.
+std::string formatFixed(double value, int width, int precision);
+
+} // namespace tavik

@@ -1,0 +1,235 @@
+#include "viewer/basemap/schema_validator.h"
+
+#include "platform/cp932.h"
+#include "platform/text_numbers.h"
+
+#include <string_view>
+
+namespace tavik {
+
+namespace {
+
+std::string asciiLower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool inEnumeration(std::string_view value, std::string_view enumeration)
+{
+    while (true) {
+        std::size_t end = enumeration.find('\n');
+        if (enumeration.substr(0, end) == value)
+            return true;
+        if (end == std::string_view::npos)
+            return false;
+        enumeration.remove_prefix(end + 1);
+    }
+}
+
+const ChildSpec* findChild(const std::vector<ChildSpec>& schema, std::string_view name, std::size_t* index = nullptr)
+{
+    for (std::size_t i = 0; i < schema.size(); ++i) {
+        if (schema[i].name == name) {
+            if (index)
+                *index = i;
+            return &schema[i];
+        }
+    }
+    return nullptr;
+}
+
+const AttrSpec* findAttribute(const std::vector<AttrSpec>& specs, std::string_view name, std::size_t* index = nullptr)
+{
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (specs[i].name == name) {
+            if (index)
+                *index = i;
+            return &specs[i];
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool SchemaValidator::validate(
+    const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema, std::string& messages)
+{
+    messages_ = &messages;
+    const int before = findings_;
+    if (!stopped())
+        check(nodes, schema);
+    messages_ = nullptr;
+    return findings_ == before;
+}
+
+void SchemaValidator::report(std::string line)
+{
+    if (stopped())
+        return;
+    *messages_ += line;
+    ++findings_;
+}
+
+void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema)
+{
+    std::vector<int> counts(schema.size(), 0);
+    for (const TagNode& node : nodes) {
+        if (stopped())
+            return;
+        if (schema.empty()) {
+            report(cp932Printf("line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(),
+                sj("余計なタグがあります.").c_str()));
+            continue;
+        }
+        std::size_t entry = 0;
+        const ChildSpec* child = findChild(schema, node.name, &entry);
+        if (!child) {
+            if (node.name.empty())
+                continue;
+            const char* message
+                = findChild(schema, asciiLower(node.name)) ? "小文字で書いて下さい." : "余計なタグがあります.";
+            report(cp932Printf(
+                "line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(), sj(message).c_str()));
+            continue;
+        }
+        ++counts[entry];
+        static const TagSpec nothing;
+        const TagSpec& spec = child->spec ? *child->spec : nothing;
+        if (!checkAttributes(node, spec))
+            continue;
+        if (stopped())
+            return;
+        if (!node.children.empty()) {
+            check(node.children, spec.children);
+        } else {
+            for (const ChildSpec& required : spec.children) {
+                if (required.minimum >= 1) {
+                    report(cp932Printf("line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(),
+                        sj("さらに入れ子タグが必要です.").c_str()));
+                    break;
+                }
+            }
+        }
+    }
+    if (nodes.empty() && schema.empty())
+        return;
+    const int line = nodes.empty() ? 0 : nodes.back().line;
+    const int column = nodes.empty() ? 0 : nodes.back().column;
+    for (std::size_t i = 0; i < schema.size() && !stopped(); ++i) {
+        const ChildSpec& entry = schema[i];
+        if (counts[i] > entry.maximum) {
+            if (entry.maximum == 1)
+                report(cp932Printf("line: %d   column: %d   <%s : %s \n", line, column, entry.name.c_str(),
+                    sj("タグの多重定義です.").c_str()));
+            else
+                report(cp932Printf("line: %d   column: %d   <%s : %s %d\n", line, column, entry.name.c_str(),
+                    sj("タグが多すぎます. Max: ").c_str(), entry.maximum));
+        } else if (counts[i] < entry.minimum) {
+            report(cp932Printf("line: %d   column: %d   <%s : %s \n", line, column, entry.name.c_str(),
+                sj("必須タグが足りません.").c_str()));
+        }
+    }
+}
+
+// Checks the attributes of one tag; false when the tag has attributes but its
+// spec allows none, which ends the check of that tag.
+bool SchemaValidator::checkAttributes(const TagNode& node, const TagSpec& spec)
+{
+    if (!node.attributes.empty() && spec.attributes.empty()) {
+        report(cp932Printf("line: %d   column: %d   <%s %s... : %s \n", node.line, node.column, node.name.c_str(),
+            node.attributes.front().name.c_str(), sj("タグが余計な属性を持っています.").c_str()));
+        return false;
+    }
+    std::vector<int> counts(spec.attributes.size(), 0);
+    for (const TagAttribute& attribute : node.attributes) {
+        if (stopped())
+            return false;
+        std::size_t index = 0;
+        const AttrSpec* attrSpec = findAttribute(spec.attributes, attribute.name, &index);
+        if (!attrSpec) {
+            const char* message = findAttribute(spec.attributes, asciiLower(attribute.name))
+                ? "小文字で書いて下さい."
+                : "このような属性はありません.";
+            report(cp932Printf("line: %d   column: %d   <%s .. %s : %s \n", node.line, node.column, node.name.c_str(),
+                attribute.name.c_str(), sj(message).c_str()));
+            continue;
+        }
+        ++counts[index];
+        checkValue(node, attribute, *attrSpec);
+    }
+    for (std::size_t i = 0; i < spec.attributes.size() && !stopped(); ++i) {
+        const char* message = nullptr;
+        if (counts[i] >= 2)
+            message = "この属性は重複定義されています.";
+        else if (counts[i] == 0 && spec.attributes[i].required)
+            message = "必須属性が定義されていません.";
+        if (message)
+            report(cp932Printf("line: %d   column: %d   <%s .. %s : %s \n", node.line, node.column, node.name.c_str(),
+                spec.attributes[i].name.c_str(), sj(message).c_str()));
+    }
+    return true;
+}
+
+void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attribute, const AttrSpec& spec)
+{
+    const char* tag = node.name.c_str();
+    const char* name = attribute.name.c_str();
+    const char* value = attribute.value.c_str();
+    auto belowMinimum = [&] {
+        report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s < MIN %s\n", node.line, node.column, tag,
+            name, value, sj("下限値を下回っています.").c_str(), name, spec.minimum.c_str()));
+    };
+    auto aboveMaximum = [&] {
+        report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s > MAX %s\n", node.line, node.column, tag,
+            name, value, sj("上限値を上回っています.").c_str(), name, spec.maximum.c_str()));
+    };
+    switch (spec.type) {
+    case AttrType::String:
+        if (spec.minimum.empty() || inEnumeration(attribute.value, spec.minimum))
+            return;
+        if (inEnumeration(asciiLower(attribute.value), spec.minimum)) {
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
+                value, sj("小文字で書いて下さい.").c_str()));
+        } else if (inEnumeration(trimBlanks(attribute.value), spec.minimum)) {
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
+                value, sj("属性値に余計な空白があります.").c_str()));
+        } else {
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n%s \n", node.line, node.column, tag,
+                name, value, sj("属性値は以下のいずれかでなくてはなりません.").c_str(), spec.minimum.c_str()));
+        }
+        return;
+    case AttrType::Integer: {
+        const long long number = parseInteger64(attribute.value);
+        if (!spec.minimum.empty() && number < parseInteger64(spec.minimum))
+            belowMinimum();
+        else if (!spec.maximum.empty() && number > parseInteger64(spec.maximum))
+            aboveMaximum();
+        return;
+    }
+    case AttrType::Real: {
+        const double number = parseReal(attribute.value);
+        if (!spec.minimum.empty() && number < parseReal(spec.minimum))
+            belowMinimum();
+        if (!spec.maximum.empty() && number > parseReal(spec.maximum))
+            aboveMaximum();
+        return;
+    }
+    }
+}
+
+} // namespace tavik
