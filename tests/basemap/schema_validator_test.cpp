@@ -19,7 +19,8 @@ struct TestSchema {
         },
         {}};
     TagSpec group{"group", {}, {{"item", 1, 3, &item}}};
-    TagSpec map{"map", {{"comment", AttrType::String, "", "", false}}, {{"item", 1, 3, &item}, {"group", 0, 1, &group}}};
+    TagSpec map{
+        "map", {{"comment", AttrType::String, "", "", false}}, {{"item", 1, 3, &item}, {"group", 0, 1, &group}}};
     std::vector<ChildSpec> top{{"map", 1, 1, &map}};
 };
 
@@ -41,8 +42,8 @@ std::string validate(const std::vector<std::string>& lines, int* findings = null
 
 TEST(SchemaValidator, AcceptsAValidFileWithIndentation)
 {
-    EXPECT_EQ(validate({"<map comment=\"x\">", "  <item flag=\"true\" x=\"10\" r=\"0.5\"/>",
-                  "  <group>", "    <item flag=\"false\"/>", "  </group>", "</map>"}),
+    EXPECT_EQ(validate({"<map comment=\"x\">", "  <item flag=\"true\" x=\"10\" r=\"0.5\"/>", "  <group>",
+                  "    <item flag=\"false\"/>", "  </group>", "</map>"}),
         "");
 }
 
@@ -103,5 +104,5 @@ TEST(SchemaValidator, StopsAfterMoreThanTenFindings)
     EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 11);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -1,0 +1,149 @@
+#include "viewer/basemap/blank_map.h"
+
+#include "platform/cp932.h"
+#include "platform/paths.h"
+#include "platform/text_format.h"
+#include "platform/text_numbers.h"
+#include "viewer/basemap/angle_text.h"
+#include "viewer/basemap/projection.h"
+#include "viewer/basemap/tag_file.h"
+
+namespace tavik {
+
+namespace {
+
+struct BlankMapSchema {
+    static AttrSpec real(const char* name, const char* minimum, const char* maximum)
+    {
+        return {name, AttrType::Real, minimum, maximum, false};
+    }
+    const AttrSpec comment{"comment", AttrType::String, "", "", false};
+
+    TagSpec lambert{"lambert-e-a",
+        {comment, real("lon0", "-180.0", "180.0"), real("lat0", "-180.0", "180.0"), real("rotation", "-359.9", "359.9"),
+            real("shift-x", "-1.0", "1.0"), real("shift-y", "-1.0", "1.0"), real("magnification", "0.0", "999999999")},
+        {}};
+    TagSpec mercator{"transverse-mercator",
+        {comment, real("lon0", "-180.0", "180.0"), real("rotation", "-359.9", "359.9"),
+            real("shift-x", "-10000000", "10000000"), real("shift-y", "-10000000", "10000000"),
+            real("magnification", "0.0", "999999999")},
+        {}};
+    TagSpec projection{
+        "projection", {comment}, {{"lambert-e-a", 0, 1, &lambert}, {"transverse-mercator", 0, 1, &mercator}}};
+    TagSpec vertex{
+        "vertex", {{"x", AttrType::Integer, "0", "32767", false}, {"y", AttrType::Integer, "0", "32767", false}}, {}};
+    TagSpec polygon{"polygon", {}, {{"vertex", 3, MapBlock::MaxVertices, &vertex}}};
+    TagSpec block{"map-block", {comment}, {{"projection", 1, 1, &projection}, {"polygon", 1, 1, &polygon}}};
+    TagSpec blankMap{"blank-map", {comment}, {{"map-block", 1, 100, &block}}};
+    std::vector<ChildSpec> top{{"blank-map", 1, 1, &blankMap}};
+};
+
+void readProjection(const TagNode& node, MapBlock& block)
+{
+    const bool lambert = node.name == "lambert-e-a";
+    block.kind = lambert ? ProjectionKind::LambertEqualArea : ProjectionKind::TransverseMercator;
+    ProjectionParameters& p = lambert ? block.lambert : block.transverseMercator;
+    for (const TagAttribute& attribute : node.attributes) {
+        const std::string& name = attribute.name;
+        if (name == "lon0")
+            p.lon0 = parseLongitudeText(attribute.value);
+        else if (name == "lat0" && lambert)
+            p.lat0 = parseLatitudeText(attribute.value);
+        else if (name == "rotation")
+            p.rotation = parseReal(attribute.value) * RadiansPerDegree;
+        else if (name == "shift-x")
+            p.shiftX = parseReal(attribute.value);
+        else if (name == "shift-y")
+            p.shiftY = parseReal(attribute.value);
+        else if (name == "magnification")
+            p.magnification = parseReal(attribute.value);
+    }
+}
+
+MapBlock readBlock(const TagNode& node)
+{
+    MapBlock block;
+    if (const TagAttribute* comment = node.attribute("comment"))
+        block.comment = cutCp932(comment->value, MapBlock::CommentLimit);
+    for (const TagNode& child : node.children) {
+        if (child.name == "projection") {
+            for (const TagNode& projection : child.children) {
+                if (projection.name == "lambert-e-a" || projection.name == "transverse-mercator")
+                    readProjection(projection, block);
+            }
+        } else if (child.name == "polygon") {
+            for (const TagNode& vertex : child.children) {
+                if (vertex.name != "vertex" || block.polygon.size() >= MapBlock::MaxVertices)
+                    continue;
+                const TagAttribute* x = vertex.attribute("x");
+                const TagAttribute* y = vertex.attribute("y");
+                block.polygon.emplace_back(x ? parseInteger(x->value) : 0, y ? parseInteger(y->value) : 0);
+            }
+        }
+    }
+    return block;
+}
+
+} // namespace
+
+const std::vector<TagName>& BlankMap::tagTable()
+{
+    static const std::vector<TagName> table = {
+        {"blank-map", TagKind::Paired},
+        {"map-block", TagKind::Paired},
+        {"projection", TagKind::Paired},
+        {"lambert-e-a", TagKind::Single},
+        {"transverse-mercator", TagKind::Single},
+        {"polygon", TagKind::Paired},
+        {"vertex", TagKind::Single},
+    };
+    return table;
+}
+
+const std::vector<ChildSpec>& BlankMap::schema()
+{
+    static const BlankMapSchema schema;
+    return schema.top;
+}
+
+bool BlankMap::load(std::string_view path, MessageSink& sink)
+{
+    const TagFileTitles titles{sj("白地図定義ファイル読み込みエラー"), sj("白地図定義ファイル読み込み")};
+    TagFileContent content = readTagFile(path, tagTable(), schema(), titles, sink);
+    if (!content.parsed())
+        return false;
+    // The blank-map element must stand alone: text before or after it, even
+    // blanks, makes the definition unusable.
+    if (content.nodes.size() != 1 || content.nodes[0].kind != TagNode::Kind::Start
+        || content.nodes[0].name != "blank-map")
+        return false;
+    std::vector<MapBlock> blocks;
+    for (const TagNode& child : content.nodes[0].children) {
+        if (child.name == "map-block")
+            blocks.push_back(readBlock(child));
+    }
+    if (blocks.empty())
+        return false;
+    blocks_ = std::move(blocks);
+    return true;
+}
+
+void BlankMap::setDefault() { blocks_.assign(1, MapBlock{}); }
+
+bool BlankMap::loadForImage(std::string_view imagePath, MessageSink& sink)
+{
+    const std::string path = definitionPath(imagePath);
+    if (!fileExists(path)) {
+        setDefault();
+        return true;
+    }
+    return load(path, sink);
+}
+
+std::string BlankMap::definitionPath(std::string_view imagePath)
+{
+    PathParts parts = splitPath(imagePath);
+    return parts.drive + parts.directory + parts.name + ".cfg";
+}
+
+} // namespace tavik
