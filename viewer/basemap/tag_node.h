@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavik {
@@ -32,5 +33,10 @@ struct TagNode {
     // The first attribute of that name, or null.
     const TagAttribute* attribute(const std::string& attributeName) const;
 };
+
+// An attribute as the configuration writers write it, name="value". A value
+// that holds a double quote (read from single quotes) is written in single
+// quotes, so that the file reads back as it was.
+std::string attributeText(std::string_view name, std::string_view value);
 
 } // namespace tavik

@@ -1,0 +1,155 @@
+#include "viewer/render/painter_config.h"
+
+#include "platform/message_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace tavik {
+namespace {
+
+const std::string kData = TAVIK_TEST_DATA "/render/";
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string writeTemp(const std::string& name, const std::string& text)
+{
+    const std::string path = ::testing::TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+TEST(PainterConfig, ReadsStylesAndReportsSchemaFindings)
+{
+    PainterConfig config;
+    MessageLog log;
+    ASSERT_TRUE(config.load(kData + "three_targets.cfg", log));
+    EXPECT_TRUE(config.held);
+    EXPECT_EQ(config.slotCount, 3);
+    EXPECT_EQ(config.overlapShiftX, 3);
+    EXPECT_EQ(config.overlapShiftY, -4);
+    EXPECT_EQ(config.faceName, "MS Mincho");
+    EXPECT_DOUBLE_EQ(config.fontSize, 12.0);
+    EXPECT_FALSE(config.bold); // "TRUE" is reported and read as off
+    EXPECT_TRUE(config.italic);
+
+    const TargetStyle& first = config.slot(0);
+    EXPECT_EQ(first.comment, "first species");
+    EXPECT_EQ(first.shape, MarkShape::FilledCircle);
+    EXPECT_EQ(first.size, 5.0f);
+    EXPECT_EQ(first.thickness, 2);
+    EXPECT_EQ(first.ranks[0].mark, (Rgb{255, 0, 0}));
+    EXPECT_EQ(first.ranks[0].fill, (Rgb{44, 1, 2}));
+    EXPECT_EQ(first.ranks[3].fill, (Rgb{10, 11, 12}));
+    // "Cross" is not a shape name: the code stays 0, drawn as a cross.
+    EXPECT_EQ(config.slot(1).shape, 0);
+    EXPECT_EQ(config.slot(1).comment, "say \"two\"");
+    EXPECT_EQ(config.slot(2).shape, MarkShape::FirstCapital + ('Q' - 'A'));
+    EXPECT_EQ(&config.slot(42), &config.slot(9));
+
+    ASSERT_EQ(log.messages.size(), 1u);
+    EXPECT_EQ(log.utf8Texts()[0],
+        kData
+            + "three_targets.cfg  ファイル読み込み\n"
+              "line: 3   column: 2   <font .. bold=\"TRUE\" : 小文字で書いて下さい. \n"
+              "line: 12   column: 3   <mark .. shape=\"Cross\" : 小文字で書いて下さい. \n");
+}
+
+TEST(PainterConfig, SavesAllTenSlotsInTheFixedFormatAndReadsThemBack)
+{
+    PainterConfig config;
+    MessageLog log;
+    ASSERT_TRUE(config.load(kData + "three_targets.cfg", log));
+    const std::string expected = readBytes(kData + "three_targets_saved.cfg");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(config.text(), expected);
+
+    const std::string path = ::testing::TempDir() + "/painter_roundtrip.cfg";
+    ASSERT_TRUE(config.save(path));
+    EXPECT_EQ(readBytes(path), expected);
+
+    PainterConfig again;
+    log.messages.clear();
+    ASSERT_TRUE(again.load(path, log));
+    EXPECT_TRUE(log.messages.empty());
+    EXPECT_EQ(again.slotCount, 10);
+    EXPECT_EQ(again.slot(0), config.slot(0));
+    // An unused slot comes back as a slot of black crosses of size 0.
+    TargetStyle unused;
+    unused.shape = MarkShape::Cross;
+    EXPECT_EQ(again.slot(9), unused);
+    ASSERT_TRUE(again.save(path));
+    EXPECT_EQ(readBytes(path), expected);
+    std::remove(path.c_str());
+}
+
+TEST(PainterConfig, RefusesFilesItCannotUseAndStaysAsItWas)
+{
+    PainterConfig config;
+    MessageLog log;
+    ASSERT_TRUE(config.load(kData + "three_targets.cfg", log));
+
+    std::string eleven = "<painter>\n";
+    for (int i = 0; i < 11; ++i)
+        eleven += "<target></target>\n";
+    eleven += "</painter>\n";
+    const std::string files[] = {
+        writeTemp("painter_eleven.cfg", eleven),
+        writeTemp("painter_trailing.cfg", "<painter>\n<target></target>\n</painter> x\n"),
+        writeTemp("painter_wrong_top.cfg", "<target></target>\n"),
+        writeTemp("painter_parse_error.cfg", "<painter>\n<overlap shift-x=\"1\" shift-y=2/>\n</painter>\n"),
+        ::testing::TempDir() + "/painter_missing.cfg",
+    };
+    for (const std::string& path : files) {
+        SCOPED_TRACE(path);
+        log.messages.clear();
+        EXPECT_FALSE(config.load(path, log));
+        EXPECT_EQ(config.slotCount, 3);
+        EXPECT_EQ(config.faceName, "MS Mincho");
+        std::remove(path.c_str());
+    }
+    ASSERT_EQ(log.messages.size(), 1u); // the missing file
+    EXPECT_NE(log.utf8Texts()[0].find("painter_missing.cfg  ファイル読み込みエラー\n"), std::string::npos);
+}
+
+TEST(PainterConfig, EmptyPainterHoldsNothingAndSavesNothing)
+{
+    const std::string path = writeTemp("painter_empty.cfg", "<painter></painter>\n");
+    PainterConfig config;
+    MessageLog log;
+    ASSERT_TRUE(config.load(path, log));
+    EXPECT_FALSE(config.held);
+    EXPECT_EQ(config.slotCount, 0);
+    std::remove(path.c_str());
+    EXPECT_TRUE(config.save(path));
+    EXPECT_FALSE(std::ifstream(path).good());
+}
+
+TEST(PainterConfig, ParsesColoursKeepingTheLowEightBits)
+{
+    struct Case {
+        const char* text;
+        Rgb color;
+    };
+    const Case cases[] = {
+        {"255,0", {255, 0, 0}},
+        {"300,1,2", {44, 1, 2}},
+        {"-1,256,1000", {255, 0, 232}},
+        {" 1, 2 ,3,4", {1, 2, 3}},
+        {"", {0, 0, 0}},
+        {"red", {0, 0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PainterConfig::parseColor(c.text), c.color) << c.text;
+}
+
+} // namespace
+} // namespace tavik

@@ -1,0 +1,208 @@
+#include "viewer/render/painter_config.h"
+
+#include "platform/cp932.h"
+#include "platform/file_replacement.h"
+#include "platform/text_format.h"
+#include "platform/text_numbers.h"
+#include "viewer/basemap/tag_file.h"
+
+#include <algorithm>
+
+namespace tavik {
+
+namespace {
+
+const char* const kRankTags[4] = {"rank-a", "rank-b", "rank-c", "rank-z"};
+
+std::string shapeEnumeration()
+{
+    std::string names;
+    for (int code = MarkShape::Cross; code <= MarkShape::Last; ++code) {
+        if (!names.empty())
+            names += '\n';
+        names += MarkShape::name(static_cast<std::uint8_t>(code));
+    }
+    return names;
+}
+
+struct PainterSchema {
+    const std::string truth = "true\nfalse";
+    TagSpec overlap{"overlap",
+        {{"shift-x", AttrType::Integer, "-80", "80", true}, {"shift-y", AttrType::Integer, "-80", "80", true}}, {}};
+    TagSpec font{"font",
+        {{"facename", AttrType::String, "", "", true}, {"size", AttrType::Real, "0", "99", false},
+            {"bold", AttrType::String, truth, "", true}, {"italic", AttrType::String, truth, "", true}},
+        {}};
+    TagSpec mark{"mark",
+        {{"shape", AttrType::String, shapeEnumeration(), "", false}, {"size", AttrType::Real, "0", "99", true},
+            {"thickness", AttrType::Integer, "0", "20", true}},
+        {}};
+    std::array<TagSpec, 4> ranks{rank(0), rank(1), rank(2), rank(3)};
+    TagSpec target{"target", {{"comment", AttrType::String, "", "", false}},
+        {{"mark", 1, 1, &mark}, {"rank-a", 1, 1, &ranks[0]}, {"rank-b", 1, 1, &ranks[1]}, {"rank-c", 1, 1, &ranks[2]},
+            {"rank-z", 1, 1, &ranks[3]}}};
+    TagSpec painter{"painter", {}, {{"overlap", 1, 1, &overlap}, {"font", 1, 1, &font}, {"target", 1, 10, &target}}};
+    std::vector<ChildSpec> top{{"painter", 1, 1, &painter}};
+
+    static TagSpec rank(int i)
+    {
+        return {kRankTags[i],
+            {{"markcolor", AttrType::String, "", "", true}, {"fillcolor", AttrType::String, "", "", true}}, {}};
+    }
+};
+
+void readTarget(const TagNode& node, TargetStyle& style)
+{
+    if (const TagAttribute* comment = node.attribute("comment"))
+        style.comment = cutCp932(comment->value, TargetStyle::CommentLimit);
+    for (const TagNode& child : node.children) {
+        if (child.name == "mark") {
+            for (const TagAttribute& attribute : child.attributes) {
+                if (attribute.name == "shape") {
+                    if (std::optional<std::uint8_t> code = MarkShape::code(attribute.value))
+                        style.shape = *code;
+                } else if (attribute.name == "size") {
+                    style.size = static_cast<float>(parseReal(attribute.value));
+                } else if (attribute.name == "thickness") {
+                    style.thickness = static_cast<std::uint8_t>(parseInteger(attribute.value));
+                }
+            }
+            continue;
+        }
+        for (int rank = 0; rank < 4; ++rank) {
+            if (child.name != kRankTags[rank])
+                continue;
+            for (const TagAttribute& attribute : child.attributes) {
+                if (attribute.name == "markcolor")
+                    style.ranks[rank].mark = PainterConfig::parseColor(attribute.value);
+                else if (attribute.name == "fillcolor")
+                    style.ranks[rank].fill = PainterConfig::parseColor(attribute.value);
+            }
+        }
+    }
+}
+
+std::string colorText(const Rgb& color)
+{
+    return std::to_string(color.red) + "," + std::to_string(color.green) + "," + std::to_string(color.blue);
+}
+
+} // namespace
+
+const std::vector<TagName>& PainterConfig::tagTable()
+{
+    static const std::vector<TagName> table = {
+        {"painter", TagKind::Paired},
+        {"overlap", TagKind::Single},
+        {"font", TagKind::Single},
+        {"mark", TagKind::Single},
+        {"rank-a", TagKind::Single},
+        {"rank-b", TagKind::Single},
+        {"rank-c", TagKind::Single},
+        {"rank-z", TagKind::Single},
+        {"target", TagKind::Paired},
+    };
+    return table;
+}
+
+const std::vector<ChildSpec>& PainterConfig::schema()
+{
+    static const PainterSchema schema;
+    return schema.top;
+}
+
+Rgb PainterConfig::parseColor(std::string_view text)
+{
+    int parts[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        std::size_t comma = text.find(',');
+        parts[i] = parseInteger(text.substr(0, comma));
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    // Only the low 8 bits of each part are kept, as a byte field keeps them.
+    auto byte = [](int value) { return static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFu); };
+    return {byte(parts[0]), byte(parts[1]), byte(parts[2])};
+}
+
+bool PainterConfig::load(std::string_view path, MessageSink& sink)
+{
+    const TagFileTitles titles{sj("ファイル読み込みエラー"), sj("ファイル読み込み")};
+    TagFileContent content = readTagFile(path, tagTable(), schema(), titles, sink);
+    if (!content.parsed())
+        return false;
+    if (content.nodes.size() != 1 || content.nodes[0].kind != TagNode::Kind::Start
+        || content.nodes[0].name != "painter")
+        return false;
+    const TagNode& painter = content.nodes[0];
+    PainterConfig config;
+    config.held = !painter.children.empty();
+    for (const TagNode& child : painter.children) {
+        if (child.name == "target") {
+            if (config.slotCount >= SlotCount)
+                return false;
+            TargetStyle& style = config.slots[config.slotCount++];
+            style = TargetStyle{};
+            readTarget(child, style);
+        } else if (child.name == "overlap") {
+            if (const TagAttribute* x = child.attribute("shift-x"))
+                config.overlapShiftX = parseInteger(x->value);
+            if (const TagAttribute* y = child.attribute("shift-y"))
+                config.overlapShiftY = parseInteger(y->value);
+        } else if (child.name == "font") {
+            config.faceName = "Century";
+            for (const TagAttribute& attribute : child.attributes) {
+                if (attribute.name == "facename")
+                    config.faceName = cutCp932(attribute.value, FaceNameLimit);
+                else if (attribute.name == "size")
+                    config.fontSize = parseReal(attribute.value);
+                else if (attribute.name == "bold")
+                    config.bold = attribute.value == "true";
+                else if (attribute.name == "italic")
+                    config.italic = attribute.value == "true";
+            }
+        }
+    }
+    *this = std::move(config);
+    return true;
+}
+
+std::string PainterConfig::text() const
+{
+    // Lines end in CR LF, as the file has always been written in text mode.
+    const char* const end = "\r\n";
+    auto flag = [](bool on) { return on ? "true" : "false"; };
+    std::string text = "<painter>";
+    text += end;
+    text += "\t<overlap shift-x=\"" + std::to_string(overlapShiftX) + "\" shift-y=\"" + std::to_string(overlapShiftY)
+        + "\"/>" + end;
+    text += "\t<font " + attributeText("facename", faceName) + " size=\"" + formatFixed(fontSize, 4, 1) + "\" bold=\""
+        + flag(bold) + "\" italic=\"" + flag(italic) + "\"/>" + end;
+    for (const TargetStyle& style : slots) {
+        text += "\t<target " + attributeText("comment", style.comment) + ">" + end;
+        text += "\t\t<mark shape=\"" + MarkShape::name(style.shape) + "\" size=\"" + formatFixed(style.size, 4, 1)
+            + "\" thickness=\"" + std::to_string(style.thickness) + "\"/>" + end;
+        for (int rank = 0; rank < 4; ++rank) {
+            text += std::string("\t\t<") + kRankTags[rank] + " markcolor=\"" + colorText(style.ranks[rank].mark)
+                + "\" fillcolor=\"" + colorText(style.ranks[rank].fill) + "\"/>" + end;
+        }
+        text += std::string("\t</target>") + end;
+    }
+    text += std::string("</painter>") + end;
+    return text;
+}
+
+bool PainterConfig::save(std::string_view path, std::string* errorText) const
+{
+    if (!held)
+        return true;
+    return replaceFileContent(path, text(), errorText);
+}
+
+const TargetStyle& PainterConfig::slot(int i) const
+{
+    return slots[static_cast<std::size_t>(std::clamp(i, 0, SlotCount - 1))];
+}
+
+} // namespace tavik
