@@ -233,6 +233,16 @@ TEST(TagReader, ReadsFilesWithEitherLineEndAndSurvivesGarbage)
     EXPECT_TRUE(reader.errors().empty());
     EXPECT_EQ(reader.root(), nullptr);
 
+    // A quoted value left open at the very end of the file.
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "<a>\n</a>\n<b x=\"open";
+    }
+    ASSERT_EQ(reader.parseFile(path), TagStatus::UnterminatedQuote);
+    ASSERT_EQ(reader.errors().size(), 1u);
+    EXPECT_EQ(reader.errors()[0].line, 3);
+    EXPECT_EQ(reader.errors()[0].column, 6);
+
     std::mt19937 random(7);
     std::string garbage;
     for (int i = 0; i < 200000; ++i)

@@ -707,9 +707,12 @@ TagStatus TagReader::parseFile(std::string_view path)
     }
     if (pending)
         endLine();
+    if (std::ferror(file.get())) {
+        // A file that cannot be read to its end gives no tree at all.
+        reset();
+        return TagStatus::Internal;
+    }
     lexer.endOfInput();
-    if (std::ferror(file.get()))
-        record(TagStatus::Internal, path, lineNumber, 0);
     return finish(std::move(lexer.flat));
 }
 

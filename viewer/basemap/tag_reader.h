@@ -13,7 +13,7 @@ namespace tavik {
 enum class TagStatus {
     Ok = 0,
     EndOfInput = -999, // end of the input; never recorded
-    Internal = -998, // nothing to read was given
+    Internal = -998, // the file could not be read to its end; never recorded
     CannotOpen = -997, // the file cannot be opened; never recorded
     DoubledSlash = -996, // "//"
     DoubledEquals = -995, // "=="
