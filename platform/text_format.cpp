@@ -7,20 +7,6 @@
 
 namespace tavik {
 
-std::string cutCp932(std::string_view text, std::size_t maxBytes)
-{
-    if (text.size() <= maxBytes)
-        return std::string(text);
-    std::size_t end = 0;
-    while (end < text.size()) {
-        std::size_t width = isCp932LeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
-        if (end + width > maxBytes)
-            break;
-        end += width;
-    }
-    return std::string(text.substr(0, end));
-}
-
 std::string tailCp932(std::string_view text, std::size_t maxBytes)
 {
     if (text.size() <= maxBytes)

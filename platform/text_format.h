@@ -6,10 +6,6 @@
 
 namespace tavik {
 
-// The text cut to at most maxBytes bytes of cp932, never in the middle of a
-// two-byte character, as fixed-size text fields keep it.
-std::string cutCp932(std::string_view text, std::size_t maxBytes);
-
 // The last maxBytes bytes of cp932 text, starting on a character boundary.
 std::string tailCp932(std::string_view text, std::size_t maxBytes);
 

@@ -1,6 +1,7 @@
 #include "viewer/render/painter_config.h"
 
 #include "platform/message_sink.h"
+#include "viewer/render/mark_painter.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +47,9 @@ TEST(PainterConfig, ReadsStylesAndReportsSchemaFindings)
     EXPECT_EQ(first.shape, MarkShape::FilledCircle);
     EXPECT_EQ(first.size, 5.0f);
     EXPECT_EQ(first.thickness, 2);
-    EXPECT_EQ(first.ranks[0].mark, (Rgb{255, 0, 0}));
-    EXPECT_EQ(first.ranks[0].fill, (Rgb{44, 1, 2}));
-    EXPECT_EQ(first.ranks[3].fill, (Rgb{10, 11, 12}));
+    EXPECT_EQ(first.ranks[0].mark, (Colour{255, 0, 0}));
+    EXPECT_EQ(first.ranks[0].fill, (Colour{44, 1, 2}));
+    EXPECT_EQ(first.ranks[3].fill, (Colour{10, 11, 12}));
     // "Cross" is not a shape name: the code stays 0, drawn as a cross.
     EXPECT_EQ(config.slot(1).shape, 0);
     EXPECT_EQ(config.slot(1).comment, "say \"two\"");
@@ -137,7 +138,7 @@ TEST(PainterConfig, ParsesColoursKeepingTheLowEightBits)
 {
     struct Case {
         const char* text;
-        Rgb color;
+        Colour color;
     };
     const Case cases[] = {
         {"255,0", {255, 0, 0}},

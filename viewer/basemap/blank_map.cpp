@@ -2,11 +2,10 @@
 
 #include "platform/cp932.h"
 #include "platform/paths.h"
-#include "platform/text_format.h"
 #include "platform/text_numbers.h"
-#include "viewer/basemap/angle_text.h"
 #include "viewer/basemap/projection.h"
 #include "viewer/basemap/tag_file.h"
+#include "viewer/settings/angle_text.h"
 
 namespace tavik {
 
@@ -46,9 +45,9 @@ void readProjection(const TagNode& node, MapBlock& block)
     for (const TagAttribute& attribute : node.attributes) {
         const std::string& name = attribute.name;
         if (name == "lon0")
-            p.lon0 = parseLongitudeText(attribute.value);
+            p.lon0 = parseLongitude(attribute.value);
         else if (name == "lat0" && lambert)
-            p.lat0 = parseLatitudeText(attribute.value);
+            p.lat0 = parseLatitude(attribute.value);
         else if (name == "rotation")
             p.rotation = parseReal(attribute.value) * RadiansPerDegree;
         else if (name == "shift-x")

@@ -1,6 +1,6 @@
 #include "viewer/print/print_form.h"
 
-#include "platform/text_format.h"
+#include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
-#include "platform/text_format.h"
 #include "viewer/basemap/schema_validator.h"
 #include "viewer/basemap/tag_file.h"
 #include "viewer/basemap/tag_reader.h"

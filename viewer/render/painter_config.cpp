@@ -5,6 +5,7 @@
 #include "platform/text_format.h"
 #include "platform/text_numbers.h"
 #include "viewer/basemap/tag_file.h"
+#include "viewer/render/mark_painter.h"
 
 #include <algorithm>
 
@@ -17,10 +18,10 @@ const char* const kRankTags[4] = {"rank-a", "rank-b", "rank-c", "rank-z"};
 std::string shapeEnumeration()
 {
     std::string names;
-    for (int code = MarkShape::Cross; code <= MarkShape::Last; ++code) {
+    for (int code = MarkShape::Cross; code <= MarkShape::LastLetter; ++code) {
         if (!names.empty())
             names += '\n';
-        names += MarkShape::name(static_cast<std::uint8_t>(code));
+        names += markShapeName(code);
     }
     return names;
 }
@@ -59,8 +60,8 @@ void readTarget(const TagNode& node, TargetStyle& style)
         if (child.name == "mark") {
             for (const TagAttribute& attribute : child.attributes) {
                 if (attribute.name == "shape") {
-                    if (std::optional<std::uint8_t> code = MarkShape::code(attribute.value))
-                        style.shape = *code;
+                    if (std::optional<int> code = markShapeCode(attribute.value))
+                        style.shape = static_cast<std::uint8_t>(*code);
                 } else if (attribute.name == "size") {
                     style.size = static_cast<float>(parseReal(attribute.value));
                 } else if (attribute.name == "thickness") {
@@ -82,9 +83,9 @@ void readTarget(const TagNode& node, TargetStyle& style)
     }
 }
 
-std::string colorText(const Rgb& color)
+std::string colorText(const Colour& color)
 {
-    return std::to_string(color.red) + "," + std::to_string(color.green) + "," + std::to_string(color.blue);
+    return std::to_string(color.r) + "," + std::to_string(color.g) + "," + std::to_string(color.b);
 }
 
 } // namespace
@@ -111,7 +112,7 @@ const std::vector<ChildSpec>& PainterConfig::schema()
     return schema.top;
 }
 
-Rgb PainterConfig::parseColor(std::string_view text)
+Colour PainterConfig::parseColor(std::string_view text)
 {
     int parts[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
@@ -181,7 +182,7 @@ std::string PainterConfig::text() const
         + flag(bold) + "\" italic=\"" + flag(italic) + "\"/>" + end;
     for (const TargetStyle& style : slots) {
         text += "\t<target " + attributeText("comment", style.comment) + ">" + end;
-        text += "\t\t<mark shape=\"" + MarkShape::name(style.shape) + "\" size=\"" + formatFixed(style.size, 4, 1)
+        text += "\t\t<mark shape=\"" + markShapeName(style.shape) + "\" size=\"" + formatFixed(style.size, 4, 1)
             + "\" thickness=\"" + std::to_string(style.thickness) + "\"/>" + end;
         for (int rank = 0; rank < 4; ++rank) {
             text += std::string("\t\t<") + kRankTags[rank] + " markcolor=\"" + colorText(style.ranks[rank].mark)

@@ -54,7 +54,7 @@ struct PainterConfig {
 
     // "R,G,B": the first three comma-separated parts as decimal integers,
     // each kept in its low 8 bits; missing parts are 0.
-    static Rgb parseColor(std::string_view text);
+    static Colour parseColor(std::string_view text);
 
     static const std::vector<TagName>& tagTable();
     static const std::vector<ChildSpec>& schema();

@@ -1,35 +1,40 @@
 #include "viewer/render/target_style.h"
 
+#include "viewer/render/mark_painter.h"
+
+#include <iterator>
+
 namespace tavik {
 
 namespace {
 
+// Names of the codes MarkShape::Cross to MarkShape::FilledCircle.
 const char* const kFigureNames[] = {"cross", "triangle", "filled-triangle", "reversed-triangle",
     "filled-reversed-triangle", "square", "filled-square", "circle", "filled-circle"};
 
 } // namespace
 
-std::string MarkShape::name(std::uint8_t code)
+std::string markShapeName(int code)
 {
-    if (code >= Cross && code <= FilledCircle)
-        return kFigureNames[code - Cross];
-    if (code >= FirstCapital && code < FirstSmall)
-        return std::string(1, static_cast<char>('A' + code - FirstCapital));
-    if (code >= FirstSmall && code <= Last)
-        return std::string(1, static_cast<char>('a' + code - FirstSmall));
+    if (code >= MarkShape::Cross && code <= MarkShape::FilledCircle)
+        return kFigureNames[code - MarkShape::Cross];
+    if (code >= MarkShape::FirstCapital && code < MarkShape::FirstSmall)
+        return std::string(1, static_cast<char>('A' + code - MarkShape::FirstCapital));
+    if (code >= MarkShape::FirstSmall && code <= MarkShape::LastLetter)
+        return std::string(1, static_cast<char>('a' + code - MarkShape::FirstSmall));
     return "cross";
 }
 
-std::optional<std::uint8_t> MarkShape::code(std::string_view name)
+std::optional<int> markShapeCode(std::string_view name)
 {
-    for (std::uint8_t i = 0; i < std::size(kFigureNames); ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kFigureNames)); ++i) {
         if (name == kFigureNames[i])
-            return static_cast<std::uint8_t>(Cross + i);
+            return MarkShape::Cross + i;
     }
     if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
-        return static_cast<std::uint8_t>(FirstCapital + (name[0] - 'A'));
+        return MarkShape::FirstCapital + (name[0] - 'A');
     if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z')
-        return static_cast<std::uint8_t>(FirstSmall + (name[0] - 'a'));
+        return MarkShape::FirstSmall + (name[0] - 'a');
     return std::nullopt;
 }
 
