@@ -1,6 +1,7 @@
 #include "viewer/settings/workspace.h"
 
 #include "platform/message_sink.h"
+#include "tests/support/sample_files.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@ protected:
         folder.write("dbase/WGS_JGS.csv", "5339,x,11.7,-10.8\r\n");
         folder.write("dbase/ta_vik.csv", "1,1301,A\r\n");
         folder.write("dbase/species.csv", "1,Papilio xuthus,Linnaeus,1767,,0,Papilionidae\r\n");
+        folder.write("Painter.cfg", test::kPainterCfg);
+        folder.write("PrintForm.cfg", PrintFormList().text());
     }
 
     bool start()
@@ -59,6 +62,9 @@ TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
         {"dbase/ta_vik.csv", "1\n2\n", "[Capacity]\nSpeciesMax=1\n",
             "Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"},
         {"dbase/ta_vik.csv", "", "[Path]\nTaVikDB=gone.csv\n", "/gone.csv\nファイルを読めません。確認して下さい。"},
+        {"Painter.cfg", "<painter>", "", "色塗り情報が読めません"},
+        {"maps/japan.cfg", " <blank-map></blank-map>\n", "[Path]\nBlankMap=maps\\japan.png\n",
+            "白地図情報が読めません"},
         {"x", "", "[Capacity]\nPointMaxPerSpecies=30001\n",
             "tavik.ini の PointMaxPerSpecies の値 30001 が大きすぎます。\n\n30000 以下にして下さい"},
     };
@@ -68,14 +74,32 @@ TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
         folder.write(c.file, c.content);
         folder.write("tavik.ini", c.ini);
         EXPECT_FALSE(start()) << c.message;
-        ASSERT_EQ(log.messages.size(), 1u) << c.message;
-        std::string text = firstMessage();
+        ASSERT_FALSE(log.messages.empty()) << c.message;
+        // A configuration file's own parse errors come first; the start-up's
+        // message is the last.
+        std::string text = log.utf8Texts().back();
         // The distribution table's path is absolute: compare its end.
         EXPECT_TRUE(text.size() >= c.message.size() && text.compare(text.size() - c.message.size(), std::string::npos, c.message) == 0)
             << text;
         folder.write(c.file, saved);
         folder.write("tavik.ini", "");
     }
+}
+
+TEST_F(WorkspaceTest, ReadsTheConfigurationFilesFirst)
+{
+    folder.write("maps/japan.cfg",
+        "<blank-map>\n<map-block comment=\"main\">\n<projection>\n"
+        "<lambert-e-a lon0=\"E135\" lat0=\"35\" magnification=\"1000\"/>\n</projection>\n"
+        "<polygon><vertex x=\"0\" y=\"0\"/><vertex x=\"9\" y=\"0\"/><vertex x=\"9\" y=\"9\"/></polygon>\n"
+        "</map-block>\n</blank-map>\n");
+    folder.write("tavik.ini", "[Path]\nBlankMap=maps\\japan.png\n");
+    ASSERT_TRUE(start()) << firstMessage();
+    ASSERT_EQ(workspace.blankMap.blocks().size(), 1u);
+    EXPECT_EQ(workspace.blankMap.blocks()[0].comment, "main");
+    EXPECT_EQ(workspace.painter.overlapShiftX, 4);
+    EXPECT_EQ(workspace.printForms.currentIndex(), 0);
+    EXPECT_TRUE(log.messages.empty()) << firstMessage();
 }
 
 TEST_F(WorkspaceTest, MissingGroupTableIsNotAnError)

@@ -24,7 +24,24 @@ bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& mes
 {
     IniFile ini = IniFile::load(joinPath(startupDirectory, "tavik.ini"));
     settings = readSettings(ini, startupDirectory);
-    return checkCapacities(messages) && loadTables(messages);
+    return checkCapacities(messages) && loadConfigurationFiles(messages) && loadTables(messages);
+}
+
+bool Workspace::loadConfigurationFiles(MessageSink& messages)
+{
+    // A print form file that does not load is replaced by the built-in form;
+    // that is no reason to stop.
+    printForms.loadAtStartup(settings.printFormCfg, settings.nowPrintForm, messages);
+
+    if (!blankMap.loadForImage(resolved(settings.blankMap), messages)) {
+        messages.stop("", sj("白地図情報が読めません"));
+        return false;
+    }
+    if (!painter.load(settings.paintCfg, messages)) {
+        messages.stop("", sj("色塗り情報が読めません"));
+        return false;
+    }
+    return true;
 }
 
 bool Workspace::checkCapacities(MessageSink& messages) const

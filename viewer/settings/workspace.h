@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "viewer/basemap/blank_map.h"
+#include "viewer/print/print_form_list.h"
+#include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
 #include "viewer/settings/datum_shift_table.h"
 #include "viewer/settings/distribution_table.h"
@@ -29,6 +32,9 @@ public:
     bool loadSpeciesTable(MessageSink& messages);
 
     Settings settings;
+    PrintFormList printForms;
+    BlankMap blankMap;
+    PainterConfig painter;
     PhyleticTable phyletic;
     AreaTable areas;
     DatumShiftTable datumShifts;
@@ -41,6 +47,7 @@ public:
 
 private:
     bool checkCapacities(MessageSink& messages) const;
+    bool loadConfigurationFiles(MessageSink& messages);
     bool loadTables(MessageSink& messages);
 };
 
