@@ -1,0 +1,285 @@
+#include "viewer/render/page_renderer.h"
+
+#include "platform/cp932.h"
+#include "viewer/basemap/blank_map.h"
+#include "viewer/render/draw_item.h"
+#include "viewer/render/flood_fill.h"
+#include "viewer/render/geo_lines.h"
+#include "viewer/render/grid_square.h"
+#include "viewer/render/mark_painter.h"
+#include "viewer/render/painter_config.h"
+#include "viewer/settings/area_table.h"
+#include "viewer/settings/datum_shift_table.h"
+#include "viewer/settings/distribution_table.h"
+#include "viewer/settings/settings.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace tavik {
+namespace {
+
+constexpr size_t kMaxSpecies = 10;
+
+QRgb toQRgb(const Colour& c) { return qRgb(c.r, c.g, c.b); }
+
+// Kilometres on the ground per pixel of a block, for the walk of the
+// longitude-latitude lines.
+double kilometresPerPixel(const MapBlock& block)
+{
+    if (block.kind == ProjectionKind::LambertEqualArea)
+        return 1.0 / (block.lambert.magnification * 0.00015710919088766692);
+    return 1.0 / (block.transverseMercator.magnification * 1000.0);
+}
+
+// A mask of the image's size: non-zero inside the block's outline.
+QImage clipMask(const QSize& size, const MapBlock& block)
+{
+    QImage mask(size, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter painter(&mask);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPath(block.clipPath());
+    return mask;
+}
+
+// One pass: the items of every species in one block.
+class Pass {
+public:
+    Pass(const RenderSources& sources, const MapBlock& block, const QImage* clip)
+        : s_(sources), block_(block), clip_(clip)
+    {
+    }
+
+    void collect(int slot, const RecordSet& records)
+    {
+        const TargetStyle& style = s_.painter.slot(slot);
+        for (const DistributionRecord& record : records.records) {
+            if (full())
+                return;
+            const RankColors& colours = style.ranks[std::min<size_t>(record.rank, 3)];
+            DrawItem item;
+            item.slot = slot;
+            item.rank = record.rank;
+            item.shape = style.shape;
+            item.thickness = style.thickness;
+            item.size = style.size;
+            switch (record.kind) {
+            case LocationKind::Coordinates:
+                addMark(item, colours, block_.project(record.longitude, record.latitude));
+                break;
+            case LocationKind::Area:
+                addArea(item, colours, record.areaCode);
+                break;
+            case LocationKind::None:
+                break;
+            default:
+                addSquare(item, colours, record);
+                break;
+            }
+        }
+    }
+
+    void draw(QImage& image, double markScale, const QFont& letterFont)
+    {
+        sortForFanOut(items_);
+        fanOutMarks(items_, QPoint(s_.painter.overlapShiftX, s_.painter.overlapShiftY));
+        sortForDrawing(items_);
+        drawFills(image);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        if (clip_)
+            painter.setClipPath(block_.clipPath());
+        drawSquares(painter);
+        drawMarks(painter, markScale, letterFont);
+    }
+
+private:
+    bool full() const { return items_.size() >= static_cast<size_t>(kMaxItemsPerPass); }
+
+    void addMark(DrawItem item, const RankColors& colours, const QPoint& at)
+    {
+        item.type = DrawItem::Type::Mark;
+        item.colour = toQRgb(colours.mark);
+        item.position = at;
+        items_.push_back(item);
+    }
+
+    void addArea(DrawItem item, const RankColors& colours, std::int32_t code)
+    {
+        const AreaRecord* area = s_.areas.find(code);
+        if (!area)
+            return;
+        QPoint seed = block_.kind == ProjectionKind::None ? QPoint(area->x, area->y)
+                                                          : block_.project(area->longitude, area->latitude);
+        if (!area->fill) {
+            addMark(item, colours, seed);
+            return;
+        }
+        item.type = DrawItem::Type::Fill;
+        item.colour = toQRgb(colours.fill);
+        item.position = seed;
+        items_.push_back(item);
+    }
+
+    void addSquare(DrawItem item, const RankColors& colours, const DistributionRecord& record)
+    {
+        std::optional<GridSquare> square = gridSquareOf(record);
+        if (!square)
+            return;
+        if (!s_.settings.meshWgs) {
+            int code = record.firstLatitude * 100 + record.firstLongitude;
+            if (const DatumShiftRecord* shift = s_.datumShifts.find(code)) {
+                square->latitude += shift->latitudeShift;
+                square->longitude += shift->longitudeShift;
+            }
+        }
+        const double south = square->latitude, west = square->longitude;
+        const double north = south + square->latitudeExtent, east = west + square->longitudeExtent;
+        if (s_.settings.meshMarked) {
+            addMark(item, colours, block_.project(west + square->longitudeExtent / 2, south + square->latitudeExtent / 2));
+            return;
+        }
+        item.type = DrawItem::Type::Square;
+        item.colour = toQRgb(colours.fill);
+        item.corners = {block_.project(west, south), block_.project(east, south), block_.project(east, north),
+            block_.project(west, north)};
+        item.position = item.corners[0];
+        items_.push_back(item);
+    }
+
+    // Consecutive items of the type at the same position form a group drawn
+    // once in the per-channel mean of their colours.
+    template <typename DrawGroup>
+    void forEachGroup(DrawItem::Type type, DrawGroup drawGroup) const
+    {
+        size_t i = 0;
+        while (i < items_.size()) {
+            if (items_[i].type != type) {
+                ++i;
+                continue;
+            }
+            size_t end = i + 1;
+            int red = qRed(items_[i].colour), green = qGreen(items_[i].colour), blue = qBlue(items_[i].colour);
+            while (end < items_.size() && items_[end].type == type && items_[end].position == items_[i].position) {
+                red += qRed(items_[end].colour);
+                green += qGreen(items_[end].colour);
+                blue += qBlue(items_[end].colour);
+                ++end;
+            }
+            int n = static_cast<int>(end - i);
+            drawGroup(items_[i], qRgb(red / n, green / n, blue / n));
+            i = end;
+        }
+    }
+
+    void drawFills(QImage& image) const
+    {
+        forEachGroup(DrawItem::Type::Fill,
+            [&](const DrawItem& item, QRgb colour) { floodFill(image, item.position, colour, clip_); });
+    }
+
+    void drawSquares(QPainter& painter) const
+    {
+        forEachGroup(DrawItem::Type::Square, [&](const DrawItem& item, QRgb colour) {
+            painter.setPen(QPen(QColor(colour), 1));
+            painter.setBrush(QColor(colour));
+            // A square smaller than a pixel still shows as one pixel.
+            const auto& c = item.corners;
+            if (c[0] == c[1] && c[0] == c[2] && c[0] == c[3])
+                painter.drawPoint(c[0]);
+            else
+                painter.drawPolygon(c.data(), 4, Qt::WindingFill);
+        });
+    }
+
+    void drawMarks(QPainter& painter, double markScale, const QFont& letterFont) const
+    {
+        for (const DrawItem& item : items_) {
+            if (item.type != DrawItem::Type::Mark)
+                continue;
+            QColor colour(item.colour);
+            painter.setPen(QPen(colour, item.thickness, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setBrush(colour);
+            drawMark(painter, item.shape, item.size, markScale, item.position, letterFont);
+        }
+    }
+
+    const RenderSources& s_;
+    const MapBlock& block_;
+    const QImage* clip_;
+    std::vector<DrawItem> items_;
+};
+
+QFont letterFontOf(const PainterConfig& painter)
+{
+    QFont font(QString::fromStdString(cp932ToUtf8(painter.faceName)));
+    font.setBold(painter.bold);
+    font.setItalic(painter.italic);
+    return font;
+}
+
+}  // namespace
+
+double markScale(const Settings& settings, QPaintDevice& device)
+{
+    QFont font(QString::fromStdString(cp932ToUtf8(settings.displayFontFace)));
+    font.setPointSizeF(settings.displayFontSize);
+    font.setWeight(QFont::Normal);
+    QFontMetrics metrics(font, &device);
+    int tenth = metrics.horizontalAdvance(QStringLiteral("0123456789")) / 10;
+    return tenth / settings.displayFontSize;
+}
+
+QImage PageRenderer::render(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
+{
+    const Settings& settings = sources_.settings;
+    QImage image = sources_.baseImage.convertToFormat(QImage::Format_RGB32);
+    const std::vector<MapBlock>& blocks = sources_.blankMap.blocks();
+
+    // Masks of the blocks' outlines, made once for fills, lines and add-ins.
+    std::vector<QImage> masks;
+    for (const MapBlock& block : blocks)
+        masks.push_back(block.clips() ? clipMask(image.size(), block) : QImage());
+    auto maskOf = [&](size_t i) { return masks[i].isNull() ? nullptr : &masks[i]; };
+
+    auto drawLines = [&] {
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            const MapBlock& block = blocks[i];
+            if (block.kind == ProjectionKind::None)
+                continue;
+            drawGeoLines(image, settings, kilometresPerPixel(block),
+                [&](double longitude, double latitude) { return block.project(longitude, latitude); }, maskOf(i));
+        }
+    };
+    if (settings.geoLine != GeoLineMode::None && settings.geoTransparent == GeoTransparentMode::Background)
+        drawLines();
+
+    // The records of each species are read once and used in every pass.
+    std::vector<RecordSet> records(std::min(species.size(), kMaxSpecies));
+    for (size_t i = 0; i < records.size(); ++i)
+        if (!sources_.distribution.readSpeciesRecords(species[i], settings, records[i], messages))
+            records[i].records.clear();
+
+    QFont letterFont = letterFontOf(sources_.painter);
+    bool unprojected = blocks.empty() || blocks.front().kind == ProjectionKind::None;
+    size_t passes = unprojected ? std::min<size_t>(blocks.size(), 1) : blocks.size();
+    for (size_t b = 0; b < passes; ++b) {
+        Pass pass(sources_, blocks[b], unprojected ? nullptr : maskOf(b));
+        for (size_t slot = 0; slot < records.size(); ++slot)
+            pass.collect(static_cast<int>(slot), records[slot]);
+        pass.draw(image, scale, letterFont);
+    }
+
+    if (settings.geoLine != GeoLineMode::None && settings.geoTransparent != GeoTransparentMode::Background)
+        drawLines();
+    return image;
+}
+
+}  // namespace tavik

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class QImage;
+class QPaintDevice;
+
+namespace tavik {
+
+class AreaTable;
+class BlankMap;
+class DatumShiftTable;
+class DistributionTable;
+class MessageSink;
+struct PainterConfig;
+struct Settings;
+
+// What the page renderer draws from. Everything is owned elsewhere (by the
+// workspace) and only read while rendering, so several renderers may work
+// from the same sources at once.
+struct RenderSources {
+    const Settings& settings;
+    const QImage& baseImage;
+    const BlankMap& blankMap;
+    const PainterConfig& painter;
+    const AreaTable& areas;
+    const DatumShiftTable& datumShifts;
+    const DistributionTable& distribution;
+};
+
+// Most items one pass of the renderer collects.
+inline constexpr int kMaxItemsPerPass = 40000;
+
+// Mark scale s of a device: the width in pixels of "0123456789" in the
+// display font, divided by 10 (in integers), divided by the font's size.
+double markScale(const Settings& settings, QPaintDevice& device);
+
+// Turns the distribution of up to ten species into a map: a copy of the base
+// image with add-ins, longitude-latitude lines, fills, grid squares and
+// marks, each species in its painter slot (index in the list).
+class PageRenderer {
+public:
+    explicit PageRenderer(const RenderSources& sources) : sources_(sources) {}
+
+    // The map of the species (species codes in slot order; at most ten are
+    // drawn), in pixels of the base image. markScale: see markScale().
+    // Faulty lines of the distribution table are reported to `messages`.
+    QImage render(const std::vector<std::int64_t>& species, double markScale, MessageSink& messages) const;
+
+private:
+    const RenderSources& sources_;
+};
+
+}  // namespace tavik
