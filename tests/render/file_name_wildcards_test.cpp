@@ -27,6 +27,9 @@ TEST(FileNameWildcards, ExpandOnlyTheNamePartAndNeverExpandInsertedText)
     for (const Case& c : cases)
         EXPECT_EQ(expandFileNameWildcards(c.pattern, species), c.expanded) << c.pattern;
 
+    species.scientificName = "Aus/bus\\..";
+    EXPECT_EQ(expandFileNameWildcards("out/%S.png", species), "out/Aus_bus_...png");
+
     EXPECT_TRUE(hasFileNameWildcard("out/%C.png"));
     EXPECT_FALSE(hasFileNameWildcard("%C/out.png"));
     EXPECT_FALSE(hasFileNameWildcard("out%A3.png"));
