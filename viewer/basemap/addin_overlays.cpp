@@ -1,0 +1,180 @@
+#include "viewer/basemap/addin_overlays.h"
+
+#include "platform/cp932.h"
+#include "platform/paths.h"
+#include "platform/text_numbers.h"
+#include "viewer/settings/angle_text.h"
+#include "viewer/settings/csv_line_reader.h"
+
+#include <cstdio>
+#include <new>
+
+namespace tavik {
+namespace {
+
+// The next line of the list file without its line end; false at the end.
+bool nextListLine(std::FILE* file, std::string& line)
+{
+    line.clear();
+    int c;
+    bool any = false;
+    while ((c = std::getc(file)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        line.push_back(static_cast<char>(c));
+    }
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\x1A'))
+        line.pop_back();
+    return any;
+}
+
+}  // namespace
+
+AddinOverlays::AddinOverlays(size_t recordLimit)
+    : recordLimit_(recordLimit)
+{
+}
+
+std::string AddinOverlays::statusText() const
+{
+    std::lock_guard lock(statusMutex_);
+    return status_;
+}
+
+void AddinOverlays::setStatus(std::string text)
+{
+    std::lock_guard lock(statusMutex_);
+    status_ = std::move(text);
+}
+
+std::string AddinOverlays::errorText() const
+{
+    std::string text;
+    for (const std::string& error : errors_) {
+        if (!text.empty())
+            text += "\r\n";
+        text += error;
+    }
+    return text;
+}
+
+void AddinOverlays::addError(std::string message)
+{
+    if (errors_.size() < kMaxErrors)
+        errors_.push_back(std::move(message));
+}
+
+void AddinOverlays::clear()
+{
+    records_.clear();
+    records_.shrink_to_fit();
+}
+
+bool AddinOverlays::load(std::string_view addinMap, std::string_view startupDirectory)
+{
+    if (attempted_ || addinMap.empty()) {
+        finished_.store(true, std::memory_order_release);
+        return true;
+    }
+    attempted_ = true;
+    readList(makeAbsolute(addinMap, startupDirectory));
+    setStatus(sj("完了"));
+    finished_.store(true, std::memory_order_release);
+    return errors_.empty();
+}
+
+void AddinOverlays::readList(const std::string& listPath)
+{
+    if (isDirectory(listPath)) {
+        addError(cp932Printf("%s ディレクトリです", listPath.c_str()));
+        return;
+    }
+    FilePtr list = openFile(listPath, "rb");
+    if (!list) {
+        addError(cp932Printf("%s 見つかりません", listPath.c_str()));
+        return;
+    }
+    // Names in the list are taken from the list file's folder.
+    PathParts parts = splitPath(listPath);
+    std::string listFolder = parts.drive + parts.directory;
+    std::string name;
+    while (!stopRequested_.load() && nextListLine(list.get(), name)) {
+        if (name.empty())
+            continue;
+        if (readFile(makeAbsolute(name, listFolder)) == FileResult::EndLoad)
+            return;
+    }
+}
+
+AddinOverlays::FileResult AddinOverlays::readFile(const std::string& path)
+{
+    setStatus(path);
+    // A directory opens for reading here, so it is told apart first.
+    if (isDirectory(path)) {
+        addError(cp932Printf("%s ディレクトリです", path.c_str()));
+        return FileResult::Done;
+    }
+    CsvLineReader reader;
+    if (!reader.open(path)) {
+        addError(cp932Printf(fileExists(path) ? "%s 読めません" : "%s 見つかりません", path.c_str()));
+        return FileResult::Done;
+    }
+    if (records_.capacity() == 0) {
+        try {
+            records_.reserve(kGrowthStep);
+        } catch (const std::bad_alloc&) {
+            addError(sj("メモリが確保できません"));
+            return FileResult::EndLoad;
+        }
+    }
+
+    while (!stopRequested_.load()) {
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            break;
+        if (status != CsvStatus::Ok) {
+            // The rest of a file after a line it cannot split is not guessed at.
+            addError(cp932Printf("%s %ld 行目: CSV の書式が違います", path.c_str(), reader.lineNumber()));
+            break;
+        }
+        if (reader.fieldCount() == 0)
+            continue;
+        AddinRecord record;
+        record.longitude = parseLongitude(reader.field(0));
+        record.latitude = parseLatitude(reader.field(1));
+        if (record.longitude == kInvalidAngle || record.latitude == kInvalidAngle) {
+            // A position that is not an angle would be drawn at a random place.
+            addError(cp932Printf("%s %ld 行目: 経度・緯度が読めません", path.c_str(), reader.lineNumber()));
+            continue;
+        }
+        record.command = addinCommand(reader.field(2));
+        record.colour = addinColour(reader.field(3)).value_or(Colour{});
+        record.style = addinPenStyle(reader.field(4));
+        record.width = parseInteger(reader.field(5));
+        if (!appendRecord(record))
+            return FileResult::EndLoad;
+    }
+    return stopRequested_.load() ? FileResult::EndLoad : FileResult::Done;
+}
+
+bool AddinOverlays::appendRecord(const AddinRecord& record)
+{
+    if (records_.size() >= recordLimit_) {
+        addError(sj("データが多すぎます"));
+        return false;
+    }
+    if (records_.size() == records_.capacity()) {
+        try {
+            records_.reserve(records_.capacity() + kGrowthStep);
+        } catch (const std::bad_alloc&) {
+            addError(sj("メモリが確保できません"));
+            clear();
+            return false;
+        }
+    }
+    records_.push_back(record);
+    return true;
+}
+
+}  // namespace tavik
