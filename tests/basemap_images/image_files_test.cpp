@@ -264,10 +264,12 @@ TEST(ImageFiles, PngReaderDeliversGreyAndPaletteImagesAsBlueGreenRed)
     EXPECT_EQ(image.bitsPerPixel, 8);
     EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{0, 0, 0, 0x80, 0x80, 0x80, 0xFF, 0xFF, 0xFF}));
 
-    // A 2-bit palette image with a transparent entry: expanded, alpha dropped.
+    // A 2-bit palette image with a transparent entry: expanded, alpha dropped,
+    // and not shifted down to the 5 significant bits its sBIT chunk names.
+    std::string sbit = test::pngChunk("sBIT", "\x05\x05\x05");
     std::string plte = test::pngChunk("PLTE", std::string("\x10\x20\x30\x40\x50\x60", 6));
     std::string trns = test::pngChunk("tRNS", std::string("\x00", 1));
-    std::string paletted = test::pngFile(2, 1, 2, 3, std::string("\0\x40", 2), plte + trns);
+    std::string paletted = test::pngFile(2, 1, 2, 3, std::string("\0\x40", 2), sbit + plte + trns);
     ASSERT_EQ(readPng(folder.write("palette.png", paletted), image), ImageReadStatus::Ok);
     EXPECT_EQ(image.bitsPerPixel, 6);
     EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{0x60, 0x50, 0x40, 0x30, 0x20, 0x10}));
