@@ -7,19 +7,20 @@ namespace tavik {
 
 PaletteIndexer::PaletteIndexer(const Palette& palette)
     : palette_(palette)
+    , cachedColours_(size_t(1) << kCacheBits, kNoColour)
+    , cachedIndices_(size_t(1) << kCacheBits, 0)
 {
 }
 
 std::uint8_t PaletteIndexer::index(const Colour& colour)
 {
     std::uint32_t key = colour.packed();
-    if (key == lastColour_)
-        return lastIndex_;
-    auto found = cache_.find(key);
-    std::uint8_t result = found != cache_.end() ? found->second : cache_.emplace(key, search(colour)).first->second;
-    lastColour_ = key;
-    lastIndex_ = result;
-    return result;
+    size_t slot = (key * 2654435761u) >> (32 - kCacheBits);
+    if (cachedColours_[slot] != key) {
+        cachedColours_[slot] = key;
+        cachedIndices_[slot] = search(colour);
+    }
+    return cachedIndices_[slot];
 }
 
 std::uint8_t PaletteIndexer::search(const Colour& colour) const

@@ -275,11 +275,7 @@ ImageWriteStatus writePng(std::string_view path, std::string_view title, const P
     {
         PngErrorState errors;
         PngWriteGuard guard(errors);
-        try {
-            written = guard.png && guard.info && writePngStream(guard.png, guard.info, file.get(), job, output);
-        } catch (const std::bad_alloc&) {
-            written = false;  // no room for the palette indexer's cache
-        }
+        written = guard.png && guard.info && writePngStream(guard.png, guard.info, file.get(), job, output);
     }
     // A full disk often shows only when the buffered data is flushed.
     if (written && std::fflush(file.get()) == 0 && std::fclose(file.release()) == 0)
