@@ -1,7 +1,9 @@
 #include "viewer/render/page_renderer.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/addin_record.h"
 #include "viewer/basemap/blank_map.h"
+#include "viewer/render/addin_painter.h"
 #include "viewer/render/draw_item.h"
 #include "viewer/render/flood_fill.h"
 #include "viewer/render/geo_lines.h"
@@ -248,6 +250,17 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
     for (const MapBlock& block : blocks)
         masks.push_back(block.clips() ? clipMask(image.size(), block) : QImage());
     auto maskOf = [&](size_t i) { return masks[i].isNull() ? nullptr : &masks[i]; };
+
+    if (sources_.addins && !sources_.addins->empty()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        for (const MapBlock& block : blocks) {
+            painter.setClipping(block.clips());
+            if (block.clips())
+                painter.setClipPath(block.clipPath());
+            drawAddins(painter, *sources_.addins, block);
+        }
+    }
 
     auto drawLines = [&] {
         for (size_t i = 0; i < blocks.size(); ++i) {

@@ -8,6 +8,7 @@ class QPaintDevice;
 
 namespace tavik {
 
+struct AddinRecord;
 class AreaTable;
 class BlankMap;
 class DatumShiftTable;
@@ -27,6 +28,7 @@ struct RenderSources {
     const AreaTable& areas;
     const DatumShiftTable& datumShifts;
     const DistributionTable& distribution;
+    const std::vector<AddinRecord>* addins = nullptr;  // null when none are loaded
 };
 
 // Most items one pass of the renderer collects.
