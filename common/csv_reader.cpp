@@ -1,0 +1,243 @@
+#include "common/csv_reader.h"
+
+#include "common/text_helpers.h"
+#include "platform/cp932.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tavik {
+namespace {
+
+constexpr size_t readChunk = 1 << 20;
+constexpr size_t errorTextOfLongLine = 64;
+
+}  // namespace
+
+CsvReader::CsvReader(Limits limits) : limits_(limits) {}
+
+bool CsvReader::open(std::string_view path)
+{
+    close();
+    // A folder opens as a stream on Linux but holds no lines.
+    if (isDirectory(path))
+        return false;
+    file_ = openFile(path, "rb");
+    if (!file_)
+        return false;
+    buffer_.resize(readChunk);
+    return true;
+}
+
+void CsvReader::close()
+{
+    file_.reset();
+    bufferStart_ = bufferEnd_ = 0;
+    endOfFile_ = false;
+    line_.clear();
+    fields_.clear();
+    errorText_.clear();
+    lineNumber_ = 0;
+}
+
+std::string_view CsvReader::field(size_t index) const
+{
+    if (index >= fields_.size())
+        return {};
+    return std::string_view(line_.data() + fields_[index].start, fields_[index].length);
+}
+
+bool CsvReader::fillBuffer()
+{
+    if (endOfFile_)
+        return false;
+    if (bufferStart_ == bufferEnd_)
+        bufferStart_ = bufferEnd_ = 0;
+    size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_.get());
+    bufferEnd_ += got;
+    if (got == 0)
+        endOfFile_ = true;
+    return got > 0;
+}
+
+bool CsvReader::readRawLine(bool& tooLong)
+{
+    // line_ keeps at most maxLineBytes + 1 bytes (a full line and its line
+    // feed); the rest of a longer line is read and dropped.
+    bool readAny = false;
+    bool hasNewline = false;
+    size_t total = 0;
+    for (;;) {
+        if (bufferStart_ == bufferEnd_ && !fillBuffer())
+            break;
+        readAny = true;
+        const char* begin = buffer_.data() + bufferStart_;
+        size_t available = bufferEnd_ - bufferStart_;
+        const void* newline = std::memchr(begin, '\n', available);
+        size_t take = newline ? static_cast<size_t>(static_cast<const char*>(newline) - begin) + 1 : available;
+        size_t room = limits_.maxLineBytes + 1 - line_.size();
+        line_.append(begin, std::min(take, room));
+        total += take;
+        bufferStart_ += take;
+        if (newline) {
+            hasNewline = true;
+            break;
+        }
+    }
+    tooLong = readAny && total - (hasNewline ? 1 : 0) > limits_.maxLineBytes;
+    return readAny;
+}
+
+CsvStatus CsvReader::nextLine()
+{
+    fields_.clear();
+    errorText_.clear();
+    line_.clear();
+    if (!file_)
+        return CsvStatus::EndOfFile;
+    bool tooLong = false;
+    if (!readRawLine(tooLong))
+        return CsvStatus::EndOfFile;
+    ++lineNumber_;
+    // A lone end-of-file mark (0x1A) closing the file, as old editors wrote
+    // it, ends the file like the text streams these tables come from did.
+    if (line_ == "\x1A") {
+        --lineNumber_;
+        return CsvStatus::EndOfFile;
+    }
+    if (tooLong) {
+        errorText_ = std::string(cutText(line_, errorTextOfLongLine)) + "...";
+        line_.clear();
+        return CsvStatus::LineTooLong;
+    }
+    return split();
+}
+
+CsvStatus CsvReader::splitLine(std::string_view line)
+{
+    fields_.clear();
+    errorText_.clear();
+    line_.assign(line);
+    return split();
+}
+
+CsvStatus CsvReader::fail(CsvStatus status, size_t fieldStart)
+{
+    errorText_.assign(line_, fieldStart);
+    if (status != CsvStatus::TooManyFields && status != CsvStatus::FieldTooLong)
+        fields_.clear();
+    return status;
+}
+
+CsvStatus CsvReader::split()
+{
+    // One trailing line feed, carriage return or end-of-file mark goes, then
+    // one more line feed or carriage return before it.
+    if (!line_.empty() && (line_.back() == '\n' || line_.back() == '\r' || line_.back() == '\x1A')) {
+        line_.pop_back();
+        if (!line_.empty() && (line_.back() == '\n' || line_.back() == '\r'))
+            line_.pop_back();
+    }
+    const size_t n = line_.size();
+    if (n == 0)
+        return CsvStatus::Ok;
+
+    char* text = line_.data();
+    constexpr size_t none = static_cast<size_t>(-1);
+    size_t fieldStart = 0;
+    size_t quoteStart = none; // first byte after the opening quote
+    size_t quoteEnd = none;   // the closing quote
+    bool inQuotes = false;
+    bool doubled = false;
+
+    for (size_t i = 0;; ++i) {
+        if (i < n) {
+            auto c = static_cast<unsigned char>(text[i]);
+            if (isToolLeadByte(c)) {
+                if (i + 1 < n)
+                    ++i;
+                continue;
+            }
+            if (c == '"') {
+                if (inQuotes) {
+                    if (i + 1 < n && text[i + 1] == '"') {
+                        doubled = true;
+                        ++i;
+                    } else {
+                        inQuotes = false;
+                        quoteEnd = i;
+                    }
+                } else {
+                    if (quoteStart != none)
+                        return fail(CsvStatus::MisplacedQuote, fieldStart);
+                    inQuotes = true;
+                    quoteStart = i + 1;
+                }
+                continue;
+            }
+            if (c != ',' || inQuotes)
+                continue;
+        } else if (inQuotes) {
+            return fail(CsvStatus::UnterminatedQuote, fieldStart);
+        }
+
+        // The field ends at i (a comma or the end of the line).
+        size_t start = quoteStart != none ? quoteStart : fieldStart;
+        size_t length = quoteStart != none ? quoteEnd - quoteStart : i - fieldStart;
+        if (length > maxFieldBytes)
+            return fail(CsvStatus::FieldTooLong, fieldStart);
+        if (doubled) {
+            // Each pair of double quotes becomes one, stepping over two-byte
+            // characters as the scan did.
+            size_t to = start;
+            for (size_t from = start; from < start + length;) {
+                auto c = static_cast<unsigned char>(text[from]);
+                if (isToolLeadByte(c) && from + 1 < start + length) {
+                    text[to++] = text[from++];
+                    text[to++] = text[from++];
+                } else if (c == '"' && from + 1 < start + length && text[from + 1] == '"') {
+                    text[to++] = '"';
+                    from += 2;
+                } else {
+                    text[to++] = text[from++];
+                }
+            }
+            length = to - start;
+        }
+        if (fields_.size() == limits_.maxFields)
+            return fail(CsvStatus::TooManyFields, fieldStart);
+        fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
+        if (i >= n)
+            break;
+        fieldStart = i + 1;
+        quoteStart = quoteEnd = none;
+        doubled = false;
+    }
+
+    // Leading ASCII spaces of every field go; trailing ones stay.
+    for (Span& span : fields_) {
+        while (span.length > 0 && text[span.start] == ' ') {
+            ++span.start;
+            --span.length;
+        }
+    }
+    return CsvStatus::Ok;
+}
+
+std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
+{
+    std::string text(errorText);
+    switch (status) {
+    case CsvStatus::FieldTooLong:
+        return cp932Printf("%ld 行目: トークンが長すぎるか、不正なデリミタか、２重引用符の使い方が間違っています\n%s", row,
+                           text.c_str());
+    case CsvStatus::UnterminatedQuote:
+        return cp932Printf("%ld 行目: ２重引用符の使い方が間違っています\n%s", row, text.c_str());
+    case CsvStatus::MisplacedQuote:
+        return cp932Printf("%ld 行目: 不正なデリミタです\n%s", row, text.c_str());
+    default:
+        return cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str());
+    }
+}
+
+}  // namespace tavik

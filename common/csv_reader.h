@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/paths.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+// Result of reading one line. The negative values are the codes the tools'
+// messages are keyed on.
+enum class CsvStatus {
+    Ok = 0,                   // a line is ready (it may have no fields)
+    EndOfFile = -1,           // the stream is at its end and nothing was read
+    TooManyFields = -96,      // more fields than the reader keeps; the first ones are kept
+    FieldTooLong = -97,       // a field over 512 bytes; the fields before it are kept
+    LineTooLong = -98,        // a line longer than the line buffer; no field is kept
+    MisplacedQuote = -99,     // a second quoted section in one field
+    UnterminatedQuote = -100, // the line ends inside quotes
+};
+
+// Reads a cp932 CSV text file line by line and splits each line into fields.
+// Lines end in LF or CR LF; a field is at most 512 bytes after its enclosing
+// quotes are removed; a two-byte character is never taken for a comma or a
+// quote. The fields point into the reader's line buffer and stay valid until
+// the next line is read.
+class CsvReader {
+public:
+    struct Limits {
+        size_t maxLineBytes; // bytes of a line before its line feed
+        size_t maxFields;    // fields kept of one line; one more is TooManyFields
+    };
+    // samvel and norbek: lines of up to 399,997 bytes, 59,999 fields.
+    static constexpr Limits standardLimits{399997, 59999};
+    // ludric's smaller reader: lines of up to 199,997 bytes, 12,000 fields.
+    static constexpr Limits ludricLimits{199997, 12000};
+    static constexpr size_t maxFieldBytes = 512;
+
+    explicit CsvReader(Limits limits = standardLimits);
+
+    // Opens a cp932 path for reading; false when it cannot be opened.
+    bool open(std::string_view path);
+    void close();
+    bool isOpen() const { return file_ != nullptr; }
+
+    // Reads and splits the next line.
+    CsvStatus nextLine();
+
+    // Lines read so far, the current one included (its 1-based number).
+    long lineNumber() const { return lineNumber_; }
+
+    size_t fieldCount() const { return fields_.size(); }
+    bool hasField(size_t index) const { return index < fields_.size(); }
+
+    // Field `index` of the current line; empty when it does not exist.
+    std::string_view field(size_t index) const;
+
+    // After a syntax code: the current line from the start of the offending
+    // field to its end (for a line that is too long, its first bytes).
+    const std::string& errorText() const { return errorText_; }
+
+    // Splits one line held in memory (without its line feed) as nextLine does.
+    CsvStatus splitLine(std::string_view line);
+
+private:
+    struct Span {
+        std::uint32_t start;
+        std::uint32_t length;
+    };
+
+    // Appends the next raw line (with its line feed, when it has one) to
+    // line_; false at the end of the file with nothing read. Sets tooLong when
+    // the line was longer than the limit (the rest of it is skipped).
+    bool readRawLine(bool& tooLong);
+    bool fillBuffer();
+    CsvStatus split();
+    CsvStatus fail(CsvStatus status, size_t fieldStart);
+
+    Limits limits_;
+    FilePtr file_;
+    std::vector<char> buffer_;
+    size_t bufferStart_ = 0;
+    size_t bufferEnd_ = 0;
+    bool endOfFile_ = false;
+    std::string line_;
+    std::vector<Span> fields_;
+    std::string errorText_;
+    long lineNumber_ = 0;
+};
+
+// The message samvel (and ludric) show for a syntax code met in a table:
+// row is the 1-based line number, errorText the reader's error text (cp932).
+std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
+
+}  // namespace tavik

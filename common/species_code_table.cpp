@@ -1,0 +1,50 @@
+#include "common/species_code_table.h"
+
+#include "common/csv_reader.h"
+#include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "platform/text_numbers.h"
+
+#include <algorithm>
+
+namespace tavik {
+
+bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& error)
+{
+    codes_.clear();
+    CsvReader reader;
+    if (!openToolTable(reader, path, "種テーブル", error))
+        return false;
+    for (;;) {
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            break;
+        if (status != CsvStatus::Ok)
+            return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
+        if (reader.fieldCount() == 0)
+            continue;
+        if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
+            return error.set(path, cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", capacity));
+        std::string text(trimmedText(reader.field(0)));
+        std::int64_t code = parseInteger64(text);
+        if (code <= 0)
+            return error.set(path, cp932Printf("種テーブル %ld 行目: 種コードが異常です [%s]", reader.lineNumber(),
+                                               text.c_str()));
+        codes_.push_back(code);
+    }
+    // A code written twice is one species: its records go to one line.
+    std::sort(codes_.begin(), codes_.end());
+    codes_.erase(std::unique(codes_.begin(), codes_.end()), codes_.end());
+    return true;
+}
+
+std::optional<size_t> SpeciesCodeTable::find(std::int64_t code) const
+{
+    auto it = std::lower_bound(codes_.begin(), codes_.end(), code);
+    if (it == codes_.end() || *it != code)
+        return std::nullopt;
+    return static_cast<size_t>(it - codes_.begin());
+}
+
+}  // namespace tavik

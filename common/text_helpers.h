@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text helpers of the console tools. All text is cp932: a byte in 0x81-0x9F
+// or 0xE0-0xFF starts a two-byte character, whose second byte is never taken
+// for a blank, a digit or a separator.
+
+namespace tavik {
+
+// True when the byte starts a two-byte character in the tools' reading.
+inline bool isToolLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0; }
+
+// The text without leading and trailing blanks; a blank is the ASCII space or
+// the full-width space (0x81 0x40).
+std::string_view trimmedText(std::string_view text);
+
+// Trims the text in place; returns the new length in bytes.
+size_t trimText(std::string& text);
+
+// The longest prefix of at most maxBytes bytes that ends on a character
+// boundary: a two-byte character is never split, and a lead byte left alone at
+// the end is dropped, so a cut text always reads back as the same characters.
+std::string_view cutText(std::string_view text, size_t maxBytes);
+
+// Replaces every full-width hiragana character (small a to n, 83 characters)
+// by the katakana character of the same sound, in place; other characters stay.
+void foldKana(std::string& text);
+
+// The ASCII digits of a code written with separators: runs of digits are
+// joined across single-byte separators above the comma ("-", ".", "/",
+// letters); a two-byte character or a byte at or below the comma (blanks,
+// controls, punctuation up to ",") ends the scan. "5339-45-12" gives
+// "53394512", "5339 45" gives "5339".
+std::string extractDigits(std::string_view text);
+
+}  // namespace tavik

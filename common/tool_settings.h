@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/ini_file.h"
+
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+// The keys through which the console tools find their tables, read from
+// "tavik.ini" in the current directory; a missing file or key gives the
+// default. Paths are cp932 as written; a relative path is relative to the
+// current directory.
+struct ToolSettings {
+    std::string speciesTable = "species.csv"; // [Path] SpeciesTable
+    std::string areaTable = "area.csv";       // [Path] AreaTable
+    std::string literaTable = "litera.csv";   // [Path] LiteraTable
+    std::string taVikDb = "tavik.csv";        // [Path] TaVikDB, the distribution table
+    std::string spLitDb = "split.csv";        // [Path] SpLitDB, the species-literature table
+    int speciesMax = 2000;                    // [Capacity] SpeciesMax, species
+    int areaMax = 2000;                       // [Capacity] AreaMax, areas
+    int literaMax = 2000;                     // [Capacity] LiteraMax, literature rows
+    int pointMaxPerSpecies = 1000;            // [Capacity] PointMaxPerSpecies: kept, limits nothing here
+
+    // Bytes a value may hold: samvel and norbek read values into 512-byte
+    // buffers, ludric into 10,000-byte ones.
+    static constexpr size_t standardValueBytes = 511;
+    static constexpr size_t ludricValueBytes = 9999;
+
+    // Reads every key from an open settings file.
+    static ToolSettings read(const IniFile& ini, size_t valueBytes = standardValueBytes);
+
+    // Reads every key from "tavik.ini" in the current directory.
+    static ToolSettings load(size_t valueBytes = standardValueBytes);
+};
+
+// The settings file of the tools: "tavik.ini" in the current directory (a
+// missing file gives an empty document).
+IniFile loadToolIni();
+
+// A text value cut to valueBytes bytes, or the default.
+std::string toolSettingText(const IniFile& ini, std::string_view section, std::string_view key,
+                            std::string_view fallback, size_t valueBytes = ToolSettings::standardValueBytes);
+
+// A decimal integer value (a non-numeric value gives 0), or the default.
+int toolSettingNumber(const IniFile& ini, std::string_view section, std::string_view key, int fallback);
+
+}  // namespace tavik

@@ -1,0 +1,187 @@
+#include "common/csv_reader.h"
+#include "common/csv_writer.h"
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace tavik {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> fieldsOf(const CsvReader& reader)
+{
+    std::vector<std::string> fields;
+    for (size_t i = 0; i < reader.fieldCount(); ++i)
+        fields.emplace_back(reader.field(i));
+    return fields;
+}
+
+TEST(CsvReader, SplitsLinesByTheQuotingRules)
+{
+    struct Case {
+        std::string line;
+        std::vector<std::string> fields;
+    } cases[] = {
+        {"a,\"b,c\",d", {"a", "b,c", "d"}},
+        {"\"he said \"\"hi\"\"\"", {"he said \"hi\""}},
+        {"x\"yz\"w,1", {"yz", "1"}},          // text outside the quotes is dropped
+        {"12,\"Aus, bus\",x", {"12", "Aus, bus", "x"}},
+        {"a,,", {"a", "", ""}},
+        {"", {}},
+        {"\r\n", {}},
+        {"a,b\r\n", {"a", "b"}},
+        {"a\x1A", {"a"}},
+        {"\"\"", {""}},
+        {"  abc  ,\"  q\"", {"abc  ", "q"}},  // leading spaces go, trailing stay
+        {sj("　x"), {sj("　x")}},               // a full-width space stays
+        {sj("ソ,表\"a\""), {sj("ソ"), "a"}},   // 0x5C second bytes are no separators
+        {"\x81,b", {"\x81,b"}},                 // a lead byte takes the comma after it
+        {"a,\x81", {"a", "\x81"}},              // a lead byte at the end stays in bounds
+    };
+    CsvReader reader;
+    for (const Case& c : cases) {
+        EXPECT_EQ(reader.splitLine(c.line), CsvStatus::Ok) << c.line;
+        EXPECT_EQ(fieldsOf(reader), c.fields) << c.line;
+    }
+}
+
+TEST(CsvReader, ReportsSyntaxFaultsWithTheOffendingText)
+{
+    struct Case {
+        std::string line;
+        CsvStatus status;
+        size_t fieldsKept;
+        std::string errorText;
+    } cases[] = {
+        {"a,\"b", CsvStatus::UnterminatedQuote, 0, "\"b"},
+        {"1,\"a\" \"b\",c", CsvStatus::MisplacedQuote, 0, "\"a\" \"b\",c"},
+        {"1,2," + std::string(513, 'x') + ",4", CsvStatus::FieldTooLong, 2, std::string(513, 'x') + ",4"},
+        // 512 bytes inside quotes count, not the quotes themselves.
+        {"\"" + std::string(512, 'y') + "\"", CsvStatus::Ok, 1, ""},
+    };
+    CsvReader reader;
+    for (const Case& c : cases) {
+        EXPECT_EQ(reader.splitLine(c.line), c.status) << c.line;
+        EXPECT_EQ(reader.fieldCount(), c.fieldsKept) << c.line;
+        EXPECT_EQ(reader.errorText(), c.errorText) << c.line;
+    }
+}
+
+TEST(CsvReader, KeepsNoMoreFieldsThanItsRoom)
+{
+    std::string line(59998, ',');  // 59,999 fields
+    CsvReader standard;
+    EXPECT_EQ(standard.splitLine(line), CsvStatus::Ok);
+    EXPECT_EQ(standard.fieldCount(), 59999u);
+    EXPECT_EQ(standard.splitLine(line + ","), CsvStatus::TooManyFields);
+    EXPECT_EQ(standard.fieldCount(), 59999u);
+
+    CsvReader ludric(CsvReader::ludricLimits);
+    EXPECT_EQ(ludric.splitLine(std::string(11999, ',')), CsvStatus::Ok);
+    EXPECT_EQ(ludric.splitLine(std::string(30000, ',')), CsvStatus::TooManyFields);
+    EXPECT_EQ(ludric.fieldCount(), 12000u);
+}
+
+class CsvFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string write(const std::string& content)
+    {
+        fs::path path = dir_ / "t.csv";
+        std::ofstream(path, std::ios::binary) << content;
+        return path.string();
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CsvFile, ReadsLinesNumberedToTheEndOfFile)
+{
+    CsvReader reader;
+    ASSERT_TRUE(reader.open(write("a,b\r\n\r\nc\n\x1A")));
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(fieldsOf(reader), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.fieldCount(), 0u);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.field(0), "c");
+    EXPECT_EQ(reader.field(5), "");
+    EXPECT_EQ(reader.lineNumber(), 3);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
+
+    EXPECT_FALSE(reader.open((dir_ / "missing.csv").string()));
+    EXPECT_FALSE(reader.open(dir_.string()));
+}
+
+TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
+{
+    CsvReader reader(CsvReader::ludricLimits);
+    std::string fits(199997, 'a');
+    ASSERT_TRUE(reader.open(write("1\r\n" + std::string(199998, 'b') + "\n" + fits + "\n2\n")));
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::LineTooLong);
+    EXPECT_EQ(reader.fieldCount(), 0u);
+    EXPECT_EQ(reader.errorText().substr(0, 3), "bbb");
+    EXPECT_EQ(reader.nextLine(), CsvStatus::FieldTooLong);  // fits the line, not the field
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.field(0), "2");
+    EXPECT_EQ(reader.lineNumber(), 4);
+}
+
+TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
+{
+    const std::vector<std::string> fields = {
+        "plain", "a,b", "say \"x\"", "", sj("ソ表\"能\""), sj("全角　"), "N35\"E139\"",
+    };
+    fs::path path = dir_ / "w.csv";
+    {
+        FilePtr file = openFile(path.string(), "wb");
+        CsvWriter writer(file.get());
+        for (const std::string& field : fields)
+            EXPECT_TRUE(writer.putField(field));
+        EXPECT_TRUE(writer.endLine());
+        EXPECT_TRUE(writer.putField("abcdef", 4));       // cut to 3 bytes
+        EXPECT_TRUE(writer.putField(sj("あい"), 4));     // never half a character
+        EXPECT_TRUE(writer.putField("tail\x82"));         // a lone lead byte would eat the comma
+        EXPECT_TRUE(writer.putField("z"));
+        EXPECT_TRUE(writer.endLine());
+        EXPECT_TRUE(writer.flush());
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.substr(0, 14), "plain,\"a,b\",\"s");
+    EXPECT_NE(text.find("\r\nabc," + sj("あ") + ",tail,z\r\n"), std::string::npos) << text;
+
+    CsvReader reader;
+    ASSERT_TRUE(reader.open(path.string()));
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(fieldsOf(reader), fields);
+}
+
+TEST(CsvSyntaxMessage, NamesTheRowAndTheText)
+{
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::UnterminatedQuote, 7, "\"ab")),
+              "7 行目: ２重引用符の使い方が間違っています\n\"ab");
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
+}
+
+}  // namespace
+}  // namespace tavik
