@@ -235,6 +235,8 @@ std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorT
         return cp932Printf("%ld 行目: ２重引用符の使い方が間違っています\n%s", row, text.c_str());
     case CsvStatus::MisplacedQuote:
         return cp932Printf("%ld 行目: 不正なデリミタです\n%s", row, text.c_str());
+    case CsvStatus::LineTooLong:
+        return cp932Printf("%ld 行目: 行が長すぎます\n%s", row, text.c_str());
     default:
         return cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str());
     }

@@ -90,8 +90,8 @@ private:
     long lineNumber_ = 0;
 };
 
-// The message samvel (and ludric) show for a syntax code met in a table:
-// row is the 1-based line number, errorText the reader's error text (cp932).
+// The message the tools show for a syntax code met in a table: row is the
+// 1-based line number, errorText the reader's error text (cp932).
 std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
 
 }  // namespace tavik

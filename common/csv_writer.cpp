@@ -25,8 +25,6 @@ bool needsQuotes(std::string_view text)
 
 CsvWriter::CsvWriter(std::FILE* stream) : stream_(stream) { buffer_.reserve(bufferLimit * 2); }
 
-CsvWriter::~CsvWriter() { flush(); }
-
 void CsvWriter::appendField(std::string& line, std::string_view text, bool first)
 {
     if (!first)
@@ -66,6 +64,14 @@ bool CsvWriter::endLine()
     buffer_ += "\r\n";
     lineStarted_ = false;
     return buffer_.size() < bufferLimit ? !failed_ : writeOut();
+}
+
+bool CsvWriter::putLine(std::string_view fields)
+{
+    if (lineStarted_)
+        endLine();
+    buffer_.append(fields);
+    return endLine();
 }
 
 bool CsvWriter::writeOut()

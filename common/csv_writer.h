@@ -9,14 +9,14 @@ namespace tavik {
 // Writes CSV lines in the form the tools' reader reads back: fields separated
 // by commas, lines ending in CR LF, a field holding a comma or a double quote
 // enclosed in double quotes with each double quote doubled. Output is
-// buffered; flush() (or the destructor) hands it to the stream.
+// buffered: flush() hands it to the stream, and text not flushed when the
+// writer goes is dropped (the stream may be closed by then).
 class CsvWriter {
 public:
     static constexpr size_t unlimited = static_cast<size_t>(-1);
 
     // stream: an open stream, not owned.
     explicit CsvWriter(std::FILE* stream);
-    ~CsvWriter();
     CsvWriter(const CsvWriter&) = delete;
     CsvWriter& operator=(const CsvWriter&) = delete;
 
@@ -27,6 +27,10 @@ public:
 
     // Ends the line with CR LF. False when the stream is in error.
     bool endLine();
+
+    // Writes a whole line whose fields were joined by appendField, and its
+    // line end. False when the stream is in error.
+    bool putLine(std::string_view fields);
 
     // Writes the buffered text to the stream and flushes it; false on error.
     bool flush();

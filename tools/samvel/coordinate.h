@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+enum class CoordinateAxis { Latitude, Longitude };
+
+// Result of checking a coordinate text; the numbers are those of the messages.
+enum class CoordinateError {
+    None = 0,
+    Empty = 1,                  // "データ無し"
+    BadOrder = 2,               // a mark or a hemisphere sign out of place
+    MinutesTwice = 3,
+    SecondsTwice = 4,
+    BadBlank = 5,               // a blank after a digit of the group being written
+    BadLatitudeCharacter = 6,
+    BadLongitudeCharacter = 7,
+    LatitudeRange = 8,          // degrees above 90
+    LongitudeRange = 9,         // degrees above 180
+    MinutesRange = 10,          // 60 minutes or more
+    SecondsRange = 11,          // 60 seconds or more
+};
+
+// Checks a latitude or longitude written as degrees, minutes (') and seconds
+// ("), with "." between degrees and minutes or as a decimal point, and an
+// optional hemisphere sign first (N, S, + or - for latitudes; E, W, + or -
+// for longitudes). The import keeps the text, so only the verdict is returned.
+CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis);
+
+// "<row> 行目: <text>  <error text>" (cp932), with the valid range for the
+// range errors.
+std::string coordinateErrorMessage(long row, std::string_view text, CoordinateError error);
+
+// The text as stored in the fact tables: always beginning with a hemisphere
+// letter ("-" becomes S or W, "+" N or E, none gets N or E put in front), cut
+// to 14 bytes (latitude) or 15 bytes (longitude).
+std::string storedCoordinate(std::string_view text, CoordinateAxis axis);
+
+// Bytes a stored coordinate keeps.
+constexpr size_t latitudeBytes = 14;
+constexpr size_t longitudeBytes = 15;
+
+}  // namespace tavik

@@ -1,0 +1,183 @@
+#include "tools/samvel/fact_store.h"
+
+#include "common/csv_reader.h"
+#include "common/csv_writer.h"
+#include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace tavik {
+namespace {
+
+void appendCode(std::string& line, std::int64_t code)
+{
+    char digits[24];
+    auto result = std::to_chars(digits, digits + sizeof digits, code);
+    line.append(digits, result.ptr);
+}
+
+bool writeError(std::string_view path, ToolError& error)
+{
+    std::string where(path);
+    return error.set(path, cp932Printf("%s  write error", where.c_str()));
+}
+
+}  // namespace
+
+FactStore::FactStore(const std::vector<std::int64_t>& speciesCodes)
+{
+    species_.resize(speciesCodes.size());
+    for (size_t i = 0; i < speciesCodes.size(); ++i)
+        species_[i].code = speciesCodes[i];
+}
+
+template <typename Record>
+FactStore::AddResult FactStore::append(RecordPool<Record>& pool, RecordList& list, std::uint32_t& number)
+{
+    if (list.count >= maxRecordsPerSpecies)
+        return AddResult::SpeciesFull;
+    number = pool.add();
+    if (number == RecordPool<Record>::none)
+        return AddResult::PoolFull;
+    if (list.count == 0)
+        list.head = number;
+    else
+        pool[list.tail].next = number;
+    list.tail = number;
+    ++list.count;
+    return AddResult::Added;
+}
+
+FactStore::AddResult FactStore::addPoint(size_t species, const FactLocation& location, char reliability)
+{
+    std::uint32_t number = 0;
+    AddResult result = append(points_, species_[species].points, number);
+    if (result == AddResult::Added) {
+        PointRecord& point = points_[number];
+        point.location = location;
+        point.reliability = reliability;
+    }
+    return result;
+}
+
+FactStore::AddResult FactStore::addLiterature(size_t species, const FactLocation& location, std::string_view code)
+{
+    std::uint32_t number = 0;
+    AddResult result = append(literature_, species_[species].literature, number);
+    if (result == AddResult::Added) {
+        LiteratureRecord& record = literature_[number];
+        record.location = location;
+        code = cutText(code, sizeof record.code - 1);
+        std::memcpy(record.code, code.data(), code.size());
+        record.code[code.size()] = '\0';
+    }
+    return result;
+}
+
+std::string FactStore::refusedMessage(AddResult result, long row, std::int64_t speciesCode, bool literature)
+{
+    if (result == AddResult::PoolFull)
+        return sj("コンピュータのメモリが足りません.");
+    return cp932Printf("%ld 行目: 種コード[%lld]の%s記録が %u 件を越えました.処理出来ません.", row,
+                       static_cast<long long>(speciesCode), sj(literature ? "文献" : "分布").c_str(),
+                       maxRecordsPerSpecies);
+}
+
+char FactStore::mergedReliability(char head, char later)
+{
+    bool headIsBC = head == 'B' || head == 'C';
+    if (later == 'A' && headIsBC)
+        return 'A';
+    if (later == 'B' && head == 'C')
+        return 'B';
+    if (later == 'Z' && (head == 'A' || headIsBC))
+        return 'Z';
+    return head;
+}
+
+bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, ToolError& error)
+{
+    std::vector<PointRecord*> sorted;
+    std::string line, location;
+    for (const SpeciesEntry& entry : species_) {
+        sorted.clear();
+        for (std::uint32_t n = entry.points.head, left = entry.points.count; left > 0; --left, n = points_[n].next)
+            sorted.push_back(&points_[n]);
+        // A stable sort keeps equal points in arrival order, so "later" in
+        // the reliability merge means later in the tables read.
+        std::stable_sort(sorted.begin(), sorted.end(), [](const PointRecord* a, const PointRecord* b) {
+            return compareLocations(a->location, b->location) < 0;
+        });
+
+        line.clear();
+        appendCode(line, entry.code);
+        size_t fields = 1;
+        for (size_t i = 0; i < sorted.size();) {
+            PointRecord* head = sorted[i];
+            char reliability = head->reliability;
+            for (++i; i < sorted.size() && sameLocation(head->location, sorted[i]->location); ++i)
+                reliability = mergedReliability(reliability, sorted[i]->reliability);
+            line += ',';
+            location.clear();
+            head->location.appendText(location);
+            CsvWriter::appendField(line, location, true);
+            line += ',';
+            if (static_cast<unsigned char>(reliability) > ' ')
+                CsvWriter::appendField(line, std::string_view(&reliability, 1), true);
+            fields += 2;
+        }
+        if (fields > CsvReader::standardLimits.maxFields || line.size() > CsvReader::standardLimits.maxLineBytes)
+            return error.set(path, cp932Printf("種コード[%lld]の分布記録 %zu 件は種別分布テーブルの 1 行に収まりません.",
+                                             static_cast<long long>(entry.code), (fields - 1) / 2));
+        if (!writer.putLine(line))
+            return writeError(path, error);
+    }
+    return writer.flush() || writeError(path, error);
+}
+
+bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path, ToolError& error)
+{
+    std::vector<LiteratureRecord*> sorted;
+    std::string location;
+    for (const SpeciesEntry& entry : species_) {
+        sorted.clear();
+        for (std::uint32_t n = entry.literature.head, left = entry.literature.count; left > 0;
+             --left, n = literature_[n].next)
+            sorted.push_back(&literature_[n]);
+        std::stable_sort(sorted.begin(), sorted.end(), [](const LiteratureRecord* a, const LiteratureRecord* b) {
+            if (int order = compareLocations(a->location, b->location))
+                return order < 0;
+            return std::strcmp(a->code, b->code) < 0;
+        });
+
+        char code[24];
+        std::string_view codeText(code, static_cast<size_t>(std::to_chars(code, code + sizeof code, entry.code).ptr - code));
+        if (sorted.empty()) {
+            writer.putField(codeText);
+            if (!writer.endLine())
+                return writeError(path, error);
+            continue;
+        }
+        const LiteratureRecord* head = nullptr;
+        for (const LiteratureRecord* record : sorted) {
+            if (head && sameLocation(head->location, record->location) && head->code[0] != '\0' &&
+                std::strcmp(head->code, record->code) == 0)
+                continue;
+            head = record;
+            location.clear();
+            record->location.appendText(location);
+            writer.putField(codeText);
+            writer.putField(location);
+            writer.putField(record->code);
+            if (!writer.endLine())
+                return writeError(path, error);
+        }
+    }
+    return writer.flush() || writeError(path, error);
+}
+
+}  // namespace tavik

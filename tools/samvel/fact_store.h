@@ -1,0 +1,91 @@
+#pragma once
+
+#include "tools/samvel/fact_location.h"
+#include "tools/samvel/record_pool.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+class CsvWriter;
+struct ToolError;
+
+// Everything samvel will write: for every species of the species table, in
+// code order, its distribution records (points) and its literature records,
+// held in arrival order in two block pools until the merge.
+class FactStore {
+public:
+    // Records one species may gather before the merge.
+    static constexpr std::uint32_t maxRecordsPerSpecies = 239999;
+
+    enum class AddResult {
+        Added,
+        SpeciesFull, // the species already holds maxRecordsPerSpecies records of the kind
+        PoolFull,    // the pool cannot grow
+    };
+
+    // speciesCodes: the species table's codes, ascending and distinct.
+    explicit FactStore(const std::vector<std::int64_t>& speciesCodes);
+
+    size_t speciesCount() const { return species_.size(); }
+    std::int64_t speciesCode(size_t species) const { return species_[species].code; }
+
+    // reliability: the letter, or 0 for none.
+    AddResult addPoint(size_t species, const FactLocation& location, char reliability);
+    // code: a literature code of at most 27 bytes.
+    AddResult addLiterature(size_t species, const FactLocation& location, std::string_view code);
+
+    // Merges each species' points (one point per location, reliabilities
+    // merged) and writes the distribution table: one line per species with
+    // the code and a location-reliability pair per point. A line that the
+    // tools' reader could not read back is refused with a message. path (the
+    // table's, cp932) names the table in messages.
+    bool writeDistribution(CsvWriter& writer, std::string_view path, ToolError& error);
+
+    // Merges each species' literature records (one per location and code)
+    // and writes the species-literature table: one line per record (code,
+    // location, literature code), or the code alone for a species without any.
+    bool writeSpeciesLiterature(CsvWriter& writer, std::string_view path, ToolError& error);
+
+    // The message for a record that was not added (cp932), naming the row.
+    static std::string refusedMessage(AddResult result, long row, std::int64_t speciesCode, bool literature);
+
+    // The reliability kept when a duplicate with `later` meets the run head
+    // holding `head`.
+    static char mergedReliability(char head, char later);
+
+private:
+    struct PointRecord {
+        FactLocation location;
+        char reliability = 0;
+        std::uint32_t next = 0;
+    };
+    struct LiteratureRecord {
+        FactLocation location;
+        char code[28] = {};
+        std::uint32_t next = 0;
+    };
+    // Records of one kind of one species, linked through `next` in arrival order.
+    struct RecordList {
+        std::uint32_t head = RecordPool<PointRecord>::none;
+        std::uint32_t tail = RecordPool<PointRecord>::none;
+        std::uint32_t count = 0;
+    };
+    struct SpeciesEntry {
+        std::int64_t code = 0;
+        RecordList points;
+        RecordList literature;
+    };
+
+    template <typename Record>
+    AddResult append(RecordPool<Record>& pool, RecordList& list, std::uint32_t& number);
+
+    std::vector<SpeciesEntry> species_;
+    RecordPool<PointRecord> points_;
+    RecordPool<LiteratureRecord> literature_;
+};
+
+}  // namespace tavik

@@ -1,0 +1,137 @@
+#include "tools/samvel/fact_table_reader.h"
+
+#include "common/area_table.h"
+#include "common/csv_reader.h"
+#include "common/literature_table.h"
+#include "common/species_code_table.h"
+#include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "platform/text_numbers.h"
+#include "tools/samvel/coordinate.h"
+#include "tools/samvel/fact_store.h"
+
+namespace tavik {
+
+FactTableReader::FactTableReader(const SpeciesCodeTable& species, const AreaTable& areas,
+                                 const LiteratureTable& literature, FactStore& store)
+    : species_(species), areas_(areas), literature_(literature), store_(store)
+{
+}
+
+bool FactTableReader::parseLocation(std::string_view text, bool meshByJ, long row, FactLocation& location,
+                                    std::string& message)
+{
+    char first = text.empty() ? '\0' : text[0];
+    char second = text.size() > 1 ? text[1] : '\0';
+    if (meshByJ ? (first == 'J' || second == 'J') : (first == 'J' || second == 'P')) {
+        location = FactLocation::grid(text);
+        return true;
+    }
+    if (first == 'N' || first == 'S' || first == 'E' || first == 'W') {
+        bool latitudeFirst = first == 'N' || first == 'S';
+        size_t split = text.find(latitudeFirst ? 'E' : 'N');
+        if (split == std::string_view::npos)
+            split = text.find(latitudeFirst ? 'W' : 'S');
+        std::string_view firstPart = text.substr(0, split);
+        std::string_view secondPart = split == std::string_view::npos ? std::string_view() : text.substr(split);
+        // "N35.5,E139.5" is read as well.
+        if (!firstPart.empty() && firstPart.back() == ',')
+            firstPart.remove_suffix(1);
+        std::string_view latitude = cutText(latitudeFirst ? firstPart : secondPart, latitudeBytes);
+        std::string_view longitude = cutText(latitudeFirst ? secondPart : firstPart, longitudeBytes);
+        CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
+        if (fault != CoordinateError::None) {
+            message = coordinateErrorMessage(row, latitude, fault);
+            return false;
+        }
+        fault = checkCoordinate(longitude, CoordinateAxis::Longitude);
+        if (fault != CoordinateError::None) {
+            message = coordinateErrorMessage(row, longitude, fault);
+            return false;
+        }
+        location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
+                                             storedCoordinate(longitude, CoordinateAxis::Longitude));
+        return true;
+    }
+    int code = parseInteger(text);
+    if (code <= 0 || !areas_.containsCode(code)) {
+        std::string shown(text);
+        message = cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, shown.c_str());
+        return false;
+    }
+    location = FactLocation::area(code);
+    return true;
+}
+
+bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
+{
+    CsvReader reader;
+    if (!openToolTable(reader, path, "種別分布テーブル", error))
+        return false;
+    std::string message;
+    for (;;) {
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            return true;
+        long row = reader.lineNumber();
+        if (status != CsvStatus::Ok)
+            return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
+        if (reader.fieldCount() == 0)
+            return error.set(path, cp932Printf("%ld 行目に種コードがありません", row));
+        long long code = parseInteger64(reader.field(0));
+        std::optional<size_t> species = species_.find(code);
+        if (!species)
+            return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
+        // A location without its reliability field is dropped.
+        for (size_t k = 1; k + 1 < reader.fieldCount(); k += 2) {
+            FactLocation location;
+            if (!parseLocation(reader.field(k), false, row, location, message))
+                return error.set(path, message);
+            std::string_view reliability = reader.field(k + 1);
+            auto result = store_.addPoint(*species, location, reliability.empty() ? '\0' : reliability[0]);
+            if (result != FactStore::AddResult::Added)
+                return error.set(path, FactStore::refusedMessage(result, row, code, false));
+        }
+    }
+}
+
+bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& error)
+{
+    CsvReader reader;
+    if (!openToolTable(reader, path, "種別文献テーブル", error))
+        return false;
+    std::string message;
+    for (;;) {
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            return true;
+        long row = reader.lineNumber();
+        if (status != CsvStatus::Ok)
+            return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
+        if (reader.fieldCount() == 0)
+            return error.set(path, cp932Printf("%ld 行目: 種コードがありません", row));
+        long long code = parseInteger64(reader.field(0));
+        std::optional<size_t> species = species_.find(code);
+        if (!species)
+            return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
+        if (reader.fieldCount() < 2)
+            continue;
+        FactLocation location;
+        if (!parseLocation(reader.field(1), true, row, location, message))
+            return error.set(path, message);
+        for (size_t k = 2; k < reader.fieldCount(); ++k) {
+            std::string_view literature = cutText(reader.field(k), LiteratureTable::codeBytes);
+            if (!literature_.containsCode(literature)) {
+                std::string shown(literature);
+                return error.set(path, cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row,
+                                                   shown.c_str()));
+            }
+            auto result = store_.addLiterature(*species, location, literature);
+            if (result != FactStore::AddResult::Added)
+                return error.set(path, FactStore::refusedMessage(result, row, code, true));
+        }
+    }
+}
+
+}  // namespace tavik

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+class AreaTable;
+class FactStore;
+class LiteratureTable;
+class SpeciesCodeTable;
+struct FactLocation;
+struct ToolError;
+
+// Reads the two fact tables samvel wrote before (normal mode) into the store,
+// checking every species code, area code, coordinate and literature code
+// against the reference tables.
+class FactTableReader {
+public:
+    FactTableReader(const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature,
+                    FactStore& store);
+
+    // The distribution table at a cp932 path: per line the species code and
+    // location-reliability pairs.
+    bool readDistribution(std::string_view path, ToolError& error);
+
+    // The species-literature table: per line the species code, a location and
+    // literature codes.
+    bool readSpeciesLiterature(std::string_view path, ToolError& error);
+
+private:
+    // Reads a stored location; false with a message naming the row.
+    bool parseLocation(std::string_view text, bool meshByJ, long row, FactLocation& location, std::string& message);
+
+    const SpeciesCodeTable& species_;
+    const AreaTable& areas_;
+    const LiteratureTable& literature_;
+    FactStore& store_;
+};
+
+}  // namespace tavik

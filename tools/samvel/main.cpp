@@ -1,0 +1,28 @@
+// samvel: merges input tables into the distribution and species-literature tables.
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "tools/samvel/samvel.h"
+#include "tools/samvel/samvel_command_line.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace tavik;
+    SamvelCommandLine commandLine = SamvelCommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (!commandLine.invalidParameter.empty())
+        printCp932(stderr, cp932Printf("無効なパラメータ %s\n", commandLine.invalidParameter.c_str()));
+    if (commandLine.inputPattern.empty()) {
+        printCp932(stderr, SamvelCommandLine::usage());
+        return 1;
+    }
+    ToolError error;
+    if (!Samvel::run(commandLine, stdout, error)) {
+        std::fflush(stdout);
+        printToolError(error);
+        return 1;
+    }
+    return 0;
+}
