@@ -1,0 +1,113 @@
+#include "tools/ludric/ludric.h"
+
+#include "common/csv_reader.h"
+#include "common/csv_writer.h"
+#include "common/species_name_table.h"
+#include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "common/tool_settings.h"
+#include "platform/cp932.h"
+#include "platform/directory_search.h"
+#include "platform/file_replacement.h"
+
+#include <new>
+
+namespace tavik {
+namespace {
+
+// Fields of an input table row that are read and written back.
+constexpr size_t rowFields = 9;
+
+}  // namespace
+
+std::string Ludric::usage()
+{
+    return sj("使用法\n"
+              "    ludric  入力テーブル\n"
+              "    例： ludric  ..\\list\\*.csv\n"
+              "    入力テーブルのパス名にはワイルドカードが使えます.\n"
+              "    このプログラムは種テーブルを参照しますが、そのパス名は tavik.ini から引用します\n");
+}
+
+bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, std::FILE* progress, ToolError& error)
+{
+    std::string where(path);
+    FileReplacement replacement(path);
+    if (!replacement.open())
+        return error.set(path, cp932Printf("テンポラリファイル %s.XXXXXX が開けません", where.c_str()));
+    CsvReader reader(CsvReader::ludricLimits);
+    if (!reader.open(path))
+        return error.set(path, sj("open error."));
+    printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
+
+    CsvWriter writer(replacement.stream());
+    std::string code;
+    for (;;) {
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            break;
+        long row = reader.lineNumber();
+        // A row the reader rejects would be lost from the copy: the table stays as it is.
+        if (status != CsvStatus::Ok)
+            return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
+
+        std::string_view name = trimmedText(reader.field(0));
+        std::string_view mark = reader.field(1);
+        std::string_view codeField = reader.field(2);
+        if (mark.empty()) {
+            std::string shown(name);
+            auto first = static_cast<unsigned char>(name.empty() ? '\0' : name[0]);
+            const SpeciesName* found = nullptr;
+            if (first < 0x7F) {
+                found = species.findScientific(name);
+                if (!found)
+                    return error.set(path, cp932Printf("%ld行目の学名[%s]は種テーブルに見あたりません.", row,
+                                                       shown.c_str()));
+            } else if (isCp932LeadByte(first)) {
+                found = species.findJapanese(name);
+                if (!found)
+                    return error.set(path, cp932Printf("%ld行目の和名[%s]は種テーブルに見あたりません.", row,
+                                                       shown.c_str()));
+            } else {
+                return error.set(path,
+                                 cp932Printf("%ld行目の種名[%s]が異常です. 半角アルファベットか全角カタカナで書いて下さい",
+                                             row, shown.c_str()));
+            }
+            code = std::to_string(found->speciesCode);
+            codeField = code;
+        }
+        writer.putField(name);
+        writer.putField(mark);
+        writer.putField(codeField);
+        for (size_t i = 3; i < rowFields; ++i)
+            writer.putField(reader.field(i));
+        writer.endLine();
+    }
+    reader.close();
+    if (!writer.flush() || !replacement.commit())
+        return error.set(path, sj("新しいファイルを作れませんでした."));
+    return true;
+}
+
+bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error)
+{
+    try {
+        ToolSettings settings = ToolSettings::load(ToolSettings::ludricValueBytes);
+        SpeciesNameTable species;
+        if (!species.load(settings.speciesTable, settings.speciesMax, error))
+            return false;
+        std::vector<std::string> tables = findFiles(pattern);
+        if (tables.empty())
+            return error.set("", sj("入力テーブルは１つもありません."));
+        if (tables.size() > maxTables)
+            return error.set("", sj("入力テーブルが多すぎます.処理出来ません."));
+        for (const std::string& table : tables)
+            if (!fillTable(table, species, progress, error))
+                return false;
+        return true;
+    } catch (const std::bad_alloc&) {
+        return error.set("", sj("メモリが足りません."));
+    }
+}
+
+}  // namespace tavik

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tavik {
+
+class SpeciesNameTable;
+struct ToolError;
+
+// Fills the species code column of input tables: for every row without a row
+// mark, the species name (field 0) is looked up among the scientific names
+// when it is written in ASCII and among the Japanese names when it is written
+// in two-byte characters, and its code goes into field 2. Each table is
+// rewritten through a temporary file renamed over it; a table with any fault
+// is left as it was.
+class Ludric {
+public:
+    // Tables one run may take.
+    static constexpr size_t maxTables = 5000;
+
+    // Fills every table matching a cp932 pattern (wildcards in the file-name
+    // part) in name order; the first fault ends the run, tables done before it
+    // keep their new contents. Progress lines go to `progress`.
+    static bool run(std::string_view pattern, std::FILE* progress, ToolError& error);
+
+    // Fills one table (cp932 path).
+    static bool fillTable(std::string_view path, const SpeciesNameTable& species, std::FILE* progress,
+                          ToolError& error);
+
+    // The usage text (cp932).
+    static std::string usage();
+};
+
+}  // namespace tavik

@@ -1,0 +1,22 @@
+// ludric: fills the species code column of input tables from the species table.
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "tools/ludric/ludric.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    using namespace tavik;
+    if (argc < 2) {
+        printCp932(stderr, Ludric::usage());
+        return 1;
+    }
+    ToolError error;
+    if (!Ludric::run(utf8ToCp932(argv[1]), stdout, error)) {
+        std::fflush(stdout);
+        printToolError(error);
+        return 1;
+    }
+    return 0;
+}
