@@ -1,0 +1,81 @@
+#include "tests/tools/tool_run.h"
+
+#include "platform/cp932.h"
+
+namespace tavik {
+namespace {
+
+class Ludric : public ToolRun {
+protected:
+    void SetUp() override
+    {
+        ToolRun::SetUp();
+        write("species.csv", "12,Parnassius glacialis,Butler,1866,,0,,ウスバシロチョウ\r\n"
+                             "7,Papilio machaon,L.,1758,,0,,キアゲハ\r\n");
+    }
+};
+
+TEST_F(Ludric, FillsCodesByScientificAndJapaneseName)
+{
+    write("list.csv", "  Papilio machaon  ,,,101,\"L1, p.3\",A,,,\r\n"
+                      "　ウスバシロチョウ,,999,102,L2,B,,,\r\n"
+                      "Unknown bird,IVD,5,,,,,,,extra\r\n");
+    Ludric::Result result = run("ludric", {"list.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "入力テーブル [list.csv]\n");
+    EXPECT_EQ(cp932ToUtf8(read("list.csv")), "Papilio machaon,,7,101,\"L1, p.3\",A,,,\r\n"
+                                             "ウスバシロチョウ,,12,102,L2,B,,,\r\n"
+                                             "Unknown bird,IVD,5,,,,,,\r\n");
+    EXPECT_EQ(files(), (std::vector<std::string>{"list.csv", "species.csv"}));
+}
+
+TEST_F(Ludric, RefusesRowsItCannotFillAndLeavesTheTableAsItWas)
+{
+    struct Case {
+        const char* row;
+        const char* message;
+    } cases[] = {
+        {"Papilio xuthus,,,", "2行目の学名[Papilio xuthus]は種テーブルに見あたりません."},
+        {"きあげは,,,", "2行目の和名[きあげは]は種テーブルに見あたりません."},
+        {"ｷｱｹﾞﾊ,,,", "2行目の種名[ｷｱｹﾞﾊ]が異常です. 半角アルファベットか全角カタカナで書いて下さい"},
+        {"", "2行目の学名[]は種テーブルに見あたりません."},
+        {"Papilio machaon,\"x", "2 行目: ２重引用符の使い方が間違っています\n\"x"},
+    };
+    for (const Case& c : cases) {
+        // a.csv comes first and is filled; b.csv fails on its second row.
+        write("a.csv", "Papilio machaon,,,\r\n");
+        std::string original = sj(std::string("キアゲハ,,,\r\n") + c.row + "\r\nPapilio machaon,,,\r\n");
+        write("b.csv", cp932ToUtf8(original));
+        Ludric::Result result = run("ludric", {"?.csv"});
+        EXPECT_EQ(result.status, 1) << c.row;
+        EXPECT_EQ(result.err, std::string("b.csv\n") + c.message + "\n");
+        EXPECT_EQ(read("a.csv"), "Papilio machaon,,7,,,,,,\r\n");
+        EXPECT_EQ(read("b.csv"), original) << c.row;
+    }
+    EXPECT_EQ(files(), (std::vector<std::string>{"a.csv", "b.csv", "species.csv"}));
+}
+
+TEST_F(Ludric, RefusesRunsWithoutTablesToFill)
+{
+    Ludric::Result result = run("ludric", {});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.substr(0, 10), "使用法\n");
+    result = run("ludric", {"*.txt"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "\n入力テーブルは１つもありません.\n");
+
+    for (int i = 0; i <= 5000; ++i)
+        write("many/" + std::to_string(i) + ".csv", "Papilio machaon,,,\r\n");
+    result = run("ludric", {"many/*.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "\n入力テーブルが多すぎます.処理出来ません.\n");
+    EXPECT_EQ(read("many/0.csv"), "Papilio machaon,,,\r\n");
+
+    std::filesystem::remove(dir_ / "species.csv");
+    result = run("ludric", {"many/1.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "\n種テーブル species.csv が見つかりません.\n");
+}
+
+}  // namespace
+}  // namespace tavik

@@ -1,0 +1,93 @@
+#include "common/csv_writer.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "tools/samvel/coordinate.h"
+#include "tools/samvel/fact_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace tavik {
+namespace {
+
+TEST(Coordinate, ChecksTextsMarkByMark)
+{
+    constexpr auto lat = CoordinateAxis::Latitude;
+    constexpr auto lon = CoordinateAxis::Longitude;
+    struct Case {
+        const char* text;
+        CoordinateAxis axis;
+        CoordinateError error;
+    } cases[] = {
+        {"N35.30", lat, CoordinateError::None},
+        {"-35.5", lat, CoordinateError::None},
+        {"35.30'15", lat, CoordinateError::None},  // 35 degrees 30.15 minutes
+        {"35.20'30\"5", lat, CoordinateError::None},
+        {"35. 5", lat, CoordinateError::None},     // the blank follows a mark
+        {"W180", lon, CoordinateError::None},
+        {"", lat, CoordinateError::Empty},
+        {"35.5N", lat, CoordinateError::BadOrder},
+        {"35'30.5", lat, CoordinateError::BadOrder},
+        {"10\"5'", lat, CoordinateError::BadOrder},
+        {"35'30'", lat, CoordinateError::MinutesTwice},
+        {"35\"10\"", lat, CoordinateError::SecondsTwice},
+        {"35 .5", lat, CoordinateError::BadBlank},
+        {"E35", lat, CoordinateError::BadLatitudeCharacter},
+        {"N139", lon, CoordinateError::BadLongitudeCharacter},
+        {"91", lat, CoordinateError::LatitudeRange},
+        {"89.60'", lat, CoordinateError::MinutesRange},
+        {"89.59'60\"", lat, CoordinateError::SecondsRange},
+        {"90.0'1\"", lat, CoordinateError::LatitudeRange},  // each part fits, the sum does not
+        {"180.1", lon, CoordinateError::LongitudeRange},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(checkCoordinate(c.text, c.axis), c.error) << c.text;
+}
+
+TEST(Coordinate, StoredTextsBeginWithTheHemisphere)
+{
+    EXPECT_EQ(storedCoordinate("-35.5", CoordinateAxis::Latitude), "S35.5");
+    EXPECT_EQ(storedCoordinate("+35.5", CoordinateAxis::Latitude), "N35.5");
+    EXPECT_EQ(storedCoordinate("35.5", CoordinateAxis::Latitude), "N35.5");
+    EXPECT_EQ(storedCoordinate("S1", CoordinateAxis::Latitude), "S1");
+    EXPECT_EQ(storedCoordinate("-139", CoordinateAxis::Longitude), "W139");
+    EXPECT_EQ(storedCoordinate("139.45'", CoordinateAxis::Longitude), "E139.45'");
+    EXPECT_EQ(storedCoordinate("35.12345678901", CoordinateAxis::Latitude), "N35.1234567890");
+    EXPECT_EQ(cp932ToUtf8(coordinateErrorMessage(4, "91", CoordinateError::LatitudeRange)),
+              "4 行目: 91  値が大きすぎます   0 <= degree <= 90");
+}
+
+TEST(FactStore, MergesReliabilitiesByRank)
+{
+    // Each row: the later letter, the head's letter, a blank, the letter kept.
+    const char* rows[] = {"AB A", "AC A", "BC B", "ZA Z", "ZB Z", "ZC Z", "BA A", "CA A", "AZ Z", "DA A", "AD D", "CB B"};
+    for (const char* row : rows)
+        EXPECT_EQ(FactStore::mergedReliability(row[1], row[0]), row[3]) << row;
+}
+
+TEST(FactStore, RefusesMoreRecordsThanOneSpeciesMayHold)
+{
+    FactStore store({5});
+    for (std::uint32_t i = 0; i < FactStore::maxRecordsPerSpecies; ++i)
+        ASSERT_EQ(store.addPoint(0, FactLocation::area(1), 'A'), FactStore::AddResult::Added);
+    EXPECT_EQ(store.addPoint(0, FactLocation::area(1), 'A'), FactStore::AddResult::SpeciesFull);
+    EXPECT_EQ(store.addLiterature(0, FactLocation::area(1), "L1"), FactStore::AddResult::Added);
+}
+
+TEST(FactStore, RefusesADistributionLineTheReaderCouldNotReadBack)
+{
+    FactStore store({7, 8});
+    for (int code = 1; code <= 30000; ++code)
+        store.addPoint(1, FactLocation::area(code), 'A');
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    CsvWriter writer(file);
+    ToolError error;
+    EXPECT_FALSE(store.writeDistribution(writer, "tavik.csv", error));
+    EXPECT_EQ(cp932ToUtf8(error.message), "種コード[8]の分布記録 30000 件は種別分布テーブルの 1 行に収まりません.");
+    std::fclose(file);
+}
+
+}  // namespace
+}  // namespace tavik

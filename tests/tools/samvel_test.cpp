@@ -1,0 +1,177 @@
+#include "tests/tools/tool_run.h"
+
+#include "platform/cp932.h"
+
+namespace tavik {
+namespace {
+
+class Samvel : public ToolRun {
+protected:
+    void SetUp() override
+    {
+        ToolRun::SetUp();
+        write("species.csv", "10,Papilio machaon\r\n20,Parnassius glacialis\r\n30,Luehdorfia japonica\r\n40,Unseen\r\n");
+        write("area.csv",
+              "101,,,港区,,,,,,ミナト,,\r\n102,,,湊町,,,,,,ミナト,,\r\n103,,,渋谷,,,,,,シブヤ,,\r\n"
+              "104,,,新宿,,,,,,シンジュク,,\r\n");
+        write("litera.csv", "L1,Abe,1990,Birds of Japan\r\nL2,Ono,1991,日本の蝶\r\n");
+        write("in.csv",
+              "Papilio,,10,101,L1,B,,,\r\n"
+              "Papilio,,10,101,L1,A,,,\r\n"
+              "Papilio,,10,しぶや,L1,A,,,\r\n"          // hiragana finds the katakana name
+              "Papilio,,10,103,L2,Z,,,\r\n"
+              "Parnassius,,20,,日本の蝶,C,35.5,139.5,\r\n" // literature by its title
+              "Parnassius,,20,,L2,C,35.50,139.5,\r\n"
+              "Parnassius,,20,どこにもない,L1,A,,,5339-45-12\r\n" // the mesh wins; the area is not checked
+              "Parnassius,,20,,L1,B,-35.5,+139.5,\r\n"
+              "x,IVD,bad,bad,bad,bad,bad,bad,\r\n"
+              "Luehdorfia,,30,104,L1,A,,,\r\n"
+              "Luehdorfia,,30,104,L1,D,,,\r\n");
+    }
+
+    void rebuild()
+    {
+        Result result = run("samvel", {"-rebuild", "in.csv"});
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+};
+
+const char* const expectedDistribution = "10,101,A,103,Z\r\n"
+                                         "20,JP53394512,A,N35.5E139.5,C,N35.50E139.5,C,S35.5E139.5,B\r\n"
+                                         "30,104,A\r\n"
+                                         "40\r\n";
+const char* const expectedSpeciesLiterature = "10,101,L1\r\n10,103,L1\r\n10,103,L2\r\n"
+                                              "20,JP53394512,L1\r\n20,N35.5E139.5,L2\r\n20,N35.50E139.5,L2\r\n"
+                                              "20,S35.5E139.5,L1\r\n"
+                                              "30,104,L1\r\n"
+                                              "40\r\n";
+
+TEST_F(Samvel, RebuildMergesRecordsIntoBothFactTables)
+{
+    Result result = run("samvel", {"-rebuild", "in.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Rebuild 指定されました.しばらくお待ち下さい.\n入力テーブル [in.csv]\n"
+                          "--> tavik.csv\n--> split.csv\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(read("tavik.csv"), expectedDistribution);
+    EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
+}
+
+TEST_F(Samvel, ImportingTheSameTableAgainChangesNothing)
+{
+    rebuild();
+    Result result = run("samvel", {"in.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("tavik.csv"), expectedDistribution);
+    EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
+    EXPECT_EQ(files(), (std::vector<std::string>{"area.csv", "in.csv", "litera.csv", "species.csv", "split.csv",
+                                                 "tavik.csv"}));
+}
+
+TEST_F(Samvel, ANormalImportMergesWithTheFactTables)
+{
+    rebuild();
+    write("more.csv", "Luehdorfia,,30,103,L2,B,,,\r\nLuehdorfia,,30,104,L1,Z,,,\r\n");
+    Result result = run("samvel", {"more.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::string distribution = expectedDistribution;
+    distribution.replace(distribution.find("30,104,A"), 8, "30,103,B,104,Z");
+    EXPECT_EQ(read("tavik.csv"), distribution);
+    std::string literature = expectedSpeciesLiterature;
+    literature.replace(literature.find("30,104,L1"), 9, "30,103,L2\r\n30,104,L1");
+    EXPECT_EQ(read("split.csv"), literature);
+
+    // Rebuild starts again from the input tables alone.
+    rebuild();
+    EXPECT_EQ(read("tavik.csv"), expectedDistribution);
+}
+
+TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
+{
+    rebuild();
+    const std::string distribution = read("tavik.csv"), literature = read("split.csv");
+    struct Case {
+        const char* row;
+        const char* message;
+    } cases[] = {
+        {"x,,99,101,L1,A,,,", "2 行目の種コード[99]は種テーブルに登録されていません"},
+        {"", "2 行目の種コード[]は種テーブルに登録されていません"},
+        {"x,,10,999,L1,A,,,", "2 行目の地域コード[999]は地域テーブルに登録されていません."},
+        {"x,,10,どこか,L1,A,,,", "2 行目の地域名[どこか]は地域テーブルに登録されていません."},
+        {"x,,10,みなと,L1,A,,,", "2 行目の地域名[みなと]は地域テーブルに複数(2件)あるため地域を特定できません."},
+        {"x,,10,,L1,A,,,", "2 行目  地域名、緯度経度、メッシュコードいずれも記述されていません"},
+        {"x,,10,,L1,A,,139.45,", "2 行目  緯度が記述されていません"},
+        {"x,,10,,L1,A,35.5,,", "2 行目  経度が記述されていません"},
+        {"x,,10,,L1,A,35'30',,", "2 行目: 35'30'  分が重複記述されています\n2 行目  経度が記述されていません"},
+        {"x,,10,,L1,A,35.5N,139,", "2 行目: 35.5N  文字順序不正"},
+        {"x,,10,,L1,A,91,139,", "2 行目: 91  値が大きすぎます   0 <= degree <= 90"},
+        {"x,,10,,L1,A,35,E181,", "2 行目: E181  値が大きすぎます   0 <= degree <= 180"},
+        {"x,,10,101,L9,A,,,", "2 行目の文献[L9]は文献テーブルに登録されていません."},
+        {"x,,10,101,,A,,,", "2 行目の文献[]は文献テーブルに登録されていません."},
+        {"x,,10,101,L1,a,,,", "2 行目 信頼度異常[a]"},
+        {"x,,10,101,L1,A,,,5339-45-12-345678", "2 行目のメッシュコード[5339-45-12-345678]が長すぎます.数字は 13 桁までです."},
+        {"x,\"y,10", "2 行目: CSV syntax error  \n\"y,10"},
+    };
+    // The first table is accepted, the second fails on its second row.
+    write("b1.csv", "Luehdorfia,,30,101,L1,A,,,\r\n");
+    for (const Case& c : cases) {
+        write("b2.csv", std::string("Luehdorfia,,30,102,L1,A,,,\r\n") + c.row + "\r\nLuehdorfia,,30,103,L1,A,,,\r\n");
+        Result result = run("samvel", {"b*.csv"});
+        EXPECT_EQ(result.status, 1) << c.row;
+        EXPECT_EQ(result.err, std::string("b2.csv\n") + c.message + "\n");
+        EXPECT_EQ(result.out, "入力テーブル [b1.csv]\n入力テーブル [b2.csv]\n");
+        EXPECT_EQ(read("tavik.csv"), distribution) << c.row;
+        EXPECT_EQ(read("split.csv"), literature) << c.row;
+    }
+    EXPECT_EQ(files().size(), 8u);  // no temporary file left behind
+}
+
+TEST_F(Samvel, FaultsOutsideTheInputTablesAreReported)
+{
+    struct Case {
+        const char* args;
+        const char* err;
+    } cases[] = {
+        {"in.csv", "\n種別分布テーブル tavik.csv が見つかりません.\n"},
+        {"-rebuild none*.csv", "\n入力テーブルは１つもありません.\n"},
+        {"-x in.csv", "無効なパラメータ -x\n使用法\n"},
+        {"", "使用法\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args;
+        std::string text = c.args;
+        for (size_t at = 0; at < text.size();) {
+            size_t end = std::min(text.find(' ', at), text.size());
+            args.push_back(text.substr(at, end - at));
+            at = end + 1;
+        }
+        Result result = run("samvel", args);
+        EXPECT_EQ(result.status, 1) << c.args;
+        EXPECT_EQ(result.err.substr(0, std::string(c.err).size()), c.err) << c.args;
+    }
+
+    // A distribution table naming a species the species table lacks.
+    write("tavik.csv", "10,101,A\r\n77,101,A\r\n");
+    write("split.csv", "10\r\n");
+    Result result = run("samvel", {"in.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "tavik.csv\n2 行目: 種コード[77]は種テーブルに登録されていません\n");
+    EXPECT_EQ(read("tavik.csv"), "10,101,A\r\n77,101,A\r\n");
+}
+
+TEST_F(Samvel, FactTablesAreReplacedWhereTheSettingsPutThem)
+{
+    write("tavik.ini", "[Path]\r\nTaVikDB=db\\ta_vik.csv\r\nSpLitDB=db\\sp_lit.csv\r\n");
+    write("db/ta_vik.csv", "old");
+    Result result = run("samvel", {"-rebuild", "in.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("db/ta_vik.csv"), expectedDistribution);
+    EXPECT_EQ(read("db/sp_lit.csv"), expectedSpeciesLiterature);
+    // Normal mode reads them back from there.
+    EXPECT_EQ(run("samvel", {"in.csv"}).status, 0);
+    EXPECT_EQ(read("db/ta_vik.csv"), expectedDistribution);
+    EXPECT_EQ(files().size(), 7u);
+}
+
+}  // namespace
+}  // namespace tavik

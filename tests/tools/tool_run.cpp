@@ -1,0 +1,90 @@
+#include "tests/tools/tool_run.h"
+
+#include "platform/cp932.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace tavik {
+
+namespace fs = std::filesystem;
+
+void ToolRun::SetUp()
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("tavik_") + test->test_suite_name() + "_" + test->name() + "_" +
+                       std::to_string(::getpid());
+    dir_ = fs::path(::testing::TempDir()) / name / "db";
+    outputDir_ = dir_.parent_path();
+    fs::remove_all(outputDir_);
+    fs::create_directories(dir_);
+}
+
+void ToolRun::TearDown() { fs::remove_all(outputDir_); }
+
+void ToolRun::write(const std::string& name, const std::string& utf8)
+{
+    fs::create_directories((dir_ / name).parent_path());
+    std::ofstream(dir_ / name, std::ios::binary) << sj(utf8);
+}
+
+std::string ToolRun::read(const std::string& name) const
+{
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> ToolRun::files() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_))
+        if (entry.is_regular_file())
+            names.push_back(fs::relative(entry.path(), dir_).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+ToolRun::Result ToolRun::run(const std::string& tool, const std::vector<std::string>& arguments) const
+{
+    std::string program = std::string(TAVIK_BIN) + "/" + tool;
+    std::string outPath = (outputDir_ / "stdout").string(), errPath = (outputDir_ / "stderr").string();
+    std::vector<char*> argv;
+    argv.push_back(program.data());
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    Result result;
+    pid_t child = ::fork();
+    if (child == 0) {
+        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || ::chdir(dir_.c_str()) != 0)
+            ::_exit(127);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+        result.status = WEXITSTATUS(status);
+    auto slurp = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    result.out = slurp(outPath);
+    result.err = slurp(errPath);
+    return result;
+}
+
+}  // namespace tavik

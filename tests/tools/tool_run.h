@@ -1,0 +1,38 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tavik {
+
+// A fixture with a fresh database folder per test, in which the real tool
+// binaries run.
+class ToolRun : public ::testing::Test {
+protected:
+    struct Result {
+        int status = -1;
+        std::string out; // stdout, UTF-8 as printed
+        std::string err; // stderr
+    };
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes UTF-8 text into the database folder as a cp932 file.
+    void write(const std::string& name, const std::string& utf8);
+    // The bytes of a file in the database folder ("" when missing).
+    std::string read(const std::string& name) const;
+    // The file names in the database folder, sorted.
+    std::vector<std::string> files() const;
+
+    // Runs build/bin/<tool> with the arguments in the database folder.
+    Result run(const std::string& tool, const std::vector<std::string>& arguments) const;
+
+    std::filesystem::path dir_;
+    std::filesystem::path outputDir_;
+};
+
+}  // namespace tavik
