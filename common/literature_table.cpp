@@ -7,8 +7,26 @@
 #include "platform/cp932.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tavik {
+namespace {
+
+// Compares two padded codes as four big-endian 64-bit words.
+template <typename Padded>
+int comparePadded(const Padded& a, const Padded& b)
+{
+    for (size_t at = 0; at < sizeof a.bytes; at += 8) {
+        std::uint64_t wordA, wordB;
+        std::memcpy(&wordA, a.bytes + at, 8);
+        std::memcpy(&wordB, b.bytes + at, 8);
+        if (wordA != wordB)
+            return __builtin_bswap64(wordA) < __builtin_bswap64(wordB) ? -1 : 1;
+    }
+    return 0;
+}
+
+}  // namespace
 
 bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error)
 {
@@ -34,17 +52,32 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
                                                text.c_str()));
         }
         auto rowIndex = static_cast<std::int32_t>(codes_.size());
-        codes_.push_back(code);
+        PaddedCode padded{};
+        std::memcpy(padded.bytes, code.data(), code.size());
+        codes_.push_back(padded);
         names_.push_back({std::string(trimmedText(cutText(reader.field(3), textBytes))), std::move(code), rowIndex});
     }
-    std::sort(codes_.begin(), codes_.end(), nameLess);
+    std::sort(codes_.begin(), codes_.end(),
+              [](const PaddedCode& a, const PaddedCode& b) { return comparePadded(a, b) < 0; });
     sortByName(names_, &LiteratureName::text);
     return true;
 }
 
 bool LiteratureTable::containsCode(std::string_view code) const
 {
-    return std::binary_search(codes_.begin(), codes_.end(), cutText(code, codeBytes), nameLess);
+    code = cutText(code, codeBytes);
+    if (codes_.empty() || code.find('\0') != std::string_view::npos)
+        return false;
+    PaddedCode wanted{};
+    std::memcpy(wanted.bytes, code.data(), code.size());
+    // Binary search without branches on the comparison.
+    const PaddedCode* base = codes_.data();
+    for (size_t n = codes_.size(); n > 1;) {
+        size_t half = n / 2;
+        base = comparePadded(base[half], wanted) <= 0 ? base + half : base;
+        n -= half;
+    }
+    return comparePadded(*base, wanted) == 0;
 }
 
 const LiteratureName* LiteratureTable::findText(std::string_view text) const

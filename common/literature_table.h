@@ -34,10 +34,16 @@ public:
     // has it. An empty text names no literature.
     const LiteratureName* findText(std::string_view text) const;
 
-    const std::vector<std::string>& codes() const { return codes_; }
+    size_t size() const { return codes_.size(); }
 
 private:
-    std::vector<std::string> codes_;
+    // A code padded with zero bytes: the byte order of padded codes is the
+    // byte order of the codes, and fixed-size keys compare quickly.
+    struct PaddedCode {
+        char bytes[32];
+    };
+
+    std::vector<PaddedCode> codes_;
     std::vector<LiteratureName> names_;
 };
 

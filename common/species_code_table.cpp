@@ -41,10 +41,19 @@ bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& erro
 
 std::optional<size_t> SpeciesCodeTable::find(std::int64_t code) const
 {
-    auto it = std::lower_bound(codes_.begin(), codes_.end(), code);
-    if (it == codes_.end() || *it != code)
+    // Binary search without branches on the comparison: every row of an
+    // input table asks, so this keeps the import quick.
+    if (codes_.empty())
         return std::nullopt;
-    return static_cast<size_t>(it - codes_.begin());
+    const std::int64_t* base = codes_.data();
+    for (size_t n = codes_.size(); n > 1;) {
+        size_t half = n / 2;
+        base = base[half] <= code ? base + half : base;
+        n -= half;
+    }
+    if (*base != code)
+        return std::nullopt;
+    return static_cast<size_t>(base - codes_.data());
 }
 
 }  // namespace tavik

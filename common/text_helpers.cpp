@@ -24,6 +24,13 @@ size_t blankLength(std::string_view text, size_t at)
 
 std::string_view trimmedText(std::string_view text)
 {
+    // Most fields have no blank at either end: neither a space or 0x81 first
+    // nor a space or 0x40 (the second byte of a full-width space) last.
+    if (text.empty())
+        return text;
+    char first = text.front(), last = text.back();
+    if (first != ' ' && first != '\x81' && last != ' ' && last != '\x40')
+        return text;
     // One forward pass: a trailing 0x81 0x40 may be the end of another
     // character followed by "@", so blanks are only recognised at character
     // boundaries.
@@ -55,6 +62,10 @@ size_t trimText(std::string& text)
 
 std::string_view cutText(std::string_view text, size_t maxBytes)
 {
+    // A text that fits and does not end in a byte that may be a lead byte is
+    // whole: a last byte outside the lead range is never half a character.
+    if (text.size() <= maxBytes && (text.empty() || !isToolLeadByte(static_cast<unsigned char>(text.back()))))
+        return text;
     size_t end = 0;
     while (end < text.size()) {
         bool lead = isToolLeadByte(static_cast<unsigned char>(text[end]));

@@ -3,52 +3,72 @@
 #include "common/text_helpers.h"
 
 #include <charconv>
-#include <cstring>
 
 namespace tavik {
-namespace {
 
-template <size_t N>
-void copyText(char (&to)[N], std::string_view text)
+FactLocation::FactLocation()
 {
-    text = cutText(text, N - 1);
-    std::memcpy(to, text.data(), text.size());
-    to[text.size()] = '\0';
-}
-
-}  // namespace
-
-FactLocation::Kind FactLocation::kind() const
-{
-    if (areaCode != 0)
-        return Kind::Area;
-    if (mesh[0] != '\0')
-        return Kind::Mesh;
-    if (latitude[0] != '\0')
-        return Kind::Coordinates;
-    return Kind::None;
+    std::memset(key_, 0, sizeof key_);
+    key_[0] = static_cast<unsigned char>(Kind::None);
 }
 
 FactLocation FactLocation::area(std::int32_t code)
 {
     FactLocation location;
-    location.areaCode = code;
+    location.key_[0] = static_cast<unsigned char>(Kind::Area);
+    // Offset so that byte order is numeric order for every signed value.
+    auto value = static_cast<std::uint32_t>(code) ^ 0x80000000u;
+    for (int i = 0; i < 4; ++i)
+        location.key_[1 + i] = static_cast<unsigned char>(value >> (24 - 8 * i));
     return location;
 }
 
 FactLocation FactLocation::grid(std::string_view meshText)
 {
     FactLocation location;
-    copyText(location.mesh, meshText);
+    location.key_[0] = static_cast<unsigned char>(Kind::Mesh);
+    meshText = cutText(meshText, meshBytes);
+    std::memcpy(location.key_ + meshAt, meshText.data(), meshText.size());
     return location;
 }
 
 FactLocation FactLocation::coordinates(std::string_view latitudeText, std::string_view longitudeText)
 {
     FactLocation location;
-    copyText(location.latitude, latitudeText);
-    copyText(location.longitude, longitudeText);
+    location.key_[0] = static_cast<unsigned char>(Kind::Coordinates);
+    latitudeText = cutText(latitudeText, latitudeBytes);
+    longitudeText = cutText(longitudeText, longitudeBytes);
+    std::memcpy(location.key_ + latitudeAt, latitudeText.data(), latitudeText.size());
+    std::memcpy(location.key_ + longitudeAt, longitudeText.data(), longitudeText.size());
     return location;
+}
+
+std::string_view FactLocation::textAt(size_t at, size_t maxBytes) const
+{
+    const char* text = reinterpret_cast<const char*>(key_ + at);
+    return std::string_view(text, ::strnlen(text, maxBytes));
+}
+
+std::int32_t FactLocation::areaCode() const
+{
+    if (kind() != Kind::Area)
+        return 0;
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = (value << 8) | key_[1 + i];
+    return static_cast<std::int32_t>(value ^ 0x80000000u);
+}
+
+std::string_view FactLocation::mesh() const { return kind() == Kind::Mesh ? textAt(meshAt, meshBytes) : ""; }
+
+std::string_view FactLocation::latitude() const
+{
+    return kind() == Kind::Coordinates ? textAt(latitudeAt, latitudeBytes) : "";
+}
+
+std::string_view FactLocation::longitude() const
+{
+    return kind() == Kind::Coordinates ? textAt(longitudeAt, longitudeBytes) : "";
 }
 
 void FactLocation::appendText(std::string& out) const
@@ -56,45 +76,20 @@ void FactLocation::appendText(std::string& out) const
     switch (kind()) {
     case Kind::Area: {
         char digits[16];
-        auto result = std::to_chars(digits, digits + sizeof digits, areaCode);
+        auto result = std::to_chars(digits, digits + sizeof digits, areaCode());
         out.append(digits, result.ptr);
         break;
     }
     case Kind::Mesh:
-        out += mesh;
+        out += mesh();
         break;
     case Kind::Coordinates:
-        out += latitude;
-        out += longitude;
+        out += latitude();
+        out += longitude();
         break;
     case Kind::None:
         break;
     }
-}
-
-int compareLocations(const FactLocation& a, const FactLocation& b)
-{
-    FactLocation::Kind kindA = a.kind(), kindB = b.kind();
-    if (kindA != kindB)
-        return kindA < kindB ? -1 : 1;
-    switch (kindA) {
-    case FactLocation::Kind::Area:
-        return a.areaCode < b.areaCode ? -1 : (a.areaCode > b.areaCode ? 1 : 0);
-    case FactLocation::Kind::Mesh:
-        return std::strcmp(a.mesh, b.mesh);
-    case FactLocation::Kind::Coordinates:
-        if (int order = std::strcmp(a.latitude, b.latitude))
-            return order;
-        return std::strcmp(a.longitude, b.longitude);
-    case FactLocation::Kind::None:
-        break;
-    }
-    return 0;
-}
-
-bool sameLocation(const FactLocation& a, const FactLocation& b)
-{
-    return a.kind() != FactLocation::Kind::None && compareLocations(a, b) == 0;
 }
 
 }  // namespace tavik

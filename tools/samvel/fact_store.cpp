@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <span>
 
 namespace tavik {
 namespace {
@@ -36,26 +37,38 @@ FactStore::FactStore(const std::vector<std::int64_t>& speciesCodes)
 }
 
 template <typename Record>
-FactStore::AddResult FactStore::append(RecordPool<Record>& pool, RecordList& list, std::uint32_t& number)
+FactStore::AddResult FactStore::append(RecordPool<Record>& pool, size_t species, std::uint32_t& count,
+                                       std::uint32_t& number)
 {
-    if (list.count >= maxRecordsPerSpecies)
+    if (count >= maxRecordsPerSpecies)
         return AddResult::SpeciesFull;
     number = pool.add();
     if (number == RecordPool<Record>::none)
         return AddResult::PoolFull;
-    if (list.count == 0)
-        list.head = number;
-    else
-        pool[list.tail].next = number;
-    list.tail = number;
-    ++list.count;
+    pool[number].species = static_cast<std::uint32_t>(species);
+    ++count;
     return AddResult::Added;
+}
+
+template <typename Record>
+std::vector<Record> FactStore::groupBySpecies(const RecordPool<Record>& pool, std::vector<std::uint32_t>& offsets) const
+{
+    offsets.assign(species_.size() + 1, 0);
+    for (std::uint32_t n = 0; n < pool.size(); ++n)
+        ++offsets[pool[n].species + 1];
+    for (size_t s = 1; s < offsets.size(); ++s)
+        offsets[s] += offsets[s - 1];
+    std::vector<std::uint32_t> next(offsets.begin(), offsets.end() - 1);
+    std::vector<Record> grouped(pool.size());
+    for (std::uint32_t n = 0; n < pool.size(); ++n)
+        grouped[next[pool[n].species]++] = pool[n];
+    return grouped;
 }
 
 FactStore::AddResult FactStore::addPoint(size_t species, const FactLocation& location, char reliability)
 {
     std::uint32_t number = 0;
-    AddResult result = append(points_, species_[species].points, number);
+    AddResult result = append(points_, species, species_[species].points, number);
     if (result == AddResult::Added) {
         PointRecord& point = points_[number];
         point.location = location;
@@ -67,7 +80,7 @@ FactStore::AddResult FactStore::addPoint(size_t species, const FactLocation& loc
 FactStore::AddResult FactStore::addLiterature(size_t species, const FactLocation& location, std::string_view code)
 {
     std::uint32_t number = 0;
-    AddResult result = append(literature_, species_[species].literature, number);
+    AddResult result = append(literature_, species, species_[species].literature, number);
     if (result == AddResult::Added) {
         LiteratureRecord& record = literature_[number];
         record.location = location;
@@ -101,29 +114,29 @@ char FactStore::mergedReliability(char head, char later)
 
 bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, ToolError& error)
 {
-    std::vector<PointRecord*> sorted;
+    std::vector<std::uint32_t> offsets;
+    std::vector<PointRecord> grouped = groupBySpecies(points_, offsets);
     std::string line, location;
-    for (const SpeciesEntry& entry : species_) {
-        sorted.clear();
-        for (std::uint32_t n = entry.points.head, left = entry.points.count; left > 0; --left, n = points_[n].next)
-            sorted.push_back(&points_[n]);
+    for (size_t s = 0; s < species_.size(); ++s) {
+        const SpeciesEntry& entry = species_[s];
+        const auto sorted = std::span(grouped).subspan(offsets[s], offsets[s + 1] - offsets[s]);
         // A stable sort keeps equal points in arrival order, so "later" in
         // the reliability merge means later in the tables read.
-        std::stable_sort(sorted.begin(), sorted.end(), [](const PointRecord* a, const PointRecord* b) {
-            return compareLocations(a->location, b->location) < 0;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const PointRecord& a, const PointRecord& b) {
+            return compareLocations(a.location, b.location) < 0;
         });
 
         line.clear();
         appendCode(line, entry.code);
         size_t fields = 1;
         for (size_t i = 0; i < sorted.size();) {
-            PointRecord* head = sorted[i];
-            char reliability = head->reliability;
-            for (++i; i < sorted.size() && sameLocation(head->location, sorted[i]->location); ++i)
-                reliability = mergedReliability(reliability, sorted[i]->reliability);
+            const PointRecord& head = sorted[i];
+            char reliability = head.reliability;
+            for (++i; i < sorted.size() && sameLocation(head.location, sorted[i].location); ++i)
+                reliability = mergedReliability(reliability, sorted[i].reliability);
             line += ',';
             location.clear();
-            head->location.appendText(location);
+            head.location.appendText(location);
             CsvWriter::appendField(line, location, true);
             line += ',';
             if (static_cast<unsigned char>(reliability) > ' ')
@@ -141,17 +154,17 @@ bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, Tool
 
 bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path, ToolError& error)
 {
-    std::vector<LiteratureRecord*> sorted;
+    std::vector<std::uint32_t> offsets;
+    std::vector<LiteratureRecord> grouped = groupBySpecies(literature_, offsets);
     std::string location;
-    for (const SpeciesEntry& entry : species_) {
-        sorted.clear();
-        for (std::uint32_t n = entry.literature.head, left = entry.literature.count; left > 0;
-             --left, n = literature_[n].next)
-            sorted.push_back(&literature_[n]);
-        std::stable_sort(sorted.begin(), sorted.end(), [](const LiteratureRecord* a, const LiteratureRecord* b) {
-            if (int order = compareLocations(a->location, b->location))
+    for (size_t s = 0; s < species_.size(); ++s) {
+        const SpeciesEntry& entry = species_[s];
+        const auto sorted = std::span(grouped).subspan(offsets[s], offsets[s + 1] - offsets[s]);
+        std::stable_sort(sorted.begin(), sorted.end(), [](const LiteratureRecord& a, const LiteratureRecord& b) {
+            if (int order = compareLocations(a.location, b.location))
                 return order < 0;
-            return std::strcmp(a->code, b->code) < 0;
+            // Codes are padded with zero bytes, so this is their text order.
+            return std::memcmp(a.code, b.code, sizeof a.code) < 0;
         });
 
         char code[24];
@@ -163,16 +176,16 @@ bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path,
             continue;
         }
         const LiteratureRecord* head = nullptr;
-        for (const LiteratureRecord* record : sorted) {
-            if (head && sameLocation(head->location, record->location) && head->code[0] != '\0' &&
-                std::strcmp(head->code, record->code) == 0)
+        for (const LiteratureRecord& record : sorted) {
+            if (head && sameLocation(head->location, record.location) && head->code[0] != '\0' &&
+                std::strcmp(head->code, record.code) == 0)
                 continue;
-            head = record;
+            head = &record;
             location.clear();
-            record->location.appendText(location);
+            record.location.appendText(location);
             writer.putField(codeText);
             writer.putField(location);
-            writer.putField(record->code);
+            writer.putField(record.code);
             if (!writer.endLine())
                 return writeError(path, error);
         }

@@ -61,27 +61,28 @@ private:
     struct PointRecord {
         FactLocation location;
         char reliability = 0;
-        std::uint32_t next = 0;
+        std::uint32_t species = 0; // position in species_
     };
     struct LiteratureRecord {
         FactLocation location;
-        char code[28] = {};
-        std::uint32_t next = 0;
-    };
-    // Records of one kind of one species, linked through `next` in arrival order.
-    struct RecordList {
-        std::uint32_t head = RecordPool<PointRecord>::none;
-        std::uint32_t tail = RecordPool<PointRecord>::none;
-        std::uint32_t count = 0;
+        char code[28] = {}; // zero-padded
+        std::uint32_t species = 0;
     };
     struct SpeciesEntry {
         std::int64_t code = 0;
-        RecordList points;
-        RecordList literature;
+        std::uint32_t points = 0;     // records added, to hold the limit
+        std::uint32_t literature = 0;
     };
 
+    // Copies of a pool's records grouped by species, each species' in
+    // arrival order: species s owns grouped[offsets[s]] to
+    // grouped[offsets[s + 1]]. Two passes over the pool in pool order, so
+    // each species' records end up side by side for its sort.
     template <typename Record>
-    AddResult append(RecordPool<Record>& pool, RecordList& list, std::uint32_t& number);
+    std::vector<Record> groupBySpecies(const RecordPool<Record>& pool, std::vector<std::uint32_t>& offsets) const;
+
+    template <typename Record>
+    AddResult append(RecordPool<Record>& pool, size_t species, std::uint32_t& count, std::uint32_t& number);
 
     std::vector<SpeciesEntry> species_;
     RecordPool<PointRecord> points_;
