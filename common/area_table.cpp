@@ -38,8 +38,8 @@ bool AreaTable::load(std::string_view path, int capacity, ToolError& error)
         std::string text(trimmedText(reader.field(0)));
         int code = parseInteger(text);
         if (code <= 0)
-            return error.set(path, cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", reader.lineNumber(),
-                                               text.c_str()));
+            return error.set(path,
+                cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         auto entryIndex = static_cast<std::int32_t>(codes_.size());
         codes_.push_back(code);
         std::string name = nameKey(reader.field(9));
@@ -72,4 +72,4 @@ const AreaName* AreaTable::findName(std::string_view name) const
     return key.empty() ? nullptr : findByName(names_, &AreaName::name, key);
 }
 
-}  // namespace tavik
+} // namespace tavik

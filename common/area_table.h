@@ -11,10 +11,10 @@ struct ToolError;
 
 // One name of an area as samvel matches input area names against it.
 struct AreaName {
-    std::string name;              // trimmed, kana-folded, at most nameBytes bytes
+    std::string name; // trimmed, kana-folded, at most nameBytes bytes
     std::int32_t areaCode = 0;
     std::int32_t duplicateCount = 0; // 0 for a unique name, N for each of N identical names
-    std::int32_t entryIndex = 0;     // row of the area among the areas read (0-based)
+    std::int32_t entryIndex = 0; // row of the area among the areas read (0-based)
 };
 
 // samvel's area table: the area codes (column 0) sorted ascending, and the
@@ -44,4 +44,4 @@ private:
     std::vector<AreaName> names_;
 };
 
-}  // namespace tavik
+} // namespace tavik

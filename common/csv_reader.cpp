@@ -12,9 +12,12 @@ namespace {
 constexpr size_t readChunk = 1 << 20;
 constexpr size_t errorTextOfLongLine = 64;
 
-}  // namespace
+} // namespace
 
-CsvReader::CsvReader(Limits limits) : limits_(limits) {}
+CsvReader::CsvReader(Limits limits)
+    : limits_(limits)
+{
+}
 
 bool CsvReader::open(std::string_view path)
 {
@@ -146,7 +149,7 @@ CsvStatus CsvReader::split()
     constexpr size_t none = static_cast<size_t>(-1);
     size_t fieldStart = 0;
     size_t quoteStart = none; // first byte after the opening quote
-    size_t quoteEnd = none;   // the closing quote
+    size_t quoteEnd = none; // the closing quote
     bool inQuotes = false;
     bool doubled = false;
 
@@ -229,8 +232,8 @@ std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorT
     std::string text(errorText);
     switch (status) {
     case CsvStatus::FieldTooLong:
-        return cp932Printf("%ld 行目: トークンが長すぎるか、不正なデリミタか、２重引用符の使い方が間違っています\n%s", row,
-                           text.c_str());
+        return cp932Printf("%ld 行目: トークンが長すぎるか、不正なデリミタか、２重引用符の使い方が間違っています\n%s",
+            row, text.c_str());
     case CsvStatus::UnterminatedQuote:
         return cp932Printf("%ld 行目: ２重引用符の使い方が間違っています\n%s", row, text.c_str());
     case CsvStatus::MisplacedQuote:
@@ -242,4 +245,4 @@ std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorT
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

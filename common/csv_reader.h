@@ -12,12 +12,12 @@ namespace tavik {
 // Result of reading one line. The negative values are the codes the tools'
 // messages are keyed on.
 enum class CsvStatus {
-    Ok = 0,                   // a line is ready (it may have no fields)
-    EndOfFile = -1,           // the stream is at its end and nothing was read
-    TooManyFields = -96,      // more fields than the reader keeps; the first ones are kept
-    FieldTooLong = -97,       // a field over 512 bytes; the fields before it are kept
-    LineTooLong = -98,        // a line longer than the line buffer; no field is kept
-    MisplacedQuote = -99,     // a second quoted section in one field
+    Ok = 0, // a line is ready (it may have no fields)
+    EndOfFile = -1, // the stream is at its end and nothing was read
+    TooManyFields = -96, // more fields than the reader keeps; the first ones are kept
+    FieldTooLong = -97, // a field over 512 bytes; the fields before it are kept
+    LineTooLong = -98, // a line longer than the line buffer; no field is kept
+    MisplacedQuote = -99, // a second quoted section in one field
     UnterminatedQuote = -100, // the line ends inside quotes
 };
 
@@ -30,7 +30,7 @@ class CsvReader {
 public:
     struct Limits {
         size_t maxLineBytes; // bytes of a line before its line feed
-        size_t maxFields;    // fields kept of one line; one more is TooManyFields
+        size_t maxFields; // fields kept of one line; one more is TooManyFields
     };
     // samvel and norbek: lines of up to 399,997 bytes, 59,999 fields.
     static constexpr Limits standardLimits{399997, 59999};
@@ -94,4 +94,4 @@ private:
 // 1-based line number, errorText the reader's error text (cp932).
 std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
 
-}  // namespace tavik
+} // namespace tavik

@@ -21,9 +21,13 @@ bool needsQuotes(std::string_view text)
     return false;
 }
 
-}  // namespace
+} // namespace
 
-CsvWriter::CsvWriter(std::FILE* stream) : stream_(stream) { buffer_.reserve(bufferLimit * 2); }
+CsvWriter::CsvWriter(std::FILE* stream)
+    : stream_(stream)
+{
+    buffer_.reserve(bufferLimit * 2);
+}
 
 void CsvWriter::appendField(std::string& line, std::string_view text, bool first)
 {
@@ -91,4 +95,4 @@ bool CsvWriter::flush()
     return !failed_;
 }
 
-}  // namespace tavik
+} // namespace tavik

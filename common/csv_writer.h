@@ -50,4 +50,4 @@ private:
     bool failed_ = false;
 };
 
-}  // namespace tavik
+} // namespace tavik

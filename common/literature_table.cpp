@@ -13,8 +13,7 @@ namespace tavik {
 namespace {
 
 // Compares two padded codes as four big-endian 64-bit words.
-template <typename Padded>
-int comparePadded(const Padded& a, const Padded& b)
+template <typename Padded> int comparePadded(const Padded& a, const Padded& b)
 {
     for (size_t at = 0; at < sizeof a.bytes; at += 8) {
         std::uint64_t wordA, wordB;
@@ -26,7 +25,7 @@ int comparePadded(const Padded& a, const Padded& b)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error)
 {
@@ -48,8 +47,8 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
         std::string code(cutText(trimmedText(reader.field(0)), codeBytes));
         if (code.empty()) {
             std::string text(reader.field(0));
-            return error.set(path, cp932Printf("文献テーブル %ld 行目の文献コードが異常です [%s]", reader.lineNumber(),
-                                               text.c_str()));
+            return error.set(path,
+                cp932Printf("文献テーブル %ld 行目の文献コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         }
         auto rowIndex = static_cast<std::int32_t>(codes_.size());
         PaddedCode padded{};
@@ -57,8 +56,8 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
         codes_.push_back(padded);
         names_.push_back({std::string(trimmedText(cutText(reader.field(3), textBytes))), std::move(code), rowIndex});
     }
-    std::sort(codes_.begin(), codes_.end(),
-              [](const PaddedCode& a, const PaddedCode& b) { return comparePadded(a, b) < 0; });
+    std::sort(
+        codes_.begin(), codes_.end(), [](const PaddedCode& a, const PaddedCode& b) { return comparePadded(a, b) < 0; });
     sortByName(names_, &LiteratureName::text);
     return true;
 }
@@ -86,4 +85,4 @@ const LiteratureName* LiteratureTable::findText(std::string_view text) const
     return key.empty() ? nullptr : findByName(names_, &LiteratureName::text, key);
 }
 
-}  // namespace tavik
+} // namespace tavik

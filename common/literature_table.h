@@ -11,9 +11,9 @@ struct ToolError;
 
 // One literature row as samvel finds it by its text.
 struct LiteratureName {
-    std::string text;            // column 3 (the title), trimmed, at most textBytes bytes
-    std::string code;            // column 0, trimmed, at most codeBytes bytes
-    std::int32_t rowIndex = 0;   // row among the literature read (0-based)
+    std::string text; // column 3 (the title), trimmed, at most textBytes bytes
+    std::string code; // column 0, trimmed, at most codeBytes bytes
+    std::int32_t rowIndex = 0; // row among the literature read (0-based)
 };
 
 // samvel's literature table: the literature codes sorted by byte comparison
@@ -47,4 +47,4 @@ private:
     std::vector<LiteratureName> names_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -17,18 +17,17 @@ template <typename Entry, typename Key>
 const Entry* findByName(const std::vector<Entry>& list, Key Entry::*key, std::string_view name)
 {
     auto it = std::lower_bound(list.begin(), list.end(), name,
-                               [key](const Entry& entry, std::string_view wanted) { return nameLess(entry.*key, wanted); });
+        [key](const Entry& entry, std::string_view wanted) { return nameLess(entry.*key, wanted); });
     if (it == list.end() || std::string_view((*it).*key) != name)
         return nullptr;
     return &*it;
 }
 
 // Sorts a list by nameLess on `key`, keeping the file order of equal names.
-template <typename Entry, typename Key>
-void sortByName(std::vector<Entry>& list, Key Entry::*key)
+template <typename Entry, typename Key> void sortByName(std::vector<Entry>& list, Key Entry::*key)
 {
-    std::stable_sort(list.begin(), list.end(),
-                     [key](const Entry& a, const Entry& b) { return nameLess(a.*key, b.*key); });
+    std::stable_sort(
+        list.begin(), list.end(), [key](const Entry& a, const Entry& b) { return nameLess(a.*key, b.*key); });
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -29,8 +29,8 @@ bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& erro
         std::string text(trimmedText(reader.field(0)));
         std::int64_t code = parseInteger64(text);
         if (code <= 0)
-            return error.set(path, cp932Printf("種テーブル %ld 行目: 種コードが異常です [%s]", reader.lineNumber(),
-                                               text.c_str()));
+            return error.set(
+                path, cp932Printf("種テーブル %ld 行目: 種コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         codes_.push_back(code);
     }
     // A code written twice is one species: its records go to one line.
@@ -56,4 +56,4 @@ std::optional<size_t> SpeciesCodeTable::find(std::int64_t code) const
     return static_cast<size_t>(base - codes_.data());
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -26,4 +26,4 @@ private:
     std::vector<std::int64_t> codes_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -12,7 +12,10 @@
 namespace tavik {
 namespace {
 
-std::string nameKey(std::string_view name) { return std::string(trimmedText(cutText(name, SpeciesNameTable::nameBytes))); }
+std::string nameKey(std::string_view name)
+{
+    return std::string(trimmedText(cutText(name, SpeciesNameTable::nameBytes)));
+}
 
 const SpeciesName* findName(const std::vector<SpeciesName>& list, std::string_view name)
 {
@@ -20,7 +23,7 @@ const SpeciesName* findName(const std::vector<SpeciesName>& list, std::string_vi
     return key.empty() ? nullptr : findByName(list, &SpeciesName::name, key);
 }
 
-}  // namespace
+} // namespace
 
 bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& error)
 {
@@ -41,8 +44,9 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
         std::string_view codeText = reader.field(0);
         if (codeText.empty() || codeText[0] < '0' || codeText[0] > '9') {
             std::string text(codeText);
-            return error.set(path, cp932Printf("種テーブル %s  %ld 行目の種コードが数字ではありません [%s]",
-                                               where.c_str(), reader.lineNumber(), text.c_str()));
+            return error.set(path,
+                cp932Printf("種テーブル %s  %ld 行目の種コードが数字ではありません [%s]", where.c_str(),
+                    reader.lineNumber(), text.c_str()));
         }
         std::int64_t code = parseInteger64(codeText);
         auto rowIndex = static_cast<std::int32_t>(scientific_.size());
@@ -58,4 +62,4 @@ const SpeciesName* SpeciesNameTable::findScientific(std::string_view name) const
 
 const SpeciesName* SpeciesNameTable::findJapanese(std::string_view name) const { return findName(japanese_, name); }
 
-}  // namespace tavik
+} // namespace tavik

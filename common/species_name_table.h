@@ -11,9 +11,9 @@ struct ToolError;
 
 // One species name as ludric looks it up.
 struct SpeciesName {
-    std::string name;              // trimmed, at most nameBytes bytes
+    std::string name; // trimmed, at most nameBytes bytes
     std::int64_t speciesCode = 0;
-    std::int32_t rowIndex = 0;     // row of the species table (0-based)
+    std::int32_t rowIndex = 0; // row of the species table (0-based)
 };
 
 // ludric's species tables: the scientific names (species table column 1) and
@@ -38,4 +38,4 @@ private:
     std::vector<SpeciesName> japanese_;
 };
 
-}  // namespace tavik
+} // namespace tavik

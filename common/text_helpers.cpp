@@ -20,7 +20,7 @@ size_t blankLength(std::string_view text, size_t at)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 std::string_view trimmedText(std::string_view text)
 {
@@ -112,4 +112,4 @@ std::string extractDigits(std::string_view text)
     return digits;
 }
 
-}  // namespace tavik
+} // namespace tavik

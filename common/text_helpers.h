@@ -35,4 +35,4 @@ void foldKana(std::string& text);
 // "53394512", "5339 45" gives "5339".
 std::string extractDigits(std::string_view text);
 
-}  // namespace tavik
+} // namespace tavik

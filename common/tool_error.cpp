@@ -35,4 +35,4 @@ bool openToolTable(CsvReader& reader, std::string_view path, const char* label, 
     return error.set("", cp932Printf(format, sj(label).c_str(), where.c_str()));
 }
 
-}  // namespace tavik
+} // namespace tavik

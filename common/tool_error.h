@@ -29,4 +29,4 @@ void printCp932(std::FILE* stream, std::string_view cp932);
 // with an empty path line. label is UTF-8 ("種テーブル"), path cp932.
 bool openToolTable(CsvReader& reader, std::string_view path, const char* label, ToolError& error);
 
-}  // namespace tavik
+} // namespace tavik

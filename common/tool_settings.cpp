@@ -8,8 +8,8 @@ namespace tavik {
 
 IniFile loadToolIni() { return IniFile::load(joinPath(currentDirectory(), "tavik.ini")); }
 
-std::string toolSettingText(const IniFile& ini, std::string_view section, std::string_view key,
-                            std::string_view fallback, size_t valueBytes)
+std::string toolSettingText(
+    const IniFile& ini, std::string_view section, std::string_view key, std::string_view fallback, size_t valueBytes)
 {
     std::optional<std::string> value = ini.value(section, key);
     return std::string(cutText(value ? *value : fallback, valueBytes));
@@ -38,4 +38,4 @@ ToolSettings ToolSettings::read(const IniFile& ini, size_t valueBytes)
 
 ToolSettings ToolSettings::load(size_t valueBytes) { return read(loadToolIni(), valueBytes); }
 
-}  // namespace tavik
+} // namespace tavik

@@ -13,14 +13,14 @@ namespace tavik {
 // current directory.
 struct ToolSettings {
     std::string speciesTable = "species.csv"; // [Path] SpeciesTable
-    std::string areaTable = "area.csv";       // [Path] AreaTable
-    std::string literaTable = "litera.csv";   // [Path] LiteraTable
-    std::string taVikDb = "tavik.csv";        // [Path] TaVikDB, the distribution table
-    std::string spLitDb = "split.csv";        // [Path] SpLitDB, the species-literature table
-    int speciesMax = 2000;                    // [Capacity] SpeciesMax, species
-    int areaMax = 2000;                       // [Capacity] AreaMax, areas
-    int literaMax = 2000;                     // [Capacity] LiteraMax, literature rows
-    int pointMaxPerSpecies = 1000;            // [Capacity] PointMaxPerSpecies: kept, limits nothing here
+    std::string areaTable = "area.csv"; // [Path] AreaTable
+    std::string literaTable = "litera.csv"; // [Path] LiteraTable
+    std::string taVikDb = "tavik.csv"; // [Path] TaVikDB, the distribution table
+    std::string spLitDb = "split.csv"; // [Path] SpLitDB, the species-literature table
+    int speciesMax = 2000; // [Capacity] SpeciesMax, species
+    int areaMax = 2000; // [Capacity] AreaMax, areas
+    int literaMax = 2000; // [Capacity] LiteraMax, literature rows
+    int pointMaxPerSpecies = 1000; // [Capacity] PointMaxPerSpecies: kept, limits nothing here
 
     // Bytes a value may hold: samvel and norbek read values into 512-byte
     // buffers, ludric into 10,000-byte ones.
@@ -40,9 +40,9 @@ IniFile loadToolIni();
 
 // A text value cut to valueBytes bytes, or the default.
 std::string toolSettingText(const IniFile& ini, std::string_view section, std::string_view key,
-                            std::string_view fallback, size_t valueBytes = ToolSettings::standardValueBytes);
+    std::string_view fallback, size_t valueBytes = ToolSettings::standardValueBytes);
 
 // A decimal integer value (a non-numeric value gives 0), or the default.
 int toolSettingNumber(const IniFile& ini, std::string_view section, std::string_view key, int fallback);
 
-}  // namespace tavik
+} // namespace tavik

@@ -30,21 +30,15 @@ TEST(CsvReader, SplitsLinesByTheQuotingRules)
         std::string line;
         std::vector<std::string> fields;
     } cases[] = {
-        {"a,\"b,c\",d", {"a", "b,c", "d"}},
-        {"\"he said \"\"hi\"\"\"", {"he said \"hi\""}},
-        {"x\"yz\"w,1", {"yz", "1"}},          // text outside the quotes is dropped
-        {"12,\"Aus, bus\",x", {"12", "Aus, bus", "x"}},
-        {"a,,", {"a", "", ""}},
-        {"", {}},
-        {"\r\n", {}},
-        {"a,b\r\n", {"a", "b"}},
-        {"a\x1A", {"a"}},
-        {"\"\"", {""}},
-        {"  abc  ,\"  q\"", {"abc  ", "q"}},  // leading spaces go, trailing stay
-        {sj("　x"), {sj("　x")}},               // a full-width space stays
-        {sj("ソ,表\"a\""), {sj("ソ"), "a"}},   // 0x5C second bytes are no separators
-        {"\x81,b", {"\x81,b"}},                 // a lead byte takes the comma after it
-        {"a,\x81", {"a", "\x81"}},              // a lead byte at the end stays in bounds
+        {"a,\"b,c\",d", {"a", "b,c", "d"}}, {"\"he said \"\"hi\"\"\"", {"he said \"hi\""}},
+        {"x\"yz\"w,1", {"yz", "1"}}, // text outside the quotes is dropped
+        {"12,\"Aus, bus\",x", {"12", "Aus, bus", "x"}}, {"a,,", {"a", "", ""}}, {"", {}}, {"\r\n", {}},
+        {"a,b\r\n", {"a", "b"}}, {"a\x1A", {"a"}}, {"\"\"", {""}},
+        {"  abc  ,\"  q\"", {"abc  ", "q"}}, // leading spaces go, trailing stay
+        {sj("　x"), {sj("　x")}}, // a full-width space stays
+        {sj("ソ,表\"a\""), {sj("ソ"), "a"}}, // 0x5C second bytes are no separators
+        {"\x81,b", {"\x81,b"}}, // a lead byte takes the comma after it
+        {"a,\x81", {"a", "\x81"}}, // a lead byte at the end stays in bounds
     };
     CsvReader reader;
     for (const Case& c : cases) {
@@ -77,7 +71,7 @@ TEST(CsvReader, ReportsSyntaxFaultsWithTheOffendingText)
 
 TEST(CsvReader, KeepsNoMoreFieldsThanItsRoom)
 {
-    std::string line(59998, ',');  // 59,999 fields
+    std::string line(59998, ','); // 59,999 fields
     CsvReader standard;
     EXPECT_EQ(standard.splitLine(line), CsvStatus::Ok);
     EXPECT_EQ(standard.fieldCount(), 59999u);
@@ -95,7 +89,8 @@ protected:
     void SetUp() override
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
+        dir_ = fs::path(::testing::TempDir())
+            / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -139,7 +134,7 @@ TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
     EXPECT_EQ(reader.nextLine(), CsvStatus::LineTooLong);
     EXPECT_EQ(reader.fieldCount(), 0u);
     EXPECT_EQ(reader.errorText().substr(0, 3), "bbb");
-    EXPECT_EQ(reader.nextLine(), CsvStatus::FieldTooLong);  // fits the line, not the field
+    EXPECT_EQ(reader.nextLine(), CsvStatus::FieldTooLong); // fits the line, not the field
     EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(reader.field(0), "2");
     EXPECT_EQ(reader.lineNumber(), 4);
@@ -148,7 +143,13 @@ TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
 TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
 {
     const std::vector<std::string> fields = {
-        "plain", "a,b", "say \"x\"", "", sj("ソ表\"能\""), sj("全角　"), "N35\"E139\"",
+        "plain",
+        "a,b",
+        "say \"x\"",
+        "",
+        sj("ソ表\"能\""),
+        sj("全角　"),
+        "N35\"E139\"",
     };
     fs::path path = dir_ / "w.csv";
     {
@@ -157,9 +158,9 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
         for (const std::string& field : fields)
             EXPECT_TRUE(writer.putField(field));
         EXPECT_TRUE(writer.endLine());
-        EXPECT_TRUE(writer.putField("abcdef", 4));       // cut to 3 bytes
-        EXPECT_TRUE(writer.putField(sj("あい"), 4));     // never half a character
-        EXPECT_TRUE(writer.putField("tail\x82"));         // a lone lead byte would eat the comma
+        EXPECT_TRUE(writer.putField("abcdef", 4)); // cut to 3 bytes
+        EXPECT_TRUE(writer.putField(sj("あい"), 4)); // never half a character
+        EXPECT_TRUE(writer.putField("tail\x82")); // a lone lead byte would eat the comma
         EXPECT_TRUE(writer.putField("z"));
         EXPECT_TRUE(writer.endLine());
         EXPECT_TRUE(writer.flush());
@@ -178,10 +179,10 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
 TEST(CsvSyntaxMessage, NamesTheRowAndTheText)
 {
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::UnterminatedQuote, 7, "\"ab")),
-              "7 行目: ２重引用符の使い方が間違っています\n\"ab");
+        "7 行目: ２重引用符の使い方が間違っています\n\"ab");
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -28,10 +28,12 @@ TEST(TextHelpers, TrimsAsciiAndFullWidthBlanksAtCharacterBoundaries)
 
 TEST(TextHelpers, FoldsTheWholeHiraganaBlockToKatakana)
 {
-    std::string hiragana = sj("ぁあぃいぅうぇえぉおかがきぎくぐけげこごさざしじすずせぜそぞただちぢっつづてでとどなにぬねの"
-                              "はばぱひびぴふぶぷへべぺほぼぽまみむめもゃやゅゆょよらりるれろゎわゐゑをん");
-    std::string katakana = sj("ァアィイゥウェエォオカガキギクグケゲコゴサザシジスズセゼソゾタダチヂッツヅテデトドナニヌネノ"
-                              "ハバパヒビピフブプヘベペホボポマミムメモャヤュユョヨラリルレロヮワヰヱヲン");
+    std::string hiragana
+        = sj("ぁあぃいぅうぇえぉおかがきぎくぐけげこごさざしじすずせぜそぞただちぢっつづてでとどなにぬねの"
+             "はばぱひびぴふぶぷへべぺほぼぽまみむめもゃやゅゆょよらりるれろゎわゐゑをん");
+    std::string katakana
+        = sj("ァアィイゥウェエォオカガキギクグケゲコゴサザシジスズセゼソゾタダチヂッツヅテデトドナニヌネノ"
+             "ハバパヒビピフブプヘベペホボポマミムメモャヤュユョヨラリルレロヮワヰヱヲン");
     ASSERT_EQ(hiragana.size(), 83u * 2);
     foldKana(hiragana);
     EXPECT_EQ(cp932ToUtf8(hiragana), cp932ToUtf8(katakana));
@@ -69,5 +71,5 @@ TEST(TextHelpers, CutsTextWithoutSplittingACharacter)
     EXPECT_EQ(cutText("ab\x82", 100), "ab");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -23,7 +23,8 @@ protected:
     void SetUp() override
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
+        dir_ = fs::path(::testing::TempDir())
+            / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -79,11 +80,11 @@ TEST_F(ToolTables, AreaNamesAreFoldedAndCountedWhenTheyRepeat)
 {
     // Columns: code, -, -, standard name, lat, lon, x, y, fill, alias 1, alias 2, further name.
     std::string path = table("area.csv",
-                             "101,,,港区,,,,,,ミナト,,\r\n"
-                             "102,,,湊町,,,,,,みなと,,\r\n"
-                             "103,,,新宿,,,,,,シンジュク,,しんじゅく\r\n"
-                             "\r\n"
-                             "104,,,中野,,,,,,ナカノ,,ノガタ\r\n");
+        "101,,,港区,,,,,,ミナト,,\r\n"
+        "102,,,湊町,,,,,,みなと,,\r\n"
+        "103,,,新宿,,,,,,シンジュク,,しんじゅく\r\n"
+        "\r\n"
+        "104,,,中野,,,,,,ナカノ,,ノガタ\r\n");
     AreaTable areas;
     ASSERT_TRUE(areas.load(path, 4, error_)) << message();
     EXPECT_EQ(areas.codes(), (std::vector<std::int32_t>{101, 102, 103, 104}));
@@ -95,7 +96,7 @@ TEST_F(ToolTables, AreaNamesAreFoldedAndCountedWhenTheyRepeat)
     EXPECT_EQ(minato->duplicateCount, 2);
     const AreaName* shinjuku = areas.findName(sj("シンジュク"));
     ASSERT_NE(shinjuku, nullptr);
-    EXPECT_EQ(shinjuku->duplicateCount, 0);  // a further name equal to the first is the same area
+    EXPECT_EQ(shinjuku->duplicateCount, 0); // a further name equal to the first is the same area
     const AreaName* nogata = areas.findName(sj("のがた"));
     ASSERT_NE(nogata, nullptr);
     EXPECT_EQ(nogata->areaCode, 104);
@@ -121,20 +122,20 @@ TEST_F(ToolTables, AreaNamesMatchOnTheirFirst31Bytes)
 TEST_F(ToolTables, LiteratureIsFoundByCodeOrByText)
 {
     std::string path = table("litera.csv",
-                             "L2,Ono,1990,日本の蝶\r\n"
-                             "L1,Abe,1985,  Birds of Japan  \r\n"
-                             "L3,Abe,1986,\r\n"
-                             "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,x,1,long\r\n");
+        "L2,Ono,1990,日本の蝶\r\n"
+        "L1,Abe,1985,  Birds of Japan  \r\n"
+        "L3,Abe,1986,\r\n"
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,x,1,long\r\n");
     LiteratureTable literature;
     ASSERT_TRUE(literature.load(path, 4, error_)) << message();
     EXPECT_TRUE(literature.containsCode("L1"));
     EXPECT_FALSE(literature.containsCode("L4"));
-    EXPECT_TRUE(literature.containsCode("ABCDEFGHIJKLMNOPQRSTUVWXYZ0"));  // kept to 27 bytes
+    EXPECT_TRUE(literature.containsCode("ABCDEFGHIJKLMNOPQRSTUVWXYZ0")); // kept to 27 bytes
     const LiteratureName* birds = literature.findText("Birds of Japan");
     ASSERT_NE(birds, nullptr);
     EXPECT_EQ(birds->code, "L1");
     ASSERT_NE(literature.findText(sj("日本の蝶")), nullptr);
-    EXPECT_EQ(literature.findText(""), nullptr);  // L3 has no text to match
+    EXPECT_EQ(literature.findText(""), nullptr); // L3 has no text to match
 
     EXPECT_FALSE(literature.load(path, 3, error_));
     EXPECT_EQ(message(), "文献テーブルの文献数が多すぎます.上限は 3 文献です.");
@@ -145,9 +146,9 @@ TEST_F(ToolTables, LiteratureIsFoundByCodeOrByText)
 TEST_F(ToolTables, SpeciesNamesAreFoundByScientificOrJapaneseName)
 {
     std::string path = table("species.csv",
-                             "12,Parnassius glacialis,Butler,1866,,0,,ウスバシロチョウ\r\n"
-                             "7,Papilio machaon,L.,1758,,0,,キアゲハ\r\n"
-                             "9,,,,,0,,\r\n");
+        "12,Parnassius glacialis,Butler,1866,,0,,ウスバシロチョウ\r\n"
+        "7,Papilio machaon,L.,1758,,0,,キアゲハ\r\n"
+        "9,,,,,0,,\r\n");
     SpeciesNameTable species;
     ASSERT_TRUE(species.load(path, 3, error_)) << message();
     const SpeciesName* found = species.findScientific("Papilio machaon");
@@ -156,7 +157,7 @@ TEST_F(ToolTables, SpeciesNamesAreFoundByScientificOrJapaneseName)
     found = species.findJapanese(sj("ウスバシロチョウ"));
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->speciesCode, 12);
-    EXPECT_EQ(species.findScientific(""), nullptr);  // species 9 has no name to match
+    EXPECT_EQ(species.findScientific(""), nullptr); // species 9 has no name to match
     EXPECT_EQ(species.findJapanese(sj("うすばしろちょう")), nullptr);
 
     EXPECT_FALSE(species.load(path, 2, error_));
@@ -186,5 +187,5 @@ TEST(ToolSettings, ReadsEveryKeyWithItsDefault)
     EXPECT_EQ(cut.taVikDb.size(), ToolSettings::standardValueBytes);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

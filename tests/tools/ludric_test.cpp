@@ -10,22 +10,25 @@ protected:
     void SetUp() override
     {
         ToolRun::SetUp();
-        write("species.csv", "12,Parnassius glacialis,Butler,1866,,0,,ウスバシロチョウ\r\n"
-                             "7,Papilio machaon,L.,1758,,0,,キアゲハ\r\n");
+        write("species.csv",
+            "12,Parnassius glacialis,Butler,1866,,0,,ウスバシロチョウ\r\n"
+            "7,Papilio machaon,L.,1758,,0,,キアゲハ\r\n");
     }
 };
 
 TEST_F(Ludric, FillsCodesByScientificAndJapaneseName)
 {
-    write("list.csv", "  Papilio machaon  ,,,101,\"L1, p.3\",A,,,\r\n"
-                      "　ウスバシロチョウ,,999,102,L2,B,,,\r\n"
-                      "Unknown bird,IVD,5,,,,,,,extra\r\n");
+    write("list.csv",
+        "  Papilio machaon  ,,,101,\"L1, p.3\",A,,,\r\n"
+        "　ウスバシロチョウ,,999,102,L2,B,,,\r\n"
+        "Unknown bird,IVD,5,,,,,,,extra\r\n");
     Ludric::Result result = run("ludric", {"list.csv"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "入力テーブル [list.csv]\n");
-    EXPECT_EQ(cp932ToUtf8(read("list.csv")), "Papilio machaon,,7,101,\"L1, p.3\",A,,,\r\n"
-                                             "ウスバシロチョウ,,12,102,L2,B,,,\r\n"
-                                             "Unknown bird,IVD,5,,,,,,\r\n");
+    EXPECT_EQ(cp932ToUtf8(read("list.csv")),
+        "Papilio machaon,,7,101,\"L1, p.3\",A,,,\r\n"
+        "ウスバシロチョウ,,12,102,L2,B,,,\r\n"
+        "Unknown bird,IVD,5,,,,,,\r\n");
     EXPECT_EQ(files(), (std::vector<std::string>{"list.csv", "species.csv"}));
 }
 
@@ -77,5 +80,5 @@ TEST_F(Ludric, RefusesRunsWithoutTablesToFill)
     EXPECT_EQ(result.err, "\n種テーブル species.csv が見つかりません.\n");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

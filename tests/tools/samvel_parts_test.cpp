@@ -22,9 +22,9 @@ TEST(Coordinate, ChecksTextsMarkByMark)
     } cases[] = {
         {"N35.30", lat, CoordinateError::None},
         {"-35.5", lat, CoordinateError::None},
-        {"35.30'15", lat, CoordinateError::None},  // 35 degrees 30.15 minutes
+        {"35.30'15", lat, CoordinateError::None}, // 35 degrees 30.15 minutes
         {"35.20'30\"5", lat, CoordinateError::None},
-        {"35. 5", lat, CoordinateError::None},     // the blank follows a mark
+        {"35. 5", lat, CoordinateError::None}, // the blank follows a mark
         {"W180", lon, CoordinateError::None},
         {"", lat, CoordinateError::Empty},
         {"35.5N", lat, CoordinateError::BadOrder},
@@ -38,7 +38,7 @@ TEST(Coordinate, ChecksTextsMarkByMark)
         {"91", lat, CoordinateError::LatitudeRange},
         {"89.60'", lat, CoordinateError::MinutesRange},
         {"89.59'60\"", lat, CoordinateError::SecondsRange},
-        {"90.0'1\"", lat, CoordinateError::LatitudeRange},  // each part fits, the sum does not
+        {"90.0'1\"", lat, CoordinateError::LatitudeRange}, // each part fits, the sum does not
         {"180.1", lon, CoordinateError::LongitudeRange},
     };
     for (const Case& c : cases)
@@ -55,13 +55,14 @@ TEST(Coordinate, StoredTextsBeginWithTheHemisphere)
     EXPECT_EQ(storedCoordinate("139.45'", CoordinateAxis::Longitude), "E139.45'");
     EXPECT_EQ(storedCoordinate("35.12345678901", CoordinateAxis::Latitude), "N35.1234567890");
     EXPECT_EQ(cp932ToUtf8(coordinateErrorMessage(4, "91", CoordinateError::LatitudeRange)),
-              "4 行目: 91  値が大きすぎます   0 <= degree <= 90");
+        "4 行目: 91  値が大きすぎます   0 <= degree <= 90");
 }
 
 TEST(FactStore, MergesReliabilitiesByRank)
 {
     // Each row: the later letter, the head's letter, a blank, the letter kept.
-    const char* rows[] = {"AB A", "AC A", "BC B", "ZA Z", "ZB Z", "ZC Z", "BA A", "CA A", "AZ Z", "DA A", "AD D", "CB B"};
+    const char* rows[]
+        = {"AB A", "AC A", "BC B", "ZA Z", "ZB Z", "ZC Z", "BA A", "CA A", "AZ Z", "DA A", "AD D", "CB B"};
     for (const char* row : rows)
         EXPECT_EQ(FactStore::mergedReliability(row[1], row[0]), row[3]) << row;
 }
@@ -89,5 +90,5 @@ TEST(FactStore, RefusesADistributionLineTheReaderCouldNotReadBack)
     std::fclose(file);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

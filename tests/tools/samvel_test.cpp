@@ -10,23 +10,24 @@ protected:
     void SetUp() override
     {
         ToolRun::SetUp();
-        write("species.csv", "10,Papilio machaon\r\n20,Parnassius glacialis\r\n30,Luehdorfia japonica\r\n40,Unseen\r\n");
+        write(
+            "species.csv", "10,Papilio machaon\r\n20,Parnassius glacialis\r\n30,Luehdorfia japonica\r\n40,Unseen\r\n");
         write("area.csv",
-              "101,,,港区,,,,,,ミナト,,\r\n102,,,湊町,,,,,,ミナト,,\r\n103,,,渋谷,,,,,,シブヤ,,\r\n"
-              "104,,,新宿,,,,,,シンジュク,,\r\n");
+            "101,,,港区,,,,,,ミナト,,\r\n102,,,湊町,,,,,,ミナト,,\r\n103,,,渋谷,,,,,,シブヤ,,\r\n"
+            "104,,,新宿,,,,,,シンジュク,,\r\n");
         write("litera.csv", "L1,Abe,1990,Birds of Japan\r\nL2,Ono,1991,日本の蝶\r\n");
         write("in.csv",
-              "Papilio,,10,101,L1,B,,,\r\n"
-              "Papilio,,10,101,L1,A,,,\r\n"
-              "Papilio,,10,しぶや,L1,A,,,\r\n"          // hiragana finds the katakana name
-              "Papilio,,10,103,L2,Z,,,\r\n"
-              "Parnassius,,20,,日本の蝶,C,35.5,139.5,\r\n" // literature by its title
-              "Parnassius,,20,,L2,C,35.50,139.5,\r\n"
-              "Parnassius,,20,どこにもない,L1,A,,,5339-45-12\r\n" // the mesh wins; the area is not checked
-              "Parnassius,,20,,L1,B,-35.5,+139.5,\r\n"
-              "x,IVD,bad,bad,bad,bad,bad,bad,\r\n"
-              "Luehdorfia,,30,104,L1,A,,,\r\n"
-              "Luehdorfia,,30,104,L1,D,,,\r\n");
+            "Papilio,,10,101,L1,B,,,\r\n"
+            "Papilio,,10,101,L1,A,,,\r\n"
+            "Papilio,,10,しぶや,L1,A,,,\r\n" // hiragana finds the katakana name
+            "Papilio,,10,103,L2,Z,,,\r\n"
+            "Parnassius,,20,,日本の蝶,C,35.5,139.5,\r\n" // literature by its title
+            "Parnassius,,20,,L2,C,35.50,139.5,\r\n"
+            "Parnassius,,20,どこにもない,L1,A,,,5339-45-12\r\n" // the mesh wins; the area is not checked
+            "Parnassius,,20,,L1,B,-35.5,+139.5,\r\n"
+            "x,IVD,bad,bad,bad,bad,bad,bad,\r\n"
+            "Luehdorfia,,30,104,L1,A,,,\r\n"
+            "Luehdorfia,,30,104,L1,D,,,\r\n");
     }
 
     void rebuild()
@@ -50,8 +51,9 @@ TEST_F(Samvel, RebuildMergesRecordsIntoBothFactTables)
 {
     Result result = run("samvel", {"-rebuild", "in.csv"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "Rebuild 指定されました.しばらくお待ち下さい.\n入力テーブル [in.csv]\n"
-                          "--> tavik.csv\n--> split.csv\n");
+    EXPECT_EQ(result.out,
+        "Rebuild 指定されました.しばらくお待ち下さい.\n入力テーブル [in.csv]\n"
+        "--> tavik.csv\n--> split.csv\n");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(read("tavik.csv"), expectedDistribution);
     EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
@@ -64,8 +66,8 @@ TEST_F(Samvel, ImportingTheSameTableAgainChangesNothing)
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(read("tavik.csv"), expectedDistribution);
     EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
-    EXPECT_EQ(files(), (std::vector<std::string>{"area.csv", "in.csv", "litera.csv", "species.csv", "split.csv",
-                                                 "tavik.csv"}));
+    EXPECT_EQ(files(),
+        (std::vector<std::string>{"area.csv", "in.csv", "litera.csv", "species.csv", "split.csv", "tavik.csv"}));
 }
 
 TEST_F(Samvel, ANormalImportMergesWithTheFactTables)
@@ -109,7 +111,8 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
         {"x,,10,101,L9,A,,,", "2 行目の文献[L9]は文献テーブルに登録されていません."},
         {"x,,10,101,,A,,,", "2 行目の文献[]は文献テーブルに登録されていません."},
         {"x,,10,101,L1,a,,,", "2 行目 信頼度異常[a]"},
-        {"x,,10,101,L1,A,,,5339-45-12-345678", "2 行目のメッシュコード[5339-45-12-345678]が長すぎます.数字は 13 桁までです."},
+        {"x,,10,101,L1,A,,,5339-45-12-345678",
+            "2 行目のメッシュコード[5339-45-12-345678]が長すぎます.数字は 13 桁までです."},
         {"x,\"y,10", "2 行目: CSV syntax error  \n\"y,10"},
     };
     // The first table is accepted, the second fails on its second row.
@@ -123,7 +126,7 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
         EXPECT_EQ(read("tavik.csv"), distribution) << c.row;
         EXPECT_EQ(read("split.csv"), literature) << c.row;
     }
-    EXPECT_EQ(files().size(), 8u);  // no temporary file left behind
+    EXPECT_EQ(files().size(), 8u); // no temporary file left behind
 }
 
 TEST_F(Samvel, FaultsOutsideTheInputTablesAreReported)
@@ -173,5 +176,5 @@ TEST_F(Samvel, FactTablesAreReplacedWhereTheSettingsPutThem)
     EXPECT_EQ(files().size(), 7u);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

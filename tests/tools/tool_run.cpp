@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 void ToolRun::SetUp()
 {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("tavik_") + test->test_suite_name() + "_" + test->name() + "_" +
-                       std::to_string(::getpid());
+    std::string name
+        = std::string("tavik_") + test->test_suite_name() + "_" + test->name() + "_" + std::to_string(::getpid());
     dir_ = fs::path(::testing::TempDir()) / name / "db";
     outputDir_ = dir_.parent_path();
     fs::remove_all(outputDir_);
@@ -87,4 +87,4 @@ ToolRun::Result ToolRun::run(const std::string& tool, const std::vector<std::str
     return result;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -35,4 +35,4 @@ protected:
     std::filesystem::path outputDir_;
 };
 
-}  // namespace tavik
+} // namespace tavik

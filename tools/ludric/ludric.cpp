@@ -18,7 +18,7 @@ namespace {
 // Fields of an input table row that are read and written back.
 constexpr size_t rowFields = 9;
 
-}  // namespace
+} // namespace
 
 std::string Ludric::usage()
 {
@@ -61,17 +61,17 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
             if (first < 0x7F) {
                 found = species.findScientific(name);
                 if (!found)
-                    return error.set(path, cp932Printf("%ld行目の学名[%s]は種テーブルに見あたりません.", row,
-                                                       shown.c_str()));
+                    return error.set(
+                        path, cp932Printf("%ld行目の学名[%s]は種テーブルに見あたりません.", row, shown.c_str()));
             } else if (isCp932LeadByte(first)) {
                 found = species.findJapanese(name);
                 if (!found)
-                    return error.set(path, cp932Printf("%ld行目の和名[%s]は種テーブルに見あたりません.", row,
-                                                       shown.c_str()));
+                    return error.set(
+                        path, cp932Printf("%ld行目の和名[%s]は種テーブルに見あたりません.", row, shown.c_str()));
             } else {
                 return error.set(path,
-                                 cp932Printf("%ld行目の種名[%s]が異常です. 半角アルファベットか全角カタカナで書いて下さい",
-                                             row, shown.c_str()));
+                    cp932Printf("%ld行目の種名[%s]が異常です. 半角アルファベットか全角カタカナで書いて下さい", row,
+                        shown.c_str()));
             }
             code = std::to_string(found->speciesCode);
             codeField = code;
@@ -110,4 +110,4 @@ bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -26,11 +26,11 @@ public:
     static bool run(std::string_view pattern, std::FILE* progress, ToolError& error);
 
     // Fills one table (cp932 path).
-    static bool fillTable(std::string_view path, const SpeciesNameTable& species, std::FILE* progress,
-                          ToolError& error);
+    static bool fillTable(
+        std::string_view path, const SpeciesNameTable& species, std::FILE* progress, ToolError& error);
 
     // The usage text (cp932).
     static std::string usage();
 };
 
-}  // namespace tavik
+} // namespace tavik

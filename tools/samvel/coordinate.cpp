@@ -141,4 +141,4 @@ std::string storedCoordinate(std::string_view text, CoordinateAxis axis)
     return std::string(cutText(stored, latitude ? latitudeBytes : longitudeBytes));
 }
 
-}  // namespace tavik
+} // namespace tavik

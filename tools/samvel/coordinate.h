@@ -10,17 +10,17 @@ enum class CoordinateAxis { Latitude, Longitude };
 // Result of checking a coordinate text; the numbers are those of the messages.
 enum class CoordinateError {
     None = 0,
-    Empty = 1,                  // "データ無し"
-    BadOrder = 2,               // a mark or a hemisphere sign out of place
+    Empty = 1, // "データ無し"
+    BadOrder = 2, // a mark or a hemisphere sign out of place
     MinutesTwice = 3,
     SecondsTwice = 4,
-    BadBlank = 5,               // a blank after a digit of the group being written
+    BadBlank = 5, // a blank after a digit of the group being written
     BadLatitudeCharacter = 6,
     BadLongitudeCharacter = 7,
-    LatitudeRange = 8,          // degrees above 90
-    LongitudeRange = 9,         // degrees above 180
-    MinutesRange = 10,          // 60 minutes or more
-    SecondsRange = 11,          // 60 seconds or more
+    LatitudeRange = 8, // degrees above 90
+    LongitudeRange = 9, // degrees above 180
+    MinutesRange = 10, // 60 minutes or more
+    SecondsRange = 11, // 60 seconds or more
 };
 
 // Checks a latitude or longitude written as degrees, minutes (') and seconds
@@ -42,4 +42,4 @@ std::string storedCoordinate(std::string_view text, CoordinateAxis axis);
 constexpr size_t latitudeBytes = 14;
 constexpr size_t longitudeBytes = 15;
 
-}  // namespace tavik
+} // namespace tavik

@@ -92,4 +92,4 @@ void FactLocation::appendText(std::string& out) const
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -27,14 +27,14 @@ public:
     FactLocation();
 
     static FactLocation area(std::int32_t code);
-    static FactLocation grid(std::string_view meshText);  // cut to meshBytes
+    static FactLocation grid(std::string_view meshText); // cut to meshBytes
     // Stored coordinate texts (see storedCoordinate), cut to their sizes.
     static FactLocation coordinates(std::string_view latitudeText, std::string_view longitudeText);
 
     Kind kind() const { return static_cast<Kind>(key_[0]); }
-    std::int32_t areaCode() const;      // 0 unless an area
-    std::string_view mesh() const;      // empty unless a grid square
-    std::string_view latitude() const;  // empty unless coordinates
+    std::int32_t areaCode() const; // 0 unless an area
+    std::string_view mesh() const; // empty unless a grid square
+    std::string_view latitude() const; // empty unless coordinates
     std::string_view longitude() const;
 
     // The location field of the fact tables: the area code in decimal, the
@@ -73,4 +73,4 @@ inline bool sameLocation(const FactLocation& a, const FactLocation& b)
     return a.kind() != FactLocation::Kind::None && compareLocations(a, b) == 0;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -27,7 +27,7 @@ bool writeError(std::string_view path, ToolError& error)
     return error.set(path, cp932Printf("%s  write error", where.c_str()));
 }
 
-}  // namespace
+} // namespace
 
 FactStore::FactStore(const std::vector<std::int64_t>& speciesCodes)
 {
@@ -37,8 +37,8 @@ FactStore::FactStore(const std::vector<std::int64_t>& speciesCodes)
 }
 
 template <typename Record>
-FactStore::AddResult FactStore::append(RecordPool<Record>& pool, size_t species, std::uint32_t& count,
-                                       std::uint32_t& number)
+FactStore::AddResult FactStore::append(
+    RecordPool<Record>& pool, size_t species, std::uint32_t& count, std::uint32_t& number)
 {
     if (count >= maxRecordsPerSpecies)
         return AddResult::SpeciesFull;
@@ -96,8 +96,7 @@ std::string FactStore::refusedMessage(AddResult result, long row, std::int64_t s
     if (result == AddResult::PoolFull)
         return sj("コンピュータのメモリが足りません.");
     return cp932Printf("%ld 行目: 種コード[%lld]の%s記録が %u 件を越えました.処理出来ません.", row,
-                       static_cast<long long>(speciesCode), sj(literature ? "文献" : "分布").c_str(),
-                       maxRecordsPerSpecies);
+        static_cast<long long>(speciesCode), sj(literature ? "文献" : "分布").c_str(), maxRecordsPerSpecies);
 }
 
 char FactStore::mergedReliability(char head, char later)
@@ -122,9 +121,8 @@ bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, Tool
         const auto sorted = std::span(grouped).subspan(offsets[s], offsets[s + 1] - offsets[s]);
         // A stable sort keeps equal points in arrival order, so "later" in
         // the reliability merge means later in the tables read.
-        std::stable_sort(sorted.begin(), sorted.end(), [](const PointRecord& a, const PointRecord& b) {
-            return compareLocations(a.location, b.location) < 0;
-        });
+        std::stable_sort(sorted.begin(), sorted.end(),
+            [](const PointRecord& a, const PointRecord& b) { return compareLocations(a.location, b.location) < 0; });
 
         line.clear();
         appendCode(line, entry.code);
@@ -144,8 +142,9 @@ bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, Tool
             fields += 2;
         }
         if (fields > CsvReader::standardLimits.maxFields || line.size() > CsvReader::standardLimits.maxLineBytes)
-            return error.set(path, cp932Printf("種コード[%lld]の分布記録 %zu 件は種別分布テーブルの 1 行に収まりません.",
-                                             static_cast<long long>(entry.code), (fields - 1) / 2));
+            return error.set(path,
+                cp932Printf("種コード[%lld]の分布記録 %zu 件は種別分布テーブルの 1 行に収まりません.",
+                    static_cast<long long>(entry.code), (fields - 1) / 2));
         if (!writer.putLine(line))
             return writeError(path, error);
     }
@@ -168,7 +167,8 @@ bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path,
         });
 
         char code[24];
-        std::string_view codeText(code, static_cast<size_t>(std::to_chars(code, code + sizeof code, entry.code).ptr - code));
+        std::string_view codeText(
+            code, static_cast<size_t>(std::to_chars(code, code + sizeof code, entry.code).ptr - code));
         if (sorted.empty()) {
             writer.putField(codeText);
             if (!writer.endLine())
@@ -177,8 +177,8 @@ bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path,
         }
         const LiteratureRecord* head = nullptr;
         for (const LiteratureRecord& record : sorted) {
-            if (head && sameLocation(head->location, record.location) && head->code[0] != '\0' &&
-                std::strcmp(head->code, record.code) == 0)
+            if (head && sameLocation(head->location, record.location) && head->code[0] != '\0'
+                && std::strcmp(head->code, record.code) == 0)
                 continue;
             head = &record;
             location.clear();
@@ -193,4 +193,4 @@ bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path,
     return writer.flush() || writeError(path, error);
 }
 
-}  // namespace tavik
+} // namespace tavik

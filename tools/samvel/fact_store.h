@@ -24,7 +24,7 @@ public:
     enum class AddResult {
         Added,
         SpeciesFull, // the species already holds maxRecordsPerSpecies records of the kind
-        PoolFull,    // the pool cannot grow
+        PoolFull, // the pool cannot grow
     };
 
     // speciesCodes: the species table's codes, ascending and distinct.
@@ -70,7 +70,7 @@ private:
     };
     struct SpeciesEntry {
         std::int64_t code = 0;
-        std::uint32_t points = 0;     // records added, to hold the limit
+        std::uint32_t points = 0; // records added, to hold the limit
         std::uint32_t literature = 0;
     };
 
@@ -89,4 +89,4 @@ private:
     RecordPool<LiteratureRecord> literature_;
 };
 
-}  // namespace tavik
+} // namespace tavik

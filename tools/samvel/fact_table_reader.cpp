@@ -13,14 +13,17 @@
 
 namespace tavik {
 
-FactTableReader::FactTableReader(const SpeciesCodeTable& species, const AreaTable& areas,
-                                 const LiteratureTable& literature, FactStore& store)
-    : species_(species), areas_(areas), literature_(literature), store_(store)
+FactTableReader::FactTableReader(
+    const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store)
+    : species_(species)
+    , areas_(areas)
+    , literature_(literature)
+    , store_(store)
 {
 }
 
-bool FactTableReader::parseLocation(std::string_view text, bool meshByJ, long row, FactLocation& location,
-                                    std::string& message)
+bool FactTableReader::parseLocation(
+    std::string_view text, bool meshByJ, long row, FactLocation& location, std::string& message)
 {
     char first = text.empty() ? '\0' : text[0];
     char second = text.size() > 1 ? text[1] : '\0';
@@ -51,7 +54,7 @@ bool FactTableReader::parseLocation(std::string_view text, bool meshByJ, long ro
             return false;
         }
         location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
-                                             storedCoordinate(longitude, CoordinateAxis::Longitude));
+            storedCoordinate(longitude, CoordinateAxis::Longitude));
         return true;
     }
     int code = parseInteger(text);
@@ -124,8 +127,8 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
             std::string_view literature = cutText(reader.field(k), LiteratureTable::codeBytes);
             if (!literature_.containsCode(literature)) {
                 std::string shown(literature);
-                return error.set(path, cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row,
-                                                   shown.c_str()));
+                return error.set(path,
+                    cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, shown.c_str()));
             }
             auto result = store_.addLiterature(*species, location, literature);
             if (result != FactStore::AddResult::Added)
@@ -134,4 +137,4 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

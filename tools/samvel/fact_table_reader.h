@@ -17,8 +17,8 @@ struct ToolError;
 // against the reference tables.
 class FactTableReader {
 public:
-    FactTableReader(const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature,
-                    FactStore& store);
+    FactTableReader(
+        const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store);
 
     // The distribution table at a cp932 path: per line the species code and
     // location-reliability pairs.
@@ -38,4 +38,4 @@ private:
     FactStore& store_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -20,16 +20,16 @@ constexpr size_t inputFieldBytes = 255;
 constexpr size_t meshDigits = 13;
 
 // "<row> 行目  <reason>" with a UTF-8 reason.
-std::string rowReason(long row, const char* reason)
-{
-    return cp932Printf("%ld 行目  %s", row, sj(reason).c_str());
-}
+std::string rowReason(long row, const char* reason) { return cp932Printf("%ld 行目  %s", row, sj(reason).c_str()); }
 
-}  // namespace
+} // namespace
 
-InputTableImport::InputTableImport(const SpeciesCodeTable& species, const AreaTable& areas,
-                                   const LiteratureTable& literature, FactStore& store)
-    : species_(species), areas_(areas), literature_(literature), store_(store)
+InputTableImport::InputTableImport(
+    const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store)
+    : species_(species)
+    , areas_(areas)
+    , literature_(literature)
+    , store_(store)
 {
 }
 
@@ -86,8 +86,8 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
         std::string digits = extractDigits(field[8]);
         if (digits.size() > meshDigits) {
             std::string shown(field[8]);
-            message = cp932Printf("%ld 行目のメッシュコード[%s]が長すぎます.数字は %zu 桁までです.", row, shown.c_str(),
-                                  meshDigits);
+            message = cp932Printf(
+                "%ld 行目のメッシュコード[%s]が長すぎます.数字は %zu 桁までです.", row, shown.c_str(), meshDigits);
             return false;
         }
         location = FactLocation::grid("JP" + digits);
@@ -101,8 +101,8 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
         CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
         if (longitude.empty()) {
             message = fault == CoordinateError::None
-                          ? rowReason(row, "経度が記述されていません")
-                          : coordinateErrorMessage(row, latitude, fault) + "\n" + rowReason(row, "経度が記述されていません");
+                ? rowReason(row, "経度が記述されていません")
+                : coordinateErrorMessage(row, latitude, fault) + "\n" + rowReason(row, "経度が記述されていません");
             return false;
         }
         if (fault != CoordinateError::None) {
@@ -115,13 +115,14 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
             return false;
         }
         location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
-                                             storedCoordinate(longitude, CoordinateAxis::Longitude));
+            storedCoordinate(longitude, CoordinateAxis::Longitude));
     } else if (!field[3].empty()) {
         std::string digits = extractDigits(field[3]);
         if (!digits.empty()) {
             int areaCode = parseInteger(digits);
             if (areaCode <= 0 || !areas_.containsCode(areaCode)) {
-                message = cp932Printf("%ld 行目の地域コード[%s]は地域テーブルに登録されていません.", row, digits.c_str());
+                message
+                    = cp932Printf("%ld 行目の地域コード[%s]は地域テーブルに登録されていません.", row, digits.c_str());
                 return false;
             }
             location = FactLocation::area(areaCode);
@@ -133,8 +134,8 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
                 return false;
             }
             if (area->duplicateCount != 0) {
-                message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに複数(%d件)あるため地域を特定できません.", row,
-                                      shown.c_str(), area->duplicateCount);
+                message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに複数(%d件)あるため地域を特定できません.",
+                    row, shown.c_str(), area->duplicateCount);
                 return false;
             }
             location = FactLocation::area(area->areaCode);
@@ -181,4 +182,4 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
     return true;
 }
 
-}  // namespace tavik
+} // namespace tavik

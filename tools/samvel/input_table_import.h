@@ -22,8 +22,8 @@ struct ToolError;
 // message naming the row.
 class InputTableImport {
 public:
-    InputTableImport(const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature,
-                     FactStore& store);
+    InputTableImport(
+        const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store);
 
     // Imports one table (cp932 path); prints "入力テーブル [path]" to progress
     // once it is open.
@@ -48,4 +48,4 @@ private:
     std::string previousLiteratureCode_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -10,8 +10,7 @@ namespace tavik {
 // Records handed out from blocks of 10,000, so that millions of records cost
 // a few hundred allocations. The pool grows by one block at a time up to
 // 1,000 blocks; records are addressed by their number in the pool.
-template <typename Record>
-class RecordPool {
+template <typename Record> class RecordPool {
 public:
     static constexpr std::uint32_t blockRecords = 10000;
     static constexpr std::uint32_t maxBlocks = 1000;
@@ -32,7 +31,10 @@ public:
     }
 
     Record& operator[](std::uint32_t number) { return blocks_[number / blockRecords][number % blockRecords]; }
-    const Record& operator[](std::uint32_t number) const { return blocks_[number / blockRecords][number % blockRecords]; }
+    const Record& operator[](std::uint32_t number) const
+    {
+        return blocks_[number / blockRecords][number % blockRecords];
+    }
 
     std::uint32_t size() const { return count_; }
 
@@ -41,4 +43,4 @@ private:
     std::uint32_t count_ = 0;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -56,16 +56,16 @@ bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolEr
     SpeciesCodeTable species;
     AreaTable areas;
     LiteratureTable literature;
-    if (!species.load(settings.speciesTable, settings.speciesMax, error) ||
-        !areas.load(settings.areaTable, settings.areaMax, error) ||
-        !literature.load(settings.literaTable, settings.literaMax, error))
+    if (!species.load(settings.speciesTable, settings.speciesMax, error)
+        || !areas.load(settings.areaTable, settings.areaMax, error)
+        || !literature.load(settings.literaTable, settings.literaMax, error))
         return false;
 
     FactStore store(species.codes());
     if (!commandLine.rebuild) {
         FactTableReader factTables(species, areas, literature, store);
-        if (!factTables.readDistribution(settings.taVikDb, error) ||
-            !factTables.readSpeciesLiterature(settings.spLitDb, error))
+        if (!factTables.readDistribution(settings.taVikDb, error)
+            || !factTables.readSpeciesLiterature(settings.spLitDb, error))
             return false;
     }
 
@@ -80,7 +80,7 @@ bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolEr
     return writeFactTables(store, settings, progress, error);
 }
 
-}  // namespace
+} // namespace
 
 bool Samvel::run(const SamvelCommandLine& commandLine, std::FILE* progress, ToolError& error)
 {
@@ -91,4 +91,4 @@ bool Samvel::run(const SamvelCommandLine& commandLine, std::FILE* progress, Tool
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -17,4 +17,4 @@ public:
     static bool run(const SamvelCommandLine& commandLine, std::FILE* progress, ToolError& error);
 };
 
-}  // namespace tavik
+} // namespace tavik

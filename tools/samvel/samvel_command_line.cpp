@@ -33,4 +33,4 @@ std::string SamvelCommandLine::usage()
               "    -rebuild 指定の場合、種別分布テーブルを最初から作り直します.\n");
 }
 
-}  // namespace tavik
+} // namespace tavik

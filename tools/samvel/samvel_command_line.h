@@ -8,7 +8,7 @@ namespace tavik {
 // samvel [-rebuild | -Rebuild] input-table
 struct SamvelCommandLine {
     bool rebuild = false;
-    std::string inputPattern;     // cp932; its file-name part may hold "*" and "?"; empty: show the usage
+    std::string inputPattern; // cp932; its file-name part may hold "*" and "?"; empty: show the usage
     std::string invalidParameter; // cp932; the option that ended the scan, if any
 
     // Takes the arguments (UTF-8, without the program name) left to right: an
@@ -20,4 +20,4 @@ struct SamvelCommandLine {
     static std::string usage();
 };
 
-}  // namespace tavik
+} // namespace tavik
