@@ -27,7 +27,8 @@ protected:
             "Parnassius,,20,,L1,B,-35.5,+139.5,\r\n"
             "x,IVD,bad,bad,bad,bad,bad,bad,\r\n"
             "Luehdorfia,,30,104,L1,A,,,\r\n"
-            "Luehdorfia,,30,104,L1,D,,,\r\n");
+            "Luehdorfia,,30,104,L1,D,,,\r\n"
+            "Luehdorfia,,30,,L1,A,\"35.30'15\"\"\",\"139.45'30\"\"\",\r\n"); // seconds marks need quotes
     }
 
     void rebuild()
@@ -39,12 +40,12 @@ protected:
 
 const char* const expectedDistribution = "10,101,A,103,Z\r\n"
                                          "20,JP53394512,A,N35.5E139.5,C,N35.50E139.5,C,S35.5E139.5,B\r\n"
-                                         "30,104,A\r\n"
+                                         "30,104,A,\"N35.30'15\"\"E139.45'30\"\"\",A\r\n"
                                          "40\r\n";
 const char* const expectedSpeciesLiterature = "10,101,L1\r\n10,103,L1\r\n10,103,L2\r\n"
                                               "20,JP53394512,L1\r\n20,N35.5E139.5,L2\r\n20,N35.50E139.5,L2\r\n"
                                               "20,S35.5E139.5,L1\r\n"
-                                              "30,104,L1\r\n"
+                                              "30,104,L1\r\n30,\"N35.30'15\"\"E139.45'30\"\"\",L1\r\n"
                                               "40\r\n";
 
 TEST_F(Samvel, RebuildMergesRecordsIntoBothFactTables)
