@@ -91,32 +91,32 @@ bool CsvReader::readRawLine(bool& tooLong)
     return readAny;
 }
 
-CsvStatus CsvReader::nextLine()
+CsvReaderStatus CsvReader::nextLine()
 {
     fields_.clear();
     errorText_.clear();
     line_.clear();
     if (!file_)
-        return CsvStatus::EndOfFile;
+        return CsvReaderStatus::EndOfFile;
     bool tooLong = false;
     if (!readRawLine(tooLong))
-        return CsvStatus::EndOfFile;
+        return CsvReaderStatus::EndOfFile;
     ++lineNumber_;
     // A lone end-of-file mark (0x1A) closing the file, as old editors wrote
     // it, ends the file like the text streams these tables come from did.
     if (line_ == "\x1A") {
         --lineNumber_;
-        return CsvStatus::EndOfFile;
+        return CsvReaderStatus::EndOfFile;
     }
     if (tooLong) {
         errorText_ = std::string(cutText(line_, errorTextOfLongLine)) + "...";
         line_.clear();
-        return CsvStatus::LineTooLong;
+        return CsvReaderStatus::LineTooLong;
     }
     return split();
 }
 
-CsvStatus CsvReader::splitLine(std::string_view line)
+CsvReaderStatus CsvReader::splitLine(std::string_view line)
 {
     fields_.clear();
     errorText_.clear();
@@ -124,15 +124,15 @@ CsvStatus CsvReader::splitLine(std::string_view line)
     return split();
 }
 
-CsvStatus CsvReader::fail(CsvStatus status, size_t fieldStart)
+CsvReaderStatus CsvReader::fail(CsvReaderStatus status, size_t fieldStart)
 {
     errorText_.assign(line_, fieldStart);
-    if (status != CsvStatus::TooManyFields && status != CsvStatus::FieldTooLong)
+    if (status != CsvReaderStatus::TooManyFields && status != CsvReaderStatus::FieldTooLong)
         fields_.clear();
     return status;
 }
 
-CsvStatus CsvReader::split()
+CsvReaderStatus CsvReader::split()
 {
     // One trailing line feed, carriage return or end-of-file mark goes, then
     // one more line feed or carriage return before it.
@@ -143,7 +143,7 @@ CsvStatus CsvReader::split()
     }
     const size_t n = line_.size();
     if (n == 0)
-        return CsvStatus::Ok;
+        return CsvReaderStatus::Ok;
 
     char* text = line_.data();
     constexpr size_t none = static_cast<size_t>(-1);
@@ -172,7 +172,7 @@ CsvStatus CsvReader::split()
                     }
                 } else {
                     if (quoteStart != none)
-                        return fail(CsvStatus::MisplacedQuote, fieldStart);
+                        return fail(CsvReaderStatus::MisplacedQuote, fieldStart);
                     inQuotes = true;
                     quoteStart = i + 1;
                 }
@@ -181,14 +181,14 @@ CsvStatus CsvReader::split()
             if (c != ',' || inQuotes)
                 continue;
         } else if (inQuotes) {
-            return fail(CsvStatus::UnterminatedQuote, fieldStart);
+            return fail(CsvReaderStatus::UnterminatedQuote, fieldStart);
         }
 
         // The field ends at i (a comma or the end of the line).
         size_t start = quoteStart != none ? quoteStart : fieldStart;
         size_t length = quoteStart != none ? quoteEnd - quoteStart : i - fieldStart;
         if (length > maxFieldBytes)
-            return fail(CsvStatus::FieldTooLong, fieldStart);
+            return fail(CsvReaderStatus::FieldTooLong, fieldStart);
         if (doubled) {
             // Each pair of double quotes becomes one, stepping over two-byte
             // characters as the scan did.
@@ -208,7 +208,7 @@ CsvStatus CsvReader::split()
             length = to - start;
         }
         if (fields_.size() == limits_.maxFields)
-            return fail(CsvStatus::TooManyFields, fieldStart);
+            return fail(CsvReaderStatus::TooManyFields, fieldStart);
         fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
         if (i >= n)
             break;
@@ -224,21 +224,21 @@ CsvStatus CsvReader::split()
             --span.length;
         }
     }
-    return CsvStatus::Ok;
+    return CsvReaderStatus::Ok;
 }
 
-std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
+std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText)
 {
     std::string text(errorText);
     switch (status) {
-    case CsvStatus::FieldTooLong:
+    case CsvReaderStatus::FieldTooLong:
         return cp932Printf("%ld 行目: トークンが長すぎるか、不正なデリミタか、２重引用符の使い方が間違っています\n%s",
             row, text.c_str());
-    case CsvStatus::UnterminatedQuote:
+    case CsvReaderStatus::UnterminatedQuote:
         return cp932Printf("%ld 行目: ２重引用符の使い方が間違っています\n%s", row, text.c_str());
-    case CsvStatus::MisplacedQuote:
+    case CsvReaderStatus::MisplacedQuote:
         return cp932Printf("%ld 行目: 不正なデリミタです\n%s", row, text.c_str());
-    case CsvStatus::LineTooLong:
+    case CsvReaderStatus::LineTooLong:
         return cp932Printf("%ld 行目: 行が長すぎます\n%s", row, text.c_str());
     default:
         return cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str());

@@ -11,7 +11,7 @@ namespace tavik {
 
 // Result of reading one line. The negative values are the codes the tools'
 // messages are keyed on.
-enum class CsvStatus {
+enum class CsvReaderStatus {
     Ok = 0, // a line is ready (it may have no fields)
     EndOfFile = -1, // the stream is at its end and nothing was read
     TooManyFields = -96, // more fields than the reader keeps; the first ones are kept
@@ -46,7 +46,7 @@ public:
     bool isOpen() const { return file_ != nullptr; }
 
     // Reads and splits the next line.
-    CsvStatus nextLine();
+    CsvReaderStatus nextLine();
 
     // Lines read so far, the current one included (its 1-based number).
     long lineNumber() const { return lineNumber_; }
@@ -62,7 +62,7 @@ public:
     const std::string& errorText() const { return errorText_; }
 
     // Splits one line held in memory (without its line feed) as nextLine does.
-    CsvStatus splitLine(std::string_view line);
+    CsvReaderStatus splitLine(std::string_view line);
 
 private:
     struct Span {
@@ -75,8 +75,8 @@ private:
     // the line was longer than the limit (the rest of it is skipped).
     bool readRawLine(bool& tooLong);
     bool fillBuffer();
-    CsvStatus split();
-    CsvStatus fail(CsvStatus status, size_t fieldStart);
+    CsvReaderStatus split();
+    CsvReaderStatus fail(CsvReaderStatus status, size_t fieldStart);
 
     Limits limits_;
     FilePtr file_;
@@ -92,6 +92,6 @@ private:
 
 // The message the tools show for a syntax code met in a table: row is the
 // 1-based line number, errorText the reader's error text (cp932).
-std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
+std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText);
 
 } // namespace tavik

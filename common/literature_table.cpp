@@ -35,10 +35,10 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
     if (!openToolTable(reader, path, "文献テーブル", error))
         return false;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             break;
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (reader.fieldCount() == 0)
             continue;

@@ -17,10 +17,10 @@ bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& erro
     if (!openToolTable(reader, path, "種テーブル", error))
         return false;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             break;
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (reader.fieldCount() == 0)
             continue;

@@ -34,10 +34,10 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
         return false;
     std::string where(path);
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             break;
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (scientific_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", capacity));

@@ -1,6 +1,7 @@
 #include "common/csv_reader.h"
 #include "common/csv_writer.h"
 #include "platform/cp932.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,6 @@
 
 namespace tavik {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::vector<std::string> fieldsOf(const CsvReader& reader)
 {
@@ -42,7 +41,7 @@ TEST(CsvReader, SplitsLinesByTheQuotingRules)
     };
     CsvReader reader;
     for (const Case& c : cases) {
-        EXPECT_EQ(reader.splitLine(c.line), CsvStatus::Ok) << c.line;
+        EXPECT_EQ(reader.splitLine(c.line), CsvReaderStatus::Ok) << c.line;
         EXPECT_EQ(fieldsOf(reader), c.fields) << c.line;
     }
 }
@@ -51,15 +50,15 @@ TEST(CsvReader, ReportsSyntaxFaultsWithTheOffendingText)
 {
     struct Case {
         std::string line;
-        CsvStatus status;
+        CsvReaderStatus status;
         size_t fieldsKept;
         std::string errorText;
     } cases[] = {
-        {"a,\"b", CsvStatus::UnterminatedQuote, 0, "\"b"},
-        {"1,\"a\" \"b\",c", CsvStatus::MisplacedQuote, 0, "\"a\" \"b\",c"},
-        {"1,2," + std::string(513, 'x') + ",4", CsvStatus::FieldTooLong, 2, std::string(513, 'x') + ",4"},
+        {"a,\"b", CsvReaderStatus::UnterminatedQuote, 0, "\"b"},
+        {"1,\"a\" \"b\",c", CsvReaderStatus::MisplacedQuote, 0, "\"a\" \"b\",c"},
+        {"1,2," + std::string(513, 'x') + ",4", CsvReaderStatus::FieldTooLong, 2, std::string(513, 'x') + ",4"},
         // 512 bytes inside quotes count, not the quotes themselves.
-        {"\"" + std::string(512, 'y') + "\"", CsvStatus::Ok, 1, ""},
+        {"\"" + std::string(512, 'y') + "\"", CsvReaderStatus::Ok, 1, ""},
     };
     CsvReader reader;
     for (const Case& c : cases) {
@@ -73,56 +72,41 @@ TEST(CsvReader, KeepsNoMoreFieldsThanItsRoom)
 {
     std::string line(59998, ','); // 59,999 fields
     CsvReader standard;
-    EXPECT_EQ(standard.splitLine(line), CsvStatus::Ok);
+    EXPECT_EQ(standard.splitLine(line), CsvReaderStatus::Ok);
     EXPECT_EQ(standard.fieldCount(), 59999u);
-    EXPECT_EQ(standard.splitLine(line + ","), CsvStatus::TooManyFields);
+    EXPECT_EQ(standard.splitLine(line + ","), CsvReaderStatus::TooManyFields);
     EXPECT_EQ(standard.fieldCount(), 59999u);
 
     CsvReader ludric(CsvReader::ludricLimits);
-    EXPECT_EQ(ludric.splitLine(std::string(11999, ',')), CsvStatus::Ok);
-    EXPECT_EQ(ludric.splitLine(std::string(30000, ',')), CsvStatus::TooManyFields);
+    EXPECT_EQ(ludric.splitLine(std::string(11999, ',')), CsvReaderStatus::Ok);
+    EXPECT_EQ(ludric.splitLine(std::string(30000, ',')), CsvReaderStatus::TooManyFields);
     EXPECT_EQ(ludric.fieldCount(), 12000u);
 }
 
 class CsvFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir())
-            / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    std::string write(const std::string& content) { return folder_.write("t.csv", content); }
 
-    std::string write(const std::string& content)
-    {
-        fs::path path = dir_ / "t.csv";
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
-    }
-
-    fs::path dir_;
+    test::TestFolder folder_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
 };
 
 TEST_F(CsvFile, ReadsLinesNumberedToTheEndOfFile)
 {
     CsvReader reader;
     ASSERT_TRUE(reader.open(write("a,b\r\n\r\nc\n\x1A")));
-    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
     EXPECT_EQ(fieldsOf(reader), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
     EXPECT_EQ(reader.fieldCount(), 0u);
-    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
     EXPECT_EQ(reader.field(0), "c");
     EXPECT_EQ(reader.field(5), "");
     EXPECT_EQ(reader.lineNumber(), 3);
-    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
-    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
 
-    EXPECT_FALSE(reader.open((dir_ / "missing.csv").string()));
-    EXPECT_FALSE(reader.open(dir_.string()));
+    EXPECT_FALSE(reader.open(folder_.file("missing.csv")));
+    EXPECT_FALSE(reader.open(folder_.path()));
 }
 
 TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
@@ -130,12 +114,12 @@ TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
     CsvReader reader(CsvReader::ludricLimits);
     std::string fits(199997, 'a');
     ASSERT_TRUE(reader.open(write("1\r\n" + std::string(199998, 'b') + "\n" + fits + "\n2\n")));
-    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
-    EXPECT_EQ(reader.nextLine(), CsvStatus::LineTooLong);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::LineTooLong);
     EXPECT_EQ(reader.fieldCount(), 0u);
     EXPECT_EQ(reader.errorText().substr(0, 3), "bbb");
-    EXPECT_EQ(reader.nextLine(), CsvStatus::FieldTooLong); // fits the line, not the field
-    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::FieldTooLong); // fits the line, not the field
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
     EXPECT_EQ(reader.field(0), "2");
     EXPECT_EQ(reader.lineNumber(), 4);
 }
@@ -151,9 +135,9 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
         sj("全角　"),
         "N35\"E139\"",
     };
-    fs::path path = dir_ / "w.csv";
+    std::string path = folder_.file("w.csv");
     {
-        FilePtr file = openFile(path.string(), "wb");
+        FilePtr file = openFile(path, "wb");
         CsvWriter writer(file.get());
         for (const std::string& field : fields)
             EXPECT_TRUE(writer.putField(field));
@@ -165,23 +149,22 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
         EXPECT_TRUE(writer.endLine());
         EXPECT_TRUE(writer.flush());
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text = folder_.read("w.csv");
     EXPECT_EQ(text.substr(0, 14), "plain,\"a,b\",\"s");
     EXPECT_NE(text.find("\r\nabc," + sj("あ") + ",tail,z\r\n"), std::string::npos) << text;
 
     CsvReader reader;
-    ASSERT_TRUE(reader.open(path.string()));
-    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+    ASSERT_TRUE(reader.open(path));
+    ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
     EXPECT_EQ(fieldsOf(reader), fields);
 }
 
 TEST(CsvSyntaxMessage, NamesTheRowAndTheText)
 {
-    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::UnterminatedQuote, 7, "\"ab")),
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::UnterminatedQuote, 7, "\"ab")),
         "7 行目: ２重引用符の使い方が間違っています\n\"ab");
-    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
-    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
 }
 
 } // namespace

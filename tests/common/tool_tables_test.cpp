@@ -1,46 +1,25 @@
-#include "common/area_table.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/species_name_table.h"
+#include "common/tool_area_table.h"
 #include "common/tool_error.h"
 #include "common/tool_settings.h"
 #include "platform/cp932.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace tavik {
 namespace {
 
-namespace fs = std::filesystem;
-
 class ToolTables : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir())
-            / ("tavik_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // Writes UTF-8 text as a cp932 table and returns its path.
-    std::string table(const std::string& name, const std::string& utf8)
-    {
-        fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << sj(utf8);
-        return path.string();
-    }
+    std::string table(const std::string& name, const std::string& utf8) { return folder_.write(name, sj(utf8)); }
 
     std::string message() const { return cp932ToUtf8(error_.message); }
 
-    fs::path dir_;
+    test::TestFolder folder_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
     ToolError error_;
 };
 
@@ -67,13 +46,13 @@ TEST_F(ToolTables, SpeciesCodesLoadUpToTheCapacity)
 TEST_F(ToolTables, OpenFailuresSayWhetherTheTableExists)
 {
     SpeciesCodeTable species;
-    std::string missing = (dir_ / "none.csv").string();
+    std::string missing = folder_.file("none.csv");
     EXPECT_FALSE(species.load(missing, 10, error_));
     EXPECT_EQ(error_.path, "");
     EXPECT_EQ(message(), "種テーブル " + missing + " が見つかりません.");
-    AreaTable areas;
-    EXPECT_FALSE(areas.load(dir_.string(), 10, error_));
-    EXPECT_EQ(message(), "地域テーブル " + dir_.string() + " が読めませんでした.");
+    ToolAreaTable areas;
+    EXPECT_FALSE(areas.load(folder_.path(), 10, error_));
+    EXPECT_EQ(message(), "地域テーブル " + folder_.path() + " が読めませんでした.");
 }
 
 TEST_F(ToolTables, AreaNamesAreFoldedAndCountedWhenTheyRepeat)
@@ -85,7 +64,7 @@ TEST_F(ToolTables, AreaNamesAreFoldedAndCountedWhenTheyRepeat)
         "103,,,新宿,,,,,,シンジュク,,しんじゅく\r\n"
         "\r\n"
         "104,,,中野,,,,,,ナカノ,,ノガタ\r\n");
-    AreaTable areas;
+    ToolAreaTable areas;
     ASSERT_TRUE(areas.load(path, 4, error_)) << message();
     EXPECT_EQ(areas.codes(), (std::vector<std::int32_t>{101, 102, 103, 104}));
     EXPECT_TRUE(areas.containsCode(103));
@@ -112,7 +91,7 @@ TEST_F(ToolTables, AreaNamesMatchOnTheirFirst31Bytes)
 {
     // 20 kanji: the table keeps 15 of them (30 bytes); the full input name finds it.
     std::string longName = "一二三四五六七八九十一二三四五六七八九十";
-    AreaTable areas;
+    ToolAreaTable areas;
     ASSERT_TRUE(areas.load(table("area.csv", "7,,,,,,,,," + longName + "\r\n"), 10, error_));
     const AreaName* area = areas.findName(sj(longName));
     ASSERT_NE(area, nullptr);

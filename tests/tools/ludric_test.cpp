@@ -9,7 +9,6 @@ class Ludric : public ToolRun {
 protected:
     void SetUp() override
     {
-        ToolRun::SetUp();
         write("species.csv",
             "12,Parnassius glacialis,Butler,1866,,0,,ウスバシロチョウ\r\n"
             "7,Papilio machaon,L.,1758,,0,,キアゲハ\r\n");

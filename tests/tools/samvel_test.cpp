@@ -9,7 +9,6 @@ class Samvel : public ToolRun {
 protected:
     void SetUp() override
     {
-        ToolRun::SetUp();
         write(
             "species.csv", "10,Papilio machaon\r\n20,Parnassius glacialis\r\n30,Luehdorfia japonica\r\n40,Unseen\r\n");
         write("area.csv",

@@ -14,18 +14,13 @@ namespace tavik {
 
 namespace fs = std::filesystem;
 
-void ToolRun::SetUp()
+ToolRun::ToolRun()
+    : folder_(std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) + "_"
+        + ::testing::UnitTest::GetInstance()->current_test_info()->name())
+    , dir_(fs::path(folder_.path()) / "db")
 {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name
-        = std::string("tavik_") + test->test_suite_name() + "_" + test->name() + "_" + std::to_string(::getpid());
-    dir_ = fs::path(::testing::TempDir()) / name / "db";
-    outputDir_ = dir_.parent_path();
-    fs::remove_all(outputDir_);
     fs::create_directories(dir_);
 }
-
-void ToolRun::TearDown() { fs::remove_all(outputDir_); }
 
 void ToolRun::write(const std::string& name, const std::string& utf8)
 {
@@ -54,7 +49,7 @@ std::vector<std::string> ToolRun::files() const
 ToolRun::Result ToolRun::run(const std::string& tool, const std::vector<std::string>& arguments) const
 {
     std::string program = std::string(TAVIK_BIN) + "/" + tool;
-    std::string outPath = (outputDir_ / "stdout").string(), errPath = (outputDir_ / "stderr").string();
+    std::string outPath = folder_.file("stdout"), errPath = folder_.file("stderr");
     std::vector<char*> argv;
     argv.push_back(program.data());
     for (const std::string& argument : arguments)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/test_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,8 +20,7 @@ protected:
         std::string err; // stderr
     };
 
-    void SetUp() override;
-    void TearDown() override;
+    ToolRun();
 
     // Writes UTF-8 text into the database folder as a cp932 file.
     void write(const std::string& name, const std::string& utf8);
@@ -31,8 +32,8 @@ protected:
     // Runs build/bin/<tool> with the arguments in the database folder.
     Result run(const std::string& tool, const std::vector<std::string>& arguments) const;
 
+    test::TestFolder folder_; // holds the output files and the database folder "db"
     std::filesystem::path dir_;
-    std::filesystem::path outputDir_;
 };
 
 } // namespace tavik

@@ -43,12 +43,12 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
     CsvWriter writer(replacement.stream());
     std::string code;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             break;
         long row = reader.lineNumber();
         // A row the reader rejects would be lost from the copy: the table stays as it is.
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
 
         std::string_view name = trimmedText(reader.field(0));

@@ -1,10 +1,10 @@
 #include "tools/samvel/fact_table_reader.h"
 
-#include "common/area_table.h"
 #include "common/csv_reader.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/text_helpers.h"
+#include "common/tool_area_table.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
@@ -14,7 +14,7 @@
 namespace tavik {
 
 FactTableReader::FactTableReader(
-    const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store)
+    const SpeciesCodeTable& species, const ToolAreaTable& areas, const LiteratureTable& literature, FactStore& store)
     : species_(species)
     , areas_(areas)
     , literature_(literature)
@@ -74,11 +74,11 @@ bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
         return false;
     std::string message;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             return true;
         long row = reader.lineNumber();
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         if (reader.fieldCount() == 0)
             return error.set(path, cp932Printf("%ld 行目に種コードがありません", row));
@@ -106,11 +106,11 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
         return false;
     std::string message;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             return true;
         long row = reader.lineNumber();
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         if (reader.fieldCount() == 0)
             return error.set(path, cp932Printf("%ld 行目: 種コードがありません", row));

@@ -5,7 +5,7 @@
 
 namespace tavik {
 
-class AreaTable;
+class ToolAreaTable;
 class FactStore;
 class LiteratureTable;
 class SpeciesCodeTable;
@@ -17,8 +17,8 @@ struct ToolError;
 // against the reference tables.
 class FactTableReader {
 public:
-    FactTableReader(
-        const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store);
+    FactTableReader(const SpeciesCodeTable& species, const ToolAreaTable& areas, const LiteratureTable& literature,
+        FactStore& store);
 
     // The distribution table at a cp932 path: per line the species code and
     // location-reliability pairs.
@@ -33,7 +33,7 @@ private:
     bool parseLocation(std::string_view text, bool meshByJ, long row, FactLocation& location, std::string& message);
 
     const SpeciesCodeTable& species_;
-    const AreaTable& areas_;
+    const ToolAreaTable& areas_;
     const LiteratureTable& literature_;
     FactStore& store_;
 };

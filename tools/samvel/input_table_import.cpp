@@ -1,10 +1,10 @@
 #include "tools/samvel/input_table_import.h"
 
-#include "common/area_table.h"
 #include "common/csv_reader.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/text_helpers.h"
+#include "common/tool_area_table.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
@@ -25,7 +25,7 @@ std::string rowReason(long row, const char* reason) { return cp932Printf("%ld �
 } // namespace
 
 InputTableImport::InputTableImport(
-    const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store)
+    const SpeciesCodeTable& species, const ToolAreaTable& areas, const LiteratureTable& literature, FactStore& store)
     : species_(species)
     , areas_(areas)
     , literature_(literature)
@@ -42,13 +42,13 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
     std::string message;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             return true;
         long row = reader.lineNumber();
-        if (status == CsvStatus::LineTooLong)
+        if (status == CsvReaderStatus::LineTooLong)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
-        if (status != CsvStatus::Ok) {
+        if (status != CsvReaderStatus::Ok) {
             std::string text = reader.errorText();
             return error.set(path, cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str()));
         }

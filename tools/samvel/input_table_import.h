@@ -7,7 +7,7 @@
 
 namespace tavik {
 
-class AreaTable;
+class ToolAreaTable;
 class CsvReader;
 class FactStore;
 class LiteratureTable;
@@ -22,8 +22,8 @@ struct ToolError;
 // message naming the row.
 class InputTableImport {
 public:
-    InputTableImport(
-        const SpeciesCodeTable& species, const AreaTable& areas, const LiteratureTable& literature, FactStore& store);
+    InputTableImport(const SpeciesCodeTable& species, const ToolAreaTable& areas, const LiteratureTable& literature,
+        FactStore& store);
 
     // Imports one table (cp932 path); prints "入力テーブル [path]" to progress
     // once it is open.
@@ -35,7 +35,7 @@ private:
     bool importRow(const CsvReader& reader, long row, std::string& message);
 
     const SpeciesCodeTable& species_;
-    const AreaTable& areas_;
+    const ToolAreaTable& areas_;
     const LiteratureTable& literature_;
     FactStore& store_;
 

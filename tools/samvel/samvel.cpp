@@ -1,9 +1,9 @@
 #include "tools/samvel/samvel.h"
 
-#include "common/area_table.h"
 #include "common/csv_writer.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
+#include "common/tool_area_table.h"
 #include "common/tool_error.h"
 #include "common/tool_settings.h"
 #include "platform/cp932.h"
@@ -54,7 +54,7 @@ bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolEr
         printCp932(progress, sj("Rebuild 指定されました.しばらくお待ち下さい.\n"));
 
     SpeciesCodeTable species;
-    AreaTable areas;
+    ToolAreaTable areas;
     LiteratureTable literature;
     if (!species.load(settings.speciesTable, settings.speciesMax, error)
         || !areas.load(settings.areaTable, settings.areaMax, error)

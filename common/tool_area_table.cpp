@@ -1,4 +1,4 @@
-#include "common/area_table.h"
+#include "common/tool_area_table.h"
 
 #include "common/csv_reader.h"
 #include "common/name_collation.h"
@@ -11,14 +11,14 @@
 
 namespace tavik {
 
-std::string AreaTable::nameKey(std::string_view name)
+std::string ToolAreaTable::nameKey(std::string_view name)
 {
     std::string key(trimmedText(cutText(name, nameBytes)));
     foldKana(key);
     return key;
 }
 
-bool AreaTable::load(std::string_view path, int capacity, ToolError& error)
+bool ToolAreaTable::load(std::string_view path, int capacity, ToolError& error)
 {
     codes_.clear();
     names_.clear();
@@ -26,10 +26,10 @@ bool AreaTable::load(std::string_view path, int capacity, ToolError& error)
     if (!openToolTable(reader, path, "地域テーブル", error))
         return false;
     for (;;) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
             break;
-        if (status != CsvStatus::Ok)
+        if (status != CsvReaderStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (reader.fieldCount() == 0)
             continue;
@@ -64,9 +64,12 @@ bool AreaTable::load(std::string_view path, int capacity, ToolError& error)
     return true;
 }
 
-bool AreaTable::containsCode(std::int32_t code) const { return std::binary_search(codes_.begin(), codes_.end(), code); }
+bool ToolAreaTable::containsCode(std::int32_t code) const
+{
+    return std::binary_search(codes_.begin(), codes_.end(), code);
+}
 
-const AreaName* AreaTable::findName(std::string_view name) const
+const AreaName* ToolAreaTable::findName(std::string_view name) const
 {
     std::string key = nameKey(name);
     return key.empty() ? nullptr : findByName(names_, &AreaName::name, key);

@@ -19,7 +19,7 @@ struct AreaName {
 
 // samvel's area table: the area codes (column 0) sorted ascending, and the
 // area names (column 9 and, when not empty, column 11) sorted by name.
-class AreaTable {
+class ToolAreaTable {
 public:
     static constexpr size_t nameBytes = 31;
 
