@@ -112,3 +112,23 @@ bool Workspace::loadSpeciesTable(MessageSink& messages)
 }
 
 }  // namespace tavik
+
+namespace tavik {
+
+bool Workspace::loadBaseImage(MessageSink& messages) { return tavik::loadBaseImage(settings, baseImage, messages); }
+
+bool Workspace::loadAddins(MessageSink& messages)
+{
+    if (addins.load(settings.addinMap, settings.startupDirectory))
+        return true;
+    messages.stop("", addins.errorText());
+    return false;
+}
+
+RenderSources Workspace::renderSources() const
+{
+    return RenderSources{settings, baseImage.image, blankMap, painter, areas, datumShifts, distribution,
+        addins.records().empty() ? nullptr : &addins.records()};
+}
+
+}  // namespace tavik

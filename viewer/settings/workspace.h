@@ -3,8 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "viewer/basemap/addin_overlays.h"
+#include "viewer/basemap/base_image.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/print/print_form_list.h"
+#include "viewer/render/page_renderer.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
 #include "viewer/settings/datum_shift_table.h"
@@ -31,6 +34,18 @@ public:
     // the main window is created). False when the group table overflowed.
     bool loadSpeciesTable(MessageSink& messages);
 
+    // Loads the base map image of BlankMap and applies ConvertColor. False
+    // after a message that ends the start-up.
+    bool loadBaseImage(MessageSink& messages);
+
+    // Loads the add-in overlays of AddinMap once (before the first map). Load
+    // errors are shown together in one message; the records read are kept
+    // and drawn either way. False when there were errors.
+    bool loadAddins(MessageSink& messages);
+
+    // What the page renderer draws from.
+    RenderSources renderSources() const;
+
     Settings settings;
     PrintFormList printForms;
     BlankMap blankMap;
@@ -40,6 +55,8 @@ public:
     DatumShiftTable datumShifts;
     DistributionTable distribution;
     SpeciesTable species;
+    BaseImage baseImage;
+    AddinOverlays addins;
 
     // A path as written in the settings, resolved against the start-up
     // directory (the working directory of the run).

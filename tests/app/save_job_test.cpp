@@ -1,0 +1,114 @@
+// Runs the real tavik program on a small database: the command line, the
+// start-up and the saving of maps.
+#include "platform/cp932.h"
+#include "tests/support/viewer_database.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace tavik {
+namespace {
+
+struct TavikRun {
+    int status = -1;
+    std::string errors;  // stderr, UTF-8
+};
+
+TavikRun runTavik(const test::TestFolder& folder, const std::string& arguments)
+{
+    std::string command = "cd '" + folder.path() + "' && " TAVIK_BIN "/tavik " + arguments + " 2>&1";
+    TavikRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.errors.append(buffer, got);
+    int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+QRgb pixel(const std::string& path, int x, int y)
+{
+    QImage image(QString::fromStdString(path));
+    return image.isNull() ? 0x12345678u : image.pixel(x, y) & 0xFFFFFFu;
+}
+
+class SaveJobTest : public ::testing::Test {
+protected:
+    SaveJobTest() : folder("save_job")
+    {
+        test::writeViewerDatabase(folder, "101,1,A,N35E135,A\r\n102,2,B,N35E135,A\r\n");
+        std::filesystem::create_directories(folder.file("out"));
+    }
+    test::TestFolder folder;
+};
+
+TEST_F(SaveJobTest, WritesOneFilePerSpeciesWithWildcardNames)
+{
+    TavikRun run = runTavik(folder, "--save 'out/%C_%S.png' --all");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::string first = folder.file("out/101_Papilio xuthus.png");
+    // The west island is filled pink, the point (E135, N35) is a red mark.
+    EXPECT_EQ(pixel(first, 50, 60), qRgb(255, 160, 160) & 0xFFFFFFu);
+    EXPECT_EQ(pixel(first, 150, 100), qRgb(255, 0, 0) & 0xFFFFFFu);
+    EXPECT_EQ(pixel(first, 220, 60), qRgb(255, 255, 255) & 0xFFFFFFu);
+    std::string second = folder.file("out/102_Papilio machaon.png");
+    EXPECT_EQ(pixel(second, 220, 60), qRgb(200, 120, 120) & 0xFFFFFFu);  // rank B fill of slot 1
+    EXPECT_NE(run.errors.find("(2/2)  102_Papilio machaon.png"), std::string::npos) << run.errors;
+}
+
+TEST_F(SaveJobTest, AnOverlayIsOneMapWithEverySpeciesInItsSlot)
+{
+    TavikRun run = runTavik(folder, "--save out/overlay.bmp --depth 8 --overlay 101 102");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::string map = folder.file("out/overlay.bmp");
+    // Slot 2 fills the east island light blue, mapped to the standard palette.
+    QRgb east = pixel(map, 220, 60);
+    EXPECT_GT(qBlue(east), 200);
+    EXPECT_LT(qRed(east), 200);
+    // Both marks sit on (E135, N35): slot 1's red circle stays, slot 2's blue
+    // cross steps one overlap shift (4, -3) away.
+    EXPECT_EQ(pixel(map, 146, 100), qRgb(255, 0, 0) & 0xFFFFFFu);
+    EXPECT_EQ(pixel(map, 154, 97), qRgb(0, 0, 255) & 0xFFFFFFu);
+}
+
+TEST_F(SaveJobTest, RefusalsAndFailuresExitNonZeroAndKeepEarlierFiles)
+{
+    TavikRun unknown = runTavik(folder, "--save out/x.png 101 999");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.errors.find("種コード 999"), std::string::npos) << unknown.errors;
+
+    TavikRun plain = runTavik(folder, "--save out/plain.png 101 102");
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_NE(plain.errors.find("ワイルドカードを使って"), std::string::npos) << plain.errors;
+
+    // The second species' file name is a folder: the first file stays.
+    std::filesystem::create_directories(folder.file("out/m_102.png"));
+    TavikRun blocked = runTavik(folder, "--save out/m_%C.png 101 102");
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.errors.find("out/m_102.png に書き込みできませんでした。"), std::string::npos) << blocked.errors;
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("out/m_101.png")));
+
+    TavikRun missing = runTavik(folder, "--save nowhere/x.png 101");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.errors.find("nowhere/x.png に書き込みできませんでした。"), std::string::npos);
+}
+
+TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
+{
+    folder.write("tavik.ini", "[Path]\r\nBlankMap=.\\BlankMap\\t\\none.png\r\n");
+    TavikRun run = runTavik(folder, "--save out/x.png 101");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("地図画像("), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/x.png")));
+}
+
+}  // namespace
+}  // namespace tavik

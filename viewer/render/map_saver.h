@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tavik {
+
+class MessageSink;
+struct RenderSources;
+struct SpeciesRecord;
+
+// A batch of maps to save: what the save dialog (or the command line) chose.
+struct SaveJob {
+    std::string path;   // cp932; its file name may hold %S %A1 %A2 %C
+    int depth = 24;     // bits per pixel of the files: 8 (standard palette) or 24
+    bool overlay = false;  // one map of the first ten species instead of one per species
+    std::vector<const SpeciesRecord*> species;  // in selection order
+};
+
+// What the saving worker shares with whoever watches it. The worker sets
+// the percentage and the text before each map; the watcher may set stop at
+// any time, and the worker stops before its next map.
+class SaveProgress {
+public:
+    std::atomic<bool> stop{false};
+    std::atomic<int> percent{0};  // 0 to 100
+
+    void setText(std::string text);
+    std::string text() const;
+
+    // Called by the worker with the progress text of each map it starts.
+    std::function<void(const std::string& text)> onMap;
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+};
+
+enum class SaveResult { Done, Stopped, Failed };
+
+// The message for several species under a file name without wildcards, or
+// empty when the job may run.
+std::string checkSaveJob(const SaveJob& job);
+
+// Renders and writes the maps of a job one after the other: PNG when the
+// file's extension holds "png" or "PNG", Windows BMP otherwise. A file that
+// cannot be written is reported (naming it) and ends the batch; files written
+// before stay. markScale: see markScale().
+SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
+    MessageSink& messages);
+
+}  // namespace tavik
