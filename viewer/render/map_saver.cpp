@@ -13,6 +13,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <thread>
+
 namespace tavik {
 namespace {
 
@@ -34,20 +38,26 @@ bool fitsFileSystem(const std::string& path)
     return !local.empty() && local.size() <= kPathMax && nameLength <= kNameMax;
 }
 
-std::string writeFailure(const std::string& path)
+bool isWriteProtected(const std::string& path)
 {
     std::string local = localPath(path);
-    bool readOnly = !local.empty() && ::access(local.c_str(), F_OK) == 0 && ::access(local.c_str(), W_OK) != 0;
-    return readOnly ? cp932Printf("%s は書き込み保護されてます。", path.c_str())
+    return !local.empty() && ::access(local.c_str(), F_OK) == 0 && ::access(local.c_str(), W_OK) != 0;
+}
+
+std::string writeFailure(const std::string& path)
+{
+    return isWriteProtected(path) ? cp932Printf("%s は書き込み保護されてます。", path.c_str())
                     : cp932Printf("%s に書き込みできませんでした。", path.c_str());
 }
 
-bool writeMap(const QImage& map, const std::string& path, int depth, const std::string& title)
+// Writes a map to `file` in the format that `finalPath`'s extension chooses.
+bool writeMap(const QImage& map, const std::string& file, int depth, const std::string& title,
+    const std::string& finalPath)
 {
     QImage rows = map.convertToFormat(QImage::Format_BGR888);
-    ImageWriteStatus status = writesPng(path)
-        ? writePng(path, title, pixelRows(rows), depth, standardPalette())
-        : writeBmp(path, pixelRows(rows), depth, standardPalette());
+    ImageWriteStatus status = writesPng(finalPath)
+        ? writePng(file, title, pixelRows(rows), depth, standardPalette())
+        : writeBmp(file, pixelRows(rows), depth, standardPalette());
     return status == ImageWriteStatus::Ok;
 }
 
@@ -72,49 +82,177 @@ std::string checkSaveJob(const SaveJob& job)
     return {};
 }
 
-SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
-    MessageSink& messages)
-{
-    if (job.species.empty())
-        return SaveResult::Done;
-    const size_t count = job.overlay ? 1 : job.species.size();
-    PageRenderer renderer(sources);
-    for (size_t i = 0; i < count; ++i) {
-        if (progress.stop.load())
-            return SaveResult::Stopped;
-        progress.percent.store(static_cast<int>(100 * i / count));
-        const SpeciesRecord& species = *job.species[i];
-        std::string path = expandFileNameWildcards(job.path, species);
-        std::string text = cp932Printf("(%d/%d)  ", static_cast<int>(i + 1), static_cast<int>(count));
-        if (!job.overlay)
-            text += splitPath(path).name + splitPath(path).extension;
-        progress.setText(text);
-        if (progress.onMap)
-            progress.onMap(text);
+namespace {
 
-        if (!fitsFileSystem(path)) {
-            messages.stop("", cp932Printf("%s\nファイル名が長すぎます。", path.c_str()));
-            return SaveResult::Failed;
+// One map of a batch as a worker leaves it for the committing thread.
+struct MapSlot {
+    enum class State { Waiting, Ready, Failed };
+    State state = State::Waiting;
+    std::string path;        // the file's name after wildcard expansion (cp932)
+    std::string temporary;   // where the worker wrote it (local path)
+    std::string text;        // progress text
+    std::string failure;     // message of a failure
+    MessageLog messages;     // what rendering reported
+};
+
+class BatchSaver {
+public:
+    BatchSaver(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress)
+        : job_(job), renderer_(sources), scale_(markScale), progress_(progress),
+          count_(job.overlay ? 1 : job.species.size()), slots_(count_)
+    {
+    }
+
+    SaveResult run(MessageSink& messages, unsigned threads)
+    {
+        window_ = threads;
+        std::vector<std::thread> workers;
+        for (unsigned t = 0; t < std::min<size_t>(threads, count_); ++t)
+            workers.emplace_back([this] { work(); });
+        SaveResult result = commitInOrder(messages);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ended_ = true;
+            changed_.notify_all();
+        }
+        for (std::thread& worker : workers)
+            worker.join();
+        for (MapSlot& slot : slots_)
+            if (!slot.temporary.empty())
+                ::unlink(slot.temporary.c_str());
+        return result;
+    }
+
+private:
+    // Takes the next map while no stop is asked and the batch goes on.
+    void work()
+    {
+        for (;;) {
+            size_t i;
+            {
+                // Workers keep at most one map each ahead of the files
+                // committed, so a stop leaves no more than that to finish.
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] { return ended_ || next_ < committed_ + window_; });
+                if (ended_ || progress_.stop.load() || next_ >= count_)
+                    return;
+                i = next_++;
+                started_ = next_;
+            }
+            MapSlot slot = saveOne(i);
+            std::lock_guard<std::mutex> lock(mutex_);
+            slots_[i] = std::move(slot);
+            changed_.notify_all();
+        }
+    }
+
+    MapSlot saveOne(size_t i)
+    {
+        MapSlot slot;
+        const SpeciesRecord& species = *job_.species[i];
+        slot.path = expandFileNameWildcards(job_.path, species);
+        slot.text = cp932Printf("(%d/%d)  ", static_cast<int>(i + 1), static_cast<int>(count_));
+        if (!job_.overlay)
+            slot.text += splitPath(slot.path).name + splitPath(slot.path).extension;
+        if (!fitsFileSystem(slot.path)) {
+            slot.state = MapSlot::State::Failed;
+            slot.failure = cp932Printf("%s\nファイル名が長すぎます。", slot.path.c_str());
+            return slot;
         }
         std::vector<std::int64_t> codes;
-        if (job.overlay) {
-            for (size_t k = 0; k < job.species.size() && k < 10; ++k)
-                codes.push_back(job.species[k]->code);
+        if (job_.overlay) {
+            for (size_t k = 0; k < job_.species.size() && k < 10; ++k)
+                codes.push_back(job_.species[k]->code);
         } else {
             codes.push_back(species.code);
         }
-        QImage map = renderer.render(codes, markScale, messages);
+        QImage map = renderer_.render(codes, scale_, slot.messages);
         if (map.isNull()) {
-            messages.stop("", sj("メモリが足りません"));
-            return SaveResult::Failed;
+            slot.state = MapSlot::State::Failed;
+            slot.failure = sj("メモリが足りません");
+            return slot;
         }
-        if (!writeMap(map, path, job.depth, species.scientificName)) {
-            messages.stop("", writeFailure(path));
-            return SaveResult::Failed;
+        // Written beside its final name, renamed into place in job order.
+        slot.temporary = localPath(slot.path) + ".tavik-" + std::to_string(::getpid()) + "-" + std::to_string(i);
+        if (!writeMap(map, utf8ToCp932(slot.temporary), job_.depth, species.scientificName, slot.path)) {
+            slot.temporary.clear();
+            slot.state = MapSlot::State::Failed;
+            slot.failure = writeFailure(slot.path);
+            return slot;
         }
+        slot.state = MapSlot::State::Ready;
+        return slot;
     }
-    progress.percent.store(100);
-    return SaveResult::Done;
+
+    SaveResult commitInOrder(MessageSink& messages)
+    {
+        for (size_t i = 0; i < count_; ++i) {
+            MapSlot slot;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                // The stop flag is set from outside without a notification:
+                // look at it now and then.
+                while (!changed_.wait_for(lock, std::chrono::milliseconds(50), [&] {
+                    return slots_[i].state != MapSlot::State::Waiting || (progress_.stop.load() && i >= started_);
+                })) {
+                }
+                if (slots_[i].state == MapSlot::State::Waiting)
+                    return SaveResult::Stopped;
+                slot = std::move(slots_[i]);
+                slots_[i] = MapSlot();
+            }
+            progress_.percent.store(static_cast<int>(100 * i / count_));
+            progress_.setText(slot.text);
+            if (progress_.onMap)
+                progress_.onMap(slot.text);
+            for (const Message& message : slot.messages.messages)
+                messages.show(message);
+            // A write-protected file is not replaced: renaming over it would.
+            if (slot.state == MapSlot::State::Ready
+                && (isWriteProtected(slot.path)
+                    || ::rename(slot.temporary.c_str(), localPath(slot.path).c_str()) != 0)) {
+                ::unlink(slot.temporary.c_str());
+                slot.state = MapSlot::State::Failed;
+                slot.failure = writeFailure(slot.path);
+            }
+            if (slot.state == MapSlot::State::Failed) {
+                messages.stop("", slot.failure);
+                return SaveResult::Failed;
+            }
+            std::lock_guard<std::mutex> lock(mutex_);
+            committed_ = i + 1;
+            changed_.notify_all();
+        }
+        progress_.percent.store(100);
+        return SaveResult::Done;
+    }
+
+    const SaveJob& job_;
+    PageRenderer renderer_;
+    double scale_;
+    SaveProgress& progress_;
+    const size_t count_;
+    std::vector<MapSlot> slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t next_ = 0;     // next map a worker takes
+    size_t started_ = 0;  // maps begun
+    size_t committed_ = 0;  // maps whose files are in place
+    size_t window_ = 1;     // maps that may be in work beyond those
+    bool ended_ = false;
+};
+
+}  // namespace
+
+SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
+    MessageSink& messages, unsigned threads)
+{
+    if (job.species.empty())
+        return SaveResult::Done;
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    BatchSaver saver(job, sources, markScale, progress);
+    return saver.run(messages, threads);
 }
 
 }  // namespace tavik

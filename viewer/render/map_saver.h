@@ -45,11 +45,15 @@ enum class SaveResult { Done, Stopped, Failed };
 // empty when the job may run.
 std::string checkSaveJob(const SaveJob& job);
 
-// Renders and writes the maps of a job one after the other: PNG when the
-// file's extension holds "png" or "PNG", Windows BMP otherwise. A file that
-// cannot be written is reported (naming it) and ends the batch; files written
-// before stay. markScale: see markScale().
+// Renders and writes the maps of a job: PNG when the file's extension holds
+// "png" or "PNG", Windows BMP otherwise. `threads` workers (0: one per core)
+// render and encode maps at once, but the files appear, and progress and
+// messages are given, in the order of the job, exactly as one worker would:
+// a file that cannot be written is reported (naming it) and ends the batch
+// with the files before it kept and none after it; a stop ends the batch
+// before the next map, finishing the maps already begun. markScale: see
+// markScale().
 SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
-    MessageSink& messages);
+    MessageSink& messages, unsigned threads = 0);
 
 }  // namespace tavik

@@ -1,0 +1,95 @@
+#include "viewer/render/map_saver.h"
+
+#include "platform/message_sink.h"
+#include "tests/support/viewer_database.h"
+#include "viewer/settings/workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace tavik {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Six species with one mark each, saved by two workers.
+class MapSaverTest : public ::testing::Test {
+protected:
+    MapSaverTest() : folder("map_saver")
+    {
+        std::string distribution, species;
+        for (int code = 1; code <= 6; ++code) {
+            species += std::to_string(code) + ",Species " + std::to_string(code) + "\r\n";
+            distribution += std::to_string(code) + ",N35E135,A\r\n";
+        }
+        test::writeViewerDatabase(folder, distribution);
+        folder.write("dbase/species.csv", species);
+        fs::create_directories(folder.file("out"));
+        EXPECT_TRUE(workspace.loadSettings(folder.path(), log));
+        workspace.loadSpeciesTable(log);
+        EXPECT_TRUE(workspace.loadBaseImage(log));
+        job.path = folder.file("out/map_%C.png");
+        for (const SpeciesRecord& s : workspace.species.rows())
+            job.species.push_back(&s);
+    }
+
+    std::vector<std::string> filesInOut() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder.file("out")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TestFolder folder;
+    Workspace workspace;
+    MessageLog log;
+    SaveJob job;
+    SaveProgress progress;
+};
+
+TEST_F(MapSaverTest, SeveralWorkersWriteEveryMapAndReportInOrder)
+{
+    std::vector<std::string> texts;
+    progress.onMap = [&](const std::string& text) { texts.push_back(text); };
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Done);
+    EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png", "map_4.png",
+                                "map_5.png", "map_6.png"}));
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "(1/6)  map_1.png");
+    EXPECT_EQ(texts[5], "(6/6)  map_6.png");
+    EXPECT_EQ(progress.percent.load(), 100);
+}
+
+TEST_F(MapSaverTest, AFailedFileEndsTheBatchWithTheFilesBeforeItOnly)
+{
+    fs::create_directories(folder.file("out/map_3.png"));
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Failed);
+    // Maps 4 to 6 may have been rendered already, but none of them appears.
+    EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png"}));
+    EXPECT_TRUE(fs::is_directory(folder.file("out/map_3.png")));
+    ASSERT_FALSE(log.messages.empty());
+    EXPECT_EQ(log.utf8Texts().back(), folder.file("out/map_3.png") + " に書き込みできませんでした。");
+}
+
+TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)
+{
+    progress.onMap = [&](const std::string&) { progress.stop.store(true); };
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 1), SaveResult::Stopped);
+    EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png"}));
+
+    // With two workers the map already begun is finished and kept.
+    fs::remove_all(folder.file("out"));
+    fs::create_directories(folder.file("out"));
+    progress.stop.store(false);
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Stopped);
+    std::vector<std::string> written = filesInOut();
+    ASSERT_GE(written.size(), 1u);
+    ASSERT_LE(written.size(), 3u);
+    EXPECT_EQ(written[0], "map_1.png");
+}
+
+}  // namespace
+}  // namespace tavik
