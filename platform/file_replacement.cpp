@@ -93,6 +93,12 @@ bool FileReplacement::commit()
         return false;
     if (std::ferror(stream_))
         fail();
+    // A test seam for machines where a test cannot fill a small file system:
+    // the commit fails as on a full disk.
+    if (!failed_ && std::getenv("TAVIK_INJECT_FULL_DISK")) {
+        errno = ENOSPC;
+        fail();
+    }
     if (!failed_ && std::fflush(stream_) != 0)
         fail();
     if (!failed_ && ::fsync(::fileno(stream_)) != 0)

@@ -1,0 +1,120 @@
+// Kills samvel and ludric at random moments while they work on large tables
+// and checks that every table they replace is whole afterwards: byte for
+// byte the old file or the new one, never a mix, never missing.
+#include "tests/faults/large_database.h"
+#include "tests/faults/tool_process.h"
+#include "tests/support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace tavik {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kKills = 100;
+
+// Runs a tool to its end and returns how long it took.
+Clock::duration timedRun(const std::string& tool, const std::vector<std::string>& arguments, const std::string& dir)
+{
+    Clock::time_point start = Clock::now();
+    pid_t process = test::startTool(tool, arguments, dir, dir + "/../log");
+    EXPECT_EQ(test::waitForTool(process), 0) << test::readFile(dir + "/../log");
+    return Clock::now() - start;
+}
+
+// Kills the tool after a random share of its usual run time (up to 1.2
+// times it, so that some runs end by themselves).
+void runAndKill(const std::string& tool, const std::vector<std::string>& arguments, const std::string& dir,
+    Clock::duration usual, std::mt19937& random)
+{
+    pid_t process = test::startTool(tool, arguments, dir, dir + "/../log");
+    auto wait = std::chrono::duration_cast<std::chrono::microseconds>(usual * 1.2) * (random() % 1000) / 1000;
+    std::this_thread::sleep_for(wait);
+    ::kill(process, SIGKILL);
+    test::waitForTool(process);
+}
+
+// Temporary files a killed tool leaves beside the tables are removed before
+// the next run; they never replace a table.
+void removeLeftovers(const std::string& dir, const std::vector<std::string>& keep)
+{
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        std::string name = entry.path().filename().string();
+        if (std::find(keep.begin(), keep.end(), name) == keep.end())
+            fs::remove(entry.path());
+    }
+}
+
+TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
+{
+    test::TestFolder folder("kill_samvel");
+    std::string dir = folder.file("db");
+    fs::create_directories(dir);
+    test::writeLargeDatabase(dir, "big.csv", 150000, 1);
+    test::writeLargeDatabase(dir, "small.csv", 2000, 2);
+
+    ASSERT_EQ(test::waitForTool(test::startTool("samvel", {"-rebuild", "small.csv"}, dir, folder.file("log"))), 0);
+    const std::string oldDistribution = test::readFile(dir + "/tavik.csv");
+    const std::string oldLiterature = test::readFile(dir + "/split.csv");
+    Clock::duration usual = timedRun("samvel", {"big.csv"}, dir);
+    const std::string newDistribution = test::readFile(dir + "/tavik.csv");
+    const std::string newLiterature = test::readFile(dir + "/split.csv");
+    ASSERT_NE(oldDistribution, newDistribution);
+
+    std::mt19937 random(7);
+    int replaced = 0;
+    const std::vector<std::string> keep = {"species.csv", "area.csv", "litera.csv", "tavik.ini", "big.csv",
+        "small.csv", "tavik.csv", "split.csv"};
+    for (int i = 0; i < kKills; ++i) {
+        test::writeFile(dir + "/tavik.csv", oldDistribution);
+        test::writeFile(dir + "/split.csv", oldLiterature);
+        runAndKill("samvel", {"big.csv"}, dir, usual, random);
+        std::string distribution = test::readFile(dir + "/tavik.csv");
+        std::string literature = test::readFile(dir + "/split.csv");
+        ASSERT_TRUE(distribution == oldDistribution || distribution == newDistribution) << "kill " << i;
+        ASSERT_TRUE(literature == oldLiterature || literature == newLiterature) << "kill " << i;
+        replaced += distribution == newDistribution;
+        removeLeftovers(dir, keep);
+    }
+    // The kills fell both before and after the tables were replaced.
+    EXPECT_GT(replaced, 0);
+    EXPECT_LT(replaced, kKills);
+}
+
+TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
+{
+    test::TestFolder folder("kill_ludric");
+    std::string dir = folder.file("db");
+    fs::create_directories(dir);
+    test::writeLargeDatabase(dir, "in.csv", 150000, 3, true);
+    const std::string oldTable = test::readFile(dir + "/in.csv");
+    Clock::duration usual = timedRun("ludric", {"in.csv"}, dir);
+    const std::string newTable = test::readFile(dir + "/in.csv");
+    ASSERT_NE(oldTable, newTable);
+
+    std::mt19937 random(11);
+    int replaced = 0;
+    const std::vector<std::string> keep = {"species.csv", "area.csv", "litera.csv", "tavik.ini", "in.csv"};
+    for (int i = 0; i < kKills; ++i) {
+        test::writeFile(dir + "/in.csv", oldTable);
+        runAndKill("ludric", {"in.csv"}, dir, usual, random);
+        std::string table = test::readFile(dir + "/in.csv");
+        ASSERT_TRUE(table == oldTable || table == newTable) << "kill " << i << ", " << table.size() << " bytes";
+        replaced += table == newTable;
+        removeLeftovers(dir, keep);
+    }
+    EXPECT_GT(replaced, 0);
+    EXPECT_LT(replaced, kKills);
+}
+
+}  // namespace
+}  // namespace tavik
