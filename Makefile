@@ -4,7 +4,10 @@ ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build test build-asan test-asan clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke clean
 
 all: build
 
@@ -29,5 +32,17 @@ build-asan: deps $(ASAN_BUILD)/build.ninja
 test-asan: build-asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+$(FUZZ_BUILD)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DTAVIK_FUZZ=ON -DTAVIK_TESTS=OFF $(CMAKE_ARGS)
+
+# Builds the fuzz targets into $(FUZZ_BUILD)/fuzz.
+fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+
+# Runs every fuzz target for FUZZ_SECONDS from the seed corpus in fuzz/corpus.
+fuzz-smoke: fuzz
+	./scripts/fuzz-run.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

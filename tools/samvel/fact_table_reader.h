@@ -9,7 +9,7 @@ class ToolAreaTable;
 class FactStore;
 class LiteratureTable;
 class SpeciesCodeTable;
-struct FactLocation;
+class FactLocation;
 struct ToolError;
 
 // Reads the two fact tables samvel wrote before (normal mode) into the store,
