@@ -44,7 +44,27 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& line)
     painter.drawText(QPoint(x, y + metrics.ascent()), line);
 }
 
-int captionLines(const Settings& s) { return s.dispScientificName + s.dispAlias1 + s.dispAlias2; }
+// The full name line: scientific name, two blanks, author and year.
+QString fullName(const SpeciesRecord& species)
+{
+    return text(species.scientificName + "  " + authorYearText(species));
+}
+
+// Whether the full name needs two lines (the author on a line of its own).
+bool twoLineName(const MapViewContent& content, const Settings& s, QPainter& painter)
+{
+    if (!s.dispScientificName || content.species.empty() || !content.map)
+        return false;
+    QFontMetrics metrics(displayFont(s), painter.device());
+    return metrics.horizontalAdvance(fullName(*content.species.front())) > content.map->width();
+}
+
+// Caption lines above a single-species map. The author line of a two-line
+// name counts as a line of its own, so that it never runs over the map.
+int captionLines(const MapViewContent& content, const Settings& s, QPainter& painter)
+{
+    return s.dispScientificName + s.dispAlias1 + s.dispAlias2 + twoLineName(content, s, painter);
+}
 
 // L: the legend's line height; taller than the font when mark samples are.
 double legendLineHeight(const MapViewContent& content, const Settings& settings, const PainterConfig& config,
@@ -58,13 +78,12 @@ double legendLineHeight(const MapViewContent& content, const Settings& settings,
     return h;
 }
 
-void paintCaptions(QPainter& painter, const SpeciesRecord& species, const Settings& s, int mapWidth, int h, int t)
+void paintCaptions(QPainter& painter, const SpeciesRecord& species, const Settings& s, bool twoLines, int h, int t)
 {
-    QString full = text(species.scientificName + "  " + authorYearText(species));
-    QFontMetrics metrics(painter.font(), painter.device());
+    QString full = fullName(species);
     auto lineY = [&](double f) { return trunc(f * h - 0.98 * t); };
     double f = 0.2;
-    if (metrics.horizontalAdvance(full) <= mapWidth) {
+    if (!twoLines) {
         if (s.dispScientificName) {
             drawTextAt(painter, 0, lineY(f), full);
             f = 1.3;
@@ -140,7 +159,7 @@ QPoint mapOrigin(const MapViewContent& content, const Settings& settings, QPaint
     if (content.overlay)
         return QPoint(10, 10);
     int h = fontHeight(settings, painter);
-    return QPoint(10, 3 + captionLines(settings) * (h + 2));
+    return QPoint(10, 3 + captionLines(content, settings, painter) * (h + 2));
 }
 
 QSize mapViewSize(const MapViewContent& content, const Settings& settings, const PainterConfig& config,
@@ -168,8 +187,8 @@ void paintMapView(QPainter& painter, const MapViewContent& content, const Settin
     painter.translate(origin);
     painter.setPen(Qt::black);
     if (!content.overlay && !content.species.empty()) {
-        int t = 3 + captionLines(settings) * (h + 2);
-        paintCaptions(painter, *content.species.front(), settings, content.map->width(), h, t);
+        int t = origin.y();
+        paintCaptions(painter, *content.species.front(), settings, twoLineName(content, settings, painter), h, t);
     } else if (content.overlay) {
         paintLegend(painter, content, settings, config, markScale, h, content.map->height());
     }
