@@ -64,4 +64,12 @@ const PhyleticRecord* PhyleticTable::find(std::int64_t code) const
     return &rows_[*it];
 }
 
+const PhyleticRecord* PhyleticTable::groupAtLevel(std::int64_t code, int level) const
+{
+    const PhyleticRecord* group = find(code);
+    for (int step = 1; group && step < level; ++step)
+        group = find(group->parentCode);
+    return group;
+}
+
 }  // namespace tavik

@@ -37,6 +37,12 @@ public:
     // The group of a code, or null (binary search).
     const PhyleticRecord* find(std::int64_t code) const;
 
+    // The group `level` steps up from the group of a code: level 1 (and any
+    // level below it) is the group of that code itself, level k + 1 the group
+    // whose code is the parent code of the group at level k. Null when a code
+    // on the way is not in the table.
+    const PhyleticRecord* groupAtLevel(std::int64_t code, int level) const;
+
     const std::vector<PhyleticRecord>& rows() const { return rows_; }
     int capacity() const { return capacity_; }
     bool full() const { return static_cast<int>(rows_.size()) >= capacity_; }
