@@ -30,7 +30,8 @@ std::vector<TagNode> script(const std::string& text)
 
 class ScriptTest : public ::testing::Test {
 protected:
-    ScriptTest() : device(10, 10, QImage::Format_RGB32)
+    ScriptTest()
+        : device(10, 10, QImage::Format_RGB32)
     {
         // 300 dots per inch, like the printer: a 10-point font is 42 dots high.
         device.setDotsPerMeterX(11811);
@@ -75,12 +76,17 @@ protected:
         for (const TextRun& run : layout(text)) {
             if (!joined.empty())
                 joined += "|";
-            joined += run.kind == TextRun::Kind::Text ? run.text : run.kind == TextRun::Kind::Mark ? "[mark]" : "[fill]";
+            joined += run.kind == TextRun::Kind::Text ? run.text
+                : run.kind == TextRun::Kind::Mark     ? "[mark]"
+                                                      : "[fill]";
         }
         return joined;
     }
 
-    int width(const TextRun& run) { return QFontMetrics(run.font, &device).horizontalAdvance(QString::fromStdString(run.text)); }
+    int width(const TextRun& run)
+    {
+        return QFontMetrics(run.font, &device).horizontalAdvance(QString::fromStdString(run.text));
+    }
 
     QImage device;
     Settings settings;
@@ -155,8 +161,9 @@ TEST_F(ScriptTest, SpeciesBeyondTheFirstComeFromTheOverlay)
 
 TEST_F(ScriptTest, FontsTakeSizeFaceAndItalicFromTheElement)
 {
-    std::vector<TextRun> runs = layout("a<font size=\"20\" italic=\"true\">b<font facename=\"IPAGothic\">c</font></font>"
-                                       "<font size=\"120\">d</font>");
+    std::vector<TextRun> runs
+        = layout("a<font size=\"20\" italic=\"true\">b<font facename=\"IPAGothic\">c</font></font>"
+                 "<font size=\"120\">d</font>");
     ASSERT_EQ(runs.size(), 4u);
     EXPECT_EQ(runs[0].fontHeight, 42); // 10 points at 300 dots per inch
     EXPECT_EQ(runs[1].fontHeight, 83);

@@ -9,12 +9,9 @@ namespace {
 
 // Groups that force a page break when they differ: by name or by group
 // alias 1, byte for byte.
-bool sameGroup(const PhyleticRecord& a, const PhyleticRecord& b)
-{
-    return a.name == b.name && a.alias1 == b.alias1;
-}
+bool sameGroup(const PhyleticRecord& a, const PhyleticRecord& b) { return a.name == b.name && a.alias1 == b.alias1; }
 
-}  // namespace
+} // namespace
 
 void CQuelnaDoc::setSpecies(std::vector<SpeciesRecord> species, const PhyleticTable& groups)
 {
@@ -80,4 +77,4 @@ int CQuelnaDoc::firstSpeciesOnPage(int page) const
     return at == pages_.end() ? -1 : static_cast<int>(at - pages_.begin());
 }
 
-}  // namespace tavik
+} // namespace tavik

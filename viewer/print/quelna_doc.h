@@ -71,4 +71,4 @@ private:
     int pageCount_ = 1;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -61,8 +61,8 @@ void paintSample(QPainter& painter, const TextRun& run, const PainterConfig& con
 
 } // namespace
 
-void paintRuns(QPainter& painter, const std::vector<TextRun>& runs, const PainterConfig& painterConfig,
-    const PrintScales& scales)
+void paintRuns(
+    QPainter& painter, const std::vector<TextRun>& runs, const PainterConfig& painterConfig, const PrintScales& scales)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);

@@ -14,8 +14,8 @@ struct TagNode;
 // Draws laid-out runs (ScriptInterpreter) with the painter's origin at the
 // box's top-left corner: texts in black in their fonts, legend samples in the
 // colours of their painter slot and rank.
-void paintRuns(QPainter& painter, const std::vector<TextRun>& runs, const PainterConfig& painterConfig,
-    const PrintScales& scales);
+void paintRuns(
+    QPainter& painter, const std::vector<TextRun>& runs, const PainterConfig& painterConfig, const PrintScales& scales);
 
 // Interprets a script and draws it into a box of boxWidth device dots whose
 // top-left corner is the painter's origin. The box has no height limit and
