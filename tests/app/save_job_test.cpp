@@ -1,13 +1,12 @@
 // Runs the real tavik program on a small database: the command line, the
 // start-up and the saving of maps.
 #include "platform/cp932.h"
+#include "tests/support/tavik_run.h"
 #include "tests/support/viewer_database.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,24 +14,8 @@
 namespace tavik {
 namespace {
 
-struct TavikRun {
-    int status = -1;
-    std::string errors;  // stderr, UTF-8
-};
-
-TavikRun runTavik(const test::TestFolder& folder, const std::string& arguments)
-{
-    std::string command = "cd '" + folder.path() + "' && " TAVIK_BIN "/tavik " + arguments + " 2>&1";
-    TavikRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.errors.append(buffer, got);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using test::runTavik;
+using test::TavikRun;
 
 QRgb pixel(const std::string& path, int x, int y)
 {

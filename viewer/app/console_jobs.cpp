@@ -4,6 +4,7 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/app/command_line.h"
+#include "viewer/app/print_job.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/settings/workspace.h"
@@ -110,8 +111,7 @@ int runConsoleJob(const CommandLine& line, MessageSink& messages, std::atomic<bo
     case CommandLine::Job::Save:
         return saveJob(line, workspace, species, messages, stop);
     case CommandLine::Job::Print:
-        messages.stop("", sj("印刷はまだ使えません。"));
-        return 1;
+        return printJob(line, workspace, species, messages, stop);
     default:
         return 1;
     }
