@@ -250,15 +250,5 @@ TEST_F(ScriptTest, NomenclatorWrapsToAnIndentedLineWhenItDoesNotFit)
     EXPECT_EQ(layout("<center><spname name=\"scientific\"/> <nomenclator wrap=\"true\"/></center>", 400.0).size(), 1u);
 }
 
-TEST_F(ScriptTest, RunsBeyondTheLimitAreDropped)
-{
-    std::string many;
-    for (int i = 0; i < 150; ++i)
-        many += "<font size=\"12\">x</font>";
-    EXPECT_EQ(layout(many).size(), ScriptInterpreter::MaxWaitingRuns);
-    // A cr lays the waiting runs out and makes room for more.
-    EXPECT_EQ(layout(many + "<cr/>" + many).size(), 2 * ScriptInterpreter::MaxWaitingRuns);
-}
-
 } // namespace
 } // namespace tavik
