@@ -140,6 +140,14 @@ TEST_F(PrintJobTest, RefusalsExitNonZeroAndWriteNothing)
     folder.write("out/kept.pdf", "old");
     EXPECT_EQ(runTavik(folder, "--print out/kept.pdf 101 999").status, 1);
     EXPECT_EQ(folder.read("out/kept.pdf"), "old");
+
+    // A disk that fills up while the file is written leaves the old file.
+    ::setenv("TAVIK_INJECT_FULL_DISK", "1", 1);
+    TavikRun full = runTavik(folder, "--print out/kept.pdf 101");
+    ::unsetenv("TAVIK_INJECT_FULL_DISK");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.errors.find("out/kept.pdf に書き込みできませんでした。"), std::string::npos) << full.errors;
+    EXPECT_EQ(folder.read("out/kept.pdf"), "old");
 }
 
 } // namespace
