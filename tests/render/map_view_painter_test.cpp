@@ -124,3 +124,24 @@ TEST_F(MapViewPainterTest, AnOverlayLegendHasALinePerSpeciesWithMarkAndFillSampl
 
 }  // namespace
 }  // namespace tavik
+
+#include "viewer/render/font_faces.h"
+
+namespace tavik {
+namespace {
+
+TEST(FontFaces, AFaceThatIsNotInstalledTakesTheFirstInstalledFamily)
+{
+    Settings settings;
+    settings.displayFontFace = "IPAGothic";
+    settings.printFontFace = "Century";
+    settleFontFaces(settings, {"DejaVu Sans", "IPAGothic"});
+    EXPECT_EQ(settings.displayFontFace, "IPAGothic");
+    EXPECT_EQ(settings.printFontFace, "DejaVu Sans");
+    settleFontFaces(settings, {});
+    EXPECT_EQ(settings.printFontFace, "DejaVu Sans");
+    EXPECT_FALSE(installedFontFamilies().empty());
+}
+
+}  // namespace
+}  // namespace tavik

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "viewer/app/command_line.h"
 #include "viewer/app/print_job.h"
+#include "viewer/render/font_faces.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/settings/workspace.h"
@@ -48,7 +49,10 @@ bool startViewer(Workspace& workspace, MessageSink& messages)
     if (!workspace.loadSettings(currentDirectory(), messages))
         return false;
     workspace.loadSpeciesTable(messages);
-    return workspace.loadBaseImage(messages);
+    if (!workspace.loadBaseImage(messages))
+        return false;
+    settleFontFaces(workspace.settings, installedFontFamilies());
+    return true;
 }
 
 int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<const SpeciesRecord*>& species,
