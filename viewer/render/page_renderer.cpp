@@ -239,17 +239,19 @@ double markScale(const Settings& settings, QPaintDevice& device)
     return tenth / settings.displayFontSize;
 }
 
+PageRenderer::PageRenderer(const RenderSources& sources) : sources_(sources)
+{
+    for (const MapBlock& block : sources.blankMap.blocks())
+        masks_.push_back(block.clips() ? clipMask(sources.baseImage.size(), block) : QImage());
+}
+
 QImage PageRenderer::render(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
 {
     const Settings& settings = sources_.settings;
     QImage image = sources_.baseImage.convertToFormat(QImage::Format_RGB32);
     const std::vector<MapBlock>& blocks = sources_.blankMap.blocks();
 
-    // Masks of the blocks' outlines, made once for fills, lines and add-ins.
-    std::vector<QImage> masks;
-    for (const MapBlock& block : blocks)
-        masks.push_back(block.clips() ? clipMask(image.size(), block) : QImage());
-    auto maskOf = [&](size_t i) { return masks[i].isNull() ? nullptr : &masks[i]; };
+    auto maskOf = [&](size_t i) { return masks_[i].isNull() ? nullptr : &masks_[i]; };
 
     if (sources_.addins && !sources_.addins->empty()) {
         QPainter painter(&image);

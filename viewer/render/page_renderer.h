@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-class QImage;
+#include <QImage>
+
 class QPaintDevice;
 
 namespace tavik {
@@ -43,7 +44,8 @@ double markScale(const Settings& settings, QPaintDevice& device);
 // marks, each species in its painter slot (index in the list).
 class PageRenderer {
 public:
-    explicit PageRenderer(const RenderSources& sources) : sources_(sources) {}
+    // Prepares the masks of the blocks' outlines once for every map.
+    explicit PageRenderer(const RenderSources& sources);
 
     // The map of the species (species codes in slot order; at most ten are
     // drawn), in pixels of the base image. markScale: see markScale().
@@ -52,6 +54,7 @@ public:
 
 private:
     const RenderSources& sources_;
+    std::vector<QImage> masks_;  // per block; null for a block without outline
 };
 
 }  // namespace tavik
