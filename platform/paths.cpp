@@ -126,6 +126,19 @@ std::string makeAbsolute(std::string_view path, std::string_view baseDirectory)
     return result;
 }
 
+std::string fileNamePart(std::string_view name)
+{
+    std::string part(name);
+    for (size_t i = 0; i < part.size(); ++i) {
+        auto c = static_cast<unsigned char>(part[i]);
+        if (isCp932LeadByte(c) && i + 1 < part.size())
+            ++i;
+        else if (c == '/' || c == '\\' || c == 0)
+            part[i] = '_';
+    }
+    return part;
+}
+
 std::string joinPath(std::string_view directory, std::string_view name)
 {
     std::string joined(directory);

@@ -40,6 +40,11 @@ std::string currentDirectory();
 // resolved and "/" as separator. A path with a drive is returned as written.
 std::string makeAbsolute(std::string_view path, std::string_view baseDirectory);
 
+// A name (cp932) made fit to be one file name: "/", "\\" and NUL bytes, which
+// would lead into another folder or end the name, become "_"; two-byte
+// characters are kept whole, so their second byte 0x5C stays.
+std::string fileNamePart(std::string_view name);
+
 // Joins a directory and a name with one "/" between them.
 std::string joinPath(std::string_view directory, std::string_view name);
 

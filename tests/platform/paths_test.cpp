@@ -51,6 +51,14 @@ TEST(Paths, LocalPathsUseSlashesAndUtf8AndRefuseDrives)
     EXPECT_EQ(openFile("C:/tmp", "rb"), nullptr);
 }
 
+TEST(Paths, FileNamePartsCannotLeadIntoAnotherFolder)
+{
+    EXPECT_EQ(fileNamePart("Aus/bus\\.."), "Aus_bus_..");
+    EXPECT_EQ(fileNamePart(std::string("a\0b", 3)), "a_b");
+    // ソ is 0x83 0x5C: its second byte is not a separator.
+    EXPECT_EQ(fileNamePart(utf8ToCp932("ソ/ソ")), utf8ToCp932("ソ_ソ"));
+}
+
 TEST(DirectorySearch, MatchesWildcardsInTheNamePartInByteOrder)
 {
     namespace fs = std::filesystem;
