@@ -1,0 +1,259 @@
+#include "tools/norbek/norbek_settings.h"
+
+#include "common/text_helpers.h"
+#include "platform/cp932.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "platform/text_numbers.h"
+
+#include <initializer_list>
+
+namespace tavik {
+namespace {
+
+constexpr std::string_view section = "Norbek";
+constexpr size_t yesNoBytes = 7;
+constexpr size_t choiceBytes = 15;
+constexpr size_t pathBytes = 255;
+constexpr size_t fontNameBytes = 63;
+constexpr int fontNames = 8;
+
+std::string lowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// The parts of a text between commas (a text without commas is one part).
+std::vector<std::string_view> splitAtCommas(std::string_view text)
+{
+    std::vector<std::string_view> parts;
+    for (;;) {
+        size_t comma = text.find(',');
+        parts.push_back(text.substr(0, comma));
+        if (comma == std::string_view::npos)
+            return parts;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+std::string trimmedAscii(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+// The report's first lines: the settings file, the section and the key as
+// written, and the complaint.
+std::string wrongValueReport(std::string_view iniPath, std::string_view key, std::string_view value)
+{
+    return cp932Printf("\n%s\n [Norbek]\n  %s=%s\n%s\n", std::string(iniPath).c_str(), std::string(key).c_str(),
+        std::string(value).c_str(), sj("初期設定ファイルでの指定が間違っています").c_str());
+}
+
+// Reads the settings keys one after another; the first fault is kept.
+class SettingsReader {
+public:
+    SettingsReader(const IniFile& ini, std::string_view iniPath)
+        : ini_(ini)
+        , iniPath_(iniPath)
+    {
+    }
+
+    std::string text(std::string_view key, std::string_view fallback, size_t keptBytes) const
+    {
+        return std::string(cutText(toolSettingText(ini_, section, key, fallback), keptBytes));
+    }
+
+    // The position of the value among the allowed ones (compared in lower
+    // case after the cut to keptBytes); -1 after a fault.
+    int choice(std::string_view key, std::string_view fallback, size_t keptBytes,
+        std::initializer_list<const char*> allowed, std::string& fault) const
+    {
+        std::string written = toolSettingText(ini_, section, key, fallback);
+        std::string value = lowerAscii(cutText(written, keptBytes));
+        int index = 0;
+        for (const char* candidate : allowed) {
+            if (value == candidate)
+                return index;
+            ++index;
+        }
+        fault = wrongValueReport(iniPath_, key, written) + sj("以下の何れかを指定して下さい") + "\n";
+        for (const char* candidate : allowed)
+            fault += "  " + std::string(key) + "=" + candidate + "\n";
+        return -1;
+    }
+
+    const IniFile& ini() const { return ini_; }
+    const std::string& iniPath() const { return iniPath_; }
+
+private:
+    const IniFile& ini_;
+    std::string iniPath_;
+};
+
+bool readYesNo(const SettingsReader& reader, std::string_view key, bool& flag, std::string& fault)
+{
+    int index = reader.choice(key, "yes", yesNoBytes, {"yes", "no"}, fault);
+    flag = index == 0;
+    return index >= 0;
+}
+
+bool readNameForm(const SettingsReader& reader, std::string_view key, NameForm& form, std::string& fault)
+{
+    int index = reader.choice(key, "Standard", choiceBytes, {"standard", "alias1", "alias2"}, fault);
+    form = static_cast<NameForm>(index < 0 ? 0 : index);
+    return index >= 0;
+}
+
+bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::string& fault)
+{
+    std::string written = toolSettingText(reader.ini(), section, "Species", "Scientific,Alias1");
+    std::vector<std::string_view> parts = splitAtCommas(written);
+    if (parts.size() > 3)
+        parts.resize(3);
+    settings.species.clear();
+    for (std::string_view part : parts) {
+        std::string value = lowerAscii(cutText(trimmedAscii(part), choiceBytes));
+        if (value == "scientific")
+            settings.species.push_back(NameForm::Standard);
+        else if (value == "alias1")
+            settings.species.push_back(NameForm::Alias1);
+        else if (value == "alias2")
+            settings.species.push_back(NameForm::Alias2);
+        else {
+            fault = wrongValueReport(reader.iniPath(), "Species", written)
+                + sj("種名の掲載方法を指定して下さい。組み合わせ可能です。\n")
+                + cp932Printf("例  Species=%s,%s\n", "scientific", "alias1");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readBackground(const SettingsReader& reader, NorbekSettings& settings, std::string& fault)
+{
+    std::string written = toolSettingText(reader.ini(), section, "HtmlBackGroundColor", "255,255,255");
+    std::vector<std::string_view> parts = splitAtCommas(written);
+    bool valid = parts.size() >= 3;
+    for (int i = 0; valid && i < 3; ++i) {
+        std::string part = trimmedAscii(parts[i]);
+        int value = parseInteger(part);
+        valid = !part.empty() && value >= 0 && value <= 255;
+        settings.background[i] = value;
+    }
+    if (!valid)
+        fault = wrongValueReport(reader.iniPath(), "HtmlBackGroundColor", written)
+            + sj("0 以上 255 以下のR,G,B値を指定して下さい\n") + sj("例： HtmlBackGroundColor=255,255,255\n");
+    return valid;
+}
+
+// An image source names a file seen from the HTML pages; a path with a drive
+// or from the root means nothing to a page moved with its folder.
+bool isRelativeSource(std::string_view path)
+{
+    return path.find(":\\") == std::string_view::npos && path.find(":/") == std::string_view::npos && !hasDrive(path)
+        && !isAbsolutePath(path);
+}
+
+bool readImageSource(
+    const SettingsReader& reader, std::string_view key, const char* example, std::string& source, std::string& fault)
+{
+    std::string written = toolSettingText(reader.ini(), section, key, "");
+    if (!isRelativeSource(written)) {
+        fault = cp932Printf("\n%s=%s\n", std::string(key).c_str(), written.c_str())
+            + sj("HTMLから見た相対パスで指定して下さい\n") + sj(example);
+        return false;
+    }
+    source = std::string(cutText(written, pathBytes));
+    return true;
+}
+
+} // namespace
+
+std::string NorbekSettings::fontFamilyText(std::string_view htmlFont)
+{
+    std::string family;
+    int names = 0;
+    for (std::string_view part : splitAtCommas(htmlFont)) {
+        std::string name = trimmedAscii(cutText(trimmedAscii(part), fontNameBytes));
+        if (name.empty())
+            continue;
+        if (++names > fontNames)
+            break;
+        bool quoted = name.size() >= 2 && name.front() == '"' && name.back() == '"';
+        if (!quoted) {
+            // A stray quote at one end only would leave the style sheet open.
+            if (name.front() == '"')
+                name.erase(0, 1);
+            if (!name.empty() && name.back() == '"')
+                name.pop_back();
+            name = "\"" + name + "\"";
+        }
+        if (!family.empty())
+            family += ",";
+        family += name;
+    }
+    return family;
+}
+
+bool NorbekSettings::read(const IniFile& ini, std::string_view iniPath, NorbekSettings& settings, std::string& fault)
+{
+    settings.tables = ToolSettings::read(ini);
+    settings.phyleticTable = toolSettingText(ini, "Path", "PhyleticTable", settings.phyleticTable);
+    settings.bookTable = toolSettingText(ini, "Path", "BookTable", settings.bookTable);
+    settings.phyleticMax = toolSettingNumber(ini, "Capacity", "PhyleticMax", settings.phyleticMax);
+    settings.bookMax = toolSettingNumber(ini, "Capacity", "BookMax", settings.bookMax);
+
+    SettingsReader reader(ini, iniPath);
+    int orderBy = reader.choice(
+        "OrderBy", "authorstandard", choiceBytes, {"authorstandard", "authoralias1", "authoralias2"}, fault);
+    if (orderBy < 0)
+        return false;
+    settings.orderBy = static_cast<NameForm>(orderBy);
+    if (!readSpecies(reader, settings, fault) || !readYesNo(reader, "PhyleticYN", settings.phyletic, fault)
+        || !readYesNo(reader, "GeoDeticYN", settings.geoDetic, fault)
+        || !readNameForm(reader, "Area", settings.area, fault)
+        || !readYesNo(reader, "SmallRegionYN", settings.smallRegion, fault)
+        || !readYesNo(reader, "LargeRegionYN", settings.largeRegion, fault)
+        || !readNameForm(reader, "Literature", settings.literature, fault)
+        || !readNameForm(reader, "Book", settings.book, fault))
+        return false;
+    int fileType = reader.choice("DefaultFileType", "Html", choiceBytes, {"html", "text"}, fault);
+    if (fileType < 0)
+        return false;
+    settings.defaultFileType = fileType == 0 ? PageFileType::Html : PageFileType::Text;
+    settings.htmlCharSet = reader.text("HtmlCharSet", "", 63);
+    settings.fontFamily = fontFamilyText(toolSettingText(ini, section, "HtmlFont", ""));
+    if (!readBackground(reader, settings, fault))
+        return false;
+    for (int n = 1; n <= imageSources; ++n) {
+        std::string number = std::to_string(n);
+        if (!readImageSource(reader, "HtmlImageURL" + number, "例：../map/*.png\n", settings.imageUrls[n - 1], fault)
+            || !readImageSource(
+                reader, "HtmlImageList" + number, "例：../image/list.txt\n", settings.imageLists[n - 1], fault))
+            return false;
+    }
+    settings.litHeader = reader.text("HtmlLitHeader", "", pathBytes);
+    settings.allAreaHeader = reader.text("HtmlAllAreaHeader", "", pathBytes);
+    int order = reader.choice(
+        "IndexHtmlSort", "none", choiceBytes, {"none", "code", "scientific", "alias1", "alias2"}, fault);
+    if (order < 0)
+        return false;
+    settings.indexOrder = static_cast<IndexOrder>(order);
+    std::string other = reader.text("OtherTextFile", "", choiceBytes);
+    // ".exp" and "exp" name the same extension; a separator in it would lead
+    // into another folder.
+    if (!other.empty() && other.front() == '.')
+        other.erase(0, 1);
+    settings.otherTextFile = fileNamePart(other);
+    return true;
+}
+
+} // namespace tavik

@@ -1,0 +1,348 @@
+#include "tools/norbek/norbek_tables.h"
+
+#include "common/csv_reader.h"
+#include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "platform/paths.h"
+#include "platform/text_numbers.h"
+#include "tools/norbek/norbek_settings.h"
+
+#include <algorithm>
+#include <map>
+#include <new>
+#include <set>
+#include <utility>
+
+namespace tavik {
+namespace {
+
+constexpr size_t nameBytes = 63;
+constexpr size_t codeBytes = 27;
+
+// A field cut to maxBytes and trimmed, as the tables keep their texts.
+std::string text(const CsvReader& reader, size_t index, size_t maxBytes)
+{
+    return std::string(trimmedText(cutText(reader.field(index), maxBytes)));
+}
+
+// Opens a table; on failure the table's own message for a missing file or
+// for any other reason.
+bool openTable(CsvReader& reader, std::string_view path, const char* missing, const char* unreadable, ToolError& error)
+{
+    if (reader.open(path))
+        return true;
+    return error.set(path, sj(fileExists(path) ? unreadable : missing));
+}
+
+// Reads the lines of an open table and hands each line holding fields to
+// `take(row)`, which returns false to stop: with an error, or (returning
+// true through `stop`) at a silent limit. A syntax code is a fault.
+template <typename Take> bool readRows(CsvReader& reader, std::string_view path, ToolError& error, Take take)
+{
+    for (;;) {
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
+            return true;
+        if (status != CsvReaderStatus::Ok)
+            return error.set(path, norbekSyntaxMessage(status, reader.lineNumber()));
+        if (reader.fieldCount() == 0)
+            continue;
+        bool stop = false;
+        if (!take(reader.lineNumber(), stop))
+            return false;
+        if (stop)
+            return true;
+    }
+}
+
+template <typename Record, typename Key> void sortByCode(std::vector<Record>& records, Key Record::*key)
+{
+    std::stable_sort(
+        records.begin(), records.end(), [key](const Record& a, const Record& b) { return a.*key < b.*key; });
+}
+
+// The first record whose key equals `code`, in a vector sorted by that key.
+template <typename Record, typename Key, typename Code>
+const Record* findByCode(const std::vector<Record>& records, Key Record::*key, const Code& code)
+{
+    auto it = std::lower_bound(records.begin(), records.end(), code,
+        [key](const Record& record, const Code& wanted) { return record.*key < wanted; });
+    return it != records.end() && (*it).*key == code ? &*it : nullptr;
+}
+
+} // namespace
+
+std::string norbekSyntaxMessage(CsvReaderStatus status, long row)
+{
+    switch (status) {
+    case CsvReaderStatus::UnterminatedQuote:
+        return cp932Printf("%ld 行目: 文字列が \"\" で囲まれていません。", row);
+    case CsvReaderStatus::MisplacedQuote:
+        return cp932Printf("%ld 行目: デリミタ不正", row);
+    case CsvReaderStatus::FieldTooLong:
+        return cp932Printf("%ld 行目: 文字列が長過ぎて扱えません。", row);
+    case CsvReaderStatus::LineTooLong:
+        return cp932Printf("%ld 行目: 行が長過ぎて扱えません。", row);
+    default:
+        return cp932Printf("%ld 行目: 項目が多過ぎて扱えません。", row);
+    }
+}
+
+bool NorbekTables::loadSpeciesTable(std::string_view path, int capacity, ToolError& error)
+{
+    species_.clear();
+    CsvReader reader;
+    if (!openTable(reader, path, "種テーブルが見つかりません.", "種テーブル読み込みエラー.", error))
+        return false;
+    bool read = readRows(reader, path, error, [&](long, bool& stop) {
+        if (species_.size() >= static_cast<size_t>(std::max(capacity, 0))) {
+            stop = true; // rows beyond SpeciesMax are ignored
+            return true;
+        }
+        NorbekSpecies species;
+        species.code = parseInteger64(trimmedText(reader.field(0)));
+        species.scientific = text(reader, 1, nameBytes);
+        species.author = text(reader, 2, 47);
+        species.year = text(reader, 3, 7);
+        species.parenthesised = text(reader, 4, nameBytes).starts_with('C');
+        species.phyleticCode = parseInteger64(trimmedText(reader.field(5)));
+        species.groupName = text(reader, 6, nameBytes);
+        species.alias1 = text(reader, 7, nameBytes);
+        species.groupAlias1 = text(reader, 8, nameBytes);
+        species.alias2 = text(reader, 9, nameBytes);
+        species.groupAlias2 = text(reader, 10, nameBytes);
+        species.row = static_cast<int>(species_.size());
+        species_.push_back(std::move(species));
+        return true;
+    });
+    sortByCode(species_, &NorbekSpecies::code);
+    return read;
+}
+
+bool NorbekTables::loadPhyleticTable(std::string_view path, int capacity, ToolError& error)
+{
+    groups_.clear();
+    CsvReader reader;
+    if (!openTable(reader, path, "系統テーブルが見つかりません.", "系統テーブル読み込みエラー.", error))
+        return false;
+    bool read = readRows(reader, path, error, [&](long, bool& stop) {
+        if (groups_.size() >= static_cast<size_t>(std::max(capacity, 0))) {
+            stop = true; // rows beyond PhyleticMax are ignored
+            return true;
+        }
+        NorbekGroup group;
+        group.code = parseInteger64(trimmedText(reader.field(0)));
+        group.name = text(reader, 1, nameBytes);
+        group.parentCode = parseInteger64(trimmedText(reader.field(2)));
+        group.alias1 = text(reader, 3, nameBytes);
+        group.alias2 = text(reader, 4, nameBytes);
+        groups_.push_back(std::move(group));
+        return true;
+    });
+    sortByCode(groups_, &NorbekGroup::code);
+    return read;
+}
+
+bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, ToolError& error)
+{
+    // Groups by their two names, the first in code order winning, and the
+    // codes in use: one pass over the table instead of one per species.
+    std::map<std::pair<std::string, std::string>, std::int64_t> byNames;
+    std::set<std::int64_t> codes;
+    for (const NorbekGroup& group : groups_) {
+        byNames.emplace(std::make_pair(group.name, group.alias1), group.code);
+        codes.insert(group.code);
+    }
+    bool appended = false;
+    for (NorbekSpecies& species : species_) {
+        if (species.phyleticCode > 0 || (species.groupName.empty() && species.groupAlias1.empty()))
+            continue;
+        auto names = std::make_pair(species.groupName, species.groupAlias1);
+        auto found = byNames.find(names);
+        if (found != byNames.end()) {
+            species.phyleticCode = found->second;
+            continue;
+        }
+        if (groups_.size() >= static_cast<size_t>(std::max(phyleticMax, 0)))
+            return error.set(
+                phyleticPath, sj("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
+        // The new group's code is the group count after the append; when the
+        // table already uses that code, one above its largest, so that no two
+        // groups share a code.
+        NorbekGroup group;
+        group.code = static_cast<std::int64_t>(groups_.size()) + 1;
+        if (codes.contains(group.code))
+            group.code = *codes.rbegin() + 1;
+        group.name = species.groupName;
+        group.alias1 = species.groupAlias1;
+        group.alias2 = species.groupAlias2;
+        species.phyleticCode = group.code;
+        byNames.emplace(names, group.code);
+        codes.insert(group.code);
+        groups_.push_back(std::move(group));
+        appended = true;
+    }
+    if (appended)
+        sortByCode(groups_, &NorbekGroup::code);
+    return true;
+}
+
+bool NorbekTables::loadAreaTable(std::string_view path, int capacity, ToolError& error)
+{
+    areas_.clear();
+    CsvReader reader;
+    if (!openTable(reader, path, "地域テーブルが見つかりません.", "地域テーブル読み込みエラー.", error))
+        return false;
+    bool read = readRows(reader, path, error, [&](long row, bool&) {
+        if (areas_.size() >= static_cast<size_t>(std::max(capacity, 0)))
+            return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限: %d", capacity));
+        std::string code(trimmedText(reader.field(0)));
+        NorbekArea area;
+        area.code = parseInteger(code);
+        if (area.code <= 0)
+            return error.set(
+                path, cp932Printf(" %ld 行目: 地域テーブルの地域コードが異常です [%s]", row, code.c_str()));
+        area.name = text(reader, 3, nameBytes);
+        area.alias1 = text(reader, 9, nameBytes);
+        area.alias2 = text(reader, 10, nameBytes);
+        area.latitude = text(reader, 4, 15);
+        area.longitude = text(reader, 5, 15);
+        area.largeRegion = text(reader, 12, nameBytes);
+        area.smallRegion = text(reader, 13, 255);
+        areas_.push_back(std::move(area));
+        return true;
+    });
+    sortByCode(areas_, &NorbekArea::code);
+    return read;
+}
+
+bool NorbekTables::loadLiteratureTable(std::string_view path, int capacity, ToolError& error)
+{
+    literature_.clear();
+    CsvReader reader;
+    if (!openTable(reader, path, "文献テーブルが見つかりません.", "文献テーブル読み込みエラー.", error))
+        return false;
+    bool read = readRows(reader, path, error, [&](long row, bool&) {
+        if (literature_.size() >= static_cast<size_t>(std::max(capacity, 0)))
+            return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限: %d", capacity));
+        NorbekLiterature literature;
+        literature.code = text(reader, 0, codeBytes);
+        if (literature.code.empty()) {
+            std::string written(reader.field(0));
+            return error.set(
+                path, cp932Printf(" %ld 行目: 文献テーブルの文献コードが異常です [%s]", row, written.c_str()));
+        }
+        literature.author = text(reader, 1, 127);
+        literature.year = text(reader, 2, 23);
+        literature.title = text(reader, 3, 255);
+        literature.bookCode = text(reader, 4, codeBytes);
+        for (int i = 0; i < 3; ++i)
+            literature.particulars[i] = text(reader, 5 + i, 23);
+        literature.note = text(reader, 8, 23);
+        literature.author1 = text(reader, 9, 127);
+        literature.title1 = text(reader, 10, 255);
+        literature.author2 = text(reader, 11, 127);
+        literature.title2 = text(reader, 12, 255);
+        literature_.push_back(std::move(literature));
+        return true;
+    });
+    sortByCode(literature_, &NorbekLiterature::code);
+    return read;
+}
+
+bool NorbekTables::loadBookTable(std::string_view path, int capacity, ToolError& error)
+{
+    books_.clear();
+    CsvReader reader;
+    if (!reader.open(path)) {
+        // Without a book table the entries go without book titles.
+        if (!fileExists(path))
+            return true;
+        return error.set(path, sj("書誌テーブル読み込みエラー."));
+    }
+    bool read = readRows(reader, path, error, [&](long, bool&) {
+        if (books_.size() >= static_cast<size_t>(std::max(capacity, 0)))
+            return error.set(path, cp932Printf("書誌テーブルの書誌数が多すぎます.上限: %d", capacity));
+        NorbekBook book;
+        book.code = text(reader, 0, codeBytes);
+        book.title = text(reader, 1, 127);
+        book.title1 = text(reader, 2, 127);
+        book.title2 = text(reader, 3, 127);
+        books_.push_back(std::move(book));
+        return true;
+    });
+    sortByCode(books_, &NorbekBook::code);
+    return read;
+}
+
+bool NorbekTables::loadSpecies(const NorbekSettings& settings, ToolError& error)
+{
+    try {
+        if (!loadSpeciesTable(settings.tables.speciesTable, settings.tables.speciesMax, error)
+            || !loadPhyleticTable(settings.phyleticTable, settings.phyleticMax, error))
+            return false;
+        return assignGroups(settings.phyleticMax, settings.phyleticTable, error);
+    } catch (const std::bad_alloc&) {
+        return error.set("", sj("メモリが足りません."));
+    }
+}
+
+bool NorbekTables::loadReferences(const NorbekSettings& settings, ToolError& error)
+{
+    // Each table reports the storage it could not obtain by its own name.
+    struct Step {
+        bool (NorbekTables::*load)(std::string_view, int, ToolError&);
+        const std::string& path;
+        int capacity;
+        const char* noStorage;
+    } steps[] = {
+        {&NorbekTables::loadAreaTable, settings.tables.areaTable, settings.tables.areaMax,
+            "地域テーブル格納領域がありません."},
+        {&NorbekTables::loadLiteratureTable, settings.tables.literaTable, settings.tables.literaMax,
+            "文献テーブル格納領域がありません."},
+        {&NorbekTables::loadBookTable, settings.bookTable, settings.bookMax, "書誌テーブル格納領域がありません."},
+    };
+    for (const Step& step : steps) {
+        try {
+            if (!(this->*step.load)(step.path, step.capacity, error))
+                return false;
+        } catch (const std::bad_alloc&) {
+            return error.set(step.path, sj(step.noStorage));
+        }
+    }
+    return true;
+}
+
+int NorbekTables::findSpecies(std::int64_t code) const
+{
+    const NorbekSpecies* found = findByCode(species_, &NorbekSpecies::code, code);
+    return found ? static_cast<int>(found - species_.data()) : -1;
+}
+
+const NorbekGroup* NorbekTables::findGroup(std::int64_t code) const
+{
+    return findByCode(groups_, &NorbekGroup::code, code);
+}
+
+const NorbekArea* NorbekTables::findArea(std::int32_t code) const
+{
+    return findByCode(areas_, &NorbekArea::code, code);
+}
+
+int NorbekTables::findLiterature(std::string_view code) const
+{
+    const NorbekLiterature* found
+        = findByCode(literature_, &NorbekLiterature::code, std::string(cutText(code, codeBytes)));
+    return found ? static_cast<int>(found - literature_.data()) : -1;
+}
+
+const NorbekBook* NorbekTables::findBook(std::string_view code) const
+{
+    // An empty book code names no book, even when a book row has none.
+    if (code.empty())
+        return nullptr;
+    return findByCode(books_, &NorbekBook::code, std::string(code));
+}
+
+} // namespace tavik

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+enum class CsvReaderStatus;
+struct NorbekSettings;
+struct ToolError;
+
+// A species as norbek reads it from the species table (texts trimmed, cp932).
+struct NorbekSpecies {
+    std::int64_t code = 0; // column 0
+    std::string scientific; // column 1, 63 bytes
+    std::string author; // column 2, 47 bytes
+    std::string year; // column 3, 7 bytes
+    bool parenthesised = false; // column 4 begins with "C": author and year in parentheses
+    std::int64_t phyleticCode = 0; // column 5; 0 or less until a group is assigned
+    std::string groupName; // column 6, the group's name in scientific form
+    std::string alias1; // column 7, the Japanese name
+    std::string groupAlias1; // column 8
+    std::string alias2; // column 9
+    std::string groupAlias2; // column 10
+    int row = 0; // position in the species table (0-based)
+};
+
+// A phyletic group.
+struct NorbekGroup {
+    std::int64_t code = 0; // column 0
+    std::string name; // column 1, 63 bytes
+    std::int64_t parentCode = 0; // column 2, not used here
+    std::string alias1; // column 3, 63 bytes
+    std::string alias2; // column 4, 63 bytes
+};
+
+// An area and what its heading shows.
+struct NorbekArea {
+    std::int32_t code = 0; // column 0, above 0
+    std::string name; // column 3, 63 bytes
+    std::string alias1; // column 9, 63 bytes
+    std::string alias2; // column 10, 63 bytes
+    std::string latitude; // column 4, 15 bytes, as written
+    std::string longitude; // column 5, 15 bytes
+    std::string largeRegion; // column 12, 63 bytes
+    std::string smallRegion; // column 13, 255 bytes
+};
+
+// A literature row.
+struct NorbekLiterature {
+    std::string code; // column 0, 27 bytes, not empty
+    std::string author; // column 1, 127 bytes
+    std::string year; // column 2, 23 bytes
+    std::string title; // column 3, 255 bytes
+    std::string bookCode; // column 4, 27 bytes
+    std::string particulars[3]; // columns 5, 6, 7, 23 bytes each
+    std::string note; // column 8, 23 bytes, not shown
+    std::string author1; // column 9, alias-1 author, 127 bytes
+    std::string title1; // column 10, alias-1 title, 255 bytes
+    std::string author2; // column 11, alias-2 author, 127 bytes
+    std::string title2; // column 12, alias-2 title, 255 bytes
+};
+
+// A book (a journal or a series) that literature rows name by code.
+struct NorbekBook {
+    std::string code; // column 0, 27 bytes
+    std::string title; // column 1, 127 bytes
+    std::string title1; // column 2, alias 1
+    std::string title2; // column 3, alias 2
+};
+
+// The reference tables of the literature writer, each sorted by code for
+// binary search.
+class NorbekTables {
+public:
+    // Species and phyletic tables, then the group assignment of species
+    // without a phyletic code. False with the table and the message in error.
+    bool loadSpecies(const NorbekSettings& settings, ToolError& error);
+    // Area, literature and book tables, in that order; a missing book table
+    // leaves the books empty.
+    bool loadReferences(const NorbekSettings& settings, ToolError& error);
+
+    // Gives each species whose phyletic code is 0 or less, and which names a
+    // group, the code of the group of the same name and alias 1, appending
+    // such a group when there is none; false when the table is full.
+    bool assignGroups(int phyleticMax, std::string_view phyleticPath, ToolError& error);
+
+    const std::vector<NorbekSpecies>& species() const { return species_; }
+    const std::vector<NorbekLiterature>& literature() const { return literature_; }
+
+    // Index of a species in species(), or -1.
+    int findSpecies(std::int64_t code) const;
+    const NorbekGroup* findGroup(std::int64_t code) const;
+    const NorbekArea* findArea(std::int32_t code) const;
+    // Index of a literature row in literature(), or -1; the code is cut to 27 bytes.
+    int findLiterature(std::string_view code) const;
+    const NorbekBook* findBook(std::string_view code) const;
+
+private:
+    bool loadSpeciesTable(std::string_view path, int capacity, ToolError& error);
+    bool loadPhyleticTable(std::string_view path, int capacity, ToolError& error);
+    bool loadAreaTable(std::string_view path, int capacity, ToolError& error);
+    bool loadLiteratureTable(std::string_view path, int capacity, ToolError& error);
+    bool loadBookTable(std::string_view path, int capacity, ToolError& error);
+
+    std::vector<NorbekSpecies> species_;
+    std::vector<NorbekGroup> groups_;
+    std::vector<NorbekArea> areas_;
+    std::vector<NorbekLiterature> literature_;
+    std::vector<NorbekBook> books_;
+};
+
+// The message norbek gives for a syntax code met on `row` (1-based) of any
+// of its tables (cp932).
+std::string norbekSyntaxMessage(CsvReaderStatus status, long row);
+
+} // namespace tavik
