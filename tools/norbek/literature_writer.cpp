@@ -1,0 +1,388 @@
+#include "tools/norbek/literature_writer.h"
+
+#include "common/csv_reader.h"
+#include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "platform/file_replacement.h"
+#include "platform/paths.h"
+#include "platform/text_numbers.h"
+#include "tools/norbek/image_lists.h"
+#include "tools/norbek/media_source.h"
+#include "tools/norbek/norbek_settings.h"
+#include "tools/norbek/norbek_tables.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace tavik {
+namespace {
+
+constexpr size_t literatureCodeBytes = 27;
+const char* const templatePath = "_indexTemplate.html";
+
+bool readWholeFile(std::string_view path, std::string& bytes)
+{
+    FilePtr file = openFile(path, "rb");
+    if (!file || isDirectory(path))
+        return false;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, got);
+    return !std::ferror(file.get());
+}
+
+} // namespace
+
+// One line of the species-literature table, checked and reduced to what the
+// page shows.
+struct LiteratureWriter::SpeciesLine {
+    long row = 0; // 1-based line number
+    int species = 0; // index in the species table
+    bool located = false; // the line has a location that is listed
+    std::string heading; // the location's heading
+    std::vector<int> literature; // indices in the literature table, in the line's order
+};
+
+bool writeTextFile(std::string_view path, std::string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    return replaceFileContent(path, bytes);
+}
+
+LiteratureWriter::LiteratureWriter(const NorbekSettings& settings, const NorbekTables& tables, const ImageLists& images,
+    WriterOptions options, std::FILE* console)
+    : settings_(settings)
+    , tables_(tables)
+    , images_(images)
+    , options_(std::move(options))
+    , console_(console)
+    , composer_(settings, tables)
+    , pageNames_(tables.species().size())
+    , written_(tables.species().size(), false)
+{
+}
+
+const std::string& LiteratureWriter::beginSpecies(int species)
+{
+    written_[species] = true;
+    std::string& name = pageNames_[species];
+    name = fileNamePart(pageName(tables_.species()[species], options_.naming));
+    begun_.push_back(name);
+    printCp932(console_, options_.outputDirectory + name + "\n");
+    return name;
+}
+
+bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, ToolError& error) const
+{
+    const std::string& path = settings_.tables.spLitDb;
+    CsvReader reader;
+    if (!reader.open(path))
+        return error.set(
+            path, sj(fileExists(path) ? "種別文献テーブルが読めませんでした." : "種別文献テーブルが見つかりません."));
+    for (;;) {
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
+            return true;
+        long row = reader.lineNumber();
+        if (status != CsvReaderStatus::Ok)
+            return error.set(path, norbekSyntaxMessage(status, row));
+        if (reader.fieldCount() == 0)
+            return error.set(path, cp932Printf("%ld 行目: 種コードがありません", row));
+        SpeciesLine line;
+        line.row = row;
+        long long code = parseInteger64(trimmedText(reader.field(0)));
+        line.species = tables_.findSpecies(code);
+        if (line.species < 0)
+            return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
+
+        std::string location(trimmedText(reader.field(1)));
+        if (!reader.hasField(1)) {
+            lines.push_back(std::move(line));
+            continue;
+        }
+        bool gridSquare = location.starts_with('J') || (location.size() > 1 && location[1] == 'P');
+        bool point
+            = !gridSquare && !location.empty() && std::string_view("NSEW").find(location[0]) != std::string_view::npos;
+        if ((gridSquare || point) && !options_.geo) {
+            // Without -geo these locations and their literature are passed over.
+            lines.push_back(std::move(line));
+            continue;
+        }
+        if (gridSquare) {
+            line.heading = gridSquareHeading(location);
+        } else if (point) {
+            line.heading = pointHeading(location);
+        } else {
+            const NorbekArea* area = tables_.findArea(parseInteger(location));
+            if (!area)
+                return error.set(path,
+                    cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, location.c_str()));
+            line.heading = composer_.areaHeading(*area);
+        }
+        line.located = true;
+        for (size_t i = 2; i < reader.fieldCount(); ++i) {
+            std::string code(trimmedText(cutText(reader.field(i), literatureCodeBytes)));
+            if (code.empty())
+                continue;
+            int literature = tables_.findLiterature(code);
+            if (literature < 0)
+                return error.set(path,
+                    cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, code.c_str()));
+            line.literature.push_back(literature);
+        }
+        lines.push_back(std::move(line));
+    }
+}
+
+bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
+{
+    std::vector<SpeciesLine> lines;
+    if (!readSpeciesLiterature(lines, error))
+        return false;
+    // The lines of one species make one page even where the table does not
+    // keep them together; within a species the table's order holds.
+    std::stable_sort(
+        lines.begin(), lines.end(), [](const SpeciesLine& a, const SpeciesLine& b) { return a.species < b.species; });
+
+    // Every literature row's entry and its place in the author order, made once.
+    const std::vector<NorbekLiterature>& literature = tables_.literature();
+    std::vector<std::string> entries(literature.size());
+    std::vector<int> order(literature.size());
+    for (size_t i = 0; i < literature.size(); ++i) {
+        entries[i] = composer_.literatureEntry(literature[i]);
+        order[i] = static_cast<int>(i);
+    }
+    std::stable_sort(
+        order.begin(), order.end(), [&](int a, int b) { return composer_.authorLess(literature[a], literature[b]); });
+    std::vector<int> rank(literature.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        rank[order[i]] = static_cast<int>(i);
+    auto byAuthor = [&rank](int a, int b) { return rank[a] < rank[b]; };
+    std::vector<int> citedBy(literature.size(), -1); // species that last cited each row
+
+    const bool html = options_.fileType == PageFileType::Html;
+    for (size_t first = 0; first < lines.size();) {
+        int species = lines[first].species;
+        size_t end = first;
+        while (end < lines.size() && lines[end].species == species)
+            ++end;
+        const std::string& name = beginSpecies(species);
+
+        std::string byArea;
+        std::vector<int> cited;
+        bool firstHeading = true;
+        for (size_t i = first; i < end; ++i) {
+            const SpeciesLine& line = lines[i];
+            if (!line.located)
+                continue;
+            if (options_.byArea) {
+                if (!firstHeading)
+                    byArea += "\n";
+                firstHeading = false;
+                byArea += html ? "<DIV CLASS=\"areaname\">" + line.heading + "</DIV>" : line.heading + "\n";
+            }
+            std::vector<int> codes = line.literature;
+            std::stable_sort(codes.begin(), codes.end(), byAuthor);
+            for (int code : codes) {
+                if (citedBy[code] != species) {
+                    citedBy[code] = species;
+                    cited.push_back(code);
+                }
+                if (options_.byArea)
+                    byArea += entries[code];
+            }
+        }
+        std::string allAreas;
+        if (options_.allAreas && !cited.empty()) {
+            if (options_.byArea)
+                allAreas = html ? "<DIV CLASS=\"areaname\">" + settings_.allAreaHeader + "</DIV>"
+                                : settings_.allAreaHeader + "\n";
+            std::sort(cited.begin(), cited.end(), byAuthor);
+            for (int code : cited)
+                allAreas += entries[code];
+        }
+        const std::string& firstList = options_.allAreasFirst ? allAreas : byArea;
+        const std::string& secondList = options_.allAreasFirst ? byArea : allAreas;
+        std::string text = firstList + (firstList.empty() ? "" : "\n") + secondList;
+
+        std::string failure = cp932Printf("%ld 行目: ファイルに書けません", lines[end - 1].row);
+        if (html) {
+            if (!writeHtmlPage(species, &text, failure, error))
+                return false;
+        } else {
+            std::string base = options_.outputDirectory + name;
+            if (!writeTextFile(base + ".hdr", composer_.headerText(tables_.species()[species])))
+                return error.set(base + ".hdr", failure);
+            if (!settings_.otherTextFile.empty()) {
+                // The extra file is for the user's own text: made empty when
+                // missing, never emptied.
+                std::string other = base + "." + settings_.otherTextFile;
+                if (!openFile(other, "ab"))
+                    return error.set(other, failure);
+            }
+            if (!writeTextFile(base + ".lit", text))
+                return error.set(base + ".lit", failure);
+        }
+        first = end;
+    }
+    return finish(error);
+}
+
+bool LiteratureWriter::writePagesWithoutLiterature(ToolError& error)
+{
+    for (size_t species = 0; species < tables_.species().size(); ++species) {
+        beginSpecies(static_cast<int>(species));
+        if (!writeHtmlPage(static_cast<int>(species), nullptr, sj("ファイルに書けません"), error))
+            return false;
+    }
+    return finish(error);
+}
+
+bool LiteratureWriter::writeHtmlPage(
+    int species, const std::string* literature, const std::string& failure, ToolError& error)
+{
+    const std::string& name = pageNames_[species];
+    std::string page = composer_.pageStart(tables_.species()[species], name);
+    if (!insertMedia(species, page, error))
+        return false;
+    page += composer_.pageEnd(literature);
+    std::string path = options_.outputDirectory + name + ".html";
+    if (!writeTextFile(path, page))
+        return error.set(path, failure);
+    return true;
+}
+
+bool LiteratureWriter::insertMedia(int species, std::string& page, ToolError& error) const
+{
+    bool anySource = std::any_of(settings_.imageUrls.begin(), settings_.imageUrls.end(), [](const std::string& url) {
+        return !url.empty();
+    }) || !images_.images(species).empty();
+    if (!anySource)
+        return true;
+    std::vector<std::string> candidates = nameCandidates(tables_.species()[species], options_.naming);
+    for (int n = 1; n <= NorbekSettings::imageSources; ++n) {
+        const std::string& url = settings_.imageUrls[n - 1];
+        if (!url.empty() && !insertSource(url, candidates, page, error))
+            return false;
+        for (const SpeciesImage& image : images_.images(species))
+            if (image.list == n && !insertSource(image.path, candidates, page, error))
+                return false;
+    }
+    return true;
+}
+
+bool LiteratureWriter::insertSource(
+    std::string_view source, const std::vector<std::string>& candidates, std::string& page, ToolError& error) const
+{
+    MediaSource media(options_.outputDirectory, console_);
+    std::optional<std::string> path = media.resolve(source, candidates);
+    if (!path)
+        return true;
+    MediaType type = mediaTypeOf(source);
+    switch (type.kind) {
+    case MediaType::Image:
+        page += PageComposer::imageItem(*path);
+        return true;
+    case MediaType::Object:
+        page += PageComposer::objectItem(type.type, *path);
+        return true;
+    case MediaType::Text:
+        break;
+    }
+    // A text source is copied in line by line, each line ending as the page's do.
+    std::string file = options_.outputDirectory + *path, text;
+    if (!readWholeFile(file, text))
+        return error.set(file, sj("テキストが読めません"));
+    for (std::string_view rest = text; !rest.empty();) {
+        size_t newline = rest.find('\n');
+        std::string_view line = rest.substr(0, newline);
+        rest.remove_prefix(newline == std::string_view::npos ? rest.size() : newline + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        page.append(line).append("\n");
+    }
+    return true;
+}
+
+bool LiteratureWriter::writeIndex(ToolError& error) const
+{
+    const bool html = options_.fileType == PageFileType::Html;
+    if (!html && !options_.templateIndex)
+        return true;
+    const std::vector<NorbekSpecies>& species = tables_.species();
+    std::vector<int> order;
+    for (size_t i = 0; i < species.size(); ++i)
+        if (written_[i])
+            order.push_back(static_cast<int>(i));
+    auto sortBy = [&](auto key) {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(species[a]) < key(species[b]); });
+    };
+    switch (settings_.indexOrder) {
+    case IndexOrder::None:
+        sortBy([](const NorbekSpecies& s) { return s.row; });
+        break;
+    case IndexOrder::Code:
+        break; // the species table is held in code order
+    case IndexOrder::Scientific:
+        sortBy([](const NorbekSpecies& s) { return std::tie(s.scientific, s.code); });
+        break;
+    case IndexOrder::Alias1:
+        sortBy([](const NorbekSpecies& s) { return std::tie(s.alias1, s.scientific, s.code); });
+        break;
+    case IndexOrder::Alias2:
+        sortBy([](const NorbekSpecies& s) { return std::tie(s.alias2, s.scientific, s.code); });
+        break;
+    }
+
+    std::string index;
+    if (options_.templateIndex) {
+        std::string pattern;
+        if (!readWholeFile(templatePath, pattern))
+            return error.set(templatePath, sj("テンプレートを読めません"));
+        std::vector<std::string> names;
+        for (int i : order)
+            names.push_back(pageNames_[i]);
+        index = templateIndex(pattern, names);
+    } else {
+        std::vector<PageComposer::IndexEntry> entries;
+        for (int i : order)
+            entries.push_back({&species[i], pageNames_[i]});
+        index = composer_.standardIndex(entries);
+    }
+    std::string path = options_.outputDirectory + "_index.html";
+    if (!writeTextFile(path, index))
+        return error.set(path, sj("インデックスが書けません"));
+    return true;
+}
+
+bool LiteratureWriter::finish(ToolError& error) const
+{
+    if (!writeIndex(error))
+        return false;
+    if (options_.fileType == PageFileType::Html) {
+        std::string path = options_.outputDirectory + "_text.css";
+        if (!writeTextFile(path, composer_.styleSheet()))
+            return error.set(path, sj("ファイルに書けません"));
+    }
+    reportOverwrittenPages();
+    return true;
+}
+
+void LiteratureWriter::reportOverwrittenPages() const
+{
+    std::vector<std::string> names = begun_;
+    std::sort(names.begin(), names.end());
+    for (size_t i = 1; i < names.size(); ++i)
+        if (names[i] == names[i - 1] && (i < 2 || names[i - 1] != names[i - 2]))
+            printCp932(console_, cp932Printf("%s  %s\n", names[i].c_str(), sj("既に存在、上書きしました。").c_str()));
+}
+
+} // namespace tavik

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "tools/norbek/norbek_command_line.h"
+#include "tools/norbek/page_composer.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+class ImageLists;
+class NorbekTables;
+struct NorbekSettings;
+struct ToolError;
+
+// What one run writes and where.
+struct WriterOptions {
+    NamingMode naming = NamingMode::Scientific;
+    PageFileType fileType = PageFileType::Html;
+    bool byArea = false; // the by-area list is requested
+    bool allAreas = false; // the all-areas list is requested
+    bool allAreasFirst = false; // -allarea came before -area
+    bool geo = false; // grid squares and points are listed too
+    bool templateIndex = false;
+    std::string outputDirectory; // ends in a separator, or empty for the current folder (cp932)
+};
+
+// Writes the pages of the species: with literature, one page per species of
+// the species-literature table; without, one page per species of the species
+// table. Then the index and, in HTML mode, the style sheet. Each file is
+// written whole or not at all; files written before a fault remain.
+class LiteratureWriter {
+public:
+    // Page lines and reports of missing media go to `console`.
+    LiteratureWriter(const NorbekSettings& settings, const NorbekTables& tables, const ImageLists& images,
+        WriterOptions options, std::FILE* console);
+
+    bool writePagesWithLiterature(ToolError& error);
+    bool writePagesWithoutLiterature(ToolError& error);
+
+private:
+    struct SpeciesLine;
+
+    bool readSpeciesLiterature(std::vector<SpeciesLine>& lines, ToolError& error) const;
+    // Begins a species: marks it written and prints its page's path.
+    const std::string& beginSpecies(int species);
+    bool writeSpecies(int species, const std::vector<SpeciesLine>& lines, ToolError& error);
+    bool writeHtmlPage(int species, const std::string* literature, const std::string& failure, ToolError& error);
+    bool insertMedia(int species, std::string& page, ToolError& error) const;
+    bool insertSource(
+        std::string_view source, const std::vector<std::string>& candidates, std::string& page, ToolError& error) const;
+    bool writeIndex(ToolError& error) const;
+    bool finish(ToolError& error) const;
+    void reportOverwrittenPages() const;
+
+    const NorbekSettings& settings_;
+    const NorbekTables& tables_;
+    const ImageLists& images_;
+    WriterOptions options_;
+    std::FILE* console_;
+    PageComposer composer_;
+    std::vector<std::string> pageNames_; // file-name form of each species' page name, once begun
+    std::vector<bool> written_; // by species
+    std::vector<std::string> begun_; // page names in the order begun
+};
+
+// Writes text (cp932, "\n" line ends) as a whole file with CR LF line ends;
+// false when it cannot be written, and the old file, if any, is kept.
+bool writeTextFile(std::string_view path, std::string_view text);
+
+} // namespace tavik
