@@ -46,9 +46,11 @@ std::vector<std::string> ToolRun::files() const
     return names;
 }
 
-ToolRun::Result ToolRun::run(const std::string& tool, const std::vector<std::string>& arguments) const
+ToolRun::Result ToolRun::run(
+    const std::string& tool, const std::vector<std::string>& arguments, const std::string& input) const
 {
     std::string program = std::string(TAVIK_BIN) + "/" + tool;
+    std::string inPath = folder_.write("stdin", input);
     std::string outPath = folder_.file("stdout"), errPath = folder_.file("stderr");
     std::vector<char*> argv;
     argv.push_back(program.data());
@@ -59,10 +61,12 @@ ToolRun::Result ToolRun::run(const std::string& tool, const std::vector<std::str
     Result result;
     pid_t child = ::fork();
     if (child == 0) {
+        int in = ::open(inPath.c_str(), O_RDONLY);
         int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || ::chdir(dir_.c_str()) != 0)
+        if (in < 0 || out < 0 || err < 0 || ::chdir(dir_.c_str()) != 0)
             ::_exit(127);
+        ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::execv(program.c_str(), argv.data());

@@ -29,8 +29,9 @@ protected:
     // The file names in the database folder, sorted.
     std::vector<std::string> files() const;
 
-    // Runs build/bin/<tool> with the arguments in the database folder.
-    Result run(const std::string& tool, const std::vector<std::string>& arguments) const;
+    // Runs build/bin/<tool> with the arguments in the database folder; the
+    // tool reads `input` (UTF-8 as typed) as its standard input.
+    Result run(const std::string& tool, const std::vector<std::string>& arguments, const std::string& input = "") const;
 
     test::TestFolder folder_; // holds the output files and the database folder "db"
     std::filesystem::path dir_;

@@ -1,0 +1,297 @@
+#include "tests/tools/tool_run.h"
+
+#include "platform/cp932.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace tavik {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs of the real norbek on a small database of swallowtails.
+class Norbek : public ToolRun {
+protected:
+    void SetUp() override
+    {
+        write("species.csv",
+            "10,Papilio machaon,Linnaeus,1758,,1,,キアゲハ,,,\r\n"
+            "20,Parnassius glacialis,Butler,1866,C,0,Parnassiinae,ウスバシロチョウ,ウスバシロチョウ亜科,,\r\n"
+            "30,Luehdorfia japonica,Leech,1889,,0,Parnassiinae,ギフチョウ,ウスバシロチョウ亜科,,\r\n"
+            "40,Luehdorfia puziloi,Erschoff,1872,,0,Parnassiinae,ヒメギフチョウ,ウスバシロチョウ亜科,,\r\n");
+        write("phyletic.csv", "1,Papilionidae,0,アゲハチョウ科,\r\n");
+        write("area.csv",
+            "101,,,Tokyo,N35.41,E139.45,,,,東京,,,関東,本州\r\n"
+            "102,,,Osaka,,,,,,大阪,,,近畿,\r\n");
+        write("litera.csv",
+            "L1,Abe,1990,Birds of Japan,B1,12,3-5,,,阿部,日本の鳥,,\r\n"
+            "L2,Ono,1991,日本の蝶,,,,,,小野,,,\r\n"
+            "L3,Abe,1985,Early notes,B9,,,,,,,,\r\n");
+        write("book.csv", "B1,Journal of Lepidoptera,蝶類誌,\r\n");
+        write("split.csv",
+            "10,101,L1\r\n"
+            "10,102,L2,L3\r\n"
+            "10,JP53394512,L2\r\n"
+            "10,N35.30'E139.45',L1\r\n"
+            "20,101,L3\r\n"
+            "20,JP5339451234,L1\r\n"
+            "30,102,L2\r\n"
+            "40\r\n");
+        fs::create_directories(dir_ / "out");
+    }
+
+    // The golden copy of an output under tests/data/norbek; with
+    // TAVIK_UPDATE_GOLDEN=1 `actual` is written as the copy first.
+    static std::string golden(const std::string& name, const std::string& actual)
+    {
+        fs::path path = fs::path(TAVIK_TEST_DATA) / "norbek" / name;
+        if (std::getenv("TAVIK_UPDATE_GOLDEN")) {
+            fs::create_directories(path.parent_path());
+            std::ofstream(path, std::ios::binary) << actual;
+        }
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        EXPECT_FALSE(bytes.str().empty()) << path;
+        return bytes.str();
+    }
+
+    // Compares a written file (cp932) with its golden copy, byte for byte.
+    void expectGolden(const std::string& written, const std::string& name)
+    {
+        std::string actual = read(written), expected = golden(name, actual);
+        EXPECT_EQ(cp932ToUtf8(actual), cp932ToUtf8(expected)) << name;
+        EXPECT_EQ(actual, expected) << name << ": bytes differ";
+    }
+};
+
+TEST_F(Norbek, HtmlPagesListLiteratureByAreaThenForAllAreasWithTheirMedia)
+{
+    write("tavik.ini",
+        "[Norbek]\r\nOrderBy=AuthorStandard\r\nHtmlCharSet=Shift_JIS\r\nHtmlFont=IPAGothic, \"Times\"\r\n"
+        "HtmlBackGroundColor=255,250,240\r\nHtmlImageURL1=../map/*.png\r\nHtmlImageList2=../image/list.txt\r\n"
+        "HtmlImageURL3=notes/*.txt\r\nHtmlImageURL4=../sound/*.wav\r\n"
+        "HtmlLitHeader=文献\r\nHtmlAllAreaHeader=全地域\r\nIndexHtmlSort=alias1\r\n");
+    write("map/Papilio_machaon.png", "png"); // found through the "_" form of the name
+    write("sound/Papilio-machaon.wav", "wav");
+    write("out/notes/Papilio machaon.txt", "<I>Common in open country.</I>\nFlies from April.");
+    write("image/list.txt",
+        "../image/Parnassius_glacialis_1.jpg\r\n"
+        "../image/ヒメギフチョウ.gif\r\n" // ギフチョウ occurs in it too; the longer name wins
+        "../image/unknown.png\r\n");
+    write("image/Parnassius_glacialis_1.jpg", "jpg");
+    write("image/ヒメギフチョウ.gif", "gif");
+
+    Result result = run("norbek", {"-sci", "-area", "-allarea", "-geo", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out.find("out/Papilio machaon\nout/Parnassius glacialis\n"), 0u) << result.out;
+    EXPECT_NE(result.out.find("out/../map/Parnassius glacialis.png  見つかりません\n"
+                              "out/../map/Parnassius_glacialis.png  見つかりません\n"
+                              "out/../map/Parnassius-glacialis.png  見つかりません\n"
+                              "out/../map/ウスバシロチョウ.png  見つかりません\n"
+                              "out/../map/20.png  見つかりません\n"),
+        std::string::npos)
+        << result.out;
+
+    expectGolden("out/Papilio machaon.html", "html/Papilio machaon.html");
+    expectGolden("out/Parnassius glacialis.html", "html/Parnassius glacialis.html");
+    expectGolden("out/_index.html", "html/_index.html");
+    expectGolden("out/_text.css", "html/_text.css");
+    EXPECT_NE(
+        read("out/Luehdorfia puziloi.html").find(sj("<IMG SRC=\"../image/ヒメギフチョウ.gif\">")), std::string::npos);
+    EXPECT_EQ(read("out/Luehdorfia japonica.html").find("<IMG"), std::string::npos);
+}
+
+TEST_F(Norbek, TextModeWritesHeaderAndLiteratureFilesAndKeepsTheUsersOwnFile)
+{
+    write("tavik.ini",
+        "[Norbek]\r\nSpecies=alias1,Scientific\r\nLiterature=alias1\r\nBook=ALIAS1\r\nSmallRegionYN=no\r\n"
+        "GeoDeticYN=no\r\nHtmlAllAreaHeader=全地域\r\nOtherTextFile=.exp\r\n");
+    write("out/20.exp", "私の解説\r\n");
+
+    Result result = run("norbek", {"-code", "-html", "-txt", "-allarea", "-area", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "out/10\nout/20\nout/30\nout/40\n");
+    expectGolden("out/10.hdr", "text/10.hdr");
+    expectGolden("out/10.lit", "text/10.lit");
+    EXPECT_EQ(read("out/40.lit"), "");
+    EXPECT_EQ(read("out/10.exp"), "");
+    EXPECT_EQ(cp932ToUtf8(read("out/20.exp")), "私の解説\r\n");
+    // Without -template text mode writes neither index nor style sheet.
+    EXPECT_FALSE(fs::exists(dir_ / "out/_index.html"));
+    EXPECT_FALSE(fs::exists(dir_ / "out/_text.css"));
+}
+
+TEST_F(Norbek, TemplateIndexRepeatsTheMarkedLineForEveryPage)
+{
+    write("tavik.ini", "[Norbek]\r\nIndexHtmlSort=scientific\r\n");
+    write("_indexTemplate.html",
+        "<HTML><BODY>\r\n<H1>アゲハチョウ科</H1>\r\n<UL>\r\n"
+        "  <LI><!--<A HREF=\"@Norbek@.html\">@Norbek@</A>--> dropped\r\n"
+        "</UL>\r\n<!-- an ordinary comment -->\r\n</BODY></HTML>");
+    Result result = run("norbek", {"-alias1", "-allarea", "-template", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    expectGolden("out/_index.html", "template/_index.html");
+
+    fs::remove(dir_ / "_indexTemplate.html");
+    result = run("norbek", {"-alias1", "-allarea", "-template", "out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "_indexTemplate.html\nテンプレートを読めません\n");
+}
+
+TEST_F(Norbek, SettingsFaultsNameTheKeyAndWhatIsAllowed)
+{
+    struct Case {
+        const char* line;
+        const char* golden; // console text under tests/data/norbek/settings; null: accepted
+    } cases[] = {
+        {"OrderBy=AuthorAlias2", nullptr},
+        {"OrderBy=author", "order_by.txt"},
+        {"Species=alias1", nullptr},
+        {"Species=scientific;alias1", "species_separator.txt"},
+        {"HtmlBackGroundColor=0,128,255", nullptr},
+        {"HtmlBackGroundColor=255,255", "background_missing.txt"},
+        {"HtmlBackGroundColor=0,0,256", "background_range.txt"},
+        {"HtmlImageURL1=C:\\maps\\*.png", "image_url_drive.txt"},
+        {"HtmlImageList3=/srv/image/list.txt", "image_list_root.txt"},
+        {"IndexHtmlSort=alias3", "index_sort.txt"},
+    };
+    const std::string settingsPath = (fs::canonical(dir_) / "tavik.ini").string();
+    for (const Case& c : cases) {
+        write("tavik.ini", std::string("[Norbek]\r\n") + c.line + "\r\n");
+        fs::remove_all(dir_ / "out");
+        fs::create_directories(dir_ / "out");
+        Result result = run("norbek", {"-sci", "-area", "out"});
+        if (!c.golden) {
+            EXPECT_EQ(result.status, 0) << c.line << "\n" << result.err;
+            EXPECT_TRUE(fs::exists(dir_ / "out/_index.html")) << c.line;
+            continue;
+        }
+        EXPECT_EQ(result.status, 1) << c.line;
+        std::string err = result.err;
+        for (size_t at; (at = err.find(settingsPath)) != std::string::npos;)
+            err.replace(at, settingsPath.size(), "<tavik.ini>");
+        EXPECT_EQ(err, golden(std::string("settings/") + c.golden, err)) << c.line;
+        EXPECT_TRUE(fs::is_empty(dir_ / "out")) << c.line;
+    }
+    write("tavik.ini", "[Norbek]\r\nHtmlBackGroundColor=0,128,255\r\n");
+    ASSERT_EQ(run("norbek", {"-sci", "-area", "out"}).status, 0);
+    EXPECT_NE(read("out/Parnassius glacialis.html").find("BGCOLOR=\"#0080FF\""), std::string::npos);
+}
+
+TEST_F(Norbek, CommandLineFaultsShowTheUsageAndWriteNothing)
+{
+    write("tavik.ini", "");
+    write("file", "");
+    std::string usage = cp932ToUtf8(sj("使用法\n"));
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* complaint;
+    } cases[] = {
+        {{"-area", "out"}, "require \"-sci\",\"-alias1\",\"-alias2\" or \"-code\" parameter\n"},
+        {{"-sci", "-x", "out"}, " [-x] parameter error !\n"},
+        {{"-sci", "-area", "missing"}, "missing   no such directory !\n"},
+        {{"-sci", "-area", "file"}, "file   not directory !\n"},
+    };
+    for (const Case& c : cases) {
+        Result result = run("norbek", c.arguments);
+        EXPECT_EQ(result.status, 1) << c.complaint;
+        EXPECT_EQ(result.err.find(std::string(c.complaint) + usage), 0u) << result.err;
+    }
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+}
+
+TEST_F(Norbek, QuestionsAreAnsweredFromStandardInput)
+{
+    write("tavik.ini", "");
+    // No list: pages without literature, in HTML whatever was asked.
+    Result result = run("norbek", {"-code", "-txt", "out"}, "no\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "地域指定なし、文献は省略、HTML出力します。Yes / No :");
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+
+    result = run("norbek", {"-code", "-txt", "out"}, "yes\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    // Four pages, the index and the style sheet.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "out"), fs::directory_iterator()), 6);
+    std::string page = read("out/30.html");
+    EXPECT_NE(page.find("</PRE>\r\n<BR>\r\n<BR>\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos) << page;
+    EXPECT_NE(read("out/_index.html").find("<LI><A HREF=\"40.html\">"), std::string::npos);
+
+    // A list without an output path writes into the current folder once agreed.
+    result = run("norbek", {"-sci", "-area"}, "N\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_FALSE(fs::exists(dir_ / "Papilio machaon.html"));
+    result = run("norbek", {"-sci", "-area"}, "Y\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.find("カレントディレクトリに出力します。Yes / No :Papilio machaon\n"), 0u) << result.out;
+    EXPECT_TRUE(fs::exists(dir_ / "Papilio machaon.html"));
+}
+
+TEST_F(Norbek, FaultsStopTheRunWithTheirLineAndStatus1)
+{
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n"); // a missing book table is no fault
+    struct Case {
+        const char* file;
+        const char* content;
+        const char* report;
+    } cases[] = {
+        {"split.csv", "10,101,L1\r\n99,101,L1\r\n",
+            "split.csv\n2 行目: 種コード[99]は種テーブルに登録されていません\n"},
+        {"split.csv", "10,101,L1\r\n\r\n", "split.csv\n2 行目: 種コードがありません\n"},
+        {"split.csv", "10,999,L1\r\n", "split.csv\n1 行目: 地域コード[999]は地域テーブルに登録されていません.\n"},
+        {"split.csv", "10,101,L1,L7\r\n", "split.csv\n1 行目: 文献コード[L7]は文献テーブルに登録されていません.\n"},
+        {"split.csv", "10,\"101\r\n", "split.csv\n1 行目: 文字列が \"\" で囲まれていません。\n"},
+        {"area.csv", "101\r\n0,,,Nowhere\r\n", "area.csv\n 2 行目: 地域テーブルの地域コードが異常です [0]\n"},
+        {"litera.csv", "L1\r\n\"a\" \"b\"\r\n", "litera.csv\n2 行目: デリミタ不正\n"},
+        {"litera.csv", ",Anon\r\n", "litera.csv\n 1 行目: 文献テーブルの文献コードが異常です []\n"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n[Capacity]\r\nAreaMax=2\r\n");
+        write(c.file, c.content);
+        Result result = run("norbek", {"-sci", "-area", "out"});
+        EXPECT_EQ(result.status, 1) << c.content;
+        EXPECT_EQ(result.err, c.report);
+    }
+    SetUp();
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n[Capacity]\r\nAreaMax=1\r\n");
+    Result result = run("norbek", {"-sci", "-area", "out"});
+    EXPECT_EQ(result.err, "area.csv\n地域テーブルの地域数が多すぎます.上限: 1\n");
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+
+    // The species-literature table is read whole before any page is written.
+    SetUp();
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n");
+    write("split.csv", "10,101,L1\r\n20,101,L9\r\n");
+    result = run("norbek", {"-sci", "-area", "out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+}
+
+TEST_F(Norbek, PageNamesStayInTheOutputFolderAndOverwritesAreReported)
+{
+    write("tavik.ini", "");
+    write("species.csv",
+        "10,Aus/bus,,,,,,../x,,,\r\n"
+        "20,Cus dus,,,,,,同名,,,\r\n"
+        "30,Eus fus,,,,,,同名,,,\r\n"
+        "40,Gus hus,,,,,,同名,,,\r\n");
+    write("split.csv", "10,101,L1\r\n20\r\n30\r\n40\r\n");
+    Result result = run("norbek", {"-sci", "-area", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(dir_ / "out/Aus_bus.html"));
+    EXPECT_NE(read("out/_index.html").find("<A HREF=\"Aus_bus.html\">"), std::string::npos);
+
+    result = run("norbek", {"-alias1", "-area", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "out/.._x\nout/同名\nout/同名\nout/同名\n同名  既に存在、上書きしました。\n");
+    EXPECT_TRUE(fs::exists(dir_ / "out/.._x.html"));
+    EXPECT_FALSE(fs::exists(dir_ / "x.html"));
+}
+
+} // namespace
+} // namespace tavik
