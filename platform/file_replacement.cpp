@@ -34,7 +34,7 @@ void syncDirectoryOf(const std::string& file)
 
 }  // namespace
 
-FileReplacement::FileReplacement(std::string_view target) : target_(localPath(target)) {}
+FileReplacement::FileReplacement(std::string_view target, Sync sync) : target_(localPath(target)), sync_(sync) {}
 
 FileReplacement::~FileReplacement() { discard(); }
 
@@ -101,7 +101,7 @@ bool FileReplacement::commit()
     }
     if (!failed_ && std::fflush(stream_) != 0)
         fail();
-    if (!failed_ && ::fsync(::fileno(stream_)) != 0)
+    if (!failed_ && sync_ == Sync::ToDisk && ::fsync(::fileno(stream_)) != 0)
         fail();
     if (std::fclose(stream_) != 0 && !failed_)
         fail();
@@ -114,7 +114,8 @@ bool FileReplacement::commit()
         return false;
     }
     temporary_.clear();
-    syncDirectoryOf(target_);
+    if (sync_ == Sync::ToDisk)
+        syncDirectoryOf(target_);
     return true;
 }
 
@@ -130,9 +131,10 @@ void FileReplacement::discard()
     }
 }
 
-bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText)
+bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText,
+                        FileReplacement::Sync sync)
 {
-    FileReplacement file(target);
+    FileReplacement file(target, sync);
     bool ok = file.open() && file.write(bytes) && file.commit();
     if (!ok && errorText)
         *errorText = file.errorText();

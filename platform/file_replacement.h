@@ -12,8 +12,13 @@ namespace tavik {
 // A replacement that is not committed removes its temporary file.
 class FileReplacement {
 public:
+    // Whether commit() waits for the new file to reach the disk. Without it
+    // the file is still replaced whole, but a power failure soon after may
+    // lose it; for output that is made again by running the tool.
+    enum class Sync { ToDisk, None };
+
     // target: cp932 path of the file to replace.
-    explicit FileReplacement(std::string_view target);
+    explicit FileReplacement(std::string_view target, Sync sync = Sync::ToDisk);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -40,6 +45,7 @@ private:
     void fail();
 
     std::string target_;      // file-system path
+    Sync sync_;
     std::string temporary_;   // file-system path of the temporary file
     std::FILE* stream_ = nullptr;
     bool failed_ = false;
@@ -47,6 +53,7 @@ private:
 };
 
 // Writes bytes as the whole new content of a file, through a FileReplacement.
-bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText = nullptr);
+bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText = nullptr,
+                        FileReplacement::Sync sync = FileReplacement::Sync::ToDisk);
 
 }  // namespace tavik

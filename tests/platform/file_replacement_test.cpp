@@ -32,13 +32,16 @@ TEST(FileReplacement, CommitReplacesTheWholeFileAndLeavesNoTemporary)
     fs::path target = dir / "table.csv";
     std::ofstream(target) << "old";
 
-    FileReplacement file(target.string());
-    ASSERT_TRUE(file.open());
-    ASSERT_TRUE(file.write("new content"));
-    EXPECT_EQ(readAll(target), "old");
-    ASSERT_TRUE(file.commit());
-    EXPECT_EQ(readAll(target), "new content");
-    EXPECT_EQ(filesIn(dir), 1u);
+    for (FileReplacement::Sync sync : {FileReplacement::Sync::ToDisk, FileReplacement::Sync::None}) {
+        FileReplacement file(target.string(), sync);
+        ASSERT_TRUE(file.open());
+        ASSERT_TRUE(file.write("new content"));
+        EXPECT_EQ(readAll(target), "old");
+        ASSERT_TRUE(file.commit());
+        EXPECT_EQ(readAll(target), "new content");
+        EXPECT_EQ(filesIn(dir), 1u);
+        std::ofstream(target) << "old";
+    }
 }
 
 TEST(FileReplacement, AnUncommittedReplacementLeavesTheOldFile)
