@@ -54,7 +54,10 @@ bool writeTextFile(std::string_view path, std::string_view text)
             bytes += '\r';
         bytes += c;
     }
-    return replaceFileContent(path, bytes);
+    // Each page is replaced whole; waiting for the disk after every one of
+    // thousands of pages would cost most of the run, and a lost page is
+    // written again by the next run.
+    return replaceFileContent(path, bytes, nullptr, FileReplacement::Sync::None);
 }
 
 LiteratureWriter::LiteratureWriter(const NorbekSettings& settings, const NorbekTables& tables, const ImageLists& images,
