@@ -103,6 +103,9 @@ TEST_F(Norbek, HtmlPagesListLiteratureByAreaThenForAllAreasWithTheirMedia)
     EXPECT_NE(
         read("out/Luehdorfia puziloi.html").find(sj("<IMG SRC=\"../image/ヒメギフチョウ.gif\">")), std::string::npos);
     EXPECT_EQ(read("out/Luehdorfia japonica.html").find("<IMG"), std::string::npos);
+    // A species whose only line has no location gets an empty literature section.
+    EXPECT_NE(
+        read("out/Luehdorfia puziloi.html").find("<DIV CLASS=\"literature\"><PRE></PRE></DIV>"), std::string::npos);
 }
 
 TEST_F(Norbek, TextModeWritesHeaderAndLiteratureFilesAndKeepsTheUsersOwnFile)
@@ -118,6 +121,9 @@ TEST_F(Norbek, TextModeWritesHeaderAndLiteratureFilesAndKeepsTheUsersOwnFile)
     expectGolden("out/10.hdr", "text/10.hdr");
     expectGolden("out/10.lit", "text/10.lit");
     EXPECT_EQ(read("out/40.lit"), "");
+    // Without -geo the literature of grid squares and points is in neither list.
+    EXPECT_EQ(cp932ToUtf8(read("out/20.lit")),
+        "全地域\r\n1985, Early notes\r\n\r\nTokyo  (,  関東)\r\n1985, Early notes\r\n");
     EXPECT_EQ(read("out/10.exp"), "");
     EXPECT_EQ(cp932ToUtf8(read("out/20.exp")), "私の解説\r\n");
     // Without -template text mode writes neither index nor style sheet.
@@ -140,6 +146,19 @@ TEST_F(Norbek, TemplateIndexRepeatsTheMarkedLineForEveryPage)
     result = run("norbek", {"-alias1", "-allarea", "-template", "out"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "_indexTemplate.html\nテンプレートを読めません\n");
+}
+
+TEST_F(Norbek, EachLineHasItsHeadingAndTheLinesOfASpeciesMakeOnePage)
+{
+    write("tavik.ini", "");
+    write("split.csv", "10,101,L1\r\n20,101,L3\r\n10,101,L2\r\n30\r\n40\r\n");
+    Result result = run("norbek", {"-code", "-area", "-txt", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "out/10\nout/20\nout/30\nout/40\n");
+    const std::string tokyo = "Tokyo  (本州,  関東) (N35.41 E139.45)\r\n";
+    EXPECT_EQ(cp932ToUtf8(read("out/10.lit")),
+        tokyo + "Abe, 1990, Birds of Japan,Journal of Lepidoptera,12,3-5\r\n\r\n" + tokyo
+            + "Ono, 1991, 日本の蝶\r\n\r\n");
 }
 
 TEST_F(Norbek, SettingsFaultsNameTheKeyAndWhatIsAllowed)

@@ -13,6 +13,7 @@
 #include "tools/norbek/norbek_tables.h"
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace tavik {
@@ -41,7 +42,8 @@ struct LiteratureWriter::SpeciesLine {
     long row = 0; // 1-based line number
     int species = 0; // index in the species table
     bool located = false; // the line has a location that is listed
-    std::string heading; // the location's heading
+    const NorbekArea* area = nullptr; // its area, when the location is an area
+    std::string heading; // the heading of a grid square or point
     std::vector<int> literature; // indices in the literature table, in the line's order
 };
 
@@ -106,11 +108,11 @@ bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, To
         if (line.species < 0)
             return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
 
-        std::string location(trimmedText(reader.field(1)));
         if (!reader.hasField(1)) {
             lines.push_back(std::move(line));
             continue;
         }
+        std::string location(trimmedText(reader.field(1)));
         bool gridSquare = location.starts_with('J') || (location.size() > 1 && location[1] == 'P');
         bool point
             = !gridSquare && !location.empty() && std::string_view("NSEW").find(location[0]) != std::string_view::npos;
@@ -124,11 +126,10 @@ bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, To
         } else if (point) {
             line.heading = pointHeading(location);
         } else {
-            const NorbekArea* area = tables_.findArea(parseInteger(location));
-            if (!area)
+            line.area = tables_.findArea(parseInteger(location));
+            if (!line.area)
                 return error.set(path,
                     cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, location.c_str()));
-            line.heading = composer_.areaHeading(*area);
         }
         line.located = true;
         for (size_t i = 2; i < reader.fieldCount(); ++i) {
@@ -169,6 +170,16 @@ bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
     for (size_t i = 0; i < order.size(); ++i)
         rank[order[i]] = static_cast<int>(i);
     auto byAuthor = [&rank](int a, int b) { return rank[a] < rank[b]; };
+    // Area headings are made once an area, when first needed.
+    std::map<const NorbekArea*, std::string> areaHeadings;
+    auto headingOf = [&](const SpeciesLine& line) -> const std::string& {
+        if (!line.area)
+            return line.heading;
+        auto [it, added] = areaHeadings.try_emplace(line.area);
+        if (added)
+            it->second = composer_.areaHeading(*line.area);
+        return it->second;
+    };
     std::vector<int> citedBy(literature.size(), -1); // species that last cited each row
 
     const bool html = options_.fileType == PageFileType::Html;
@@ -190,7 +201,8 @@ bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
                 if (!firstHeading)
                     byArea += "\n";
                 firstHeading = false;
-                byArea += html ? "<DIV CLASS=\"areaname\">" + line.heading + "</DIV>" : line.heading + "\n";
+                const std::string& heading = headingOf(line);
+                byArea += html ? "<DIV CLASS=\"areaname\">" + heading + "</DIV>" : heading + "\n";
             }
             std::vector<int> codes = line.literature;
             std::stable_sort(codes.begin(), codes.end(), byAuthor);

@@ -36,8 +36,9 @@ bool openTable(CsvReader& reader, std::string_view path, const char* missing, co
 }
 
 // Reads the lines of an open table and hands each line holding fields to
-// `take(row)`, which returns false to stop: with an error, or (returning
-// true through `stop`) at a silent limit. A syntax code is a fault.
+// `take(row, stop)`: it returns false after setting the error, or sets `stop`
+// to end the table quietly (rows beyond a capacity that ignores them). Blank
+// lines are passed over; a syntax code is a fault.
 template <typename Take> bool readRows(CsvReader& reader, std::string_view path, ToolError& error, Take take)
 {
     for (;;) {
