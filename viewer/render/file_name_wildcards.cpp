@@ -1,6 +1,5 @@
 #include "viewer/render/file_name_wildcards.h"
 
-#include "platform/cp932.h"
 #include "platform/paths.h"
 #include "viewer/settings/species_table.h"
 
@@ -16,21 +15,6 @@ size_t nameStart(std::string_view path)
 {
     PathParts parts = splitPath(path);
     return parts.drive.size() + parts.directory.size();
-}
-
-// A name inserted into a file name must not name another folder: its
-// separators become "_" (two-byte characters are kept whole).
-std::string asFileNamePart(std::string_view name)
-{
-    std::string part(name);
-    for (size_t i = 0; i < part.size(); ++i) {
-        auto c = static_cast<unsigned char>(part[i]);
-        if (isCp932LeadByte(c) && i + 1 < part.size())
-            ++i;
-        else if (c == '/' || c == '\\' || c == 0)
-            part[i] = '_';
-    }
-    return part;
 }
 
 }  // namespace
@@ -66,13 +50,13 @@ std::string expandFileNameWildcards(std::string_view path, const SpeciesRecord& 
         result += rest.substr(0, earliest);
         switch (which) {
         case 0:
-            result += asFileNamePart(species.alias1);
+            result += fileNamePart(species.alias1);
             break;
         case 1:
-            result += asFileNamePart(species.alias2);
+            result += fileNamePart(species.alias2);
             break;
         case 2:
-            result += asFileNamePart(species.scientificName);
+            result += fileNamePart(species.scientificName);
             break;
         default:
             result += std::to_string(species.code);
