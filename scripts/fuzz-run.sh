@@ -6,6 +6,7 @@ set -eu
 dir=$1
 seconds=$2
 top=$(cd "$(dirname "$0")/.." && pwd)
+export LSAN_OPTIONS="suppressions=$top/fuzz/lsan.supp:print_suppressions=0"
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tavik-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 status=0
