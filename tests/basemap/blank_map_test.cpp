@@ -1,6 +1,7 @@
 #include "viewer/basemap/blank_map.h"
 
 #include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
 #include "viewer/basemap/projection.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,44 @@ TEST(BlankMap, TakesTheDefinitionBesideTheImageOrTheBuiltInOne)
     ASSERT_TRUE(map.loadForImage(kData + "two_blocks.png", log));
     EXPECT_EQ(map.blocks().size(), 2u);
     EXPECT_FALSE(map.loadForImage(kData + "parse_error.png", log));
+}
+
+// A written definition reads back to blocks that project every point to the
+// same pixel: reals keep all their digits, rotations go through degrees.
+TEST(BlankMap, WrittenDefinitionReadsBackToTheSameProjections)
+{
+    MapBlock lambert;
+    lambert.comment = "main \"islands\"";
+    lambert.kind = ProjectionKind::LambertEqualArea;
+    lambert.lambert = {137.25, -38.0, 12.5 * RadiansPerDegree, 0.142694422623723, -0.000001, 3637.142857142857};
+    lambert.polygon = {{535, 0}, {1000, 0}, {1000, 1100}, {0, 1100}, {0, 310}, {535, 310}};
+    MapBlock mercator;
+    mercator.kind = ProjectionKind::TransverseMercator;
+    mercator.transverseMercator = {-3.5, 0.0, 0.0, 500000.0, -4500000.25, 1.0 / 1750.0};
+    mercator.polygon = {{0, 0}, {535, 0}, {535, 310}};
+    MapBlock none;
+    none.polygon = {{0, 0}, {5, 0}, {5, 5}};
+    BlankMap written;
+    written.setBlocks({lambert, mercator, none});
+
+    test::TestFolder folder("blank_map_text");
+    BlankMap read;
+    MessageLog log;
+    ASSERT_TRUE(read.load(folder.write("map.cfg", written.text("Japan")), log));
+    EXPECT_TRUE(log.messages.empty()) << log.utf8Texts().front();
+    ASSERT_EQ(read.blocks().size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const MapBlock& a = written.blocks()[i];
+        const MapBlock& b = read.blocks()[i];
+        EXPECT_EQ(b.comment, a.comment);
+        EXPECT_EQ(b.kind, a.kind);
+        EXPECT_EQ(b.polygon, a.polygon);
+        for (double longitude : {-4.0, 127.0, 137.25, 145.8})
+            for (double latitude : {24.0, 38.0, 45.5})
+                EXPECT_EQ(b.project(longitude, latitude), a.project(longitude, latitude)) << i;
+    }
+    EXPECT_DOUBLE_EQ(read.blocks()[0].lambert.rotation, lambert.lambert.rotation);
+    EXPECT_DOUBLE_EQ(read.blocks()[1].transverseMercator.magnification, 1.0 / 1750.0);
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include "viewer/basemap/tag_file.h"
 #include "viewer/settings/angle_text.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace tavik {
 
 namespace {
@@ -83,7 +86,56 @@ MapBlock readBlock(const TagNode& node)
     return block;
 }
 
+// A real in the shortest fixed notation that reads back to the same value:
+// digits and at most one full stop, the form both the angle text reader
+// (lon0, lat0) and the plain number reader take.
+std::string realText(double value)
+{
+    if (!std::isfinite(value))
+        return "0";
+    char buffer[400];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    const std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0");
+    return text == "-0" ? "0" : text;
+}
+
+std::string projectionText(const MapBlock& block)
+{
+    const bool lambert = block.kind == ProjectionKind::LambertEqualArea;
+    const ProjectionParameters& p = lambert ? block.lambert : block.transverseMercator;
+    std::string text = lambert ? "<lambert-e-a" : "<transverse-mercator";
+    text += " lon0=\"" + realText(p.lon0) + "\"";
+    if (lambert)
+        text += " lat0=\"" + realText(p.lat0) + "\"";
+    text += " rotation=\"" + realText(p.rotation / RadiansPerDegree) + "\"";
+    text += " shift-x=\"" + realText(p.shiftX) + "\" shift-y=\"" + realText(p.shiftY) + "\"";
+    text += " magnification=\"" + realText(p.magnification) + "\"/>";
+    return text;
+}
+
 } // namespace
+
+std::string BlankMap::text(std::string_view comment) const
+{
+    const char* const end = "\r\n";
+    std::string text = "<blank-map " + attributeText("comment", comment) + ">" + end;
+    for (const MapBlock& block : blocks_) {
+        text += "\t<map-block " + attributeText("comment", block.comment) + ">" + end;
+        text += std::string("\t\t<projection>") + end;
+        if (block.kind != ProjectionKind::None)
+            text += "\t\t\t" + projectionText(block) + end;
+        text += std::string("\t\t</projection>") + end;
+        text += std::string("\t\t<polygon>") + end;
+        for (const QPoint& vertex : block.polygon) {
+            text += "\t\t\t<vertex x=\"" + std::to_string(vertex.x()) + "\" y=\"" + std::to_string(vertex.y()) + "\"/>"
+                + end;
+        }
+        text += std::string("\t\t</polygon>") + end;
+        text += std::string("\t</map-block>") + end;
+    }
+    text += std::string("</blank-map>") + end;
+    return text;
+}
 
 const std::vector<TagName>& BlankMap::tagTable()
 {

@@ -38,6 +38,16 @@ public:
 
     const std::vector<MapBlock>& blocks() const { return blocks_; }
 
+    // Replaces the blocks with ones made by a program rather than read.
+    void setBlocks(std::vector<MapBlock> blocks) { blocks_ = std::move(blocks); }
+
+    // The definition file of the blocks, as a program that makes base maps
+    // writes it: one tag per line, tab indentation, CR LF line ends, the
+    // comment (cp932) on the blank-map element. Reals are written in the
+    // shortest fixed notation that reads back to the same value, so that the
+    // file gives the same projections; the rotation in degrees.
+    std::string text(std::string_view comment = {}) const;
+
     static const std::vector<TagName>& tagTable();
     static const std::vector<ChildSpec>& schema();
 

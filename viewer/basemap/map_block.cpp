@@ -2,6 +2,8 @@
 
 #include "viewer/basemap/projection.h"
 
+#include <QPainter>
+
 #include <cmath>
 
 namespace tavik {
@@ -19,7 +21,7 @@ int toPixel(double value)
     return static_cast<int>(value); // truncation toward zero
 }
 
-QPoint place(PlanePoint point, const ProjectionParameters& p)
+QPointF place(PlanePoint point, const ProjectionParameters& p)
 {
     double x = point.x;
     double y = point.y;
@@ -30,12 +32,12 @@ QPoint place(PlanePoint point, const ProjectionParameters& p)
         y = point.x * s + point.y * c;
     }
     // Image rows grow downwards, plane y upwards.
-    return {toPixel((x + p.shiftX) * p.magnification), toPixel((p.shiftY - y) * p.magnification)};
+    return {(x + p.shiftX) * p.magnification, (p.shiftY - y) * p.magnification};
 }
 
 } // namespace
 
-QPoint MapBlock::project(double longitude, double latitude) const
+QPointF MapBlock::imagePosition(double longitude, double latitude) const
 {
     switch (kind) {
     case ProjectionKind::LambertEqualArea:
@@ -45,7 +47,13 @@ QPoint MapBlock::project(double longitude, double latitude) const
     case ProjectionKind::None:
         break;
     }
-    return {toPixel(longitude), toPixel(latitude)};
+    return {longitude, latitude};
+}
+
+QPoint MapBlock::project(double longitude, double latitude) const
+{
+    const QPointF position = imagePosition(longitude, latitude);
+    return {toPixel(position.x()), toPixel(position.y())};
 }
 
 double MapBlock::projectLength(double metres) const
@@ -74,5 +82,17 @@ QPainterPath MapBlock::clipPath() const
 }
 
 QRegion MapBlock::clipRegion() const { return QRegion(outline(), Qt::WindingFill); }
+
+QImage MapBlock::clipMask(const QSize& size) const
+{
+    QImage mask(size, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter painter(&mask);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPath(clipPath());
+    return mask;
+}
 
 } // namespace tavik

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QPainterPath>
 #include <QPoint>
+#include <QPointF>
 #include <QPolygon>
 #include <QRegion>
 
@@ -47,6 +49,11 @@ struct MapBlock {
     // lies in this block, truncated toward zero.
     QPoint project(double longitude, double latitude) const;
 
+    // The same position before truncation, in pixels of the base image: the
+    // point lies in the pixel whose x and y are the integer parts. Not clamped
+    // (NaN for an angle without a value).
+    QPointF imagePosition(double longitude, double latitude) const;
+
     // A length in metres on the ground as pixels of this block; 0 for a block
     // without projection.
     double projectLength(double metres) const;
@@ -59,6 +66,10 @@ struct MapBlock {
     QPolygon outline() const;
     QPainterPath clipPath() const;
     QRegion clipRegion() const;
+
+    // The pixels of an image of `size` that the outline covers as the
+    // renderer clips with it: non-zero inside, zero outside (Grayscale8).
+    QImage clipMask(const QSize& size) const;
 };
 
 } // namespace tavik

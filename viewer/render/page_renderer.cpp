@@ -38,19 +38,6 @@ double kilometresPerPixel(const MapBlock& block)
     return 1.0 / (block.transverseMercator.magnification * 1000.0);
 }
 
-// A mask of the image's size: non-zero inside the block's outline.
-QImage clipMask(const QSize& size, const MapBlock& block)
-{
-    QImage mask(size, QImage::Format_Grayscale8);
-    mask.fill(0);
-    QPainter painter(&mask);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawPath(block.clipPath());
-    return mask;
-}
-
 // One pass: the items of every species in one block.
 class Pass {
 public:
@@ -242,7 +229,7 @@ double markScale(const Settings& settings, QPaintDevice& device)
 PageRenderer::PageRenderer(const RenderSources& sources) : sources_(sources)
 {
     for (const MapBlock& block : sources.blankMap.blocks())
-        masks_.push_back(block.clips() ? clipMask(sources.baseImage.size(), block) : QImage());
+        masks_.push_back(block.clips() ? block.clipMask(sources.baseImage.size()) : QImage());
 }
 
 QImage PageRenderer::render(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
