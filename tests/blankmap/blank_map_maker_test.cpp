@@ -1,0 +1,281 @@
+// blankmap on a hand-made map of two square regions: the pixels it draws, the
+// definition as the viewer reads it, and area points from which the viewer's
+// flood fill covers each region and nothing else.
+#include "tools/blankmap/blank_map_maker.h"
+
+#include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
+#include "viewer/basemap/blank_map.h"
+#include "viewer/basemap/image_files.h"
+#include "viewer/render/flood_fill.h"
+#include "viewer/settings/area_table.h"
+
+#include <QImage>
+#include <QPolygonF>
+
+#include <gtest/gtest.h>
+
+namespace tavik {
+namespace {
+
+// West: lon 134-135, lat 34-35, with an island far smaller than a pixel at
+// (134.5, 33.7). East: lon 135-136, lat 34-35, with a peninsula a sixth of a
+// pixel wide reaching 0.4 degrees further east along lat 34.5.
+const char* const kSquares = R"({"type": "FeatureCollection", "features": [
+ {"type": "Feature", "properties": {"code": 1, "name": "West", "lat": 34.5, "lon": 134.5},
+  "geometry": {"type": "MultiPolygon", "coordinates": [
+   [[[134, 34], [135, 34], [135, 35], [134, 35], [134, 34]]],
+   [[[134.5, 33.7], [134.503, 33.7], [134.503, 33.703], [134.5, 33.703], [134.5, 33.7]]]]}},
+ {"type": "Feature", "properties": {"code": "2", "name": "East", "lat": 33.5, "lon": 135.5},
+  "geometry": {"type": "Polygon", "coordinates": [
+   [[135, 34], [136, 34], [136, 34.5], [136.4, 34.5], [136.4, 34.503], [136, 34.503], [136, 35], [135, 35],
+    [135, 34]]]}}]})";
+
+// One Lambert block centred on (135, 34.5) at pixel (70, 50), 2 km a pixel.
+const char* const kMainBlock = R"({"comment": "main", "projection": "lambert-e-a", "lon0": 135, "lat0": 34.5,
+  "km-per-pixel": 2, "anchor": [135, 34.5, 70, 50], "rect": [0, 0, 140, 100], "select": [130, %s, 140, 40]})";
+
+const char* const kInsetBlock = R"({"comment": "island", "projection": "lambert-e-a", "lon0": 134.5, "lat0": 33.7,
+  "km-per-pixel": 0.05, "anchor": [134.5015, 33.7015, 20, 15], "rect": [0, 0, 40, 30],
+  "select": [134.4, 33.6, 134.6, 33.8], "frame": true})";
+
+std::string layoutText(const std::string& blocks)
+{
+    return R"({"comment": "two squares", "width": 140, "height": 100,
+  "sea": [192, 255, 255], "land": [255, 255, 255], "boundary": [128, 128, 128],
+  "label": ["lat", "lon"], "columns": {"3": "name", "10": "name"}, "blocks": [)"
+        + blocks + "]}";
+}
+
+std::string mainBlock(const char* south = "30")
+{
+    char text[1024];
+    std::snprintf(text, sizeof text, kMainBlock, south);
+    return text;
+}
+
+constexpr QRgb kSea = 0xFFC0FFFF, kLand = 0xFFFFFFFF, kBoundary = 0xFF808080, kRed = 0xFFFF0000;
+
+class BlankMapMakerTest : public ::testing::Test {
+protected:
+    BlankMapMakerTest()
+        : folder("blankmap")
+    {
+        folder.write("squares.geojson", kSquares);
+    }
+
+    bool make(const std::string& layout)
+    {
+        request.layoutPath = folder.write("layout.json", layout);
+        request.boundaryPath = folder.file("squares.geojson");
+        request.imagePath = folder.file("map.png");
+        request.areaTablePath = folder.file("area.csv");
+        error.clear();
+        return BlankMapMaker().make(request, nullptr, error);
+    }
+
+    QImage image() const
+    {
+        return QImage(QString::fromStdString(request.imagePath)).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // A region's outline in pixels of a block, from many points along its
+    // edges: what the image should show, found without blankmap.
+    static QPolygonF outline(const MapBlock& block, const std::vector<std::pair<double, double>>& corners)
+    {
+        QPolygonF polygon;
+        for (size_t i = 0; i < corners.size(); ++i) {
+            auto [x0, y0] = corners[i];
+            auto [x1, y1] = corners[(i + 1) % corners.size()];
+            for (int step = 0; step < 100; ++step)
+                polygon << block.imagePosition(x0 + (x1 - x0) * step / 100, y0 + (y1 - y0) * step / 100);
+        }
+        return polygon;
+    }
+    // True when a pixel's square and the outline's inside meet.
+    static bool touches(const QPolygonF& polygon, int x, int y)
+    {
+        return polygon.intersects(QPolygonF(QRectF(x, y, 1, 1)));
+    }
+
+    test::TestFolder folder;
+    BlankMapRequest request;
+    std::string error;
+};
+
+const std::vector<std::pair<double, double>> kWest = {{134, 34}, {135, 34}, {135, 35}, {134, 35}};
+const std::vector<std::pair<double, double>> kEast
+    = {{135, 34}, {136, 34}, {136, 34.5}, {136.4, 34.5}, {136.4, 34.503}, {136, 34.503}, {136, 35}, {135, 35}};
+
+TEST_F(BlankMapMakerTest, EachAreaPointFloodFillsItsRegionAndNothingElse)
+{
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    BlankMap blankMap;
+    MessageLog log;
+    ASSERT_TRUE(blankMap.load(folder.file("map.cfg"), log));
+    const MapBlock& block = blankMap.blocks().at(0);
+    AreaTable areas;
+    ASSERT_EQ(areas.load(request.areaTablePath, 10), AreaTableStatus::Ok);
+    ASSERT_EQ(areas.rows().size(), 2u);
+
+    const QImage map = image();
+    ASSERT_EQ(map.size(), QSize(140, 100));
+    EXPECT_EQ(map.pixel(1, 1), kSea);
+    const QImage clip = block.clipMask(map.size());
+    const QPolygonF regions[2] = {outline(block, kWest), outline(block, kEast)};
+    for (int i = 0; i < 2; ++i) {
+        const AreaRecord& area = areas.rows()[i];
+        EXPECT_EQ(area.code, i + 1);
+        EXPECT_TRUE(area.fill);
+        // The point projects onto the pixel the table gives, a land pixel.
+        const QPoint seed = block.project(area.longitude, area.latitude);
+        EXPECT_EQ(seed, QPoint(area.x, area.y));
+        EXPECT_TRUE(regions[i].containsPoint(QPointF(seed) + QPointF(0.5, 0.5), Qt::OddEvenFill));
+
+        QImage filled = map;
+        floodFill(filled, seed, kRed, &clip);
+        int red = 0, inside = 0, strays = 0;
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 140; ++x) {
+                const bool isRed = filled.pixel(x, y) == kRed;
+                red += isRed;
+                inside += regions[i].containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill);
+                strays += isRed && !touches(regions[i], x, y);
+            }
+        }
+        EXPECT_EQ(strays, 0) << "area " << i + 1 << " leaks";
+        // Boundaries take a line of pixels: most of the region still fills.
+        EXPECT_GT(red, inside * 85 / 100) << "area " << i + 1;
+    }
+
+    // The West point is its label point; East's label lies in the sea, so
+    // its point was found on the map.
+    EXPECT_DOUBLE_EQ(areas.rows()[0].latitude, 34.5);
+    EXPECT_DOUBLE_EQ(areas.rows()[0].longitude, 134.5);
+    EXPECT_NE(areas.rows()[1].latitude, 33.5);
+
+    // The peninsula hangs on to East: its tip fills with East.
+    QImage east = map;
+    floodFill(east, QPoint(areas.rows()[1].x, areas.rows()[1].y), kRed, &clip);
+    const QPoint tip = block.project(136.39, 34.5015);
+    EXPECT_EQ(east.pixel(tip), kRed);
+    // The island keeps a land pixel, outside West's fill.
+    const QPoint island = block.project(134.5015, 33.7015);
+    EXPECT_EQ(map.pixel(island), kLand);
+
+    // The table's skeleton: code, names from properties, point, pixel, fill flag.
+    const std::string table = folder.read("area.csv");
+    const std::string west = "1,,,West," + std::string("N34.500000,E134.500000,") + std::to_string(areas.rows()[0].x)
+        + "," + std::to_string(areas.rows()[0].y) + ",F,,West\r\n";
+    EXPECT_EQ(table.substr(0, west.size()), west);
+}
+
+TEST_F(BlankMapMakerTest, DefinitionReadsBackAsTheViewerReadsIt)
+{
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    BlankMap blankMap;
+    MessageLog log;
+    ASSERT_TRUE(blankMap.load(folder.file("map.cfg"), log));
+    EXPECT_TRUE(log.messages.empty());
+    ASSERT_EQ(blankMap.blocks().size(), 1u);
+    const MapBlock& block = blankMap.blocks()[0];
+    EXPECT_EQ(block.comment, "main");
+    EXPECT_EQ(block.kind, ProjectionKind::LambertEqualArea);
+    EXPECT_DOUBLE_EQ(block.lambert.lon0, 135.0);
+    EXPECT_DOUBLE_EQ(block.lambert.lat0, 34.5);
+    EXPECT_DOUBLE_EQ(block.lambert.magnification, 6365.0 / 2);
+    EXPECT_EQ(block.project(135, 34.5), QPoint(70, 50));
+    EXPECT_EQ(block.polygon, (std::vector<QPoint>{{0, 0}, {140, 0}, {140, 100}, {0, 100}}));
+
+    // An 8-bit image with the standard palette.
+    DecodedImage decoded;
+    ASSERT_EQ(readPng(request.imagePath, decoded), ImageReadStatus::Ok);
+    EXPECT_EQ(decoded.palette.size(), 256u);
+}
+
+TEST_F(BlankMapMakerTest, AnInsetDrawsOnlyWhatItSelectsInsideItsFrame)
+{
+    // The main block no longer selects the island (south edge 34).
+    ASSERT_TRUE(make(layoutText(mainBlock("34") + "," + kInsetBlock))) << error;
+    BlankMap blankMap;
+    MessageLog log;
+    ASSERT_TRUE(blankMap.load(folder.file("map.cfg"), log));
+    ASSERT_EQ(blankMap.blocks().size(), 2u);
+    // The main block's outline leaves the inset out.
+    EXPECT_EQ(blankMap.blocks()[0].polygon,
+        (std::vector<QPoint>{{40, 0}, {140, 0}, {140, 100}, {0, 100}, {0, 30}, {40, 30}}));
+    EXPECT_EQ(blankMap.blocks()[1].polygon, (std::vector<QPoint>{{0, 0}, {40, 0}, {40, 30}, {0, 30}}));
+
+    const QImage map = image();
+    const MapBlock& main = blankMap.blocks()[0];
+    const MapBlock& inset = blankMap.blocks()[1];
+    EXPECT_EQ(map.pixel(inset.project(134.5015, 33.7015)), kLand);
+    EXPECT_EQ(map.pixel(main.project(134.5015, 33.7015)), kSea);
+    EXPECT_EQ(map.pixel(main.project(134.5, 34.5)), kLand);
+    // The frame runs round the inset's outline.
+    for (QPoint p : {QPoint(0, 0), QPoint(39, 10), QPoint(20, 29), QPoint(0, 15)})
+        EXPECT_EQ(map.pixel(p), kBoundary) << p.x() << "," << p.y();
+    EXPECT_EQ(map.pixel(45, 10), kSea);
+
+    // West's point stays on its largest polygon, in the main block.
+    AreaTable areas;
+    ASSERT_EQ(areas.load(request.areaTablePath, 10), AreaTableStatus::Ok);
+    EXPECT_EQ(main.project(areas.rows()[0].longitude, areas.rows()[0].latitude),
+        QPoint(areas.rows()[0].x, areas.rows()[0].y));
+    EXPECT_GT(areas.rows()[0].x, 40);
+}
+
+TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
+{
+    const std::string good = layoutText(mainBlock());
+    struct Case {
+        const char* what;
+        std::string layout;
+        std::string boundaries;
+        std::string file; // the file the message must begin with
+        std::string text;
+    } cases[] = {
+        {"GeoJSON syntax", good, "{\"type\": \"FeatureCollection\",\n\"features\": [,]}", "squares.geojson",
+            "squares.geojson:2:"},
+        {"no code", good,
+            R"({"type": "FeatureCollection", "features": [{"type": "Feature", "properties": {},
+              "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}}]})",
+            "squares.geojson", "feature 0: no property \"code\""},
+        {"a point", good,
+            R"({"type": "FeatureCollection", "features": [{"type": "Feature", "properties": {"code": 4},
+              "geometry": {"type": "Point", "coordinates": [0, 0]}}]})",
+            "squares.geojson", "only Polygon and MultiPolygon"},
+        {"code twice", good,
+            R"({"type": "FeatureCollection", "features": [
+              {"type": "Feature", "properties": {"code": 4}, "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}},
+              {"type": "Feature", "properties": {"code": "4"}, "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}}]})",
+            "squares.geojson", "feature 1: area code 4 is given twice"},
+        {"colour off the palette", R"({"width": 10, "height": 10, "sea": [200, 200, 200], "blocks": []})", kSquares,
+            "layout.json", "\"sea\" is not a colour of the standard palette"},
+        {"no rectangle", layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5, "magnification": 3000,
+            "shift-x": 0, "shift-y": 0, "select": [130, 30, 140, 40]})"),
+            kSquares, "layout.json", "\"blocks[0].rect\" is missing"},
+        {"anchor and shifts",
+            layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5, "magnification": 3000,
+            "shift-x": 0, "anchor": [135, 34.5, 1, 1], "rect": [0, 0, 10, 10], "select": [130, 30, 140, 40]})"),
+            kSquares, "layout.json", "give either \"anchor\" or \"shift-x\" and \"shift-y\""},
+        {"Lambert shift out of range", layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5,
+            "magnification": 3000, "shift-x": 2, "shift-y": 0, "rect": [0, 0, 10, 10], "select": [130, 30, 140, 40]})"),
+            kSquares, "layout.json", "\"blocks[0].shift-x\" lies outside -1 to 1"},
+        {"covered block", layoutText(mainBlock() + "," + mainBlock()), kSquares, "layout.json",
+            "block 1 (main): the blocks after it cover it whole"},
+    };
+    for (const Case& c : cases) {
+        folder.write("squares.geojson", c.boundaries);
+        EXPECT_FALSE(make(c.layout)) << c.what;
+        EXPECT_EQ(error.rfind(folder.file(c.file), 0), 0u) << c.what << ": " << error;
+        EXPECT_NE(error.find(c.text), std::string::npos) << c.what << ": " << error;
+        EXPECT_FALSE(std::filesystem::exists(request.imagePath)) << c.what;
+    }
+    request.layoutPath = folder.file("no_such_layout.json");
+    EXPECT_FALSE(BlankMapMaker().make(request, nullptr, error));
+    EXPECT_EQ(error, folder.file("no_such_layout.json") + ": cannot open the file");
+}
+
+} // namespace
+} // namespace tavik

@@ -1,0 +1,233 @@
+#include "tools/blankmap/area_point_finder.h"
+
+#include "platform/cp932.h"
+#include "tools/blankmap/region_raster.h"
+#include "viewer/basemap/map_block.h"
+#include "viewer/settings/angle_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace tavik {
+
+namespace {
+
+// Chamfer distances: 3 for a side step, 4 for a diagonal one.
+constexpr int kSide = 3;
+constexpr int kDiagonal = 4;
+// How far inside a label point must lie to be taken, in chamfer units (three pixels).
+constexpr int kLabelDepth = 3 * kSide;
+
+std::string angleText(char positive, char negative, double degrees)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%c%.6f", degrees < 0 ? negative : positive, std::abs(degrees));
+    return buffer;
+}
+
+} // namespace
+
+AreaPointFinder::AreaPointFinder(
+    const RegionRaster& raster, const std::vector<MapBlock>& blocks, const std::vector<DrawnPolygon>& drawn)
+    : raster_(raster)
+    , blocks_(blocks)
+    , drawn_(drawn)
+    , component_(static_cast<std::size_t>(raster.width()) * raster.height(), -1)
+{
+    // The viewer fills four-way within the block the seed lies in; land of
+    // one colour is one component as far as such a fill reaches.
+    const int width = raster.width(), height = raster.height();
+    std::vector<QPoint> stack;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t start = static_cast<std::size_t>(y) * width + x;
+            if (raster.at(x, y) < 0 || component_[start] >= 0)
+                continue;
+            const int id = static_cast<int>(componentSize_.size());
+            const int block = raster.blockAt(x, y);
+            int size = 0;
+            component_[start] = id;
+            stack.assign(1, QPoint(x, y));
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                ++size;
+                const QPoint neighbours[4]
+                    = {{p.x() - 1, p.y()}, {p.x() + 1, p.y()}, {p.x(), p.y() - 1}, {p.x(), p.y() + 1}};
+                for (const QPoint& n : neighbours) {
+                    if (!raster.contains(n.x(), n.y()) || raster.at(n.x(), n.y()) < 0
+                        || raster.blockAt(n.x(), n.y()) != block)
+                        continue;
+                    const std::size_t i = static_cast<std::size_t>(n.y()) * width + n.x();
+                    if (component_[i] < 0) {
+                        component_[i] = id;
+                        stack.push_back(n);
+                    }
+                }
+            }
+            componentSize_.push_back(size);
+        }
+    }
+}
+
+std::string AreaPointFinder::latitudeText(double degrees) { return angleText('N', 'S', degrees); }
+
+std::string AreaPointFinder::longitudeText(double degrees) { return angleText('E', 'W', degrees); }
+
+std::optional<GeoPoint> AreaPointFinder::unproject(const MapBlock& block, QPointF target, GeoPoint start)
+{
+    GeoPoint point = start;
+    const double h = 1e-6; // degrees
+    for (int iteration = 0; iteration < 60; ++iteration) {
+        const QPointF at = block.imagePosition(point.longitude, point.latitude);
+        const double ex = target.x() - at.x(), ey = target.y() - at.y();
+        if (!std::isfinite(ex) || !std::isfinite(ey))
+            return std::nullopt;
+        if (std::abs(ex) < 1e-7 && std::abs(ey) < 1e-7)
+            return point;
+        const QPointF alongLongitude = block.imagePosition(point.longitude + h, point.latitude);
+        const QPointF alongLatitude = block.imagePosition(point.longitude, point.latitude + h);
+        const double a = (alongLongitude.x() - at.x()) / h, b = (alongLatitude.x() - at.x()) / h;
+        const double c = (alongLongitude.y() - at.y()) / h, d = (alongLatitude.y() - at.y()) / h;
+        const double determinant = a * d - b * c;
+        if (!std::isfinite(determinant) || determinant == 0.0)
+            return std::nullopt;
+        double stepLongitude = (d * ex - b * ey) / determinant;
+        double stepLatitude = (a * ey - c * ex) / determinant;
+        // Long steps far from the answer are shortened so that the walk stays on the map.
+        const double length = std::hypot(stepLongitude, stepLatitude);
+        if (length > 5.0) {
+            stepLongitude *= 5.0 / length;
+            stepLatitude *= 5.0 / length;
+        }
+        point.longitude += stepLongitude;
+        point.latitude = std::clamp(point.latitude + stepLatitude, -89.999, 89.999);
+    }
+    return std::nullopt;
+}
+
+AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
+{
+    AreaPoint result;
+    const int width = raster_.width(), height = raster_.height();
+
+    // Land pixels of each of the region's drawn polygons, and of that
+    // polygon in each component.
+    std::map<int, int> polygonPixels;
+    std::map<std::pair<int, int>, int> polygonInComponent;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int cell = raster_.at(x, y);
+            if (cell < 0 || drawn_[static_cast<std::size_t>(cell)].region != region)
+                continue;
+            ++polygonPixels[cell];
+            ++polygonInComponent[{cell, component_[static_cast<std::size_t>(y) * width + x]}];
+        }
+    }
+    if (polygonPixels.empty())
+        return result;
+    const int polygon = std::max_element(polygonPixels.begin(), polygonPixels.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+    })->first;
+    int component = -1, best = -1;
+    for (const auto& [key, count] : polygonInComponent) {
+        if (key.first == polygon && count > best) {
+            best = count;
+            component = key.second;
+        }
+    }
+    const int block = drawn_[static_cast<std::size_t>(polygon)].block;
+
+    // Chamfer distance of every pixel of the component to the nearest pixel
+    // outside it, over the component's box.
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (component_[static_cast<std::size_t>(y) * width + x] == component) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    const int boxWidth = right - left + 3, boxHeight = bottom - top + 3; // one pixel of outside all round
+    std::vector<int> distance(static_cast<std::size_t>(boxWidth) * boxHeight, 0);
+    auto inside = [&](int bx, int by) {
+        const int x = bx + left - 1, y = by + top - 1;
+        return raster_.contains(x, y) && component_[static_cast<std::size_t>(y) * width + x] == component;
+    };
+    auto at = [&](int bx, int by) -> int& { return distance[static_cast<std::size_t>(by) * boxWidth + bx]; };
+    const int far = 1 << 28;
+    for (int by = 0; by < boxHeight; ++by)
+        for (int bx = 0; bx < boxWidth; ++bx)
+            at(bx, by) = inside(bx, by) ? far : 0;
+    for (int by = 1; by < boxHeight; ++by) {
+        for (int bx = 1; bx + 1 < boxWidth; ++bx) {
+            int& d = at(bx, by);
+            if (d == 0)
+                continue;
+            d = std::min({d, at(bx - 1, by) + kSide, at(bx, by - 1) + kSide, at(bx - 1, by - 1) + kDiagonal,
+                at(bx + 1, by - 1) + kDiagonal});
+        }
+    }
+    for (int by = boxHeight - 2; by >= 0; --by) {
+        for (int bx = boxWidth - 2; bx >= 1; --bx) {
+            int& d = at(bx, by);
+            if (d == 0)
+                continue;
+            d = std::min({d, at(bx + 1, by) + kSide, at(bx, by + 1) + kSide, at(bx + 1, by + 1) + kDiagonal,
+                at(bx - 1, by + 1) + kDiagonal});
+        }
+    }
+    auto depth = [&](const QPoint& p) { return at(p.x() - left + 1, p.y() - top + 1); };
+    auto usable = [&](const QPoint& p) {
+        return raster_.contains(p.x(), p.y()) && raster_.at(p.x(), p.y()) == polygon
+            && component_[static_cast<std::size_t>(p.y()) * width + p.x()] == component;
+    };
+    QPoint deepest;
+    int deepestDepth = -1;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            const QPoint p(x, y);
+            if (usable(p) && depth(p) > deepestDepth) {
+                deepestDepth = depth(p);
+                deepest = p;
+            }
+        }
+    }
+
+    const MapBlock& map = blocks_[static_cast<std::size_t>(block)];
+    // A text's value, projected: the pixel the viewer puts the point on.
+    auto settle = [&](const GeoPoint& point, bool fromLabel) -> bool {
+        const std::string latitude = latitudeText(point.latitude), longitude = longitudeText(point.longitude);
+        const GeoPoint read{parseLongitude(longitude), parseLatitude(latitude)};
+        const QPoint pixel = map.project(read.longitude, read.latitude);
+        if (!usable(pixel) || (fromLabel && depth(pixel) < std::min(kLabelDepth, deepestDepth)))
+            return false;
+        result.placed = true;
+        result.block = block;
+        result.pixel = pixel;
+        result.position = read;
+        result.latitudeText = latitude;
+        result.longitudeText = longitude;
+        result.fromLabel = fromLabel;
+        return true;
+    };
+    bool placed = geo.label && settle(*geo.label, true);
+    if (!placed) {
+        const GeoBox box
+            = geo.polygons[static_cast<std::size_t>(drawn_[static_cast<std::size_t>(polygon)].polygon)].bounds();
+        std::optional<GeoPoint> point = unproject(map, QPointF(deepest.x() + 0.5, deepest.y() + 0.5), box.centre());
+        placed = point && settle(*point, false);
+    }
+    if (!placed)
+        return AreaPoint{};
+    result.fillPixels = componentSize_[static_cast<std::size_t>(component)];
+    result.polygonPixels = polygonPixels[polygon];
+    return result;
+}
+
+} // namespace tavik

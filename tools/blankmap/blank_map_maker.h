@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace tavik {
+
+// What blankmap is asked to make. Paths are cp932.
+struct BlankMapRequest {
+    std::string layoutPath; // the layout file (JSON)
+    std::string boundaryPath; // the regions' polygons (GeoJSON)
+    std::string imagePath; // the base map image to write (PNG); its definition goes beside it
+    std::string areaTablePath; // the area table skeleton to write; empty: none
+};
+
+// Makes a base map from boundary polygons: the 8-bit image (sea, land and
+// boundary colours, every region a closed area of the land colour), its
+// blank-map definition, and an area table skeleton whose reference points lie
+// on the land of their regions. Projections are the viewer's own, taken from
+// the definition as the viewer reads it, so image, points and maps agree to
+// the pixel.
+class BlankMapMaker {
+public:
+    // Progress, warnings and a summary go to `report` (UTF-8 lines). False
+    // with `error` (UTF-8, naming the file at fault). Faults of the inputs
+    // are found before anything is written; each file is replaced whole.
+    bool make(const BlankMapRequest& request, std::FILE* report, std::string& error);
+
+    // The usage text of the blankmap program (UTF-8).
+    static std::string usage();
+};
+
+} // namespace tavik
