@@ -1,0 +1,181 @@
+// The demo (scripts/demo.sh) on the Japan sample database, with the programs
+// of this build: every species gets a map that shows its records where they
+// lie, and the overlay map is written.
+#include "platform/cp932.h"
+#include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
+#include "viewer/render/flood_fill.h"
+#include "viewer/render/grid_square.h"
+#include "viewer/settings/workspace.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace tavik {
+namespace {
+
+struct DemoRun {
+    int status = -1;
+    std::string output;
+};
+
+DemoRun runDemo(const std::string& out)
+{
+    const std::string command = "'" TAVIK_SOURCE_DIR "/scripts/demo.sh' '" TAVIK_BIN "' '" + out + "' 2>&1";
+    DemoRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+QRgb rgb(const Colour& colour) { return qRgb(colour.r, colour.g, colour.b); }
+
+// True when a pixel of the colour lies within `radius` pixels of `at`.
+bool near(const QImage& image, QPoint at, int radius, QRgb colour)
+{
+    for (int y = at.y() - radius; y <= at.y() + radius; ++y)
+        for (int x = at.x() - radius; x <= at.x() + radius; ++x)
+            if (image.valid(x, y) && image.pixel(x, y) == colour)
+                return true;
+    return false;
+}
+
+class DemoTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = new test::TestFolder("demo");
+        run = new DemoRun(runDemo(folder->file("demo")));
+    }
+    static void TearDownTestSuite()
+    {
+        delete run;
+        delete folder;
+    }
+    static std::string demo(const std::string& name) { return folder->file("demo/" + name); }
+
+    static test::TestFolder* folder;
+    static DemoRun* run;
+};
+test::TestFolder* DemoTest::folder = nullptr;
+DemoRun* DemoTest::run = nullptr;
+
+TEST_F(DemoTest, RunsTwiceAndSaysWhereTheResultsAre)
+{
+    ASSERT_EQ(run->status, 0) << run->output;
+    EXPECT_NE(run->output.find("Results in " + folder->file("demo") + ":"), std::string::npos) << run->output;
+    // A second run starts again from a fresh copy.
+    const DemoRun again = runDemo(folder->file("demo"));
+    EXPECT_EQ(again.status, 0) << again.output;
+    EXPECT_EQ(again.output, run->output);
+}
+
+// Each record of a species shows on its map: an area's region takes the fill
+// colour of the record's rank, a point has a mark of the rank's mark colour
+// beside it, a grid square the fill colour in it.
+TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
+{
+    ASSERT_EQ(run->status, 0) << run->output;
+    Workspace workspace;
+    MessageLog log;
+    ASSERT_TRUE(workspace.loadSettings(utf8ToCp932(demo("")), log)) << log.utf8Texts().front();
+    workspace.loadSpeciesTable(log);
+    ASSERT_TRUE(workspace.loadBaseImage(log));
+    ASSERT_EQ(workspace.species.rows().size(), 32u);
+    const QImage& base = workspace.baseImage.image;
+    const TargetStyle& slot = workspace.painter.slot(0);
+    const std::vector<MapBlock>& blocks = workspace.blankMap.blocks();
+    std::vector<QImage> clips;
+    for (const MapBlock& block : blocks)
+        clips.push_back(block.clipMask(base.size()));
+    auto inBlock = [&](std::size_t b, QPoint pixel) {
+        return base.rect().contains(pixel) && clips[b].constScanLine(pixel.y())[pixel.x()] != 0;
+    };
+
+    int areas = 0, points = 0, squares = 0;
+    for (const SpeciesRecord& species : workspace.species.rows()) {
+        const std::string name = cp932ToUtf8(species.scientificName);
+        const QImage map
+            = QImage(QString::fromStdString(demo("maps/" + name + ".png"))).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(map.isNull()) << name;
+        ASSERT_EQ(map.size(), base.size()) << name;
+        RecordSet set;
+        ASSERT_TRUE(workspace.distribution.readSpeciesRecords(species.code, workspace.settings, set, log)) << name;
+        EXPECT_GE(set.records.size(), 8u) << name;
+        for (const DistributionRecord& record : set.records) {
+            const RankColors& colours = slot.ranks[record.rank];
+            for (std::size_t b = 0; b < blocks.size(); ++b) {
+                if (record.kind == LocationKind::Area) {
+                    const AreaRecord* area = workspace.areas.find(record.areaCode);
+                    ASSERT_NE(area, nullptr) << name << ": area " << record.areaCode;
+                    const QPoint seed = blocks[b].project(area->longitude, area->latitude);
+                    if (!inBlock(b, seed))
+                        continue;
+                    // The region as the base map has it, and the fill colour in it.
+                    QImage region = base;
+                    floodFill(region, seed, qRgb(1, 2, 3), &clips[b]);
+                    int filled = 0;
+                    for (int y = 0; y < base.height(); ++y)
+                        for (int x = 0; x < base.width(); ++x)
+                            filled += region.pixel(x, y) == qRgb(1, 2, 3) && map.pixel(x, y) == rgb(colours.fill);
+                    EXPECT_GT(filled, 0) << name << ": area " << record.areaCode;
+                    ++areas;
+                } else if (record.kind == LocationKind::Coordinates) {
+                    const QPoint pixel = blocks[b].project(record.longitude, record.latitude);
+                    if (!inBlock(b, pixel))
+                        continue;
+                    // Records lie on land: the base map has land or a boundary there, not sea.
+                    EXPECT_NE(base.pixel(pixel), qRgb(192, 255, 255))
+                        << name << ": point at " << pixel.x() << "," << pixel.y();
+                    EXPECT_TRUE(near(map, pixel, 3, rgb(colours.mark)))
+                        << name << ": point at " << pixel.x() << "," << pixel.y();
+                    ++points;
+                } else if (std::optional<GridSquare> square = gridSquareOf(record)) {
+                    // Squares are on the Japanese datum: shifted as the table says.
+                    const DatumShiftRecord* shift
+                        = workspace.datumShifts.find(record.firstLatitude * 100 + record.firstLongitude);
+                    ASSERT_NE(shift, nullptr) << name;
+                    const double south = square->latitude + shift->latitudeShift;
+                    const double west = square->longitude + shift->longitudeShift;
+                    const QPoint corner = blocks[b].project(west, south);
+                    const QPoint opposite
+                        = blocks[b].project(west + square->longitudeExtent, south + square->latitudeExtent);
+                    if (!inBlock(b, corner))
+                        continue;
+                    // Marks of other records may lie over part of it.
+                    const QRect box = QRect(corner, opposite).normalized();
+                    EXPECT_TRUE(near(map, box.center(), std::max(box.width(), box.height()) / 2, rgb(colours.fill)))
+                        << name << ": square at " << corner.x() << "," << corner.y();
+                    // Squares were drawn from points on land: land lies in or beside each.
+                    EXPECT_TRUE(
+                        near(base, box.center(), std::max(box.width(), box.height()) / 2 + 1, qRgb(255, 255, 255)))
+                        << name << ": square at " << corner.x() << "," << corner.y() << " lies in the sea";
+                    ++squares;
+                }
+            }
+        }
+    }
+    // Each kind of record was seen many times over.
+    EXPECT_GT(areas, 150);
+    EXPECT_GT(points, 100);
+    EXPECT_GT(squares, 100);
+
+    const QImage overlay(QString::fromStdString(demo("maps/overlay.png")));
+    ASSERT_FALSE(overlay.isNull());
+    EXPECT_EQ(overlay.size(), base.size());
+    EXPECT_NE(overlay.convertToFormat(QImage::Format_RGB32), base);
+}
+
+} // namespace
+} // namespace tavik
