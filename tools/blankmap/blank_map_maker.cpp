@@ -17,7 +17,12 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tavik {
@@ -90,14 +95,293 @@ void print(std::FILE* report, const std::string& line)
         std::fprintf(report, "%s\n", line.c_str());
 }
 
-std::string blockName(const MapLayout& layout, std::size_t block)
+// One run of the maker: the steps of make() and what they hand on.
+class MakerRun {
+public:
+    MakerRun(const BlankMapRequest& request, std::FILE* report)
+        : request_(request)
+        , report_(report)
+    {
+    }
+
+    bool readInputs(std::string& error);
+    bool makeDefinition(std::string& error);
+    void draw();
+    void reportCoverage() const;
+    void findPoints();
+    bool writeFiles(std::string& error) const;
+
+private:
+    std::string blockName(std::size_t block) const
+    {
+        const std::string name = "block " + std::to_string(block + 1);
+        const std::string& comment = layout_.blocks[block].block.comment;
+        return comment.empty() ? name : name + " (" + cp932ToUtf8(comment) + ")";
+    }
+    // True when the pixel belongs to the block (inside its outline).
+    bool inBlock(QPoint pixel, std::size_t block) const
+    {
+        return raster_->contains(pixel.x(), pixel.y())
+            && raster_->blockAt(pixel.x(), pixel.y()) == static_cast<int>(block);
+    }
+    std::string areaTableText() const;
+
+    const BlankMapRequest& request_;
+    std::FILE* report_;
+    MapLayout layout_;
+    std::vector<GeoRegion> regions_;
+    std::string definitionText_;
+    BlankMap blankMap_; // as the viewer reads the definition
+    std::unique_ptr<RegionRaster> raster_;
+    std::vector<DrawnPolygon> drawn_;
+    std::vector<std::vector<std::vector<QPointF>>> drawnRings_; // pixel positions, per drawn polygon
+    std::vector<AreaPoint> points_; // per region
+};
+
+bool MakerRun::readInputs(std::string& error)
 {
-    std::string name = "block " + std::to_string(block + 1);
-    const std::string& comment = layout.blocks[block].block.comment;
-    return comment.empty() ? name : name + " (" + cp932ToUtf8(comment) + ")";
+    if (!readMapLayout(request_.layoutPath, layout_, error))
+        return false;
+    std::vector<std::string> warnings;
+    if (!readGeoRegions(request_.boundaryPath, layout_.properties, regions_, error, warnings))
+        return false;
+    for (const std::string& warning : warnings)
+        print(report_, "warning: " + warning);
+    return true;
+}
+
+// Each block's outline is its rectangle less those of the blocks over it.
+// Everything after this works with the blocks as the viewer reads them.
+bool MakerRun::makeDefinition(std::string& error)
+{
+    const std::string layoutName = displayPath(request_.layoutPath);
+    std::vector<MapBlock> blocks;
+    for (std::size_t i = 0; i < layout_.blocks.size(); ++i) {
+        std::vector<QRect> above;
+        for (std::size_t j = i + 1; j < layout_.blocks.size(); ++j)
+            above.push_back(layout_.blocks[j].rect);
+        std::string why;
+        layout_.blocks[i].block.polygon = blockOutline(layout_.blocks[i].rect, above, MapBlock::MaxVertices, why);
+        if (layout_.blocks[i].block.polygon.empty()) {
+            error = layoutName + ": " + blockName(i) + ": " + why;
+            return false;
+        }
+        blocks.push_back(layout_.blocks[i].block);
+    }
+    BlankMap definition;
+    definition.setBlocks(blocks);
+    definitionText_ = definition.text(layout_.comment);
+    if (!readBack(definitionText_, blankMap_, error)) {
+        error = layoutName + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+void MakerRun::draw()
+{
+    const std::vector<MapBlock>& blocks = blankMap_.blocks();
+    raster_ = std::make_unique<RegionRaster>(layout_.width, layout_.height);
+    for (std::size_t b = 0; b < blocks.size(); ++b)
+        raster_->setBlockMask(static_cast<int>(b), blocks[b].clipMask(QSize(layout_.width, layout_.height)));
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        if (layout_.blocks[b].frame)
+            raster_->frameBlock(static_cast<int>(b));
+    }
+    std::vector<int> regionOf;
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        for (std::size_t r = 0; r < regions_.size(); ++r) {
+            for (std::size_t k = 0; k < regions_[r].polygons.size(); ++k) {
+                if (!layout_.blocks[b].select.contains(regions_[r].polygons[k].bounds().centre()))
+                    continue;
+                drawn_.push_back({static_cast<int>(r), static_cast<int>(k), static_cast<int>(b)});
+                drawnRings_.push_back(projectRings(regions_[r].polygons[k], blocks[b]));
+                regionOf.push_back(static_cast<int>(r));
+            }
+        }
+    }
+    // Interiors first, so that an edge never takes a pixel another polygon covers at its centre.
+    for (std::size_t i = 0; i < drawn_.size(); ++i)
+        raster_->fillPolygon(static_cast<int>(i), drawnRings_[i], drawn_[i].block);
+    for (std::size_t i = 0; i < drawn_.size(); ++i)
+        raster_->traceRings(static_cast<int>(i), drawnRings_[i], drawn_[i].block);
+    raster_->separateRegions(regionOf);
+}
+
+// What each block draws, what it cuts, and polygons that a block leaves out
+// although it projects them inside its outline: records there would be drawn
+// on that block's sea.
+void MakerRun::reportCoverage() const
+{
+    const std::vector<MapBlock>& blocks = blankMap_.blocks();
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        int polygons = 0, beyond = 0;
+        std::set<int> areas;
+        for (std::size_t i = 0; i < drawn_.size(); ++i) {
+            if (drawn_[i].block != static_cast<int>(b))
+                continue;
+            ++polygons;
+            areas.insert(drawn_[i].region);
+            for (const QPointF& point : drawnRings_[i].front()) {
+                if (!inBlock(
+                        QPoint(static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y()))), b)) {
+                    ++beyond;
+                    break;
+                }
+            }
+        }
+        print(report_,
+            blockName(b) + ": " + std::to_string(polygons) + " polygons of " + std::to_string(areas.size()) + " areas");
+        if (beyond > 0)
+            print(report_,
+                "warning: " + blockName(b) + ": " + std::to_string(beyond)
+                    + " of its polygons reach beyond its outline and are cut");
+    }
+    for (std::size_t r = 0; r < regions_.size(); ++r) {
+        int nowhere = 0;
+        std::set<std::size_t> strayBlocks;
+        for (std::size_t k = 0; k < regions_[r].polygons.size(); ++k) {
+            std::vector<bool> drawnIn(blocks.size(), false);
+            for (const DrawnPolygon& d : drawn_) {
+                if (d.region == static_cast<int>(r) && d.polygon == static_cast<int>(k))
+                    drawnIn[static_cast<std::size_t>(d.block)] = true;
+            }
+            if (std::find(drawnIn.begin(), drawnIn.end(), true) == drawnIn.end())
+                ++nowhere;
+            for (std::size_t b = 0; b < blocks.size(); ++b) {
+                if (drawnIn[b])
+                    continue;
+                for (const GeoPoint& point : regions_[r].polygons[k].rings.front()) {
+                    if (inBlock(blocks[b].project(point.longitude, point.latitude), b)) {
+                        strayBlocks.insert(b);
+                        break;
+                    }
+                }
+            }
+        }
+        if (nowhere > 0)
+            print(report_,
+                regions_[r].displayName() + ": " + std::to_string(nowhere) + " of its "
+                    + std::to_string(regions_[r].polygons.size()) + " polygons lie in no block's selection");
+        for (std::size_t b : strayBlocks)
+            print(report_,
+                "warning: " + regions_[r].displayName() + ": polygons that " + blockName(b)
+                    + " does not draw project inside its outline");
+    }
+}
+
+void MakerRun::findPoints()
+{
+    const std::vector<MapBlock>& blocks = blankMap_.blocks();
+    AreaPointFinder finder(*raster_, blocks, drawn_);
+    int fromLabels = 0, found = 0;
+    for (std::size_t r = 0; r < regions_.size(); ++r) {
+        AreaPoint point = finder.find(static_cast<int>(r), regions_[r]);
+        if (!point.placed) {
+            print(report_, "warning: " + regions_[r].displayName() + " has no land on the map: its row gets no point");
+        } else {
+            (point.fromLabel ? fromLabels : found)++;
+            // The viewer projects the point in every block and draws it where it falls inside.
+            for (std::size_t b = 0; b < blocks.size(); ++b) {
+                const QPoint pixel = blocks[b].project(point.position.longitude, point.position.latitude);
+                if (static_cast<int>(b) != point.block && inBlock(pixel, b))
+                    print(report_,
+                        "warning: " + regions_[r].displayName() + ": its point also falls inside " + blockName(b)
+                            + ", at pixel " + std::to_string(pixel.x()) + "," + std::to_string(pixel.y()));
+            }
+        }
+        points_.push_back(point);
+    }
+    print(report_,
+        "area points: " + std::to_string(fromLabels) + " label points, " + std::to_string(found) + " found on the map");
+}
+
+std::string MakerRun::areaTableText() const
+{
+    std::string table;
+    for (std::size_t r = 0; r < regions_.size(); ++r) {
+        std::vector<std::string> columns(kAreaColumns);
+        for (const auto& [column, text] : regions_[r].columns)
+            columns[static_cast<std::size_t>(column)] = text;
+        columns[0] = std::to_string(regions_[r].code);
+        const AreaPoint& point = points_[r];
+        columns[4] = point.placed ? point.latitudeText : "";
+        columns[5] = point.placed ? point.longitudeText : "";
+        columns[6] = std::to_string(point.placed ? point.pixel.x() : 0);
+        columns[7] = std::to_string(point.placed ? point.pixel.y() : 0);
+        columns[8] = layout_.fill ? "F" : "";
+        while (columns.size() > 9 && columns.back().empty())
+            columns.pop_back();
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            table += (c ? "," : "") + csvField(columns[c]);
+        table += "\r\n";
+    }
+    return table;
+}
+
+// Each file is replaced whole: the image is written beside its target and
+// renamed over it once the other files are written.
+bool MakerRun::writeFiles(std::string& error) const
+{
+    const std::string image = localPath(request_.imagePath);
+    std::string temporary = image + ".XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) {
+        error = displayPath(request_.imagePath) + ": cannot create the image";
+        return false;
+    }
+    // The permissions of a new file under the umask, not mkstemp's 0600.
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    ::fchmod(descriptor, 0666 & ~umask);
+    ::close(descriptor);
+    const std::vector<std::uint8_t> pixels = raster_->indices(static_cast<std::uint8_t>(paletteIndex(layout_.sea)),
+        static_cast<std::uint8_t>(paletteIndex(layout_.land)),
+        static_cast<std::uint8_t>(paletteIndex(layout_.boundary)));
+    const PixelRows rows{pixels.data(), layout_.width, layout_.width, layout_.height, 8};
+    if (writePng(utf8ToCp932(temporary), layout_.comment, rows, 8, standardPalette()) != ImageWriteStatus::Ok) {
+        ::unlink(temporary.c_str());
+        error = displayPath(request_.imagePath) + ": cannot write the image";
+        return false;
+    }
+    const std::string definitionPath = BlankMap::definitionPath(request_.imagePath);
+    std::string why;
+    if (!replaceFileContent(definitionPath, definitionText_, &why)) {
+        ::unlink(temporary.c_str());
+        error = displayPath(definitionPath) + ": cannot write the blank-map definition: " + why;
+        return false;
+    }
+    if (!request_.areaTablePath.empty() && !replaceFileContent(request_.areaTablePath, areaTableText(), &why)) {
+        ::unlink(temporary.c_str());
+        error = displayPath(request_.areaTablePath) + ": cannot write the area table: " + why;
+        return false;
+    }
+    if (std::rename(temporary.c_str(), image.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        error = displayPath(request_.imagePath) + ": cannot write the image";
+        return false;
+    }
+    std::string written = "wrote " + displayPath(request_.imagePath) + " (" + std::to_string(layout_.width) + " x "
+        + std::to_string(layout_.height) + "), " + displayPath(definitionPath) + " ("
+        + std::to_string(blankMap_.blocks().size()) + " blocks)";
+    if (!request_.areaTablePath.empty())
+        written += ", " + displayPath(request_.areaTablePath) + " (" + std::to_string(regions_.size()) + " areas)";
+    print(report_, written);
+    return true;
 }
 
 } // namespace
+
+bool BlankMapMaker::make(const BlankMapRequest& request, std::FILE* report, std::string& error)
+{
+    MakerRun run(request, report);
+    if (!run.readInputs(error) || !run.makeDefinition(error))
+        return false;
+    run.draw();
+    run.reportCoverage();
+    run.findPoints();
+    return run.writeFiles(error);
+}
 
 std::string BlankMapMaker::usage()
 {
@@ -134,212 +418,6 @@ std::string BlankMapMaker::usage()
            "    \"select\"        [west, south, east, north] degrees: it draws every polygon\n"
            "                    whose bounding box has its centre in this box\n"
            "    \"frame\"         true: a boundary-coloured line round its outline\n";
-}
-
-bool BlankMapMaker::make(const BlankMapRequest& request, std::FILE* report, std::string& error)
-{
-    MapLayout layout;
-    if (!readMapLayout(request.layoutPath, layout, error))
-        return false;
-    std::vector<GeoRegion> regions;
-    std::vector<std::string> warnings;
-    if (!readGeoRegions(request.boundaryPath, layout.properties, regions, error, warnings))
-        return false;
-    for (const std::string& warning : warnings)
-        print(report, "warning: " + warning);
-    const std::string layoutName = displayPath(request.layoutPath);
-
-    // Outlines: each block's rectangle less those of the blocks over it.
-    std::vector<MapBlock> made;
-    for (std::size_t i = 0; i < layout.blocks.size(); ++i) {
-        std::vector<QRect> above;
-        for (std::size_t j = i + 1; j < layout.blocks.size(); ++j)
-            above.push_back(layout.blocks[j].rect);
-        std::string why;
-        layout.blocks[i].block.polygon = blockOutline(layout.blocks[i].rect, above, MapBlock::MaxVertices, why);
-        if (layout.blocks[i].block.polygon.empty()) {
-            error = layoutName + ": " + blockName(layout, i) + ": " + why;
-            return false;
-        }
-        made.push_back(layout.blocks[i].block);
-    }
-    BlankMap definition;
-    definition.setBlocks(made);
-    const std::string definitionText = definition.text(layout.comment);
-    BlankMap blankMap;
-    if (!readBack(definitionText, blankMap, error)) {
-        error = layoutName + ": " + error;
-        return false;
-    }
-    const std::vector<MapBlock>& blocks = blankMap.blocks();
-
-    // The pixels: blocks, frames, polygons, boundaries.
-    RegionRaster raster(layout.width, layout.height);
-    const QSize size(layout.width, layout.height);
-    std::vector<QImage> masks;
-    for (std::size_t b = 0; b < blocks.size(); ++b) {
-        masks.push_back(blocks[b].clipMask(size));
-        raster.setBlockMask(static_cast<int>(b), masks.back());
-    }
-    for (std::size_t b = 0; b < blocks.size(); ++b) {
-        if (layout.blocks[b].frame)
-            raster.frameBlock(static_cast<int>(b));
-    }
-    std::vector<DrawnPolygon> drawn;
-    std::vector<std::vector<std::vector<QPointF>>> drawnRings;
-    std::vector<int> regionOf;
-    for (std::size_t b = 0; b < blocks.size(); ++b) {
-        for (std::size_t r = 0; r < regions.size(); ++r) {
-            for (std::size_t k = 0; k < regions[r].polygons.size(); ++k) {
-                if (!layout.blocks[b].select.contains(regions[r].polygons[k].bounds().centre()))
-                    continue;
-                drawn.push_back({static_cast<int>(r), static_cast<int>(k), static_cast<int>(b)});
-                drawnRings.push_back(projectRings(regions[r].polygons[k], blocks[b]));
-                regionOf.push_back(static_cast<int>(r));
-            }
-        }
-    }
-    // Interiors first, so that an edge never takes a pixel another polygon covers at its centre.
-    for (std::size_t i = 0; i < drawn.size(); ++i)
-        raster.fillPolygon(static_cast<int>(i), drawnRings[i], drawn[i].block);
-    for (std::size_t i = 0; i < drawn.size(); ++i)
-        raster.traceRings(static_cast<int>(i), drawnRings[i], drawn[i].block);
-    raster.separateRegions(regionOf);
-
-    // What the blocks draw, and what would show where the map does not draw it.
-    for (std::size_t b = 0; b < blocks.size(); ++b) {
-        int polygons = 0, beyond = 0;
-        std::vector<bool> regionsDrawn(regions.size(), false);
-        for (std::size_t i = 0; i < drawn.size(); ++i) {
-            if (drawn[i].block != static_cast<int>(b))
-                continue;
-            ++polygons;
-            regionsDrawn[static_cast<std::size_t>(drawn[i].region)] = true;
-            for (const QPointF& point : drawnRings[i].front()) {
-                const QPoint pixel(static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
-                if (!raster.contains(pixel.x(), pixel.y())
-                    || raster.blockAt(pixel.x(), pixel.y()) != static_cast<int>(b)) {
-                    ++beyond;
-                    break;
-                }
-            }
-        }
-        print(report,
-            blockName(layout, b) + ": " + std::to_string(polygons) + " polygons of "
-                + std::to_string(std::count(regionsDrawn.begin(), regionsDrawn.end(), true)) + " areas");
-        if (beyond > 0)
-            print(report,
-                "warning: " + blockName(layout, b) + ": " + std::to_string(beyond)
-                    + " of its polygons reach beyond its outline and are cut");
-    }
-    for (std::size_t r = 0; r < regions.size(); ++r) {
-        int nowhere = 0;
-        std::vector<int> strayBlocks;
-        for (std::size_t k = 0; k < regions[r].polygons.size(); ++k) {
-            std::vector<bool> drawnIn(blocks.size(), false);
-            for (const DrawnPolygon& d : drawn) {
-                if (d.region == static_cast<int>(r) && d.polygon == static_cast<int>(k))
-                    drawnIn[static_cast<std::size_t>(d.block)] = true;
-            }
-            if (std::find(drawnIn.begin(), drawnIn.end(), true) == drawnIn.end())
-                ++nowhere;
-            // A polygon that a block does not draw but whose points that
-            // block projects inside its outline: records there would be
-            // drawn on that block's sea.
-            for (std::size_t b = 0; b < blocks.size(); ++b) {
-                if (drawnIn[b])
-                    continue;
-                for (const GeoPoint& point : regions[r].polygons[k].rings.front()) {
-                    const QPoint pixel = blocks[b].project(point.longitude, point.latitude);
-                    if (raster.contains(pixel.x(), pixel.y())
-                        && raster.blockAt(pixel.x(), pixel.y()) == static_cast<int>(b)) {
-                        if (std::find(strayBlocks.begin(), strayBlocks.end(), static_cast<int>(b)) == strayBlocks.end())
-                            strayBlocks.push_back(static_cast<int>(b));
-                        break;
-                    }
-                }
-            }
-        }
-        if (nowhere > 0)
-            print(report,
-                regions[r].displayName() + ": " + std::to_string(nowhere) + " of its "
-                    + std::to_string(regions[r].polygons.size()) + " polygons lie in no block's selection");
-        for (int b : strayBlocks)
-            print(report,
-                "warning: " + regions[r].displayName() + ": polygons that "
-                    + blockName(layout, static_cast<std::size_t>(b)) + " does not draw project inside its outline");
-    }
-
-    // Reference points.
-    AreaPointFinder finder(raster, blocks, drawn);
-    std::vector<AreaPoint> points;
-    int fromLabels = 0, found = 0;
-    for (std::size_t r = 0; r < regions.size(); ++r) {
-        AreaPoint point = finder.find(static_cast<int>(r), regions[r]);
-        if (!point.placed) {
-            print(report, "warning: " + regions[r].displayName() + " has no land on the map: its row gets no point");
-        } else {
-            (point.fromLabel ? fromLabels : found)++;
-            for (std::size_t b = 0; b < blocks.size(); ++b) {
-                if (static_cast<int>(b) == point.block)
-                    continue;
-                const QPoint pixel = blocks[b].project(point.position.longitude, point.position.latitude);
-                if (raster.contains(pixel.x(), pixel.y())
-                    && raster.blockAt(pixel.x(), pixel.y()) == static_cast<int>(b))
-                    print(report,
-                        "warning: " + regions[r].displayName() + ": its point also falls inside " + blockName(layout, b)
-                            + ", at pixel " + std::to_string(pixel.x()) + "," + std::to_string(pixel.y()));
-            }
-        }
-        points.push_back(point);
-    }
-    print(report,
-        "area points: " + std::to_string(fromLabels) + " label points, " + std::to_string(found) + " found on the map");
-
-    // The files, each written whole or not at all.
-    const std::vector<std::uint8_t> pixels = raster.indices(static_cast<std::uint8_t>(paletteIndex(layout.sea)),
-        static_cast<std::uint8_t>(paletteIndex(layout.land)), static_cast<std::uint8_t>(paletteIndex(layout.boundary)));
-    PixelRows rows{pixels.data(), layout.width, layout.width, layout.height, 8};
-    if (writePng(request.imagePath, layout.comment, rows, 8, standardPalette()) != ImageWriteStatus::Ok) {
-        error = displayPath(request.imagePath) + ": cannot write the image";
-        return false;
-    }
-    const std::string definitionPath = BlankMap::definitionPath(request.imagePath);
-    std::string why;
-    if (!replaceFileContent(definitionPath, definitionText, &why)) {
-        error = displayPath(definitionPath) + ": cannot write the blank-map definition: " + why;
-        return false;
-    }
-    std::string written = "wrote " + displayPath(request.imagePath) + " (" + std::to_string(layout.width) + " x "
-        + std::to_string(layout.height) + "), " + displayPath(definitionPath) + " (" + std::to_string(blocks.size())
-        + " blocks)";
-    if (!request.areaTablePath.empty()) {
-        std::string table;
-        for (std::size_t r = 0; r < regions.size(); ++r) {
-            std::vector<std::string> columns(kAreaColumns);
-            for (const auto& [column, text] : regions[r].columns)
-                columns[static_cast<std::size_t>(column)] = text;
-            columns[0] = std::to_string(regions[r].code);
-            const AreaPoint& point = points[r];
-            columns[4] = point.placed ? point.latitudeText : "";
-            columns[5] = point.placed ? point.longitudeText : "";
-            columns[6] = std::to_string(point.placed ? point.pixel.x() : 0);
-            columns[7] = std::to_string(point.placed ? point.pixel.y() : 0);
-            columns[8] = layout.fill ? "F" : "";
-            while (columns.size() > 9 && columns.back().empty())
-                columns.pop_back();
-            for (std::size_t c = 0; c < columns.size(); ++c)
-                table += (c ? "," : "") + csvField(columns[c]);
-            table += "\r\n";
-        }
-        if (!replaceFileContent(request.areaTablePath, table, &why)) {
-            error = displayPath(request.areaTablePath) + ": cannot write the area table: " + why;
-            return false;
-        }
-        written += ", " + displayPath(request.areaTablePath) + " (" + std::to_string(regions.size()) + " areas)";
-    }
-    print(report, written);
-    return true;
 }
 
 } // namespace tavik
