@@ -2,7 +2,8 @@
 # The demo: copies the Japan sample database (examples/japan) into a fresh
 # working folder and runs the whole job on it: species codes into the input
 # tables (ludric), the fact tables (samvel), a map of every species and one
-# overlay map (tavik --save), then says where each result is.
+# overlay map (tavik --save), the atlas as a PDF (tavik --print), then says
+# where each result is.
 #   scripts/demo.sh [BIN-FOLDER [OUTPUT-FOLDER]]     (defaults: build/bin, out/demo)
 # `make demo` builds first and runs it with the defaults.
 set -eu
@@ -37,9 +38,10 @@ echo "== tavik --save: a map of every species"
 echo "== tavik --save --overlay: four species on one map"
 "$bin/tavik" --save maps/overlay.png --overlay 108 109 402 305
 
-# -- norbek: the literature pages into explain/ (to be added) --
+# -- norbek: the literature pages into explain/ (to be added when norbek is built) --
 
-# -- tavik --print: the atlas as a PDF (to be added) --
+echo "== tavik --print: the atlas of every species as a PDF"
+"$bin/tavik" --print atlas.pdf --all
 
 echo
 echo "Results in $out:"
@@ -48,3 +50,4 @@ echo "  distribution table                   dbase/ta_vik.csv"
 echo "  species-literature table             dbase/split.csv"
 echo "  a map of every species               maps/<scientific name>.png ($(ls maps | grep -vc '^overlay.png$') maps)"
 echo "  overlay of four species              maps/overlay.png"
+echo "  atlas, six maps a page               atlas.pdf"

@@ -496,16 +496,18 @@ def print_form_cfg():
         return lines
 
     atlas_header = ('<font size="14"><left>日本のチョウ類分布図（見本データ）</left></font>'
-                    '<right><node name="alias1"/> <font italic="true"><node name="scientific"/></font></right>')
-    atlas_title = ('<spcount format="000"/>. <font italic="true"><spname name="scientific"/></font> '
-                   '<nomenclator/><cr/><spname name="alias1"/>')
+                    '<right><node name="alias1"/>　<font italic="true"><node name="scientific"/></font></right>')
+    # Runs of text overlap by a quarter of the font height, so a run that
+    # follows another starts with a full-width space.
+    atlas_title = ('<spcount format="000"/>.　<font italic="true"><spname name="scientific"/></font>'
+                   '　<nomenclator/><cr/><spname name="alias1"/>')
     footer = '<center>- <page/> / <numofpage/> -</center>'
     single_header = ('<font size="16"><center><spname name="alias1"/>　'
-                     '<font italic="true"><spname name="scientific"/></font> <nomenclator/></center></font>')
-    single_title = ('<node level="2" name="alias1"/> <node name="alias1"/>　凡例: '
-                    '<legend draw="mark" rank="a"/>A <legend draw="mark" rank="b"/>B '
-                    '<legend draw="mark" rank="c"/>C <legend draw="mark" rank="z"/>Z '
-                    '<legend draw="fill" rank="a"/>地域A')
+                     '<font italic="true"><spname name="scientific"/></font>　<nomenclator/></center></font>')
+    single_title = ('<node level="2" name="alias1"/>　<node name="alias1"/>　　凡例: '
+                    '<legend draw="mark" rank="a"/>A　<legend draw="mark" rank="b"/>B　'
+                    '<legend draw="mark" rank="c"/>C　<legend draw="mark" rank="z"/>Z　'
+                    '<legend draw="fill" rank="a"/>地域 A')
     lines = ["<print-form>"]
     lines += form("図鑑 2列×3行", "3", "2", "1", ("15.0", "15.0", "22.0", "18.0"), ("8.0", "16.0"),
                   atlas_header, atlas_title, footer)

@@ -1,6 +1,6 @@
 // The demo (scripts/demo.sh) on the Japan sample database, with the programs
 // of this build: every species gets a map that shows its records where they
-// lie, and the overlay map is written.
+// lie, and the overlay map and the atlas are written.
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 namespace tavik {
 namespace {
@@ -175,6 +176,20 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
     ASSERT_FALSE(overlay.isNull());
     EXPECT_EQ(overlay.size(), base.size());
     EXPECT_NE(overlay.convertToFormat(QImage::Format_RGB32), base);
+}
+
+// The atlas form puts six maps on a page and starts a page with each family:
+// 9, 5, 6, 9 and 3 species make 2 + 1 + 1 + 2 + 1 pages.
+TEST_F(DemoTest, TheAtlasHasAPageForEverySixSpeciesOfAFamily)
+{
+    ASSERT_EQ(run->status, 0) << run->output;
+    std::ifstream in(demo("atlas.pdf"), std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(pdf.rfind("%PDF", 0), 0u);
+    int pages = 0;
+    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
+        pages += pdf.compare(at, 12, "/Type /Pages") != 0;
+    EXPECT_EQ(pages, 7);
 }
 
 } // namespace
