@@ -43,7 +43,14 @@ AreaPointFinder::AreaPointFinder(
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::size_t start = static_cast<std::size_t>(y) * width + x;
-            if (raster.at(x, y) < 0 || component_[start] >= 0)
+            if (raster.at(x, y) < 0)
+                continue;
+            const std::size_t region
+                = static_cast<std::size_t>(drawn[static_cast<std::size_t>(raster.at(x, y))].region);
+            if (region >= regionBox_.size())
+                regionBox_.resize(region + 1);
+            regionBox_[region] |= QRect(x, y, 1, 1);
+            if (component_[start] >= 0)
                 continue;
             const int id = static_cast<int>(componentSize_.size());
             const int block = raster.blockAt(x, y);
@@ -115,10 +122,13 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
 
     // Land pixels of each of the region's drawn polygons, and of that
     // polygon in each component.
+    if (static_cast<std::size_t>(region) >= regionBox_.size() || regionBox_[static_cast<std::size_t>(region)].isNull())
+        return result;
+    const QRect box = regionBox_[static_cast<std::size_t>(region)];
     std::map<int, int> polygonPixels;
     std::map<std::pair<int, int>, int> polygonInComponent;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
             const int cell = raster_.at(x, y);
             if (cell < 0 || drawn_[static_cast<std::size_t>(cell)].region != region)
                 continue;
@@ -143,8 +153,8 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
     // Chamfer distance of every pixel of the component to the nearest pixel
     // outside it, over the component's box.
     int left = width, top = height, right = -1, bottom = -1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
             if (component_[static_cast<std::size_t>(y) * width + x] == component) {
                 left = std::min(left, x);
                 right = std::max(right, x);

@@ -3,6 +3,7 @@
 #include "tools/blankmap/geo_regions.h"
 
 #include <QPoint>
+#include <QRect>
 
 #include <optional>
 #include <string>
@@ -64,6 +65,7 @@ private:
     const std::vector<DrawnPolygon>& drawn_;
     std::vector<int> component_; // four-way connected land of one block, per pixel; -1 elsewhere
     std::vector<int> componentSize_;
+    std::vector<QRect> regionBox_; // pixels of each region's land, so that a search looks there only
 };
 
 } // namespace tavik
