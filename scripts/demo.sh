@@ -2,8 +2,8 @@
 # The demo: copies the Japan sample database (examples/japan) into a fresh
 # working folder and runs the whole job on it: species codes into the input
 # tables (ludric), the fact tables (samvel), a map of every species and one
-# overlay map (tavik --save), the atlas as a PDF (tavik --print), then says
-# where each result is.
+# overlay map (tavik --save), the literature pages with the maps in them
+# (norbek), the atlas as a PDF (tavik --print), then says where each result is.
 #   scripts/demo.sh [BIN-FOLDER [OUTPUT-FOLDER]]     (defaults: build/bin, out/demo)
 # `make demo` builds first and runs it with the defaults.
 set -eu
@@ -14,7 +14,7 @@ out=${2:-$root/out/demo}
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export QT_QPA_PLATFORM
 
-for program in ludric samvel tavik; do
+for program in ludric samvel tavik norbek; do
   if [ ! -x "$bin/$program" ]; then
     echo "demo: $bin/$program is missing; run make build first" >&2
     exit 1
@@ -38,16 +38,19 @@ echo "== tavik --save: a map of every species"
 echo "== tavik --save --overlay: four species on one map"
 "$bin/tavik" --save maps/overlay.png --overlay 108 109 402 305
 
-# -- norbek: the literature pages into explain/ (to be added when norbek is built) --
+echo "== norbek: a literature page of every species, by area and for all areas, into explain/"
+"$bin/norbek" -sci -area -allarea -geo explain
 
 echo "== tavik --print: the atlas of every species as a PDF"
 "$bin/tavik" --print atlas.pdf --all
 
+result() { printf '  %-37s%s\n' "$1" "$2"; }
 echo
 echo "Results in $out:"
-echo "  input tables, species codes filled   input/*.csv"
-echo "  distribution table                   dbase/ta_vik.csv"
-echo "  species-literature table             dbase/split.csv"
-echo "  a map of every species               maps/<scientific name>.png ($(ls maps | grep -vc '^overlay.png$') maps)"
-echo "  overlay of four species              maps/overlay.png"
-echo "  atlas, six maps a page               atlas.pdf"
+result "input tables, species codes filled" "input/*.csv"
+result "distribution table" "dbase/ta_vik.csv"
+result "species-literature table" "dbase/split.csv"
+result "a map of every species" "maps/<scientific name>.png ($(ls maps | grep -vc '^overlay.png$') maps)"
+result "overlay of four species" "maps/overlay.png"
+result "literature pages with the maps" "explain/<scientific name>.html, index explain/_index.html"
+result "atlas, six maps a page" "atlas.pdf"

@@ -1,6 +1,7 @@
 // The demo (scripts/demo.sh) on the Japan sample database, with the programs
 // of this build: every species gets a map that shows its records where they
-// lie, and the overlay map and the atlas are written.
+// lie, norbek writes a literature page for each, and the overlay map and the
+// atlas are written.
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
@@ -17,6 +18,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
 
 namespace tavik {
 namespace {
@@ -41,6 +45,38 @@ DemoRun runDemo(const std::string& out)
 }
 
 QRgb rgb(const Colour& colour) { return qRgb(colour.r, colour.g, colour.b); }
+
+std::string bytesOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The fields of each line of a CSV file (quoted fields with doubled quotes).
+std::vector<std::vector<std::string>> csvRows(const std::string& path)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(bytesOf(path));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> fields(1);
+        bool quoted = false;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
+                fields.back() += line[++i];
+            else if (c == '"')
+                quoted = !quoted;
+            else if (c == ',' && !quoted)
+                fields.emplace_back();
+            else
+                fields.back() += c;
+        }
+        rows.push_back(fields);
+    }
+    return rows;
+}
 
 // True when a pixel of the colour lies within `radius` pixels of `at`.
 bool near(const QImage& image, QPoint at, int radius, QRgb colour)
@@ -176,6 +212,34 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
     ASSERT_FALSE(overlay.isNull());
     EXPECT_EQ(overlay.size(), base.size());
     EXPECT_NE(overlay.convertToFormat(QImage::Format_RGB32), base);
+}
+
+// Every species with literature gets a page under its scientific name, with
+// its map and the title of every paper that records it.
+TEST_F(DemoTest, NorbekWritesAPagePerSpeciesWithItsLiteratureAndMap)
+{
+    ASSERT_EQ(run->status, 0) << run->output;
+    std::map<std::string, std::string> titles; // literature code -> title (cp932)
+    for (const auto& row : csvRows(demo("dbase/litera.csv")))
+        titles[row.at(0)] = row.at(3);
+    std::map<std::string, std::string> names; // species code -> scientific name
+    for (const auto& row : csvRows(demo("dbase/species.csv")))
+        names[row.at(0)] = row.at(1);
+    std::map<std::string, std::set<std::string>> cited; // species code -> literature codes
+    for (const auto& row : csvRows(demo("dbase/split.csv"))) {
+        for (std::size_t i = 2; i < row.size(); ++i)
+            cited[row[0]].insert(row[i]);
+    }
+    ASSERT_EQ(cited.size(), names.size());
+    for (const auto& [code, literature] : cited) {
+        const std::string name = names.at(code);
+        const std::string page = bytesOf(demo("explain/" + name + ".html"));
+        ASSERT_FALSE(page.empty()) << name;
+        EXPECT_NE(page.find("<IMG SRC=\"../maps/" + name + ".png\">"), std::string::npos) << name;
+        for (const std::string& paper : literature)
+            EXPECT_NE(page.find(titles.at(paper)), std::string::npos) << name << ": " << paper;
+    }
+    EXPECT_TRUE(std::filesystem::exists(demo("explain/_index.html")));
 }
 
 // The atlas form puts six maps on a page and starts a page with each family:
