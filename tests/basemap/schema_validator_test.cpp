@@ -86,7 +86,7 @@ TEST(SchemaValidator, ChecksCountsNestingAndTagsWithoutAttributes)
         "line: 4   column: 1   <other : 余計なタグがあります. \n"
         "line: 4   column: 1   <item : タグが多すぎます. Max:  3\n");
     // Text is reported only where a tag allows no tags at all; a lower-case
-    // attribute name that the spec knows in lower case is asked for.
+    // attribute name that the schema knows in lower case is asked for.
     EXPECT_EQ(validate({"<map>", "<item flag=\"true\" X=\"1\"/>", "</map>"}),
         "line: 2   column: 1   <item .. X : 小文字で書いて下さい. \n");
     EXPECT_EQ(validate({}), "line: 0   column: 0   <map : 必須タグが足りません. \n");
