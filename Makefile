@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo clean
+.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench clean
 
 all: build
 
@@ -43,6 +43,10 @@ fuzz: deps $(FUZZ_BUILD)/build.ninja
 # Runs every fuzz target for FUZZ_SECONDS from the seed corpus in fuzz/corpus.
 fuzz-smoke: fuzz
 	./scripts/fuzz-run.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
+# Every benchmark with its floor and ratio (bench/run.sh; see bench/RESULTS.md).
+bench: build
+	./bench/run.sh $(BUILD)
 
 # Runs the whole job on the Japan sample database in out/demo.
 demo: build

@@ -37,20 +37,12 @@ const std::vector<bool>& linePattern(LineType type)
 
 bool usable(double value) { return std::isfinite(value) && value != kInvalidAngle; }
 
-class LinePen {
+// Walks the lines pixel by pixel and keeps the pixels that are set.
+class LineTracer {
 public:
-    LinePen(QImage& image, const Settings& settings, const QImage* clip)
-        : image_(image), settings_(settings), clip_(clip), pattern_(linePattern(settings.geoLineType))
+    LineTracer(const QSize& size, const Settings& settings, const QImage* clip)
+        : size_(size), clip_(clip), pattern_(linePattern(settings.geoLineType))
     {
-        const Colour& c = settings.geoLineColor;
-        colour_ = qRgb(c.r, c.g, c.b);
-        if (settings.geoTransparent == GeoTransparentMode::Select) {
-            for (size_t i = 0; i < 8; ++i)
-                if (settings.geoTransparentCheck[i] && settings.geoTransparentColor[i]) {
-                    const Colour& s = *settings.geoTransparentColor[i];
-                    selected_.push_back(qRgb(s.r, s.g, s.b) & 0x00FFFFFFu);
-                }
-        }
     }
 
     void startLine() { step_ = 0; }
@@ -62,59 +54,79 @@ public:
         last_ = pixel;
         bool on = pattern_[step_];
         step_ = (step_ + 1) % pattern_.size();
-        if (on)
-            set(pixel);
+        if (on && inside(pixel))
+            pixels.push_back(pixel);
     }
+
+    std::vector<QPoint> pixels;
 
 private:
-    void set(const QPoint& p)
+    bool inside(const QPoint& p) const
     {
-        if (p.x() < 0 || p.y() < 0 || p.x() >= image_.width() || p.y() >= image_.height())
-            return;
-        if (clip_ && clip_->constScanLine(p.y())[p.x()] == 0)
-            return;
-        QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(p.y()));
-        if (settings_.geoTransparent == GeoTransparentMode::Select) {
-            QRgb current = line[p.x()] & 0x00FFFFFFu;
-            if (std::find(selected_.begin(), selected_.end(), current) == selected_.end())
-                return;
-        }
-        line[p.x()] = colour_;
+        if (p.x() < 0 || p.y() < 0 || p.x() >= size_.width() || p.y() >= size_.height())
+            return false;
+        return !clip_ || clip_->constScanLine(p.y())[p.x()] != 0;
     }
 
-    QImage& image_;
-    const Settings& settings_;
+    QSize size_;
     const QImage* clip_;
     const std::vector<bool>& pattern_;
-    std::vector<QRgb> selected_;
-    QRgb colour_ = 0;
     QPoint last_{-32000, -32000};
     size_t step_ = 0;
 };
 
 }  // namespace
 
+void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Settings& settings)
+{
+    if (pixels.empty())
+        return;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(QImage::Format_RGB32);
+    const Colour& c = settings.geoLineColor;
+    const QRgb colour = qRgb(c.r, c.g, c.b);
+    std::vector<QRgb> selected;
+    const bool select = settings.geoTransparent == GeoTransparentMode::Select;
+    for (size_t i = 0; select && i < 8; ++i)
+        if (settings.geoTransparentCheck[i] && settings.geoTransparentColor[i]) {
+            const Colour& s = *settings.geoTransparentColor[i];
+            selected.push_back(qRgb(s.r, s.g, s.b) & 0x00FFFFFFu);
+        }
+    for (const QPoint& p : pixels) {
+        if (p.x() < 0 || p.y() < 0 || p.x() >= image.width() || p.y() >= image.height())
+            continue;
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(p.y()));
+        if (select && std::find(selected.begin(), selected.end(), line[p.x()] & 0x00FFFFFFu) == selected.end())
+            continue;
+        line[p.x()] = colour;
+    }
+}
+
 void drawGeoLines(QImage& image, const Settings& settings, double kilometresPerPixel, const Projector& project,
     const QImage* clip)
+{
+    paintGeoLines(image, traceGeoLines(settings, image.size(), kilometresPerPixel, project, clip), settings);
+}
+
+std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSize, double kilometresPerPixel,
+    const Projector& project, const QImage* clip)
 {
     const double west = settings.geoWest.degrees, east = settings.geoEast.degrees;
     const double south = settings.geoSouth.degrees, north = settings.geoNorth.degrees;
     const double lonSpan = settings.geoLonSpan.degrees, latSpan = settings.geoLatSpan.degrees;
     if (settings.geoLine == GeoLineMode::None)
-        return;
+        return {};
     for (double value : {west, east, south, north, lonSpan, latSpan})
         if (!usable(value))
-            return;
+            return {};
     // A span of zero or below would never end a line; such a grid is not drawn.
     if (lonSpan <= 0.0 || latSpan <= 0.0)
-        return;
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(QImage::Format_RGB32);
+        return {};
 
     const double parallelStep = kilometresPerPixel * 0.008983148626175073 * 0.8;  // degrees of longitude
     const double meridianStep = kilometresPerPixel * 0.00901336917634112 * 0.8;   // degrees of latitude
     if (!(parallelStep > 0.0) || !(meridianStep > 0.0) || !std::isfinite(parallelStep) || !std::isfinite(meridianStep))
-        return;
+        return {};
     // Lines walk 0.8 pixel at a time; a grid whose walk would take longer
     // than any map needs (a magnification far beyond the image) is not drawn
     // rather than hanging the viewer.
@@ -122,11 +134,11 @@ void drawGeoLines(QImage& image, const Settings& settings, double kilometresPerP
     const double meridians = std::floor((east - west) / lonSpan) + 1.0;
     const double steps = parallels * (east - west) / parallelStep + meridians * (north - south) / meridianStep;
     if (steps > 2.0e8)
-        return;
+        return {};
     const bool cross = settings.geoLine == GeoLineMode::Cross;
     const double ratio = settings.geoCrossPercent / 100.0;
 
-    LinePen pen(image, settings, clip);
+    LineTracer pen(imageSize, settings, clip);
     for (double latitude = south; latitude <= north; latitude += latSpan) {
         pen.startLine();
         for (double longitude = west; longitude <= east; longitude += parallelStep) {
@@ -143,6 +155,7 @@ void drawGeoLines(QImage& image, const Settings& settings, double kilometresPerP
             pen.reach(project(longitude, latitude));
         }
     }
+    return std::move(pen.pixels);
 }
 
 }  // namespace tavik

@@ -3,6 +3,9 @@
 #include <QPoint>
 
 #include <functional>
+#include <vector>
+
+class QSize;
 
 class QImage;
 
@@ -12,6 +15,17 @@ struct Settings;
 
 // Projects a longitude and latitude (degrees) to a pixel of the base image.
 using Projector = std::function<QPoint(double longitude, double latitude)>;
+
+// The pixels that the longitude-latitude lines of the settings set in one map
+// block, in drawing order: the "on" steps of the line type that fall inside
+// the image and `clip`. They depend on the settings and the block only, so a
+// renderer traces them once for all its maps.
+std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSize, double kilometresPerPixel,
+    const Projector& project, const QImage* clip);
+
+// Sets traced pixels in the line colour; in SELECT mode only pixels whose
+// colour is one of the active selected colours.
+void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Settings& settings);
 
 // Draws the longitude-latitude lines of the settings (GeoLine, GeoWest to
 // GeoNorth, the spans, GeoCrossPercent, colour, line type, transparency) into

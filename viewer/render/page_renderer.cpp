@@ -228,8 +228,20 @@ double markScale(const Settings& settings, QPaintDevice& device)
 
 PageRenderer::PageRenderer(const RenderSources& sources) : sources_(sources)
 {
-    for (const MapBlock& block : sources.blankMap.blocks())
+    const std::vector<MapBlock>& blocks = sources.blankMap.blocks();
+    for (const MapBlock& block : blocks)
         masks_.push_back(block.clips() ? block.clipMask(sources.baseImage.size()) : QImage());
+    if (sources.settings.geoLine == GeoLineMode::None)
+        return;
+    // The lines are the same on every map: trace them once per block.
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const MapBlock& block = blocks[i];
+        if (block.kind == ProjectionKind::None)
+            continue;
+        geoLines_.push_back(traceGeoLines(sources.settings, sources.baseImage.size(), kilometresPerPixel(block),
+            [&](double longitude, double latitude) { return block.project(longitude, latitude); },
+            masks_[i].isNull() ? nullptr : &masks_[i]));
+    }
 }
 
 QImage PageRenderer::render(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
@@ -252,13 +264,8 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
     }
 
     auto drawLines = [&] {
-        for (size_t i = 0; i < blocks.size(); ++i) {
-            const MapBlock& block = blocks[i];
-            if (block.kind == ProjectionKind::None)
-                continue;
-            drawGeoLines(image, settings, kilometresPerPixel(block),
-                [&](double longitude, double latitude) { return block.project(longitude, latitude); }, maskOf(i));
-        }
+        for (const std::vector<QPoint>& pixels : geoLines_)
+            paintGeoLines(image, pixels, settings);
     };
     if (settings.geoLine != GeoLineMode::None && settings.geoTransparent == GeoTransparentMode::Background)
         drawLines();

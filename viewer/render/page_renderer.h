@@ -55,6 +55,7 @@ public:
 private:
     const RenderSources& sources_;
     std::vector<QImage> masks_;  // per block; null for a block without outline
+    std::vector<std::vector<QPoint>> geoLines_;  // the pixels of the longitude-latitude lines, per projected block
 };
 
 }  // namespace tavik

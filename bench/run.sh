@@ -1,0 +1,39 @@
+#!/bin/sh
+# make bench: every benchmark, each printing its figure beside a floor
+# measured in the same run, and the ratio.
+#   1. map saving (sample species and a heavy one, 8/24 bits, PNG/BMP)
+#      against copying the base image and encoding it with libpng at its
+#      fastest settings; batch saving on one worker and on every core
+#   2. building the distribution index against reading the file once
+#   3. samvel -rebuild of 1,000,000 rows against LC_ALL=C sort -t, -u
+#   4. norbek pages per second over 2,000 species
+#   bench/run.sh [BUILD-FOLDER]          (default: build)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+work="$build/bench-work"
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export QT_QPA_PLATFORM
+
+echo "== preparing the sample database in $work"
+"$root/scripts/demo.sh" "$build/bin" "$work" > "$build/bench-demo.log" 2>&1 || {
+    cat "$build/bench-demo.log"; exit 1; }
+heavy=9999999
+python3 "$root/bench/heavy_species.py" "$work" "$heavy"
+
+echo
+echo "== 1. map saving (map_ms against floor_ms; ratio = map / floor)"
+(cd "$work" && TAVIK_BENCH_HEAVY=$heavy "$build/bench/tavik_bench" \
+    --benchmark_filter='BM_SaveMap|BM_PngSettings|BM_SaveBatch' --benchmark_counters_tabular=true 2>/dev/null)
+
+echo
+echo "== 2. start-up: building the distribution index against one read of the file"
+"$build/bench/tavik_bench" --benchmark_filter='BM_ReadFileOnce|BM_BuildDistributionIndex' 2>/dev/null
+
+echo
+echo "== 3. import: samvel -rebuild against sort"
+python3 "$root/bench/samvel_import.py" --samvel "$build/bin/samvel"
+
+echo
+echo "== 4. norbek pages per second"
+python3 "$root/bench/norbek_pages.py" --norbek "$build/bin/norbek"
