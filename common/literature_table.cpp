@@ -1,9 +1,8 @@
 #include "common/literature_table.h"
 
-#include "common/csv_reader.h"
 #include "common/name_collation.h"
 #include "common/text_helpers.h"
-#include "common/tool_error.h"
+#include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 
 #include <algorithm>
@@ -32,16 +31,9 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
     codes_.clear();
     names_.clear();
     CsvReader reader;
-    if (!openToolTable(reader, path, "文献テーブル", error))
-        return false;
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            break;
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
+    bool read = readToolTableRows(reader, path, "文献テーブル", error, [&] {
         if (reader.fieldCount() == 0)
-            continue;
+            return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限は %d 文献です.", capacity));
         std::string code(cutText(trimmedText(reader.field(0)), codeBytes));
@@ -55,7 +47,10 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
         std::memcpy(padded.bytes, code.data(), code.size());
         codes_.push_back(padded);
         names_.push_back({std::string(trimmedText(cutText(reader.field(3), textBytes))), std::move(code), rowIndex});
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     std::sort(
         codes_.begin(), codes_.end(), [](const PaddedCode& a, const PaddedCode& b) { return comparePadded(a, b) < 0; });
     sortByName(names_, &LiteratureName::text);

@@ -1,8 +1,7 @@
 #include "common/species_code_table.h"
 
-#include "common/csv_reader.h"
 #include "common/text_helpers.h"
-#include "common/tool_error.h"
+#include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
@@ -14,16 +13,9 @@ bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& erro
 {
     codes_.clear();
     CsvReader reader;
-    if (!openToolTable(reader, path, "種テーブル", error))
-        return false;
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            break;
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
+    bool read = readToolTableRows(reader, path, "種テーブル", error, [&] {
         if (reader.fieldCount() == 0)
-            continue;
+            return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", capacity));
         std::string text(trimmedText(reader.field(0)));
@@ -32,7 +24,10 @@ bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& erro
             return error.set(
                 path, cp932Printf("種テーブル %ld 行目: 種コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         codes_.push_back(code);
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     // A code written twice is one species: its records go to one line.
     std::sort(codes_.begin(), codes_.end());
     codes_.erase(std::unique(codes_.begin(), codes_.end()), codes_.end());

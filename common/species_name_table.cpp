@@ -1,9 +1,8 @@
 #include "common/species_name_table.h"
 
-#include "common/csv_reader.h"
 #include "common/name_collation.h"
 #include "common/text_helpers.h"
-#include "common/tool_error.h"
+#include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
@@ -30,15 +29,8 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
     scientific_.clear();
     japanese_.clear();
     CsvReader reader(CsvReader::ludricLimits);
-    if (!openToolTable(reader, path, "種テーブル", error))
-        return false;
     std::string where(path);
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            break;
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
+    bool read = readToolTableRows(reader, path, "種テーブル", error, [&] {
         if (scientific_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", capacity));
         std::string_view codeText = reader.field(0);
@@ -52,7 +44,10 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
         auto rowIndex = static_cast<std::int32_t>(scientific_.size());
         scientific_.push_back({nameKey(reader.field(1)), code, rowIndex});
         japanese_.push_back({nameKey(reader.field(7)), code, rowIndex});
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     sortByName(scientific_, &SpeciesName::name);
     sortByName(japanese_, &SpeciesName::name);
     return true;

@@ -1,9 +1,8 @@
 #include "common/tool_area_table.h"
 
-#include "common/csv_reader.h"
 #include "common/name_collation.h"
 #include "common/text_helpers.h"
-#include "common/tool_error.h"
+#include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
@@ -23,16 +22,9 @@ bool ToolAreaTable::load(std::string_view path, int capacity, ToolError& error)
     codes_.clear();
     names_.clear();
     CsvReader reader;
-    if (!openToolTable(reader, path, "地域テーブル", error))
-        return false;
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            break;
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
+    bool read = readToolTableRows(reader, path, "地域テーブル", error, [&] {
         if (reader.fieldCount() == 0)
-            continue;
+            return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
         std::string text(trimmedText(reader.field(0)));
@@ -49,7 +41,10 @@ bool ToolAreaTable::load(std::string_view path, int capacity, ToolError& error)
         names_.push_back({std::move(name), code, 0, entryIndex});
         if (secondName)
             names_.push_back({std::move(further), code, 0, entryIndex});
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     std::sort(codes_.begin(), codes_.end());
     sortByName(names_, &AreaName::name);
     for (size_t first = 0; first < names_.size();) {

@@ -76,6 +76,19 @@ CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis)
     return CoordinateError::None;
 }
 
+bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, std::string& message)
+{
+    CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
+    if (fault == CoordinateError::None) {
+        fault = checkCoordinate(longitude, CoordinateAxis::Longitude);
+        if (fault == CoordinateError::None)
+            return true;
+        latitude = longitude;
+    }
+    message = coordinateErrorMessage(row, latitude, fault);
+    return false;
+}
+
 std::string coordinateErrorMessage(long row, std::string_view text, CoordinateError error)
 {
     std::string shown(text);

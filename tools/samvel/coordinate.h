@@ -38,6 +38,10 @@ std::string coordinateErrorMessage(long row, std::string_view text, CoordinateEr
 // to 14 bytes (latitude) or 15 bytes (longitude).
 std::string storedCoordinate(std::string_view text, CoordinateAxis axis);
 
+// Checks a latitude and then a longitude; at the first fault leaves its
+// message (as coordinateErrorMessage gives it) and returns false.
+bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, std::string& message);
+
 // Bytes a stored coordinate keeps.
 constexpr size_t latitudeBytes = 14;
 constexpr size_t longitudeBytes = 15;

@@ -1,11 +1,10 @@
 #include "tools/samvel/fact_table_reader.h"
 
-#include "common/csv_reader.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/text_helpers.h"
 #include "common/tool_area_table.h"
-#include "common/tool_error.h"
+#include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 #include "tools/samvel/coordinate.h"
@@ -43,16 +42,8 @@ bool FactTableReader::parseLocation(
             firstPart.remove_suffix(1);
         std::string_view latitude = cutText(latitudeFirst ? firstPart : secondPart, latitudeBytes);
         std::string_view longitude = cutText(latitudeFirst ? secondPart : firstPart, longitudeBytes);
-        CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
-        if (fault != CoordinateError::None) {
-            message = coordinateErrorMessage(row, latitude, fault);
+        if (!checkCoordinatePair(latitude, longitude, row, message))
             return false;
-        }
-        fault = checkCoordinate(longitude, CoordinateAxis::Longitude);
-        if (fault != CoordinateError::None) {
-            message = coordinateErrorMessage(row, longitude, fault);
-            return false;
-        }
         location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
             storedCoordinate(longitude, CoordinateAxis::Longitude));
         return true;
@@ -70,16 +61,9 @@ bool FactTableReader::parseLocation(
 bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
 {
     CsvReader reader;
-    if (!openToolTable(reader, path, "種別分布テーブル", error))
-        return false;
     std::string message;
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            return true;
+    return readToolTableRows(reader, path, "種別分布テーブル", error, [&] {
         long row = reader.lineNumber();
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         if (reader.fieldCount() == 0)
             return error.set(path, cp932Printf("%ld 行目に種コードがありません", row));
         long long code = parseInteger64(reader.field(0));
@@ -96,22 +80,16 @@ bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
             if (result != FactStore::AddResult::Added)
                 return error.set(path, FactStore::refusedMessage(result, row, code, false));
         }
-    }
+        return true;
+    });
 }
 
 bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& error)
 {
     CsvReader reader;
-    if (!openToolTable(reader, path, "種別文献テーブル", error))
-        return false;
     std::string message;
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            return true;
+    return readToolTableRows(reader, path, "種別文献テーブル", error, [&] {
         long row = reader.lineNumber();
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         if (reader.fieldCount() == 0)
             return error.set(path, cp932Printf("%ld 行目: 種コードがありません", row));
         long long code = parseInteger64(reader.field(0));
@@ -119,7 +97,7 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
         if (!species)
             return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
         if (reader.fieldCount() < 2)
-            continue;
+            return true;
         FactLocation location;
         if (!parseLocation(reader.field(1), true, row, location, message))
             return error.set(path, message);
@@ -134,7 +112,8 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
             if (result != FactStore::AddResult::Added)
                 return error.set(path, FactStore::refusedMessage(result, row, code, true));
         }
-    }
+        return true;
+    });
 }
 
 } // namespace tavik

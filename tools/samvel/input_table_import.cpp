@@ -98,22 +98,15 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
             message = rowReason(row, "緯度が記述されていません");
             return false;
         }
-        CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
         if (longitude.empty()) {
+            CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
             message = fault == CoordinateError::None
                 ? rowReason(row, "経度が記述されていません")
                 : coordinateErrorMessage(row, latitude, fault) + "\n" + rowReason(row, "経度が記述されていません");
             return false;
         }
-        if (fault != CoordinateError::None) {
-            message = coordinateErrorMessage(row, latitude, fault);
+        if (!checkCoordinatePair(latitude, longitude, row, message))
             return false;
-        }
-        fault = checkCoordinate(longitude, CoordinateAxis::Longitude);
-        if (fault != CoordinateError::None) {
-            message = coordinateErrorMessage(row, longitude, fault);
-            return false;
-        }
         location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
             storedCoordinate(longitude, CoordinateAxis::Longitude));
     } else if (!field[3].empty()) {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/csv_reader.h"
+#include "common/tool_error.h"
+
+#include <string_view>
+
+namespace tavik {
+
+// Opens a table and hands its rows to readRow() one by one, in file order.
+// Reading stops at the end of the file (true), at a CSV syntax error (false,
+// with a message naming the row), or when readRow returns false after
+// setting error. label names the table in the open messages ("種テーブル").
+template <typename ReadRow>
+bool readToolTableRows(CsvReader& reader, std::string_view path, const char* label, ToolError& error, ReadRow readRow)
+{
+    if (!openToolTable(reader, path, label, error))
+        return false;
+    for (;;) {
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
+            return true;
+        if (status != CsvReaderStatus::Ok)
+            return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
+        if (!readRow())
+            return false;
+    }
+}
+
+} // namespace tavik
