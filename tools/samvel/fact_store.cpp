@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <span>
 
 namespace tavik {
 namespace {
@@ -50,19 +49,29 @@ FactStore::AddResult FactStore::append(
     return AddResult::Added;
 }
 
-template <typename Record>
-std::vector<Record> FactStore::groupBySpecies(const RecordPool<Record>& pool, std::vector<std::uint32_t>& offsets) const
+template <typename Record> FactStore::SpeciesGroups<Record> FactStore::groupBySpecies(const RecordPool<Record>& pool) const
 {
+    SpeciesGroups<Record> groups;
+    std::vector<std::uint32_t>& offsets = groups.offsets;
     offsets.assign(species_.size() + 1, 0);
     for (std::uint32_t n = 0; n < pool.size(); ++n)
         ++offsets[pool[n].species + 1];
     for (size_t s = 1; s < offsets.size(); ++s)
         offsets[s] += offsets[s - 1];
     std::vector<std::uint32_t> next(offsets.begin(), offsets.end() - 1);
-    std::vector<Record> grouped(pool.size());
+    groups.numbers.resize(pool.size());
     for (std::uint32_t n = 0; n < pool.size(); ++n)
-        grouped[next[pool[n].species]++] = pool[n];
-    return grouped;
+        groups.numbers[next[pool[n].species]++] = n;
+    return groups;
+}
+
+template <typename Record>
+void FactStore::SpeciesGroups<Record>::gather(
+    const RecordPool<Record>& pool, size_t s, std::vector<Record>& records) const
+{
+    records.clear();
+    for (std::uint32_t k = offsets[s]; k < offsets[s + 1]; ++k)
+        records.push_back(pool[numbers[k]]);
 }
 
 FactStore::AddResult FactStore::addPoint(size_t species, const FactLocation& location, char reliability)
@@ -113,12 +122,12 @@ char FactStore::mergedReliability(char head, char later)
 
 bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, ToolError& error)
 {
-    std::vector<std::uint32_t> offsets;
-    std::vector<PointRecord> grouped = groupBySpecies(points_, offsets);
+    const SpeciesGroups<PointRecord> groups = groupBySpecies(points_);
+    std::vector<PointRecord> sorted;
     std::string line, location;
     for (size_t s = 0; s < species_.size(); ++s) {
         const SpeciesEntry& entry = species_[s];
-        const auto sorted = std::span(grouped).subspan(offsets[s], offsets[s + 1] - offsets[s]);
+        groups.gather(points_, s, sorted);
         // A stable sort keeps equal points in arrival order, so "later" in
         // the reliability merge means later in the tables read.
         std::stable_sort(sorted.begin(), sorted.end(),
@@ -153,12 +162,12 @@ bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, Tool
 
 bool FactStore::writeSpeciesLiterature(CsvWriter& writer, std::string_view path, ToolError& error)
 {
-    std::vector<std::uint32_t> offsets;
-    std::vector<LiteratureRecord> grouped = groupBySpecies(literature_, offsets);
+    const SpeciesGroups<LiteratureRecord> groups = groupBySpecies(literature_);
+    std::vector<LiteratureRecord> sorted;
     std::string location;
     for (size_t s = 0; s < species_.size(); ++s) {
         const SpeciesEntry& entry = species_[s];
-        const auto sorted = std::span(grouped).subspan(offsets[s], offsets[s + 1] - offsets[s]);
+        groups.gather(literature_, s, sorted);
         std::stable_sort(sorted.begin(), sorted.end(), [](const LiteratureRecord& a, const LiteratureRecord& b) {
             if (int order = compareLocations(a.location, b.location))
                 return order < 0;
