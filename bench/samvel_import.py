@@ -5,7 +5,7 @@ Writes a database (species, area and literature tables) and one input table
 of ROWS rows over SPECIES species, about 70% of them distinct records and the
 rest repeats, then times `samvel -rebuild` on it against
 `LC_ALL=C sort -t, -u` on the same rows, and prints both times, their ratio
-and samvel's peak memory. The goal: samvel within twice sort's time, peak
+and samvel's peak memory. The goal: samvel within 1.5 times sort's time, peak
 memory under 400 bytes per input row.
 
     bench/samvel_import.py [--rows 1000000] [--species 2000] [--runs 3]
@@ -151,7 +151,7 @@ def main():
         print(f"points written:          {points}")
         print(f"samvel -rebuild:         {samvel_time:.3f} s (CPU {samvel_cpu:.3f} s)")
         print(f"LC_ALL=C sort -t, -u:    {sort_time:.3f} s (CPU {sort_cpu:.3f} s, on every core)")
-        print(f"ratio samvel / sort:     {samvel_time / sort_time:.2f} (goal: at most 2)")
+        print(f"ratio samvel / sort:     {samvel_time / sort_time:.2f} (goal: at most 1.5)")
         print(f"samvel peak memory:      {samvel_peak / 1e6:.1f} MB, "
               f"{samvel_peak / args.rows:.0f} bytes per input row (goal: under 400)")
     finally:
