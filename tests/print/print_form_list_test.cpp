@@ -2,31 +2,18 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace tavik {
 namespace {
 
 const std::string kData = TAVIK_TEST_DATA "/print/";
 
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string writeTemp(const std::string& name, const std::string& text)
-{
-    const std::string path = ::testing::TempDir() + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
+using test::readBytes;
+using test::writeTemp;
 
 // A file of one form whose page-form body is given; the rest is valid.
 std::string oneForm(const std::string& title, const std::string& rows, const std::string& mapTitle,

@@ -42,4 +42,20 @@ private:
     std::filesystem::path path_;
 };
 
+// The bytes of a file; empty when it cannot be read.
+inline std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes bytes to a file of that name in the test temporary directory and
+// returns its path.
+inline std::string writeTemp(const std::string& name, const std::string& bytes)
+{
+    const std::string path = ::testing::TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
 }  // namespace tavik::test

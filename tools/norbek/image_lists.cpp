@@ -31,18 +31,6 @@ bool occursIn(std::string_view path, const std::vector<bool>& characterStarts, s
     return false;
 }
 
-const std::string& nameOf(const NorbekSpecies& species, NameForm kind)
-{
-    switch (kind) {
-    case NameForm::Alias1:
-        return species.alias1;
-    case NameForm::Alias2:
-        return species.alias2;
-    default:
-        return species.scientific;
-    }
-}
-
 } // namespace
 
 void ImageLists::index(const std::vector<NorbekSpecies>& species)
@@ -52,7 +40,7 @@ void ImageLists::index(const std::vector<NorbekSpecies>& species)
         std::vector<Name>& names = names_[kind];
         names.clear();
         for (size_t i = 0; i < species.size(); ++i) {
-            const std::string& name = nameOf(species[i], static_cast<NameForm>(kind));
+            const std::string& name = speciesName(species[i], static_cast<NameForm>(kind));
             if (name.empty())
                 continue;
             bool blank = name.find(' ') != std::string::npos;

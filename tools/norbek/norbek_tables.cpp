@@ -74,6 +74,18 @@ const Record* findByCode(const std::vector<Record>& records, Key Record::*key, c
 
 } // namespace
 
+const std::string& speciesName(const NorbekSpecies& species, NameForm form)
+{
+    switch (form) {
+    case NameForm::Alias1:
+        return species.alias1;
+    case NameForm::Alias2:
+        return species.alias2;
+    default:
+        return species.scientific;
+    }
+}
+
 std::string norbekSyntaxMessage(CsvReaderStatus status, long row)
 {
     switch (status) {

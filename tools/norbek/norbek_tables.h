@@ -8,6 +8,7 @@
 namespace tavik {
 
 enum class CsvReaderStatus;
+enum class NameForm;
 struct NorbekSettings;
 struct ToolError;
 
@@ -26,6 +27,9 @@ struct NorbekSpecies {
     std::string groupAlias2; // column 10
     int row = 0; // position in the species table (0-based)
 };
+
+// The species' name in the given form (scientific, alias 1 or alias 2).
+const std::string& speciesName(const NorbekSpecies& species, NameForm form);
 
 // A phyletic group.
 struct NorbekGroup {

@@ -25,18 +25,6 @@ std::string nomenclator(const NorbekSpecies& species)
     return cp932Printf(format, species.author.c_str(), species.year.c_str());
 }
 
-const std::string& speciesName(const NorbekSpecies& species, NameForm form)
-{
-    switch (form) {
-    case NameForm::Alias1:
-        return species.alias1;
-    case NameForm::Alias2:
-        return species.alias2;
-    default:
-        return species.scientific;
-    }
-}
-
 // A text of the chosen form, or the standard one when that form is empty.
 const std::string& textOrStandard(
     NameForm form, const std::string& standard, const std::string& alias1, const std::string& alias2)
