@@ -10,6 +10,22 @@
 
 namespace tavik::test {
 
+// The bytes of a file; empty when it cannot be read.
+inline std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes bytes to a file of that name in the test temporary directory and
+// returns its path.
+inline std::string writeTemp(const std::string& name, const std::string& bytes)
+{
+    const std::string path = ::testing::TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
 // A fresh folder under the test temporary directory, removed afterwards. The
 // process id keeps tests that CTest runs at the same time apart.
 class TestFolder {
@@ -30,32 +46,12 @@ public:
         std::ofstream(file, std::ios::binary) << bytes;
         return file.string();
     }
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string read(const std::string& name) const { return readBytes((path_ / name).string()); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::string path() const { return path_.string(); }
 
 private:
     std::filesystem::path path_;
 };
-
-// The bytes of a file; empty when it cannot be read.
-inline std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Writes bytes to a file of that name in the test temporary directory and
-// returns its path.
-inline std::string writeTemp(const std::string& name, const std::string& bytes)
-{
-    const std::string path = ::testing::TempDir() + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
 
 }  // namespace tavik::test

@@ -4,6 +4,8 @@
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
+#include <utility>
+
 namespace tavik {
 
 CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis)
@@ -78,15 +80,16 @@ CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis)
 
 bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, std::string& message)
 {
-    CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
-    if (fault == CoordinateError::None) {
-        fault = checkCoordinate(longitude, CoordinateAxis::Longitude);
-        if (fault == CoordinateError::None)
-            return true;
-        latitude = longitude;
+    const std::pair<std::string_view, CoordinateAxis> parts[]
+        = {{latitude, CoordinateAxis::Latitude}, {longitude, CoordinateAxis::Longitude}};
+    for (const auto& [text, axis] : parts) {
+        CoordinateError fault = checkCoordinate(text, axis);
+        if (fault != CoordinateError::None) {
+            message = coordinateErrorMessage(row, text, fault);
+            return false;
+        }
     }
-    message = coordinateErrorMessage(row, latitude, fault);
-    return false;
+    return true;
 }
 
 std::string coordinateErrorMessage(long row, std::string_view text, CoordinateError error)
