@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench clean
+.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench format format-check clean
 
 all: build
 
@@ -51,6 +51,16 @@ bench: build
 # Runs the whole job on the Japan sample database in out/demo.
 demo: build
 	./scripts/demo.sh $(BUILD)/bin out/demo
+
+# Every C++ source and header under version control, formatted by .clang-format.
+FORMAT_FILES = git ls-files '*.cpp' '*.h'
+
+format: deps
+	$(FORMAT_FILES) | xargs clang-format -i
+
+# Lists the files clang-format would change and fails when there are any.
+format-check: deps
+	@$(FORMAT_FILES) | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -19,9 +19,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -30,7 +30,7 @@ using tavik::Workspace;
 
 struct Loaded {
     Workspace workspace;
-    std::vector<const tavik::SpeciesRecord*> species;  // the sample's, without the heavy one
+    std::vector<const tavik::SpeciesRecord*> species; // the sample's, without the heavy one
     const tavik::SpeciesRecord* heavy = nullptr;
     double scale = 1.0;
     std::string out;
@@ -42,8 +42,7 @@ Loaded& loaded()
     static Loaded* data = [] {
         auto* d = new Loaded;
         tavik::StderrMessageSink messages;
-        d->ok = d->workspace.loadSettings(tavik::currentDirectory(), messages)
-            && d->workspace.loadBaseImage(messages);
+        d->ok = d->workspace.loadSettings(tavik::currentDirectory(), messages) && d->workspace.loadBaseImage(messages);
         d->workspace.loadSpeciesTable(messages);
         d->workspace.loadAddins(messages);
         const char* heavy = std::getenv("TAVIK_BENCH_HEAVY");
@@ -199,7 +198,7 @@ void BM_SaveBatch(benchmark::State& state)
 }
 BENCHMARK(BM_SaveBatch)->Arg(2000)->Iterations(1)->Unit(benchmark::kSecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -31,12 +31,12 @@ const std::string& largeTable()
                     line += "," + std::to_string(1 + random() % 47);
                     break;
                 case 1:
-                    line += ",JP" + std::to_string(5000 + random() % 1000) + std::to_string(10 + random() % 77) +
-                        std::to_string(10 + random() % 89);
+                    line += ",JP" + std::to_string(5000 + random() % 1000) + std::to_string(10 + random() % 77)
+                        + std::to_string(10 + random() % 89);
                     break;
                 default:
-                    line += ",N3" + std::to_string(random() % 10) + "." + std::to_string(random() % 60) + "E13" +
-                        std::to_string(random() % 10) + "." + std::to_string(random() % 60);
+                    line += ",N3" + std::to_string(random() % 10) + "." + std::to_string(random() % 60) + "E13"
+                        + std::to_string(random() % 10) + "." + std::to_string(random() % 60);
                 }
                 line += ",";
                 line += ranks[random() % 4];
@@ -89,4 +89,4 @@ void BM_DistributionIndex(benchmark::State& state)
 }
 BENCHMARK(BM_DistributionIndex)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

@@ -19,7 +19,7 @@ void checkDecoded(ImageReadStatus status, const DecodedImage& image)
     FUZZ_CHECK(image.palette.size() <= 256);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -13,12 +13,12 @@
 
 #include <unistd.h>
 
-#define FUZZ_CHECK(condition)                                                               \
-    do {                                                                                    \
-        if (!(condition)) {                                                                 \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                   \
-        }                                                                                   \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);                         \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (0)
 
 namespace tavik::fuzz {
@@ -32,8 +32,8 @@ inline std::string_view asText(const uint8_t* data, size_t size)
 inline std::string inputFile(std::string_view bytes, const std::string& name = "input")
 {
     const char* tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/tavik-fuzz-" + std::to_string(::getpid()) + "-" +
-        name;
+    std::string path
+        = std::string(tmp && *tmp ? tmp : "/tmp") + "/tavik-fuzz-" + std::to_string(::getpid()) + "-" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     FUZZ_CHECK(file != nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -58,4 +58,4 @@ inline std::vector<std::string> lines(std::string_view text)
     return result;
 }
 
-}  // namespace tavik::fuzz
+} // namespace tavik::fuzz

@@ -13,7 +13,10 @@ namespace {
 // One conversion descriptor per thread and direction, opened on first use.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from)
+        : cd_(iconv_open(to, from))
+    {
+    }
     ~Converter()
     {
         if (valid())
@@ -26,8 +29,7 @@ public:
 
     // Converts text; on an invalid or unconvertible sequence appends the
     // replacement and skips what `skip` says the bad character occupies.
-    template <typename Skip>
-    std::string convert(std::string_view in, std::string_view replacement, Skip skip)
+    template <typename Skip> std::string convert(std::string_view in, std::string_view replacement, Skip skip)
     {
         std::string out;
         if (!valid()) {
@@ -81,12 +83,9 @@ size_t utf8SequenceLength(std::string_view text)
     return n;
 }
 
-}  // namespace
+} // namespace
 
-bool isCp932LeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+bool isCp932LeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 std::string cutCp932(std::string_view text, size_t limit)
 {
@@ -137,4 +136,4 @@ std::string cp932Printf(const char* utf8Format, ...)
     return out;
 }
 
-}  // namespace tavik
+} // namespace tavik

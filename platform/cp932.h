@@ -27,4 +27,4 @@ inline std::string sj(std::string_view utf8) { return utf8ToCp932(utf8); }
 // arguments are cp932 text and numbers.
 std::string cp932Printf(const char* utf8Format, ...) __attribute__((format(printf, 1, 2)));
 
-}  // namespace tavik
+} // namespace tavik

@@ -24,7 +24,7 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-}  // namespace
+} // namespace
 
 bool matchesWildcard(std::string_view pattern, std::string_view name)
 {
@@ -84,4 +84,4 @@ std::vector<std::string> findFiles(std::string_view pattern)
     return paths;
 }
 
-}  // namespace tavik
+} // namespace tavik

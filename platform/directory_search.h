@@ -17,4 +17,4 @@ std::vector<std::string> findFiles(std::string_view pattern);
 // (both UTF-8).
 bool matchesWildcard(std::string_view pattern, std::string_view name);
 
-}  // namespace tavik
+} // namespace tavik

@@ -32,9 +32,13 @@ void syncDirectoryOf(const std::string& file)
     }
 }
 
-}  // namespace
+} // namespace
 
-FileReplacement::FileReplacement(std::string_view target, Sync sync) : target_(localPath(target)), sync_(sync) {}
+FileReplacement::FileReplacement(std::string_view target, Sync sync)
+    : target_(localPath(target))
+    , sync_(sync)
+{
+}
 
 FileReplacement::~FileReplacement() { discard(); }
 
@@ -131,8 +135,8 @@ void FileReplacement::discard()
     }
 }
 
-bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText,
-                        FileReplacement::Sync sync)
+bool replaceFileContent(
+    std::string_view target, std::string_view bytes, std::string* errorText, FileReplacement::Sync sync)
 {
     FileReplacement file(target, sync);
     bool ok = file.open() && file.write(bytes) && file.commit();
@@ -141,4 +145,4 @@ bool replaceFileContent(std::string_view target, std::string_view bytes, std::st
     return ok;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -44,9 +44,9 @@ public:
 private:
     void fail();
 
-    std::string target_;      // file-system path
+    std::string target_; // file-system path
     Sync sync_;
-    std::string temporary_;   // file-system path of the temporary file
+    std::string temporary_; // file-system path of the temporary file
     std::FILE* stream_ = nullptr;
     bool failed_ = false;
     std::string errorText_;
@@ -54,6 +54,6 @@ private:
 
 // Writes bytes as the whole new content of a file, through a FileReplacement.
 bool replaceFileContent(std::string_view target, std::string_view bytes, std::string* errorText = nullptr,
-                        FileReplacement::Sync sync = FileReplacement::Sync::ToDisk);
+    FileReplacement::Sync sync = FileReplacement::Sync::ToDisk);
 
-}  // namespace tavik
+} // namespace tavik

@@ -62,7 +62,7 @@ std::string_view unquote(std::string_view value)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 IniFile IniFile::fromText(std::string_view text)
 {
@@ -182,4 +182,4 @@ bool IniFile::save(std::string_view path, std::string* errorText) const
     return replaceFileContent(path, text(), errorText);
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -34,13 +34,13 @@ public:
 
 private:
     struct Line {
-        std::string content;  // without the line end
-        std::string end;      // "\r\n", "\n" or "" for a last line without one
+        std::string content; // without the line end
+        std::string end; // "\r\n", "\n" or "" for a last line without one
     };
     struct Location {
-        size_t sectionLine = npos;  // header line of the section
-        size_t keyLine = npos;      // line of the key inside it
-        size_t lastEntry = npos;    // last non-blank line of the section
+        size_t sectionLine = npos; // header line of the section
+        size_t keyLine = npos; // line of the key inside it
+        size_t lastEntry = npos; // last non-blank line of the section
     };
     static constexpr size_t npos = static_cast<size_t>(-1);
 
@@ -50,4 +50,4 @@ private:
     std::vector<Line> lines_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -26,4 +26,4 @@ std::vector<std::string> MessageLog::utf8Texts() const
     return texts;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -43,4 +43,4 @@ public:
     std::vector<Message> messages;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -19,7 +19,7 @@ bool statPath(std::string_view path, struct stat& info)
     return !local.empty() && ::stat(local.c_str(), &info) == 0;
 }
 
-}  // namespace
+} // namespace
 
 bool hasDrive(std::string_view path)
 {
@@ -174,4 +174,4 @@ FilePtr openFile(std::string_view path, const char* mode)
     return FilePtr(std::fopen(local.c_str(), mode));
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -60,4 +60,4 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // fopen of a cp932 path; null when the file cannot be opened.
 FilePtr openFile(std::string_view path, const char* mode);
 
-}  // namespace tavik
+} // namespace tavik

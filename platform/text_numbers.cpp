@@ -59,4 +59,4 @@ double parseReal(std::string_view text)
     return negative ? -value : value;
 }
 
-}  // namespace tavik
+} // namespace tavik

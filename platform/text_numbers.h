@@ -14,4 +14,4 @@ int parseInteger(std::string_view text);
 // Decimal real as strtod reads it from the start of the text; none gives 0.
 double parseReal(std::string_view text);
 
-}  // namespace tavik
+} // namespace tavik

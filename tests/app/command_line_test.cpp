@@ -24,8 +24,8 @@ TEST(CommandLine, ReadsTheJobsAndRefusesWhatDoesNotFit)
 
     const std::vector<std::vector<std::string>> refused = {
         {"--save"},
-        {"--save", "x.png"},                     // no species
-        {"--save", "x.png", "--all", "101"},     // both
+        {"--save", "x.png"}, // no species
+        {"--save", "x.png", "--all", "101"}, // both
         {"--save", "x.png", "--depth", "16", "1"},
         {"--save", "x.png", "12abc"},
         {"--save", "x.png", "--form", "A", "1"},
@@ -37,5 +37,5 @@ TEST(CommandLine, ReadsTheJobsAndRefusesWhatDoesNotFit)
         EXPECT_FALSE(parseCommandLine(arguments).error.empty()) << arguments.size() << " " << arguments[0];
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 // Six species with one mark each, saved by two workers.
 class MapSaverTest : public ::testing::Test {
 protected:
-    MapSaverTest() : folder("map_saver")
+    MapSaverTest()
+        : folder("map_saver")
     {
         std::string distribution, species;
         for (int code = 1; code <= 6; ++code) {
@@ -55,8 +56,8 @@ TEST_F(MapSaverTest, SeveralWorkersWriteEveryMapAndReportInOrder)
     std::vector<std::string> texts;
     progress.onMap = [&](const std::string& text) { texts.push_back(text); };
     ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Done);
-    EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png", "map_4.png",
-                                "map_5.png", "map_6.png"}));
+    EXPECT_EQ(filesInOut(),
+        (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png", "map_4.png", "map_5.png", "map_6.png"}));
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[0], "(1/6)  map_1.png");
     EXPECT_EQ(texts[5], "(6/6)  map_6.png");
@@ -91,5 +92,5 @@ TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)
     EXPECT_EQ(written[0], "map_1.png");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

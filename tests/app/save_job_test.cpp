@@ -25,7 +25,8 @@ QRgb pixel(const std::string& path, int x, int y)
 
 class SaveJobTest : public ::testing::Test {
 protected:
-    SaveJobTest() : folder("save_job")
+    SaveJobTest()
+        : folder("save_job")
     {
         test::writeViewerDatabase(folder, "101,1,A,N35E135,A\r\n102,2,B,N35E135,A\r\n");
         std::filesystem::create_directories(folder.file("out"));
@@ -43,7 +44,7 @@ TEST_F(SaveJobTest, WritesOneFilePerSpeciesWithWildcardNames)
     EXPECT_EQ(pixel(first, 150, 100), qRgb(255, 0, 0) & 0xFFFFFFu);
     EXPECT_EQ(pixel(first, 220, 60), qRgb(255, 255, 255) & 0xFFFFFFu);
     std::string second = folder.file("out/102_Papilio machaon.png");
-    EXPECT_EQ(pixel(second, 220, 60), qRgb(200, 120, 120) & 0xFFFFFFu);  // rank B fill of slot 1
+    EXPECT_EQ(pixel(second, 220, 60), qRgb(200, 120, 120) & 0xFFFFFFu); // rank B fill of slot 1
     EXPECT_NE(run.errors.find("(2/2)  102_Papilio machaon.png"), std::string::npos) << run.errors;
 }
 
@@ -93,5 +94,5 @@ TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/x.png")));
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -162,5 +162,5 @@ TEST(AddinTracer, CirclesAndTrianglesTakeTheRadiusOrShrinkToOnePixel)
     EXPECT_EQ(tracer.figure(record(AddinCommand::Triangle), p, 1.0).points[2], QPoint(100, 99));
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -138,5 +138,5 @@ TEST_F(BaseImageTest, EachFailureShowsItsMessageAndKeepsTheImage)
     }
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -74,4 +74,4 @@ inline std::string pngFile(std::uint32_t width, std::uint32_t height, int bitDep
     return pngHeader(width, height, bitDepth, colourType) + extra + pngChunk("IDAT", packed) + pngChunk("IEND", "");
 }
 
-}  // namespace tavik::test
+} // namespace tavik::test

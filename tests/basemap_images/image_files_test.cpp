@@ -170,7 +170,7 @@ TEST(ImageFiles, WritersReportFilesTheyCannotCreateAndDepthsTheyCannotWrite)
     EXPECT_EQ(writeBmp(missingFolder + ".bmp", rows, 24, {}), ImageWriteStatus::CannotCreate);
     EXPECT_EQ(writePng(missingFolder + ".png", "", rows, 24, {}), ImageWriteStatus::CannotCreate);
     EXPECT_EQ(writeBmp(folder.file("a.bmp"), rows, 16, {}), ImageWriteStatus::UnsupportedDepth);
-    EXPECT_EQ(writeBmp(folder.file("a.bmp"), rows, 8, {}), ImageWriteStatus::UnsupportedDepth);  // no palette
+    EXPECT_EQ(writeBmp(folder.file("a.bmp"), rows, 8, {}), ImageWriteStatus::UnsupportedDepth); // no palette
     EXPECT_EQ(writePng(folder.file("a.png"), "", PixelRows{}, 24, {}), ImageWriteStatus::UnsupportedDepth);
     EXPECT_FALSE(std::filesystem::exists(folder.file("a.bmp")));
 }
@@ -190,14 +190,14 @@ TEST(ImageFiles, BmpReaderRefusesBrokenAndHostileHeaders)
     // The top row is stored last: indices 1, 0, 0, 5.
     EXPECT_EQ(image.row(0)[0], 0x10);
     EXPECT_EQ(image.row(1)[0], 0x00);
-    EXPECT_EQ(image.row(0)[3 * 3 + 2], 0x00);  // index 5 lies beyond the table: black
+    EXPECT_EQ(image.row(0)[3 * 3 + 2], 0x00); // index 5 lies beyond the table: black
 
     struct Case {
         const char* what;
-        size_t offset;  // header field to change; 0 for none
-        int bytes;      // 2 or 4
+        size_t offset; // header field to change; 0 for none
+        int bytes; // 2 or 4
         std::uint32_t value;
-        size_t keep;  // bytes of the file kept; 0 for all
+        size_t keep; // bytes of the file kept; 0 for all
         ImageReadStatus expected;
     } cases[] = {
         {"short header", 0, 0, 0, 30, ImageReadStatus::CannotRead},
@@ -327,5 +327,5 @@ TEST(ImageFiles, PngReaderRefusesBrokenAndHostileFiles)
     EXPECT_EQ(readPng(path, image), ImageReadStatus::OutOfMemory);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -18,7 +18,12 @@ namespace fs = std::filesystem;
 // A small file system of its own: a tmpfs when the test may mount one.
 class FullDisk : public ::testing::Test {
 protected:
-    FullDisk() : folder("full_disk"), dir(folder.file("db")) { fs::create_directories(dir); }
+    FullDisk()
+        : folder("full_disk")
+        , dir(folder.file("db"))
+    {
+        fs::create_directories(dir);
+    }
     ~FullDisk() override
     {
         if (mounted)
@@ -40,7 +45,7 @@ TEST_F(FullDisk, SamvelReportsTheWriteFailureAndKeepsTheOldTables)
 {
     std::vector<std::string> environment;
     if (!mountSmallDisk("3m"))
-        environment.push_back("TAVIK_INJECT_FULL_DISK=1");  // no right to mount: the seam fails the commit
+        environment.push_back("TAVIK_INJECT_FULL_DISK=1"); // no right to mount: the seam fails the commit
     test::writeLargeDatabase(dir, "small.csv", 2000, 2);
     ASSERT_EQ(test::waitForTool(test::startTool("samvel", {"-rebuild", "small.csv"}, dir, folder.file("log"))), 0)
         << test::readFile(folder.file("log"));
@@ -64,5 +69,5 @@ TEST_F(FullDisk, SamvelReportsTheWriteFailureAndKeepsTheOldTables)
         EXPECT_EQ(entry.path().filename().string().find(".csv."), std::string::npos) << entry.path();
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

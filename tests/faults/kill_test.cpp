@@ -72,8 +72,8 @@ TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
 
     std::mt19937 random(7);
     int replaced = 0;
-    const std::vector<std::string> keep = {"species.csv", "area.csv", "litera.csv", "tavik.ini", "big.csv",
-        "small.csv", "tavik.csv", "split.csv"};
+    const std::vector<std::string> keep
+        = {"species.csv", "area.csv", "litera.csv", "tavik.ini", "big.csv", "small.csv", "tavik.csv", "split.csv"};
     for (int i = 0; i < kKills; ++i) {
         test::writeFile(dir + "/tavik.csv", oldDistribution);
         test::writeFile(dir + "/split.csv", oldLiterature);
@@ -116,5 +116,5 @@ TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
     EXPECT_LT(replaced, kKills);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -54,4 +54,4 @@ void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-}  // namespace tavik::test
+} // namespace tavik::test

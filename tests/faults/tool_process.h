@@ -18,4 +18,4 @@ int waitForTool(pid_t process);
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 
-}  // namespace tavik::test
+} // namespace tavik::test

@@ -17,7 +17,10 @@ TEST(Cp932, RoundTripsJapaneseAndAscii)
 TEST(Cp932, InvalidBytesBecomeReplacementCharacters)
 {
     // 0xFF is no cp932 byte; a lead byte at the end has no second byte.
-    EXPECT_EQ(cp932ToUtf8("a\xFF" "b\x82"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(cp932ToUtf8("a\xFF"
+                          "b\x82"),
+        "a\xEF\xBF\xBD"
+        "b\xEF\xBF\xBD");
     EXPECT_EQ(cp932ToUtf8("\x82\xA0\x82"), "あ\xEF\xBF\xBD");
 }
 
@@ -34,15 +37,15 @@ TEST(Cp932, PrintfConvertsTheFormatAndKeepsArguments)
     EXPECT_EQ(cp932ToUtf8(text), "地図.csv\nファイルを読めません。7");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik
 
 namespace tavik {
 namespace {
 
 TEST(Cp932, CuttingNeverSplitsATwoByteCharacter)
 {
-    std::string text = "ab" + utf8ToCp932("表示");  // 2 + 4 bytes
+    std::string text = "ab" + utf8ToCp932("表示"); // 2 + 4 bytes
     EXPECT_EQ(cutCp932(text, 10), text);
     EXPECT_EQ(cutCp932(text, 4), "ab" + utf8ToCp932("表"));
     EXPECT_EQ(cutCp932(text, 5), "ab" + utf8ToCp932("表"));
@@ -50,5 +53,5 @@ TEST(Cp932, CuttingNeverSplitsATwoByteCharacter)
     EXPECT_EQ(cutCp932(text, 0), "");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -63,5 +63,5 @@ TEST(FileReplacement, AnUncommittedReplacementLeavesTheOldFile)
     EXPECT_FALSE(missingFolder.errorText().empty());
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

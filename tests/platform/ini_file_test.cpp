@@ -12,17 +12,16 @@
 namespace tavik {
 namespace {
 
-const char* const kSample =
-    "; Tavik settings\r\n"
-    "[Display]\r\n"
-    "  frametitle =  Map viewer  \r\n"
-    "FrameWidth=800\r\n"
-    "Quoted=\"  spaced  \"\r\n"
-    "\r\n"
-    "[Path]\r\n"
-    "BlankMap=.\\BlankMap\\a.png\r\n"
-    "[display]\r\n"
-    "FrameWidth=999\r\n";
+const char* const kSample = "; Tavik settings\r\n"
+                            "[Display]\r\n"
+                            "  frametitle =  Map viewer  \r\n"
+                            "FrameWidth=800\r\n"
+                            "Quoted=\"  spaced  \"\r\n"
+                            "\r\n"
+                            "[Path]\r\n"
+                            "BlankMap=.\\BlankMap\\a.png\r\n"
+                            "[display]\r\n"
+                            "FrameWidth=999\r\n";
 
 TEST(IniFile, ReadsKeysInEitherCaseWithBlanksTrimmed)
 {
@@ -79,5 +78,5 @@ TEST(IniFile, SavesThroughATemporaryFileAndLoadsBack)
     EXPECT_EQ(IniFile::load(path).value("a", "X").value_or("?"), "1");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

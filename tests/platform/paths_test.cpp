@@ -81,5 +81,5 @@ TEST(DirectorySearch, MatchesWildcardsInTheNamePartInByteOrder)
     EXPECT_TRUE(findFiles(utf8ToCp932(dir.string()) + "/none*.csv").empty());
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -13,7 +13,12 @@ TEST(TextNumbers, IntegersReadLikeAtoiAndSaturate)
         const char* text;
         std::int64_t value;
     } cases[] = {
-        {"  42abc", 42}, {"-17", -17}, {"+8", 8}, {"", 0}, {"x1", 0}, {"- 1", 0},
+        {"  42abc", 42},
+        {"-17", -17},
+        {"+8", 8},
+        {"", 0},
+        {"x1", 0},
+        {"- 1", 0},
         {"99999999999999999999999", std::numeric_limits<std::int64_t>::max()},
         {"-99999999999999999999999", std::numeric_limits<std::int64_t>::min()},
     };
@@ -33,5 +38,5 @@ TEST(TextNumbers, RealsStopAtTheFirstCharacterThatCannotContinue)
     EXPECT_DOUBLE_EQ(parseReal("1e999"), 0.0);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -35,5 +35,5 @@ TEST(FileNameWildcards, ExpandOnlyTheNamePartAndNeverExpandInsertedText)
     EXPECT_FALSE(hasFileNameWildcard("out%A3.png"));
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

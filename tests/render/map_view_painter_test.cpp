@@ -27,7 +27,9 @@ int inkIn(const QImage& view, const QRect& area)
 
 class MapViewPainterTest : public ::testing::Test {
 protected:
-    MapViewPainterTest() : folder("map_view"), map(200, 100, QImage::Format_RGB32)
+    MapViewPainterTest()
+        : folder("map_view")
+        , map(200, 100, QImage::Format_RGB32)
     {
         map.fill(qRgb(200, 255, 200));
         MessageLog log;
@@ -75,12 +77,12 @@ TEST_F(MapViewPainterTest, CaptionLinesStandAboveTheMap)
     settings.dispScientificName = true;
     settings.dispAlias1 = true;
     QImage view = paint({&map, {&species[0]}, false});
-    const int h = 16;  // 12 points at 96 dots per inch
+    const int h = 16; // 12 points at 96 dots per inch
     const int top = 3 + 2 * (h + 2);
     EXPECT_EQ(view.pixel(10, top), qRgb(200, 255, 200));
     EXPECT_EQ(view.pixel(10, top - 1), qRgb(255, 255, 255));
-    EXPECT_GT(inkIn(view, QRect(10, 0, 200, h + 2)), 20);       // the name line
-    EXPECT_GT(inkIn(view, QRect(10, h + 2, 200, h + 2)), 10);   // alias 1
+    EXPECT_GT(inkIn(view, QRect(10, 0, 200, h + 2)), 20); // the name line
+    EXPECT_GT(inkIn(view, QRect(10, h + 2, 200, h + 2)), 10); // alias 1
 }
 
 TEST_F(MapViewPainterTest, ANameWiderThanTheMapPutsTheAuthorOnItsOwnIndentedLine)
@@ -122,8 +124,8 @@ TEST_F(MapViewPainterTest, AnOverlayLegendHasALinePerSpeciesWithMarkAndFillSampl
     }
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik
 
 #include "viewer/render/font_faces.h"
 
@@ -143,5 +145,5 @@ TEST(FontFaces, AFaceThatIsNotInstalledTakesTheFirstInstalledFamily)
     EXPECT_FALSE(installedFontFamilies().empty());
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -25,7 +25,9 @@ QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF
 // without projection; the projected block puts (E135, N35) at pixel (50, 50).
 class PageRendererTest : public ::testing::Test {
 protected:
-    PageRendererTest() : folder("page_renderer"), base(200, 100, QImage::Format_RGB32)
+    PageRendererTest()
+        : folder("page_renderer")
+        , base(200, 100, QImage::Format_RGB32)
     {
         base.fill(Qt::white);
         for (int y = 0; y < 100; ++y)
@@ -42,14 +44,14 @@ protected:
 
     void useProjectedBlock(int clipRight)
     {
-        std::string polygon = "<polygon><vertex x=\"0\" y=\"0\"/><vertex x=\"" + std::to_string(clipRight) +
-            "\" y=\"0\"/><vertex x=\"" + std::to_string(clipRight) +
-            "\" y=\"100\"/><vertex x=\"0\" y=\"100\"/></polygon>\n";
+        std::string polygon = "<polygon><vertex x=\"0\" y=\"0\"/><vertex x=\"" + std::to_string(clipRight)
+            + "\" y=\"0\"/><vertex x=\"" + std::to_string(clipRight)
+            + "\" y=\"100\"/><vertex x=\"0\" y=\"100\"/></polygon>\n";
         ASSERT_TRUE(blankMap.load(folder.write("map.cfg",
                                       "<blank-map>\n<map-block>\n<projection>\n"
                                       "<lambert-e-a lon0=\"135\" lat0=\"35\" shift-x=\"0.5\" shift-y=\"0.5\" "
-                                      "magnification=\"100\"/>\n</projection>\n" +
-                                          polygon + "</map-block>\n</blank-map>\n"),
+                                      "magnification=\"100\"/>\n</projection>\n"
+                                          + polygon + "</map-block>\n</blank-map>\n"),
             log));
     }
 
@@ -91,26 +93,23 @@ TEST_F(PageRendererTest, RankChoosesTheColourAndAreasWithoutFillFlagGetAMark)
 {
     QImage map = render("1,E20N80,C,2,B,999,A\n", {1});
     EXPECT_EQ(at(map, 20, 80), rgb(150, 0, 0));
-    EXPECT_EQ(at(map, 30, 20), rgb(200, 0, 0));  // area 2 at its pixel (30, 20)
+    EXPECT_EQ(at(map, 30, 20), rgb(200, 0, 0)); // area 2 at its pixel (30, 20)
 }
 
 TEST_F(PageRendererTest, GridSquaresOfEveryLevelLandOnTheirCornerPixels)
 {
-    settings.meshWgs = false;  // JP5339 is shifted 2 degrees north, 1 west
+    settings.meshWgs = false; // JP5339 is shifted 2 degrees north, 1 west
     struct Case {
         const char* code;
-        int x, y;  // south-west corner: trunc(longitude), trunc(latitude)
+        int x, y; // south-west corner: trunc(longitude), trunc(latitude)
     } cases[] = {
-        {"JP5339", 139 - 1, 35 + 2},  // 35.33 N, 139 E, shifted
-        {"JP5138", 138, 34},          // 34.00 N
-        {"JP513845", 138, 34},        // 34.33 N, 138.63 E
-        {"JP5138456", 138, 34},       // 5-km square: 34.38 N, 138.69 E
-        {"JP51384567", 138, 34},      // 34.38 N, 138.71 E
-        {"JP513845674", 138, 34},
-        {"JP5138456743", 138, 34},
-        {"JP51384567432", 138, 34},
-        {"JP513845675", 138, 34},
-        {"JP5138-77-99", 139, 34},    // 34.66 N, 139.00 E
+        {"JP5339", 139 - 1, 35 + 2}, // 35.33 N, 139 E, shifted
+        {"JP5138", 138, 34}, // 34.00 N
+        {"JP513845", 138, 34}, // 34.33 N, 138.63 E
+        {"JP5138456", 138, 34}, // 5-km square: 34.38 N, 138.69 E
+        {"JP51384567", 138, 34}, // 34.38 N, 138.71 E
+        {"JP513845674", 138, 34}, {"JP5138456743", 138, 34}, {"JP51384567432", 138, 34}, {"JP513845675", 138, 34},
+        {"JP5138-77-99", 139, 34}, // 34.66 N, 139.00 E
     };
     for (const Case& c : cases) {
         QImage map = render(std::string("1,") + c.code + ",A\n", {1});
@@ -125,7 +124,7 @@ TEST_F(PageRendererTest, MarkedMeshDrawsAMarkAtTheSquaresCentre)
     QImage map = render("1,JP5138,A\n", {1});
     // Centre of JP5138: longitude 138.5, latitude 34.33 -> pixel (138, 34).
     EXPECT_EQ(at(map, 138, 34), rgb(255, 0, 0));
-    EXPECT_EQ(at(map, 138, 27), rgb(255, 255, 255));  // radius 5
+    EXPECT_EQ(at(map, 138, 27), rgb(255, 255, 255)); // radius 5
 }
 
 TEST_F(PageRendererTest, FillCoversTheConnectedRegionInsideTheBlockOnly)
@@ -137,8 +136,8 @@ TEST_F(PageRendererTest, FillCoversTheConnectedRegionInsideTheBlockOnly)
     EXPECT_EQ(at(map, 50, 50), mean);
     EXPECT_EQ(at(map, 0, 0), mean);
     EXPECT_EQ(at(map, 119, 99), mean);
-    EXPECT_EQ(at(map, 121, 50), rgb(255, 255, 255));  // beyond the block's outline
-    EXPECT_EQ(at(map, 160, 50), rgb(255, 255, 255));  // beyond the wall
+    EXPECT_EQ(at(map, 121, 50), rgb(255, 255, 255)); // beyond the block's outline
+    EXPECT_EQ(at(map, 160, 50), rgb(255, 255, 255)); // beyond the wall
     EXPECT_EQ(at(map, 150, 50), rgb(0, 0, 0));
 }
 
@@ -155,5 +154,5 @@ TEST_F(PageRendererTest, MarksOutsideTheBlockAreClipped)
     EXPECT_EQ(drawn, 0);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -1,8 +1,8 @@
 #include "viewer/render/painter_config.h"
 
 #include "platform/message_sink.h"
-#include "viewer/render/mark_painter.h"
 #include "tests/support/test_folder.h"
+#include "viewer/render/mark_painter.h"
 
 #include <gtest/gtest.h>
 

@@ -39,7 +39,7 @@ TEST(MarkPainter, EveryShapeIsDrawnAroundItsCentreInItsColour)
     // Filled shapes cover their centre; outlines pass a known point of their path.
     struct Case {
         int shape;
-        QPoint probe;  // relative to the centre; radius 10 at size 20, scale 1
+        QPoint probe; // relative to the centre; radius 10 at size 20, scale 1
     } cases[] = {
         {MarkShape::Cross, {0, 0}},
         {MarkShape::FilledTriangle, {0, 0}},
@@ -50,7 +50,7 @@ TEST(MarkPainter, EveryShapeIsDrawnAroundItsCentreInItsColour)
         {MarkShape::Triangle, {0, 7}},
         {MarkShape::ReversedTriangle, {0, -7}},
         {MarkShape::Circle, {0, -10}},
-        {0, {3, 3}},   // unknown code: a cross
+        {0, {3, 3}}, // unknown code: a cross
         {99, {3, 3}},
     };
     EXPECT_EQ(markRadius(20, 1.0), 10);
@@ -109,14 +109,14 @@ TEST(FloodFill, CoversTheConnectedRegionAndStopsAtBordersAndTheClip)
 
     const QRgb fill = qRgb(0, 128, 255);
     floodFill(image, QPoint(6, 5), fill, &clip);
-    EXPECT_EQ(countColour(image, fill), 6 * 10);  // x = 4 … 9
+    EXPECT_EQ(countColour(image, fill), 6 * 10); // x = 4 … 9
     EXPECT_EQ(at(image, 3, 5), 0xFFFFFFu);
     EXPECT_EQ(at(image, 11, 5), 0xFFFFFFu);
     EXPECT_EQ(at(image, 10, 5), 0u);
 
     floodFill(image, QPoint(15, 0), fill, nullptr);
     EXPECT_EQ(countColour(image, fill), 6 * 10 + 9 * 10);
-    floodFill(image, QPoint(2, 2), fill, &clip);  // seed outside the clip
+    floodFill(image, QPoint(2, 2), fill, &clip); // seed outside the clip
     floodFill(image, QPoint(-1, 2), fill, nullptr);
     EXPECT_EQ(countColour(image, fill), 150);
 }
@@ -211,8 +211,8 @@ TEST_F(GeoLinesTest, SolidMeshDrawsEveryParallelAndMeridian)
     QImage image = blank(41, 31);
     draw(image);
     const QRgb red = qRgb(255, 0, 0) & 0xFFFFFF;
-    EXPECT_EQ(at(image, 5, 20), red);   // on the parallel of 10 degrees
-    EXPECT_EQ(at(image, 20, 13), red);  // on the meridian of 20 degrees
+    EXPECT_EQ(at(image, 5, 20), red); // on the parallel of 10 degrees
+    EXPECT_EQ(at(image, 20, 13), red); // on the meridian of 20 degrees
     EXPECT_EQ(at(image, 5, 13), 0xFFFFFFu);
 }
 
@@ -228,9 +228,9 @@ TEST_F(GeoLinesTest, SelectModeOnlyTouchesTheSelectedColours)
     settings.geoTransparentCheck[0] = false;
     draw(image);
     const QRgb red = qRgb(255, 0, 0) & 0xFFFFFF;
-    EXPECT_EQ(at(image, 20, 5), red);          // the meridian over the selected blue
-    EXPECT_EQ(at(image, 20, 25), 0xFFFFFFu);   // not over the white below
-    EXPECT_EQ(at(image, 5, 10), red);          // the parallel of 20 degrees lies in the blue
+    EXPECT_EQ(at(image, 20, 5), red); // the meridian over the selected blue
+    EXPECT_EQ(at(image, 20, 25), 0xFFFFFFu); // not over the white below
+    EXPECT_EQ(at(image, 5, 10), red); // the parallel of 20 degrees lies in the blue
     EXPECT_EQ(at(image, 5, 20), 0xFFFFFFu);
 }
 
@@ -238,7 +238,7 @@ TEST_F(GeoLinesTest, CrossesAndDashesLeaveGaps)
 {
     QImage crosses = blank(41, 31);
     settings.geoLine = GeoLineMode::Cross;
-    settings.geoCrossPercent = 10;  // arms reach 1 degree from each intersection
+    settings.geoCrossPercent = 10; // arms reach 1 degree from each intersection
     draw(crosses);
     const QRgb red = qRgb(255, 0, 0) & 0xFFFFFF;
     EXPECT_EQ(at(crosses, 10, 20), red);
@@ -248,7 +248,7 @@ TEST_F(GeoLinesTest, CrossesAndDashesLeaveGaps)
 
     QImage dashes = blank(41, 31);
     settings.geoLine = GeoLineMode::Mesh;
-    settings.geoLineType = LineType::Dash;  // 8 pixels on, 4 off
+    settings.geoLineType = LineType::Dash; // 8 pixels on, 4 off
     draw(dashes);
     int on = 0;
     for (int x = 0; x <= 40; ++x)
@@ -263,5 +263,5 @@ TEST_F(GeoLinesTest, CrossesAndDashesLeaveGaps)
     EXPECT_EQ(countColour(none, red), 0);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

@@ -19,7 +19,7 @@ TEST(AngleText, ReadsDegreesMinutesSecondsAndHemispheres)
         {"35.20'30\"5", AngleKind::Latitude, 35.0 + 20.0 / 60 + 30.5 / 3600},
         {"35", AngleKind::Latitude, 35.0},
         {"-12'30", AngleKind::Latitude, -12.3 / 60},
-        {" N 35.5", AngleKind::Latitude, kInvalidAngle},  // the letter must come first
+        {" N 35.5", AngleKind::Latitude, kInvalidAngle}, // the letter must come first
         {"N 35. 5", AngleKind::Latitude, 35.5},
         {"E135.30", AngleKind::Longitude, 135.3},
         {"W10", AngleKind::Longitude, -10.0},
@@ -32,7 +32,7 @@ TEST(AngleText, ReadsDegreesMinutesSecondsAndHemispheres)
         {"E1", AngleKind::Span, kInvalidAngle},
         {"35'10'", AngleKind::Latitude, kInvalidAngle},
         {"35\"10'", AngleKind::Latitude, kInvalidAngle},
-        {"35'10.5", AngleKind::Latitude, kInvalidAngle},  // a full stop after minutes
+        {"35'10.5", AngleKind::Latitude, kInvalidAngle}, // a full stop after minutes
         {"35.1.2", AngleKind::Latitude, kInvalidAngle},
         {"3x5", AngleKind::Latitude, kInvalidAngle},
     };
@@ -51,5 +51,5 @@ TEST(AngleText, HugeDigitRunsDoNotOverflow)
     EXPECT_NEAR(parseLatitude("1." + std::string(300, '0')), 1.0, 1e-12);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

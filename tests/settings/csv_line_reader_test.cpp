@@ -25,7 +25,7 @@ std::vector<std::string> split(std::string line, CsvStatus& status)
 
 TEST(CsvLineReader, SplitsFieldsByTheTokenizerRules)
 {
-    const std::string so = utf8ToCp932("ソ");  // second byte 0x5C
+    const std::string so = utf8ToCp932("ソ"); // second byte 0x5C
     // A lead byte takes the next byte with it, even a quote or a comma.
     const std::string leadQuote = "\x81\"";
     const std::string leadComma = "\x81,";
@@ -106,5 +106,5 @@ TEST(CsvLineReader, ReadsLinesSeeksAndReportsOverlongLines)
     EXPECT_FALSE(reader.open(folder.file("missing.csv")));
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

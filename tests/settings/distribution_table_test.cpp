@@ -16,7 +16,8 @@ TEST(DistributionLocation, ClassifiesSquaresCoordinatesAndAreas)
     struct Case {
         const char* location;
         LocationKind kind;
-        std::vector<int> digits;  // first lat, first lon, 2nd lat, 2nd lon, 3rd lat, 3rd lon, half, quarter, eighth, 5 km
+        std::vector<int>
+            digits; // first lat, first lon, 2nd lat, 2nd lon, 3rd lat, 3rd lon, half, quarter, eighth, 5 km
     } cases[] = {
         {"JP5339", LocationKind::FirstOrder, {53, 39, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"JP5339-45", LocationKind::SecondOrder, {53, 39, 4, 5, 0, 0, 0, 0, 0, 0}},
@@ -61,7 +62,10 @@ TEST(DistributionLocation, ReadsCoordinatesInEitherOrder)
 
 class DistributionTableTest : public ::testing::Test {
 protected:
-    DistributionTableTest() : folder("distribution") {}
+    DistributionTableTest()
+        : folder("distribution")
+    {
+    }
 
     test::TestFolder folder;
     Settings settings;
@@ -95,7 +99,7 @@ TEST_F(DistributionTableTest, IndexesLineOffsetsAndReadsTheFirstLineOfACode)
     EXPECT_EQ(set.speciesCode, 102);
     EXPECT_FALSE(table.readSpeciesRecords(999, settings, set, log));
 
-    settings.rankEnabled = {true, false, true, false};  // Rank=AC
+    settings.rankEnabled = {true, false, true, false}; // Rank=AC
     ASSERT_TRUE(table.readSpeciesRecords(103, settings, set, log));
     ASSERT_EQ(set.records.size(), 2u);
     EXPECT_EQ(set.records[0].rank, 0);
@@ -125,8 +129,8 @@ TEST_F(DistributionTableTest, FaultyLinesAreReportedWithTheFile)
     std::string path = folder.write("bad.csv",
         "1,1301,A,\"open\n"
         "2,\"a\"b\",A\n"
-        "3,1301,A," + std::string(300, '9') + ",B,1302,C\n" +
-        "4," + std::string(CsvLineReader::kMaxLineBytes, '1') + "\n");
+        "3,1301,A,"
+            + std::string(300, '9') + ",B,1302,C\n" + "4," + std::string(CsvLineReader::kMaxLineBytes, '1') + "\n");
     DistributionTable table;
     ASSERT_EQ(table.buildIndex(path, 10), DistributionIndexStatus::Ok);
     RecordSet set;
@@ -144,5 +148,5 @@ TEST_F(DistributionTableTest, FaultyLinesAreReportedWithTheFile)
     EXPECT_EQ(texts[3], path + "\n 4 行目が長すぎます。一行は 399997 バイトまでです。");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

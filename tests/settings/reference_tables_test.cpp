@@ -68,7 +68,7 @@ TEST(SpeciesTable, AssignsGroupCodesByGroupNamesAndCreatesMissingGroups)
     ASSERT_TRUE(species.assignPhyleticCodes(groups, log));
     const auto& rows = species.rows();
     EXPECT_EQ(rows[0].phyleticCode, 10);
-    EXPECT_EQ(rows[1].phyleticCode, 2);  // rows before the new group, plus one
+    EXPECT_EQ(rows[1].phyleticCode, 2); // rows before the new group, plus one
     EXPECT_EQ(rows[2].phyleticCode, 2);
     EXPECT_EQ(rows[3].phyleticCode, 7);
     EXPECT_EQ(rows[4].phyleticCode, 0);
@@ -145,5 +145,5 @@ TEST(DatumShiftTable, HoldsShiftsInDegreesSortedBySquare)
     EXPECT_EQ(table.load(folder.file("none.csv"), 5), DatumShiftStatus::CannotOpen);
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

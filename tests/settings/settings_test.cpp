@@ -55,10 +55,14 @@ TEST(Settings, SwitchesAndKeywordsFollowTheirOwnRules)
         {"GeoLine=grid", [](const Settings& s) { return s.geoLine == GeoLineMode::None; }},
         {"GeoTransparent=background and select",
             [](const Settings& s) { return s.geoTransparent == GeoTransparentMode::Select; }},
-        {"GeoTransparent=Background", [](const Settings& s) { return s.geoTransparent == GeoTransparentMode::Background; }},
+        {"GeoTransparent=Background",
+            [](const Settings& s) { return s.geoTransparent == GeoTransparentMode::Background; }},
         {"GeoLineType=dashdot", [](const Settings& s) { return s.geoLineType == LineType::DashDot; }},
         {"GeoLineType=wavy", [](const Settings& s) { return s.geoLineType == LineType::Solid; }},
-        {"Rank=ZA", [](const Settings& s) { return s.rankEnabled == std::array<bool, 4>{true, false, false, true}; }},
+        {"Rank=ZA",
+            [](const Settings& s) {
+                return s.rankEnabled == std::array<bool, 4>{true, false, false, true};
+            }},
         {"Rank=", [](const Settings& s) { return s.rankEnabled == std::array<bool, 4>{}; }},
         {"SpNameMode=alias1name", [](const Settings& s) { return s.spNameMode == NameMode::ScientificName; }},
         {"SpNameMode=Alias2Name", [](const Settings& s) { return s.spNameMode == NameMode::Alias2Name; }},
@@ -66,15 +70,23 @@ TEST(Settings, SwitchesAndKeywordsFollowTheirOwnRules)
         {"DisplayFontSize=big", [](const Settings& s) { return s.displayFontSize == 1.0; }},
         {"MeshGeodetic=wgs", [](const Settings& s) { return s.meshWgs; }},
         {"MeshPaint=markedmesh", [](const Settings& s) { return s.meshMarked; }},
-        {"GeoLineColor=1,2", [](const Settings& s) { return s.geoLineColor == Colour{0, 0, 0}; }},
+        {"GeoLineColor=1,2",
+            [](const Settings& s) {
+                return s.geoLineColor == Colour{0, 0, 0};
+            }},
         {"GeoTransparentColor4=10,20", [](const Settings& s) { return !s.geoTransparentColor[4].has_value(); }},
         {"GeoTransparentColor2=256,-1,300",
-            [](const Settings& s) { return s.geoTransparentColor[2] == Colour{0, 255, 44}; }},
+            [](const Settings& s) {
+                return s.geoTransparentColor[2] == Colour{0, 255, 44};
+            }},
         {"GeoTransparentColor0=", [](const Settings& s) { return !s.geoTransparentColor[0].has_value(); }},
         {"ConvertColor=1,2,3,4,5,6",
-            [](const Settings& s) { return s.convertColor && (*s.convertColor)[1] == Colour{4, 5, 6}; }},
+            [](const Settings& s) {
+                return s.convertColor && (*s.convertColor)[1] == Colour{4, 5, 6};
+            }},
         {"ConvertColor=1,2,3,4,5", [](const Settings& s) { return !s.convertColor.has_value(); }},
-        {"GeoSouth=N30.30'", [](const Settings& s) { return s.geoSouth.degrees == 30.5 && s.geoSouth.text == "N30.30'"; }},
+        {"GeoSouth=N30.30'",
+            [](const Settings& s) { return s.geoSouth.degrees == 30.5 && s.geoSouth.text == "N30.30'"; }},
         {"GeoWest=N120", [](const Settings& s) { return s.geoWest.degrees == kInvalidAngle; }},
         {"FrameWidth=12px", [](const Settings& s) { return s.frameWidth == 12; }},
         {"FrameWidth=wide", [](const Settings& s) { return s.frameWidth == 0; }},
@@ -90,35 +102,34 @@ TEST(Settings, SwitchesAndKeywordsFollowTheirOwnRules)
 TEST(Settings, TextsAreCutToTheirFieldsAndCapacitiesAreNeverNegative)
 {
     std::string longTitle(300, 'x');
-    Settings s = settingsFrom("[Display]\nFrameTitle=" + longTitle + "\nAlias1NameStr=" + longTitle +
-        "\n[Capacity]\nAreaMax=-5\nSpeciesMax=99999999999\n");
+    Settings s = settingsFrom("[Display]\nFrameTitle=" + longTitle + "\nAlias1NameStr=" + longTitle
+        + "\n[Capacity]\nAreaMax=-5\nSpeciesMax=99999999999\n");
     EXPECT_EQ(s.frameTitle.size(), 255u);
     EXPECT_EQ(s.alias1NameStr.size(), 63u);
     EXPECT_EQ(s.areaMax, 0);
     EXPECT_EQ(s.speciesMax, 2147483647);
 }
 
-const char* const kUserFile =
-    "; my settings\r\n"
-    "[Display]\r\n"
-    "FrameTitle=My maps\r\n"
-    "FrameWidth=1000\r\n"
-    "FrameHeight=700\r\n"
-    "GeoWest=E120.30'\r\n"
-    "GeoTransparentColor4=10,20\r\n"
-    "GeoTransparentCheck4=yes\r\n"
-    "GeoTransparentColor5=1,2,3\r\n"
-    "GeoTransparentCheck5=yes\r\n"
-    "Rank=AB\r\n"
-    "\r\n"
-    "[Path]\r\n"
-    "BlankMap=maps\\japan.png\r\n";
+const char* const kUserFile = "; my settings\r\n"
+                              "[Display]\r\n"
+                              "FrameTitle=My maps\r\n"
+                              "FrameWidth=1000\r\n"
+                              "FrameHeight=700\r\n"
+                              "GeoWest=E120.30'\r\n"
+                              "GeoTransparentColor4=10,20\r\n"
+                              "GeoTransparentCheck4=yes\r\n"
+                              "GeoTransparentColor5=1,2,3\r\n"
+                              "GeoTransparentCheck5=yes\r\n"
+                              "Rank=AB\r\n"
+                              "\r\n"
+                              "[Path]\r\n"
+                              "BlankMap=maps\\japan.png\r\n";
 
 TEST(Settings, SavingKeepsOtherLinesAndWritesTheListedForms)
 {
     IniFile ini = IniFile::fromText(kUserFile);
     Settings s = readSettings(ini, "/start");
-    s.frameWidth = 1234;  // the window was resized, but closes maximized
+    s.frameWidth = 1234; // the window was resized, but closes maximized
     s.dispMarkLegend = true;
     s.geoLine = GeoLineMode::Cross;
     s.geoLineType = LineType::DashDotDot;
@@ -157,5 +168,5 @@ TEST(Settings, SavingKeepsOtherLinesAndWritesTheListedForms)
     EXPECT_EQ(IniFile::fromText(ini.text()).value("Display", "FrameShowMaximized").value_or("?"), "no");
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

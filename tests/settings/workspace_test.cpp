@@ -12,7 +12,8 @@ namespace {
 // A small working folder with the default table paths.
 class WorkspaceTest : public ::testing::Test {
 protected:
-    WorkspaceTest() : folder("workspace")
+    WorkspaceTest()
+        : folder("workspace")
     {
         folder.write("dbase/area.csv", "1301,,,Tokyo,N35.41',E139.41',500,400,F\r\n");
         folder.write("dbase/WGS_JGS.csv", "5339,x,11.7,-10.8\r\n");
@@ -79,7 +80,8 @@ TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
         // message is the last.
         std::string text = log.utf8Texts().back();
         // The distribution table's path is absolute: compare its end.
-        EXPECT_TRUE(text.size() >= c.message.size() && text.compare(text.size() - c.message.size(), std::string::npos, c.message) == 0)
+        EXPECT_TRUE(text.size() >= c.message.size()
+            && text.compare(text.size() - c.message.size(), std::string::npos, c.message) == 0)
             << text;
         folder.write(c.file, saved);
         folder.write("tavik.ini", "");
@@ -110,5 +112,5 @@ TEST_F(WorkspaceTest, MissingGroupTableIsNotAnError)
     EXPECT_TRUE(workspace.phyletic.rows().empty());
 }
 
-}  // namespace
-}  // namespace tavik
+} // namespace
+} // namespace tavik

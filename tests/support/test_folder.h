@@ -54,4 +54,4 @@ private:
     std::filesystem::path path_;
 };
 
-}  // namespace tavik::test
+} // namespace tavik::test

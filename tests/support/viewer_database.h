@@ -50,4 +50,4 @@ inline void writeViewerDatabase(const TestFolder& folder, const std::string& dis
     folder.write("dbase/ta_vik.csv", distribution);
 }
 
-}  // namespace tavik::test
+} // namespace tavik::test

@@ -49,7 +49,8 @@ FactStore::AddResult FactStore::append(
     return AddResult::Added;
 }
 
-template <typename Record> FactStore::SpeciesGroups<Record> FactStore::groupBySpecies(const RecordPool<Record>& pool) const
+template <typename Record>
+FactStore::SpeciesGroups<Record> FactStore::groupBySpecies(const RecordPool<Record>& pool) const
 {
     SpeciesGroups<Record> groups;
     std::vector<std::uint32_t>& offsets = groups.offsets;

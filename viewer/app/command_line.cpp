@@ -12,7 +12,7 @@ bool parseCode(const std::string& text, std::int64_t& code)
     return result.ec == std::errc() && result.ptr == end;
 }
 
-}  // namespace
+} // namespace
 
 std::string commandLineHelp()
 {
@@ -90,4 +90,4 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     return line;
 }
 
-}  // namespace tavik
+} // namespace tavik

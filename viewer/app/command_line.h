@@ -11,13 +11,13 @@ struct CommandLine {
     enum class Job { Windowed, Help, Save, Print };
 
     Job job = Job::Windowed;
-    std::string target;              // --save pattern or --print PDF path (as typed, UTF-8)
-    int depth = 24;                  // bits per pixel of saved maps: 8 or 24
-    bool overlay = false;            // one map of up to 10 species
-    bool all = false;                // every species in species-table order
+    std::string target; // --save pattern or --print PDF path (as typed, UTF-8)
+    int depth = 24; // bits per pixel of saved maps: 8 or 24
+    bool overlay = false; // one map of up to 10 species
+    bool all = false; // every species in species-table order
     std::vector<std::int64_t> codes; // species codes in the order given
-    std::string form;                // --form title (UTF-8), empty for the current form
-    std::string error;               // why the command line was refused (UTF-8)
+    std::string form; // --form title (UTF-8), empty for the current form
+    std::string error; // why the command line was refused (UTF-8)
 };
 
 // Reads the arguments after the program name.
@@ -26,4 +26,4 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // The text of `tavik --help` (UTF-8).
 std::string commandLineHelp();
 
-}  // namespace tavik
+} // namespace tavik

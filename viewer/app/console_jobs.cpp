@@ -35,8 +35,9 @@ bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vec
     for (std::int64_t code : line.codes) {
         const SpeciesRecord* species = workspace.species.find(code);
         if (!species) {
-            messages.stop("", cp932Printf("種コード %lld は種テーブル %s にありません。", static_cast<long long>(code),
-                                  workspace.settings.speciesTable.c_str()));
+            messages.stop("",
+                cp932Printf("種コード %lld は種テーブル %s にありません。", static_cast<long long>(code),
+                    workspace.settings.speciesTable.c_str()));
             return false;
         }
         chosen.push_back(species);
@@ -73,9 +74,7 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     QImage device(1, 1, QImage::Format_RGB32);
     double scale = markScale(workspace.settings, device);
     SaveProgress progress;
-    progress.onMap = [](const std::string& text) {
-        std::fprintf(stderr, "%s\n", cp932ToUtf8(text).c_str());
-    };
+    progress.onMap = [](const std::string& text) { std::fprintf(stderr, "%s\n", cp932ToUtf8(text).c_str()); };
     // Ctrl+C sets `stop`; the worker sees it through its own flag before the
     // next map.
     std::atomic<bool> finished{false};
@@ -101,7 +100,7 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int runConsoleJob(const CommandLine& line, MessageSink& messages, std::atomic<bool>& stop)
 {
@@ -121,4 +120,4 @@ int runConsoleJob(const CommandLine& line, MessageSink& messages, std::atomic<bo
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

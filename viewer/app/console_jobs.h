@@ -13,4 +13,4 @@ struct CommandLine;
 // set (Ctrl+C) before the job finished.
 int runConsoleJob(const CommandLine& line, MessageSink& messages, std::atomic<bool>& stop);
 
-}  // namespace tavik
+} // namespace tavik

@@ -26,7 +26,7 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext&, const QString& 
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -29,7 +29,7 @@ bool nextListLine(std::FILE* file, std::string& line)
     return any;
 }
 
-}  // namespace
+} // namespace
 
 AddinOverlays::AddinOverlays(size_t recordLimit)
     : recordLimit_(recordLimit)
@@ -177,4 +177,4 @@ bool AddinOverlays::appendRecord(const AddinRecord& record)
     return true;
 }
 
-}  // namespace tavik
+} // namespace tavik

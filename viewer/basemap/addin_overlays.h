@@ -20,9 +20,9 @@ namespace tavik {
 // any thread. records() and errors() may be read once finished() is true.
 class AddinOverlays {
 public:
-    static constexpr size_t kRecordLimit = 999999;  // records over all files
-    static constexpr size_t kGrowthStep = 50000;    // records the array grows by
-    static constexpr size_t kMaxErrors = 10;        // messages kept of one load
+    static constexpr size_t kRecordLimit = 999999; // records over all files
+    static constexpr size_t kGrowthStep = 50000; // records the array grows by
+    static constexpr size_t kMaxErrors = 10; // messages kept of one load
 
     explicit AddinOverlays(size_t recordLimit = kRecordLimit);
     AddinOverlays(const AddinOverlays&) = delete;
@@ -74,4 +74,4 @@ private:
     std::string status_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -16,7 +16,7 @@ std::string upper(std::string_view word)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 AddinCommand addinCommand(std::string_view word)
 {
@@ -89,4 +89,4 @@ std::optional<Colour> addinColour(std::string_view name)
     return std::nullopt;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -9,7 +9,7 @@ namespace tavik {
 
 // Drawing commands of add-in files; the numbers are the command codes.
 enum class AddinCommand {
-    Dot = 0,  // any unknown command: one pixel
+    Dot = 0, // any unknown command: one pixel
     MoveTo = 1,
     LineTo = 2,
     Loop = 3,
@@ -23,10 +23,10 @@ enum class AddinPenStyle { Solid, Dot };
 
 // One line of an add-in file: a drawing command at a geographic position.
 struct AddinRecord {
-    double longitude = 0.0;  // degrees
-    double latitude = 0.0;   // degrees
+    double longitude = 0.0; // degrees
+    double latitude = 0.0; // degrees
     Colour colour;
-    int width = 0;  // metres: the pen width of lines, the radius of circles and triangles
+    int width = 0; // metres: the pen width of lines, the radius of circles and triangles
     AddinPenStyle style = AddinPenStyle::Solid;
     AddinCommand command = AddinCommand::Dot;
 };
@@ -41,4 +41,4 @@ AddinPenStyle addinPenStyle(std::string_view word);
 // The web colour of one of the 34 lower-case colour names, or nothing.
 std::optional<Colour> addinColour(std::string_view name);
 
-}  // namespace tavik
+} // namespace tavik

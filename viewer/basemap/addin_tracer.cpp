@@ -14,7 +14,7 @@ int truncated(double length)
     return static_cast<int>(std::clamp(length, -1.0e6, 1.0e6));
 }
 
-}  // namespace
+} // namespace
 
 AddinFigure AddinTracer::figure(const AddinRecord& record, QPoint pixel, double length)
 {
@@ -78,4 +78,4 @@ AddinFigure AddinTracer::figure(const AddinRecord& record, QPoint pixel, double 
     return figure;
 }
 
-}  // namespace tavik
+} // namespace tavik

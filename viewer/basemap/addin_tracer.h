@@ -10,22 +10,22 @@
 namespace tavik {
 
 enum class AddinFigureKind {
-    None,             // MOVETO: nothing drawn
-    Polyline,         // open line path through points[0 .. pointCount)
-    CircleOutline,    // ellipse outline in box
-    FilledCircle,     // ellipse in box, filled with the colour
-    TriangleOutline,  // open line path through the four points
-    FilledTriangle,   // polygon of the first three points, filled with the colour (winding rule)
-    Pixel             // the single pixel points[0] in the colour
+    None, // MOVETO: nothing drawn
+    Polyline, // open line path through points[0 .. pointCount)
+    CircleOutline, // ellipse outline in box
+    FilledCircle, // ellipse in box, filled with the colour
+    TriangleOutline, // open line path through the four points
+    FilledTriangle, // polygon of the first three points, filled with the colour (winding rule)
+    Pixel // the single pixel points[0] in the colour
 };
 
 // What one add-in record draws, in pixels of the map.
 struct AddinFigure {
     AddinFigureKind kind = AddinFigureKind::None;
-    int penWidth = 1;  // pixels
+    int penWidth = 1; // pixels
     std::array<QPoint, 4> points{};
     int pointCount = 0;
-    QRect box;  // circles: 2r × 2r, centred on the record's pixel
+    QRect box; // circles: 2r × 2r, centred on the record's pixel
 };
 
 // Turns add-in records, already projected by a map block, into figures. It
@@ -44,4 +44,4 @@ private:
     QPoint loopStart_{0, 0};
 };
 
-}  // namespace tavik
+} // namespace tavik

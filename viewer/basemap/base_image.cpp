@@ -41,7 +41,7 @@ void reportReaderError(ImageReadStatus status, const std::string& path, MessageS
     }
 }
 
-}  // namespace
+} // namespace
 
 bool loadBaseImage(const Settings& settings, BaseImage& base, MessageSink& messages)
 {
@@ -116,4 +116,4 @@ void convertColor(BaseImage& base, const Colour& from, const Colour& to)
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -57,7 +57,7 @@ void putColour(std::uint8_t* out, const Colour& colour)
     out[2] = colour.r;
 }
 
-}  // namespace
+} // namespace
 
 ImageReadStatus readBmp(std::string_view path, DecodedImage& image)
 {
@@ -208,4 +208,4 @@ ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outp
     return ImageWriteStatus::Ok;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -18,19 +18,19 @@ namespace tavik {
 // callers have always used.
 enum class ImageReadStatus {
     Ok = 0,
-    UnsupportedDepth = -96,  // BMP: a bit count other than 1, 8 and 24, or compressed pixel data
-    LibraryFailed = -97,     // PNG: bad signature, bad or truncated data, or no memory inside libpng
-    OutOfMemory = -98,       // no room for the rows, or more than kMaxImagePixels pixels
-    CannotRead = -99         // cannot open; BMP: header, colour table or rows missing or inconsistent
+    UnsupportedDepth = -96, // BMP: a bit count other than 1, 8 and 24, or compressed pixel data
+    LibraryFailed = -97, // PNG: bad signature, bad or truncated data, or no memory inside libpng
+    OutOfMemory = -98, // no room for the rows, or more than kMaxImagePixels pixels
+    CannotRead = -99 // cannot open; BMP: header, colour table or rows missing or inconsistent
 };
 
 // Results of the writers.
 enum class ImageWriteStatus {
     Ok = 0,
-    UnsupportedDepth = -96,  // output depth other than 8 and 24, or rows the writer cannot take
-    LibraryFailed = -97,     // PNG: libpng failed, including a failed write of the file
-    RowWriteFailed = -99,    // BMP: writing the rows (or flushing the file) failed
-    CannotCreate = -100      // the file cannot be created, or (BMP) writing a header failed
+    UnsupportedDepth = -96, // output depth other than 8 and 24, or rows the writer cannot take
+    LibraryFailed = -97, // PNG: libpng failed, including a failed write of the file
+    RowWriteFailed = -99, // BMP: writing the rows (or flushing the file) failed
+    CannotCreate = -100 // the file cannot be created, or (BMP) writing a header failed
 };
 
 // Largest image the readers accept, in pixels: a header claiming more gives
@@ -39,11 +39,11 @@ inline constexpr std::int64_t kMaxImagePixels = std::int64_t(1) << 28;
 
 // Rows of pixels handed to the writers, top row first, not owned.
 struct PixelRows {
-    const std::uint8_t* data = nullptr;  // first byte of the top row
-    std::ptrdiff_t stride = 0;           // bytes from one row to the next
-    int width = 0;                       // pixels
-    int height = 0;                      // pixels
-    int bitsPerPixel = 24;               // 8: one palette index per pixel; 24: blue, green, red bytes
+    const std::uint8_t* data = nullptr; // first byte of the top row
+    std::ptrdiff_t stride = 0; // bytes from one row to the next
+    int width = 0; // pixels
+    int height = 0; // pixels
+    int bitsPerPixel = 24; // 8: one palette index per pixel; 24: blue, green, red bytes
 
     const std::uint8_t* row(int y) const { return data + stride * y; }
 };
@@ -55,11 +55,11 @@ PixelRows pixelRows(const QImage& image);
 // An image as the readers deliver it: whatever the file's depth, every row is
 // width × 3 bytes in blue, green, red order, top row first.
 struct DecodedImage {
-    int width = 0;                     // pixels
-    int height = 0;                    // pixels
-    int bitsPerPixel = 0;              // of the file, as the reader reports it
-    std::vector<std::uint8_t> pixels;  // height rows of width × 3 bytes
-    Palette palette;                   // colour table of a palette file, else empty
+    int width = 0; // pixels
+    int height = 0; // pixels
+    int bitsPerPixel = 0; // of the file, as the reader reports it
+    std::vector<std::uint8_t> pixels; // height rows of width × 3 bytes
+    Palette palette; // colour table of a palette file, else empty
 
     const std::uint8_t* row(int y) const { return pixels.data() + static_cast<size_t>(y) * width * 3; }
     PixelRows rows() const { return {pixels.data(), static_cast<std::ptrdiff_t>(width) * 3, width, height, 24}; }
@@ -73,7 +73,7 @@ struct DecodedImage {
 enum class PngStrategy { Default, Filtered, HuffmanOnly, Rle };
 enum class PngFilter { None, Sub, Up, Average, Paeth, Adaptive };
 struct PngCompression {
-    int level = 4;  // zlib level, 0 (store) to 9 (smallest)
+    int level = 4; // zlib level, 0 (store) to 9 (smallest)
     PngStrategy strategy = PngStrategy::Default;
     PngFilter filter = PngFilter::Up;
 };
@@ -99,4 +99,4 @@ ImageWriteStatus writePng(std::string_view path, std::string_view title, const P
 // same conversions between row and output depths as writePng.
 ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outputBitsPerPixel, const Palette& palette);
 
-}  // namespace tavik
+} // namespace tavik

@@ -40,4 +40,4 @@ const std::uint8_t* OutputRows::row(int y)
     return buffer_.data();
 }
 
-}  // namespace tavik
+} // namespace tavik

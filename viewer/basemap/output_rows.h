@@ -40,4 +40,4 @@ private:
     std::vector<std::uint8_t> buffer_;
 };
 
-}  // namespace tavik
+} // namespace tavik

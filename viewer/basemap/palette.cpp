@@ -17,4 +17,4 @@ Palette standardPalette()
     return palette;
 }
 
-}  // namespace tavik
+} // namespace tavik

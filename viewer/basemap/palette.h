@@ -15,4 +15,4 @@ using Palette = std::vector<Colour>;
 // 8-bit files carry it.
 Palette standardPalette();
 
-}  // namespace tavik
+} // namespace tavik

@@ -43,4 +43,4 @@ std::uint8_t PaletteIndexer::search(const Colour& colour) const
     return static_cast<std::uint8_t>(best);
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -21,7 +21,7 @@ public:
 
 private:
     static constexpr int kCacheBits = 12;
-    static constexpr std::uint32_t kNoColour = 0xFFFFFFFF;  // the packed form never sets the top byte
+    static constexpr std::uint32_t kNoColour = 0xFFFFFFFF; // the packed form never sets the top byte
 
     std::uint8_t search(const Colour& colour) const;
 
@@ -30,4 +30,4 @@ private:
     std::vector<std::uint8_t> cachedIndices_;
 };
 
-}  // namespace tavik
+} // namespace tavik

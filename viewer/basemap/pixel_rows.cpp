@@ -12,4 +12,4 @@ PixelRows pixelRows(const QImage& image)
     return {image.constBits(), static_cast<std::ptrdiff_t>(image.bytesPerLine()), image.width(), image.height(), bits};
 }
 
-}  // namespace tavik
+} // namespace tavik

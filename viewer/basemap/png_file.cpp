@@ -75,8 +75,8 @@ struct PngHeader {
     png_uint_32 height = 0;
     int bitDepth = 0;
     int colourType = 0;
-    int channels = 0;     // of the file's pixels
-    size_t rowBytes = 0;  // of a delivered row
+    int channels = 0; // of the file's pixels
+    size_t rowBytes = 0; // of a delivered row
     int paletteCount = 0;
     png_color palette[PNG_MAX_PALETTE_LENGTH] = {};
 };
@@ -198,7 +198,7 @@ bool writePngStream(png_structp png, png_infop info, std::FILE* file, const PngW
     return true;
 }
 
-}  // namespace
+} // namespace
 
 ImageReadStatus readPng(std::string_view path, DecodedImage& image)
 {
@@ -285,4 +285,4 @@ ImageWriteStatus writePng(std::string_view path, std::string_view title, const P
     return ImageWriteStatus::LibraryFailed;
 }
 
-}  // namespace tavik
+} // namespace tavik

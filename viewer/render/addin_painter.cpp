@@ -47,4 +47,4 @@ void drawAddins(QPainter& painter, const std::vector<AddinRecord>& records, cons
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -14,4 +14,4 @@ struct MapBlock;
 // none.
 void drawAddins(QPainter& painter, const std::vector<AddinRecord>& records, const MapBlock& block);
 
-}  // namespace tavik
+} // namespace tavik

@@ -40,9 +40,8 @@ void sortForDrawing(std::vector<DrawItem>& items)
         if (a.type == DrawItem::Type::Mark)
             return std::tuple(a.slot, a.position.x(), a.position.y())
                 < std::tuple(b.slot, b.position.x(), b.position.y());
-        return std::tuple(a.position.x(), a.position.y(), a.slot)
-            < std::tuple(b.position.x(), b.position.y(), b.slot);
+        return std::tuple(a.position.x(), a.position.y(), a.slot) < std::tuple(b.position.x(), b.position.y(), b.slot);
     });
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -17,7 +17,7 @@ size_t nameStart(std::string_view path)
     return parts.drive.size() + parts.directory.size();
 }
 
-}  // namespace
+} // namespace
 
 bool hasFileNameWildcard(std::string_view path)
 {
@@ -67,4 +67,4 @@ std::string expandFileNameWildcards(std::string_view path, const SpeciesRecord& 
     return result;
 }
 
-}  // namespace tavik
+} // namespace tavik

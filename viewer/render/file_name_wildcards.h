@@ -17,4 +17,4 @@ bool hasFileNameWildcard(std::string_view path);
 // into another folder. The folder part is kept as written. All text is cp932.
 std::string expandFileNameWildcards(std::string_view path, const SpeciesRecord& species);
 
-}  // namespace tavik
+} // namespace tavik

@@ -12,7 +12,7 @@ namespace {
 // but a pixel written by other code may not.
 inline QRgb rgbOf(QRgb pixel) { return pixel & 0x00FFFFFFu; }
 
-}  // namespace
+} // namespace
 
 void floodFill(QImage& image, const QPoint& seed, QRgb colour, const QImage* clip)
 {
@@ -21,9 +21,7 @@ void floodFill(QImage& image, const QPoint& seed, QRgb colour, const QImage* cli
     const int width = image.width(), height = image.height();
     if (!QRect(0, 0, width, height).contains(seed))
         return;
-    auto inside = [&](int x, int y) {
-        return !clip || clip->constScanLine(y)[x] != 0;
-    };
+    auto inside = [&](int x, int y) { return !clip || clip->constScanLine(y)[x] != 0; };
     if (!inside(seed.x(), seed.y()))
         return;
     const QRgb target = rgbOf(reinterpret_cast<const QRgb*>(image.constScanLine(seed.y()))[seed.x()]);
@@ -66,4 +64,4 @@ void floodFill(QImage& image, const QPoint& seed, QRgb colour, const QImage* cli
     }
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -13,4 +13,4 @@ namespace tavik {
 // the image or the clip fills nothing.
 void floodFill(QImage& image, const QPoint& seed, QRgb colour, const QImage* clip);
 
-}  // namespace tavik
+} // namespace tavik

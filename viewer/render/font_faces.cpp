@@ -30,4 +30,4 @@ void settleFontFaces(Settings& settings, const std::vector<std::string>& familie
             *face = families.front();
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -15,4 +15,4 @@ std::vector<std::string> installedFontFamilies();
 // changes when no family is installed at all.
 void settleFontFaces(Settings& settings, const std::vector<std::string>& families);
 
-}  // namespace tavik
+} // namespace tavik

@@ -41,7 +41,9 @@ bool usable(double value) { return std::isfinite(value) && value != kInvalidAngl
 class LineTracer {
 public:
     LineTracer(const QSize& size, const Settings& settings, const QImage* clip)
-        : size_(size), clip_(clip), pattern_(linePattern(settings.geoLineType))
+        : size_(size)
+        , clip_(clip)
+        , pattern_(linePattern(settings.geoLineType))
     {
     }
 
@@ -75,7 +77,7 @@ private:
     size_t step_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Settings& settings)
 {
@@ -102,8 +104,8 @@ void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Setti
     }
 }
 
-void drawGeoLines(QImage& image, const Settings& settings, double kilometresPerPixel, const Projector& project,
-    const QImage* clip)
+void drawGeoLines(
+    QImage& image, const Settings& settings, double kilometresPerPixel, const Projector& project, const QImage* clip)
 {
     paintGeoLines(image, traceGeoLines(settings, image.size(), kilometresPerPixel, project, clip), settings);
 }
@@ -123,8 +125,8 @@ std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSi
     if (lonSpan <= 0.0 || latSpan <= 0.0)
         return {};
 
-    const double parallelStep = kilometresPerPixel * 0.008983148626175073 * 0.8;  // degrees of longitude
-    const double meridianStep = kilometresPerPixel * 0.00901336917634112 * 0.8;   // degrees of latitude
+    const double parallelStep = kilometresPerPixel * 0.008983148626175073 * 0.8; // degrees of longitude
+    const double meridianStep = kilometresPerPixel * 0.00901336917634112 * 0.8; // degrees of latitude
     if (!(parallelStep > 0.0) || !(meridianStep > 0.0) || !std::isfinite(parallelStep) || !std::isfinite(meridianStep))
         return {};
     // Lines walk 0.8 pixel at a time; a grid whose walk would take longer
@@ -158,4 +160,4 @@ std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSi
     return std::move(pen.pixels);
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -32,7 +32,7 @@ void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Setti
 // one map block pixel by pixel. kilometresPerPixel sets the walking step (0.8
 // pixel); only pixels inside `clip` (a mask of the image's size, null for
 // none) are set. Lines of an empty or unreadable range or span draw nothing.
-void drawGeoLines(QImage& image, const Settings& settings, double kilometresPerPixel, const Projector& project,
-    const QImage* clip);
+void drawGeoLines(
+    QImage& image, const Settings& settings, double kilometresPerPixel, const Projector& project, const QImage* clip);
 
-}  // namespace tavik
+} // namespace tavik

@@ -14,7 +14,7 @@ void addQuarter(int digit, double latitudeStep, double longitudeStep, GridSquare
     square.longitude += ((e & 1) ? 1 : 0) * longitudeStep;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<GridSquare> gridSquareOf(const DistributionRecord& record)
 {
@@ -75,4 +75,4 @@ std::optional<GridSquare> gridSquareOf(const DistributionRecord& record)
     return square;
 }
 
-}  // namespace tavik
+} // namespace tavik

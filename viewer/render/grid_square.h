@@ -9,9 +9,9 @@ struct DistributionRecord;
 // A square of the national grid square system in degrees: its south-west
 // corner and its extent.
 struct GridSquare {
-    double latitude = 0.0;        // south edge
-    double longitude = 0.0;       // west edge
-    double latitudeExtent = 0.0;  // degrees north to south
+    double latitude = 0.0; // south edge
+    double longitude = 0.0; // west edge
+    double latitudeExtent = 0.0; // degrees north to south
     double longitudeExtent = 0.0; // degrees east to west
 };
 
@@ -19,4 +19,4 @@ struct GridSquare {
 // kind or without a usable code.
 std::optional<GridSquare> gridSquareOf(const DistributionRecord& record);
 
-}  // namespace tavik
+} // namespace tavik

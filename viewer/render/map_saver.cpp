@@ -47,21 +47,20 @@ bool isWriteProtected(const std::string& path)
 std::string writeFailure(const std::string& path)
 {
     return isWriteProtected(path) ? cp932Printf("%s は書き込み保護されてます。", path.c_str())
-                    : cp932Printf("%s に書き込みできませんでした。", path.c_str());
+                                  : cp932Printf("%s に書き込みできませんでした。", path.c_str());
 }
 
 // Writes a map to `file` in the format that `finalPath`'s extension chooses.
-bool writeMap(const QImage& map, const std::string& file, int depth, const std::string& title,
-    const std::string& finalPath)
+bool writeMap(
+    const QImage& map, const std::string& file, int depth, const std::string& title, const std::string& finalPath)
 {
     QImage rows = map.convertToFormat(QImage::Format_BGR888);
-    ImageWriteStatus status = writesPng(finalPath)
-        ? writePng(file, title, pixelRows(rows), depth, standardPalette())
-        : writeBmp(file, pixelRows(rows), depth, standardPalette());
+    ImageWriteStatus status = writesPng(finalPath) ? writePng(file, title, pixelRows(rows), depth, standardPalette())
+                                                   : writeBmp(file, pixelRows(rows), depth, standardPalette());
     return status == ImageWriteStatus::Ok;
 }
 
-}  // namespace
+} // namespace
 
 void SaveProgress::setText(std::string text)
 {
@@ -88,18 +87,22 @@ namespace {
 struct MapSlot {
     enum class State { Waiting, Ready, Failed };
     State state = State::Waiting;
-    std::string path;        // the file's name after wildcard expansion (cp932)
-    std::string temporary;   // where the worker wrote it (local path)
-    std::string text;        // progress text
-    std::string failure;     // message of a failure
-    MessageLog messages;     // what rendering reported
+    std::string path; // the file's name after wildcard expansion (cp932)
+    std::string temporary; // where the worker wrote it (local path)
+    std::string text; // progress text
+    std::string failure; // message of a failure
+    MessageLog messages; // what rendering reported
 };
 
 class BatchSaver {
 public:
     BatchSaver(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress)
-        : job_(job), renderer_(sources), scale_(markScale), progress_(progress),
-          count_(job.overlay ? 1 : job.species.size()), slots_(count_)
+        : job_(job)
+        , renderer_(sources)
+        , scale_(markScale)
+        , progress_(progress)
+        , count_(job.overlay ? 1 : job.species.size())
+        , slots_(count_)
     {
     }
 
@@ -194,8 +197,7 @@ private:
                 // look at it now and then.
                 while (!changed_.wait_for(lock, std::chrono::milliseconds(50), [&] {
                     return slots_[i].state != MapSlot::State::Waiting || (progress_.stop.load() && i >= started_);
-                })) {
-                }
+                })) { }
                 if (slots_[i].state == MapSlot::State::Waiting)
                     return SaveResult::Stopped;
                 slot = std::move(slots_[i]);
@@ -235,14 +237,14 @@ private:
     std::vector<MapSlot> slots_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    size_t next_ = 0;     // next map a worker takes
-    size_t started_ = 0;  // maps begun
-    size_t committed_ = 0;  // maps whose files are in place
-    size_t window_ = 1;     // maps that may be in work beyond those
+    size_t next_ = 0; // next map a worker takes
+    size_t started_ = 0; // maps begun
+    size_t committed_ = 0; // maps whose files are in place
+    size_t window_ = 1; // maps that may be in work beyond those
     bool ended_ = false;
 };
 
-}  // namespace
+} // namespace
 
 SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
     MessageSink& messages, unsigned threads)
@@ -255,4 +257,4 @@ SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double mar
     return saver.run(messages, threads);
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -14,10 +14,10 @@ struct SpeciesRecord;
 
 // A batch of maps to save: what the save dialog (or the command line) chose.
 struct SaveJob {
-    std::string path;   // cp932; its file name may hold %S %A1 %A2 %C
-    int depth = 24;     // bits per pixel of the files: 8 (standard palette) or 24
-    bool overlay = false;  // one map of the first ten species instead of one per species
-    std::vector<const SpeciesRecord*> species;  // in selection order
+    std::string path; // cp932; its file name may hold %S %A1 %A2 %C
+    int depth = 24; // bits per pixel of the files: 8 (standard palette) or 24
+    bool overlay = false; // one map of the first ten species instead of one per species
+    std::vector<const SpeciesRecord*> species; // in selection order
 };
 
 // What the saving worker shares with whoever watches it. The worker sets
@@ -26,7 +26,7 @@ struct SaveJob {
 class SaveProgress {
 public:
     std::atomic<bool> stop{false};
-    std::atomic<int> percent{0};  // 0 to 100
+    std::atomic<int> percent{0}; // 0 to 100
 
     void setText(std::string text);
     std::string text() const;
@@ -56,4 +56,4 @@ std::string checkSaveJob(const SaveJob& job);
 SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
     MessageSink& messages, unsigned threads = 0);
 
-}  // namespace tavik
+} // namespace tavik

@@ -45,10 +45,7 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& line)
 }
 
 // The full name line: scientific name, two blanks, author and year.
-QString fullName(const SpeciesRecord& species)
-{
-    return text(species.scientificName + "  " + authorYearText(species));
-}
+QString fullName(const SpeciesRecord& species) { return text(species.scientificName + "  " + authorYearText(species)); }
 
 // Whether the full name needs two lines (the author on a line of its own).
 bool twoLineName(const MapViewContent& content, const Settings& s, QPainter& painter)
@@ -67,8 +64,8 @@ int captionLines(const MapViewContent& content, const Settings& s, QPainter& pai
 }
 
 // L: the legend's line height; taller than the font when mark samples are.
-double legendLineHeight(const MapViewContent& content, const Settings& settings, const PainterConfig& config,
-    double markScale, int h)
+double legendLineHeight(
+    const MapViewContent& content, const Settings& settings, const PainterConfig& config, double markScale, int h)
 {
     double largest = 0.0;
     for (size_t k = 0; k < content.species.size(); ++k)
@@ -146,7 +143,7 @@ void paintLegend(QPainter& painter, const MapViewContent& content, const Setting
     }
 }
 
-}  // namespace
+} // namespace
 
 std::string authorYearText(const SpeciesRecord& species)
 {
@@ -195,4 +192,4 @@ void paintMapView(QPainter& painter, const MapViewContent& content, const Settin
     painter.restore();
 }
 
-}  // namespace tavik
+} // namespace tavik

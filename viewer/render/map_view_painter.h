@@ -21,7 +21,7 @@ struct SpeciesRecord;
 // of its species on a legend line under the map.
 struct MapViewContent {
     const QImage* map = nullptr;
-    std::vector<const SpeciesRecord*> species;  // in slot order
+    std::vector<const SpeciesRecord*> species; // in slot order
     bool overlay = false;
 };
 
@@ -41,4 +41,4 @@ void paintMapView(QPainter& painter, const MapViewContent& content, const Settin
 // parenthesis mark is set, else "author year" (cp932).
 std::string authorYearText(const SpeciesRecord& species);
 
-}  // namespace tavik
+} // namespace tavik

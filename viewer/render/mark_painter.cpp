@@ -40,7 +40,7 @@ void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre,
     painter.restore();
 }
 
-}  // namespace
+} // namespace
 
 int markRadius(double size, double scale) { return trunc((size * scale + 1.0) * 0.5); }
 
@@ -95,4 +95,4 @@ void drawMark(QPainter& painter, int shape, double size, double scale, const QPo
     painter.drawLine(x + r, y - r, x - r, y + r);
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -17,10 +17,10 @@ inline constexpr int Square = 6;
 inline constexpr int FilledSquare = 7;
 inline constexpr int Circle = 8;
 inline constexpr int FilledCircle = 9;
-inline constexpr int FirstCapital = 10;  // "A" to "Z": 10 to 35
-inline constexpr int FirstSmall = 36;    // "a" to "z": 36 to 61
+inline constexpr int FirstCapital = 10; // "A" to "Z": 10 to 35
+inline constexpr int FirstSmall = 36; // "a" to "z": 36 to 61
 inline constexpr int LastLetter = 61;
-}  // namespace MarkShape
+} // namespace MarkShape
 
 // Radius in pixels of a mark of a size (0 to 99) at mark scale s.
 int markRadius(double size, double scale);
@@ -31,4 +31,4 @@ int markRadius(double size, double scale);
 // Codes outside the table draw a cross.
 void drawMark(QPainter& painter, int shape, double size, double scale, const QPoint& centre, const QFont& letterFont);
 
-}  // namespace tavik
+} // namespace tavik

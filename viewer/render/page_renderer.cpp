@@ -42,7 +42,9 @@ double kilometresPerPixel(const MapBlock& block)
 class Pass {
 public:
     Pass(const RenderSources& sources, const MapBlock& block, const QImage* clip)
-        : s_(sources), block_(block), clip_(clip)
+        : s_(sources)
+        , block_(block)
+        , clip_(clip)
     {
     }
 
@@ -132,7 +134,8 @@ private:
         const double south = square->latitude, west = square->longitude;
         const double north = south + square->latitudeExtent, east = west + square->longitudeExtent;
         if (s_.settings.meshMarked) {
-            addMark(item, colours, block_.project(west + square->longitudeExtent / 2, south + square->latitudeExtent / 2));
+            addMark(
+                item, colours, block_.project(west + square->longitudeExtent / 2, south + square->latitudeExtent / 2));
             return;
         }
         item.type = DrawItem::Type::Square;
@@ -145,8 +148,7 @@ private:
 
     // Consecutive items of the type at the same position form a group drawn
     // once in the per-channel mean of their colours.
-    template <typename DrawGroup>
-    void forEachGroup(DrawItem::Type type, DrawGroup drawGroup) const
+    template <typename DrawGroup> void forEachGroup(DrawItem::Type type, DrawGroup drawGroup) const
     {
         size_t i = 0;
         while (i < items_.size()) {
@@ -214,7 +216,7 @@ QFont letterFontOf(const PainterConfig& painter)
     return font;
 }
 
-}  // namespace
+} // namespace
 
 double markScale(const Settings& settings, QPaintDevice& device)
 {
@@ -226,7 +228,8 @@ double markScale(const Settings& settings, QPaintDevice& device)
     return tenth / settings.displayFontSize;
 }
 
-PageRenderer::PageRenderer(const RenderSources& sources) : sources_(sources)
+PageRenderer::PageRenderer(const RenderSources& sources)
+    : sources_(sources)
 {
     const std::vector<MapBlock>& blocks = sources.blankMap.blocks();
     for (const MapBlock& block : blocks)
@@ -238,7 +241,8 @@ PageRenderer::PageRenderer(const RenderSources& sources) : sources_(sources)
         const MapBlock& block = blocks[i];
         if (block.kind == ProjectionKind::None)
             continue;
-        geoLines_.push_back(traceGeoLines(sources.settings, sources.baseImage.size(), kilometresPerPixel(block),
+        geoLines_.push_back(traceGeoLines(
+            sources.settings, sources.baseImage.size(), kilometresPerPixel(block),
             [&](double longitude, double latitude) { return block.project(longitude, latitude); },
             masks_[i].isNull() ? nullptr : &masks_[i]));
     }
@@ -291,4 +295,4 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
     return image;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -29,7 +29,7 @@ struct RenderSources {
     const AreaTable& areas;
     const DatumShiftTable& datumShifts;
     const DistributionTable& distribution;
-    const std::vector<AddinRecord>* addins = nullptr;  // null when none are loaded
+    const std::vector<AddinRecord>* addins = nullptr; // null when none are loaded
 };
 
 // Most items one pass of the renderer collects.
@@ -54,8 +54,8 @@ public:
 
 private:
     const RenderSources& sources_;
-    std::vector<QImage> masks_;  // per block; null for a block without outline
-    std::vector<std::vector<QPoint>> geoLines_;  // the pixels of the longitude-latitude lines, per projected block
+    std::vector<QImage> masks_; // per block; null for a block without outline
+    std::vector<std::vector<QPoint>> geoLines_; // the pixels of the longitude-latitude lines, per projected block
 };
 
-}  // namespace tavik
+} // namespace tavik

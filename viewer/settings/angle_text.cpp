@@ -37,11 +37,11 @@ bool toNumber(const std::string& digits, double& value)
     return result.ec == std::errc() && std::isfinite(value);
 }
 
-}  // namespace
+} // namespace
 
 double parseAngle(std::string_view text, AngleKind kind)
 {
-    std::string groups[3];  // degrees, minutes, seconds as digit text
+    std::string groups[3]; // degrees, minutes, seconds as digit text
     bool given[3] = {false, false, false};
     std::string current;
     Unit last = Unit::None;
@@ -110,4 +110,4 @@ double parseAngle(std::string_view text, AngleKind kind)
     return (degrees + minutes / 60.0 + seconds / 3600.0) * sign;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -9,9 +9,9 @@ inline constexpr double kInvalidAngle = 2147483647.0;
 
 // Which hemisphere letters an angle text may begin with.
 enum class AngleKind {
-    Latitude,   // "N" or "+" positive, "S" or "-" negative
-    Longitude,  // "E" or "+" positive, "W" or "-" negative
-    Span        // "+" or "-" only
+    Latitude, // "N" or "+" positive, "S" or "-" negative
+    Longitude, // "E" or "+" positive, "W" or "-" negative
+    Span // "+" or "-" only
 };
 
 // Reads an angle written as degrees, minutes and seconds ("35.20'30\"5",
@@ -22,4 +22,4 @@ inline double parseLatitude(std::string_view text) { return parseAngle(text, Ang
 inline double parseLongitude(std::string_view text) { return parseAngle(text, AngleKind::Longitude); }
 inline double parseSpan(std::string_view text) { return parseAngle(text, AngleKind::Span); }
 
-}  // namespace tavik
+} // namespace tavik

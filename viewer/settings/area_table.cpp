@@ -14,11 +14,11 @@ namespace {
 std::int16_t pixel(std::string_view text)
 {
     int value = parseInteger(text);
-    return static_cast<std::int16_t>(
-        std::clamp(value, int{std::numeric_limits<std::int16_t>::min()}, int{std::numeric_limits<std::int16_t>::max()}));
+    return static_cast<std::int16_t>(std::clamp(
+        value, int{std::numeric_limits<std::int16_t>::min()}, int{std::numeric_limits<std::int16_t>::max()}));
 }
 
-}  // namespace
+} // namespace
 
 AreaTableStatus AreaTable::load(std::string_view path, int capacity)
 {
@@ -50,4 +50,4 @@ const AreaRecord* AreaTable::find(std::int32_t code) const
     return it == rows_.end() ? nullptr : &*it;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -10,11 +10,11 @@ namespace tavik {
 // whether it is shown by filling its region.
 struct AreaRecord {
     std::int32_t code = 0;
-    double latitude = 0.0;   // degrees, or kInvalidAngle
-    double longitude = 0.0;  // degrees, or kInvalidAngle
-    std::int16_t x = 0;      // pixels of the base image, for maps without projection
+    double latitude = 0.0; // degrees, or kInvalidAngle
+    double longitude = 0.0; // degrees, or kInvalidAngle
+    std::int16_t x = 0; // pixels of the base image, for maps without projection
     std::int16_t y = 0;
-    bool fill = false;       // fill the region containing the point instead of a mark
+    bool fill = false; // fill the region containing the point instead of a mark
     int row = 0;
 };
 
@@ -36,4 +36,4 @@ private:
     std::vector<AreaRecord> rows_;
 };
 
-}  // namespace tavik
+} // namespace tavik

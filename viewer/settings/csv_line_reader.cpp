@@ -113,8 +113,8 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
     CsvStatus status = CsvStatus::Ok;
 
     size_t fieldStart = 0;
-    size_t quoteOpen = std::string::npos;   // first byte after the opening quote
-    size_t quoteClose = std::string::npos;  // the closing quote
+    size_t quoteOpen = std::string::npos; // first byte after the opening quote
+    size_t quoteClose = std::string::npos; // the closing quote
     bool inQuotes = false;
     bool doubled = false;
     const size_t n = line.size();
@@ -185,4 +185,4 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
     return status;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -14,11 +14,11 @@ namespace tavik {
 enum class CsvStatus {
     Ok = 0,
     EndOfFile = -1,
-    TooManyFields = -96,      // 60,000 fields kept, the rest of the line dropped
-    FieldTooLong = -97,       // fields before the long one kept
-    LineTooLong = -98,        // the line exceeds the line buffer; nothing kept
-    MisusedQuotes = -99,      // a second quoted part in one field
-    UnterminatedQuote = -100  // end of line inside quotes
+    TooManyFields = -96, // 60,000 fields kept, the rest of the line dropped
+    FieldTooLong = -97, // fields before the long one kept
+    LineTooLong = -98, // the line exceeds the line buffer; nothing kept
+    MisusedQuotes = -99, // a second quoted part in one field
+    UnterminatedQuote = -100 // end of line inside quotes
 };
 
 // The viewer's reader of CSV tables in cp932: one line at a time, split into
@@ -26,7 +26,7 @@ enum class CsvStatus {
 // whole.
 class CsvLineReader {
 public:
-    static constexpr size_t kMaxLineBytes = 399997;  // without the line end
+    static constexpr size_t kMaxLineBytes = 399997; // without the line end
     static constexpr size_t kMaxFields = 60000;
     static constexpr size_t kMaxFieldBytes = 256;
 
@@ -68,7 +68,7 @@ public:
     static CsvStatus splitLine(std::string& line, std::vector<std::string_view>& fields);
 
 private:
-    bool fetchLine();  // false at end of file with nothing read
+    bool fetchLine(); // false at end of file with nothing read
 
     std::FILE* file_ = nullptr;
     std::string line_;
@@ -78,4 +78,4 @@ private:
     long lineNumber_ = 0;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -43,4 +43,4 @@ const DatumShiftRecord* DatumShiftTable::find(std::int32_t squareCode) const
     return it == rows_.end() || it->squareCode != squareCode ? nullptr : &*it;
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -9,9 +9,9 @@ namespace tavik {
 // The shift from the Japanese datum to the world datum within one
 // first-order grid square.
 struct DatumShiftRecord {
-    std::int32_t squareCode = 0;  // 4 digits: 2 of latitude, 2 of longitude
-    double latitudeShift = 0.0;   // degrees
-    double longitudeShift = 0.0;  // degrees
+    std::int32_t squareCode = 0; // 4 digits: 2 of latitude, 2 of longitude
+    double latitudeShift = 0.0; // degrees
+    double longitudeShift = 0.0; // degrees
 };
 
 enum class DatumShiftStatus { Ok = 0, CannotOpen = -1, Overflow = -2, BadSquareCode = -3 };
@@ -33,4 +33,4 @@ private:
     std::vector<DatumShiftRecord> rows_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -130,12 +130,13 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
     case CsvStatus::Ok:
         return true;
     case CsvStatus::FieldTooLong:
-        messages.stop("", cp932Printf("%s\n トークンの長さが %d を越えました。", file,
-                              static_cast<int>(CsvLineReader::kMaxFieldBytes)));
+        messages.stop("",
+            cp932Printf(
+                "%s\n トークンの長さが %d を越えました。", file, static_cast<int>(CsvLineReader::kMaxFieldBytes)));
         return true;
     case CsvStatus::TooManyFields:
-        messages.stop("", cp932Printf("%s\n トークン数が %d を越えました。", file,
-                              static_cast<int>(CsvLineReader::kMaxFields)));
+        messages.stop(
+            "", cp932Printf("%s\n トークン数が %d を越えました。", file, static_cast<int>(CsvLineReader::kMaxFields)));
         return true;
     case CsvStatus::EndOfFile:
         messages.stop("", cp932Printf("%s\n 種別分布テーブルが読めません。", file));
@@ -144,8 +145,9 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
         messages.stop("", cp932Printf("%s\n 構文エラー。文字列が \"\" で囲まれていません。", file));
         return false;
     case CsvStatus::LineTooLong:
-        messages.stop("", cp932Printf("%s\n %ld 行目が長すぎます。一行は %d バイトまでです。", file, line,
-                              static_cast<int>(CsvLineReader::kMaxLineBytes)));
+        messages.stop("",
+            cp932Printf("%s\n %ld 行目が長すぎます。一行は %d バイトまでです。", file, line,
+                static_cast<int>(CsvLineReader::kMaxLineBytes)));
         return false;
     case CsvStatus::MisusedQuotes:
         break;
@@ -154,7 +156,7 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
     return false;
 }
 
-}  // namespace
+} // namespace
 
 DistributionRecord classifyLocation(std::string_view location)
 {
@@ -238,11 +240,11 @@ DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int
     return DistributionIndexStatus::Ok;
 }
 
-bool DistributionTable::readSpeciesRecords(std::int64_t speciesCode, const Settings& settings, RecordSet& set,
-    MessageSink& messages) const
+bool DistributionTable::readSpeciesRecords(
+    std::int64_t speciesCode, const Settings& settings, RecordSet& set, MessageSink& messages) const
 {
-    auto entry = std::find_if(
-        entries_.begin(), entries_.end(), [&](const Entry& e) { return e.speciesCode == speciesCode; });
+    auto entry
+        = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.speciesCode == speciesCode; });
     if (entry == entries_.end())
         return false;
     CsvLineReader reader;
@@ -270,4 +272,4 @@ bool DistributionTable::readSpeciesRecords(std::int64_t speciesCode, const Setti
     return true;
 }
 
-}  // namespace tavik
+} // namespace tavik

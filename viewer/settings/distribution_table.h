@@ -12,10 +12,10 @@ struct Settings;
 
 // What a location of the distribution table names.
 enum class LocationKind : std::uint8_t {
-    None = 0,         // no usable location (still kept when its rank is shown)
-    Coordinates = 1,  // latitude and longitude
-    Area = 2,         // an area code of the area table
-    FirstOrder = 3,   // grid squares of the national grid square system
+    None = 0, // no usable location (still kept when its rank is shown)
+    Coordinates = 1, // latitude and longitude
+    Area = 2, // an area code of the area table
+    FirstOrder = 3, // grid squares of the national grid square system
     SecondOrder = 4,
     ThirdOrder = 5,
     Half = 6,
@@ -27,21 +27,21 @@ enum class LocationKind : std::uint8_t {
 
 // One location-rank pair of a species' line. Fields that do not apply are 0.
 struct DistributionRecord {
-    double latitude = 0.0;   // degrees (coordinates), kInvalidAngle when unreadable
-    double longitude = 0.0;  // degrees
+    double latitude = 0.0; // degrees (coordinates), kInvalidAngle when unreadable
+    double longitude = 0.0; // degrees
     std::int32_t areaCode = 0;
-    std::uint8_t rank = 0;   // 0 A, 1 B, 2 C, 3 Z
+    std::uint8_t rank = 0; // 0 A, 1 B, 2 C, 3 Z
     LocationKind kind = LocationKind::None;
-    std::uint8_t firstLatitude = 0;   // 0-99: the first two digits of a square code
-    std::uint8_t firstLongitude = 0;  // 0-99: the next two
-    std::uint8_t secondLatitude = 0;  // digits 0-9 from here on
+    std::uint8_t firstLatitude = 0; // 0-99: the first two digits of a square code
+    std::uint8_t firstLongitude = 0; // 0-99: the next two
+    std::uint8_t secondLatitude = 0; // digits 0-9 from here on
     std::uint8_t secondLongitude = 0;
     std::uint8_t thirdLatitude = 0;
     std::uint8_t thirdLongitude = 0;
     std::uint8_t half = 0;
     std::uint8_t quarter = 0;
     std::uint8_t eighth = 0;
-    std::uint8_t fiveKm = 0;  // the second-order square's quarter, 1-4
+    std::uint8_t fiveKm = 0; // the second-order square's quarter, 1-4
 };
 
 // The records of one species.
@@ -62,7 +62,7 @@ class DistributionTable {
 public:
     struct Entry {
         std::int64_t speciesCode = 0;
-        std::uint64_t offset = 0;  // byte offset of the line's start
+        std::uint64_t offset = 0; // byte offset of the line's start
     };
 
     // Reads the file once from start to end, recording each line's species
@@ -73,8 +73,8 @@ public:
     // the settings show, at most PointMaxPerSpecies of them. False when the
     // species has no line, the file cannot be opened, or the line is faulty
     // (after a message naming the file).
-    bool readSpeciesRecords(std::int64_t speciesCode, const Settings& settings, RecordSet& set,
-        MessageSink& messages) const;
+    bool readSpeciesRecords(
+        std::int64_t speciesCode, const Settings& settings, RecordSet& set, MessageSink& messages) const;
 
     const std::vector<Entry>& entries() const { return entries_; }
     const std::string& path() const { return path_; }
@@ -84,4 +84,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace tavik
+} // namespace tavik

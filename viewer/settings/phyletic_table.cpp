@@ -72,4 +72,4 @@ const PhyleticRecord* PhyleticTable::groupAtLevel(std::int64_t code, int level) 
     return group;
 }
 
-}  // namespace tavik
+} // namespace tavik

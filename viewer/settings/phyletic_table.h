@@ -10,11 +10,11 @@ namespace tavik {
 // A taxonomic group. Groups nest through parentCode.
 struct PhyleticRecord {
     std::int64_t code = 0;
-    std::string name;           // up to 63 bytes
-    std::int64_t parentCode = 0;  // 0 or negative: a top-level group
-    std::string alias1;         // the group's name in the alias 1 form, up to 63 bytes
-    std::string alias2;         // up to 63 bytes
-    int row = 0;                // position among the rows
+    std::string name; // up to 63 bytes
+    std::int64_t parentCode = 0; // 0 or negative: a top-level group
+    std::string alias1; // the group's name in the alias 1 form, up to 63 bytes
+    std::string alias2; // up to 63 bytes
+    int row = 0; // position among the rows
 };
 
 // The phyletic table: rows in file order (groups created from the species
@@ -49,8 +49,8 @@ public:
 
 private:
     std::vector<PhyleticRecord> rows_;
-    std::vector<size_t> byCode_;  // indices into rows_
+    std::vector<size_t> byCode_; // indices into rows_
     int capacity_ = 0;
 };
 
-}  // namespace tavik
+} // namespace tavik

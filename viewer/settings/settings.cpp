@@ -19,7 +19,11 @@ constexpr size_t kAngleTextBytes = 31;
 
 class Reader {
 public:
-    Reader(const IniFile& ini, const char* section) : ini_(ini), section_(section) {}
+    Reader(const IniFile& ini, const char* section)
+        : ini_(ini)
+        , section_(section)
+    {
+    }
 
     std::string text(const char* key, std::string_view fallback, size_t limit = kValueBytes) const
     {
@@ -160,7 +164,7 @@ void readDisplay(const IniFile& ini, Settings& s)
     std::string transparent = r.upper("GeoTransparent", "ALL");
     s.geoTransparent = transparent.find("SELECT") != std::string::npos ? GeoTransparentMode::Select
         : transparent.find("BACKGROUND") != std::string::npos          ? GeoTransparentMode::Background
-                                                                        : GeoTransparentMode::All;
+                                                                       : GeoTransparentMode::All;
     for (size_t i = 0; i < 8; ++i) {
         std::string key = "GeoTransparentCheck" + std::to_string(i);
         s.geoTransparentCheck[i] = r.upper(key.c_str(), "NO").find("YES") != std::string::npos;
@@ -226,7 +230,7 @@ void readPrint(const IniFile& ini, Settings& s)
 
 const char* yesNo(bool on) { return on ? "yes" : "no"; }
 
-}  // namespace
+} // namespace
 
 bool parseYesSubstring(std::string_view value)
 {
@@ -304,4 +308,4 @@ void writeSettings(const Settings& s, WindowState state, IniFile& ini)
     display("MeshPaint", s.meshMarked ? "MarkedMesh" : "FilledMesh");
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -53,7 +53,7 @@ struct Settings {
     // [Display]
     std::string frameTitle;
     bool frameShowMaximized = false;
-    int frameWidth = 800;                // pixels
+    int frameWidth = 800; // pixels
     int frameHeight = 600;
     int childFrameWidth = 510;
     int childFrameHeight = 530;
@@ -67,40 +67,40 @@ struct Settings {
     std::string alias2NameStr;
     NameMode spNameMode = NameMode::ScientificName;
     NameMode dispOrderMode = NameMode::ScientificName;
-    std::array<bool, 4> rankEnabled = {true, true, true, true};  // ranks A, B, C, Z
-    std::optional<std::array<Colour, 2>> convertColor;          // from, to
+    std::array<bool, 4> rankEnabled = {true, true, true, true}; // ranks A, B, C, Z
+    std::optional<std::array<Colour, 2>> convertColor; // from, to
     GeoLineMode geoLine = GeoLineMode::None;
-    AngleSetting geoWest, geoEast, geoSouth, geoNorth;           // degrees
-    AngleSetting geoLonSpan, geoLatSpan;                         // degrees
+    AngleSetting geoWest, geoEast, geoSouth, geoNorth; // degrees
+    AngleSetting geoLonSpan, geoLatSpan; // degrees
     Colour geoLineColor;
     LineType geoLineType = LineType::Solid;
     std::string geoCrossPercentText;
-    double geoCrossPercent = 5.0;                                // percent
+    double geoCrossPercent = 5.0; // percent
     GeoTransparentMode geoTransparent = GeoTransparentMode::All;
     std::array<bool, 8> geoTransparentCheck = {};
-    std::array<std::optional<Colour>, 8> geoTransparentColor;    // unset slots are empty
-    bool meshWgs = false;       // grid-square codes on the world datum (else Japanese datum)
-    bool meshMarked = false;    // a mark in each square instead of a filled square
+    std::array<std::optional<Colour>, 8> geoTransparentColor; // unset slots are empty
+    bool meshWgs = false; // grid-square codes on the world datum (else Japanese datum)
+    bool meshMarked = false; // a mark in each square instead of a filled square
     std::string displayFontFace;
-    double displayFontSize = 10.0;  // points, 1.0 to 99.0
+    double displayFontSize = 10.0; // points, 1.0 to 99.0
 
     // [Path]
     std::string blankMap;
     std::string addinMap;
-    std::string printFormCfg;      // absolute
-    std::string paintCfg;          // absolute
+    std::string printFormCfg; // absolute
+    std::string paintCfg; // absolute
     std::string speciesTable;
-    std::string phyleticTable;     // made absolute after loading
+    std::string phyleticTable; // made absolute after loading
     std::string literaTable;
     std::string bookTable;
-    std::string areaTable;         // made absolute after loading
-    std::string wgsJgsTable;       // made absolute after loading
-    std::string taVikDb;           // absolute
-    std::string explanationPath;   // absolute
-    std::string helpDocumentPath;  // absolute
+    std::string areaTable; // made absolute after loading
+    std::string wgsJgsTable; // made absolute after loading
+    std::string taVikDb; // absolute
+    std::string explanationPath; // absolute
+    std::string helpDocumentPath; // absolute
     std::string helpDocumentName;
     bool htmlDefaultAction = false;
-    std::string browser;           // absolute
+    std::string browser; // absolute
     bool browserUrlStyle = false;
     std::string browserUrlTop;
     std::string savePath;
@@ -117,7 +117,7 @@ struct Settings {
     // [Print]
     std::string nowPrintForm;
     std::string printFontFace;
-    double printFontSize = 10.0;  // points, 1.0 to 99.0
+    double printFontSize = 10.0; // points, 1.0 to 99.0
 
     bool rankShown(int rank) const { return rank >= 0 && rank < 4 && rankEnabled[static_cast<size_t>(rank)]; }
 };
@@ -135,4 +135,4 @@ bool parseYesSubstring(std::string_view value);
 std::optional<Colour> parseColour(std::string_view value);
 std::string formatColour(const Colour& colour);
 
-}  // namespace tavik
+} // namespace tavik

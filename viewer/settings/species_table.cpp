@@ -44,7 +44,7 @@ std::int64_t newGroupCode(const PhyleticTable& groups)
     return largest + 1;
 }
 
-}  // namespace
+} // namespace
 
 const std::string& SpeciesRecord::name(NameMode mode) const
 {
@@ -86,7 +86,7 @@ void SpeciesTable::sortByName(NameMode mode)
         const std::string& y = rows_[b].name(mode);
         if (x.empty() != y.empty())
             return y.empty();
-        return x < y;  // std::string compares bytes as unsigned char
+        return x < y; // std::string compares bytes as unsigned char
     });
 }
 
@@ -128,4 +128,4 @@ const SpeciesRecord* SpeciesTable::find(std::int64_t code) const
     return it == rows_.end() ? nullptr : &*it;
 }
 
-}  // namespace tavik
+} // namespace tavik

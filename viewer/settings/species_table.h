@@ -15,17 +15,17 @@ class PhyleticTable;
 // A row of the species table.
 struct SpeciesRecord {
     std::int64_t code = 0;
-    std::string scientificName;  // up to 63 bytes
-    std::string author;          // up to 47 bytes
-    std::string year;            // up to 7 bytes
-    bool parenthesis = false;    // author and year are printed in parentheses
-    std::int64_t phyleticCode = 0;  // 0 or negative: to be assigned from the group names
-    std::string groupName;       // up to 63 bytes
-    std::string alias1;          // first vernacular name, up to 63 bytes
-    std::string groupAlias1;     // up to 63 bytes
-    std::string alias2;          // up to 63 bytes
-    std::string groupAlias2;     // up to 63 bytes
-    int row = 0;                 // position among the rows
+    std::string scientificName; // up to 63 bytes
+    std::string author; // up to 47 bytes
+    std::string year; // up to 7 bytes
+    bool parenthesis = false; // author and year are printed in parentheses
+    std::int64_t phyleticCode = 0; // 0 or negative: to be assigned from the group names
+    std::string groupName; // up to 63 bytes
+    std::string alias1; // first vernacular name, up to 63 bytes
+    std::string groupAlias1; // up to 63 bytes
+    std::string alias2; // up to 63 bytes
+    std::string groupAlias2; // up to 63 bytes
+    int row = 0; // position among the rows
 
     // The name that a name mode selects.
     const std::string& name(NameMode mode) const;
@@ -60,4 +60,4 @@ private:
     std::vector<size_t> byName_;
 };
 
-}  // namespace tavik
+} // namespace tavik

@@ -13,12 +13,9 @@ void cannotRead(MessageSink& messages, const std::string& path)
     messages.stop("", cp932Printf("%s\nファイルを読めません。確認してください。", path.c_str()));
 }
 
-}  // namespace
+} // namespace
 
-std::string Workspace::resolved(const std::string& path) const
-{
-    return makeAbsolute(path, settings.startupDirectory);
-}
+std::string Workspace::resolved(const std::string& path) const { return makeAbsolute(path, settings.startupDirectory); }
 
 bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& messages)
 {
@@ -49,8 +46,9 @@ bool Workspace::checkCapacities(MessageSink& messages) const
     // A species' records are read into a set of at most 30,000; a larger
     // setting would overrun it.
     if (settings.pointMaxPerSpecies > kPointMaxLimit) {
-        messages.stop("", cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",
-                              settings.pointMaxPerSpecies, kPointMaxLimit));
+        messages.stop("",
+            cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",
+                settings.pointMaxPerSpecies, kPointMaxLimit));
         return false;
     }
     return true;
@@ -86,8 +84,8 @@ bool Workspace::loadTables(MessageSink& messages)
         messages.stop("", sj("WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"));
         return false;
     case DatumShiftStatus::BadSquareCode:
-        messages.stop("", cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。",
-                              s.wgsJgsTable.c_str()));
+        messages.stop(
+            "", cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。", s.wgsJgsTable.c_str()));
         return false;
     }
     s.wgsJgsTable = resolved(s.wgsJgsTable);
@@ -111,7 +109,7 @@ bool Workspace::loadSpeciesTable(MessageSink& messages)
     return species.assignPhyleticCodes(phyletic, messages);
 }
 
-}  // namespace tavik
+} // namespace tavik
 
 namespace tavik {
 
@@ -131,4 +129,4 @@ RenderSources Workspace::renderSources() const
         addins.records().empty() ? nullptr : &addins.records()};
 }
 
-}  // namespace tavik
+} // namespace tavik

@@ -68,4 +68,4 @@ private:
     bool loadTables(MessageSink& messages);
 };
 
-}  // namespace tavik
+} // namespace tavik
