@@ -10,7 +10,7 @@
 #include "viewer/basemap/palette.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
-#include "viewer/settings/workspace.h"
+#include "viewer/session/workspace.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -82,9 +82,10 @@ double saveSeconds(const Loaded& d, const std::vector<const tavik::SpeciesRecord
     job.depth = depth;
     job.species = species;
     tavik::SaveProgress progress;
+    std::atomic<bool> stop{false};
     tavik::MessageLog log;
     Clock::time_point start = Clock::now();
-    tavik::saveMaps(job, d.workspace.renderSources(), d.scale, progress, log, threads);
+    tavik::saveMaps(job, d.workspace.renderSources(), d.scale, progress, stop, log, threads);
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -180,9 +181,10 @@ void BM_SaveBatch(benchmark::State& state)
         job.species.push_back(d.species[i % d.species.size()]);
     auto run = [&](unsigned threads) {
         tavik::SaveProgress progress;
+        std::atomic<bool> stop{false};
         tavik::MessageLog log;
         Clock::time_point start = Clock::now();
-        tavik::saveMaps(job, d.workspace.renderSources(), d.scale, progress, log, threads);
+        tavik::saveMaps(job, d.workspace.renderSources(), d.scale, progress, stop, log, threads);
         return std::chrono::duration<double>(Clock::now() - start).count();
     };
     double one = 0, all = 0;

@@ -13,6 +13,8 @@ function(tavik_add_test_binary name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   endif()
+  # Tests reach their shared helpers as "tests/support/...".
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     TAVIK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"

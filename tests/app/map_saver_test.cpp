@@ -2,7 +2,8 @@
 
 #include "platform/message_sink.h"
 #include "tests/support/viewer_database.h"
-#include "viewer/settings/workspace.h"
+#include "viewer/render/page_renderer.h"
+#include "viewer/session/workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -49,13 +50,29 @@ protected:
     MessageLog log;
     SaveJob job;
     SaveProgress progress;
+    std::atomic<bool> stop{false};
 };
+
+TEST_F(MapSaverTest, ARendererKeptByAWindowOutlivesTheSourcesItWasMadeFrom)
+{
+    // The sources are a temporary: a renderer holding them by reference
+    // would read freed memory here (the sanitizer build catches it).
+    const PageRenderer renderer(workspace.renderSources());
+    const QImage map = renderer.render({101}, 1.0, log);
+    ASSERT_FALSE(map.isNull());
+    EXPECT_EQ(map.size(), workspace.baseImage.image.size());
+
+    // Loading the add-ins changes what maps are drawn from.
+    const std::uint64_t before = workspace.revision();
+    workspace.loadAddins(log);
+    EXPECT_GT(workspace.revision(), before);
+}
 
 TEST_F(MapSaverTest, SeveralWorkersWriteEveryMapAndReportInOrder)
 {
     std::vector<std::string> texts;
     progress.onMap = [&](const std::string& text) { texts.push_back(text); };
-    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Done);
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Done);
     EXPECT_EQ(filesInOut(),
         (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png", "map_4.png", "map_5.png", "map_6.png"}));
     ASSERT_EQ(texts.size(), 6u);
@@ -67,7 +84,7 @@ TEST_F(MapSaverTest, SeveralWorkersWriteEveryMapAndReportInOrder)
 TEST_F(MapSaverTest, AFailedFileEndsTheBatchWithTheFilesBeforeItOnly)
 {
     fs::create_directories(folder.file("out/map_3.png"));
-    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Failed);
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Failed);
     // Maps 4 to 6 may have been rendered already, but none of them appears.
     EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png"}));
     EXPECT_TRUE(fs::is_directory(folder.file("out/map_3.png")));
@@ -77,15 +94,15 @@ TEST_F(MapSaverTest, AFailedFileEndsTheBatchWithTheFilesBeforeItOnly)
 
 TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)
 {
-    progress.onMap = [&](const std::string&) { progress.stop.store(true); };
-    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 1), SaveResult::Stopped);
+    progress.onMap = [&](const std::string&) { stop.store(true); };
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 1), SaveResult::Stopped);
     EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png"}));
 
     // With two workers the map already begun is finished and kept.
     fs::remove_all(folder.file("out"));
     fs::create_directories(folder.file("out"));
-    progress.stop.store(false);
-    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, log, 2), SaveResult::Stopped);
+    stop.store(false);
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Stopped);
     std::vector<std::string> written = filesInOut();
     ASSERT_GE(written.size(), 1u);
     ASSERT_LE(written.size(), 3u);

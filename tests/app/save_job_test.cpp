@@ -80,6 +80,16 @@ TEST_F(SaveJobTest, RefusalsAndFailuresExitNonZeroAndKeepEarlierFiles)
     EXPECT_NE(blocked.errors.find("out/m_102.png に書き込みできませんでした。"), std::string::npos) << blocked.errors;
     EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("out/m_101.png")));
 
+    // An overlay holds ten species; the eleventh is refused, not dropped.
+    const std::string eleven = " --overlay 101 102 101 102 101 102 101 102 101 102 101";
+    for (const std::string& job : {"--save out/o.png" + eleven, "--print out/o.pdf" + eleven}) {
+        TavikRun crowded = runTavik(folder, job);
+        EXPECT_EQ(crowded.status, 1) << job;
+        EXPECT_NE(crowded.errors.find("11 > MAX 10 \n選択数が多すぎます。"), std::string::npos) << crowded.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/o.png")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/o.pdf")));
+
     TavikRun missing = runTavik(folder, "--save nowhere/x.png 101");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.errors.find("nowhere/x.png に書き込みできませんでした。"), std::string::npos);

@@ -7,7 +7,7 @@
 #include "tests/support/test_folder.h"
 #include "viewer/render/flood_fill.h"
 #include "viewer/render/grid_square.h"
-#include "viewer/settings/workspace.h"
+#include "viewer/session/workspace.h"
 
 #include <QImage>
 

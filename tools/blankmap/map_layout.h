@@ -2,7 +2,7 @@
 
 #include "tools/blankmap/geo_regions.h"
 #include "viewer/basemap/map_block.h"
-#include "viewer/settings/settings.h"
+#include "viewer/settings/colour.h"
 
 #include <QRect>
 

@@ -4,16 +4,16 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/app/command_line.h"
-#include "viewer/app/print_job.h"
-#include "viewer/render/font_faces.h"
+#include "viewer/print/page_export.h"
+#include "viewer/print/quelna_doc.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
-#include "viewer/settings/workspace.h"
+#include "viewer/session/species_selection.h"
+#include "viewer/session/workspace.h"
 
 #include <QImage>
 
 #include <cstdio>
-#include <thread>
 
 namespace tavik {
 namespace {
@@ -45,19 +45,8 @@ bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vec
     return true;
 }
 
-bool startViewer(Workspace& workspace, MessageSink& messages)
-{
-    if (!workspace.loadSettings(currentDirectory(), messages))
-        return false;
-    workspace.loadSpeciesTable(messages);
-    if (!workspace.loadBaseImage(messages))
-        return false;
-    settleFontFaces(workspace.settings, installedFontFamilies());
-    return true;
-}
-
 int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<const SpeciesRecord*>& species,
-    MessageSink& messages, std::atomic<bool>& stop)
+    MessageSink& messages, const std::atomic<bool>& stop)
 {
     SaveJob job;
     job.path = utf8ToCp932(line.target);
@@ -75,20 +64,7 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     double scale = markScale(workspace.settings, device);
     SaveProgress progress;
     progress.onMap = [](const std::string& text) { std::fprintf(stderr, "%s\n", cp932ToUtf8(text).c_str()); };
-    // Ctrl+C sets `stop`; the worker sees it through its own flag before the
-    // next map.
-    std::atomic<bool> finished{false};
-    std::thread relay([&] {
-        while (!finished.load()) {
-            if (stop.load())
-                progress.stop.store(true);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    });
-    SaveResult result = saveMaps(job, workspace.renderSources(), scale, progress, messages);
-    finished.store(true);
-    relay.join();
-    switch (result) {
+    switch (saveMaps(job, workspace.renderSources(), scale, progress, stop, messages)) {
     case SaveResult::Done:
         return 0;
     case SaveResult::Stopped:
@@ -100,16 +76,91 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     return 1;
 }
 
+bool chooseForm(const CommandLine& line, Workspace& workspace, MessageSink& messages)
+{
+    if (line.form.empty())
+        return true;
+    std::string title = utf8ToCp932(line.form);
+    if (workspace.printForms.select(title))
+        return true;
+    std::string known;
+    for (const PrintForm& form : workspace.printForms.forms())
+        known += "\n  " + form.title;
+    messages.stop("",
+        cp932Printf("%s\n印刷書式 \"%s\" はありません。印刷書式:%s", workspace.settings.printFormCfg.c_str(),
+            title.c_str(), known.c_str()));
+    return false;
+}
+
+CQuelnaDoc documentOf(
+    const CommandLine& line, const Workspace& workspace, const std::vector<const SpeciesRecord*>& species)
+{
+    CQuelnaDoc document;
+    document.setPrintForm(workspace.printForms.current());
+    std::vector<SpeciesRecord> copies;
+    for (const SpeciesRecord* one : species)
+        copies.push_back(*one);
+    if (line.overlay)
+        document.setOverlaySpecies(std::move(copies));
+    else
+        document.setSpecies(std::move(copies), workspace.phyletic);
+    return document;
+}
+
+int printJob(const CommandLine& line, Workspace& workspace, const std::vector<const SpeciesRecord*>& species,
+    MessageSink& messages, const std::atomic<bool>& stop)
+{
+    if (!chooseForm(line, workspace, messages))
+        return 1;
+    const CQuelnaDoc document = documentOf(line, workspace, species);
+    const std::string path = utf8ToCp932(line.target);
+    workspace.loadAddins(messages);
+
+    const PageRenderer renderer(workspace.renderSources());
+    const PrintSources sources
+        = workspace.printSources(renderer, ScreenMetrics::ofDisplayFont(workspace.settings), messages);
+    ExportProgress progress;
+    progress.onPage = [](int page, int last, const std::string& names) {
+        std::fprintf(stderr, "(%d/%d)  %s\n", page, last, cp932ToUtf8(names).c_str());
+    };
+    switch (exportPdf(path, document, sources, progress, stop)) {
+    case ExportResult::Done:
+        std::fprintf(stderr, "%d page%s written to %s\n", document.pageCount(), document.pageCount() == 1 ? "" : "s",
+            line.target.c_str());
+        return 0;
+    case ExportResult::Stopped:
+        std::fprintf(stderr, "Stopped; %s was not written.\n", line.target.c_str());
+        return 130;
+    case ExportResult::NothingToPrint:
+        messages.stop("",
+            cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが A4 の用紙に収まりません"
+                        "（余白、地図の間隔、タイトルの位置を見直してください）。",
+                workspace.settings.printFormCfg.c_str(), document.printForm().title.c_str()));
+        return 1;
+    case ExportResult::FileError:
+        messages.stop("", cp932Printf("%s に書き込みできませんでした。", path.c_str()));
+        return 1;
+    }
+    return 1;
+}
+
 } // namespace
 
-int runConsoleJob(const CommandLine& line, MessageSink& messages, std::atomic<bool>& stop)
+int runConsoleJob(const CommandLine& line, MessageSink& messages, const std::atomic<bool>& stop)
 {
     Workspace workspace;
-    if (!startViewer(workspace, messages))
+    if (!workspace.start(currentDirectory(), messages))
         return 1;
     std::vector<const SpeciesRecord*> species;
     if (!chooseSpecies(line, workspace, species, messages))
         return 1;
+    if (line.overlay) {
+        std::string refusal = checkSpeciesSelection(static_cast<int>(species.size()), true);
+        if (!refusal.empty()) {
+            messages.stop("", refusal);
+            return 1;
+        }
+    }
     switch (line.job) {
     case CommandLine::Job::Save:
         return saveJob(line, workspace, species, messages, stop);

@@ -11,6 +11,6 @@ struct CommandLine;
 // viewer's start-up without windows, then the job. Returns the exit status:
 // 0 on success, 1 after a failure (its message shown), 130 when `stop` was
 // set (Ctrl+C) before the job finished.
-int runConsoleJob(const CommandLine& line, MessageSink& messages, std::atomic<bool>& stop);
+int runConsoleJob(const CommandLine& line, MessageSink& messages, const std::atomic<bool>& stop);
 
 } // namespace tavik

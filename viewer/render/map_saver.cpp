@@ -96,11 +96,13 @@ struct MapSlot {
 
 class BatchSaver {
 public:
-    BatchSaver(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress)
+    BatchSaver(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
+        const std::atomic<bool>& stop)
         : job_(job)
         , renderer_(sources)
         , scale_(markScale)
         , progress_(progress)
+        , stop_(stop)
         , count_(job.overlay ? 1 : job.species.size())
         , slots_(count_)
     {
@@ -137,7 +139,7 @@ private:
                 // committed, so a stop leaves no more than that to finish.
                 std::unique_lock<std::mutex> lock(mutex_);
                 changed_.wait(lock, [&] { return ended_ || next_ < committed_ + window_; });
-                if (ended_ || progress_.stop.load() || next_ >= count_)
+                if (ended_ || stop_.load() || next_ >= count_)
                     return;
                 i = next_++;
                 started_ = next_;
@@ -195,9 +197,8 @@ private:
                 std::unique_lock<std::mutex> lock(mutex_);
                 // The stop flag is set from outside without a notification:
                 // look at it now and then.
-                while (!changed_.wait_for(lock, std::chrono::milliseconds(50), [&] {
-                    return slots_[i].state != MapSlot::State::Waiting || (progress_.stop.load() && i >= started_);
-                })) { }
+                while (!changed_.wait_for(lock, std::chrono::milliseconds(50),
+                    [&] { return slots_[i].state != MapSlot::State::Waiting || (stop_.load() && i >= started_); })) { }
                 if (slots_[i].state == MapSlot::State::Waiting)
                     return SaveResult::Stopped;
                 slot = std::move(slots_[i]);
@@ -233,6 +234,7 @@ private:
     PageRenderer renderer_;
     double scale_;
     SaveProgress& progress_;
+    const std::atomic<bool>& stop_;
     const size_t count_;
     std::vector<MapSlot> slots_;
     std::mutex mutex_;
@@ -247,13 +249,13 @@ private:
 } // namespace
 
 SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
-    MessageSink& messages, unsigned threads)
+    const std::atomic<bool>& stop, MessageSink& messages, unsigned threads)
 {
     if (job.species.empty())
         return SaveResult::Done;
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
-    BatchSaver saver(job, sources, markScale, progress);
+    BatchSaver saver(job, sources, markScale, progress, stop);
     return saver.run(messages, threads);
 }
 

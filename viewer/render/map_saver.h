@@ -20,18 +20,18 @@ struct SaveJob {
     std::vector<const SpeciesRecord*> species; // in selection order
 };
 
-// What the saving worker shares with whoever watches it. The worker sets
-// the percentage and the text before each map; the watcher may set stop at
-// any time, and the worker stops before its next map.
+// What a batch of saving reports while it runs. The percentage and the
+// text are set before each map's file is put in place and may be read from
+// any thread (a progress dialog polls them).
 class SaveProgress {
 public:
-    std::atomic<bool> stop{false};
     std::atomic<int> percent{0}; // 0 to 100
 
     void setText(std::string text);
     std::string text() const;
 
-    // Called by the worker with the progress text of each map it starts.
+    // Called on the thread that runs saveMaps, in job order, with the
+    // progress text of each map before its file is put in place (cp932).
     std::function<void(const std::string& text)> onMap;
 
 private:
@@ -50,10 +50,11 @@ std::string checkSaveJob(const SaveJob& job);
 // render and encode maps at once, but the files appear, and progress and
 // messages are given, in the order of the job, exactly as one worker would:
 // a file that cannot be written is reported (naming it) and ends the batch
-// with the files before it kept and none after it; a stop ends the batch
-// before the next map, finishing the maps already begun. markScale: see
-// markScale().
+// with the files before it kept and none after it. `stop` may be set from
+// any thread (or a signal handler); the batch then ends before the next map,
+// finishing the maps already begun. Messages and progress callbacks come on
+// the calling thread. markScale: see markScale().
 SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
-    MessageSink& messages, unsigned threads = 0);
+    const std::atomic<bool>& stop, MessageSink& messages, unsigned threads = 0);
 
 } // namespace tavik

@@ -20,7 +20,8 @@ struct Settings;
 
 // What the page renderer draws from. Everything is owned elsewhere (by the
 // workspace) and only read while rendering, so several renderers may work
-// from the same sources at once.
+// from the same sources at once. A renderer keeps a copy of this struct; what
+// it refers to must outlive the renderer.
 struct RenderSources {
     const Settings& settings;
     const QImage& baseImage;
@@ -53,7 +54,7 @@ public:
     QImage render(const std::vector<std::int64_t>& species, double markScale, MessageSink& messages) const;
 
 private:
-    const RenderSources& sources_;
+    RenderSources sources_;
     std::vector<QImage> masks_; // per block; null for a block without outline
     std::vector<std::vector<QPoint>> geoLines_; // the pixels of the longitude-latitude lines, per projected block
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/settings/settings.h"
+#include "viewer/settings/colour.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/settings/colour.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -9,15 +11,6 @@
 namespace tavik {
 
 class IniFile;
-
-// A colour of settings and configuration files, written "R,G,B".
-struct Colour {
-    std::uint8_t r = 0, g = 0, b = 0;
-
-    // The packed 0x00BBGGRR form of drawing code.
-    std::uint32_t packed() const { return r | (g << 8) | (b << 16); }
-    friend bool operator==(const Colour&, const Colour&) = default;
-};
 
 // An angle setting: the text as written (written back verbatim) and its value
 // in degrees (kInvalidAngle when the text is not an angle).

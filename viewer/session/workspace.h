@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 #include "viewer/basemap/base_image.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/print/print_form_list.h"
+#include "viewer/print/print_page.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
@@ -25,6 +27,14 @@ class MessageSink;
 // and tests all start the viewer through it.
 class Workspace {
 public:
+    // The whole start-up of the viewer without windows, in order: settings,
+    // print forms, blank map, painter configuration, tables and the index of
+    // the distribution table, then the species table, the base map image and
+    // the font faces. The windowed viewer runs the same steps one by one,
+    // creating its main window after loadSettings. False after a message
+    // that ends the program.
+    bool start(std::string_view startupDirectory, MessageSink& messages);
+
     // Reads "tavik.ini" in startupDirectory (cp932) and runs the start-up:
     // the configuration files, then the tables. False after a message that
     // ends the program.
@@ -43,8 +53,23 @@ public:
     // and drawn either way. False when there were errors.
     bool loadAddins(MessageSink& messages);
 
+    // Settles the display and print font faces on installed families.
+    void settleFonts();
+
     // What the page renderer draws from.
     RenderSources renderSources() const;
+
+    // What printed pages are drawn from: maps from `renderer` (which reports
+    // faulty distribution lines to `messages`), measured by `screen`. The
+    // renderer and the sink must outlive the result.
+    PrintSources printSources(const PageRenderer& renderer, const ScreenMetrics& screen, MessageSink& messages) const;
+
+    // Counts the changes of what renderers draw from (settings, painter
+    // configuration, add-ins) made after start-up. A renderer or a rendered
+    // map made at an older revision is out of date. Whoever changes the
+    // sources calls markChanged().
+    std::uint64_t revision() const { return revision_; }
+    void markChanged() { ++revision_; }
 
     Settings settings;
     PrintFormList printForms;
@@ -66,6 +91,8 @@ private:
     bool checkCapacities(MessageSink& messages) const;
     bool loadConfigurationFiles(MessageSink& messages);
     bool loadTables(MessageSink& messages);
+
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace tavik

@@ -1,4 +1,4 @@
-#include "viewer/settings/workspace.h"
+#include "viewer/session/workspace.h"
 
 #include "platform/message_sink.h"
 #include "tests/support/sample_files.h"

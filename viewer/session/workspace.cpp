@@ -1,9 +1,10 @@
-#include "viewer/settings/workspace.h"
+#include "viewer/session/workspace.h"
 
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "viewer/render/font_faces.h"
 
 namespace tavik {
 namespace {
@@ -16,6 +17,21 @@ void cannotRead(MessageSink& messages, const std::string& path)
 } // namespace
 
 std::string Workspace::resolved(const std::string& path) const { return makeAbsolute(path, settings.startupDirectory); }
+
+bool Workspace::start(std::string_view startupDirectory, MessageSink& messages)
+{
+    if (!loadSettings(startupDirectory, messages))
+        return false;
+    // A group table too small for the species' groups is reported; the maps
+    // can still be drawn.
+    loadSpeciesTable(messages);
+    if (!loadBaseImage(messages))
+        return false;
+    settleFonts();
+    return true;
+}
+
+void Workspace::settleFonts() { settleFontFaces(settings, installedFontFamilies()); }
 
 bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& messages)
 {
@@ -109,15 +125,13 @@ bool Workspace::loadSpeciesTable(MessageSink& messages)
     return species.assignPhyleticCodes(phyletic, messages);
 }
 
-} // namespace tavik
-
-namespace tavik {
-
 bool Workspace::loadBaseImage(MessageSink& messages) { return tavik::loadBaseImage(settings, baseImage, messages); }
 
 bool Workspace::loadAddins(MessageSink& messages)
 {
-    if (addins.load(settings.addinMap, settings.startupDirectory))
+    const bool loaded = addins.load(settings.addinMap, settings.startupDirectory);
+    markChanged();
+    if (loaded)
         return true;
     messages.stop("", addins.errorText());
     return false;
@@ -127,6 +141,16 @@ RenderSources Workspace::renderSources() const
 {
     return RenderSources{settings, baseImage.image, blankMap, painter, areas, datumShifts, distribution,
         addins.records().empty() ? nullptr : &addins.records()};
+}
+
+PrintSources Workspace::printSources(
+    const PageRenderer& renderer, const ScreenMetrics& screen, MessageSink& messages) const
+{
+    const double markScale = screen.digitFactor;
+    return PrintSources{{settings, painter, phyletic}, baseImage.image.size(),
+        [&renderer, &messages, markScale](
+            const std::vector<std::int64_t>& codes) { return renderer.render(codes, markScale, messages); },
+        screen};
 }
 
 } // namespace tavik

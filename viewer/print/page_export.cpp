@@ -1,0 +1,99 @@
+#include "viewer/print/page_export.h"
+
+#include "platform/cp932.h"
+#include "platform/file_replacement.h"
+#include "viewer/print/page_layout.h"
+#include "viewer/print/print_page.h"
+#include "viewer/print/quelna_doc.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+
+namespace tavik {
+namespace {
+
+bool gridFits(const CQuelnaDoc& document, const PrinterPage& page, const PrintSources& sources)
+{
+    return PageLayout(document.printForm(), page, sources.mapSize).fits();
+}
+
+void setUpPdfWriter(QPdfWriter& writer, const CQuelnaDoc& document)
+{
+    writer.setResolution(kPdfDpi);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    // The whole sheet is the printable area; the form's margins count from it.
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    writer.setCreator(QStringLiteral("tavik"));
+    writer.setTitle(QString::fromStdString(cp932ToUtf8(document.printForm().title)));
+}
+
+} // namespace
+
+std::string pageSpeciesNames(const CQuelnaDoc& document, int page)
+{
+    std::string names;
+    for (int i = 0; i < document.speciesCount(); ++i) {
+        if (!document.isOverlay() && document.pageOf(i) != page)
+            continue;
+        if (!names.empty())
+            names += ", ";
+        names += document.species()[static_cast<size_t>(i)].scientificName;
+    }
+    return names;
+}
+
+ExportResult printDocument(QPagedPaintDevice& device, const CQuelnaDoc& document, const PrintSources& sources,
+    PageRange range, const ExportProgress& progress, const std::atomic<bool>& stop)
+{
+    if (!gridFits(document, PrinterPage::of(device), sources))
+        return ExportResult::NothingToPrint;
+    const int last = range.last <= 0 ? document.pageCount() : std::min(range.last, document.pageCount());
+    const int first = std::max(1, range.first);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return ExportResult::FileError;
+    for (int page = first; page <= last; ++page) {
+        if (stop.load())
+            return ExportResult::Stopped;
+        if (page > first && !device.newPage())
+            return ExportResult::FileError;
+        if (progress.onPage)
+            progress.onPage(page, last, pageSpeciesNames(document, page));
+        printPage(painter, document, page, sources);
+    }
+    return painter.end() ? ExportResult::Done : ExportResult::FileError;
+}
+
+ExportResult exportPdf(const std::string& path, const CQuelnaDoc& document, const PrintSources& sources,
+    const ExportProgress& progress, const std::atomic<bool>& stop)
+{
+    PrinterPage a4;
+    a4.dpiX = a4.dpiY = kPdfDpi;
+    if (!gridFits(document, a4, sources))
+        return ExportResult::NothingToPrint;
+
+    FileReplacement replacement(path);
+    QFile file;
+    if (!replacement.open() || !file.open(replacement.stream(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        return ExportResult::FileError;
+    ExportResult result;
+    {
+        QPdfWriter writer(&file);
+        setUpPdfWriter(writer, document);
+        result = printDocument(writer, document, sources, {}, progress, stop);
+    }
+    if (result != ExportResult::Done)
+        return result;
+    file.close();
+    if (file.error() != QFileDevice::NoError || !replacement.commit())
+        return ExportResult::FileError;
+    return ExportResult::Done;
+}
+
+} // namespace tavik

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace tavik {
+
+// Most species one overlay map holds: one per painter slot.
+inline constexpr int kOverlayMaxSpecies = 10;
+
+// Why a selection of `chosen` species cannot be taken (cp932): none chosen,
+// or more than an overlay holds; empty when it may be taken.
+std::string checkSpeciesSelection(int chosen, bool overlay);
+
+} // namespace tavik
