@@ -32,7 +32,7 @@ bool openToolTable(CsvReader& reader, std::string_view path, const char* label, 
         return true;
     std::string where(path);
     const char* format = fileExists(path) ? "%s %s が読めませんでした." : "%s %s が見つかりません.";
-    return error.set("", cp932Printf(format, sj(label).c_str(), where.c_str()));
+    return error.set("", cp932Printf(format, cp932Literal(label).c_str(), where.c_str()));
 }
 
 } // namespace tavik

@@ -20,8 +20,9 @@ std::string cp932ToUtf8(std::string_view cp932);
 // sequence, comes out as "?".
 std::string utf8ToCp932(std::string_view utf8);
 
-// Shorthand for literals written in UTF-8 source that go into cp932 text.
-inline std::string sj(std::string_view utf8) { return utf8ToCp932(utf8); }
+// The cp932 text of a literal written in the UTF-8 source: messages, labels
+// and texts that go into data files.
+inline std::string cp932Literal(std::string_view utf8) { return utf8ToCp932(utf8); }
 
 // printf into cp932 text: the format is a UTF-8 literal (converted first), the
 // arguments are cp932 text and numbers.

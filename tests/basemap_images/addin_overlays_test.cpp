@@ -24,7 +24,7 @@ TEST(AddinOverlays, ReadsTheFilesOfTheListIntoRecords)
     AddinOverlays overlays;
     ASSERT_TRUE(overlays.load("addin/list.txt", folder.path())) << cp932ToUtf8(overlays.errorText());
     EXPECT_TRUE(overlays.finished());
-    EXPECT_EQ(overlays.statusText(), sj("完了"));
+    EXPECT_EQ(overlays.statusText(), cp932Literal("完了"));
 
     const auto& records = overlays.records();
     ASSERT_EQ(records.size(), 4u);

@@ -34,8 +34,8 @@ TEST(CsvReader, SplitsLinesByTheQuotingRules)
         {"12,\"Aus, bus\",x", {"12", "Aus, bus", "x"}}, {"a,,", {"a", "", ""}}, {"", {}}, {"\r\n", {}},
         {"a,b\r\n", {"a", "b"}}, {"a\x1A", {"a"}}, {"\"\"", {""}},
         {"  abc  ,\"  q\"", {"abc  ", "q"}}, // leading spaces go, trailing stay
-        {sj("　x"), {sj("　x")}}, // a full-width space stays
-        {sj("ソ,表\"a\""), {sj("ソ"), "a"}}, // 0x5C second bytes are no separators
+        {cp932Literal("　x"), {cp932Literal("　x")}}, // a full-width space stays
+        {cp932Literal("ソ,表\"a\""), {cp932Literal("ソ"), "a"}}, // 0x5C second bytes are no separators
         {"\x81,b", {"\x81,b"}}, // a lead byte takes the comma after it
         {"a,\x81", {"a", "\x81"}}, // a lead byte at the end stays in bounds
     };
@@ -131,8 +131,8 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
         "a,b",
         "say \"x\"",
         "",
-        sj("ソ表\"能\""),
-        sj("全角　"),
+        cp932Literal("ソ表\"能\""),
+        cp932Literal("全角　"),
         "N35\"E139\"",
     };
     std::string path = folder_.file("w.csv");
@@ -143,7 +143,7 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
             EXPECT_TRUE(writer.putField(field));
         EXPECT_TRUE(writer.endLine());
         EXPECT_TRUE(writer.putField("abcdef", 4)); // cut to 3 bytes
-        EXPECT_TRUE(writer.putField(sj("あい"), 4)); // never half a character
+        EXPECT_TRUE(writer.putField(cp932Literal("あい"), 4)); // never half a character
         EXPECT_TRUE(writer.putField("tail\x82")); // a lone lead byte would eat the comma
         EXPECT_TRUE(writer.putField("z"));
         EXPECT_TRUE(writer.endLine());
@@ -151,7 +151,7 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
     }
     std::string text = folder_.read("w.csv");
     EXPECT_EQ(text.substr(0, 14), "plain,\"a,b\",\"s");
-    EXPECT_NE(text.find("\r\nabc," + sj("あ") + ",tail,z\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nabc," + cp932Literal("あ") + ",tail,z\r\n"), std::string::npos) << text;
 
     CsvReader reader;
     ASSERT_TRUE(reader.open(path));

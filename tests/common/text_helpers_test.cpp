@@ -12,12 +12,12 @@ TEST(TextHelpers, TrimsAsciiAndFullWidthBlanksAtCharacterBoundaries)
         std::string text, trimmed;
     } cases[] = {
         {"  abc  ", "abc"},
-        {sj("　 種名　 "), sj("種名")},
-        {sj("　"), ""},
+        {cp932Literal("　 種名　 "), cp932Literal("種名")},
+        {cp932Literal("　"), ""},
         {"", ""},
         // 0x88 0x81 is one character; the "@" (0x40) after it is no blank.
         {"\x88\x81\x40", "\x88\x81\x40"},
-        {sj("a　b"), sj("a　b")},
+        {cp932Literal("a　b"), cp932Literal("a　b")},
     };
     for (const Case& c : cases) {
         std::string text = c.text;
@@ -29,16 +29,16 @@ TEST(TextHelpers, TrimsAsciiAndFullWidthBlanksAtCharacterBoundaries)
 TEST(TextHelpers, FoldsTheWholeHiraganaBlockToKatakana)
 {
     std::string hiragana
-        = sj("ぁあぃいぅうぇえぉおかがきぎくぐけげこごさざしじすずせぜそぞただちぢっつづてでとどなにぬねの"
-             "はばぱひびぴふぶぷへべぺほぼぽまみむめもゃやゅゆょよらりるれろゎわゐゑをん");
+        = cp932Literal("ぁあぃいぅうぇえぉおかがきぎくぐけげこごさざしじすずせぜそぞただちぢっつづてでとどなにぬねの"
+                       "はばぱひびぴふぶぷへべぺほぼぽまみむめもゃやゅゆょよらりるれろゎわゐゑをん");
     std::string katakana
-        = sj("ァアィイゥウェエォオカガキギクグケゲコゴサザシジスズセゼソゾタダチヂッツヅテデトドナニヌネノ"
-             "ハバパヒビピフブプヘベペホボポマミムメモャヤュユョヨラリルレロヮワヰヱヲン");
+        = cp932Literal("ァアィイゥウェエォオカガキギクグケゲコゴサザシジスズセゼソゾタダチヂッツヅテデトドナニヌネノ"
+                       "ハバパヒビピフブプヘベペホボポマミムメモャヤュユョヨラリルレロヮワヰヱヲン");
     ASSERT_EQ(hiragana.size(), 83u * 2);
     foldKana(hiragana);
     EXPECT_EQ(cp932ToUtf8(hiragana), cp932ToUtf8(katakana));
 
-    std::string others = sj("ミナト区ー・ｱ abc") + "\x82";
+    std::string others = cp932Literal("ミナト区ー・ｱ abc") + "\x82";
     std::string expected = others;
     foldKana(others);
     EXPECT_EQ(others, expected);
@@ -52,8 +52,8 @@ TEST(TextHelpers, ExtractsTheDigitsOfACodeWrittenWithSeparators)
         {"5339-45-12", "53394512"},
         {"5339 45", "5339"},
         {"5339.45/12a3", "533945123"},
-        {sj("東京都"), ""},
-        {sj("12区34"), "12"},
+        {cp932Literal("東京都"), ""},
+        {cp932Literal("12区34"), "12"},
         {"12,34", "12"},
         {"", ""},
     };
@@ -63,9 +63,9 @@ TEST(TextHelpers, ExtractsTheDigitsOfACodeWrittenWithSeparators)
 
 TEST(TextHelpers, CutsTextWithoutSplittingACharacter)
 {
-    std::string text = sj("aあい");
-    EXPECT_EQ(cutText(text, 4), sj("aあ"));
-    EXPECT_EQ(cutText(text, 3), sj("aあ"));
+    std::string text = cp932Literal("aあい");
+    EXPECT_EQ(cutText(text, 4), cp932Literal("aあ"));
+    EXPECT_EQ(cutText(text, 3), cp932Literal("aあ"));
     EXPECT_EQ(cutText(text, 2), "a");
     EXPECT_EQ(cutText(text, 100), text);
     EXPECT_EQ(cutText("ab\x82", 100), "ab");

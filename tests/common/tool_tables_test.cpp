@@ -15,7 +15,10 @@ namespace {
 class ToolTables : public ::testing::Test {
 protected:
     // Writes UTF-8 text as a cp932 table and returns its path.
-    std::string table(const std::string& name, const std::string& utf8) { return folder_.write(name, sj(utf8)); }
+    std::string table(const std::string& name, const std::string& utf8)
+    {
+        return folder_.write(name, cp932Literal(utf8));
+    }
 
     std::string message() const { return cp932ToUtf8(error_.message); }
 
@@ -70,16 +73,16 @@ TEST_F(ToolTables, AreaNamesAreFoldedAndCountedWhenTheyRepeat)
     EXPECT_TRUE(areas.containsCode(103));
     EXPECT_FALSE(areas.containsCode(105));
 
-    const AreaName* minato = areas.findName(sj("　みなと"));
+    const AreaName* minato = areas.findName(cp932Literal("　みなと"));
     ASSERT_NE(minato, nullptr);
     EXPECT_EQ(minato->duplicateCount, 2);
-    const AreaName* shinjuku = areas.findName(sj("シンジュク"));
+    const AreaName* shinjuku = areas.findName(cp932Literal("シンジュク"));
     ASSERT_NE(shinjuku, nullptr);
     EXPECT_EQ(shinjuku->duplicateCount, 0); // a further name equal to the first is the same area
-    const AreaName* nogata = areas.findName(sj("のがた"));
+    const AreaName* nogata = areas.findName(cp932Literal("のがた"));
     ASSERT_NE(nogata, nullptr);
     EXPECT_EQ(nogata->areaCode, 104);
-    EXPECT_EQ(areas.findName(sj("ナカ")), nullptr);
+    EXPECT_EQ(areas.findName(cp932Literal("ナカ")), nullptr);
 
     EXPECT_FALSE(areas.load(path, 3, error_));
     EXPECT_EQ(message(), "地域テーブルの地域数が多すぎます.上限は 3 地域です.");
@@ -93,7 +96,7 @@ TEST_F(ToolTables, AreaNamesMatchOnTheirFirst31Bytes)
     std::string longName = "一二三四五六七八九十一二三四五六七八九十";
     ToolAreaTable areas;
     ASSERT_TRUE(areas.load(table("area.csv", "7,,,,,,,,," + longName + "\r\n"), 10, error_));
-    const AreaName* area = areas.findName(sj(longName));
+    const AreaName* area = areas.findName(cp932Literal(longName));
     ASSERT_NE(area, nullptr);
     EXPECT_EQ(area->areaCode, 7);
 }
@@ -113,7 +116,7 @@ TEST_F(ToolTables, LiteratureIsFoundByCodeOrByText)
     const LiteratureName* birds = literature.findText("Birds of Japan");
     ASSERT_NE(birds, nullptr);
     EXPECT_EQ(birds->code, "L1");
-    ASSERT_NE(literature.findText(sj("日本の蝶")), nullptr);
+    ASSERT_NE(literature.findText(cp932Literal("日本の蝶")), nullptr);
     EXPECT_EQ(literature.findText(""), nullptr); // L3 has no text to match
 
     EXPECT_FALSE(literature.load(path, 3, error_));
@@ -133,11 +136,11 @@ TEST_F(ToolTables, SpeciesNamesAreFoundByScientificOrJapaneseName)
     const SpeciesName* found = species.findScientific("Papilio machaon");
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->speciesCode, 7);
-    found = species.findJapanese(sj("ウスバシロチョウ"));
+    found = species.findJapanese(cp932Literal("ウスバシロチョウ"));
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->speciesCode, 12);
     EXPECT_EQ(species.findScientific(""), nullptr); // species 9 has no name to match
-    EXPECT_EQ(species.findJapanese(sj("うすばしろちょう")), nullptr);
+    EXPECT_EQ(species.findJapanese(cp932Literal("うすばしろちょう")), nullptr);
 
     EXPECT_FALSE(species.load(path, 2, error_));
     EXPECT_EQ(message(), "種テーブルの種数が多すぎます.上限は 2 種です.");

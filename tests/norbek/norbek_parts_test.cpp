@@ -56,7 +56,7 @@ TEST(NorbekPages, OutputFolderTextEndsInOneSeparator)
     EXPECT_EQ(Norbek::outputDirectory("out/"), "out/");
     EXPECT_EQ(Norbek::outputDirectory("..\\explain\\"), "..\\explain\\");
     // 表 ends in the byte 0x5C, which is not a separator.
-    EXPECT_EQ(Norbek::outputDirectory(sj("解説\\表")), sj("解説\\表") + "/");
+    EXPECT_EQ(Norbek::outputDirectory(cp932Literal("解説\\表")), cp932Literal("解説\\表") + "/");
 }
 
 TEST(NorbekPages, HeadingsOfGridSquaresAndPoints)
@@ -97,13 +97,13 @@ TEST(NorbekTables, SpeciesWithoutGroupCodeShareANewGroupByTheirGroupNames)
     test::TestFolder folder("norbek_groups");
     NorbekSettings settings;
     settings.tables.speciesTable = folder.write("species.csv",
-        sj("5,Aus bus,,,,0,Aidae,Ax,エー科,,Ay\r\n"
-           "6,Aus cus,,,,0,Aidae,Ax,エー科,,Ay\r\n"
-           "7,Bus dus,,,,-1,Bidae,Bx,ビー科,,\r\n"
-           "8,Cus eus,,,,0,,Cx,,,\r\n"));
+        cp932Literal("5,Aus bus,,,,0,Aidae,Ax,エー科,,Ay\r\n"
+                     "6,Aus cus,,,,0,Aidae,Ax,エー科,,Ay\r\n"
+                     "7,Bus dus,,,,-1,Bidae,Bx,ビー科,,\r\n"
+                     "8,Cus eus,,,,0,,Cx,,,\r\n"));
     // Codes 1, 2 and 4: the fourth group would take code 4, which is in use.
     settings.phyleticTable
-        = folder.write("phyletic.csv", sj("4,Bidae,0,ビー科,\r\n1,Zidae,0,ゼット科,\r\n2,Yidae,0,,\r\n"));
+        = folder.write("phyletic.csv", cp932Literal("4,Bidae,0,ビー科,\r\n1,Zidae,0,ゼット科,\r\n2,Yidae,0,,\r\n"));
     NorbekTables tables;
     ToolError error;
     ASSERT_TRUE(tables.loadSpecies(settings, error)) << cp932ToUtf8(error.message);
@@ -130,12 +130,12 @@ TEST(NorbekImageLists, AnImageGoesToTheSpeciesWithTheLongestNameInItsPath)
 {
     std::vector<NorbekSpecies> species(4);
     species[0].scientific = "Luehdorfia japonica";
-    species[0].alias1 = sj("ギフチョウ");
+    species[0].alias1 = cp932Literal("ギフチョウ");
     species[1].scientific = "Luehdorfia puziloi";
-    species[1].alias1 = sj("ヒメギフチョウ");
+    species[1].alias1 = cp932Literal("ヒメギフチョウ");
     species[2].scientific = "Papilio machaon";
     species[2].alias2 = "kiageha";
-    species[3].alias1 = sj("ギ");
+    species[3].alias1 = cp932Literal("ギ");
     ImageLists lists;
     lists.index(species);
     struct Case {
@@ -144,12 +144,12 @@ TEST(NorbekImageLists, AnImageGoesToTheSpeciesWithTheLongestNameInItsPath)
         NameForm kindAfter;
     } cases[] = {
         {"img/Papilio_machaon_1.jpg", 2, NameForm::Standard},
-        {sj("img/ヒメギフチョウ.gif"), 1, NameForm::Alias1},
+        {cp932Literal("img/ヒメギフチョウ.gif"), 1, NameForm::Alias1},
         {"img/Papilio-machaon.png", 2, NameForm::Standard}, // alias 1 tried first, then scientific
         {"img/kiageha.png", 2, NameForm::Alias2},
         {"img/none.png", -1, NameForm::Alias1}, // alias 2, then scientific and alias 1
         // ャ is 0x83 0x83: with "M" it holds the bytes of ギ (0x83 0x4D) across two characters.
-        {sj("img/ャM.png"), -1, NameForm::Alias2},
+        {cp932Literal("img/ャM.png"), -1, NameForm::Alias2},
     };
     NameForm kind = NameForm::Standard;
     for (const Case& c : cases) {

@@ -100,8 +100,8 @@ TEST_F(Norbek, HtmlPagesListLiteratureByAreaThenForAllAreasWithTheirMedia)
     expectGolden("out/Parnassius glacialis.html", "html/Parnassius glacialis.html");
     expectGolden("out/_index.html", "html/_index.html");
     expectGolden("out/_text.css", "html/_text.css");
-    EXPECT_NE(
-        read("out/Luehdorfia puziloi.html").find(sj("<IMG SRC=\"../image/ヒメギフチョウ.gif\">")), std::string::npos);
+    EXPECT_NE(read("out/Luehdorfia puziloi.html").find(cp932Literal("<IMG SRC=\"../image/ヒメギフチョウ.gif\">")),
+        std::string::npos);
     EXPECT_EQ(read("out/Luehdorfia japonica.html").find("<IMG"), std::string::npos);
     // A species whose only line has no location gets an empty literature section.
     EXPECT_NE(
@@ -205,7 +205,7 @@ TEST_F(Norbek, CommandLineFaultsShowTheUsageAndWriteNothing)
 {
     write("tavik.ini", "");
     write("file", "");
-    std::string usage = cp932ToUtf8(sj("使用法\n"));
+    std::string usage = cp932ToUtf8(cp932Literal("使用法\n"));
     struct Case {
         std::vector<std::string> arguments;
         const char* complaint;

@@ -144,7 +144,7 @@ TEST(PrintFormList, SelectsTheFirstFormOfATitle)
 {
     PrintFormList list;
     MessageLog log;
-    std::string now = sj("図鑑 2x3");
+    std::string now = cp932Literal("図鑑 2x3");
     ASSERT_TRUE(list.loadAtStartup(kData + "forms.cfg", now, log));
     EXPECT_EQ(list.currentIndex(), 0); // the first of the two forms of that title
 

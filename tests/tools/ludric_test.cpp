@@ -46,7 +46,7 @@ TEST_F(Ludric, RefusesRowsItCannotFillAndLeavesTheTableAsItWas)
     for (const Case& c : cases) {
         // a.csv comes first and is filled; b.csv fails on its second row.
         write("a.csv", "Papilio machaon,,,\r\n");
-        std::string original = sj(std::string("キアゲハ,,,\r\n") + c.row + "\r\nPapilio machaon,,,\r\n");
+        std::string original = cp932Literal(std::string("キアゲハ,,,\r\n") + c.row + "\r\nPapilio machaon,,,\r\n");
         write("b.csv", cp932ToUtf8(original));
         Ludric::Result result = run("ludric", {"?.csv"});
         EXPECT_EQ(result.status, 1) << c.row;

@@ -25,7 +25,7 @@ ToolRun::ToolRun()
 void ToolRun::write(const std::string& name, const std::string& utf8)
 {
     fs::create_directories((dir_ / name).parent_path());
-    std::ofstream(dir_ / name, std::ios::binary) << sj(utf8);
+    std::ofstream(dir_ / name, std::ios::binary) << cp932Literal(utf8);
 }
 
 std::string ToolRun::read(const std::string& name) const

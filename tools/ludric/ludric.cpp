@@ -22,11 +22,11 @@ constexpr size_t rowFields = 9;
 
 std::string Ludric::usage()
 {
-    return sj("使用法\n"
-              "    ludric  入力テーブル\n"
-              "    例： ludric  ..\\list\\*.csv\n"
-              "    入力テーブルのパス名にはワイルドカードが使えます.\n"
-              "    このプログラムは種テーブルを参照しますが、そのパス名は tavik.ini から引用します\n");
+    return cp932Literal("使用法\n"
+                        "    ludric  入力テーブル\n"
+                        "    例： ludric  ..\\list\\*.csv\n"
+                        "    入力テーブルのパス名にはワイルドカードが使えます.\n"
+                        "    このプログラムは種テーブルを参照しますが、そのパス名は tavik.ini から引用します\n");
 }
 
 bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, std::FILE* progress, ToolError& error)
@@ -37,7 +37,7 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
         return error.set(path, cp932Printf("テンポラリファイル %s.XXXXXX が開けません", where.c_str()));
     CsvReader reader(CsvReader::ludricLimits);
     if (!reader.open(path))
-        return error.set(path, sj("open error."));
+        return error.set(path, cp932Literal("open error."));
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
 
     CsvWriter writer(replacement.stream());
@@ -85,7 +85,7 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
     }
     reader.close();
     if (!writer.flush() || !replacement.commit())
-        return error.set(path, sj("新しいファイルを作れませんでした."));
+        return error.set(path, cp932Literal("新しいファイルを作れませんでした."));
     return true;
 }
 
@@ -98,15 +98,15 @@ bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error
             return false;
         std::vector<std::string> tables = findFiles(pattern);
         if (tables.empty())
-            return error.set("", sj("入力テーブルは１つもありません."));
+            return error.set("", cp932Literal("入力テーブルは１つもありません."));
         if (tables.size() > maxTables)
-            return error.set("", sj("入力テーブルが多すぎます.処理出来ません."));
+            return error.set("", cp932Literal("入力テーブルが多すぎます.処理出来ません."));
         for (const std::string& table : tables)
             if (!fillTable(table, species, progress, error))
                 return false;
         return true;
     } catch (const std::bad_alloc&) {
-        return error.set("", sj("メモリが足りません."));
+        return error.set("", cp932Literal("メモリが足りません."));
     }
 }
 

@@ -102,8 +102,9 @@ bool ImageLists::load(const std::array<std::string, NorbekSettings::imageSources
         std::string path = std::string(outputDirectory) + lists[n];
         CsvReader reader;
         if (!reader.open(path))
-            return error.set(
-                path, sj(fileExists(path) ? "イメージリストが読めませんでした." : "イメージリストが見つかりません."));
+            return error.set(path,
+                cp932Literal(
+                    fileExists(path) ? "イメージリストが読めませんでした." : "イメージリストが見つかりません."));
         for (;;) {
             CsvReaderStatus status = reader.nextLine();
             if (status == CsvReaderStatus::EndOfFile)

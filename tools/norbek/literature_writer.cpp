@@ -90,8 +90,9 @@ bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, To
     const std::string& path = settings_.tables.spLitDb;
     CsvReader reader;
     if (!reader.open(path))
-        return error.set(
-            path, sj(fileExists(path) ? "種別文献テーブルが読めませんでした." : "種別文献テーブルが見つかりません."));
+        return error.set(path,
+            cp932Literal(
+                fileExists(path) ? "種別文献テーブルが読めませんでした." : "種別文献テーブルが見つかりません."));
     for (;;) {
         CsvReaderStatus status = reader.nextLine();
         if (status == CsvReaderStatus::EndOfFile)
@@ -255,7 +256,7 @@ bool LiteratureWriter::writePagesWithoutLiterature(ToolError& error)
 {
     for (size_t species = 0; species < tables_.species().size(); ++species) {
         beginSpecies(static_cast<int>(species));
-        if (!writeHtmlPage(static_cast<int>(species), nullptr, sj("ファイルに書けません"), error))
+        if (!writeHtmlPage(static_cast<int>(species), nullptr, cp932Literal("ファイルに書けません"), error))
             return false;
     }
     return finish(error);
@@ -315,7 +316,7 @@ bool LiteratureWriter::insertSource(
     // A text source is copied in line by line, each line ending as the page's do.
     std::string file = options_.outputDirectory + *path, text;
     if (!readWholeFile(file, text))
-        return error.set(file, sj("テキストが読めません"));
+        return error.set(file, cp932Literal("テキストが読めません"));
     for (std::string_view rest = text; !rest.empty();) {
         size_t newline = rest.find('\n');
         std::string_view line = rest.substr(0, newline);
@@ -361,7 +362,7 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
     if (options_.templateIndex) {
         std::string pattern;
         if (!readWholeFile(templatePath, pattern))
-            return error.set(templatePath, sj("テンプレートを読めません"));
+            return error.set(templatePath, cp932Literal("テンプレートを読めません"));
         std::vector<std::string> names;
         for (int i : order)
             names.push_back(pageNames_[i]);
@@ -374,7 +375,7 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
     }
     std::string path = options_.outputDirectory + "_index.html";
     if (!writeTextFile(path, index))
-        return error.set(path, sj("インデックスが書けません"));
+        return error.set(path, cp932Literal("インデックスが書けません"));
     return true;
 }
 
@@ -385,7 +386,7 @@ bool LiteratureWriter::finish(ToolError& error) const
     if (options_.fileType == PageFileType::Html) {
         std::string path = options_.outputDirectory + "_text.css";
         if (!writeTextFile(path, composer_.styleSheet()))
-            return error.set(path, sj("ファイルに書けません"));
+            return error.set(path, cp932Literal("ファイルに書けません"));
     }
     reportOverwrittenPages();
     return true;
@@ -397,7 +398,8 @@ void LiteratureWriter::reportOverwrittenPages() const
     std::sort(names.begin(), names.end());
     for (size_t i = 1; i < names.size(); ++i)
         if (names[i] == names[i - 1] && (i < 2 || names[i - 1] != names[i - 2]))
-            printCp932(console_, cp932Printf("%s  %s\n", names[i].c_str(), sj("既に存在、上書きしました。").c_str()));
+            printCp932(console_,
+                cp932Printf("%s  %s\n", names[i].c_str(), cp932Literal("既に存在、上書きしました。").c_str()));
 }
 
 } // namespace tavik

@@ -130,7 +130,7 @@ std::optional<std::string> MediaSource::resolve(
             misses.push_back({path, reason});
     }
     for (const Miss& miss : misses)
-        printCp932(report_, cp932Printf("%s  %s\n", miss.path.c_str(), sj(miss.reason).c_str()));
+        printCp932(report_, cp932Printf("%s  %s\n", miss.path.c_str(), cp932Literal(miss.reason).c_str()));
     return std::nullopt;
 }
 

@@ -18,7 +18,7 @@ namespace {
 // Asks a Yes / No question; true when the answer begins with "Y" or "y".
 bool confirm(const char* question, std::FILE* in, std::FILE* out)
 {
-    printCp932(out, sj(question));
+    printCp932(out, cp932Literal(question));
     char answer[256];
     if (!std::fgets(answer, sizeof answer, in))
         return false;
@@ -95,7 +95,8 @@ int Norbek::run(const std::vector<std::string>& arguments, std::FILE* in, std::F
 
     std::string iniPath = joinPath(currentDirectory(), "tavik.ini");
     if (!isRegularFile(iniPath)) {
-        printCp932(err, cp932Printf("\n%s  %s\n", iniPath.c_str(), sj("初期設定ファイルが見つかりません").c_str()));
+        printCp932(
+            err, cp932Printf("\n%s  %s\n", iniPath.c_str(), cp932Literal("初期設定ファイルが見つかりません").c_str()));
         return 1;
     }
     NorbekSettings settings;
@@ -110,7 +111,7 @@ int Norbek::run(const std::vector<std::string>& arguments, std::FILE* in, std::F
     try {
         written = writePages(commandLine, settings, out, error);
     } catch (const std::bad_alloc&) {
-        error.set("", sj("メモリが足りません."));
+        error.set("", cp932Literal("メモリが足りません."));
     }
     if (!written) {
         std::fflush(out);

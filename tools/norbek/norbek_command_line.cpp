@@ -59,25 +59,25 @@ bool NorbekCommandLine::allAreasFirst() const { return lists.size() == 2 && list
 
 std::string NorbekCommandLine::usage()
 {
-    return sj("使用法\n"
-              " norbek [-sci, -alias1, -alias2, -code] [-allarea, -area] [-txt] OutputPath\n"
-              "    文献リストをHTML形式もしくはプレーンテキストで生成します.\n"
-              "      -txt    プレーンテキスト( *.hdr,*.exp,*.lit )を作成. 省略時は*.html\n"
-              "      -sci    ファイル名に学名を使用.\n"
-              "      -alias1 ファイル名に別名１（和名）を使用.\n"
-              "      -alias2 ファイル名に別名２を使用.\n"
-              "      -code   ファイル名に種コードを使用.\n"
-              "      -allarea 文献名を全地域通して出力します.\n"
-              "      -area    文献名を地域別に出力します.\n"
-              "      -geo     地域メッシュや緯度経度の文献名も出力します.\n"
-              "      -template  テンプレートからindex.htmlを作成します.\n"
-              "      OutputPath  出力パスを指定すると、その下にファイルを作成します\n"
-              "    このプログラムは、 tavik.ini からの情報に基づいて\n"
-              "    種,系統,地域,文献,種別文献テーブルを参照します.\n"
-              "例：\n"
-              "    norbek -alias1 -area -allarea ..\\explain\n"
-              "    ディレクトリ..\\explain の下に、別名１を使ってHTMLファイルを作ります.\n"
-              "    文献名は、指定順に、まず地域別に記述し、その後に全地域通して記述します.\n");
+    return cp932Literal("使用法\n"
+                        " norbek [-sci, -alias1, -alias2, -code] [-allarea, -area] [-txt] OutputPath\n"
+                        "    文献リストをHTML形式もしくはプレーンテキストで生成します.\n"
+                        "      -txt    プレーンテキスト( *.hdr,*.exp,*.lit )を作成. 省略時は*.html\n"
+                        "      -sci    ファイル名に学名を使用.\n"
+                        "      -alias1 ファイル名に別名１（和名）を使用.\n"
+                        "      -alias2 ファイル名に別名２を使用.\n"
+                        "      -code   ファイル名に種コードを使用.\n"
+                        "      -allarea 文献名を全地域通して出力します.\n"
+                        "      -area    文献名を地域別に出力します.\n"
+                        "      -geo     地域メッシュや緯度経度の文献名も出力します.\n"
+                        "      -template  テンプレートからindex.htmlを作成します.\n"
+                        "      OutputPath  出力パスを指定すると、その下にファイルを作成します\n"
+                        "    このプログラムは、 tavik.ini からの情報に基づいて\n"
+                        "    種,系統,地域,文献,種別文献テーブルを参照します.\n"
+                        "例：\n"
+                        "    norbek -alias1 -area -allarea ..\\explain\n"
+                        "    ディレクトリ..\\explain の下に、別名１を使ってHTMLファイルを作ります.\n"
+                        "    文献名は、指定順に、まず地域別に記述し、その後に全地域通して記述します.\n");
 }
 
 } // namespace tavik

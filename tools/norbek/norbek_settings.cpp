@@ -54,7 +54,7 @@ std::string trimmedAscii(std::string_view text)
 std::string wrongValueReport(std::string_view iniPath, std::string_view key, std::string_view value)
 {
     return cp932Printf("\n%s\n [Norbek]\n  %s=%s\n%s\n", std::string(iniPath).c_str(), std::string(key).c_str(),
-        std::string(value).c_str(), sj("初期設定ファイルでの指定が間違っています").c_str());
+        std::string(value).c_str(), cp932Literal("初期設定ファイルでの指定が間違っています").c_str());
 }
 
 // Reads the settings keys one after another; the first fault is kept.
@@ -84,7 +84,7 @@ public:
                 return index;
             ++index;
         }
-        fault = wrongValueReport(iniPath_, key, written) + sj("以下の何れかを指定して下さい") + "\n";
+        fault = wrongValueReport(iniPath_, key, written) + cp932Literal("以下の何れかを指定して下さい") + "\n";
         for (const char* candidate : allowed)
             fault += "  " + std::string(key) + "=" + candidate + "\n";
         return -1;
@@ -129,7 +129,7 @@ bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::st
             settings.species.push_back(NameForm::Alias2);
         else {
             fault = wrongValueReport(reader.iniPath(), "Species", written)
-                + sj("種名の掲載方法を指定して下さい。組み合わせ可能です。\n")
+                + cp932Literal("種名の掲載方法を指定して下さい。組み合わせ可能です。\n")
                 + cp932Printf("例  Species=%s,%s\n", "scientific", "alias1");
             return false;
         }
@@ -150,7 +150,8 @@ bool readBackground(const SettingsReader& reader, NorbekSettings& settings, std:
     }
     if (!valid)
         fault = wrongValueReport(reader.iniPath(), "HtmlBackGroundColor", written)
-            + sj("0 以上 255 以下のR,G,B値を指定して下さい\n") + sj("例： HtmlBackGroundColor=255,255,255\n");
+            + cp932Literal("0 以上 255 以下のR,G,B値を指定して下さい\n")
+            + cp932Literal("例： HtmlBackGroundColor=255,255,255\n");
     return valid;
 }
 
@@ -168,7 +169,7 @@ bool readImageSource(
     std::string written = toolSettingText(reader.ini(), section, key, "");
     if (!isRelativeSource(written)) {
         fault = cp932Printf("\n%s=%s\n", std::string(key).c_str(), written.c_str())
-            + sj("HTMLから見た相対パスで指定して下さい\n") + sj(example);
+            + cp932Literal("HTMLから見た相対パスで指定して下さい\n") + cp932Literal(example);
         return false;
     }
     source = std::string(cutText(written, pathBytes));

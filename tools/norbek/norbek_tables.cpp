@@ -32,7 +32,7 @@ bool openTable(CsvReader& reader, std::string_view path, const char* missing, co
 {
     if (reader.open(path))
         return true;
-    return error.set(path, sj(fileExists(path) ? unreadable : missing));
+    return error.set(path, cp932Literal(fileExists(path) ? unreadable : missing));
 }
 
 // Reads the lines of an open table and hands each line holding fields to
@@ -178,8 +178,8 @@ bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, 
             continue;
         }
         if (groups_.size() >= static_cast<size_t>(std::max(phyleticMax, 0)))
-            return error.set(
-                phyleticPath, sj("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
+            return error.set(phyleticPath,
+                cp932Literal("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
         // The new group's code is the group count after the append; when the
         // table already uses that code, one above its largest, so that no two
         // groups share a code.
@@ -272,7 +272,7 @@ bool NorbekTables::loadBookTable(std::string_view path, int capacity, ToolError&
         // Without a book table the entries go without book titles.
         if (!fileExists(path))
             return true;
-        return error.set(path, sj("書誌テーブル読み込みエラー."));
+        return error.set(path, cp932Literal("書誌テーブル読み込みエラー."));
     }
     bool read = readRows(reader, path, error, [&](long, bool&) {
         if (books_.size() >= static_cast<size_t>(std::max(capacity, 0)))
@@ -297,7 +297,7 @@ bool NorbekTables::loadSpecies(const NorbekSettings& settings, ToolError& error)
             return false;
         return assignGroups(settings.phyleticMax, settings.phyleticTable, error);
     } catch (const std::bad_alloc&) {
-        return error.set("", sj("メモリが足りません."));
+        return error.set("", cp932Literal("メモリが足りません."));
     }
 }
 
@@ -321,7 +321,7 @@ bool NorbekTables::loadReferences(const NorbekSettings& settings, ToolError& err
             if (!(this->*step.load)(step.path, step.capacity, error))
                 return false;
         } catch (const std::bad_alloc&) {
-            return error.set(step.path, sj(step.noStorage));
+            return error.set(step.path, cp932Literal(step.noStorage));
         }
     }
     return true;

@@ -135,8 +135,9 @@ std::string coordinateErrorMessage(long row, std::string_view text, CoordinateEr
         break;
     }
     if (range)
-        return cp932Printf("%ld 行目: %s  %s   %s", row, shown.c_str(), sj("値が大きすぎます").c_str(), range);
-    return cp932Printf("%ld 行目: %s  %s", row, shown.c_str(), sj(reason).c_str());
+        return cp932Printf(
+            "%ld 行目: %s  %s   %s", row, shown.c_str(), cp932Literal("値が大きすぎます").c_str(), range);
+    return cp932Printf("%ld 行目: %s  %s", row, shown.c_str(), cp932Literal(reason).c_str());
 }
 
 std::string storedCoordinate(std::string_view text, CoordinateAxis axis)

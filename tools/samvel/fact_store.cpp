@@ -104,9 +104,9 @@ FactStore::AddResult FactStore::addLiterature(size_t species, const FactLocation
 std::string FactStore::refusedMessage(AddResult result, long row, std::int64_t speciesCode, bool literature)
 {
     if (result == AddResult::PoolFull)
-        return sj("コンピュータのメモリが足りません.");
+        return cp932Literal("コンピュータのメモリが足りません.");
     return cp932Printf("%ld 行目: 種コード[%lld]の%s記録が %u 件を越えました.処理出来ません.", row,
-        static_cast<long long>(speciesCode), sj(literature ? "文献" : "分布").c_str(), maxRecordsPerSpecies);
+        static_cast<long long>(speciesCode), cp932Literal(literature ? "文献" : "分布").c_str(), maxRecordsPerSpecies);
 }
 
 char FactStore::mergedReliability(char head, char later)

@@ -20,7 +20,10 @@ constexpr size_t inputFieldBytes = 255;
 constexpr size_t meshDigits = 13;
 
 // "<row> 行目  <reason>" with a UTF-8 reason.
-std::string rowReason(long row, const char* reason) { return cp932Printf("%ld 行目  %s", row, sj(reason).c_str()); }
+std::string rowReason(long row, const char* reason)
+{
+    return cp932Printf("%ld 行目  %s", row, cp932Literal(reason).c_str());
+}
 
 } // namespace
 
@@ -37,7 +40,7 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
 {
     CsvReader reader;
     if (!reader.open(path))
-        return error.set(path, sj("open error."));
+        return error.set(path, cp932Literal("open error."));
     std::string where(path);
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
     std::string message;

@@ -51,7 +51,7 @@ bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolEr
 {
     ToolSettings settings = ToolSettings::load();
     if (commandLine.rebuild)
-        printCp932(progress, sj("Rebuild 指定されました.しばらくお待ち下さい.\n"));
+        printCp932(progress, cp932Literal("Rebuild 指定されました.しばらくお待ち下さい.\n"));
 
     SpeciesCodeTable species;
     ToolAreaTable areas;
@@ -71,7 +71,7 @@ bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolEr
 
     std::vector<std::string> inputTables = findFiles(commandLine.inputPattern);
     if (inputTables.empty())
-        return error.set("", sj("入力テーブルは１つもありません."));
+        return error.set("", cp932Literal("入力テーブルは１つもありません."));
     InputTableImport import(species, areas, literature, store);
     for (const std::string& path : inputTables)
         if (!import.import(path, progress, error))
@@ -87,7 +87,7 @@ bool Samvel::run(const SamvelCommandLine& commandLine, std::FILE* progress, Tool
     try {
         return runImport(commandLine, progress, error);
     } catch (const std::bad_alloc&) {
-        return error.set("", sj("メモリが足りません."));
+        return error.set("", cp932Literal("メモリが足りません."));
     }
 }
 

@@ -22,15 +22,15 @@ SamvelCommandLine SamvelCommandLine::parse(const std::vector<std::string>& argum
 
 std::string SamvelCommandLine::usage()
 {
-    return sj("使用法\n"
-              "    samvel  入力テーブル\n"
-              "    例： samvel  ..\\list\\*.csv\n"
-              "    入力テーブルのパス名にはワイルドカードが使えます.\n"
-              "    このプログラムは、種テーブル・文献テーブル・種別分布テーブル・種別文献テーブル\n"
-              "    を tavik.ini からの情報に基づいて参照します.\n"
-              "  もしくは\n"
-              "    samvel  -rebuild  入力テーブル\n"
-              "    -rebuild 指定の場合、種別分布テーブルを最初から作り直します.\n");
+    return cp932Literal("使用法\n"
+                        "    samvel  入力テーブル\n"
+                        "    例： samvel  ..\\list\\*.csv\n"
+                        "    入力テーブルのパス名にはワイルドカードが使えます.\n"
+                        "    このプログラムは、種テーブル・文献テーブル・種別分布テーブル・種別文献テーブル\n"
+                        "    を tavik.ini からの情報に基づいて参照します.\n"
+                        "  もしくは\n"
+                        "    samvel  -rebuild  入力テーブル\n"
+                        "    -rebuild 指定の場合、種別分布テーブルを最初から作り直します.\n");
 }
 
 } // namespace tavik

@@ -79,7 +79,7 @@ bool AddinOverlays::load(std::string_view addinMap, std::string_view startupDire
     }
     attempted_ = true;
     readList(makeAbsolute(addinMap, startupDirectory));
-    setStatus(sj("完了"));
+    setStatus(cp932Literal("完了"));
     finished_.store(true, std::memory_order_release);
     return errors_.empty();
 }
@@ -124,7 +124,7 @@ AddinOverlays::FileResult AddinOverlays::readFile(const std::string& path)
         try {
             records_.reserve(kGrowthStep);
         } catch (const std::bad_alloc&) {
-            addError(sj("メモリが確保できません"));
+            addError(cp932Literal("メモリが確保できません"));
             return FileResult::EndLoad;
         }
     }
@@ -161,14 +161,14 @@ AddinOverlays::FileResult AddinOverlays::readFile(const std::string& path)
 bool AddinOverlays::appendRecord(const AddinRecord& record)
 {
     if (records_.size() >= recordLimit_) {
-        addError(sj("データが多すぎます"));
+        addError(cp932Literal("データが多すぎます"));
         return false;
     }
     if (records_.size() == records_.capacity()) {
         try {
             records_.reserve(records_.capacity() + kGrowthStep);
         } catch (const std::bad_alloc&) {
-            addError(sj("メモリが確保できません"));
+            addError(cp932Literal("メモリが確保できません"));
             clear();
             return false;
         }

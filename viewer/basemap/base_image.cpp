@@ -26,7 +26,7 @@ void reportReaderError(ImageReadStatus status, const std::string& path, MessageS
 {
     switch (status) {
     case ImageReadStatus::OutOfMemory:
-        messages.stop("", sj("メモリが足りません。"));
+        messages.stop("", cp932Literal("メモリが足りません。"));
         break;
     case ImageReadStatus::UnsupportedDepth:
         messages.stop("",
@@ -81,7 +81,7 @@ bool loadBaseImage(const Settings& settings, BaseImage& base, MessageSink& messa
 
     QImage image(decoded.width, decoded.height, QImage::Format_RGB32);
     if (image.isNull()) {
-        messages.stop("", sj("メモリが足りません"));
+        messages.stop("", cp932Literal("メモリが足りません"));
         return false;
     }
     for (int y = 0; y < decoded.height; ++y) {

@@ -159,7 +159,8 @@ const std::vector<ChildSpec>& BlankMap::schema()
 
 bool BlankMap::load(std::string_view path, MessageSink& sink)
 {
-    const TagFileTitles titles{sj("白地図定義ファイル読み込みエラー"), sj("白地図定義ファイル読み込み")};
+    const TagFileTitles titles{
+        cp932Literal("白地図定義ファイル読み込みエラー"), cp932Literal("白地図定義ファイル読み込み")};
     TagFileContent content = readTagFile(path, tagTable(), schema(), titles, sink);
     if (!content.parsed())
         return false;

@@ -93,7 +93,7 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
             return;
         if (schema.empty()) {
             report(cp932Printf("line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(),
-                sj("余計なタグがあります.").c_str()));
+                cp932Literal("余計なタグがあります.").c_str()));
             continue;
         }
         std::size_t entry = 0;
@@ -103,8 +103,8 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
                 continue;
             const char* message
                 = findChild(schema, asciiLower(node.name)) ? "小文字で書いて下さい." : "余計なタグがあります.";
-            report(cp932Printf(
-                "line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(), sj(message).c_str()));
+            report(cp932Printf("line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(),
+                cp932Literal(message).c_str()));
             continue;
         }
         ++counts[entry];
@@ -120,7 +120,7 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
             for (const ChildSpec& required : spec.children) {
                 if (required.minimum >= 1) {
                     report(cp932Printf("line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(),
-                        sj("さらに入れ子タグが必要です.").c_str()));
+                        cp932Literal("さらに入れ子タグが必要です.").c_str()));
                     break;
                 }
             }
@@ -135,13 +135,13 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
         if (counts[i] > entry.maximum) {
             if (entry.maximum == 1)
                 report(cp932Printf("line: %d   column: %d   <%s : %s \n", line, column, entry.name.c_str(),
-                    sj("タグの多重定義です.").c_str()));
+                    cp932Literal("タグの多重定義です.").c_str()));
             else
                 report(cp932Printf("line: %d   column: %d   <%s : %s %d\n", line, column, entry.name.c_str(),
-                    sj("タグが多すぎます. Max: ").c_str(), entry.maximum));
+                    cp932Literal("タグが多すぎます. Max: ").c_str(), entry.maximum));
         } else if (counts[i] < entry.minimum) {
             report(cp932Printf("line: %d   column: %d   <%s : %s \n", line, column, entry.name.c_str(),
-                sj("必須タグが足りません.").c_str()));
+                cp932Literal("必須タグが足りません.").c_str()));
         }
     }
 }
@@ -152,7 +152,7 @@ bool SchemaValidator::checkAttributes(const TagNode& node, const TagSpec& spec)
 {
     if (!node.attributes.empty() && spec.attributes.empty()) {
         report(cp932Printf("line: %d   column: %d   <%s %s... : %s \n", node.line, node.column, node.name.c_str(),
-            node.attributes.front().name.c_str(), sj("タグが余計な属性を持っています.").c_str()));
+            node.attributes.front().name.c_str(), cp932Literal("タグが余計な属性を持っています.").c_str()));
         return false;
     }
     std::vector<int> counts(spec.attributes.size(), 0);
@@ -166,7 +166,7 @@ bool SchemaValidator::checkAttributes(const TagNode& node, const TagSpec& spec)
                 ? "小文字で書いて下さい."
                 : "このような属性はありません.";
             report(cp932Printf("line: %d   column: %d   <%s .. %s : %s \n", node.line, node.column, node.name.c_str(),
-                attribute.name.c_str(), sj(message).c_str()));
+                attribute.name.c_str(), cp932Literal(message).c_str()));
             continue;
         }
         ++counts[index];
@@ -180,7 +180,7 @@ bool SchemaValidator::checkAttributes(const TagNode& node, const TagSpec& spec)
             message = "必須属性が定義されていません.";
         if (message)
             report(cp932Printf("line: %d   column: %d   <%s .. %s : %s \n", node.line, node.column, node.name.c_str(),
-                spec.attributes[i].name.c_str(), sj(message).c_str()));
+                spec.attributes[i].name.c_str(), cp932Literal(message).c_str()));
     }
     return true;
 }
@@ -192,11 +192,11 @@ void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attrib
     const char* value = attribute.value.c_str();
     auto belowMinimum = [&] {
         report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s < MIN %s\n", node.line, node.column, tag,
-            name, value, sj("下限値を下回っています.").c_str(), name, spec.minimum.c_str()));
+            name, value, cp932Literal("下限値を下回っています.").c_str(), name, spec.minimum.c_str()));
     };
     auto aboveMaximum = [&] {
         report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s > MAX %s\n", node.line, node.column, tag,
-            name, value, sj("上限値を上回っています.").c_str(), name, spec.maximum.c_str()));
+            name, value, cp932Literal("上限値を上回っています.").c_str(), name, spec.maximum.c_str()));
     };
     switch (spec.type) {
     case AttrType::String:
@@ -204,13 +204,14 @@ void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attrib
             return;
         if (inEnumeration(asciiLower(attribute.value), spec.minimum)) {
             report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
-                value, sj("小文字で書いて下さい.").c_str()));
+                value, cp932Literal("小文字で書いて下さい.").c_str()));
         } else if (inEnumeration(trimBlanks(attribute.value), spec.minimum)) {
             report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
-                value, sj("属性値に余計な空白があります.").c_str()));
+                value, cp932Literal("属性値に余計な空白があります.").c_str()));
         } else {
-            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n%s \n", node.line, node.column, tag,
-                name, value, sj("属性値は以下のいずれかでなくてはなりません.").c_str(), spec.minimum.c_str()));
+            report(
+                cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n%s \n", node.line, node.column, tag, name,
+                    value, cp932Literal("属性値は以下のいずれかでなくてはなりません.").c_str(), spec.minimum.c_str()));
         }
         return;
     case AttrType::Integer: {

@@ -16,63 +16,63 @@ std::string tagStatusMessage(TagStatus status)
     case TagStatus::Ok:
         return {};
     case TagStatus::EndOfInput:
-        return sj("ファイルの終わり。");
+        return cp932Literal("ファイルの終わり。");
     case TagStatus::Internal:
-        return sj("内部エラー。");
+        return cp932Literal("内部エラー。");
     case TagStatus::CannotOpen:
-        return sj("印刷書式が読めません。");
+        return cp932Literal("印刷書式が読めません。");
     case TagStatus::DoubledSlash:
-        return sj("/ が重複しています。");
+        return cp932Literal("/ が重複しています。");
     case TagStatus::DoubledEquals:
-        return sj("= が重複しています。");
+        return cp932Literal("= が重複しています。");
     case TagStatus::MissingTagName:
-        return sj("タグ名がありません。");
+        return cp932Literal("タグ名がありません。");
     case TagStatus::UnknownTagName:
-        return sj("このようなタグ名はありません。");
+        return cp932Literal("このようなタグ名はありません。");
     case TagStatus::UpperCaseTagName:
-        return sj("タグ名が大文字を含んでいます。小文字で書いて下さい。");
+        return cp932Literal("タグ名が大文字を含んでいます。小文字で書いて下さい。");
     case TagStatus::StraySlash:
-        return sj("無意味な / があります。");
+        return cp932Literal("無意味な / があります。");
     case TagStatus::StrayComma:
-        return sj("無意味な , があります。");
+        return cp932Literal("無意味な , があります。");
     case TagStatus::BadAttribute:
-        return sj("属性定義が間違っています。");
+        return cp932Literal("属性定義が間違っています。");
     case TagStatus::MissingAttributeName:
-        return sj("属性名がありません。");
+        return cp932Literal("属性名がありません。");
     case TagStatus::MissingEquals:
-        return sj("属性定義で = が抜けています。");
+        return cp932Literal("属性定義で = が抜けています。");
     case TagStatus::MissingValue:
-        return sj("属性値がありません。");
+        return cp932Literal("属性値がありません。");
     case TagStatus::UnquotedValue:
-        return sj("属性値が引用符で囲まれていません。");
+        return cp932Literal("属性値が引用符で囲まれていません。");
     case TagStatus::UnterminatedQuote:
-        return sj("末尾の引用符がありません。");
+        return cp932Literal("末尾の引用符がありません。");
     case TagStatus::StrayCloseBracket:
-        return sj(" 対応する '<' がありません。");
+        return cp932Literal(" 対応する '<' がありません。");
     case TagStatus::UnclosedTag:
-        return sj("直前のタグが '>' で閉じられていません。");
+        return cp932Literal("直前のタグが '>' で閉じられていません。");
     case TagStatus::StrayWord:
-        return sj("余計な文字があります。");
+        return cp932Literal("余計な文字があります。");
     case TagStatus::MalformedTag:
-        return sj("このタグの書式はどこか間違っています。");
+        return cp932Literal("このタグの書式はどこか間違っています。");
     case TagStatus::NoStartTag:
-        return sj("対応する開始タグが見つかりません。");
+        return cp932Literal("対応する開始タグが見つかりません。");
     case TagStatus::NoEndTag:
-        return sj("対応する終了タグが見つかりません。。");
+        return cp932Literal("対応する終了タグが見つかりません。。");
     case TagStatus::NotSingleTag:
-        return sj("このタグ名は単独タグとして使えません。");
+        return cp932Literal("このタグ名は単独タグとして使えません。");
     case TagStatus::NotStartTag:
-        return sj("このタグ名は開始タグとして使えません。");
+        return cp932Literal("このタグ名は開始タグとして使えません。");
     case TagStatus::NotEndTag:
-        return sj("このタグ名は終了タグとして使えません。");
+        return cp932Literal("このタグ名は終了タグとして使えません。");
     case TagStatus::TooLarge:
-        return sj("タグが大きすぎて処理できませんでした。");
+        return cp932Literal("タグが大きすぎて処理できませんでした。");
     case TagStatus::EndTagOutside:
-        return sj("対応する終了タグが入れ子の外側にあます。");
+        return cp932Literal("対応する終了タグが入れ子の外側にあます。");
     case TagStatus::OutOfMemory:
-        return sj("メモリが足りません。");
+        return cp932Literal("メモリが足りません。");
     }
-    return sj("内部エラー。");
+    return cp932Literal("内部エラー。");
 }
 
 namespace {

@@ -232,7 +232,7 @@ bool PrintFormList::load(std::string_view path, MessageSink& sink)
     if (reader.parseFile(path) != TagStatus::Ok) {
         std::string text = cp932Printf("%s 印刷書式読み込み　　エラー\n", pathText.c_str());
         text += tagErrorLines(reader.errors());
-        sink.show({sj("印刷書式"), text, MessageIcon::Stop});
+        sink.show({cp932Literal("印刷書式"), text, MessageIcon::Stop});
     }
     // The forms are built from whatever tree the file gave, also after
     // errors, so that one broken script does not cost every form.
@@ -241,7 +241,7 @@ bool PrintFormList::load(std::string_view path, MessageSink& sink)
         std::string text = cp932Printf("%s 印刷書式読み込み　　\n", pathText.c_str());
         SchemaValidator validator;
         if (!validator.validate(reader.nodes(), schema(), text))
-            sink.show({sj("印刷書式"), text, MessageIcon::Stop});
+            sink.show({cp932Literal("印刷書式"), text, MessageIcon::Stop});
         if (root->kind == TagNode::Kind::Start && root->name == "print-form") {
             for (const TagNode& child : root->children) {
                 if (child.name != "page-form")
@@ -257,7 +257,7 @@ bool PrintFormList::load(std::string_view path, MessageSink& sink)
     if (forms.empty()) {
         forms_.assign(1, PrintForm::builtIn());
         current_ = 0;
-        sink.show({sj("印刷書式"), sj("デフォルトの印刷書式を使用します\n"), MessageIcon::Stop});
+        sink.show({cp932Literal("印刷書式"), cp932Literal("デフォルトの印刷書式を使用します\n"), MessageIcon::Stop});
         return false;
     }
     forms_ = std::move(forms);

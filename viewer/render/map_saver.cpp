@@ -77,7 +77,7 @@ std::string SaveProgress::text() const
 std::string checkSaveJob(const SaveJob& job)
 {
     if (!job.overlay && job.species.size() > 1 && !hasFileNameWildcard(job.path))
-        return sj("複数種を指定するときは、ワイルドカードを使ってファイル名の区別が付くようにして下さい。");
+        return cp932Literal("複数種を指定するときは、ワイルドカードを使ってファイル名の区別が付くようにして下さい。");
     return {};
 }
 
@@ -174,7 +174,7 @@ private:
         QImage map = renderer_.render(codes, scale_, slot.messages);
         if (map.isNull()) {
             slot.state = MapSlot::State::Failed;
-            slot.failure = sj("メモリが足りません");
+            slot.failure = cp932Literal("メモリが足りません");
             return slot;
         }
         // Written beside its final name, renamed into place in job order.

@@ -129,7 +129,7 @@ Colour PainterConfig::parseColor(std::string_view text)
 
 bool PainterConfig::load(std::string_view path, MessageSink& sink)
 {
-    const TagFileTitles titles{sj("ファイル読み込みエラー"), sj("ファイル読み込み")};
+    const TagFileTitles titles{cp932Literal("ファイル読み込みエラー"), cp932Literal("ファイル読み込み")};
     TagFileContent content = readTagFile(path, tagTable(), schema(), titles, sink);
     if (!content.parsed())
         return false;

@@ -7,9 +7,10 @@ namespace tavik {
 std::string checkSpeciesSelection(int chosen, bool overlay)
 {
     if (chosen <= 0)
-        return sj("  種を選択して下さい  ");
+        return cp932Literal("  種を選択して下さい  ");
     if (overlay && chosen > kOverlayMaxSpecies)
-        return cp932Printf("%d > MAX %d \n%s", chosen, kOverlayMaxSpecies, sj("選択数が多すぎます。").c_str());
+        return cp932Printf(
+            "%d > MAX %d \n%s", chosen, kOverlayMaxSpecies, cp932Literal("選択数が多すぎます。").c_str());
     return {};
 }
 

@@ -47,11 +47,11 @@ bool Workspace::loadConfigurationFiles(MessageSink& messages)
     printForms.loadAtStartup(settings.printFormCfg, settings.nowPrintForm, messages);
 
     if (!blankMap.loadForImage(resolved(settings.blankMap), messages)) {
-        messages.stop("", sj("白地図情報が読めません"));
+        messages.stop("", cp932Literal("白地図情報が読めません"));
         return false;
     }
     if (!painter.load(settings.paintCfg, messages)) {
-        messages.stop("", sj("色塗り情報が読めません"));
+        messages.stop("", cp932Literal("色塗り情報が読めません"));
         return false;
     }
     return true;
@@ -85,7 +85,7 @@ bool Workspace::loadTables(MessageSink& messages)
         cannotRead(messages, s.areaTable);
         return false;
     case AreaTableStatus::Overflow:
-        messages.stop("", sj("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
+        messages.stop("", cp932Literal("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
         return false;
     }
     s.areaTable = resolved(s.areaTable);
@@ -97,7 +97,7 @@ bool Workspace::loadTables(MessageSink& messages)
         cannotRead(messages, s.wgsJgsTable);
         return false;
     case DatumShiftStatus::Overflow:
-        messages.stop("", sj("WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"));
+        messages.stop("", cp932Literal("WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"));
         return false;
     case DatumShiftStatus::BadSquareCode:
         messages.stop(
@@ -113,7 +113,8 @@ bool Workspace::loadTables(MessageSink& messages)
         messages.stop("", cp932Printf("%s\nファイルを読めません。確認して下さい。", s.taVikDb.c_str()));
         return false;
     case DistributionIndexStatus::Overflow:
-        messages.stop("", sj("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
+        messages.stop(
+            "", cp932Literal("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
         return false;
     }
     return true;

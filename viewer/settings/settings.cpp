@@ -116,7 +116,7 @@ double clampFontSize(double points) { return std::clamp(points, 1.0, 99.0); }
 void readDisplay(const IniFile& ini, Settings& s)
 {
     Reader r(ini, "Display");
-    s.frameTitle = r.text("FrameTitle", sj("生物分布地図"), 255);
+    s.frameTitle = r.text("FrameTitle", cp932Literal("生物分布地図"), 255);
     s.frameShowMaximized = r.yes("FrameShowMaximized", "no");
     s.frameWidth = r.integer("FrameWidth", 800);
     s.frameHeight = r.integer("FrameHeight", 600);

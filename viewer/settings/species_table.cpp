@@ -105,7 +105,8 @@ bool SpeciesTable::assignPhyleticCodes(PhyleticTable& groups, MessageSink& messa
             continue;
         }
         if (groups.full()) {
-            messages.stop("", sj("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
+            messages.stop(
+                "", cp932Literal("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
             ok = false;
             break;
         }
