@@ -5,9 +5,10 @@ CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
 FUZZ_BUILD ?= build-fuzz
+STRICT_BUILD ?= build-strict
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench format format-check clean
+.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench format format-check strict tidy clean
 
 all: build
 
@@ -52,6 +53,17 @@ bench: build
 demo: build
 	./scripts/demo.sh $(BUILD)/bin out/demo
 
+$(STRICT_BUILD)/build.ninja: | deps
+	cmake -S . -B $(STRICT_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIK_STRICT=ON $(CMAKE_ARGS)
+
+# Builds everything with -Wshadow -Wconversion -Werror (run by CI).
+strict: deps $(STRICT_BUILD)/build.ninja
+	cmake --build $(STRICT_BUILD) -j $(JOBS)
+
+# Runs clang-tidy (the checks of .clang-tidy) over every source of the build.
+tidy: build
+	run-clang-tidy -quiet -p $(BUILD) -j $(JOBS) '$(CURDIR)/(platform|common|viewer|tools)/'
+
 # Every C++ source and header under version control, formatted by .clang-format.
 FORMAT_FILES = git ls-files '*.cpp' '*.h'
 
@@ -63,4 +75,4 @@ format-check: deps
 	@$(FORMAT_FILES) | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(STRICT_BUILD)

@@ -91,8 +91,8 @@ double saveSeconds(const Loaded& d, const std::vector<const tavik::SpeciesRecord
 
 void report(benchmark::State& state, double save, double floor, size_t maps)
 {
-    state.counters["map_ms"] = 1000.0 * save / maps;
-    state.counters["floor_ms"] = 1000.0 * floor / maps;
+    state.counters["map_ms"] = 1000.0 * save / static_cast<double>(maps);
+    state.counters["floor_ms"] = 1000.0 * floor / static_cast<double>(maps);
     state.counters["ratio"] = save / floor;
 }
 
@@ -157,11 +157,11 @@ void BM_PngSettings(benchmark::State& state)
         chosenSize = encode(chosen, "chosen.png", chosenSeconds);
         ++runs;
     }
-    state.counters["default_ms"] = 1000.0 * defaultSeconds / runs;
-    state.counters["chosen_ms"] = 1000.0 * chosenSeconds / runs;
-    state.counters["default_kB"] = defaultSize / 1000.0;
-    state.counters["chosen_kB"] = chosenSize / 1000.0;
-    state.counters["size_ratio"] = static_cast<double>(chosenSize) / defaultSize;
+    state.counters["default_ms"] = 1000.0 * defaultSeconds / static_cast<double>(runs);
+    state.counters["chosen_ms"] = 1000.0 * chosenSeconds / static_cast<double>(runs);
+    state.counters["default_kB"] = static_cast<double>(defaultSize) / 1000.0;
+    state.counters["chosen_kB"] = static_cast<double>(chosenSize) / 1000.0;
+    state.counters["size_ratio"] = static_cast<double>(chosenSize) / static_cast<double>(defaultSize);
 }
 BENCHMARK(BM_PngSettings)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -228,9 +228,10 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
     };
     bool placed = geo.label && settle(*geo.label, true);
     if (!placed) {
-        const GeoBox box
+        const GeoBox polygonBox
             = geo.polygons[static_cast<std::size_t>(drawn_[static_cast<std::size_t>(polygon)].polygon)].bounds();
-        std::optional<GeoPoint> point = unproject(map, QPointF(deepest.x() + 0.5, deepest.y() + 0.5), box.centre());
+        std::optional<GeoPoint> point
+            = unproject(map, QPointF(deepest.x() + 0.5, deepest.y() + 0.5), polygonBox.centre());
         placed = point && settle(*point, false);
     }
     if (!placed)

@@ -50,8 +50,8 @@ bool readBack(const std::string& text, BlankMap& blankMap, std::string& error)
     ::unlink(pattern.c_str());
     if (!loaded || !messages.messages.empty()) {
         error = "the blank-map definition made from the layout does not read back";
-        for (const std::string& text : messages.utf8Texts())
-            error += "\n" + text;
+        for (const std::string& message : messages.utf8Texts())
+            error += "\n" + message;
         return false;
     }
     return true;

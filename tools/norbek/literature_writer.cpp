@@ -134,13 +134,14 @@ bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, To
         }
         line.located = true;
         for (size_t i = 2; i < reader.fieldCount(); ++i) {
-            std::string code(trimmedText(cutText(reader.field(i), literatureCodeBytes)));
-            if (code.empty())
+            std::string literatureCode(trimmedText(cutText(reader.field(i), literatureCodeBytes)));
+            if (literatureCode.empty())
                 continue;
-            int literature = tables_.findLiterature(code);
+            int literature = tables_.findLiterature(literatureCode);
             if (literature < 0)
                 return error.set(path,
-                    cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, code.c_str()));
+                    cp932Printf(
+                        "%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, literatureCode.c_str()));
             line.literature.push_back(literature);
         }
         lines.push_back(std::move(line));

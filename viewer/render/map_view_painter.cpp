@@ -108,7 +108,7 @@ void paintLegend(QPainter& painter, const MapViewContent& content, const Setting
     for (size_t k = 0; k < content.species.size(); ++k) {
         const SpeciesRecord& species = *content.species[k];
         const TargetStyle& style = config.slot(static_cast<int>(k));
-        const int y = trunc(k * l * 1.1 + mapHeight + 3.0);
+        const int y = trunc(static_cast<double>(k) * l * 1.1 + mapHeight + 3.0);
         int x = 0;
         if (s.dispMarkLegend) {
             QColor colour(style.ranks[0].mark.r, style.ranks[0].mark.g, style.ranks[0].mark.b);
@@ -167,7 +167,7 @@ QSize mapViewSize(const MapViewContent& content, const Settings& settings, const
         return QSize(map.width() + 17, map.height() + 42);
     int h = fontHeight(settings, painter);
     double l = legendLineHeight(content, settings, config, markScale, h);
-    return QSize(map.width() + 17, trunc(l * 1.3 * content.species.size() + map.height()) + 12);
+    return QSize(map.width() + 17, trunc(l * 1.3 * static_cast<double>(content.species.size()) + map.height()) + 12);
 }
 
 void paintMapView(QPainter& painter, const MapViewContent& content, const Settings& settings,
