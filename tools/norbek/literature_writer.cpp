@@ -365,11 +365,13 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
         if (!readWholeFile(templatePath, pattern))
             return error.set(templatePath, cp932Literal("テンプレートを読めません"));
         std::vector<std::string> names;
+        names.reserve(order.size());
         for (int i : order)
             names.push_back(pageNames_[i]);
         index = templateIndex(pattern, names);
     } else {
         std::vector<PageComposer::IndexEntry> entries;
+        entries.reserve(order.size());
         for (int i : order)
             entries.push_back({&species[i], pageNames_[i]});
         index = composer_.standardIndex(entries);

@@ -52,7 +52,7 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
         if (status == CsvReaderStatus::LineTooLong)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         if (status != CsvReaderStatus::Ok) {
-            std::string text = reader.errorText();
+            const std::string& text = reader.errorText();
             return error.set(path, cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str()));
         }
         if (!importRow(reader, row, message))

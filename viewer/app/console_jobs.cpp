@@ -98,6 +98,7 @@ CQuelnaDoc documentOf(
     CQuelnaDoc document;
     document.setPrintForm(workspace.printForms.current());
     std::vector<SpeciesRecord> copies;
+    copies.reserve(species.size());
     for (const SpeciesRecord* one : species)
         copies.push_back(*one);
     if (line.overlay)

@@ -77,7 +77,7 @@ bool SchemaValidator::validate(
     return findings_ == before;
 }
 
-void SchemaValidator::report(std::string line)
+void SchemaValidator::report(const std::string& line)
 {
     if (stopped())
         return;

@@ -29,7 +29,7 @@ private:
     void check(const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema);
     bool checkAttributes(const TagNode& node, const TagSpec& spec);
     void checkValue(const TagNode& node, const TagAttribute& attribute, const AttrSpec& spec);
-    void report(std::string line);
+    void report(const std::string& line);
 
     std::string* messages_ = nullptr;
     int findings_ = 0;
