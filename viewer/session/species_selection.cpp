@@ -14,4 +14,11 @@ std::string checkSpeciesSelection(int chosen, bool overlay)
     return {};
 }
 
+SelectionDialogTexts selectionDialogTexts(bool overlay)
+{
+    if (overlay)
+        return {cp932Literal("種を選択し、重ね合わせて開く"), cp932Literal("重ね合わせて開く"), cp932Literal("ｷｬﾝｾﾙ")};
+    return {cp932Literal("種を選択して分布図を開く"), cp932Literal("分布図を開く"), cp932Literal("ｷｬﾝｾﾙ")};
+}
+
 } // namespace tavik

@@ -11,4 +11,13 @@ inline constexpr int kOverlayMaxSpecies = 10;
 // or more than an overlay holds; empty when it may be taken.
 std::string checkSpeciesSelection(int chosen, bool overlay);
 
+// The words of the species selection dialog (cp932): its title and buttons,
+// for opening maps or an overlay.
+struct SelectionDialogTexts {
+    std::string title;
+    std::string openButton;
+    std::string cancelButton;
+};
+SelectionDialogTexts selectionDialogTexts(bool overlay);
+
 } // namespace tavik

@@ -1,0 +1,168 @@
+#include "viewer/session/viewer_commands.h"
+
+#include "platform/cp932.h"
+#include "viewer/print/quelna_doc.h"
+#include "viewer/settings/settings.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tavik {
+
+const std::vector<CommandInfo>& commandTable()
+{
+    static const std::vector<CommandInfo> table = {
+        {Command::OpenMap, "分布図を開く(&N)", "Ctrl+N", "種を選んで分布図を開きます", false},
+        {Command::OpenOverlay, "重ね合わせて開く", "", "10 種までを重ね合わせた分布図を開きます", false},
+        {Command::SaveImage, "画像を保存(&A)...", "", "分布図を画像ファイルに保存します", false},
+        {Command::PrintForms, "印刷書式を選択/編集", "", "印刷書式を選び、編集します", false},
+        {Command::Print, "印刷(&P)...", "Ctrl+P", "分布図を印刷します", true},
+        {Command::PrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "", "印刷される頁を表示します", true},
+        {Command::PrintSetup, "プリンタの設定(&R)...", "", "プリンタと用紙を選びます", false},
+        {Command::CloseWindow, "閉じる(&C)", "Ctrl+W", "分布図のウィンドウを閉じます", true},
+        {Command::Exit, "アプリケーションの終了(&X)", "Ctrl+Q", "表示の設定を保存して終了します", false},
+        {Command::TopPage, "先頭の種", "", "最初の種の分布図を表示します", true},
+        {Command::PreviousPage, "前の種", "", "前の種の分布図を表示します", true},
+        {Command::NextPage, "次の種", "", "次の種の分布図を表示します", true},
+        {Command::LastPage, "最後の種", "", "最後の種の分布図を表示します", true},
+        {Command::ToolBar, "ツール バー(&T)", "", "ツール バーの表示を切り替えます", false},
+        {Command::StatusBar, "ステータス バー(&S)", "", "ステータス バーの表示を切り替えます", false},
+        {Command::DispScientificName, "scientific name", "", "学名の表示を切り替えます", false},
+        {Command::DispAlias1, "alias 1", "", "別名１の表示を切り替えます", false},
+        {Command::DispAlias2, "alias 2", "", "別名２の表示を切り替えます", false},
+        {Command::DispMarkLegend, "凡例：　マーク", "", "重ね合わせの凡例にマークを表示します", false},
+        {Command::DispFillLegend, "凡例：　塗りつぶし", "", "重ね合わせの凡例に塗りつぶしの色を表示します", false},
+        {Command::DisplayOrder, "表示順序", "", "分布図の種の並び順を変えます", true},
+        {Command::Painter, "ペンキ屋", "", "マークの形、大きさ、色を設定します", false},
+        {Command::GeoLine, "経緯線の表示", "", "経緯線を設定します", false},
+        {Command::Mesh, "地域メッシュ", "", "地域メッシュの測地系と描き方を設定します", false},
+        {Command::Cascade, "重ねて表示(&C)", "", "ウィンドウを重ねて並べます", true},
+        {Command::Tile, "並べて表示(&T)", "", "ウィンドウを並べて表示します", true},
+        {Command::ArrangeIcons, "アイコンの整列(&A)", "", "最小化したウィンドウを整列します", true},
+        {Command::Documentation, "ドキュメント", "", "このプログラムの説明書を開きます", false},
+        {Command::About, "バージョン情報(&A)...", "", "プログラムの情報を表示します", false},
+    };
+    return table;
+}
+
+const CommandInfo& commandInfo(Command command)
+{
+    const auto& table = commandTable();
+    auto it
+        = std::find_if(table.begin(), table.end(), [&](const CommandInfo& info) { return info.command == command; });
+    // Every command has an entry; a missing one shows without text.
+    static const CommandInfo none{Command::About, "", "", "", false};
+    return it == table.end() ? none : *it;
+}
+
+bool commandEnabled(Command command, const CQuelnaDoc* active)
+{
+    switch (command) {
+    case Command::Print:
+    case Command::PrintPreview:
+    case Command::CloseWindow:
+    case Command::Cascade:
+    case Command::Tile:
+    case Command::ArrangeIcons:
+        return active != nullptr;
+    case Command::TopPage:
+    case Command::PreviousPage:
+        return active && active->currentView() > 1;
+    case Command::NextPage:
+    case Command::LastPage:
+        return active && active->currentView() < active->viewCount();
+    case Command::DisplayOrder:
+        return active && active->speciesCount() > 1;
+    default:
+        return true;
+    }
+}
+
+bool* displaySwitch(Settings& settings, Command command)
+{
+    switch (command) {
+    case Command::DispScientificName:
+        return &settings.dispScientificName;
+    case Command::DispAlias1:
+        return &settings.dispAlias1;
+    case Command::DispAlias2:
+        return &settings.dispAlias2;
+    case Command::DispMarkLegend:
+        return &settings.dispMarkLegend;
+    case Command::DispFillLegend:
+        return &settings.dispFillLegend;
+    default:
+        return nullptr;
+    }
+}
+
+std::string notBuiltMessage(Command command)
+{
+    const char* what = nullptr;
+    const char* meanwhile = "";
+    switch (command) {
+    case Command::SaveImage:
+        what = "画像を保存: 種を選び、分布図を PNG または BMP の画像ファイルに保存します。";
+        meanwhile = "\n\nそれまでは tavik --save で保存できます。";
+        break;
+    case Command::Print:
+        what = "印刷: 開いている分布図を印刷書式に従ってプリンタまたは PDF ファイルに印刷します。";
+        meanwhile = "\n\nそれまでは tavik --print で PDF に印刷できます。";
+        break;
+    case Command::PrintPreview:
+        what = "印刷ﾌﾟﾚﾋﾞｭｰ: 印刷される頁を画面で確かめます。";
+        meanwhile = "\n\nそれまでは tavik --print で PDF に印刷できます。";
+        break;
+    case Command::PrintSetup:
+        what = "プリンタの設定: 印刷とプレビューに使うプリンタと用紙を選びます。";
+        break;
+    case Command::PrintForms:
+        what = "印刷書式を選択/編集: 印刷書式（地図の並び、余白、ヘッダ、タイトル、フッタ）を選び、編集します。";
+        meanwhile = "\n\nそれまでは tavik.ini の NowPrintForm で書式を選べます。";
+        break;
+    case Command::Painter:
+        what = "ペンキ屋: 種ごとのマークの形、大きさ、太さ、色を設定します。";
+        meanwhile = "\n\nそれまでは Painter.cfg を編集して下さい。";
+        break;
+    case Command::GeoLine:
+        what = "経緯線の表示: 経緯線の種類、範囲、間隔、色、描く場所を設定します。";
+        meanwhile = "\n\nそれまでは tavik.ini の [Display] の Geo で始まるキーで設定できます。";
+        break;
+    case Command::Mesh:
+        what = "地域メッシュ: 地域メッシュの測地系と描き方を設定します。";
+        meanwhile = "\n\nそれまでは tavik.ini の MeshGeodetic と MeshPaint で設定できます。";
+        break;
+    default:
+        return {};
+    }
+    return cp932Literal(std::string(what) + "\n\nこの機能はまだ作られていません。" + meanwhile);
+}
+
+std::string mapWindowTitle(const CQuelnaDoc& document)
+{
+    if (document.isOverlay())
+        return "Overlay";
+    if (document.speciesCount() == 0)
+        return "Quelna1";
+    char title[64];
+    std::snprintf(title, sizeof title, "( %4d/%4d )", document.currentView(), document.viewCount());
+    return title;
+}
+
+int pagedView(const CQuelnaDoc& document, Command command)
+{
+    switch (command) {
+    case Command::TopPage:
+        return 1;
+    case Command::PreviousPage:
+        return std::max(1, document.currentView() - 1);
+    case Command::NextPage:
+        return std::min(document.viewCount(), document.currentView() + 1);
+    case Command::LastPage:
+        return document.viewCount();
+    default:
+        return document.currentView();
+    }
+}
+
+} // namespace tavik
