@@ -1,12 +1,17 @@
-# tavik_add_test_binary(NAME [GUI] SOURCES... LIBS...)
+# tavik_add_test_binary(NAME [GUI|WIDGETS] SOURCES... LIBS...)
 # One GoogleTest binary per area; each test case becomes a CTest test. GUI
-# binaries get a main that creates a QGuiApplication (fonts, text painting).
+# binaries get a main that creates a QGuiApplication (fonts, text painting),
+# WIDGETS binaries one that creates a QApplication (windows and dialogs).
 # Tests run headless (offscreen Qt platform) with the source tree's test data
 # folder in TAVIK_TEST_DATA and the programs' folder in TAVIK_BIN.
 function(tavik_add_test_binary name)
-  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;WIDGETS" "" "SOURCES;LIBS" ${ARGN})
   find_package(GTest REQUIRED)
-  if(ARG_GUI)
+  if(ARG_WIDGETS)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets)
+    add_executable(${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/widget_test_main.cpp)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Widgets GTest::gtest)
+  elseif(ARG_GUI)
     add_executable(${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/gui_test_main.cpp)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
   else()

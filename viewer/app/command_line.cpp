@@ -17,7 +17,7 @@ bool parseCode(const std::string& text, std::int64_t& code)
 std::string commandLineHelp()
 {
     return "Usage:\n"
-           "  tavik                      the windowed viewer (not part of this build)\n"
+           "  tavik                      the windowed viewer on the database of the current directory\n"
            "  tavik --save PATTERN [--depth 8|24] [--overlay] (CODE... | --all)\n"
            "      Render maps and write them as images. PATTERN is a file path whose\n"
            "      name may hold %S (scientific name), %A1, %A2 (aliases), %C (code);\n"

@@ -1,9 +1,14 @@
-// tavik: the map viewer. With arguments it runs one job without windows
-// (saving maps as images, printing them to a PDF); see --help.
+// tavik: the map viewer. Without arguments it opens the windowed viewer on
+// the database of the current directory; with arguments it runs one job
+// without windows (saving maps as images, printing them to a PDF); see --help.
 #include "platform/message_sink.h"
+#include "platform/paths.h"
 #include "viewer/app/command_line.h"
 #include "viewer/app/console_jobs.h"
+#include "viewer/app/display_check.h"
+#include "viewer/windows/viewer_application.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 
 #include <atomic>
@@ -26,6 +31,22 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext&, const QString& 
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+// The windowed viewer: exit status 1 when the start-up fails (after its
+// message) or there is no display.
+int runViewer(int argc, char** argv)
+{
+    const std::string problem = tavik::displayProblem();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "tavik: %s\n", problem.c_str());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    tavik::ViewerApplication viewer;
+    if (!viewer.start(tavik::currentDirectory()))
+        return 1;
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -36,11 +57,8 @@ int main(int argc, char** argv)
         std::fputs(tavik::commandLineHelp().c_str(), stdout);
         return 0;
     }
-    if (line.job == tavik::CommandLine::Job::Windowed) {
-        std::fputs("The windowed viewer is not part of this build; tavik runs its command-line jobs.\n\n", stderr);
-        std::fputs(tavik::commandLineHelp().c_str(), stderr);
-        return 2;
-    }
+    if (line.job == tavik::CommandLine::Job::Windowed && line.error.empty())
+        return runViewer(argc, argv);
     if (!line.error.empty()) {
         std::fprintf(stderr, "tavik: %s\n\n%s", line.error.c_str(), tavik::commandLineHelp().c_str());
         return 2;

@@ -1,0 +1,545 @@
+#include "viewer/windows/main_window.h"
+
+#include "platform/cp932.h"
+#include "platform/ini_file.h"
+#include "platform/message_sink.h"
+#include "platform/paths.h"
+#include "viewer/print/quelna_doc.h"
+#include "viewer/session/addin_load_job.h"
+#include "viewer/session/explanation_display.h"
+#include "viewer/session/renderer_cache.h"
+#include "viewer/session/viewer_commands.h"
+#include "viewer/session/workspace.h"
+#include "viewer/windows/addin_wait_dialog.h"
+#include "viewer/windows/display_order_dialog.h"
+#include "viewer/windows/map_view.h"
+#include "viewer/windows/map_window.h"
+#include "viewer/windows/species_selection_dialog.h"
+#include "viewer/windows/toolbar_icons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace tavik {
+namespace {
+
+QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
+
+// Passes messages to the main window through its event queue, so that they
+// are shown after the work that raised them (a drawing, a load) is done.
+class QueuedMessages : public MessageSink {
+public:
+    explicit QueuedMessages(MainWindow& window)
+        : window_(window)
+    {
+    }
+    void show(const Message& message) override
+    {
+        QByteArray text = QByteArray::fromStdString(message.text);
+        QMetaObject::invokeMethod(
+            &window_, [window = &window_, text] { window->showRaisedMessage(text); }, Qt::QueuedConnection);
+    }
+
+private:
+    MainWindow& window_;
+};
+
+// Stands between groups of commands in a menu.
+constexpr int kSeparator = 0;
+
+} // namespace
+
+MainWindow::MainWindow(Workspace& workspace, DocumentList& documents, MessageSink& messages, ProcessLauncher& launcher)
+    : workspace_(workspace)
+    , documents_(documents)
+    , messages_(messages)
+    , launcher_(launcher)
+    , renderers_(std::make_unique<RendererCache>(workspace))
+    , addinJob_(std::make_unique<AddinLoadJob>(workspace))
+{
+    const Settings& s = workspace_.settings;
+    setWindowTitle(qtext(s.frameTitle));
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommands);
+
+    createActions();
+    createToolBar();
+    createMenus();
+    statusBar()->showMessage(QStringLiteral("レディ"));
+    documents_.setObserver(this);
+    updateCommands();
+}
+
+MainWindow::~MainWindow()
+{
+    documents_.setObserver(nullptr);
+    // Map windows go first: their views refer to the renderers.
+    const auto windows = mdiArea_->subWindowList();
+    for (QMdiSubWindow* window : windows) {
+        if (auto* map = qobject_cast<MapWindow*>(window))
+            map->detach();
+        delete window;
+    }
+}
+
+void MainWindow::createActions()
+{
+    for (const CommandInfo& info : commandTable()) {
+        QAction* action = nullptr;
+        if (info.command == Command::StatusBar) {
+            action = new QAction(this);
+            action->setCheckable(true);
+            action->setChecked(true);
+            connect(action, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+        } else if (info.command == Command::ToolBar) {
+            continue; // the toolbar's own toggle, made with the toolbar
+        } else {
+            action = new QAction(this);
+            const Command command = info.command;
+            connect(action, &QAction::triggered, this, [this, command] { run(command); });
+        }
+        action->setText(QString::fromUtf8(info.text));
+        action->setStatusTip(QString::fromUtf8(info.statusTip));
+        if (*info.shortcut)
+            action->setShortcut(QKeySequence(QString::fromUtf8(info.shortcut)));
+        if (displaySwitch(workspace_.settings, info.command))
+            action->setCheckable(true);
+        actions_[info.command] = action;
+    }
+    for (Command command : {Command::SaveImage, Command::Print, Command::TopPage, Command::PreviousPage,
+             Command::NextPage, Command::LastPage})
+        actions_[command]->setIcon(toolbarIcon(command));
+}
+
+void MainWindow::createToolBar()
+{
+    QToolBar* toolBar = addToolBar(QStringLiteral("ツール バー"));
+    toolBar->setObjectName(QStringLiteral("toolbar"));
+    toolBar->setMovable(true);
+    toolBar->setIconSize(QSize(16, 16));
+    QAction* toggle = toolBar->toggleViewAction();
+    const CommandInfo& info = commandInfo(Command::ToolBar);
+    toggle->setText(QString::fromUtf8(info.text));
+    toggle->setStatusTip(QString::fromUtf8(info.statusTip));
+    actions_[Command::ToolBar] = toggle;
+
+    const Settings& s = workspace_.settings;
+    QFont font(qtext(s.displayFontFace));
+    font.setPointSize(std::max(1, static_cast<int>(s.displayFontSize)));
+
+    speciesList_ = new QComboBox(toolBar);
+    speciesList_->setObjectName(QStringLiteral("speciesList"));
+    speciesList_->setFixedWidth(380);
+    speciesList_->setMaxVisibleItems(30);
+    captionList_ = new QComboBox(toolBar);
+    captionList_->setObjectName(QStringLiteral("captionList"));
+    captionList_->setFixedWidth(140);
+    explanationButton_ = new QPushButton(QStringLiteral("説明"), toolBar);
+    explanationButton_->setObjectName(QStringLiteral("explanationButton"));
+    explanationButton_->setFixedWidth(80);
+    for (QWidget* control : {static_cast<QWidget*>(speciesList_), static_cast<QWidget*>(captionList_),
+             static_cast<QWidget*>(explanationButton_)})
+        control->setFont(font);
+
+    toolBar->addAction(actions_[Command::SaveImage]);
+    toolBar->addAction(actions_[Command::Print]);
+    toolBar->addSeparator();
+    toolBar->addWidget(speciesList_);
+    toolBar->addWidget(captionList_);
+    toolBar->addWidget(explanationButton_);
+    toolBar->addSeparator();
+    for (Command command : {Command::TopPage, Command::PreviousPage, Command::NextPage, Command::LastPage})
+        toolBar->addAction(actions_[command]);
+
+    connect(speciesList_, &QComboBox::activated, this, &MainWindow::openFromSpeciesList);
+    connect(captionList_, &QComboBox::activated, this, &MainWindow::changeNameMode);
+    connect(explanationButton_, &QPushButton::clicked, this, [this] {
+        CQuelnaDoc* document = activeDocument();
+        explanations().showExplanation(document ? document->currentSpecies() : nullptr);
+    });
+}
+
+void MainWindow::createMenus()
+{
+    // Two menu sets: one while no map window is open, one while a map window
+    // is active, which adds the commands that act on its document.
+    struct Menu {
+        const char* title;
+        std::vector<int> commands; // kSeparator between groups
+    };
+    const std::vector<Menu> menus = {
+        {"ファイル(&F)",
+            {int(Command::OpenMap), int(Command::OpenOverlay), kSeparator, int(Command::SaveImage), kSeparator,
+                int(Command::PrintForms), int(Command::Print), int(Command::PrintPreview), int(Command::PrintSetup),
+                kSeparator, int(Command::CloseWindow), int(Command::Exit)}},
+        {"表示(&V)",
+            {int(Command::ToolBar), int(Command::StatusBar), kSeparator, int(Command::DispScientificName),
+                int(Command::DispAlias1), int(Command::DispAlias2), int(Command::DispMarkLegend),
+                int(Command::DispFillLegend), kSeparator, int(Command::DisplayOrder)}},
+        {"設定(&S)", {int(Command::Painter), int(Command::GeoLine), int(Command::Mesh)}},
+        {"ウィンドウ(&W)", {int(Command::Cascade), int(Command::Tile), int(Command::ArrangeIcons)}},
+        {"ヘルプ(&H)", {int(Command::Documentation), kSeparator, int(Command::About)}},
+    };
+    for (int set = 0; set < 2; ++set) {
+        const bool withMap = set == 1;
+        for (const Menu& spec : menus) {
+            std::vector<QAction*> entries;
+            for (int id : spec.commands) {
+                if (id == kSeparator) {
+                    entries.push_back(nullptr);
+                    continue;
+                }
+                const Command command = static_cast<Command>(id);
+                if (commandInfo(command).mapWindowOnly && !withMap)
+                    continue;
+                entries.push_back(actions_[command]);
+            }
+            if (std::none_of(entries.begin(), entries.end(), [](QAction* a) { return a; }))
+                continue;
+            QMenu* menu = new QMenu(QString::fromUtf8(spec.title), this);
+            bool separatorDue = false;
+            for (QAction* entry : entries) {
+                if (!entry) {
+                    separatorDue = !menu->isEmpty();
+                    continue;
+                }
+                if (separatorDue)
+                    menu->addSeparator();
+                separatorDue = false;
+                menu->addAction(entry);
+            }
+            if (withMap && spec.commands.front() == int(Command::Cascade)) {
+                windowMenu_ = menu;
+                connect(menu, &QMenu::aboutToShow, this, [this] {
+                    // The open map windows, after the arranging commands.
+                    for (QAction* entry : windowMenu_->actions()) {
+                        if (entry->data().isValid())
+                            delete entry;
+                    }
+                    int number = 1;
+                    for (MapWindow* window : mapWindows()) {
+                        QAction* entry
+                            = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+                        entry->setData(true);
+                        entry->setCheckable(true);
+                        entry->setChecked(window == activeMapWindow());
+                        connect(
+                            entry, &QAction::triggered, this, [this, window] { mdiArea_->setActiveSubWindow(window); });
+                    }
+                });
+            }
+            menuSets_[set].push_back(menu);
+        }
+    }
+}
+
+QAction* MainWindow::action(Command command) const
+{
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+MapWindow* MainWindow::activeMapWindow() const
+{
+    auto* window = qobject_cast<MapWindow*>(mdiArea_->currentSubWindow());
+    return window && window->document() ? window : nullptr;
+}
+
+CQuelnaDoc* MainWindow::activeDocument() const
+{
+    MapWindow* window = activeMapWindow();
+    return window ? window->document() : nullptr;
+}
+
+QList<MapWindow*> MainWindow::mapWindows() const
+{
+    QList<MapWindow*> windows;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        auto* map = qobject_cast<MapWindow*>(window);
+        if (map && map->document())
+            windows.push_back(map);
+    }
+    return windows;
+}
+
+void MainWindow::updateCommands()
+{
+    const CQuelnaDoc* active = activeDocument();
+    for (auto& [command, action] : actions_) {
+        if (command == Command::ToolBar || command == Command::StatusBar)
+            continue;
+        action->setEnabled(commandEnabled(command, active));
+        if (bool* on = displaySwitch(workspace_.settings, command))
+            action->setChecked(*on);
+    }
+    const int set = active ? 1 : 0;
+    if (set != shownMenuSet_) {
+        menuBar()->clear();
+        for (QMenu* menu : menuSets_[set])
+            menuBar()->addMenu(menu);
+        shownMenuSet_ = set;
+    }
+}
+
+void MainWindow::fillLists()
+{
+    const Settings& s = workspace_.settings;
+    captionList_->clear();
+    for (const std::string* caption : {&s.scientificNameStr, &s.alias1NameStr, &s.alias2NameStr})
+        captionList_->addItem(qtext(*caption));
+    captionList_->setCurrentIndex(static_cast<int>(s.spNameMode) - 1);
+    fillSpeciesList();
+}
+
+void MainWindow::fillSpeciesList()
+{
+    const SpeciesTable& table = workspace_.species;
+    const NameMode mode = workspace_.settings.spNameMode;
+    speciesList_->clear();
+    speciesList_->addItem(QString());
+    for (size_t row : table.byName())
+        speciesList_->addItem(qtext(table.rows()[row].name(mode)));
+}
+
+void MainWindow::run(Command command)
+{
+    switch (command) {
+    case Command::OpenMap:
+        openFromDialog(false);
+        break;
+    case Command::OpenOverlay:
+        openFromDialog(true);
+        break;
+    case Command::TopPage:
+    case Command::PreviousPage:
+    case Command::NextPage:
+    case Command::LastPage:
+        if (CQuelnaDoc* document = activeDocument())
+            documents_.turnPage(*document, command);
+        break;
+    case Command::DispScientificName:
+    case Command::DispAlias1:
+    case Command::DispAlias2:
+    case Command::DispMarkLegend:
+    case Command::DispFillLegend:
+        toggleSwitch(command);
+        break;
+    case Command::DisplayOrder:
+        reorderActiveDocument();
+        break;
+    case Command::Documentation:
+        explanations().showHelpDocument();
+        break;
+    case Command::SaveImage: {
+        // Saving works on the maps of the active window's document.
+        const CQuelnaDoc* document = activeDocument();
+        if (document && document->speciesCount() > 0)
+            showNotBuilt(command);
+        break;
+    }
+    case Command::CloseWindow:
+        if (MapWindow* window = activeMapWindow())
+            window->close();
+        break;
+    case Command::Cascade:
+        mdiArea_->cascadeSubWindows();
+        break;
+    case Command::Tile:
+        mdiArea_->tileSubWindows();
+        break;
+    case Command::ArrangeIcons:
+        // Minimized map windows line up along the bottom of the area.
+        for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+            if (window->isMinimized())
+                window->showMinimized();
+        }
+        break;
+    case Command::Exit:
+        close();
+        break;
+    case Command::About:
+        showAbout();
+        break;
+    default:
+        showNotBuilt(command);
+        break;
+    }
+    updateCommands();
+}
+
+void MainWindow::showNotBuilt(Command command)
+{
+    const std::string text = notBuiltMessage(command);
+    if (!text.empty())
+        messages_.show({"", text, MessageIcon::Information});
+}
+
+void MainWindow::showAbout()
+{
+    messages_.show({"", cp932Literal("quelna\n\nTavik 生物分布地図ビューア"), MessageIcon::Information});
+}
+
+void MainWindow::openFromDialog(bool overlay)
+{
+    SpeciesSelectionDialog dialog(workspace_, overlay, messages_, this);
+    if (selectionDialogSize_.isValid())
+        dialog.resize(selectionDialogSize_);
+    const int result = dialog.exec();
+    selectionDialogSize_ = dialog.size();
+    if (result != QDialog::Accepted)
+        return;
+    openSpecies(dialog.selection().rows, overlay);
+}
+
+void MainWindow::openFromSpeciesList(int entry)
+{
+    // The empty first entry opens nothing.
+    const auto& byName = workspace_.species.byName();
+    if (entry < 1 || static_cast<size_t>(entry) > byName.size())
+        return;
+    openSpecies({byName[static_cast<size_t>(entry) - 1]}, false);
+}
+
+void MainWindow::openSpecies(const std::vector<size_t>& rows, bool overlay)
+{
+    if (rows.empty())
+        return;
+    documents_.prepareOpen(activeDocument());
+    loadAddinsOnce();
+    documents_.open(rows, overlay);
+    updateCommands();
+}
+
+void MainWindow::loadAddinsOnce()
+{
+    if (!addinJob_->needed())
+        return;
+    addinJob_->start();
+    AddinWaitDialog dialog(*addinJob_, this);
+    dialog.exec();
+    QueuedMessages queued(*this);
+    addinJob_->finish(queued);
+}
+
+void MainWindow::changeNameMode(int entry)
+{
+    if (entry < 0 || entry > 2)
+        return;
+    const NameMode mode = static_cast<NameMode>(entry + 1);
+    workspace_.settings.spNameMode = mode;
+    workspace_.species.sortByName(mode);
+    fillSpeciesList();
+}
+
+void MainWindow::toggleSwitch(Command command)
+{
+    if (bool* on = displaySwitch(workspace_.settings, command)) {
+        *on = !*on;
+        documents_.refreshAll();
+    }
+}
+
+void MainWindow::reorderActiveDocument()
+{
+    CQuelnaDoc* document = activeDocument();
+    if (!commandEnabled(Command::DisplayOrder, document))
+        return;
+    DisplayOrderDialog dialog(*document, workspace_.settings, this);
+    if (dialog.exec() == QDialog::Accepted)
+        documents_.reorder(*document, dialog.order().species());
+}
+
+ExplanationDisplay& MainWindow::explanations()
+{
+    if (!explanations_)
+        explanations_ = std::make_unique<ExplanationDisplay>(workspace_.settings, launcher_, messages_, "");
+    return *explanations_;
+}
+
+void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop("", cp932Text.toStdString()); }
+
+void MainWindow::documentOpened(CQuelnaDoc& document)
+{
+    auto* window = new MapWindow(document, *this);
+    connect(&window->view(), &MapView::messageRaised, this, &MainWindow::showRaisedMessage, Qt::QueuedConnection);
+    mdiArea_->addSubWindow(window);
+    const Settings& s = workspace_.settings;
+    const QSize area = mdiArea_->viewport()->size();
+    window->resize(std::max(100, std::min(s.childFrameWidth, area.width() - 2)),
+        std::max(100, std::min(s.childFrameHeight, area.height() - 2)));
+    window->show();
+    mdiArea_->setActiveSubWindow(window);
+    updateCommands();
+}
+
+void MainWindow::documentChanged(CQuelnaDoc& document, DocumentList::Change)
+{
+    for (MapWindow* window : mapWindows()) {
+        if (window->document() == &document) {
+            window->retitle();
+            window->view().markStale();
+        }
+    }
+    updateCommands();
+}
+
+void MainWindow::documentClosing(CQuelnaDoc& document)
+{
+    for (MapWindow* window : mapWindows()) {
+        if (window->document() == &document) {
+            window->detach();
+            window->close();
+        }
+    }
+    updateCommands();
+}
+
+void MainWindow::mapWindowResized(const QSize& size)
+{
+    workspace_.settings.childFrameWidth = size.width();
+    workspace_.settings.childFrameHeight = size.height();
+}
+
+void MainWindow::mapWindowClosed(CQuelnaDoc& document)
+{
+    documents_.close(document);
+    updateCommands();
+}
+
+void MainWindow::saveSettings()
+{
+    Settings& s = workspace_.settings;
+    WindowState state = WindowState::Normal;
+    if (isMinimized()) {
+        state = WindowState::Minimized;
+    } else if (isMaximized()) {
+        state = WindowState::Maximized;
+    } else {
+        s.frameWidth = width();
+        s.frameHeight = height();
+    }
+    const std::string path = joinPath(s.startupDirectory, "tavik.ini");
+    IniFile ini = IniFile::load(path);
+    writeSettings(s, state, ini);
+    if (!ini.save(path))
+        messages_.stop("", cp932Printf("%s に書き込みできませんでした。", path.c_str()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    saveSettings();
+    event->accept();
+}
+
+} // namespace tavik

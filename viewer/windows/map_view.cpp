@@ -1,0 +1,163 @@
+#include "viewer/windows/map_view.h"
+
+#include "platform/message_sink.h"
+#include "viewer/print/print_page.h"
+#include "viewer/print/quelna_doc.h"
+#include "viewer/render/map_view_painter.h"
+#include "viewer/render/page_renderer.h"
+#include "viewer/session/document_list.h"
+#include "viewer/session/renderer_cache.h"
+#include "viewer/session/workspace.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace tavik {
+
+// The scrolling area's contents: paints through its view.
+class MapCanvas : public QWidget {
+public:
+    explicit MapCanvas(MapView& view)
+        : view_(view)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        view_.paintCanvas(painter);
+    }
+
+private:
+    MapView& view_;
+};
+
+namespace {
+
+// The species a view names: the current one, or an overlay's first ten.
+MapViewContent contentOf(const CQuelnaDoc& document, const QImage& map)
+{
+    MapViewContent content;
+    content.map = &map;
+    content.overlay = document.isOverlay();
+    if (document.isOverlay()) {
+        for (size_t k = 0; k < document.species().size() && k < 10; ++k)
+            content.species.push_back(&document.species()[k]);
+    } else if (const SpeciesRecord* species = document.currentSpecies()) {
+        content.species.push_back(species);
+    }
+    return content;
+}
+
+} // namespace
+
+MapView::MapView(const CQuelnaDoc& document, Workspace& workspace, const DocumentList& documents,
+    RendererCache& renderers, QWidget* parent)
+    : QScrollArea(parent)
+    , document_(&document)
+    , workspace_(workspace)
+    , documents_(documents)
+    , renderers_(renderers)
+    , canvas_(new MapCanvas(*this))
+    , screen_(std::make_unique<ScreenMetrics>())
+{
+    setWidget(canvas_);
+    setWidgetResizable(false);
+    setBackgroundRole(QPalette::Base);
+    refresh();
+}
+
+MapView::~MapView() = default;
+
+const ScreenMetrics& MapView::screenMetrics() const { return *screen_; }
+
+void MapView::markStale()
+{
+    stale_ = true;
+    refresh();
+}
+
+void MapView::detach()
+{
+    document_ = nullptr;
+    canvas_->update();
+}
+
+bool MapView::drawsNothing() const
+{
+    return !document_ || documents_.drawingSuppressed() || document_->speciesCount() == 0;
+}
+
+void MapView::ensureRendered()
+{
+    if (!stale_ && revision_ == workspace_.revision() && !map_.isNull())
+        return;
+    std::vector<std::int64_t> codes;
+    for (const SpeciesRecord* species : contentOf(*document_, map_).species)
+        codes.push_back(species->code);
+    markScale_ = tavik::markScale(workspace_.settings, *canvas_);
+    MessageLog raised;
+    map_ = renderers_.renderer().render(codes, markScale_, raised);
+    stale_ = false;
+    revision_ = workspace_.revision();
+    ++renderCount_;
+    // A message box shown from inside a paint would paint again under it;
+    // the main window shows the message once this drawing is done.
+    for (const Message& message : raised.messages)
+        Q_EMIT messageRaised(QByteArray::fromStdString(message.text));
+}
+
+void MapView::refresh()
+{
+    const QSize base = workspace_.baseImage.image.size();
+    QSize size(base.width() + 17, base.height() + 42);
+    if (!drawsNothing()) {
+        ensureRendered();
+        // The view's fonts measured as on the screen: an image of the
+        // canvas's dots per inch.
+        QImage probe(1, 1, QImage::Format_RGB32);
+        probe.setDotsPerMeterX(qRound(canvas_->logicalDpiX() / 0.0254));
+        probe.setDotsPerMeterY(qRound(canvas_->logicalDpiY() / 0.0254));
+        QPainter painter(&probe);
+        const MapViewContent content = contentOf(*document_, map_);
+        const PainterConfig& config = workspace_.painter;
+        size = mapViewSize(content, workspace_.settings, config, markScale_, painter);
+        // Captions of three names (or a name on two lines) push the map
+        // further down than the area of the map plus 42 pixels allows; the
+        // area grows so that the whole map can be scrolled into view.
+        const QPoint origin = tavik::mapOrigin(content, workspace_.settings, painter);
+        size.setHeight(std::max(size.height(), origin.y() + map_.height() + 7));
+    }
+    canvas_->resize(size);
+    canvas_->update();
+}
+
+void MapView::paintCanvas(QPainter& painter)
+{
+    painter.fillRect(canvas_->rect(), Qt::white);
+    if (drawsNothing())
+        return;
+    if (!screenRecorded_) {
+        screen_->dpiX = canvas_->logicalDpiX();
+        screen_->dpiY = canvas_->logicalDpiY();
+        screen_->digitFactor = tavik::markScale(workspace_.settings, *canvas_);
+        screenRecorded_ = true;
+    }
+    if (stale_ || revision_ != workspace_.revision() || map_.isNull()) {
+        // Out of date without a refresh (add-ins loaded since): the area is
+        // sized anew once this drawing is done, which paints again.
+        ensureRendered();
+        QMetaObject::invokeMethod(this, &MapView::refresh, Qt::QueuedConnection);
+    }
+    const MapViewContent content = contentOf(*document_, map_);
+    origin_ = tavik::mapOrigin(content, workspace_.settings, painter);
+    paintMapView(painter, content, workspace_.settings, workspace_.painter, markScale_);
+}
+
+QImage MapView::contents() { return canvas_->grab().toImage(); }
+
+} // namespace tavik

@@ -1,0 +1,36 @@
+#include "viewer/windows/message_box_sink.h"
+
+#include "platform/cp932.h"
+
+#include <QMessageBox>
+
+namespace tavik {
+
+void MessageBoxSink::show(const Message& message)
+{
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    switch (message.icon) {
+    case MessageIcon::Stop:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageIcon::Exclamation:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageIcon::Information:
+        icon = QMessageBox::Information;
+        break;
+    case MessageIcon::Question:
+        icon = QMessageBox::Question;
+        break;
+    }
+    const QString title
+        = message.title.empty() ? QStringLiteral("quelna") : QString::fromStdString(cp932ToUtf8(message.title));
+    // Messages join lines with "\r\n" as well as "\n".
+    QString text = QString::fromStdString(cp932ToUtf8(message.text));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace tavik
