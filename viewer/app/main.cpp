@@ -40,6 +40,7 @@ int runViewer(int argc, char** argv)
         std::fprintf(stderr, "tavik: %s\n", problem.c_str());
         return 1;
     }
+    qInstallMessageHandler(filterQtMessages);
     QApplication app(argc, argv);
     tavik::ViewerApplication viewer;
     if (!viewer.start(tavik::currentDirectory()))

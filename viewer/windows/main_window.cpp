@@ -76,7 +76,12 @@ MainWindow::MainWindow(Workspace& workspace, DocumentList& documents, MessageSin
     createActions();
     createToolBar();
     createMenus();
+    // The message pane says "レディ" whenever no status tip is shown.
     statusBar()->showMessage(QStringLiteral("レディ"));
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->showMessage(QStringLiteral("レディ"));
+    });
     documents_.setObserver(this);
     updateCommands();
 }
@@ -473,11 +478,19 @@ void MainWindow::documentOpened(CQuelnaDoc& document)
 {
     auto* window = new MapWindow(document, *this);
     connect(&window->view(), &MapView::messageRaised, this, &MainWindow::showRaisedMessage, Qt::QueuedConnection);
+    // The window below the active one and a title bar to the right, like a
+    // cascade, or at the top-left corner when that would leave the area.
+    QPoint place(0, 0);
+    if (QMdiSubWindow* previous = mdiArea_->currentSubWindow(); previous && !previous->isMaximized())
+        place = previous->pos() + QPoint(24, 24);
     mdiArea_->addSubWindow(window);
     const Settings& s = workspace_.settings;
     const QSize area = mdiArea_->viewport()->size();
     window->resize(std::max(100, std::min(s.childFrameWidth, area.width() - 2)),
         std::max(100, std::min(s.childFrameHeight, area.height() - 2)));
+    if (place.x() + window->width() > area.width() || place.y() + window->height() > area.height())
+        place = QPoint(0, 0);
+    window->move(place);
     window->show();
     mdiArea_->setActiveSubWindow(window);
     updateCommands();

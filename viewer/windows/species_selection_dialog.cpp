@@ -66,6 +66,9 @@ SpeciesSelectionDialog::SpeciesSelectionDialog(
         items_[i] = shown;
     }
 
+    // The top-level groups open, so that the groups under them show.
+    treeWidget_->expandToDepth(0);
+
     openButton_ = new QPushButton(qtext(texts.openButton), this);
     openButton_->setDefault(true);
     auto* cancelButton = new QPushButton(qtext(texts.cancelButton), this);

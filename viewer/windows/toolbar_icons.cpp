@@ -66,6 +66,33 @@ QPixmap drawIcon(Command command, int side)
 
 } // namespace
 
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int side : {16, 32, 64}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.scale(side / 16.0, side / 16.0);
+        painter.setPen(QPen(QColor(40, 60, 110), 0.8));
+        painter.setBrush(QColor(185, 255, 255));
+        painter.drawRect(QRectF(0.5, 1.5, 15, 13));
+        QPainterPath island;
+        island.moveTo(4, 12);
+        island.cubicTo(2, 8, 6, 4, 9, 3);
+        island.cubicTo(13, 3, 14, 7, 11, 9);
+        island.cubicTo(9, 11, 7, 13, 4, 12);
+        painter.setBrush(Qt::white);
+        painter.drawPath(island);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(230, 40, 40));
+        painter.drawEllipse(QPointF(8.5, 7), 1.8, 1.8);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 QIcon toolbarIcon(Command command)
 {
     QIcon icon;

@@ -10,4 +10,8 @@ enum class Command : int;
 // 16 and 32 pixels. A null icon for other commands.
 QIcon toolbarIcon(Command command);
 
+// The viewer's own picture, on its windows: an island on the sea with a
+// mark.
+QIcon applicationIcon();
+
 } // namespace tavik

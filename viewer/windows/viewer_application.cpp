@@ -5,8 +5,9 @@
 #include "viewer/windows/desktop_launcher.h"
 #include "viewer/windows/main_window.h"
 #include "viewer/windows/message_box_sink.h"
+#include "viewer/windows/toolbar_icons.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 
 #include <algorithm>
@@ -30,11 +31,12 @@ bool ViewerApplication::start(std::string_view directory)
     if (!workspace_->loadSettings(directory, *messages_))
         return false;
 
+    QApplication::setWindowIcon(applicationIcon());
     window_ = std::make_unique<MainWindow>(*workspace_, *documents_, *messages_, *launcher_);
     messageBoxes_->setParent(window_.get());
     const Settings& s = workspace_->settings;
     QSize screen(s.frameWidth, s.frameHeight);
-    if (const QScreen* primary = QGuiApplication::primaryScreen())
+    if (const QScreen* primary = QApplication::primaryScreen())
         screen = primary->availableGeometry().size();
     window_->resize(std::clamp(s.frameWidth, 200, std::max(200, screen.width())),
         std::clamp(s.frameHeight, 150, std::max(150, screen.height())));
