@@ -8,7 +8,7 @@ FUZZ_BUILD ?= build-fuzz
 STRICT_BUILD ?= build-strict
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench format format-check strict tidy clean
+.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench screenshots format format-check strict tidy clean
 
 all: build
 
@@ -63,6 +63,10 @@ strict: deps $(STRICT_BUILD)/build.ninja
 # Runs clang-tidy (the checks of .clang-tidy) over every source of the build.
 tidy: build
 	run-clang-tidy -quiet -p $(BUILD) -j $(JOBS) '$(CURDIR)/(platform|common|viewer|tools)/'
+
+# Pictures of the windowed viewer on the Japan sample, in docs/screens.
+screenshots: build
+	./scripts/screenshots.sh $(BUILD) docs/screens
 
 # Every C++ source and header under version control, formatted by .clang-format.
 FORMAT_FILES = git ls-files '*.cpp' '*.h'

@@ -1,0 +1,147 @@
+// tavik_screenshots DATABASE-FOLDER OUTPUT-FOLDER
+// Starts the windowed viewer offscreen on a database (a copy of the Japan
+// sample with its fact tables built) and writes pictures of its windows and
+// dialogs: `make screenshots` runs it into docs/screens/.
+#include "platform/message_sink.h"
+#include "tests/windows/viewer_driver.h"
+#include "viewer/session/process_launcher.h"
+#include "viewer/session/viewer_commands.h"
+#include "viewer/session/workspace.h"
+#include "viewer/settings/species_table.h"
+#include "viewer/windows/display_order_dialog.h"
+#include "viewer/windows/main_window.h"
+#include "viewer/windows/map_view.h"
+#include "viewer/windows/map_window.h"
+#include "viewer/windows/species_selection_dialog.h"
+#include "viewer/windows/viewer_application.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace tavik;
+
+class NoLauncher : public ProcessLauncher {
+public:
+    bool startDetached(const std::string&, const std::vector<std::string>&) override { return false; }
+};
+
+bool save(QWidget& widget, const std::string& folder, const char* name)
+{
+    QApplication::processEvents();
+    const std::string path = folder + "/" + name;
+    const bool saved = widget.grab().save(QString::fromStdString(path));
+    std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", path.c_str());
+    return saved;
+}
+
+// The rows of the species table with these codes, in this order.
+std::vector<size_t> rowsOf(const Workspace& workspace, std::initializer_list<std::int64_t> codes)
+{
+    std::vector<size_t> rows;
+    for (std::int64_t code : codes) {
+        if (const SpeciesRecord* species = workspace.species.find(code))
+            rows.push_back(static_cast<size_t>(species->row));
+    }
+    return rows;
+}
+
+// The offscreen platform's one screen: 1280 x 1024 at 96 dots per inch, so
+// that the sample's main window (1100 x 900) fits as it would on a desktop.
+void configureScreen(const std::string& folder)
+{
+    const std::string path = folder + "/offscreen-screen.json";
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fputs("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, \"width\": 1280, "
+                   "\"height\": 1024, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}\n",
+            file);
+        std::fclose(file);
+        ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
+    }
+}
+
+void scrollTo(MapView& view, int x, int y)
+{
+    view.horizontalScrollBar()->setValue(x);
+    view.verticalScrollBar()->setValue(y);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tavik_screenshots DATABASE-FOLDER OUTPUT-FOLDER\n");
+        return 2;
+    }
+    const std::string database = argv[1];
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    configureScreen(database);
+    QApplication app(argc, argv);
+    const std::string out = argv[2];
+    MessageLog log;
+    NoLauncher launcher;
+    ViewerApplication viewer(&log, &launcher);
+    if (!viewer.start(database)) {
+        for (const std::string& text : log.utf8Texts())
+            std::fprintf(stderr, "%s\n", text.c_str());
+        return 1;
+    }
+    MainWindow& window = *viewer.mainWindow();
+    bool ok = true;
+
+    // The selection dialog with a family checked and open.
+    test::onModal<SpeciesSelectionDialog>([&](SpeciesSelectionDialog& dialog) {
+        if (QTreeWidgetItem* family = test::treeItem(*dialog.tree(), "Papilionidae")) {
+            family->setCheckState(0, Qt::Checked);
+            family->setExpanded(true);
+            if (QTreeWidgetItem* parent = family->parent())
+                parent->setExpanded(true);
+            dialog.tree()->setCurrentItem(family);
+        }
+        ok = save(dialog, out, "selection-dialog.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::OpenMap)->trigger();
+
+    // An ordinary window of five species at the third, and an overlay of
+    // four species with its legend of marks and fills; side by side. The
+    // ordinary map shows its captions, the overlay its legend.
+    window.openSpecies(rowsOf(viewer.workspace(), {101, 102, 108, 109, 103}), false);
+    window.action(Command::NextPage)->trigger();
+    window.action(Command::NextPage)->trigger();
+    window.openSpecies(rowsOf(viewer.workspace(), {108, 109, 402, 305}), true);
+    window.action(Command::DispMarkLegend)->trigger();
+    window.action(Command::DispFillLegend)->trigger();
+    window.mdiArea()->tileSubWindows();
+    QApplication::processEvents();
+    for (MapWindow* map : window.mapWindows()) {
+        map->view().contents();
+        QApplication::processEvents();
+        const bool overlay = map->windowTitle() == "Overlay";
+        scrollTo(map->view(), 0, overlay ? map->view().verticalScrollBar()->maximum() : 0);
+    }
+    ok = save(window, out, "main-window.png") && ok;
+
+    // The display order dialog of the ordinary window, the third species
+    // selected.
+    window.mdiArea()->setActiveSubWindow(window.mapWindows().front());
+    test::onModal<DisplayOrderDialog>([&](DisplayOrderDialog& dialog) {
+        dialog.list()->setCurrentRow(2);
+        ok = save(dialog, out, "display-order-dialog.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::DisplayOrder)->trigger();
+
+    for (const std::string& text : log.utf8Texts())
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    return ok ? 0 : 1;
+}
