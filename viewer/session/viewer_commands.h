@@ -51,7 +51,7 @@ struct CommandInfo {
     bool mapWindowOnly; // in the menus only while a map window is open
 };
 
-// Every command with its text, in menu order within each menu.
+// Every command with its text, shortcut and status tip.
 const std::vector<CommandInfo>& commandTable();
 const CommandInfo& commandInfo(Command command);
 
