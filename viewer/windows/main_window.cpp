@@ -227,15 +227,21 @@ void MainWindow::createMenus()
             if (withMap && spec.commands.front() == int(Command::Cascade)) {
                 windowMenu_ = menu;
                 connect(menu, &QMenu::aboutToShow, this, [this] {
-                    // The open map windows, after the arranging commands.
+                    // The open map windows, after the arranging commands,
+                    // each with the species it shows.
                     for (QAction* entry : windowMenu_->actions()) {
                         if (entry->data().isValid())
                             delete entry;
                     }
+                    windowMenu_->addSeparator()->setData(true);
                     int number = 1;
                     for (MapWindow* window : mapWindows()) {
-                        QAction* entry
-                            = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+                        const CQuelnaDoc* document = window->document();
+                        const SpeciesRecord* species = document->currentSpecies();
+                        QString label = QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle());
+                        if (species && !document->isOverlay())
+                            label += QStringLiteral("  ") + qtext(species->name(workspace_.settings.spNameMode));
+                        QAction* entry = windowMenu_->addAction(label);
                         entry->setData(true);
                         entry->setCheckable(true);
                         entry->setChecked(window == activeMapWindow());
