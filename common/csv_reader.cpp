@@ -37,6 +37,7 @@ void CsvReader::close()
     file_.reset();
     bufferStart_ = bufferEnd_ = 0;
     endOfFile_ = false;
+    lineEnds_.reset();
     line_.clear();
     fields_.clear();
     errorText_.clear();
@@ -54,8 +55,13 @@ bool CsvReader::fillBuffer()
 {
     if (endOfFile_)
         return false;
-    if (bufferStart_ == bufferEnd_)
-        bufferStart_ = bufferEnd_ = 0;
+    // Bytes not yet taken (a CR whose meaning waits on the next byte) move
+    // to the front.
+    if (bufferStart_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
+        bufferEnd_ -= bufferStart_;
+        bufferStart_ = 0;
+    }
     size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_.get());
     bufferEnd_ += got;
     if (got == 0)
@@ -65,29 +71,26 @@ bool CsvReader::fillBuffer()
 
 bool CsvReader::readRawLine(bool& tooLong)
 {
-    // line_ keeps at most maxLineBytes + 1 bytes (a full line and its line
-    // feed); the rest of a longer line is read and dropped.
+    // line_ keeps at most maxLineBytes + 1 bytes of the line's text; the
+    // rest of a longer line is read and dropped.
     bool readAny = false;
-    bool hasNewline = false;
     size_t total = 0;
     for (;;) {
         if (bufferStart_ == bufferEnd_ && !fillBuffer())
             break;
         readAny = true;
-        const char* begin = buffer_.data() + bufferStart_;
-        size_t available = bufferEnd_ - bufferStart_;
-        const void* newline = std::memchr(begin, '\n', available);
-        size_t take = newline ? static_cast<size_t>(static_cast<const char*>(newline) - begin) + 1 : available;
+        std::string_view text(buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
+        LineEndScanner::Found found = lineEnds_.scan(text, endOfFile_);
         size_t room = limits_.maxLineBytes + 1 - line_.size();
-        line_.append(begin, std::min(take, room));
-        total += take;
-        bufferStart_ += take;
-        if (newline) {
-            hasNewline = true;
+        line_.append(text.data(), std::min(found.textBytes, room));
+        total += found.textBytes;
+        bufferStart_ += found.textBytes + found.endBytes;
+        if (found.result == LineEndScanner::Result::End)
             break;
-        }
+        if (found.result == LineEndScanner::Result::NeedMore)
+            fillBuffer();
     }
-    tooLong = readAny && total - (hasNewline ? 1 : 0) > limits_.maxLineBytes;
+    tooLong = readAny && total > limits_.maxLineBytes;
     return readAny;
 }
 
@@ -134,7 +137,8 @@ CsvReaderStatus CsvReader::fail(CsvReaderStatus status, size_t fieldStart)
 
 CsvReaderStatus CsvReader::split()
 {
-    // One trailing line feed, carriage return or end-of-file mark goes, then
+    // The line end is gone already; of a line held in memory (splitLine),
+    // one trailing line feed, carriage return or end-of-file mark goes, then
     // one more line feed or carriage return before it.
     if (!line_.empty() && (line_.back() == '\n' || line_.back() == '\r' || line_.back() == '\x1A')) {
         line_.pop_back();

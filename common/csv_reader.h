@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/line_ends.h"
 #include "platform/paths.h"
 
 #include <cstdint>
@@ -22,10 +23,9 @@ enum class CsvReaderStatus {
 };
 
 // Reads a cp932 CSV text file line by line and splits each line into fields.
-// Lines end in LF or CR LF; a field is at most 512 bytes after its enclosing
-// quotes are removed; a two-byte character is never taken for a comma or a
-// quote. The fields point into the reader's line buffer and stay valid until
-// the next line is read.
+// Lines end in LF, CR LF, or a CR alone outside quotes (LineEndScanner); a field is at most 512 bytes after its
+// enclosing quotes are removed; a two-byte character is never taken for a comma or a quote. The fields point into the
+// reader's line buffer and stay valid until the next line is read.
 class CsvReader {
 public:
     struct Limits {
@@ -70,9 +70,9 @@ private:
         std::uint32_t length;
     };
 
-    // Appends the next raw line (with its line feed, when it has one) to
-    // line_; false at the end of the file with nothing read. Sets tooLong when
-    // the line was longer than the limit (the rest of it is skipped).
+    // Appends the text of the next line (without its line end) to line_;
+    // false at the end of the file with nothing read. Sets tooLong when the
+    // line was longer than the limit (the rest of it is skipped).
     bool readRawLine(bool& tooLong);
     bool fillBuffer();
     CsvReaderStatus split();
@@ -84,6 +84,7 @@ private:
     size_t bufferStart_ = 0;
     size_t bufferEnd_ = 0;
     bool endOfFile_ = false;
+    LineEndScanner lineEnds_;
     std::string line_;
     std::vector<Span> fields_;
     std::string errorText_;

@@ -109,6 +109,20 @@ TEST_F(CsvFile, ReadsLinesNumberedToTheEndOfFile)
     EXPECT_FALSE(reader.open(folder_.path()));
 }
 
+TEST_F(CsvFile, ACarriageReturnAloneEndsALineOutsideQuotes)
+{
+    // A table saved with CR-only line ends, one quoted field holding a CR.
+    CsvReader reader;
+    ASSERT_TRUE(reader.open(write("a,1\rb,\"x\ry\"\r\rc,3\r\nd\r")));
+    const std::vector<std::vector<std::string>> lines = {{"a", "1"}, {"b", "x\ry"}, {}, {"c", "3"}, {"d"}};
+    for (const std::vector<std::string>& line : lines) {
+        ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+        EXPECT_EQ(fieldsOf(reader), line) << reader.lineNumber();
+    }
+    EXPECT_EQ(reader.lineNumber(), 5);
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
+}
+
 TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
 {
     CsvReader reader(CsvReader::ludricLimits);

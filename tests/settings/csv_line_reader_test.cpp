@@ -106,5 +106,27 @@ TEST(CsvLineReader, ReadsLinesSeeksAndReportsOverlongLines)
     EXPECT_FALSE(reader.open(folder.file("missing.csv")));
 }
 
+TEST(CsvLineReader, ACarriageReturnAloneEndsALineOutsideQuotes)
+{
+    test::TestFolder folder("csv_reader_cr");
+    std::string path = folder.write("t.csv", "a,1\rb,\"x\ry\"\r\rc,3\r\nd\r");
+    CsvLineReader reader;
+    ASSERT_TRUE(reader.open(path));
+    const std::vector<std::vector<std::string>> lines = {{"a", "1"}, {"b", "x\ry"}, {}, {"c", "3"}, {"d"}};
+    for (const std::vector<std::string>& line : lines) {
+        ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+        std::vector<std::string> fields;
+        for (size_t i = 0; i < reader.fieldCount(); ++i)
+            fields.emplace_back(reader.field(i));
+        EXPECT_EQ(fields, line) << reader.lineNumber();
+    }
+    EXPECT_EQ(reader.lineNumber(), 5);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
+    ASSERT_TRUE(reader.seek(13, 4));
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.field(0), "c");
+    EXPECT_EQ(reader.lineNumber(), 4);
+}
+
 } // namespace
 } // namespace tavik

@@ -111,6 +111,29 @@ TEST_F(DistributionTableTest, IndexesLineOffsetsAndReadsTheFirstLineOfACode)
     EXPECT_EQ(table.buildIndex(folder.file("none.csv"), 4), DistributionIndexStatus::CannotOpen);
 }
 
+TEST_F(DistributionTableTest, LinesEndedByACarriageReturnAloneAreIndexedOneByOne)
+{
+    std::string path = folder.write("cr.csv", "101,1301,A\r102,JP5339,B,1302,C\r103\r");
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(path, 10), DistributionIndexStatus::Ok);
+    ASSERT_EQ(table.entries().size(), 3u);
+    EXPECT_EQ(table.entries()[1].speciesCode, 102);
+    EXPECT_EQ(table.entries()[1].offset, 11u);
+    EXPECT_EQ(table.entries()[2].speciesCode, 103);
+
+    RecordSet set;
+    ASSERT_TRUE(table.readSpeciesRecords(101, settings, set, log));
+    ASSERT_EQ(set.records.size(), 1u);
+    EXPECT_EQ(set.records[0].areaCode, 1301);
+    ASSERT_TRUE(table.readSpeciesRecords(102, settings, set, log));
+    ASSERT_EQ(set.records.size(), 2u);
+    EXPECT_EQ(set.records[0].kind, LocationKind::FirstOrder);
+    EXPECT_EQ(set.records[1].areaCode, 1302);
+    ASSERT_TRUE(table.readSpeciesRecords(103, settings, set, log));
+    EXPECT_TRUE(set.records.empty());
+    EXPECT_TRUE(log.messages.empty());
+}
+
 TEST_F(DistributionTableTest, TakesAtMostPointMaxPerSpeciesRecords)
 {
     std::string line = "7";

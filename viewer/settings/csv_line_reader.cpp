@@ -3,7 +3,17 @@
 #include "platform/cp932.h"
 #include "platform/paths.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tavik {
+namespace {
+
+// Bytes read at a time: enough for many lines of a table, little for the one
+// line of the distribution table that a map reads.
+constexpr size_t kBlockBytes = 64 * 1024;
+
+} // namespace
 
 CsvLineReader::CsvLineReader() = default;
 
@@ -18,6 +28,10 @@ bool CsvLineReader::open(std::string_view path)
         return false;
     holdsLine_ = false;
     lineNumber_ = 0;
+    buffer_.resize(kBlockBytes);
+    bufferStart_ = bufferEnd_ = 0;
+    endOfFile_ = false;
+    lineEnds_.reset();
     return true;
 }
 
@@ -27,6 +41,9 @@ bool CsvLineReader::seek(std::uint64_t offset, long lineNumber)
         return false;
     holdsLine_ = false;
     lineNumber_ = lineNumber - 1;
+    bufferStart_ = bufferEnd_ = 0;
+    endOfFile_ = false;
+    lineEnds_.reset();
     return true;
 }
 
@@ -39,22 +56,46 @@ void CsvLineReader::close()
     fields_.clear();
 }
 
+bool CsvLineReader::fillBuffer()
+{
+    if (endOfFile_)
+        return false;
+    // Bytes not yet taken (a CR whose meaning waits on the next byte) move
+    // to the front.
+    if (bufferStart_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
+        bufferEnd_ -= bufferStart_;
+        bufferStart_ = 0;
+    }
+    size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_);
+    bufferEnd_ += got;
+    if (got == 0)
+        endOfFile_ = true;
+    return got > 0;
+}
+
 bool CsvLineReader::fetchLine()
 {
-    // Reads up to the line feed. Bytes beyond the line buffer are consumed but
+    // Reads up to the line end. Bytes beyond the line buffer are consumed but
     // not kept, so that the next line starts where it should.
     line_.clear();
     lineTooLong_ = false;
     bool readAny = false;
-    int c;
-    while ((c = getc_unlocked(file_)) != EOF) {
-        readAny = true;
-        if (c == '\n')
+    for (;;) {
+        if (bufferStart_ == bufferEnd_ && !fillBuffer())
             break;
-        if (line_.size() < kMaxLineBytes)
-            line_.push_back(static_cast<char>(c));
-        else
+        readAny = true;
+        std::string_view text(buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
+        LineEndScanner::Found found = lineEnds_.scan(text, endOfFile_);
+        size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line_.size());
+        if (found.textBytes > room)
             lineTooLong_ = true;
+        line_.append(text.data(), std::min(found.textBytes, room));
+        bufferStart_ += found.textBytes + found.endBytes;
+        if (found.result == LineEndScanner::Result::End)
+            break;
+        if (found.result == LineEndScanner::Result::NeedMore)
+            fillBuffer();
     }
     return readAny;
 }

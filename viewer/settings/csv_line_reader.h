@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/line_ends.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -21,7 +23,8 @@ enum class CsvStatus {
     UnterminatedQuote = -100 // end of line inside quotes
 };
 
-// The viewer's reader of CSV tables in cp932: one line at a time, split into
+// The viewer's reader of CSV tables in cp932: one line at a time (lines end
+// in LF, CR LF, or a CR alone outside quotes: LineEndScanner), split into
 // fields by commas with double-quote quoting, two-byte characters stepped over
 // whole.
 class CsvLineReader {
@@ -69,8 +72,14 @@ public:
 
 private:
     bool fetchLine(); // false at end of file with nothing read
+    bool fillBuffer(); // false at the end of the file
 
     std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    size_t bufferStart_ = 0;
+    size_t bufferEnd_ = 0;
+    bool endOfFile_ = false;
+    LineEndScanner lineEnds_;
     std::string line_;
     std::vector<std::string_view> fields_;
     bool holdsLine_ = false;

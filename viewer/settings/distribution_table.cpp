@@ -1,6 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "platform/cp932.h"
+#include "platform/line_ends.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
@@ -190,14 +191,29 @@ DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int
     // One pass over the file in large blocks; only each line's start and the
     // text before its first comma are looked at. A line without a comma holds
     // only its species code (a species without records), so its whole text
-    // is the code.
+    // is the code. Lines end as the CSV reader ends them, so that each offset
+    // is where the reader finds the line.
     std::vector<char> block(1 << 20);
-    std::uint64_t blockOffset = 0;
+    size_t start = 0; // first byte of block not yet looked at
+    size_t end = 0; // end of the bytes read into block
+    std::uint64_t offset = 0; // file offset of block[start]
+    bool endOfFile = false;
     bool inLine = false;
     bool sawComma = false;
     std::uint64_t lineStart = 0;
     std::string codeText;
+    LineEndScanner lineEnds;
 
+    auto fill = [&]() -> bool {
+        // A CR whose meaning waits on the next byte moves to the front.
+        std::memmove(block.data(), block.data() + start, end - start);
+        end -= start;
+        start = 0;
+        size_t got = std::fread(block.data() + end, 1, block.size() - end, file.get());
+        end += got;
+        endOfFile = got == 0;
+        return got > 0;
+    };
     auto finishLine = [&]() -> bool {
         inLine = false;
         if (static_cast<int>(entries_.size()) >= capacity)
@@ -206,34 +222,33 @@ DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int
         return true;
     };
 
-    size_t got;
-    while ((got = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
-        const char* data = block.data();
-        size_t p = 0;
-        while (p < got) {
-            if (!inLine) {
-                inLine = true;
-                sawComma = false;
-                lineStart = blockOffset + p;
-                codeText.clear();
-            }
-            const char* newline = static_cast<const char*>(std::memchr(data + p, '\n', got - p));
-            size_t end = newline ? static_cast<size_t>(newline - data) : got;
-            if (!sawComma) {
-                const char* comma = static_cast<const char*>(std::memchr(data + p, ',', end - p));
-                size_t stop = comma ? static_cast<size_t>(comma - data) : end;
-                size_t room = kCodeTextBytes - std::min(kCodeTextBytes, codeText.size());
-                codeText.append(data + p, std::min(room, stop - p));
-                sawComma = comma != nullptr;
-            }
-            p = end;
-            if (newline) {
-                ++p;
-                if (!finishLine())
-                    return DistributionIndexStatus::Overflow;
-            }
+    for (;;) {
+        if (start == end && !fill())
+            break;
+        if (!inLine) {
+            inLine = true;
+            sawComma = false;
+            lineStart = offset;
+            codeText.clear();
         }
-        blockOffset += got;
+        std::string_view text(block.data() + start, end - start);
+        LineEndScanner::Found found = lineEnds.scan(text, endOfFile);
+        if (!sawComma) {
+            const char* comma = static_cast<const char*>(std::memchr(text.data(), ',', found.textBytes));
+            size_t stop = comma ? static_cast<size_t>(comma - text.data()) : found.textBytes;
+            size_t room = kCodeTextBytes - std::min(kCodeTextBytes, codeText.size());
+            codeText.append(text.data(), std::min(room, stop));
+            sawComma = comma != nullptr;
+        }
+        size_t taken = found.textBytes + found.endBytes;
+        start += taken;
+        offset += taken;
+        if (found.result == LineEndScanner::Result::End) {
+            if (!finishLine())
+                return DistributionIndexStatus::Overflow;
+        } else if (found.result == LineEndScanner::Result::NeedMore) {
+            fill();
+        }
     }
     if (inLine && !finishLine())
         return DistributionIndexStatus::Overflow;
