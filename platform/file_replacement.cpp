@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace tavik {
 namespace {
@@ -32,7 +34,58 @@ void syncDirectoryOf(const std::string& file)
     }
 }
 
+bool isWriteProtectedLocal(const std::string& local)
+{
+    struct stat info;
+    if (local.empty() || ::stat(local.c_str(), &info) != 0)
+        return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(local.c_str(), W_OK) != 0;
+}
+
+constexpr std::string_view kMarker = ".tavik-";
+constexpr size_t kUniqueBytes = 6;
+
+bool isUniqueText(std::string_view text)
+{
+    if (text.size() != kUniqueBytes)
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    return true;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
 } // namespace
+
+bool isWriteProtected(std::string_view path) { return isWriteProtectedLocal(localPath(path)); }
+
+int removeLeftoverTemporaries(std::string_view target)
+{
+    std::string local = localPath(target);
+    if (local.empty())
+        return 0;
+    size_t slash = local.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : local.substr(0, slash));
+    std::string prefix = (slash == std::string::npos ? local : local.substr(slash + 1)) + std::string(kMarker);
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.c_str()));
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (dirent* entry = ::readdir(dir.get())) {
+        std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix) || !isUniqueText(name.substr(prefix.size())))
+            continue;
+        std::string path = directory + "/" + std::string(name);
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
 
 FileReplacement::FileReplacement(std::string_view target, Sync sync)
     : target_(localPath(target))
@@ -46,11 +99,17 @@ bool FileReplacement::open()
 {
     discard();
     failed_ = false;
+    writeProtected_ = false;
     if (target_.empty()) {
         errorText_ = "invalid path";
         return false;
     }
-    temporary_ = target_ + ".XXXXXX";
+    if (isWriteProtectedLocal(target_)) {
+        writeProtected_ = true;
+        errorText_ = "the file is write-protected";
+        return false;
+    }
+    temporary_ = target_ + temporarySuffix;
     int fd = ::mkstemp(temporary_.data());
     if (fd < 0) {
         errorText_ = std::strerror(errno);
@@ -110,6 +169,11 @@ bool FileReplacement::commit()
     if (std::fclose(stream_) != 0 && !failed_)
         fail();
     stream_ = nullptr;
+    // The target may have been made read-only while the new text was written.
+    if (!failed_ && isWriteProtectedLocal(target_)) {
+        failed_ = writeProtected_ = true;
+        errorText_ = "the file is write-protected";
+    }
     if (!failed_ && ::rename(temporary_.c_str(), target_.c_str()) != 0)
         fail();
     if (failed_) {

@@ -10,6 +10,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -43,15 +44,14 @@ void runAndKill(const std::string& tool, const std::vector<std::string>& argumen
     test::waitForTool(process);
 }
 
-// Temporary files a killed tool leaves beside the tables are removed before
-// the next run; they never replace a table.
-void removeLeftovers(const std::string& dir, const std::vector<std::string>& keep)
+// The files in a folder, sorted.
+std::vector<std::string> filesIn(const std::string& dir)
 {
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        std::string name = entry.path().filename().string();
-        if (std::find(keep.begin(), keep.end(), name) == keep.end())
-            fs::remove(entry.path());
-    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
@@ -72,8 +72,8 @@ TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
 
     std::mt19937 random(7);
     int replaced = 0;
-    const std::vector<std::string> keep
-        = {"species.csv", "area.csv", "litera.csv", "tavik.ini", "big.csv", "small.csv", "tavik.csv", "split.csv"};
+    const std::vector<std::string> keep = {"area.csv", "big.csv", "litera.csv", "small.csv", "species.csv", "split.csv",
+        "tavik.csv", "tavik.ini", "tavik.lock"};
     for (int i = 0; i < kKills; ++i) {
         test::writeFile(dir + "/tavik.csv", oldDistribution);
         test::writeFile(dir + "/split.csv", oldLiterature);
@@ -83,11 +83,13 @@ TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
         ASSERT_TRUE(distribution == oldDistribution || distribution == newDistribution) << "kill " << i;
         ASSERT_TRUE(literature == oldLiterature || literature == newLiterature) << "kill " << i;
         replaced += distribution == newDistribution;
-        removeLeftovers(dir, keep);
     }
     // The kills fell both before and after the tables were replaced.
     EXPECT_GT(replaced, 0);
     EXPECT_LT(replaced, kKills);
+    // Each run removes the temporary files the killed one before it left.
+    timedRun("samvel", {"big.csv"}, dir);
+    EXPECT_EQ(filesIn(dir), keep);
 }
 
 TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
@@ -103,17 +105,19 @@ TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
 
     std::mt19937 random(11);
     int replaced = 0;
-    const std::vector<std::string> keep = {"species.csv", "area.csv", "litera.csv", "tavik.ini", "in.csv"};
+    const std::vector<std::string> keep
+        = {"area.csv", "in.csv", "litera.csv", "species.csv", "tavik.ini", "tavik.lock"};
     for (int i = 0; i < kKills; ++i) {
         test::writeFile(dir + "/in.csv", oldTable);
         runAndKill("ludric", {"in.csv"}, dir, usual, random);
         std::string table = test::readFile(dir + "/in.csv");
         ASSERT_TRUE(table == oldTable || table == newTable) << "kill " << i << ", " << table.size() << " bytes";
         replaced += table == newTable;
-        removeLeftovers(dir, keep);
     }
     EXPECT_GT(replaced, 0);
     EXPECT_LT(replaced, kKills);
+    timedRun("ludric", {"in.csv"}, dir);
+    EXPECT_EQ(filesIn(dir), keep);
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace tavik {
 namespace {
@@ -61,6 +63,52 @@ TEST(FileReplacement, AnUncommittedReplacementLeavesTheOldFile)
     FileReplacement missingFolder((dir / "no" / "x.csv").string());
     EXPECT_FALSE(missingFolder.open());
     EXPECT_FALSE(missingFolder.errorText().empty());
+}
+
+TEST(FileReplacement, AWriteProtectedTargetIsNeverReplaced)
+{
+    test::TestFolder folder("tavik_protected");
+    fs::path dir = folder.path();
+    fs::path target = dir / "table.csv";
+    std::ofstream(target) << "old";
+    // 0444 marks a file read-only, for root too (who could write it).
+    fs::permissions(target, fs::perms(0444));
+    FileReplacement refused(target.string());
+    EXPECT_FALSE(refused.open());
+    EXPECT_TRUE(refused.writeProtected());
+    EXPECT_FALSE(replaceFileContent(target.string(), "new"));
+    EXPECT_EQ(readAll(target), "old");
+
+    // Marked read-only while the new text was written: the rename is not made.
+    fs::permissions(target, fs::perms(0644));
+    FileReplacement late(target.string());
+    ASSERT_TRUE(late.open());
+    ASSERT_TRUE(late.write("new"));
+    fs::permissions(target, fs::perms(0444));
+    EXPECT_FALSE(late.commit());
+    EXPECT_TRUE(late.writeProtected());
+    EXPECT_EQ(readAll(target), "old");
+    EXPECT_EQ(filesIn(dir), 1u);
+    EXPECT_TRUE(isWriteProtected(target.string()));
+    EXPECT_FALSE(isWriteProtected((dir / "missing.csv").string()));
+}
+
+TEST(FileReplacement, LeftoverTemporariesOfATargetAreRemovedAndNothingElse)
+{
+    test::TestFolder folder("tavik_leftovers");
+    fs::path dir = folder.path();
+    for (const char* name : {"table.csv", "table.csv.tavik-Ab12Cd", "table.csv.tavik-000000", "table.csv.backup",
+             "table.csv.tavik-short", "other.csv.tavik-Ab12Cd", "table.csv.tavik-Ab12C+"})
+        std::ofstream(dir / name) << "x";
+    fs::create_directories(dir / "table.csv.tavik-folder");
+    EXPECT_EQ(removeLeftoverTemporaries((dir / "table.csv").string()), 2);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+        (std::vector<std::string>{"other.csv.tavik-Ab12Cd", "table.csv", "table.csv.backup", "table.csv.tavik-Ab12C+",
+            "table.csv.tavik-folder", "table.csv.tavik-short"}));
 }
 
 } // namespace

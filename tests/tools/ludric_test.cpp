@@ -1,6 +1,7 @@
 #include "tests/tools/tool_run.h"
 
 #include "platform/cp932.h"
+#include "platform/file_lock.h"
 
 namespace tavik {
 namespace {
@@ -20,7 +21,7 @@ TEST_F(Ludric, FillsCodesByScientificAndJapaneseName)
     write("list.csv",
         "  Papilio machaon  ,,,101,\"L1, p.3\",A,,,\r\n"
         "　ウスバシロチョウ,,999,102,L2,B,,,\r\n"
-        "Unknown bird,IVD,5,,,,,,,extra\r\n");
+        "Unknown bird,IVD,5,,,,,,, ,\r\n"); // empty fields beyond the ninth go
     Ludric::Result result = run("ludric", {"list.csv"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "入力テーブル [list.csv]\n");
@@ -28,7 +29,15 @@ TEST_F(Ludric, FillsCodesByScientificAndJapaneseName)
         "Papilio machaon,,7,101,\"L1, p.3\",A,,,\r\n"
         "ウスバシロチョウ,,12,102,L2,B,,,\r\n"
         "Unknown bird,IVD,5,,,,,,\r\n");
-    EXPECT_EQ(files(), (std::vector<std::string>{"list.csv", "species.csv"}));
+    EXPECT_EQ(files(), (std::vector<std::string>{"list.csv", "species.csv", "tavik.lock"}));
+
+    // A table with CR-only line ends is filled row by row.
+    write("cr.csv", "Papilio machaon,,,101,L1,A,,,\rウスバシロチョウ,,,102,L2,B,,,\r");
+    result = run("ludric", {"cr.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(cp932ToUtf8(read("cr.csv")),
+        "Papilio machaon,,7,101,L1,A,,,\r\n"
+        "ウスバシロチョウ,,12,102,L2,B,,,\r\n");
 }
 
 TEST_F(Ludric, RefusesRowsItCannotFillAndLeavesTheTableAsItWas)
@@ -36,25 +45,70 @@ TEST_F(Ludric, RefusesRowsItCannotFillAndLeavesTheTableAsItWas)
     struct Case {
         const char* row;
         const char* message;
+        bool noInputTable; // found before any table is rewritten
     } cases[] = {
-        {"Papilio xuthus,,,", "2行目の学名[Papilio xuthus]は種テーブルに見あたりません."},
-        {"きあげは,,,", "2行目の和名[きあげは]は種テーブルに見あたりません."},
-        {"ｷｱｹﾞﾊ,,,", "2行目の種名[ｷｱｹﾞﾊ]が異常です. 半角アルファベットか全角カタカナで書いて下さい"},
-        {"", "2行目の学名[]は種テーブルに見あたりません."},
-        {"Papilio machaon,\"x", "2 行目: ２重引用符の使い方が間違っています\n\"x"},
+        {"Papilio xuthus,,,", "2行目の学名[Papilio xuthus]は種テーブルに見あたりません.", false},
+        {"きあげは,,,", "2行目の和名[きあげは]は種テーブルに見あたりません.", false},
+        {"ｷｱｹﾞﾊ,,,", "2行目の種名[ｷｱｹﾞﾊ]が異常です. 半角アルファベットか全角カタカナで書いて下さい", false},
+        {"", "2行目の学名[]は種テーブルに見あたりません.", false},
+        {"Papilio machaon,\"x", "2 行目: ２重引用符の使い方が間違っています\n\"x", true},
+        {"Papilio machaon,,,,,,,,,note",
+            "2行目の 10 番目の項目[note]は入力テーブルにない項目です.入力テーブルの項目は 9 個です.", true},
     };
     for (const Case& c : cases) {
-        // a.csv comes first and is filled; b.csv fails on its second row.
+        // a.csv comes first and is filled unless b.csv is no input table;
+        // b.csv fails on its second row.
         write("a.csv", "Papilio machaon,,,\r\n");
         std::string original = cp932Literal(std::string("キアゲハ,,,\r\n") + c.row + "\r\nPapilio machaon,,,\r\n");
         write("b.csv", cp932ToUtf8(original));
         Ludric::Result result = run("ludric", {"?.csv"});
         EXPECT_EQ(result.status, 1) << c.row;
         EXPECT_EQ(result.err, std::string("b.csv\n") + c.message + "\n");
-        EXPECT_EQ(read("a.csv"), "Papilio machaon,,7,,,,,,\r\n");
+        EXPECT_EQ(read("a.csv"), c.noInputTable ? "Papilio machaon,,,\r\n" : "Papilio machaon,,7,,,,,,\r\n");
         EXPECT_EQ(read("b.csv"), original) << c.row;
     }
-    EXPECT_EQ(files(), (std::vector<std::string>{"a.csv", "b.csv", "species.csv"}));
+    EXPECT_EQ(files(), (std::vector<std::string>{"a.csv", "b.csv", "species.csv", "tavik.lock"}));
+}
+
+TEST_F(Ludric, APatternMatchingAReferenceTableChangesNoFile)
+{
+    write("dbase/species.csv",
+        "12,Parnassius glacialis,Butler,1866,,0,Papilionidae,ウスバシロチョウ,アゲハチョウ科,,\r\n"
+        "7,Papilio machaon,L.,1758,,0,Papilionidae,キアゲハ,アゲハチョウ科,,Swallowtail\r\n");
+    write("dbase/list.csv", "Papilio machaon,,,101,L1,A,,,\r\n");
+    write("tavik.ini", "[Path]\r\nSpeciesTable=dbase\\species.csv\r\n");
+    const std::string species = read("dbase/species.csv"), list = read("dbase/list.csv");
+    Ludric::Result result = run("ludric", {"dbase/*.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+        "dbase/species.csv\n2行目の 11 番目の項目[Swallowtail]は入力テーブルにない項目です."
+        "入力テーブルの項目は 9 個です.\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(read("dbase/species.csv"), species);
+    EXPECT_EQ(read("dbase/list.csv"), list);
+}
+
+TEST_F(Ludric, LeavesATableAloneThatIsWriteProtectedOrInUse)
+{
+    write("a.csv", "Papilio machaon,,,\r\n");
+    write("b.csv", "Papilio machaon,,,\r\n");
+    // 0444 marks a file read-only, for root too; a.csv comes first and stays too.
+    std::filesystem::permissions(dir_ / "b.csv", std::filesystem::perms(0444));
+    Ludric::Result result = run("ludric", {"?.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "b.csv\n新しいファイルを作れませんでした.\n");
+    EXPECT_EQ(read("a.csv"), "Papilio machaon,,,\r\n");
+    EXPECT_EQ(read("b.csv"), "Papilio machaon,,,\r\n");
+    std::filesystem::permissions(dir_ / "b.csv", std::filesystem::perms(0644));
+
+    // Another run holds the database: this one waits, then refuses.
+    FileLock held;
+    ASSERT_EQ(held.acquire((dir_ / "tavik.lock").string(), std::chrono::milliseconds(0)), FileLock::Status::Locked);
+    result = run("ludric", {"?.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+        "tavik.lock\nほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい.\n");
+    EXPECT_EQ(read("a.csv"), "Papilio machaon,,,\r\n");
 }
 
 TEST_F(Ludric, RefusesRunsWithoutTablesToFill)

@@ -2,6 +2,13 @@
 
 #include "platform/cp932.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
 namespace tavik {
 namespace {
 
@@ -67,7 +74,8 @@ TEST_F(Samvel, ImportingTheSameTableAgainChangesNothing)
     EXPECT_EQ(read("tavik.csv"), expectedDistribution);
     EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
     EXPECT_EQ(files(),
-        (std::vector<std::string>{"area.csv", "in.csv", "litera.csv", "species.csv", "split.csv", "tavik.csv"}));
+        (std::vector<std::string>{
+            "area.csv", "in.csv", "litera.csv", "species.csv", "split.csv", "tavik.csv", "tavik.lock"}));
 }
 
 TEST_F(Samvel, ANormalImportMergesWithTheFactTables)
@@ -113,6 +121,10 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
         {"x,,10,101,L1,a,,,", "2 行目 信頼度異常[a]"},
         {"x,,10,101,L1,A,,,5339-45-12-345678",
             "2 行目のメッシュコード[5339-45-12-345678]が長すぎます.数字は 13 桁までです."},
+        // Codes no map can draw: fewer digits than a first-order square.
+        {"x,,10,101,L1,A,,,abc", "2 行目のメッシュコード[abc]が短すぎます.数字は 4 桁以上です."},
+        {"x,,10,101,L1,A,,,-", "2 行目のメッシュコード[-]が短すぎます.数字は 4 桁以上です."},
+        {"x,,10,101,L1,A,,,53", "2 行目のメッシュコード[53]が短すぎます.数字は 4 桁以上です."},
         {"x,\"y,10", "2 行目: CSV syntax error  \n\"y,10"},
     };
     // The first table is accepted, the second fails on its second row.
@@ -126,7 +138,7 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
         EXPECT_EQ(read("tavik.csv"), distribution) << c.row;
         EXPECT_EQ(read("split.csv"), literature) << c.row;
     }
-    EXPECT_EQ(files().size(), 8u); // no temporary file left behind
+    EXPECT_EQ(files().size(), 9u); // the lock file, and no temporary file left behind
 }
 
 TEST_F(Samvel, FaultsOutsideTheInputTablesAreReported)
@@ -173,7 +185,101 @@ TEST_F(Samvel, FactTablesAreReplacedWhereTheSettingsPutThem)
     // Normal mode reads them back from there.
     EXPECT_EQ(run("samvel", {"in.csv"}).status, 0);
     EXPECT_EQ(read("db/ta_vik.csv"), expectedDistribution);
-    EXPECT_EQ(files().size(), 7u);
+    EXPECT_EQ(files().size(), 8u); // with the lock file beside tavik.ini
+}
+
+TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
+{
+    rebuild();
+    // The first run reads its input table from a pipe, so that it holds the
+    // database until the rows are written into the pipe.
+    ASSERT_EQ(::mkfifo((dir_ / "first.csv").c_str(), 0644), 0);
+    write("second.csv", "Papilio,,10,104,L1,A,,,\r\n");
+    Started first = start("samvel", {"first.csv"});
+    int pipe = -1;
+    for (int wait = 0; pipe < 0 && wait < 1000; ++wait) {
+        pipe = ::open((dir_ / "first.csv").c_str(), O_WRONLY | O_NONBLOCK); // once the first run reads it
+        if (pipe < 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_GE(pipe, 0);
+    Result second = run("samvel", {"second.csv"});
+    const std::string rows = cp932Literal("Luehdorfia,,30,103,L2,B,,,\r\n");
+    ::fcntl(pipe, F_SETFL, 0);
+    EXPECT_EQ(::write(pipe, rows.data(), rows.size()), static_cast<ssize_t>(rows.size()));
+    ::close(pipe);
+    Result result = finish(first);
+    EXPECT_EQ(result.status, 0) << result.err;
+
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err,
+        "tavik.lock\nほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい.\n");
+    EXPECT_EQ(second.out, "");
+    // Both tables hold the first run's records, and only those.
+    std::string distribution = expectedDistribution;
+    distribution.replace(distribution.find("30,104,A"), 8, "30,103,B,104,A");
+    EXPECT_EQ(read("tavik.csv"), distribution);
+    std::string literature = expectedSpeciesLiterature;
+    literature.replace(literature.find("30,104,L1"), 9, "30,103,L2\r\n30,104,L1");
+    EXPECT_EQ(read("split.csv"), literature);
+}
+
+TEST_F(Samvel, TablesWithLinesEndedByACarriageReturnAloneAreReadRowByRow)
+{
+    // An input table saved with CR-only line ends imports as its CR LF twin.
+    std::string input = read("in.csv");
+    for (size_t at; (at = input.find("\r\n")) != std::string::npos;)
+        input.erase(at + 1, 1);
+    std::filesystem::remove(dir_ / "in.csv");
+    write("in_cr.csv", cp932ToUtf8(input));
+    Result result = run("samvel", {"-rebuild", "in_cr.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("tavik.csv"), expectedDistribution);
+    EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
+
+    // So do fact tables with CR-only line ends: each line keeps its species.
+    for (const char* table : {"tavik.csv", "split.csv"}) {
+        std::string text = read(table);
+        for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+            text.erase(at + 1, 1);
+        write(table, cp932ToUtf8(text));
+    }
+    result = run("samvel", {"in_cr.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("tavik.csv"), expectedDistribution);
+    EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
+}
+
+TEST_F(Samvel, AWriteProtectedFactTableIsLeftAsItWas)
+{
+    rebuild();
+    const std::string distribution = read("tavik.csv"), literature = read("split.csv");
+    write("more.csv", "Luehdorfia,,30,103,L2,B,,,\r\n");
+    // 0444 marks a file read-only, for root too.
+    for (const char* table : {"tavik.csv", "split.csv"}) {
+        std::filesystem::permissions(dir_ / table, std::filesystem::perms(0444));
+        Result result = run("samvel", {"more.csv"});
+        EXPECT_EQ(result.status, 1) << table;
+        EXPECT_EQ(result.err, std::string(table) + "\ncan't open " + table + "\n");
+        EXPECT_EQ(read("tavik.csv"), distribution) << table;
+        EXPECT_EQ(read("split.csv"), literature) << table;
+        EXPECT_EQ(std::filesystem::status(dir_ / table).permissions(), std::filesystem::perms(0444));
+        std::filesystem::permissions(dir_ / table, std::filesystem::perms(0644));
+    }
+    EXPECT_EQ(files().size(), 8u); // no temporary file left behind
+}
+
+TEST_F(Samvel, TemporaryFilesOfAKilledRunGoBeforeTheTablesAreRead)
+{
+    rebuild();
+    write("tavik.csv.tavik-Ab12Cd", "half a table");
+    write("split.csv.tavik-000000", "half a table");
+    write("tavik.csv.backup", "the user's own copy");
+    Result result = run("samvel", {"in.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(files(),
+        (std::vector<std::string>{"area.csv", "in.csv", "litera.csv", "species.csv", "split.csv", "tavik.csv",
+            "tavik.csv.backup", "tavik.lock"}));
 }
 
 } // namespace

@@ -49,21 +49,30 @@ std::vector<std::string> ToolRun::files() const
 ToolRun::Result ToolRun::run(
     const std::string& tool, const std::vector<std::string>& arguments, const std::string& input) const
 {
+    return finish(start(tool, arguments, input));
+}
+
+ToolRun::Started ToolRun::start(
+    const std::string& tool, const std::vector<std::string>& arguments, const std::string& input) const
+{
+    static int runs = 0;
+    const std::string suffix = std::to_string(++runs);
     std::string program = std::string(TAVIK_BIN) + "/" + tool;
-    std::string inPath = folder_.write("stdin", input);
-    std::string outPath = folder_.file("stdout"), errPath = folder_.file("stderr");
+    std::string inPath = folder_.write("stdin" + suffix, input);
+    Started started;
+    started.outPath = folder_.file("stdout" + suffix);
+    started.errPath = folder_.file("stderr" + suffix);
     std::vector<char*> argv;
     argv.push_back(program.data());
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    Result result;
     pid_t child = ::fork();
     if (child == 0) {
         int in = ::open(inPath.c_str(), O_RDONLY);
-        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = ::open(started.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = ::open(started.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || err < 0 || ::chdir(dir_.c_str()) != 0)
             ::_exit(127);
         ::dup2(in, 0);
@@ -72,8 +81,15 @@ ToolRun::Result ToolRun::run(
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
+    started.process = child;
+    return started;
+}
+
+ToolRun::Result ToolRun::finish(const Started& started) const
+{
+    Result result;
     int status = 0;
-    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+    if (started.process > 0 && ::waitpid(started.process, &status, 0) == started.process && WIFEXITED(status))
         result.status = WEXITSTATUS(status);
     auto slurp = [](const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -81,8 +97,8 @@ ToolRun::Result ToolRun::run(
         text << in.rdbuf();
         return text.str();
     };
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
+    result.out = slurp(started.outPath);
+    result.err = slurp(started.errPath);
     return result;
 }
 

@@ -33,6 +33,16 @@ protected:
     // tool reads `input` (UTF-8 as typed) as its standard input.
     Result run(const std::string& tool, const std::vector<std::string>& arguments, const std::string& input = "") const;
 
+    // The same in two steps, for runs side by side: start() returns the
+    // process, finish() waits for it.
+    struct Started {
+        int process = -1;
+        std::string outPath, errPath;
+    };
+    Started start(
+        const std::string& tool, const std::vector<std::string>& arguments, const std::string& input = "") const;
+    Result finish(const Started& started) const;
+
     test::TestFolder folder_; // holds the output files and the database folder "db"
     std::filesystem::path dir_;
 };

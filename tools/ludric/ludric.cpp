@@ -2,6 +2,7 @@
 
 #include "common/csv_reader.h"
 #include "common/csv_writer.h"
+#include "common/database_lock.h"
 #include "common/species_name_table.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
@@ -9,6 +10,7 @@
 #include "platform/cp932.h"
 #include "platform/directory_search.h"
 #include "platform/file_replacement.h"
+#include "platform/paths.h"
 
 #include <new>
 
@@ -17,6 +19,8 @@ namespace {
 
 // Fields of an input table row that are read and written back.
 constexpr size_t rowFields = 9;
+
+const char* const kCannotReplace = "新しいファイルを作れませんでした.";
 
 } // namespace
 
@@ -33,8 +37,12 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
 {
     std::string where(path);
     FileReplacement replacement(path);
-    if (!replacement.open())
-        return error.set(path, cp932Printf("テンポラリファイル %s.XXXXXX が開けません", where.c_str()));
+    if (!replacement.open()) {
+        if (replacement.writeProtected())
+            return error.set(path, cp932Literal(kCannotReplace));
+        return error.set(
+            path, cp932Printf("テンポラリファイル %s%s が開けません", where.c_str(), FileReplacement::temporarySuffix));
+    }
     CsvReader reader(CsvReader::ludricLimits);
     if (!reader.open(path))
         return error.set(path, cp932Literal("open error."));
@@ -85,8 +93,36 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
     }
     reader.close();
     if (!writer.flush() || !replacement.commit())
-        return error.set(path, cp932Literal("新しいファイルを作れませんでした."));
+        return error.set(path, cp932Literal(kCannotReplace));
     return true;
+}
+
+bool Ludric::checkTable(std::string_view path, ToolError& error)
+{
+    if (isWriteProtected(path))
+        return error.set(path, cp932Literal(kCannotReplace));
+    CsvReader reader(CsvReader::ludricLimits);
+    if (!reader.open(path))
+        return error.set(path, cp932Literal("open error."));
+    for (;;) {
+        CsvReaderStatus status = reader.nextLine();
+        if (status == CsvReaderStatus::EndOfFile)
+            return true;
+        long row = reader.lineNumber();
+        if (status != CsvReaderStatus::Ok)
+            return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
+        // Fields beyond the ninth are not written back: text in one means the
+        // file is no input table (a pattern that matched a reference table),
+        // and rewriting it would destroy that text.
+        for (size_t i = rowFields; i < reader.fieldCount(); ++i) {
+            if (reader.field(i).empty())
+                continue;
+            std::string shown(reader.field(i));
+            return error.set(path,
+                cp932Printf("%ld行目の %zu 番目の項目[%s]は入力テーブルにない項目です.入力テーブルの項目は %zu 個です.",
+                    row, i + 1, shown.c_str(), rowFields));
+        }
+    }
 }
 
 bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error)
@@ -96,11 +132,25 @@ bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error
         SpeciesNameTable species;
         if (!species.load(settings.speciesTable, settings.speciesMax, error))
             return false;
+        // Under the lock the tables are read and rewritten by this run alone.
+        // Temporary files a killed run left beside them go first; the
+        // pattern may have matched those too.
+        DatabaseLock lock;
+        if (!lock.acquire(error))
+            return false;
         std::vector<std::string> tables = findFiles(pattern);
+        for (const std::string& table : tables)
+            removeLeftoverTemporaries(table);
+        std::erase_if(tables, [](const std::string& table) { return !fileExists(table); });
         if (tables.empty())
             return error.set("", cp932Literal("入力テーブルは１つもありません."));
         if (tables.size() > maxTables)
             return error.set("", cp932Literal("入力テーブルが多すぎます.処理出来ません."));
+        // Every table is checked before any is rewritten, so that a pattern
+        // that matched other files changes nothing.
+        for (const std::string& table : tables)
+            if (!checkTable(table, error))
+                return false;
         for (const std::string& table : tables)
             if (!fillTable(table, species, progress, error))
                 return false;

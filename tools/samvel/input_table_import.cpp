@@ -16,7 +16,9 @@ namespace {
 
 // Bytes of an input field that are read.
 constexpr size_t inputFieldBytes = 255;
-// Digits a mesh text may hold after "JP" (the stored text keeps 15 bytes).
+// Digits a mesh text may hold after "JP" (the stored text keeps 15 bytes):
+// at least those of a first-order square, which maps draw, at most 13.
+constexpr size_t meshDigitsMin = 4;
 constexpr size_t meshDigits = 13;
 
 // "<row> 行目  <reason>" with a UTF-8 reason.
@@ -91,6 +93,12 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
             std::string shown(field[8]);
             message = cp932Printf(
                 "%ld 行目のメッシュコード[%s]が長すぎます.数字は %zu 桁までです.", row, shown.c_str(), meshDigits);
+            return false;
+        }
+        if (digits.size() < meshDigitsMin) {
+            std::string shown(field[8]);
+            message = cp932Printf(
+                "%ld 行目のメッシュコード[%s]が短すぎます.数字は %zu 桁以上です.", row, shown.c_str(), meshDigitsMin);
             return false;
         }
         location = FactLocation::grid("JP" + digits);

@@ -1,6 +1,7 @@
 #include "tools/samvel/samvel.h"
 
 #include "common/csv_writer.h"
+#include "common/database_lock.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/tool_area_table.h"
@@ -50,6 +51,13 @@ bool writeFactTables(FactStore& store, const ToolSettings& settings, std::FILE* 
 bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolError& error)
 {
     ToolSettings settings = ToolSettings::load();
+    // Under the lock the fact tables are read, merged and replaced by this
+    // run alone; temporary files of a killed run go first.
+    DatabaseLock lock;
+    if (!lock.acquire(error))
+        return false;
+    removeLeftoverTemporaries(settings.taVikDb);
+    removeLeftoverTemporaries(settings.spLitDb);
     if (commandLine.rebuild)
         printCp932(progress, cp932Literal("Rebuild 指定されました.しばらくお待ち下さい.\n"));
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/file_lock.h"
+
+namespace tavik {
+
+struct ToolError;
+
+// The lock that samvel and ludric hold while they read and rewrite tables of
+// the database in the current directory: a lock file beside "tavik.ini".
+// Two such runs at once would each replace the tables from what it read, and
+// the one that renamed last would drop the other's records; with the lock
+// the second run waits a short while and then refuses, changing nothing.
+// Only under it may a tool remove the temporary files a killed run left
+// beside its tables (removeLeftoverTemporaries).
+class DatabaseLock {
+public:
+    static constexpr const char* fileName = "tavik.lock";
+    static constexpr int waitSeconds = 3;
+
+    // Takes the lock, waiting up to waitSeconds for a run that holds it;
+    // false with the lock file and the message in error.
+    bool acquire(ToolError& error);
+
+private:
+    FileLock lock_;
+};
+
+} // namespace tavik
