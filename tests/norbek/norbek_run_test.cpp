@@ -289,6 +289,27 @@ TEST_F(Norbek, FaultsStopTheRunWithTheirLineAndStatus1)
     result = run("norbek", {"-sci", "-area", "out"});
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+    // A species left out by SpeciesMax is a capacity fault, not an unknown one.
+    for (const char* capacity : {"0", "1"}) {
+        SetUp();
+        write(
+            "tavik.ini", std::string("[Path]\r\nBookTable=none.csv\r\n[Capacity]\r\nSpeciesMax=") + capacity + "\r\n");
+        result = run("norbek", {"-sci", "-area", "out"});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(
+            result.err, std::string("species.csv\n種テーブルの種数が多すぎます.上限は ") + capacity + " 種です.\n");
+    }
+
+    // A page marked read-only (0444, which holds for root too) is not replaced.
+    SetUp();
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n");
+    write("out/Papilio machaon.html", "mine");
+    fs::permissions(dir_ / "out/Papilio machaon.html", fs::perms(0444));
+    result = run("norbek", {"-sci", "-area", "out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "out/Papilio machaon.html\n4 行目: ファイルに書けません\n");
+    EXPECT_EQ(read("out/Papilio machaon.html"), "mine");
+    fs::permissions(dir_ / "out/Papilio machaon.html", fs::perms(0644));
 }
 
 TEST_F(Norbek, PageNamesStayInTheOutputFolderAndOverwritesAreReported)

@@ -106,6 +106,9 @@ bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, To
         line.row = row;
         long long code = parseInteger64(trimmedText(reader.field(0)));
         line.species = tables_.findSpecies(code);
+        if (line.species < 0 && tables_.isSpeciesBeyondCapacity(code))
+            return error.set(settings_.tables.speciesTable,
+                cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", settings_.tables.speciesMax));
         if (line.species < 0)
             return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
 

@@ -105,12 +105,15 @@ std::string norbekSyntaxMessage(CsvReaderStatus status, long row)
 bool NorbekTables::loadSpeciesTable(std::string_view path, int capacity, ToolError& error)
 {
     species_.clear();
+    speciesBeyondCapacity_.clear();
     CsvReader reader;
     if (!openTable(reader, path, "種テーブルが見つかりません.", "種テーブル読み込みエラー.", error))
         return false;
-    bool read = readRows(reader, path, error, [&](long, bool& stop) {
+    bool read = readRows(reader, path, error, [&](long, bool&) {
         if (species_.size() >= static_cast<size_t>(std::max(capacity, 0))) {
-            stop = true; // rows beyond SpeciesMax are ignored
+            // Rows beyond SpeciesMax are ignored; their codes are kept to
+            // tell a species left out from one the table lacks.
+            speciesBeyondCapacity_.insert(parseInteger64(trimmedText(reader.field(0))));
             return true;
         }
         NorbekSpecies species;
@@ -332,6 +335,8 @@ int NorbekTables::findSpecies(std::int64_t code) const
     const NorbekSpecies* found = findByCode(species_, &NorbekSpecies::code, code);
     return found ? static_cast<int>(found - species_.data()) : -1;
 }
+
+bool NorbekTables::isSpeciesBeyondCapacity(std::int64_t code) const { return speciesBeyondCapacity_.contains(code); }
 
 const NorbekGroup* NorbekTables::findGroup(std::int64_t code) const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,6 +97,8 @@ public:
 
     // Index of a species in species(), or -1.
     int findSpecies(std::int64_t code) const;
+    // Whether a species is in the species table beyond SpeciesMax rows.
+    bool isSpeciesBeyondCapacity(std::int64_t code) const;
     const NorbekGroup* findGroup(std::int64_t code) const;
     const NorbekArea* findArea(std::int32_t code) const;
     // Index of a literature row in literature(), or -1; the code is cut to 27 bytes.
@@ -110,6 +113,7 @@ private:
     bool loadBookTable(std::string_view path, int capacity, ToolError& error);
 
     std::vector<NorbekSpecies> species_;
+    std::set<std::int64_t> speciesBeyondCapacity_; // codes of the rows ignored
     std::vector<NorbekGroup> groups_;
     std::vector<NorbekArea> areas_;
     std::vector<NorbekLiterature> literature_;
