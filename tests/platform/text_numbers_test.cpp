@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 namespace tavik {
 namespace {
@@ -36,6 +37,15 @@ TEST(TextNumbers, RealsStopAtTheFirstCharacterThatCannotContinue)
     EXPECT_DOUBLE_EQ(parseReal("abc"), 0.0);
     EXPECT_DOUBLE_EQ(parseReal("nan"), 0.0);
     EXPECT_DOUBLE_EQ(parseReal("1e999"), 0.0);
+}
+
+TEST(TextNumbers, RealsWithoutAFiniteValueAreTold)
+{
+    const std::string longNumber(400, '9');
+    for (const char* text : {"nan", "NaN", "-nan", " inf", "+Infinity", "1e400", "-1e999", "2e308", longNumber.c_str()})
+        EXPECT_TRUE(isNonFiniteReal(text)) << text;
+    for (const char* text : {"", "abc", "99", "-1e308", "1e-400", "0.00000001e-320", "n", "in"})
+        EXPECT_FALSE(isNonFiniteReal(text)) << text;
 }
 
 } // namespace

@@ -89,6 +89,31 @@ TEST_F(PageRendererTest, OverlaidMarksAtOnePointFanOutByTheOverlapShift)
     EXPECT_TRUE(log.messages.empty());
 }
 
+TEST_F(PageRendererTest, MarkSizesBeyondTheirRangeAreReportedAndDrawnAtTheirLimit)
+{
+    std::string config = test::kPainterCfg;
+    auto replace
+        = [&](const std::string& from, const std::string& to) { config.replace(config.find(from), from.size(), to); };
+    replace("\"filled-circle\" size=\"10.0\"", "\"filled-circle\" size=\"1e308\"");
+    replace("\"cross\" size=\"10.0\"", "\"cross\" size=\"nan\"");
+    ASSERT_TRUE(painter.load(folder.write("Painter3.cfg", config), log));
+    ASSERT_EQ(log.messages.size(), 1u);
+    const std::string findings = log.utf8Texts()[0];
+    EXPECT_NE(findings.find("<mark .. size=\"1e308\" : 上限値を上回っています."), std::string::npos) << findings;
+    EXPECT_NE(findings.find("<mark .. size=\"nan\" : 有限の数値を書いて下さい."), std::string::npos) << findings;
+    log.messages.clear();
+
+    // The first mark is drawn at the largest size, 99 (a radius of 50
+    // pixels); the second at size 0.
+    QImage map = render("1,E40N30,A\n2,E100N70,A\n", {1, 2});
+    EXPECT_EQ(at(map, 40, 30), rgb(255, 0, 0));
+    EXPECT_EQ(at(map, 85, 30), rgb(255, 0, 0));
+    EXPECT_EQ(at(map, 95, 30), rgb(255, 255, 255));
+    EXPECT_EQ(at(map, 104, 70), rgb(255, 255, 255));
+    EXPECT_EQ(at(map, 100, 74), rgb(255, 255, 255));
+    EXPECT_TRUE(log.messages.empty());
+}
+
 TEST_F(PageRendererTest, RankChoosesTheColourAndAreasWithoutFillFlagGetAMark)
 {
     QImage map = render("1,E20N80,C,2,B,999,A\n", {1});

@@ -223,6 +223,13 @@ void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attrib
         return;
     }
     case AttrType::Real: {
+        // "nan", "inf" and "1e400" read as 0, which every range admits; they
+        // are faults of their own.
+        if (isNonFiniteReal(attribute.value)) {
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
+                value, cp932Literal("有限の数値を書いて下さい.").c_str()));
+            return;
+        }
         const double number = parseReal(attribute.value);
         if (!spec.minimum.empty() && number < parseReal(spec.minimum))
             belowMinimum();

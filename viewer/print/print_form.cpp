@@ -19,7 +19,7 @@ RealField RealField::fromText(std::string_view text)
 {
     RealField field;
     field.text = cutCp932(text, TextLimit);
-    field.value = parseReal(field.text);
+    field.value = std::clamp(parseReal(field.text), -MaxValue, MaxValue);
     return field;
 }
 

@@ -21,10 +21,14 @@ struct IntegerField {
 
 struct RealField {
     static constexpr std::size_t TextLimit = 31; // bytes
+    // Largest value in either direction: millimetres or percent beyond it
+    // fit no page, and would overflow the pixel arithmetic of the layout.
+    static constexpr double MaxValue = 100000.0;
     std::string text;
     double value = 0.0;
 
-    // The text cut to its limit and its leading decimal real (0 for none).
+    // The text cut to its limit and its leading decimal real (0 for none),
+    // the value kept within MaxValue; the text stays as written.
     static RealField fromText(std::string_view text);
 };
 

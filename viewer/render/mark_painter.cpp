@@ -13,6 +13,12 @@ namespace {
 
 int trunc(double value) { return static_cast<int>(value); }
 
+// Mark sizes (times their scale) beyond this many pixels are drawn at it: no
+// page is that large, and the pixel arithmetic stays within an int.
+constexpr double kMaxMarkPixels = 100000.0;
+
+double sanePixels(double pixels) { return std::isfinite(pixels) ? std::clamp(pixels, 0.0, kMaxMarkPixels) : 0.0; }
+
 // Draws the open path through the points and back to the first one.
 void drawClosedPath(QPainter& painter, const QPolygon& points)
 {
@@ -26,7 +32,7 @@ void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre,
     char letter = shape < MarkShape::FirstSmall ? static_cast<char>('A' + shape - MarkShape::FirstCapital)
                                                 : static_cast<char>('a' + shape - MarkShape::FirstSmall);
     QFont font = letterFont;
-    font.setPointSizeF(std::max(size, 1.0));
+    font.setPointSizeF(std::max(sanePixels(size), 1.0));
     painter.save();
     painter.setFont(font);
     QFontMetrics metrics(font, painter.device());
@@ -42,7 +48,7 @@ void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre,
 
 } // namespace
 
-int markRadius(double size, double scale) { return trunc((size * scale + 1.0) * 0.5); }
+int markRadius(double size, double scale) { return trunc((sanePixels(size * scale) + 1.0) * 0.5); }
 
 void drawMark(QPainter& painter, int shape, double size, double scale, const QPoint& centre, const QFont& letterFont)
 {

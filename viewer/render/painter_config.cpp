@@ -52,6 +52,11 @@ struct PainterSchema {
     }
 };
 
+// A mark or font size kept within the range the schema allows: a size the
+// schema check reported (1e308, say) would overflow the pixel arithmetic of
+// drawing, and would not be written back as the fixed "%4.1f" field.
+double clampedSize(double size) { return std::clamp(size, 0.0, PainterConfig::MaxSize); }
+
 void readTarget(const TagNode& node, TargetStyle& style)
 {
     if (const TagAttribute* comment = node.attribute("comment"))
@@ -63,7 +68,7 @@ void readTarget(const TagNode& node, TargetStyle& style)
                     if (std::optional<int> code = markShapeCode(attribute.value))
                         style.shape = static_cast<std::uint8_t>(*code);
                 } else if (attribute.name == "size") {
-                    style.size = static_cast<float>(parseReal(attribute.value));
+                    style.size = static_cast<float>(clampedSize(parseReal(attribute.value)));
                 } else if (attribute.name == "thickness") {
                     style.thickness = static_cast<std::uint8_t>(parseInteger(attribute.value));
                 }
@@ -157,7 +162,7 @@ bool PainterConfig::load(std::string_view path, MessageSink& sink)
                 if (attribute.name == "facename")
                     config.faceName = cutCp932(attribute.value, FaceNameLimit);
                 else if (attribute.name == "size")
-                    config.fontSize = parseReal(attribute.value);
+                    config.fontSize = clampedSize(parseReal(attribute.value));
                 else if (attribute.name == "bold")
                     config.bold = attribute.value == "true";
                 else if (attribute.name == "italic")

@@ -21,6 +21,7 @@ struct TagName;
 struct PainterConfig {
     static constexpr int SlotCount = 10;
     static constexpr std::size_t FaceNameLimit = 63; // bytes
+    static constexpr double MaxSize = 99.0; // largest mark and font size the file may give
 
     int overlapShiftX = 0; // pixels
     int overlapShiftY = 0; // pixels
