@@ -252,6 +252,9 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
             "squares.geojson", "feature 1: area code 4 is given twice"},
         {"colour off the palette", R"({"width": 10, "height": 10, "sea": [200, 200, 200], "blocks": []})", kSquares,
             "layout.json", "\"sea\" is not a colour of the standard palette"},
+        // Refused at once, before anything is allocated or drawn.
+        {"too many pixels", R"({"width": 32767, "height": 32767, "blocks": []})", kSquares, "layout.json",
+            "\"height\" times \"width\" is 1073676289 pixels; a base map has at most 100000000"},
         {"no rectangle", layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5, "magnification": 3000,
             "shift-x": 0, "shift-y": 0, "select": [130, 30, 140, 40]})"),
             kSquares, "layout.json", "\"blocks[0].rect\" is missing"},

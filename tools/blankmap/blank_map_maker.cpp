@@ -15,6 +15,8 @@
 #include "viewer/basemap/palette.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -87,6 +89,31 @@ std::vector<std::vector<QPointF>> projectRings(const GeoPolygon& polygon, const 
         rings.push_back(std::move(points));
     }
     return rings;
+}
+
+// The pixels of the image that a block's outline may cover: the box of its
+// vertices, a pixel wider all round.
+QRect blockArea(const MapBlock& block, int width, int height)
+{
+    QRect box;
+    for (const QPoint& vertex : block.polygon)
+        box |= QRect(vertex, QSize(1, 1));
+    return box.adjusted(-1, -1, 1, 1) & QRect(0, 0, width, height);
+}
+
+// The block's clip mask over `area`, pixel for pixel as the viewer's mask of
+// the whole image has it there.
+QImage blockMask(const MapBlock& block, const QRect& area)
+{
+    QImage mask(area.size(), QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter painter(&mask);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.translate(-area.topLeft());
+    painter.drawPath(block.clipPath());
+    return mask;
 }
 
 void print(std::FILE* report, const std::string& line)
@@ -182,11 +209,16 @@ void MakerRun::draw()
 {
     const std::vector<MapBlock>& blocks = blankMap_.blocks();
     raster_ = std::make_unique<RegionRaster>(layout_.width, layout_.height);
-    for (std::size_t b = 0; b < blocks.size(); ++b)
-        raster_->setBlockMask(static_cast<int>(b), blocks[b].clipMask(QSize(layout_.width, layout_.height)));
+    // Each block's mask covers the box of its outline only, so that the cost
+    // follows the pixels of the image rather than its pixels times its blocks.
+    std::vector<QRect> areas;
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        areas.push_back(blockArea(blocks[b], layout_.width, layout_.height));
+        raster_->setBlockMask(static_cast<int>(b), blockMask(blocks[b], areas.back()), areas.back().topLeft());
+    }
     for (std::size_t b = 0; b < blocks.size(); ++b) {
         if (layout_.blocks[b].frame)
-            raster_->frameBlock(static_cast<int>(b));
+            raster_->frameBlock(static_cast<int>(b), areas[b]);
     }
     std::vector<int> regionOf;
     for (std::size_t b = 0; b < blocks.size(); ++b) {
@@ -396,7 +428,7 @@ std::string BlankMapMaker::usage()
            "\n"
            "LAYOUT is a JSON object:\n"
            "  \"comment\"   text on the blank-map element and the PNG title\n"
-           "  \"width\", \"height\"   image size in pixels\n"
+           "  \"width\", \"height\"   image size in pixels, at most 32767 each and 100,000,000 in all\n"
            "  \"sea\", \"land\", \"boundary\"   [R, G, B] colours of the standard palette\n"
            "              (red and green 0,32,64,96,128,160,192,255; blue 0,64,128,255)\n"
            "  \"code\"      feature property holding the area code (default \"code\")\n"

@@ -215,6 +215,10 @@ void readLayout(const json& root, MapLayout& layout)
     layout.comment = utf8ToCp932(comment);
     layout.width = reader.integer("width", 1, 32767);
     layout.height = reader.integer("height", 1, 32767);
+    if (static_cast<std::int64_t>(layout.width) * layout.height > MapLayout::MaxPixels)
+        reader.fail("height",
+            "times \"width\" is " + std::to_string(static_cast<std::int64_t>(layout.width) * layout.height)
+                + " pixels; a base map has at most " + std::to_string(MapLayout::MaxPixels));
     layout.sea = reader.colour("sea", layout.sea);
     layout.land = reader.colour("land", layout.land);
     layout.boundary = reader.colour("boundary", layout.boundary);

@@ -6,6 +6,7 @@
 
 #include <QRect>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,11 @@ struct LayoutBlock {
 // What a base map is made of: the image size and colours, how features give
 // area-table columns, and the map blocks. Read from a layout file (JSON).
 struct MapLayout {
+    // Most pixels (width times height) of a base map blankmap makes: it
+    // holds about ten bytes a pixel while it works, and the viewer copies the
+    // image for every map it draws.
+    static constexpr std::int64_t MaxPixels = 100000000;
+
     std::string comment; // cp932: the blank-map comment and the PNG's title
     int width = 0; // pixels
     int height = 0;

@@ -45,31 +45,33 @@ RegionRaster::RegionRaster(int width, int height)
     : width_(width)
     , height_(height)
     , cells_(static_cast<std::size_t>(width) * height, Sea)
-    , blocks_(static_cast<std::size_t>(width) * height, NoBlock)
+    , blocks_(static_cast<std::size_t>(width) * height, kNoBlock)
 {
 }
 
-void RegionRaster::setBlockMask(int block, const QImage& mask)
+void RegionRaster::setBlockMask(int block, const QImage& mask, QPoint origin)
 {
-    for (int y = 0; y < height_ && y < mask.height(); ++y) {
-        const uchar* line = mask.constScanLine(y);
-        for (int x = 0; x < width_ && x < mask.width(); ++x) {
-            if (line[x] != 0)
-                blocks_[index(x, y)] = block;
+    const QRect area = QRect(origin, mask.size()) & QRect(0, 0, width_, height_);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* line = mask.constScanLine(y - origin.y());
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (line[x - origin.x()] != 0)
+                blocks_[index(x, y)] = static_cast<std::uint8_t>(block);
         }
     }
 }
 
-void RegionRaster::frameBlock(int block)
+void RegionRaster::frameBlock(int block, const QRect& area)
 {
+    const QRect inImage = area & QRect(0, 0, width_, height_);
     std::vector<std::size_t> edge;
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
-            if (blocks_[index(x, y)] != block)
+    for (int y = inImage.top(); y <= inImage.bottom(); ++y) {
+        for (int x = inImage.left(); x <= inImage.right(); ++x) {
+            if (blockAt(x, y) != block)
                 continue;
             const bool inside = contains(x - 1, y) && contains(x + 1, y) && contains(x, y - 1) && contains(x, y + 1)
-                && blocks_[index(x - 1, y)] == block && blocks_[index(x + 1, y)] == block
-                && blocks_[index(x, y - 1)] == block && blocks_[index(x, y + 1)] == block;
+                && blockAt(x - 1, y) == block && blockAt(x + 1, y) == block && blockAt(x, y - 1) == block
+                && blockAt(x, y + 1) == block;
             if (!inside)
                 edge.push_back(index(x, y));
         }
@@ -83,7 +85,7 @@ void RegionRaster::claim(int x, int y, int polygon, int block)
     if (!contains(x, y))
         return;
     const std::size_t i = index(x, y);
-    if (cells_[i] == Sea && blocks_[i] == block)
+    if (cells_[i] == Sea && blockAt(x, y) == block)
         cells_[i] = polygon;
 }
 

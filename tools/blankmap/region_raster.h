@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QRect>
 
 #include <cstdint>
 #include <vector>
@@ -35,15 +36,21 @@ public:
     // What a pixel holds: a polygon number (0 or more), Sea, Boundary or Frame.
     int at(int x, int y) const { return cells_[index(x, y)]; }
     // The block a pixel belongs to, or NoBlock.
-    int blockAt(int x, int y) const { return blocks_[index(x, y)]; }
+    int blockAt(int x, int y) const
+    {
+        const std::uint8_t block = blocks_[index(x, y)];
+        return block == kNoBlock ? NoBlock : block;
+    }
 
     // Gives the pixels of a block's clip mask (non-zero inside, as the viewer
-    // clips with the block's outline) to that block.
-    void setBlockMask(int block, const QImage& mask);
+    // clips with the block's outline) to that block (0 to 254). The mask's
+    // pixel (0, 0) is the image's pixel `origin`.
+    void setBlockMask(int block, const QImage& mask, QPoint origin = QPoint());
 
     // Turns the block's pixels that touch a pixel outside it (or the image
-    // edge) into frame.
-    void frameBlock(int block);
+    // edge) into frame; only the pixels of `area`, which holds the block, are
+    // looked at.
+    void frameBlock(int block, const QRect& area);
 
     // Gives the sea pixels of `block` whose centres lie inside the rings
     // (even-odd over all rings; pixel positions before truncation) to the
@@ -63,13 +70,15 @@ public:
     std::vector<std::uint8_t> indices(std::uint8_t sea, std::uint8_t land, std::uint8_t boundary) const;
 
 private:
+    static constexpr std::uint8_t kNoBlock = 255; // NoBlock as a byte of blocks_
+
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
     void claim(int x, int y, int polygon, int block);
 
     int width_;
     int height_;
     std::vector<int> cells_;
-    std::vector<int> blocks_;
+    std::vector<std::uint8_t> blocks_; // one byte a pixel: the image may be large
 };
 
 } // namespace tavik
