@@ -1,15 +1,18 @@
 // The viewer's CSV tokenizer: results are the promised codes, fields lie
-// within the line and obey the field and count limits.
+// within the line and obey the field and count limits. The same bytes as a
+// file: the distribution index finds a line wherever the reader does, and a
+// line read through its indexed offset is the line read in turn.
 #include "fuzz/fuzz_support.h"
+#include "platform/message_sink.h"
 #include "viewer/settings/csv_line_reader.h"
+#include "viewer/settings/distribution_table.h"
 
 using namespace tavik;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+void checkFields(CsvStatus status, const std::vector<std::string_view>& fields, const std::string& line)
 {
-    std::string line(fuzz::asText(data, size));
-    std::vector<std::string_view> fields;
-    CsvStatus status = CsvLineReader::splitLine(line, fields);
     switch (status) {
     case CsvStatus::Ok:
     case CsvStatus::TooManyFields:
@@ -25,6 +28,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         break;
     default:
         FUZZ_CHECK(!"unexpected status");
+    }
+}
+
+// The status and fields of the reader's current line.
+std::pair<CsvStatus, std::vector<std::string>> current(CsvStatus status, const CsvLineReader& reader)
+{
+    std::vector<std::string> fields;
+    for (size_t i = 0; i < reader.fieldCount(); ++i)
+        fields.emplace_back(reader.field(i));
+    return {status, fields};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string line(fuzz::asText(data, size));
+    std::vector<std::string_view> fields;
+    checkFields(CsvLineReader::splitLine(line, fields), fields, line);
+
+    std::string path = fuzz::inputFile(fuzz::asText(data, size));
+    CsvLineReader reader;
+    FUZZ_CHECK(reader.open(path));
+    std::vector<std::pair<CsvStatus, std::vector<std::string>>> lines;
+    for (CsvStatus status; (status = reader.nextLine()) != CsvStatus::EndOfFile && lines.size() < 100000;)
+        lines.push_back(current(status, reader));
+    DistributionTable table;
+    FUZZ_CHECK(table.buildIndex(path, 1 << 20) == DistributionIndexStatus::Ok);
+    FUZZ_CHECK(table.entries().size() == lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        FUZZ_CHECK(reader.seek(table.entries()[i].offset, static_cast<long>(i) + 1));
+        CsvStatus status = reader.nextLine();
+        FUZZ_CHECK(current(status, reader) == lines[i]);
     }
     return 0;
 }

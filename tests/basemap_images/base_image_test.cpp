@@ -76,6 +76,40 @@ TEST_F(BaseImageTest, ConvertColorChangesExactlyTheFirstColour)
     EXPECT_EQ(base.image, before);
 }
 
+TEST_F(BaseImageTest, AnInterlacedPngLoadsAsItsPlainTwin)
+{
+    // 13 × 11 pixels, so that the Adam7 passes end on partial rows and
+    // columns: 8-bit palette indices, then 24-bit colours.
+    const std::uint32_t width = 13, height = 11;
+    std::string palette;
+    for (int i = 0; i < 16; ++i)
+        palette += {static_cast<char>(16 * i), static_cast<char>(255 - 16 * i), static_cast<char>(i * 7)};
+    for (size_t bytesPerPixel : {1, 3}) {
+        SCOPED_TRACE(bytesPerPixel);
+        std::vector<std::string> rows;
+        std::string plain;
+        for (std::uint32_t y = 0; y < height; ++y) {
+            std::string row;
+            for (std::uint32_t x = 0; x < width * bytesPerPixel; ++x)
+                row += static_cast<char>((x * 3 + y * 5) % 16);
+            rows.push_back(row);
+            plain += '\0' + row;
+        }
+        const int colourType = bytesPerPixel == 1 ? 3 : 2;
+        const std::string plte = bytesPerPixel == 1 ? test::pngChunk("PLTE", palette) : "";
+        const std::string interlaced = test::adam7Data(width, height, bytesPerPixel, rows);
+        folder.write("plain.png", test::pngFile(width, height, 8, colourType, plain, plte));
+        folder.write("interlaced.png", test::pngFile(width, height, 8, colourType, interlaced, plte, true));
+
+        ASSERT_TRUE(load("plain.png")) << message();
+        const BaseImage twin = base;
+        ASSERT_TRUE(load("interlaced.png")) << message();
+        EXPECT_EQ(base.palette, twin.palette);
+        EXPECT_EQ(base.image, twin.image);
+        EXPECT_NE(base.image.pixel(12, 10), base.image.pixel(11, 10));
+    }
+}
+
 TEST_F(BaseImageTest, EachFailureShowsItsMessageAndKeepsTheImage)
 {
     folder.write("base.bmp", paletteBmp());

@@ -54,24 +54,47 @@ inline std::string pngChunk(const std::string& type, const std::string& data)
     return bigEndian32(static_cast<std::uint32_t>(data.size())) + body + bigEndian32(crc);
 }
 
-inline std::string pngHeader(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType)
+inline std::string pngHeader(
+    std::uint32_t width, std::uint32_t height, int bitDepth, int colourType, bool interlaced = false)
 {
     std::string ihdr = bigEndian32(width) + bigEndian32(height);
-    ihdr += {static_cast<char>(bitDepth), static_cast<char>(colourType), 0, 0, 0};
+    ihdr += {static_cast<char>(bitDepth), static_cast<char>(colourType), 0, 0, static_cast<char>(interlaced ? 1 : 0)};
     return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", ihdr);
+}
+
+// The image data of an interlaced (Adam7) PNG: the seven passes of the
+// image's rows, each pass row preceded by filter byte 0. `rows` holds the
+// image's rows without filter bytes, `bytesPerPixel` bytes a pixel.
+inline std::string adam7Data(
+    std::uint32_t width, std::uint32_t height, size_t bytesPerPixel, const std::vector<std::string>& rows)
+{
+    const std::uint32_t passes[7][4]
+        = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    std::string raw;
+    for (const auto& pass : passes) {
+        if (pass[0] >= width)
+            continue; // a pass without pixels has no rows
+        for (std::uint32_t y = pass[1]; y < height; y += pass[3]) {
+            raw += '\0';
+            for (std::uint32_t x = pass[0]; x < width; x += pass[2])
+                raw += rows[y].substr(x * bytesPerPixel, bytesPerPixel);
+        }
+    }
+    return raw;
 }
 
 // A PNG file whose rows (each preceded by its filter byte) are `raw`;
 // `extra` chunks go between the header and the image data.
 inline std::string pngFile(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType,
-    const std::string& raw, const std::string& extra = {})
+    const std::string& raw, const std::string& extra = {}, bool interlaced = false)
 {
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');
     compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
         static_cast<uLong>(raw.size()));
     packed.resize(packedSize);
-    return pngHeader(width, height, bitDepth, colourType) + extra + pngChunk("IDAT", packed) + pngChunk("IEND", "");
+    return pngHeader(width, height, bitDepth, colourType, interlaced) + extra + pngChunk("IDAT", packed)
+        + pngChunk("IEND", "");
 }
 
 } // namespace tavik::test
