@@ -17,7 +17,7 @@ inline void loadSpeciesTables(
 {
     MessageLog log;
     workspace.phyletic.load(folder.write("phyletic.csv", cp932Literal(phyletic)), 200);
-    workspace.species.load(folder.write("species.csv", cp932Literal(species)), 2000, NameMode::ScientificName);
+    workspace.species.load(folder.write("species.csv", cp932Literal(species)), 2000, NameMode::ScientificName, log);
     workspace.species.assignPhyleticCodes(workspace.phyletic, log);
 }
 

@@ -28,7 +28,8 @@ TEST(SpeciesTable, SortsByTheSelectedNameWithEmptyNamesLast)
         "\r\n"
         "3,Anthocharis scolymus,Butler,1866,C,5,Pieridae,\r\n");
     SpeciesTable table;
-    ASSERT_TRUE(table.load(path, 10, NameMode::ScientificName));
+    MessageLog log;
+    ASSERT_EQ(table.load(path, 10, NameMode::ScientificName, log), SpeciesTable::LoadResult::Loaded);
     ASSERT_EQ(table.rows().size(), 3u);
     EXPECT_EQ(codesByName(table), (std::vector<std::int64_t>{3, 1, 2}));
     EXPECT_TRUE(table.rows()[2].parenthesis);
@@ -39,16 +40,42 @@ TEST(SpeciesTable, SortsByTheSelectedNameWithEmptyNamesLast)
     EXPECT_EQ(codesByName(table), (std::vector<std::int64_t>{2, 1, 3}));
 }
 
-TEST(SpeciesTable, StopsSilentlyAtCapacityAndAtASyntaxError)
+TEST(SpeciesTable, StopsSilentlyAtCapacityAndReportsALineItCannotReadWhole)
 {
     test::TestFolder folder("species_limits");
     SpeciesTable table;
-    ASSERT_TRUE(table.load(folder.write("a.csv", "1,a\n2,b\n3,c\n"), 2, NameMode::ScientificName));
+    MessageLog log;
+    using Result = SpeciesTable::LoadResult;
+    ASSERT_EQ(table.load(folder.write("a.csv", "1,a\n2,b\n3,c\n"), 2, NameMode::ScientificName, log), Result::Loaded);
     EXPECT_EQ(table.rows().size(), 2u);
-    ASSERT_TRUE(table.load(folder.write("b.csv", "1,a\n2,\"b\n3,c\n"), 10, NameMode::ScientificName));
-    EXPECT_EQ(table.rows().size(), 1u);
-    EXPECT_FALSE(table.load(folder.file("none.csv"), 10, NameMode::ScientificName));
+    EXPECT_EQ(table.load(folder.file("none.csv"), 10, NameMode::ScientificName, log), Result::CannotOpen);
     EXPECT_TRUE(table.rows().empty());
+    EXPECT_TRUE(log.messages.empty());
+
+    // A line that cannot be read whole would leave out every species after
+    // it: the file and the line are reported.
+    const std::string longName(300, 'x');
+    struct Case {
+        std::string second, message;
+    } cases[] = {
+        {"2,\"b", " 2 行目: 構文エラー。文字列が \"\" で囲まれていません。"},
+        {"2," + longName, " 2 行目: トークンの長さが 256 を越えました。"},
+        {"2,\"a\" \"b\"", " 2 行目: ２重引用符の使い方が間違っています。"},
+    };
+    for (const Case& c : cases) {
+        log.messages.clear();
+        const std::string path = folder.write("b.csv", "1,a\n" + c.second + "\n3,c\n");
+        EXPECT_EQ(table.load(path, 10, NameMode::ScientificName, log), Result::FaultyLine) << c.second;
+        EXPECT_EQ(table.rows().size(), 1u);
+        ASSERT_EQ(log.messages.size(), 1u);
+        EXPECT_EQ(log.utf8Texts()[0], path + "\n" + c.message);
+    }
+    // A long text in a column beyond those read leaves the species whole.
+    log.messages.clear();
+    const std::string notes = "2,b,,,,,,,,,," + longName + "\n3,c\n";
+    EXPECT_EQ(table.load(folder.write("c.csv", notes), 10, NameMode::ScientificName, log), Result::Loaded);
+    EXPECT_EQ(table.rows().size(), 2u);
+    EXPECT_TRUE(log.messages.empty());
 }
 
 TEST(SpeciesTable, AssignsGroupCodesByGroupNamesAndCreatesMissingGroups)
@@ -57,14 +84,14 @@ TEST(SpeciesTable, AssignsGroupCodesByGroupNamesAndCreatesMissingGroups)
     PhyleticTable groups;
     ASSERT_TRUE(groups.load(folder.write("phyletic.csv", "10,Papilionidae,1,Swallowtails\r\n"), 5));
     SpeciesTable species;
+    MessageLog log;
     species.load(folder.write("species.csv",
                      "1,A,,,,0,Papilionidae,,Swallowtails\n"
                      "2,B,,,,0,Pieridae,,Whites,,Shiro\n"
                      "3,C,,,,-1,Pieridae,,Whites\n"
                      "4,D,,,,7,Pieridae,,Whites\n"
                      "5,E,,,,0,,,\n"),
-        10, NameMode::ScientificName);
-    MessageLog log;
+        10, NameMode::ScientificName, log);
     ASSERT_TRUE(species.assignPhyleticCodes(groups, log));
     const auto& rows = species.rows();
     EXPECT_EQ(rows[0].phyleticCode, 10);
@@ -86,8 +113,8 @@ TEST(SpeciesTable, NewGroupNeverTakesACodeAFileGroupHolds)
     PhyleticTable groups;
     groups.load(folder.write("phyletic.csv", "2,X\n3,Y\n"), 5);
     SpeciesTable species;
-    species.load(folder.write("species.csv", "1,A,,,,0,Z\n"), 10, NameMode::ScientificName);
     MessageLog log;
+    species.load(folder.write("species.csv", "1,A,,,,0,Z\n"), 10, NameMode::ScientificName, log);
     ASSERT_TRUE(species.assignPhyleticCodes(groups, log));
     EXPECT_EQ(species.rows()[0].phyleticCode, 4);
     EXPECT_EQ(groups.find(3)->name, "Y");
@@ -99,8 +126,8 @@ TEST(SpeciesTable, GroupOverflowIsReportedAndLaterSpeciesKeepTheirCodes)
     PhyleticTable groups;
     groups.load(folder.write("phyletic.csv", "1,X\n"), 1);
     SpeciesTable species;
-    species.load(folder.write("species.csv", "1,A,,,,0,Y\n2,B,,,,0,X\n"), 10, NameMode::ScientificName);
     MessageLog log;
+    species.load(folder.write("species.csv", "1,A,,,,0,Y\n2,B,,,,0,X\n"), 10, NameMode::ScientificName, log);
     EXPECT_FALSE(species.assignPhyleticCodes(groups, log));
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_EQ(log.utf8Texts()[0], "Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい");

@@ -22,10 +22,7 @@ bool Workspace::start(std::string_view startupDirectory, MessageSink& messages)
 {
     if (!loadSettings(startupDirectory, messages))
         return false;
-    // A group table too small for the species' groups is reported; the maps
-    // can still be drawn.
-    loadSpeciesTable(messages);
-    if (!loadBaseImage(messages))
+    if (!loadSpeciesTable(messages) || !loadBaseImage(messages))
         return false;
     settleFonts();
     return true;
@@ -122,8 +119,15 @@ bool Workspace::loadTables(MessageSink& messages)
 
 bool Workspace::loadSpeciesTable(MessageSink& messages)
 {
-    species.load(resolved(settings.speciesTable), settings.speciesMax, settings.spNameMode);
-    return species.assignPhyleticCodes(phyletic, messages);
+    // A missing table leaves no species to open; a faulty line would leave
+    // out the species after it, so it ends the start-up.
+    if (species.load(resolved(settings.speciesTable), settings.speciesMax, settings.spNameMode, messages)
+        == SpeciesTable::LoadResult::FaultyLine)
+        return false;
+    // A group table too small for the species' groups is reported; the maps
+    // can still be drawn.
+    species.assignPhyleticCodes(phyletic, messages);
+    return true;
 }
 
 bool Workspace::loadBaseImage(MessageSink& messages) { return tavik::loadBaseImage(settings, baseImage, messages); }

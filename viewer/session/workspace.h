@@ -41,7 +41,9 @@ public:
     bool loadSettings(std::string_view startupDirectory, MessageSink& messages);
 
     // Loads the species table and gives species their group codes (done when
-    // the main window is created). False when the group table overflowed.
+    // the main window is created). False after the message of a faulty line
+    // of the species table, which ends the start-up; a group table too small
+    // for the species' groups is reported and the maps can still be drawn.
     bool loadSpeciesTable(MessageSink& messages);
 
     // Loads the base map image of BlankMap and applies ConvertColor. False

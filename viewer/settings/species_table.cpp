@@ -12,6 +12,26 @@ namespace tavik {
 namespace {
 
 constexpr size_t kNameBytes = 63;
+constexpr size_t kColumns = 11; // columns of a species row that are read
+
+// The report of a line of the species table the reader refused: the file,
+// then the line and what is wrong with it.
+std::string faultyLineMessage(CsvStatus status, std::string_view path, long line)
+{
+    const std::string file(path);
+    switch (status) {
+    case CsvStatus::FieldTooLong:
+        return cp932Printf("%s\n %ld 行目: トークンの長さが %d を越えました。", file.c_str(), line,
+            static_cast<int>(CsvLineReader::kMaxFieldBytes));
+    case CsvStatus::LineTooLong:
+        return cp932Printf("%s\n %ld 行目が長すぎます。一行は %d バイトまでです。", file.c_str(), line,
+            static_cast<int>(CsvLineReader::kMaxLineBytes));
+    case CsvStatus::UnterminatedQuote:
+        return cp932Printf("%s\n %ld 行目: 構文エラー。文字列が \"\" で囲まれていません。", file.c_str(), line);
+    default:
+        return cp932Printf("%s\n %ld 行目: ２重引用符の使い方が間違っています。", file.c_str(), line);
+    }
+}
 
 SpeciesRecord speciesFromLine(const CsvLineReader& reader)
 {
@@ -59,12 +79,29 @@ const std::string& SpeciesRecord::name(NameMode mode) const
     return scientificName;
 }
 
-bool SpeciesTable::load(std::string_view path, int capacity, NameMode sortMode)
+SpeciesTable::LoadResult SpeciesTable::load(
+    std::string_view path, int capacity, NameMode sortMode, MessageSink& messages)
 {
     rows_.clear();
     CsvLineReader reader;
-    bool opened = reader.open(path);
-    while (opened && static_cast<int>(rows_.size()) < capacity && reader.nextLine() == CsvStatus::Ok) {
+    if (!reader.open(path)) {
+        sortByName(sortMode);
+        return LoadResult::CannotOpen;
+    }
+    LoadResult result = LoadResult::Loaded;
+    while (static_cast<int>(rows_.size()) < capacity) {
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            break;
+        // Fields beyond the columns read may be too long or too many: the
+        // species is whole all the same.
+        bool whole = status == CsvStatus::Ok || status == CsvStatus::TooManyFields
+            || (status == CsvStatus::FieldTooLong && reader.fieldCount() >= kColumns);
+        if (!whole) {
+            messages.stop("", faultyLineMessage(status, path, reader.lineNumber()));
+            result = LoadResult::FaultyLine;
+            break;
+        }
         // A blank line holds no species.
         if (reader.fieldCount() == 0)
             continue;
@@ -73,7 +110,7 @@ bool SpeciesTable::load(std::string_view path, int capacity, NameMode sortMode)
         rows_.push_back(std::move(record));
     }
     sortByName(sortMode);
-    return opened;
+    return result;
 }
 
 void SpeciesTable::sortByName(NameMode mode)

@@ -35,10 +35,17 @@ struct SpeciesRecord {
 // SpNameMode selects, empty names last.
 class SpeciesTable {
 public:
-    // Reads the table; rows beyond `capacity` and the rest of a table after a
-    // syntax error are ignored without notice. False when the file cannot be
-    // opened (the table is then empty).
-    bool load(std::string_view path, int capacity, NameMode sortMode);
+    enum class LoadResult {
+        Loaded, // rows beyond `capacity` are ignored without notice
+        CannotOpen, // the table is empty
+        FaultyLine, // reported: a line that cannot be read whole; the rows before it are kept
+    };
+
+    // Reads the table. A line the reader refuses (a broken quote, a field
+    // longer than 256 bytes among the columns read) would leave out that
+    // species and every one after it: it is reported with the file and the
+    // line, and loading ends there.
+    LoadResult load(std::string_view path, int capacity, NameMode sortMode, MessageSink& messages);
 
     // Gives every species without a group code the code of the group whose
     // names it carries, creating groups as needed. False after the overflow

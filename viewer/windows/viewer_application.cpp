@@ -41,9 +41,11 @@ bool ViewerApplication::start(std::string_view directory)
     window_->resize(std::clamp(s.frameWidth, 200, std::max(200, screen.width())),
         std::clamp(s.frameHeight, 150, std::max(150, screen.height())));
 
-    // A group table too small for the species' groups is reported; maps can
-    // still be drawn.
-    workspace_->loadSpeciesTable(*messages_);
+    // A faulty line of the species table ends the start-up after its
+    // message; a group table too small for the species' groups is reported
+    // and maps can still be drawn.
+    if (!workspace_->loadSpeciesTable(*messages_))
+        return false;
     window_->fillLists();
     if (!workspace_->loadBaseImage(*messages_))
         return false;
