@@ -93,6 +93,44 @@ TEST_F(SaveJobTest, RefusalsAndFailuresExitNonZeroAndKeepEarlierFiles)
     TavikRun missing = runTavik(folder, "--save nowhere/x.png 101");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.errors.find("nowhere/x.png に書き込みできませんでした。"), std::string::npos);
+
+    TavikRun empty = runTavik(folder, "--save '' 101");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.errors.find("ファイル名が空です。"), std::string::npos) << empty.errors;
+
+    // A map file marked read-only (0444, which holds for root too) stays.
+    folder.write("out/w_101.png", "mine");
+    std::filesystem::permissions(folder.file("out/w_101.png"), std::filesystem::perms(0444));
+    TavikRun protectedFile = runTavik(folder, "--save out/w_%C.png 101");
+    EXPECT_EQ(protectedFile.status, 1);
+    EXPECT_NE(protectedFile.errors.find("out/w_101.png は書き込み保護されてます。"), std::string::npos)
+        << protectedFile.errors;
+    EXPECT_EQ(folder.read("out/w_101.png"), "mine");
+}
+
+TEST_F(SaveJobTest, AFaultyDistributionLineFailsThatMapAndTheRun)
+{
+    // A broken quote in the first species' line; a field too long for the
+    // reader, which leaves out the records after it, in the second's.
+    test::writeViewerDatabase(
+        folder, "101,1,A,\"N35E135,A\r\n102,2,B," + std::string(300, '9') + ",A,N35E135,A\r\n103,1,A\r\n");
+    folder.write("dbase/species.csv",
+        "101,Papilio xuthus,Linnaeus,1767,,0,Papilionidae\r\n"
+        "102,Papilio machaon,Linnaeus,1758,,0,Papilionidae\r\n"
+        "103,Papilio maackii,Menetries,1859,,0,Papilionidae\r\n");
+    TavikRun run = runTavik(folder, "--save 'out/%C.png' --all");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("構文エラー。文字列が \"\" で囲まれていません。"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("トークンの長さが 256 を越えました。"), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/101.png")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/102.png")));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("out/103.png")));
+
+    // A printed document with such a map is not written either.
+    TavikRun print = runTavik(folder, "--print out/atlas.pdf --all");
+    EXPECT_EQ(print.status, 1);
+    EXPECT_NE(print.errors.find("構文エラー。"), std::string::npos) << print.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/atlas.pdf")));
 }
 
 TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
@@ -102,6 +140,19 @@ TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("地図画像("), std::string::npos) << run.errors;
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/x.png")));
+
+    // A species-table field too long for the reader would leave out the
+    // species after it: --all would save fewer maps.
+    test::writeViewerDatabase(folder, "101,1,A\r\n102,2,B\r\n");
+    folder.write("dbase/species.csv",
+        "101,Papilio xuthus,Linnaeus,1767,,0,Papilionidae\r\n"
+        "102,Papilio machaon,"
+            + std::string(300, 'L') + ",1758,,0,Papilionidae\r\n");
+    run = runTavik(folder, "--save 'out/%C.png' --all");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("dbase/species.csv\n 2 行目: トークンの長さが 256 を越えました。"), std::string::npos)
+        << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/101.png")));
 }
 
 } // namespace

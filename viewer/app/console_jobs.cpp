@@ -18,6 +18,26 @@
 namespace tavik {
 namespace {
 
+// Passes messages on and remembers that one came: while a document is drawn
+// the renderer reports only faulty lines of the distribution table.
+class FaultWatch : public MessageSink {
+public:
+    explicit FaultWatch(MessageSink& next)
+        : next_(next)
+    {
+    }
+    void show(const Message& message) override
+    {
+        seen = true;
+        next_.show(message);
+    }
+
+    bool seen = false;
+
+private:
+    MessageSink& next_;
+};
+
 // The species the command line names, in its order (or every species in
 // table order); false after naming the first unknown code.
 bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vector<const SpeciesRecord*>& chosen,
@@ -67,6 +87,9 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     switch (saveMaps(job, workspace.renderSources(), scale, progress, stop, messages)) {
     case SaveResult::Done:
         return 0;
+    case SaveResult::Incomplete:
+        std::fprintf(stderr, "The maps of species with faulty distribution lines were not written.\n");
+        return 1;
     case SaveResult::Stopped:
         std::fprintf(stderr, "Stopped; the maps written so far are kept.\n");
         return 130;
@@ -118,12 +141,14 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
     workspace.loadAddins(messages);
 
     const PageRenderer renderer(workspace.renderSources());
+    FaultWatch faults(messages);
     const PrintSources sources
-        = workspace.printSources(renderer, ScreenMetrics::ofDisplayFont(workspace.settings), messages);
+        = workspace.printSources(renderer, ScreenMetrics::ofDisplayFont(workspace.settings), faults);
     ExportProgress progress;
     progress.onPage = [](int page, int last, const std::string& names) {
         std::fprintf(stderr, "(%d/%d)  %s\n", page, last, cp932ToUtf8(names).c_str());
     };
+    progress.drawnWhole = [&faults] { return !faults.seen; };
     switch (exportPdf(path, document, sources, progress, stop)) {
     case ExportResult::Done:
         std::fprintf(stderr, "%d page%s written to %s\n", document.pageCount(), document.pageCount() == 1 ? "" : "s",
@@ -132,6 +157,10 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
     case ExportResult::Stopped:
         std::fprintf(stderr, "Stopped; %s was not written.\n", line.target.c_str());
         return 130;
+    case ExportResult::Incomplete:
+        std::fprintf(stderr, "Maps of species with faulty distribution lines lack records; %s was not written.\n",
+            line.target.c_str());
+        return 1;
     case ExportResult::NothingToPrint:
         messages.stop("",
             cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが A4 の用紙に収まりません"

@@ -90,6 +90,8 @@ ExportResult exportPdf(const std::string& path, const CQuelnaDoc& document, cons
     }
     if (result != ExportResult::Done)
         return result;
+    if (progress.drawnWhole && !progress.drawnWhole())
+        return ExportResult::Incomplete;
     file.close();
     if (file.error() != QFileDevice::NoError || !replacement.commit())
         return ExportResult::FileError;

@@ -14,6 +14,7 @@ struct PrintSources;
 // How drawing a document's pages ended.
 enum class ExportResult {
     Done, // every page of the range drawn (and a file put in place)
+    Incomplete, // every page drawn, but a map lacked records it should show; a file is left as it was
     Stopped, // the stop flag was seen between pages; a file is left as it was
     FileError, // the file could not be written or the device not painted
     NothingToPrint, // the print form's grid holds no map on the paper
@@ -26,6 +27,10 @@ struct ExportProgress {
     // range; names: the scientific names of the page's species, comma
     // separated (cp932).
     std::function<void(int page, int last, const std::string& names)> onPage;
+    // Asked by exportPdf after the last page: false when a map could not be
+    // drawn whole (a faulty distribution line was reported), so that the
+    // file is not replaced by pages that lack records.
+    std::function<bool()> drawnWhole;
 };
 
 // Pages of a document to draw, from 1; last 0 stands for the document's last
@@ -47,8 +52,8 @@ ExportResult printDocument(QPagedPaintDevice& device, const CQuelnaDoc& document
 
 // Writes every page of a document to a PDF file: A4 portrait at kPdfDpi,
 // the whole sheet printable, titled with the print form's title. The file
-// (path in cp932) is replaced only when every page was written; on any other
-// result it is left as it was.
+// (path in cp932) is replaced only when every page was written whole; on any
+// other result it is left as it was.
 ExportResult exportPdf(const std::string& path, const CQuelnaDoc& document, const PrintSources& sources,
     const ExportProgress& progress, const std::atomic<bool>& stop);
 

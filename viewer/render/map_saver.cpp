@@ -1,6 +1,7 @@
 #include "viewer/render/map_saver.h"
 
 #include "platform/cp932.h"
+#include "platform/file_replacement.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/basemap/image_files.h"
@@ -38,12 +39,6 @@ bool fitsFileSystem(const std::string& path)
     return !local.empty() && local.size() <= kPathMax && nameLength <= kNameMax;
 }
 
-bool isWriteProtected(const std::string& path)
-{
-    std::string local = localPath(path);
-    return !local.empty() && ::access(local.c_str(), F_OK) == 0 && ::access(local.c_str(), W_OK) != 0;
-}
-
 std::string writeFailure(const std::string& path)
 {
     return isWriteProtected(path) ? cp932Printf("%s は書き込み保護されてます。", path.c_str())
@@ -76,6 +71,8 @@ std::string SaveProgress::text() const
 
 std::string checkSaveJob(const SaveJob& job)
 {
+    if (splitPath(job.path).name.empty() && splitPath(job.path).extension.empty())
+        return cp932Printf("%s\nファイル名が空です。", job.path.c_str());
     if (!job.overlay && job.species.size() > 1 && !hasFileNameWildcard(job.path))
         return cp932Literal("複数種を指定するときは、ワイルドカードを使ってファイル名の区別が付くようにして下さい。");
     return {};
@@ -85,7 +82,7 @@ namespace {
 
 // One map of a batch as a worker leaves it for the committing thread.
 struct MapSlot {
-    enum class State { Waiting, Ready, Failed };
+    enum class State { Waiting, Ready, Faulty, Failed };
     State state = State::Waiting;
     std::string path; // the file's name after wildcard expansion (cp932)
     std::string temporary; // where the worker wrote it (local path)
@@ -177,6 +174,12 @@ private:
             slot.failure = cp932Literal("メモリが足りません");
             return slot;
         }
+        // The renderer reports only faulty lines of the distribution table:
+        // the map lacks records it should show.
+        if (!slot.messages.messages.empty()) {
+            slot.state = MapSlot::State::Faulty;
+            return slot;
+        }
         // Written beside its final name, renamed into place in job order.
         slot.temporary = localPath(slot.path) + ".tavik-" + std::to_string(::getpid()) + "-" + std::to_string(i);
         if (!writeMap(map, utf8ToCp932(slot.temporary), job_.depth, species.scientificName, slot.path)) {
@@ -191,6 +194,7 @@ private:
 
     SaveResult commitInOrder(MessageSink& messages)
     {
+        bool incomplete = false;
         for (size_t i = 0; i < count_; ++i) {
             MapSlot slot;
             {
@@ -222,12 +226,13 @@ private:
                 messages.stop("", slot.failure);
                 return SaveResult::Failed;
             }
+            incomplete = incomplete || slot.state == MapSlot::State::Faulty;
             std::lock_guard<std::mutex> lock(mutex_);
             committed_ = i + 1;
             changed_.notify_all();
         }
         progress_.percent.store(100);
-        return SaveResult::Done;
+        return incomplete ? SaveResult::Incomplete : SaveResult::Done;
     }
 
     const SaveJob& job_;

@@ -39,10 +39,15 @@ private:
     std::string text_;
 };
 
-enum class SaveResult { Done, Stopped, Failed };
+enum class SaveResult {
+    Done, // every map written
+    Incomplete, // every map taken, but those whose records could not be read were reported and not written
+    Stopped, // the stop flag ended the batch; the files written before stay
+    Failed, // a file could not be written (reported); the batch ended there
+};
 
-// The message for several species under a file name without wildcards, or
-// empty when the job may run.
+// The message for a file name that is empty or for several species under a
+// file name without wildcards, or empty when the job may run.
 std::string checkSaveJob(const SaveJob& job);
 
 // Renders and writes the maps of a job: PNG when the file's extension holds
@@ -50,7 +55,9 @@ std::string checkSaveJob(const SaveJob& job);
 // render and encode maps at once, but the files appear, and progress and
 // messages are given, in the order of the job, exactly as one worker would:
 // a file that cannot be written is reported (naming it) and ends the batch
-// with the files before it kept and none after it. `stop` may be set from
+// with the files before it kept and none after it. A map whose distribution
+// line is faulty (reported by the renderer) is not written, since it would
+// show the species without its records; the batch goes on (Incomplete). `stop` may be set from
 // any thread (or a signal handler); the batch then ends before the next map,
 // finishing the maps already begun. Messages and progress callbacks come on
 // the calling thread. markScale: see markScale().
