@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> lines = fuzz::lines(fuzz::asText(data, size));
     const std::vector<TagName>* tables[]
         = {&BlankMap::tagTable(), &PainterConfig::tagTable(), &PrintFormList::tagTable()};
-    const std::vector<ChildSpec>* schemas[] = {&BlankMap::schema(), &PainterConfig::schema(), &PrintFormList::schema()};
+    const std::vector<ChildRule>* schemas[] = {&BlankMap::schema(), &PainterConfig::schema(), &PrintFormList::schema()};
     for (int i = 0; i < 3; ++i) {
         TagReader reader;
         reader.setTagTable(*tables[i]);

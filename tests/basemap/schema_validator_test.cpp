@@ -11,17 +11,17 @@ namespace {
 // A small file type: <map> holding 1 to 3 <item/> and at most one <group>,
 // which needs at least one <item/>.
 struct TestSchema {
-    TagSpec item{"item",
+    TagRule item{"item",
         {
-            {"x", AttrType::Integer, "0", "10", false},
-            {"flag", AttrType::String, "true\nfalse", "", true},
-            {"r", AttrType::Real, "0.5", "1.5", false},
+            {"x", AttributeType::Integer, "0", "10", false},
+            {"flag", AttributeType::String, "true\nfalse", "", true},
+            {"r", AttributeType::Real, "0.5", "1.5", false},
         },
         {}};
-    TagSpec group{"group", {}, {{"item", 1, 3, &item}}};
-    TagSpec map{
-        "map", {{"comment", AttrType::String, "", "", false}}, {{"item", 1, 3, &item}, {"group", 0, 1, &group}}};
-    std::vector<ChildSpec> top{{"map", 1, 1, &map}};
+    TagRule group{"group", {}, {{"item", 1, 3, &item}}};
+    TagRule map{
+        "map", {{"comment", AttributeType::String, "", "", false}}, {{"item", 1, 3, &item}, {"group", 0, 1, &group}}};
+    std::vector<ChildRule> top{{"map", 1, 1, &map}};
 };
 
 std::string validate(const std::vector<std::string>& lines, int* findings = nullptr)

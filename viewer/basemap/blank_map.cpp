@@ -15,29 +15,29 @@ namespace tavik {
 namespace {
 
 struct BlankMapSchema {
-    static AttrSpec real(const char* name, const char* minimum, const char* maximum)
+    static AttributeRule real(const char* name, const char* minimum, const char* maximum)
     {
-        return {name, AttrType::Real, minimum, maximum, false};
+        return {name, AttributeType::Real, minimum, maximum, false};
     }
-    const AttrSpec comment{"comment", AttrType::String, "", "", false};
+    const AttributeRule comment{"comment", AttributeType::String, "", "", false};
 
-    TagSpec lambert{"lambert-e-a",
+    TagRule lambert{"lambert-e-a",
         {comment, real("lon0", "-180.0", "180.0"), real("lat0", "-180.0", "180.0"), real("rotation", "-359.9", "359.9"),
             real("shift-x", "-1.0", "1.0"), real("shift-y", "-1.0", "1.0"), real("magnification", "0.0", "999999999")},
         {}};
-    TagSpec mercator{"transverse-mercator",
+    TagRule mercator{"transverse-mercator",
         {comment, real("lon0", "-180.0", "180.0"), real("rotation", "-359.9", "359.9"),
             real("shift-x", "-10000000", "10000000"), real("shift-y", "-10000000", "10000000"),
             real("magnification", "0.0", "999999999")},
         {}};
-    TagSpec projection{
+    TagRule projection{
         "projection", {comment}, {{"lambert-e-a", 0, 1, &lambert}, {"transverse-mercator", 0, 1, &mercator}}};
-    TagSpec vertex{
-        "vertex", {{"x", AttrType::Integer, "0", "32767", false}, {"y", AttrType::Integer, "0", "32767", false}}, {}};
-    TagSpec polygon{"polygon", {}, {{"vertex", 3, MapBlock::MaxVertices, &vertex}}};
-    TagSpec block{"map-block", {comment}, {{"projection", 1, 1, &projection}, {"polygon", 1, 1, &polygon}}};
-    TagSpec blankMap{"blank-map", {comment}, {{"map-block", 1, 100, &block}}};
-    std::vector<ChildSpec> top{{"blank-map", 1, 1, &blankMap}};
+    TagRule vertex{"vertex",
+        {{"x", AttributeType::Integer, "0", "32767", false}, {"y", AttributeType::Integer, "0", "32767", false}}, {}};
+    TagRule polygon{"polygon", {}, {{"vertex", 3, MapBlock::MaxVertices, &vertex}}};
+    TagRule block{"map-block", {comment}, {{"projection", 1, 1, &projection}, {"polygon", 1, 1, &polygon}}};
+    TagRule blankMap{"blank-map", {comment}, {{"map-block", 1, 100, &block}}};
+    std::vector<ChildRule> top{{"blank-map", 1, 1, &blankMap}};
 };
 
 void readProjection(const TagNode& node, MapBlock& block)
@@ -151,7 +151,7 @@ const std::vector<TagName>& BlankMap::tagTable()
     return table;
 }
 
-const std::vector<ChildSpec>& BlankMap::schema()
+const std::vector<ChildRule>& BlankMap::schema()
 {
     static const BlankMapSchema schema;
     return schema.top;

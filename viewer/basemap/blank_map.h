@@ -9,7 +9,7 @@
 namespace tavik {
 
 class MessageSink;
-struct ChildSpec;
+struct ChildRule;
 struct TagName;
 
 // The blank-map definition of a base map: the map blocks that divide the
@@ -49,7 +49,7 @@ public:
     std::string text(std::string_view comment = {}) const;
 
     static const std::vector<TagName>& tagTable();
-    static const std::vector<ChildSpec>& schema();
+    static const std::vector<ChildRule>& schema();
 
 private:
     std::vector<MapBlock> blocks_;

@@ -40,7 +40,7 @@ bool inEnumeration(std::string_view value, std::string_view enumeration)
     }
 }
 
-const ChildSpec* findChild(const std::vector<ChildSpec>& schema, std::string_view name, std::size_t* index = nullptr)
+const ChildRule* findChild(const std::vector<ChildRule>& schema, std::string_view name, std::size_t* index = nullptr)
 {
     for (std::size_t i = 0; i < schema.size(); ++i) {
         if (schema[i].name == name) {
@@ -52,13 +52,14 @@ const ChildSpec* findChild(const std::vector<ChildSpec>& schema, std::string_vie
     return nullptr;
 }
 
-const AttrSpec* findAttribute(const std::vector<AttrSpec>& specs, std::string_view name, std::size_t* index = nullptr)
+const AttributeRule* findAttribute(
+    const std::vector<AttributeRule>& rules, std::string_view name, std::size_t* index = nullptr)
 {
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        if (specs[i].name == name) {
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (rules[i].name == name) {
             if (index)
                 *index = i;
-            return &specs[i];
+            return &rules[i];
         }
     }
     return nullptr;
@@ -67,7 +68,7 @@ const AttrSpec* findAttribute(const std::vector<AttrSpec>& specs, std::string_vi
 } // namespace
 
 bool SchemaValidator::validate(
-    const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema, std::string& messages)
+    const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema, std::string& messages)
 {
     messages_ = &messages;
     const int before = findings_;
@@ -85,7 +86,7 @@ void SchemaValidator::report(const std::string& line)
     ++findings_;
 }
 
-void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema)
+void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema)
 {
     std::vector<int> counts(schema.size(), 0);
     for (const TagNode& node : nodes) {
@@ -97,7 +98,7 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
             continue;
         }
         std::size_t entry = 0;
-        const ChildSpec* child = findChild(schema, node.name, &entry);
+        const ChildRule* child = findChild(schema, node.name, &entry);
         if (!child) {
             if (node.name.empty())
                 continue;
@@ -108,16 +109,16 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
             continue;
         }
         ++counts[entry];
-        static const TagSpec nothing;
-        const TagSpec& spec = child->spec ? *child->spec : nothing;
-        if (!checkAttributes(node, spec))
+        static const TagRule nothing;
+        const TagRule& rule = child->rule ? *child->rule : nothing;
+        if (!checkAttributes(node, rule))
             continue;
         if (stopped())
             return;
         if (!node.children.empty()) {
-            check(node.children, spec.children);
+            check(node.children, rule.children);
         } else {
-            for (const ChildSpec& required : spec.children) {
+            for (const ChildRule& required : rule.children) {
                 if (required.minimum >= 1) {
                     report(cp932Printf("line: %d   column: %d   <%s : %s \n", node.line, node.column, node.name.c_str(),
                         cp932Literal("さらに入れ子タグが必要です.").c_str()));
@@ -131,7 +132,7 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
     const int line = nodes.empty() ? 0 : nodes.back().line;
     const int column = nodes.empty() ? 0 : nodes.back().column;
     for (std::size_t i = 0; i < schema.size() && !stopped(); ++i) {
-        const ChildSpec& entry = schema[i];
+        const ChildRule& entry = schema[i];
         if (counts[i] > entry.maximum) {
             if (entry.maximum == 1)
                 report(cp932Printf("line: %d   column: %d   <%s : %s \n", line, column, entry.name.c_str(),
@@ -147,22 +148,22 @@ void SchemaValidator::check(const std::vector<TagNode>& nodes, const std::vector
 }
 
 // Checks the attributes of one tag; false when the tag has attributes but its
-// spec allows none, which ends the check of that tag.
-bool SchemaValidator::checkAttributes(const TagNode& node, const TagSpec& spec)
+// rule allows none, which ends the check of that tag.
+bool SchemaValidator::checkAttributes(const TagNode& node, const TagRule& rule)
 {
-    if (!node.attributes.empty() && spec.attributes.empty()) {
+    if (!node.attributes.empty() && rule.attributes.empty()) {
         report(cp932Printf("line: %d   column: %d   <%s %s... : %s \n", node.line, node.column, node.name.c_str(),
             node.attributes.front().name.c_str(), cp932Literal("タグが余計な属性を持っています.").c_str()));
         return false;
     }
-    std::vector<int> counts(spec.attributes.size(), 0);
+    std::vector<int> counts(rule.attributes.size(), 0);
     for (const TagAttribute& attribute : node.attributes) {
         if (stopped())
             return false;
         std::size_t index = 0;
-        const AttrSpec* attrSpec = findAttribute(spec.attributes, attribute.name, &index);
-        if (!attrSpec) {
-            const char* message = findAttribute(spec.attributes, asciiLower(attribute.name))
+        const AttributeRule* attributeRule = findAttribute(rule.attributes, attribute.name, &index);
+        if (!attributeRule) {
+            const char* message = findAttribute(rule.attributes, asciiLower(attribute.name))
                 ? "小文字で書いて下さい."
                 : "このような属性はありません.";
             report(cp932Printf("line: %d   column: %d   <%s .. %s : %s \n", node.line, node.column, node.name.c_str(),
@@ -170,59 +171,59 @@ bool SchemaValidator::checkAttributes(const TagNode& node, const TagSpec& spec)
             continue;
         }
         ++counts[index];
-        checkValue(node, attribute, *attrSpec);
+        checkValue(node, attribute, *attributeRule);
     }
-    for (std::size_t i = 0; i < spec.attributes.size() && !stopped(); ++i) {
+    for (std::size_t i = 0; i < rule.attributes.size() && !stopped(); ++i) {
         const char* message = nullptr;
         if (counts[i] >= 2)
             message = "この属性は重複定義されています.";
-        else if (counts[i] == 0 && spec.attributes[i].required)
+        else if (counts[i] == 0 && rule.attributes[i].required)
             message = "必須属性が定義されていません.";
         if (message)
             report(cp932Printf("line: %d   column: %d   <%s .. %s : %s \n", node.line, node.column, node.name.c_str(),
-                spec.attributes[i].name.c_str(), cp932Literal(message).c_str()));
+                rule.attributes[i].name.c_str(), cp932Literal(message).c_str()));
     }
     return true;
 }
 
-void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attribute, const AttrSpec& spec)
+void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attribute, const AttributeRule& rule)
 {
     const char* tag = node.name.c_str();
     const char* name = attribute.name.c_str();
     const char* value = attribute.value.c_str();
     auto belowMinimum = [&] {
         report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s < MIN %s\n", node.line, node.column, tag,
-            name, value, cp932Literal("下限値を下回っています.").c_str(), name, spec.minimum.c_str()));
+            name, value, cp932Literal("下限値を下回っています.").c_str(), name, rule.minimum.c_str()));
     };
     auto aboveMaximum = [&] {
         report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s > MAX %s\n", node.line, node.column, tag,
-            name, value, cp932Literal("上限値を上回っています.").c_str(), name, spec.maximum.c_str()));
+            name, value, cp932Literal("上限値を上回っています.").c_str(), name, rule.maximum.c_str()));
     };
-    switch (spec.type) {
-    case AttrType::String:
-        if (spec.minimum.empty() || inEnumeration(attribute.value, spec.minimum))
+    switch (rule.type) {
+    case AttributeType::String:
+        if (rule.minimum.empty() || inEnumeration(attribute.value, rule.minimum))
             return;
-        if (inEnumeration(asciiLower(attribute.value), spec.minimum)) {
+        if (inEnumeration(asciiLower(attribute.value), rule.minimum)) {
             report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
                 value, cp932Literal("小文字で書いて下さい.").c_str()));
-        } else if (inEnumeration(trimBlanks(attribute.value), spec.minimum)) {
+        } else if (inEnumeration(trimBlanks(attribute.value), rule.minimum)) {
             report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
                 value, cp932Literal("属性値に余計な空白があります.").c_str()));
         } else {
             report(
                 cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n%s \n", node.line, node.column, tag, name,
-                    value, cp932Literal("属性値は以下のいずれかでなくてはなりません.").c_str(), spec.minimum.c_str()));
+                    value, cp932Literal("属性値は以下のいずれかでなくてはなりません.").c_str(), rule.minimum.c_str()));
         }
         return;
-    case AttrType::Integer: {
+    case AttributeType::Integer: {
         const long long number = parseInteger64(attribute.value);
-        if (!spec.minimum.empty() && number < parseInteger64(spec.minimum))
+        if (!rule.minimum.empty() && number < parseInteger64(rule.minimum))
             belowMinimum();
-        else if (!spec.maximum.empty() && number > parseInteger64(spec.maximum))
+        else if (!rule.maximum.empty() && number > parseInteger64(rule.maximum))
             aboveMaximum();
         return;
     }
-    case AttrType::Real: {
+    case AttributeType::Real: {
         // "nan", "inf" and "1e400" read as 0, which every range admits; they
         // are faults of their own.
         if (isNonFiniteReal(attribute.value)) {
@@ -231,9 +232,9 @@ void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attrib
             return;
         }
         const double number = parseReal(attribute.value);
-        if (!spec.minimum.empty() && number < parseReal(spec.minimum))
+        if (!rule.minimum.empty() && number < parseReal(rule.minimum))
             belowMinimum();
-        if (!spec.maximum.empty() && number > parseReal(spec.maximum))
+        if (!rule.maximum.empty() && number > parseReal(rule.maximum))
             aboveMaximum();
         return;
     }

@@ -19,16 +19,16 @@ public:
     // Checks sibling nodes against a schema list (the top level of a file has
     // one entry, its root tag) and appends the findings to messages (cp932).
     // True when nothing was found in this call.
-    bool validate(const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema, std::string& messages);
+    bool validate(const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema, std::string& messages);
 
     // Findings so far in all calls on this validator.
     int findings() const { return findings_; }
     bool stopped() const { return findings_ > MaxFindings; }
 
 private:
-    void check(const std::vector<TagNode>& nodes, const std::vector<ChildSpec>& schema);
-    bool checkAttributes(const TagNode& node, const TagSpec& spec);
-    void checkValue(const TagNode& node, const TagAttribute& attribute, const AttrSpec& spec);
+    void check(const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema);
+    bool checkAttributes(const TagNode& node, const TagRule& rule);
+    void checkValue(const TagNode& node, const TagAttribute& attribute, const AttributeRule& rule);
     void report(const std::string& line);
 
     std::string* messages_ = nullptr;

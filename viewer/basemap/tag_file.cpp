@@ -16,7 +16,7 @@ std::string tagErrorLines(const std::vector<TagError>& errors)
 }
 
 TagFileContent readTagFile(std::string_view path, const std::vector<TagName>& tagTable,
-    const std::vector<ChildSpec>& schema, const TagFileTitles& titles, MessageSink& sink)
+    const std::vector<ChildRule>& schema, const TagFileTitles& titles, MessageSink& sink)
 {
     TagFileContent content;
     TagReader reader;

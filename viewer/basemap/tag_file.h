@@ -33,7 +33,7 @@ struct TagFileTitles {
 // the tree is returned all the same so that the reader builds what it can.
 // Each message begins with the path and the title on its first line.
 TagFileContent readTagFile(std::string_view path, const std::vector<TagName>& tagTable,
-    const std::vector<ChildSpec>& schema, const TagFileTitles& titles, MessageSink& sink);
+    const std::vector<ChildRule>& schema, const TagFileTitles& titles, MessageSink& sink);
 
 // The lines a parse error record adds to a message: "line: L   column: C   token \n message\n".
 std::string tagErrorLines(const std::vector<TagError>& errors);

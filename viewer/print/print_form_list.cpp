@@ -18,61 +18,66 @@ const char* const kScriptElements[] = {
     "font", "page", "node", "left", "center", "right", "cr", "numofpage", "spname", "nomenclator", "spcount", "legend"};
 
 struct PrintFormSchema {
-    static AttrSpec value(AttrType type, const char* minimum, const char* maximum)
+    static AttributeRule value(AttributeType type, const char* minimum, const char* maximum)
     {
         return {"value", type, minimum, maximum, true};
     }
-    static AttrSpec optional(const char* name, AttrType type, const char* minimum, const char* maximum)
+    static AttributeRule optional(const char* name, AttributeType type, const char* minimum, const char* maximum)
     {
         return {name, type, minimum, maximum, false};
     }
-    static AttrSpec speciesName() { return {"name", AttrType::String, "scientific\nalias1\nalias2", "", true}; }
-    static AttrSpec order() { return optional("order", AttrType::Integer, "1", "10"); }
+    static AttributeRule speciesName()
+    {
+        return {"name", AttributeType::String, "scientific\nalias1\nalias2", "", true};
+    }
+    static AttributeRule order() { return optional("order", AttributeType::Integer, "1", "10"); }
 
-    TagSpec count{"", {value(AttrType::Integer, "1", "32")}, {}};
-    TagSpec paging{"paging", {{"level", AttrType::Integer, "-1", "256", true}}, {}};
-    TagSpec margin{"", {value(AttrType::Real, "0.1", "999")}, {}};
-    TagSpec topMargin{"top-marginmm", {value(AttrType::Real, "0.0", "999")}, {}};
-    TagSpec protrusion{"", {value(AttrType::Real, "0.0", "999")}, {}};
+    TagRule count{"", {value(AttributeType::Integer, "1", "32")}, {}};
+    TagRule paging{"paging", {{"level", AttributeType::Integer, "-1", "256", true}}, {}};
+    TagRule margin{"", {value(AttributeType::Real, "0.1", "999")}, {}};
+    TagRule topMargin{"top-marginmm", {value(AttributeType::Real, "0.0", "999")}, {}};
+    TagRule protrusion{"", {value(AttributeType::Real, "0.0", "999")}, {}};
 
     // Script elements; containers hold the twelve again.
-    TagSpec font{"font",
-        {optional("size", AttrType::Real, "0.1", "999"), optional("facename", AttrType::String, "", ""),
-            optional("italic", AttrType::String, "true\nfalse", "")},
+    TagRule font{"font",
+        {optional("size", AttributeType::Real, "0.1", "999"), optional("facename", AttributeType::String, "", ""),
+            optional("italic", AttributeType::String, "true\nfalse", "")},
         {}};
-    TagSpec left{"left", {}, {}};
-    TagSpec center{"center", {}, {}};
-    TagSpec right{"right", {}, {}};
-    TagSpec page{"page", {optional("start", AttrType::Integer, "0", "32767")}, {}};
-    TagSpec node{"node", {optional("level", AttrType::Integer, "-1", "9999"), speciesName(), order()}, {}};
-    TagSpec bare{"", {}, {}};
-    TagSpec spname{"spname", {speciesName(), order()}, {}};
-    TagSpec nomenclator{"nomenclator",
-        {optional("wrap", AttrType::String, "true\nfalse", ""), optional("indent", AttrType::Integer, "0", "512"),
-            order()},
+    TagRule left{"left", {}, {}};
+    TagRule center{"center", {}, {}};
+    TagRule right{"right", {}, {}};
+    TagRule page{"page", {optional("start", AttributeType::Integer, "0", "32767")}, {}};
+    TagRule node{"node", {optional("level", AttributeType::Integer, "-1", "9999"), speciesName(), order()}, {}};
+    TagRule bare{"", {}, {}};
+    TagRule spname{"spname", {speciesName(), order()}, {}};
+    TagRule nomenclator{"nomenclator",
+        {optional("wrap", AttributeType::String, "true\nfalse", ""),
+            optional("indent", AttributeType::Integer, "0", "512"), order()},
         {}};
-    TagSpec spcount{"spcount",
-        {optional("start", AttrType::Integer, "0", "2000000000"), optional("format", AttrType::String, "", "")}, {}};
-    TagSpec legend{"legend",
-        {{"draw", AttrType::String, "mark\nfill", "", true}, order(),
-            optional("rank", AttrType::String, "a\nb\nc\nz", "")},
+    TagRule spcount{"spcount",
+        {optional("start", AttributeType::Integer, "0", "2000000000"),
+            optional("format", AttributeType::String, "", "")},
         {}};
-    std::vector<ChildSpec> scriptElements;
-    TagSpec script{"script", {}, {}};
+    TagRule legend{"legend",
+        {{"draw", AttributeType::String, "mark\nfill", "", true}, order(),
+            optional("rank", AttributeType::String, "a\nb\nc\nz", "")},
+        {}};
+    std::vector<ChildRule> scriptElements;
+    TagRule script{"script", {}, {}};
 
-    TagSpec mapTitle{"map-title", {optional("arrange", AttrType::String, "top\nbottom", "")}, {}};
-    TagSpec pageBlock{"", {}, {}};
-    TagSpec pageForm{"page-form", {{"title", AttrType::String, "", "", true}}, {}};
-    TagSpec printForm{"print-form", {}, {}};
-    std::vector<ChildSpec> top;
+    TagRule mapTitle{"map-title", {optional("arrange", AttributeType::String, "top\nbottom", "")}, {}};
+    TagRule pageBlock{"", {}, {}};
+    TagRule pageForm{"page-form", {{"title", AttributeType::String, "", "", true}}, {}};
+    TagRule printForm{"print-form", {}, {}};
+    std::vector<ChildRule> top;
 
     PrintFormSchema()
     {
-        const std::array<const TagSpec*, 12> specs
+        const std::array<const TagRule*, 12> rules
             = {&font, &page, &node, &left, &center, &right, &bare, &bare, &spname, &nomenclator, &spcount, &legend};
-        for (std::size_t i = 0; i < specs.size(); ++i)
-            scriptElements.push_back({kScriptElements[i], 0, 999, specs[i]});
-        for (TagSpec* container : {&font, &left, &center, &right, &script})
+        for (std::size_t i = 0; i < rules.size(); ++i)
+            scriptElements.push_back({kScriptElements[i], 0, 999, rules[i]});
+        for (TagRule* container : {&font, &left, &center, &right, &script})
             container->children = scriptElements;
 
         mapTitle.children = {{"top-marginpc", 1, 1, &margin}, {"left-protrusionpc", 1, 1, &protrusion},
@@ -220,9 +225,9 @@ const std::vector<TagName>& PrintFormList::tagTable()
     return table;
 }
 
-const std::vector<ChildSpec>& PrintFormList::schema() { return printFormSchema().top; }
+const std::vector<ChildRule>& PrintFormList::schema() { return printFormSchema().top; }
 
-const std::vector<ChildSpec>& PrintFormList::scriptSchema() { return printFormSchema().scriptElements; }
+const std::vector<ChildRule>& PrintFormList::scriptSchema() { return printFormSchema().scriptElements; }
 
 bool PrintFormList::load(std::string_view path, MessageSink& sink)
 {

@@ -9,7 +9,7 @@
 namespace tavik {
 
 class MessageSink;
-struct ChildSpec;
+struct ChildRule;
 struct TagName;
 
 // The print forms of the viewer, in file order, one of them current. The list
@@ -58,9 +58,9 @@ public:
     static std::string scriptText(const std::vector<TagNode>& script);
 
     static const std::vector<TagName>& tagTable();
-    static const std::vector<ChildSpec>& schema();
+    static const std::vector<ChildRule>& schema();
     // What may stand at the top level of a script: the twelve script elements.
-    static const std::vector<ChildSpec>& scriptSchema();
+    static const std::vector<ChildRule>& scriptSchema();
 
 private:
     std::vector<PrintForm> forms_;

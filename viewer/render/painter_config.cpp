@@ -28,27 +28,30 @@ std::string shapeEnumeration()
 
 struct PainterSchema {
     const std::string truth = "true\nfalse";
-    TagSpec overlap{"overlap",
-        {{"shift-x", AttrType::Integer, "-80", "80", true}, {"shift-y", AttrType::Integer, "-80", "80", true}}, {}};
-    TagSpec font{"font",
-        {{"facename", AttrType::String, "", "", true}, {"size", AttrType::Real, "0", "99", false},
-            {"bold", AttrType::String, truth, "", true}, {"italic", AttrType::String, truth, "", true}},
+    TagRule overlap{"overlap",
+        {{"shift-x", AttributeType::Integer, "-80", "80", true},
+            {"shift-y", AttributeType::Integer, "-80", "80", true}},
         {}};
-    TagSpec mark{"mark",
-        {{"shape", AttrType::String, shapeEnumeration(), "", false}, {"size", AttrType::Real, "0", "99", true},
-            {"thickness", AttrType::Integer, "0", "20", true}},
+    TagRule font{"font",
+        {{"facename", AttributeType::String, "", "", true}, {"size", AttributeType::Real, "0", "99", false},
+            {"bold", AttributeType::String, truth, "", true}, {"italic", AttributeType::String, truth, "", true}},
         {}};
-    std::array<TagSpec, 4> ranks{rank(0), rank(1), rank(2), rank(3)};
-    TagSpec target{"target", {{"comment", AttrType::String, "", "", false}},
+    TagRule mark{"mark",
+        {{"shape", AttributeType::String, shapeEnumeration(), "", false},
+            {"size", AttributeType::Real, "0", "99", true}, {"thickness", AttributeType::Integer, "0", "20", true}},
+        {}};
+    std::array<TagRule, 4> ranks{rank(0), rank(1), rank(2), rank(3)};
+    TagRule target{"target", {{"comment", AttributeType::String, "", "", false}},
         {{"mark", 1, 1, &mark}, {"rank-a", 1, 1, &ranks[0]}, {"rank-b", 1, 1, &ranks[1]}, {"rank-c", 1, 1, &ranks[2]},
             {"rank-z", 1, 1, &ranks[3]}}};
-    TagSpec painter{"painter", {}, {{"overlap", 1, 1, &overlap}, {"font", 1, 1, &font}, {"target", 1, 10, &target}}};
-    std::vector<ChildSpec> top{{"painter", 1, 1, &painter}};
+    TagRule painter{"painter", {}, {{"overlap", 1, 1, &overlap}, {"font", 1, 1, &font}, {"target", 1, 10, &target}}};
+    std::vector<ChildRule> top{{"painter", 1, 1, &painter}};
 
-    static TagSpec rank(int i)
+    static TagRule rank(int i)
     {
         return {kRankTags[i],
-            {{"markcolor", AttrType::String, "", "", true}, {"fillcolor", AttrType::String, "", "", true}}, {}};
+            {{"markcolor", AttributeType::String, "", "", true}, {"fillcolor", AttributeType::String, "", "", true}},
+            {}};
     }
 };
 
@@ -111,7 +114,7 @@ const std::vector<TagName>& PainterConfig::tagTable()
     return table;
 }
 
-const std::vector<ChildSpec>& PainterConfig::schema()
+const std::vector<ChildRule>& PainterConfig::schema()
 {
     static const PainterSchema schema;
     return schema.top;

@@ -11,7 +11,7 @@
 namespace tavik {
 
 class MessageSink;
-struct ChildSpec;
+struct ChildRule;
 struct TagName;
 
 // How the species of a map are painted: ten style slots (the k-th species of
@@ -58,7 +58,7 @@ struct PainterConfig {
     static Colour parseColor(std::string_view text);
 
     static const std::vector<TagName>& tagTable();
-    static const std::vector<ChildSpec>& schema();
+    static const std::vector<ChildRule>& schema();
 };
 
 } // namespace tavik
