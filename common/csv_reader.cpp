@@ -2,6 +2,7 @@
 
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
+#include "platform/csv_quotes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -193,24 +194,9 @@ CsvReaderStatus CsvReader::split()
         size_t length = quoteStart != none ? quoteEnd - quoteStart : i - fieldStart;
         if (length > maxFieldBytes)
             return fail(CsvReaderStatus::FieldTooLong, fieldStart);
-        if (doubled) {
-            // Each pair of double quotes becomes one, stepping over two-byte
-            // characters as the scan did.
-            size_t to = start;
-            for (size_t from = start; from < start + length;) {
-                auto c = static_cast<unsigned char>(text[from]);
-                if (isToolLeadByte(c) && from + 1 < start + length) {
-                    text[to++] = text[from++];
-                    text[to++] = text[from++];
-                } else if (c == '"' && from + 1 < start + length && text[from + 1] == '"') {
-                    text[to++] = '"';
-                    from += 2;
-                } else {
-                    text[to++] = text[from++];
-                }
-            }
-            length = to - start;
-        }
+        // Two-byte characters are stepped over as the scan did.
+        if (doubled)
+            length = collapseDoubledQuotes(text + start, length, isToolLeadByte);
         if (fields_.size() == limits_.maxFields)
             return fail(CsvReaderStatus::TooManyFields, fieldStart);
         fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});

@@ -3,6 +3,7 @@
 #include "common/name_collation.h"
 #include "common/text_helpers.h"
 #include "common/tool_table_rows.h"
+#include "platform/byte_compare.h"
 #include "platform/cp932.h"
 
 #include <algorithm>
@@ -11,17 +12,10 @@
 namespace tavik {
 namespace {
 
-// Compares two padded codes as four big-endian 64-bit words.
+// Compares two padded codes in the byte order of their texts.
 template <typename Padded> int comparePadded(const Padded& a, const Padded& b)
 {
-    for (size_t at = 0; at < sizeof a.bytes; at += 8) {
-        std::uint64_t wordA, wordB;
-        std::memcpy(&wordA, a.bytes + at, 8);
-        std::memcpy(&wordB, b.bytes + at, 8);
-        if (wordA != wordB)
-            return __builtin_bswap64(wordA) < __builtin_bswap64(wordB) ? -1 : 1;
-    }
-    return 0;
+    return compareBigEndianWords(a.bytes, b.bytes, sizeof a.bytes);
 }
 
 } // namespace

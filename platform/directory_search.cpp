@@ -1,5 +1,6 @@
 #include "platform/directory_search.h"
 
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 
@@ -17,8 +18,6 @@ size_t utf8Length(std::string_view text, size_t at)
     size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
     return std::min(length, text.size() - at);
 }
-
-char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -38,7 +37,7 @@ bool matchesWildcard(std::string_view pattern, std::string_view name)
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n += utf8Length(name, n);
-        } else if (p < pattern.size() && foldCase(pattern[p]) == foldCase(name[n])) {
+        } else if (p < pattern.size() && asciiLower(pattern[p]) == asciiLower(name[n])) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

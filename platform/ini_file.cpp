@@ -1,5 +1,6 @@
 #include "platform/ini_file.h"
 
+#include "platform/ascii_case.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 
@@ -17,22 +18,6 @@ std::string_view trimBlanks(std::string_view text)
     while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r'))
         --end;
     return text.substr(begin, end - begin);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // The name of a "[name]" header line, or nothing for other lines.
@@ -108,7 +93,7 @@ IniFile::Location IniFile::locate(std::string_view section, std::string_view key
         if (auto name = sectionName(content)) {
             if (where.sectionLine != npos)
                 break;
-            if (equalsIgnoringCase(*name, section)) {
+            if (equalsIgnoringAsciiCase(*name, section)) {
                 where.sectionLine = i;
                 where.lastEntry = i;
             }
@@ -119,7 +104,7 @@ IniFile::Location IniFile::locate(std::string_view section, std::string_view key
         if (!trimBlanks(content).empty())
             where.lastEntry = i;
         auto entry = keyAndValue(content);
-        if (entry && where.keyLine == npos && equalsIgnoringCase(entry->first, key))
+        if (entry && where.keyLine == npos && equalsIgnoringAsciiCase(entry->first, key))
             where.keyLine = i;
     }
     return where;

@@ -1,6 +1,8 @@
 #include "common/csv_reader.h"
 #include "common/csv_writer.h"
+#include "common/text_helpers.h"
 #include "platform/cp932.h"
+#include "platform/csv_quotes.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +45,31 @@ TEST(CsvReader, SplitsLinesByTheQuotingRules)
     for (const Case& c : cases) {
         EXPECT_EQ(reader.splitLine(c.line), CsvReaderStatus::Ok) << c.line;
         EXPECT_EQ(fieldsOf(reader), c.fields) << c.line;
+    }
+}
+
+// The viewer's reader takes 0x81-0x9F and 0xE0-0xFC for lead bytes, the
+// tools' reader 0xFD-0xFF too: there a quote after 0xFD is the character's
+// second byte and is not collapsed.
+TEST(CsvQuotes, DoubledQuotesCollapseByEachReadersLeadBytes)
+{
+    struct Case {
+        std::string field;
+        std::string viewer; // collapsed by isCp932LeadByte
+        std::string tools; // collapsed by isToolLeadByte
+    } cases[] = {
+        {"a\"\"b\"\"", "a\"b\"", "a\"b\""},
+        {cp932Literal("表") + "\"\"", cp932Literal("表") + "\"", cp932Literal("表") + "\""}, // 0x95 0x5C, then a pair
+        {"\x81\"\"", "\x81\"\"", "\x81\"\""}, // the first quote is 0x81's second byte: no pair is left
+        {"\xFD\"\"", "\xFD\"", "\xFD\"\""}, {"\xFE\"\"", "\xFE\"", "\xFE\"\""},
+        {"x\"", "x\"", "x\""}, // a quote alone at the end stays
+    };
+    for (const Case& c : cases) {
+        std::string viewer = c.field, tools = c.field;
+        viewer.resize(collapseDoubledQuotes(viewer.data(), viewer.size(), isCp932LeadByte));
+        tools.resize(collapseDoubledQuotes(tools.data(), tools.size(), isToolLeadByte));
+        EXPECT_EQ(viewer, c.viewer) << c.field;
+        EXPECT_EQ(tools, c.tools) << c.field;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tools/norbek/media_source.h"
 
 #include "common/tool_error.h"
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 
@@ -29,15 +30,6 @@ std::vector<std::string> pathParts(std::string_view path)
     if (parts.back().empty())
         parts.pop_back();
     return parts;
-}
-
-std::string lowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
 }
 
 } // namespace
@@ -73,7 +65,7 @@ MediaType mediaTypeOf(std::string_view path)
     };
     std::string extension = splitPath(path).extension;
     if (!extension.empty())
-        extension = lowerAscii(extension.substr(1));
+        extension = asciiLower(extension.substr(1));
     for (const Entry& entry : types)
         if (extension == entry.extension)
             return {entry.kind, entry.type};

@@ -1,6 +1,7 @@
 #include "tools/norbek/norbek_settings.h"
 
 #include "common/text_helpers.h"
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -17,15 +18,6 @@ constexpr size_t choiceBytes = 15;
 constexpr size_t pathBytes = 255;
 constexpr size_t fontNameBytes = 63;
 constexpr int fontNames = 8;
-
-std::string lowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 // The parts of a text between commas (a text without commas is one part).
 std::vector<std::string_view> splitAtCommas(std::string_view text)
@@ -77,7 +69,7 @@ public:
         std::initializer_list<const char*> allowed, std::string& fault) const
     {
         std::string written = toolSettingText(ini_, section, key, fallback);
-        std::string value = lowerAscii(cutText(written, keptBytes));
+        std::string value = asciiLower(cutText(written, keptBytes));
         int index = 0;
         for (const char* candidate : allowed) {
             if (value == candidate)
@@ -120,7 +112,7 @@ bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::st
         parts.resize(3);
     settings.species.clear();
     for (std::string_view part : parts) {
-        std::string value = lowerAscii(cutText(trimmedAscii(part), choiceBytes));
+        std::string value = asciiLower(cutText(trimmedAscii(part), choiceBytes));
         if (value == "scientific")
             settings.species.push_back(NameForm::Standard);
         else if (value == "alias1")

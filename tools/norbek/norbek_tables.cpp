@@ -5,6 +5,7 @@
 #include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
+#include "platform/table_overflow.h"
 #include "platform/text_numbers.h"
 #include "tools/norbek/norbek_settings.h"
 
@@ -181,8 +182,7 @@ bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, 
             continue;
         }
         if (groups_.size() >= static_cast<size_t>(std::max(phyleticMax, 0)))
-            return error.set(phyleticPath,
-                cp932Literal("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
+            return error.set(phyleticPath, tableOverflowMessage("Phyletic Table", "PhyleticMax"));
         // The new group's code is the group count after the append; when the
         // table already uses that code, one above its largest, so that no two
         // groups share a code.

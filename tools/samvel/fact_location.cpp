@@ -3,6 +3,7 @@
 #include "common/text_helpers.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace tavik {
 

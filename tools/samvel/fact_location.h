@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/byte_compare.h"
 #include "tools/samvel/coordinate.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,7 +16,7 @@ namespace tavik {
 // The location is held as one 32-byte key whose byte order is the merge
 // order: the kind first (area, mesh, coordinates, none), then the area code
 // big-endian, or the mesh text, or the latitude text and the longitude text,
-// each padded with zero bytes. Sorting compares keys with memcmp, and
+// each padded with zero bytes. Sorting compares keys in memcmp order, and
 // millions of records cost no allocation.
 class FactLocation {
 public:
@@ -45,15 +45,7 @@ public:
     // longitude texts, byte-wise; locations without any last. <0, 0 or >0.
     friend int compareLocations(const FactLocation& a, const FactLocation& b)
     {
-        // Four big-endian 64-bit words compare like the 32 bytes, inline.
-        for (size_t at = 0; at < sizeof a.key_; at += 8) {
-            std::uint64_t wordA, wordB;
-            std::memcpy(&wordA, a.key_ + at, 8);
-            std::memcpy(&wordB, b.key_ + at, 8);
-            if (wordA != wordB)
-                return __builtin_bswap64(wordA) < __builtin_bswap64(wordB) ? -1 : 1;
-        }
-        return 0;
+        return compareBigEndianWords(a.key_, b.key_, sizeof a.key_);
     }
 
 private:

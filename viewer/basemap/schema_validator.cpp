@@ -1,5 +1,6 @@
 #include "viewer/basemap/schema_validator.h"
 
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
@@ -8,16 +9,6 @@
 namespace tavik {
 
 namespace {
-
-std::string asciiLower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
 
 std::string_view trimBlanks(std::string_view text)
 {

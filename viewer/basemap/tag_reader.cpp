@@ -1,5 +1,6 @@
 #include "viewer/basemap/tag_reader.h"
 
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/text_format.h"
@@ -130,16 +131,6 @@ std::optional<TagStatus> symbolStatus(Symbol symbol, const std::string& text)
         return text == "," ? TagStatus::StrayComma : TagStatus::StrayWord;
     }
     return std::nullopt;
-}
-
-std::string asciiLower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "viewer/settings/csv_line_reader.h"
 
 #include "platform/cp932.h"
+#include "platform/csv_quotes.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -207,18 +208,8 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
     fields.reserve(spans.size());
     for (const Span& span : spans) {
         size_t begin = span.begin, end = span.end;
-        if (span.doubled) {
-            // Undo doubled quotes in place, stepping over two-byte characters.
-            size_t out = begin;
-            for (size_t in = begin; in < end; ++in) {
-                line[out++] = line[in];
-                if (isCp932LeadByte(static_cast<unsigned char>(line[in])) && in + 1 < end)
-                    line[out++] = line[++in];
-                else if (line[in] == '"' && in + 1 < end && line[in + 1] == '"')
-                    ++in;
-            }
-            end = out;
-        }
+        if (span.doubled)
+            end = begin + collapseDoubledQuotes(line.data() + begin, end - begin, isCp932LeadByte);
         while (begin < end && line[begin] == ' ')
             ++begin;
         fields.emplace_back(line.data() + begin, end - begin);

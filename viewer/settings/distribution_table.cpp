@@ -80,30 +80,26 @@ void classifySquare(std::string_view location, DistributionRecord& record)
     record.kind = LocationKind::Eighth;
 }
 
-// "N35.5E139.25": the latitude before the first E or W, the longitude from
-// the first E (or, without one, the first W).
-void classifyLatitudeFirst(std::string_view location, DistributionRecord& record)
+// A latitude and longitude in either order: "N35.5E139.25" or
+// "E139.25N35.5". The first angle is the text before the first letter of the
+// other axis; the second runs from that axis' positive letter (E or N) or,
+// without one, from its negative letter (W or S).
+void classifyCoordinates(std::string_view location, bool latitudeFirst, DistributionRecord& record)
 {
     record.kind = LocationKind::Coordinates;
-    record.latitude = parseLatitude(location.substr(0, location.find_first_of("EW")));
-    size_t from = location.find('E');
+    double& first = latitudeFirst ? record.latitude : record.longitude;
+    double& second = latitudeFirst ? record.longitude : record.latitude;
+    const AngleKind firstKind = latitudeFirst ? AngleKind::Latitude : AngleKind::Longitude;
+    const AngleKind secondKind = latitudeFirst ? AngleKind::Longitude : AngleKind::Latitude;
+    const char positive = latitudeFirst ? 'E' : 'N';
+    const char negative = latitudeFirst ? 'W' : 'S';
+    const char letters[] = {positive, negative, '\0'};
+    first = parseAngle(location.substr(0, location.find_first_of(letters)), firstKind);
+    size_t from = location.find(positive);
     if (from == std::string_view::npos)
-        from = location.find('W');
+        from = location.find(negative);
     if (from != std::string_view::npos)
-        record.longitude = parseLongitude(location.substr(from));
-}
-
-// "E139.25N35.5": the longitude before the first N or S, the latitude from
-// the first N (or, without one, the first S).
-void classifyLongitudeFirst(std::string_view location, DistributionRecord& record)
-{
-    record.kind = LocationKind::Coordinates;
-    record.longitude = parseLongitude(location.substr(0, location.find_first_of("NS")));
-    size_t from = location.find('N');
-    if (from == std::string_view::npos)
-        from = location.find('S');
-    if (from != std::string_view::npos)
-        record.latitude = parseLatitude(location.substr(from));
+        second = parseAngle(location.substr(from), secondKind);
 }
 
 int rankOfLetter(char letter)
@@ -170,9 +166,9 @@ DistributionRecord classifyLocation(std::string_view location)
     if (first == 'J' || (location.size() > 1 && location[1] == 'P')) {
         classifySquare(location, record);
     } else if (first == 'N' || first == 'S') {
-        classifyLatitudeFirst(location, record);
+        classifyCoordinates(location, true, record);
     } else if (first == 'E' || first == 'W') {
-        classifyLongitudeFirst(location, record);
+        classifyCoordinates(location, false, record);
     } else {
         record.kind = LocationKind::Area;
         record.areaCode = parseInteger(location);

@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "platform/table_overflow.h"
 #include "platform/text_numbers.h"
 #include "viewer/settings/csv_line_reader.h"
 #include "viewer/settings/phyletic_table.h"
@@ -142,8 +143,7 @@ bool SpeciesTable::assignPhyleticCodes(PhyleticTable& groups, MessageSink& messa
             continue;
         }
         if (groups.full()) {
-            messages.stop(
-                "", cp932Literal("Phyletic Table が溢れました\n\ntavik.ini の PhyleticMax の値を増やして下さい"));
+            messages.stop("", tableOverflowMessage("Phyletic Table", "PhyleticMax"));
             ok = false;
             break;
         }
