@@ -115,47 +115,75 @@ std::optional<GeoPoint> AreaPointFinder::unproject(const MapBlock& block, QPoint
     return std::nullopt;
 }
 
-AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
-{
-    AreaPoint result;
-    const int width = raster_.width(), height = raster_.height();
+// The polygon a region's point goes in: the region's drawn polygon with the
+// most land pixels, within the component that holds most of them, and how
+// deep inside that component each of its pixels lies.
+struct AreaPointFinder::Target {
+    int polygon = -1; // number of the drawn polygon; -1: the region has no land pixel
+    int component = -1;
+    int polygonPixels = 0; // land pixels of the polygon
+    QRect regionBox; // pixels of the region's land
+    QRect box; // pixels of the component
+    // Chamfer distance of each pixel of the box to the nearest pixel outside
+    // the component; the rows and columns run one pixel beyond the box all round.
+    std::vector<int> distance;
+    QPoint deepest; // the polygon's pixel farthest inside
+    int deepestDepth = -1;
 
+    int depth(const QPoint& pixel) const
+    {
+        const int rowLength = box.width() + 2;
+        return distance[static_cast<std::size_t>(pixel.y() - box.top() + 1) * rowLength + (pixel.x() - box.left() + 1)];
+    }
+};
+
+int AreaPointFinder::componentAt(int x, int y) const
+{
+    return component_[static_cast<std::size_t>(y) * raster_.width() + x];
+}
+
+bool AreaPointFinder::findLargestPolygon(int region, Target& target) const
+{
+    if (static_cast<std::size_t>(region) >= regionBox_.size() || regionBox_[static_cast<std::size_t>(region)].isNull())
+        return false;
+    target.regionBox = regionBox_[static_cast<std::size_t>(region)];
     // Land pixels of each of the region's drawn polygons, and of that
     // polygon in each component.
-    if (static_cast<std::size_t>(region) >= regionBox_.size() || regionBox_[static_cast<std::size_t>(region)].isNull())
-        return result;
-    const QRect box = regionBox_[static_cast<std::size_t>(region)];
     std::map<int, int> polygonPixels;
     std::map<std::pair<int, int>, int> polygonInComponent;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
+    for (int y = target.regionBox.top(); y <= target.regionBox.bottom(); ++y) {
+        for (int x = target.regionBox.left(); x <= target.regionBox.right(); ++x) {
             const int cell = raster_.at(x, y);
             if (cell < 0 || drawn_[static_cast<std::size_t>(cell)].region != region)
                 continue;
             ++polygonPixels[cell];
-            ++polygonInComponent[{cell, component_[static_cast<std::size_t>(y) * width + x]}];
+            ++polygonInComponent[{cell, componentAt(x, y)}];
         }
     }
     if (polygonPixels.empty())
-        return result;
-    const int polygon = std::max_element(polygonPixels.begin(), polygonPixels.end(), [](const auto& a, const auto& b) {
-        return a.second < b.second;
-    })->first;
-    int component = -1, best = -1;
+        return false;
+    const auto most = std::max_element(
+        polygonPixels.begin(), polygonPixels.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    target.polygon = most->first;
+    target.polygonPixels = most->second;
+    int best = -1;
     for (const auto& [key, count] : polygonInComponent) {
-        if (key.first == polygon && count > best) {
+        if (key.first == target.polygon && count > best) {
             best = count;
-            component = key.second;
+            target.component = key.second;
         }
     }
-    const int block = drawn_[static_cast<std::size_t>(polygon)].block;
+    return true;
+}
 
-    // Chamfer distance of every pixel of the component to the nearest pixel
-    // outside it, over the component's box.
-    int left = width, top = height, right = -1, bottom = -1;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            if (component_[static_cast<std::size_t>(y) * width + x] == component) {
+void AreaPointFinder::measureDepths(Target& target) const
+{
+    // The component's own box, within the region's.
+    int left = raster_.width(), top = raster_.height(), right = -1, bottom = -1;
+    const QRect& search = target.regionBox;
+    for (int y = search.top(); y <= search.bottom(); ++y) {
+        for (int x = search.left(); x <= search.right(); ++x) {
+            if (componentAt(x, y) == target.component) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -163,17 +191,20 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
             }
         }
     }
+    target.box = QRect(QPoint(left, top), QPoint(right, bottom));
     const int boxWidth = right - left + 3, boxHeight = bottom - top + 3; // one pixel of outside all round
-    std::vector<int> distance(static_cast<std::size_t>(boxWidth) * boxHeight, 0);
+    std::vector<int>& distance = target.distance;
+    distance.assign(static_cast<std::size_t>(boxWidth) * boxHeight, 0);
     auto inside = [&](int bx, int by) {
         const int x = bx + left - 1, y = by + top - 1;
-        return raster_.contains(x, y) && component_[static_cast<std::size_t>(y) * width + x] == component;
+        return raster_.contains(x, y) && componentAt(x, y) == target.component;
     };
     auto at = [&](int bx, int by) -> int& { return distance[static_cast<std::size_t>(by) * boxWidth + bx]; };
     const int far = 1 << 28;
     for (int by = 0; by < boxHeight; ++by)
         for (int bx = 0; bx < boxWidth; ++bx)
             at(bx, by) = inside(bx, by) ? far : 0;
+    // A pass from the top left, then one from the bottom right.
     for (int by = 1; by < boxHeight; ++by) {
         for (int bx = 1; bx + 1 < boxWidth; ++bx) {
             int& d = at(bx, by);
@@ -192,52 +223,68 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
                 at(bx - 1, by + 1) + kDiagonal});
         }
     }
-    auto depth = [&](const QPoint& p) { return at(p.x() - left + 1, p.y() - top + 1); };
-    auto usable = [&](const QPoint& p) {
-        return raster_.contains(p.x(), p.y()) && raster_.at(p.x(), p.y()) == polygon
-            && component_[static_cast<std::size_t>(p.y()) * width + p.x()] == component;
-    };
-    QPoint deepest;
-    int deepestDepth = -1;
+
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
             const QPoint p(x, y);
-            if (usable(p) && depth(p) > deepestDepth) {
-                deepestDepth = depth(p);
-                deepest = p;
+            if (inTarget(p, target) && target.depth(p) > target.deepestDepth) {
+                target.deepestDepth = target.depth(p);
+                target.deepest = p;
             }
         }
     }
+}
 
-    const MapBlock& map = blocks_[static_cast<std::size_t>(block)];
-    // A text's value, projected: the pixel the viewer puts the point on.
-    auto settle = [&](const GeoPoint& point, bool fromLabel) -> bool {
-        const std::string latitude = latitudeText(point.latitude), longitude = longitudeText(point.longitude);
-        const GeoPoint read{parseLongitude(longitude), parseLatitude(latitude)};
-        const QPoint pixel = map.project(read.longitude, read.latitude);
-        if (!usable(pixel) || (fromLabel && depth(pixel) < std::min(kLabelDepth, deepestDepth)))
-            return false;
-        result.placed = true;
-        result.block = block;
-        result.pixel = pixel;
-        result.position = read;
-        result.latitudeText = latitude;
-        result.longitudeText = longitude;
-        result.fromLabel = fromLabel;
-        return true;
-    };
-    bool placed = geo.label && settle(*geo.label, true);
-    if (!placed) {
-        const GeoBox polygonBox
-            = geo.polygons[static_cast<std::size_t>(drawn_[static_cast<std::size_t>(polygon)].polygon)].bounds();
-        std::optional<GeoPoint> point
-            = unproject(map, QPointF(deepest.x() + 0.5, deepest.y() + 0.5), polygonBox.centre());
-        placed = point && settle(*point, false);
+bool AreaPointFinder::inTarget(const QPoint& pixel, const Target& target) const
+{
+    return raster_.contains(pixel.x(), pixel.y()) && raster_.at(pixel.x(), pixel.y()) == target.polygon
+        && componentAt(pixel.x(), pixel.y()) == target.component;
+}
+
+AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
+{
+    Target target;
+    if (!findLargestPolygon(region, target))
+        return {};
+    measureDepths(target);
+
+    const DrawnPolygon& drawn = drawn_[static_cast<std::size_t>(target.polygon)];
+    const MapBlock& map = blocks_[static_cast<std::size_t>(drawn.block)];
+    AreaPoint result;
+    if (geo.label)
+        result = settle(*geo.label, true, map, target);
+    if (!result.placed) {
+        const GeoBox polygonBox = geo.polygons[static_cast<std::size_t>(drawn.polygon)].bounds();
+        const std::optional<GeoPoint> point
+            = unproject(map, QPointF(target.deepest.x() + 0.5, target.deepest.y() + 0.5), polygonBox.centre());
+        if (point)
+            result = settle(*point, false, map, target);
     }
-    if (!placed)
-        return AreaPoint{};
-    result.fillPixels = componentSize_[static_cast<std::size_t>(component)];
-    result.polygonPixels = polygonPixels[polygon];
+    if (!result.placed)
+        return {};
+    result.block = drawn.block;
+    result.fillPixels = componentSize_[static_cast<std::size_t>(target.component)];
+    result.polygonPixels = target.polygonPixels;
+    return result;
+}
+
+AreaPoint AreaPointFinder::settle(
+    const GeoPoint& point, bool fromLabel, const MapBlock& map, const Target& target) const
+{
+    // The point as the area table's texts give it back, projected: the
+    // pixel the viewer puts it on. A label point must lie well inside.
+    AreaPoint result;
+    const std::string latitude = latitudeText(point.latitude), longitude = longitudeText(point.longitude);
+    const GeoPoint read{parseLongitude(longitude), parseLatitude(latitude)};
+    const QPoint pixel = map.project(read.longitude, read.latitude);
+    if (!inTarget(pixel, target) || (fromLabel && target.depth(pixel) < std::min(kLabelDepth, target.deepestDepth)))
+        return result;
+    result.placed = true;
+    result.pixel = pixel;
+    result.position = read;
+    result.latitudeText = latitude;
+    result.longitudeText = longitude;
+    result.fromLabel = fromLabel;
     return result;
 }
 

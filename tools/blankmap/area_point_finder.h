@@ -60,6 +60,21 @@ public:
     static std::optional<GeoPoint> unproject(const MapBlock& block, QPointF target, GeoPoint start);
 
 private:
+    struct Target;
+
+    // The component of a land pixel.
+    int componentAt(int x, int y) const;
+    // Finds the region's largest polygon and its component; false when the
+    // region has no land pixel.
+    bool findLargestPolygon(int region, Target& target) const;
+    // Measures how deep inside the component each pixel lies, and finds the
+    // polygon's deepest pixel.
+    void measureDepths(Target& target) const;
+    bool inTarget(const QPoint& pixel, const Target& target) const;
+    // The point placed on the map when its pixel lies in the target polygon
+    // (a label point: well inside it); not placed otherwise.
+    AreaPoint settle(const GeoPoint& point, bool fromLabel, const MapBlock& map, const Target& target) const;
+
     const RegionRaster& raster_;
     const std::vector<MapBlock>& blocks_;
     const std::vector<DrawnPolygon>& drawn_;
