@@ -57,6 +57,121 @@ void putColour(std::uint8_t* out, const Colour& colour)
     out[2] = colour.r;
 }
 
+// What the file and information headers say about the pixels.
+struct BmpLayout {
+    std::uint32_t pixelOffset = 0; // bytes from the file's start to the first row
+    std::uint64_t tableStart = 0; // bytes from the file's start to the colour table
+    std::uint32_t coloursUsed = 0; // entries of the colour table; 0: as many as fit
+    std::int32_t width = 0; // pixels
+    std::int64_t rowCount = 0; // pixels
+    bool topDown = false; // rows stored top row first
+    int bitsPerPixel = 0;
+    std::uint64_t rowBytes = 0; // bytes of a row in the file
+};
+
+// Reads and checks the headers: a depth the reader takes, no compression,
+// and rows that lie within the file.
+ImageReadStatus readLayout(std::FILE* file, BmpLayout& layout)
+{
+    std::uint8_t header[kHeaderBytes];
+    if (std::fread(header, 1, sizeof header, file) != sizeof header || header[0] != 'B' || header[1] != 'M')
+        return ImageReadStatus::CannotRead;
+
+    layout.pixelOffset = u32(header + 10);
+    std::uint32_t infoBytes = u32(header + 14);
+    layout.width = i32(header + 18);
+    std::int32_t height = i32(header + 22);
+    layout.bitsPerPixel = u16(header + 28);
+    std::uint32_t compression = u32(header + 30);
+    layout.coloursUsed = u32(header + 46);
+
+    if (layout.bitsPerPixel != 1 && layout.bitsPerPixel != 8 && layout.bitsPerPixel != 24)
+        return ImageReadStatus::UnsupportedDepth;
+    // Run-length coded pixels would be read as garbage: refuse them like an
+    // unsupported colour mode.
+    if (compression != 0)
+        return ImageReadStatus::UnsupportedDepth;
+    // A negative height marks rows stored top row first.
+    layout.topDown = height < 0;
+    if (infoBytes < kInfoHeaderBytes || layout.width <= 0 || height == 0
+        || height == std::numeric_limits<std::int32_t>::min())
+        return ImageReadStatus::CannotRead;
+    layout.rowCount = layout.topDown ? -static_cast<std::int64_t>(height) : height;
+
+    // The colour table follows the information header, whatever its size,
+    // and must end before the pixel data.
+    layout.tableStart = kFileHeaderBytes + static_cast<std::uint64_t>(infoBytes);
+    layout.rowBytes = paddedRowBytes(layout.width, layout.bitsPerPixel);
+    std::uint64_t size = fileSize(file);
+    if (layout.pixelOffset < layout.tableStart || layout.pixelOffset + layout.rowBytes * layout.rowCount > size)
+        return ImageReadStatus::CannotRead;
+    if (static_cast<std::int64_t>(layout.width) * layout.rowCount > kMaxImagePixels)
+        return ImageReadStatus::OutOfMemory;
+    return ImageReadStatus::Ok;
+}
+
+// Reads the colour table of a 1- or 8-bit file into the palette.
+ImageReadStatus readColourTable(std::FILE* file, const BmpLayout& layout, Palette& palette)
+{
+    std::uint64_t count = layout.coloursUsed != 0 ? layout.coloursUsed : (layout.pixelOffset - layout.tableStart) / 4;
+    count = std::min<std::uint64_t>(count, 1u << layout.bitsPerPixel);
+    if (layout.tableStart + 4 * count > layout.pixelOffset)
+        return ImageReadStatus::CannotRead;
+    std::uint8_t quads[4 * 256];
+    if (::fseeko(file, static_cast<off_t>(layout.tableStart), SEEK_SET) != 0
+        || std::fread(quads, 4, count, file) != count)
+        return ImageReadStatus::CannotRead;
+    for (size_t i = 0; i < count; ++i)
+        palette.push_back({quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]});
+    return ImageReadStatus::Ok;
+}
+
+// One row of the file as 24-bit blue, green, red pixels.
+void decodeRow(
+    const std::vector<std::uint8_t>& fileRow, const BmpLayout& layout, const Palette& palette, std::uint8_t* out)
+{
+    switch (layout.bitsPerPixel) {
+    case 1:
+        for (std::int32_t x = 0; x < layout.width; ++x, out += 3) {
+            bool set = (fileRow[x / 8] >> (7 - x % 8)) & 1;
+            putColour(out, entry(palette, set ? 1 : 0));
+        }
+        break;
+    case 8:
+        for (std::int32_t x = 0; x < layout.width; ++x, out += 3)
+            putColour(out, entry(palette, fileRow[x]));
+        break;
+    default:
+        std::copy(fileRow.begin(), fileRow.begin() + static_cast<std::ptrdiff_t>(layout.width) * 3, out);
+        break;
+    }
+}
+
+// Reads every row into the image's pixels, top row first.
+ImageReadStatus readRows(std::FILE* file, const BmpLayout& layout, DecodedImage& image)
+{
+    std::vector<std::uint8_t> fileRow;
+    try {
+        image.pixels.assign(static_cast<size_t>(layout.width) * layout.rowCount * 3, 0);
+        fileRow.resize(layout.rowBytes);
+    } catch (const std::bad_alloc&) {
+        return ImageReadStatus::OutOfMemory;
+    }
+    image.width = layout.width;
+    image.height = static_cast<int>(layout.rowCount);
+    image.bitsPerPixel = layout.bitsPerPixel;
+
+    if (::fseeko(file, static_cast<off_t>(layout.pixelOffset), SEEK_SET) != 0)
+        return ImageReadStatus::CannotRead;
+    for (std::int64_t i = 0; i < layout.rowCount; ++i) {
+        if (std::fread(fileRow.data(), 1, fileRow.size(), file) != fileRow.size())
+            return ImageReadStatus::CannotRead;
+        std::int64_t y = layout.topDown ? i : layout.rowCount - 1 - i;
+        decodeRow(fileRow, layout, image.palette, image.pixels.data() + static_cast<size_t>(y) * layout.width * 3);
+    }
+    return ImageReadStatus::Ok;
+}
+
 } // namespace
 
 ImageReadStatus readBmp(std::string_view path, DecodedImage& image)
@@ -65,92 +180,15 @@ ImageReadStatus readBmp(std::string_view path, DecodedImage& image)
     FilePtr file = openFile(path, "rb");
     if (!file)
         return ImageReadStatus::CannotRead;
-    std::uint8_t header[kHeaderBytes];
-    if (std::fread(header, 1, sizeof header, file.get()) != sizeof header || header[0] != 'B' || header[1] != 'M')
-        return ImageReadStatus::CannotRead;
-
-    std::uint32_t pixelOffset = u32(header + 10);
-    std::uint32_t infoBytes = u32(header + 14);
-    std::int32_t width = i32(header + 18);
-    std::int32_t height = i32(header + 22);
-    int bitsPerPixel = u16(header + 28);
-    std::uint32_t compression = u32(header + 30);
-    std::uint32_t coloursUsed = u32(header + 46);
-
-    if (bitsPerPixel != 1 && bitsPerPixel != 8 && bitsPerPixel != 24)
-        return ImageReadStatus::UnsupportedDepth;
-    // Run-length coded pixels would be read as garbage: refuse them like an
-    // unsupported colour mode.
-    if (compression != 0)
-        return ImageReadStatus::UnsupportedDepth;
-    // A negative height marks rows stored top row first.
-    bool topDown = height < 0;
-    if (infoBytes < kInfoHeaderBytes || width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
-        return ImageReadStatus::CannotRead;
-    std::int64_t rowCount = topDown ? -static_cast<std::int64_t>(height) : height;
-
-    // The colour table follows the information header, whatever its size,
-    // and must end before the pixel data.
-    std::uint64_t tableStart = kFileHeaderBytes + static_cast<std::uint64_t>(infoBytes);
-    std::uint64_t rowBytes = paddedRowBytes(width, bitsPerPixel);
-    std::uint64_t size = fileSize(file.get());
-    if (pixelOffset < tableStart || pixelOffset + rowBytes * rowCount > size)
-        return ImageReadStatus::CannotRead;
-    if (static_cast<std::int64_t>(width) * rowCount > kMaxImagePixels)
-        return ImageReadStatus::OutOfMemory;
-    if (bitsPerPixel <= 8) {
-        std::uint64_t count = coloursUsed != 0 ? coloursUsed : (pixelOffset - tableStart) / 4;
-        count = std::min<std::uint64_t>(count, 1u << bitsPerPixel);
-        if (tableStart + 4 * count > pixelOffset)
-            return ImageReadStatus::CannotRead;
-        std::uint8_t quads[4 * 256];
-        if (::fseeko(file.get(), static_cast<off_t>(tableStart), SEEK_SET) != 0
-            || std::fread(quads, 4, count, file.get()) != count)
-            return ImageReadStatus::CannotRead;
-        for (size_t i = 0; i < count; ++i)
-            image.palette.push_back({quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]});
-    }
-
-    std::vector<std::uint8_t> fileRow;
-    try {
-        image.pixels.assign(static_cast<size_t>(width) * rowCount * 3, 0);
-        fileRow.resize(rowBytes);
-    } catch (const std::bad_alloc&) {
+    BmpLayout layout;
+    ImageReadStatus status = readLayout(file.get(), layout);
+    if (status == ImageReadStatus::Ok && layout.bitsPerPixel <= 8)
+        status = readColourTable(file.get(), layout, image.palette);
+    if (status == ImageReadStatus::Ok)
+        status = readRows(file.get(), layout, image);
+    if (status != ImageReadStatus::Ok)
         image = {};
-        return ImageReadStatus::OutOfMemory;
-    }
-    image.width = width;
-    image.height = static_cast<int>(rowCount);
-    image.bitsPerPixel = bitsPerPixel;
-
-    if (::fseeko(file.get(), static_cast<off_t>(pixelOffset), SEEK_SET) != 0) {
-        image = {};
-        return ImageReadStatus::CannotRead;
-    }
-    for (std::int64_t i = 0; i < rowCount; ++i) {
-        if (std::fread(fileRow.data(), 1, fileRow.size(), file.get()) != fileRow.size()) {
-            image = {};
-            return ImageReadStatus::CannotRead;
-        }
-        std::int64_t y = topDown ? i : rowCount - 1 - i;
-        std::uint8_t* out = image.pixels.data() + static_cast<size_t>(y) * width * 3;
-        switch (bitsPerPixel) {
-        case 1:
-            for (std::int32_t x = 0; x < width; ++x, out += 3) {
-                bool set = (fileRow[x / 8] >> (7 - x % 8)) & 1;
-                putColour(out, entry(image.palette, set ? 1 : 0));
-            }
-            break;
-        case 8:
-            for (std::int32_t x = 0; x < width; ++x, out += 3)
-                putColour(out, entry(image.palette, fileRow[x]));
-            break;
-        default:
-            std::copy(fileRow.begin(), fileRow.begin() + static_cast<std::ptrdiff_t>(width) * 3, out);
-            break;
-        }
-    }
-    return ImageReadStatus::Ok;
+    return status;
 }
 
 ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outputBitsPerPixel, const Palette& palette)
