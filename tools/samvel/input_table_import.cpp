@@ -27,7 +27,82 @@ std::string rowReason(long row, const char* reason)
     return cp932Printf("%ld 行目  %s", row, cp932Literal(reason).c_str());
 }
 
+bool readGridSquare(std::string_view field, long row, FactLocation& location, std::string& message)
+{
+    std::string digits = extractDigits(field);
+    if (digits.size() > meshDigits) {
+        std::string shown(field);
+        message = cp932Printf(
+            "%ld 行目のメッシュコード[%s]が長すぎます.数字は %zu 桁までです.", row, shown.c_str(), meshDigits);
+        return false;
+    }
+    if (digits.size() < meshDigitsMin) {
+        std::string shown(field);
+        message = cp932Printf(
+            "%ld 行目のメッシュコード[%s]が短すぎます.数字は %zu 桁以上です.", row, shown.c_str(), meshDigitsMin);
+        return false;
+    }
+    location = FactLocation::grid("JP" + digits);
+    return true;
+}
+
+bool readCoordinates(std::string_view latitudeField, std::string_view longitudeField, long row, FactLocation& location,
+    std::string& message)
+{
+    std::string_view latitude = cutText(latitudeField, latitudeBytes);
+    std::string_view longitude = cutText(longitudeField, longitudeBytes);
+    if (latitude.empty()) {
+        message = rowReason(row, "緯度が記述されていません");
+        return false;
+    }
+    if (longitude.empty()) {
+        CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
+        message = fault == CoordinateError::None
+            ? rowReason(row, "経度が記述されていません")
+            : coordinateErrorMessage(row, latitude, fault) + "\n" + rowReason(row, "経度が記述されていません");
+        return false;
+    }
+    if (!checkCoordinatePair(latitude, longitude, row, message))
+        return false;
+    location = FactLocation::coordinates(
+        storedCoordinate(latitude, CoordinateAxis::Latitude), storedCoordinate(longitude, CoordinateAxis::Longitude));
+    return true;
+}
+
 } // namespace
+
+// The fields of one row of an input table, each trimmed and cut to the bytes
+// that are read.
+struct InputTableImport::InputRow {
+    // The columns of an input table, from 0.
+    enum Column : size_t {
+        SpeciesName, // not read
+        Mark,
+        SpeciesCode,
+        Area,
+        Literature,
+        Reliability,
+        Latitude,
+        Longitude,
+        Mesh,
+    };
+
+    std::string_view mark; // "IVD" skips the row
+    std::string_view speciesCode;
+    std::string_view area; // area code or area name
+    std::string_view literature; // literature code or literature text
+    std::string_view reliability; // a capital letter
+    std::string_view latitude;
+    std::string_view longitude;
+    std::string_view mesh; // grid square code
+
+    static InputRow of(const CsvReader& reader)
+    {
+        auto field = [&reader](Column column) { return trimmedText(cutText(reader.field(column), inputFieldBytes)); };
+        return {field(Mark), field(SpeciesCode), field(Area), field(Literature), field(Reliability), field(Latitude),
+            field(Longitude), field(Mesh)};
+    }
+};
 
 InputTableImport::InputTableImport(
     const SpeciesCodeTable& species, const ToolAreaTable& areas, const LiteratureTable& literature, FactStore& store)
@@ -64,116 +139,22 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
 
 bool InputTableImport::importRow(const CsvReader& reader, long row, std::string& message)
 {
-    std::string_view field[9];
-    for (size_t i = 0; i < 9; ++i)
-        field[i] = trimmedText(cutText(reader.field(i), inputFieldBytes));
-
-    if (field[1] == "IVD")
+    const InputRow fields = InputRow::of(reader);
+    if (fields.mark == "IVD")
         return true;
-
-    // Species code.
-    std::int64_t code = parseInteger64(field[2]);
-    if (!haveSpecies_ || code != previousCode_) {
-        std::optional<size_t> species = species_.find(code);
-        if (!species) {
-            std::string shown(field[2]);
-            message = cp932Printf("%ld 行目の種コード[%s]は種テーブルに登録されていません", row, shown.c_str());
-            return false;
-        }
-        haveSpecies_ = true;
-        previousCode_ = code;
-        previousSpecies_ = *species;
-    }
-
-    // Location: a grid square first, then latitude and longitude, then an area.
+    std::int64_t code = 0;
     FactLocation location;
-    if (!field[8].empty()) {
-        std::string digits = extractDigits(field[8]);
-        if (digits.size() > meshDigits) {
-            std::string shown(field[8]);
-            message = cp932Printf(
-                "%ld 行目のメッシュコード[%s]が長すぎます.数字は %zu 桁までです.", row, shown.c_str(), meshDigits);
-            return false;
-        }
-        if (digits.size() < meshDigitsMin) {
-            std::string shown(field[8]);
-            message = cp932Printf(
-                "%ld 行目のメッシュコード[%s]が短すぎます.数字は %zu 桁以上です.", row, shown.c_str(), meshDigitsMin);
-            return false;
-        }
-        location = FactLocation::grid("JP" + digits);
-    } else if (!field[6].empty() || !field[7].empty()) {
-        std::string_view latitude = cutText(field[6], latitudeBytes);
-        std::string_view longitude = cutText(field[7], longitudeBytes);
-        if (latitude.empty()) {
-            message = rowReason(row, "緯度が記述されていません");
-            return false;
-        }
-        if (longitude.empty()) {
-            CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
-            message = fault == CoordinateError::None
-                ? rowReason(row, "経度が記述されていません")
-                : coordinateErrorMessage(row, latitude, fault) + "\n" + rowReason(row, "経度が記述されていません");
-            return false;
-        }
-        if (!checkCoordinatePair(latitude, longitude, row, message))
-            return false;
-        location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
-            storedCoordinate(longitude, CoordinateAxis::Longitude));
-    } else if (!field[3].empty()) {
-        std::string digits = extractDigits(field[3]);
-        if (!digits.empty()) {
-            int areaCode = parseInteger(digits);
-            if (areaCode <= 0 || !areas_.containsCode(areaCode)) {
-                message
-                    = cp932Printf("%ld 行目の地域コード[%s]は地域テーブルに登録されていません.", row, digits.c_str());
-                return false;
-            }
-            location = FactLocation::area(areaCode);
-        } else {
-            std::string shown(field[3]);
-            const AreaName* area = areas_.findName(field[3]);
-            if (!area) {
-                message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに登録されていません.", row, shown.c_str());
-                return false;
-            }
-            if (area->duplicateCount != 0) {
-                message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに複数(%d件)あるため地域を特定できません.",
-                    row, shown.c_str(), area->duplicateCount);
-                return false;
-            }
-            location = FactLocation::area(area->areaCode);
-        }
-    } else {
-        message = rowReason(row, "地域名、緯度経度、メッシュコードいずれも記述されていません");
+    if (!findSpecies(fields, row, code, message) || !readLocation(fields, row, location, message)
+        || !findLiterature(fields, row, message))
         return false;
-    }
-
-    // Literature: by code (its first 27 bytes), else by its text.
-    if (!haveLiterature_ || field[4] != previousLiteratureText_) {
-        std::string_view asCode = cutText(field[4], LiteratureTable::codeBytes);
-        if (!asCode.empty() && literature_.containsCode(asCode)) {
-            previousLiteratureCode_.assign(asCode);
-        } else if (const LiteratureName* entry = literature_.findText(field[4])) {
-            previousLiteratureCode_ = entry->code;
-        } else {
-            std::string shown(field[4]);
-            message = cp932Printf("%ld 行目の文献[%s]は文献テーブルに登録されていません.", row, shown.c_str());
-            haveLiterature_ = false;
-            return false;
-        }
-        haveLiterature_ = true;
-        previousLiteratureText_.assign(field[4]);
-    }
-
     // Reliability: a capital letter.
-    if (field[5].empty() || field[5][0] < 'A' || field[5][0] > 'Z') {
-        std::string shown(field[5]);
+    if (fields.reliability.empty() || fields.reliability[0] < 'A' || fields.reliability[0] > 'Z') {
+        std::string shown(fields.reliability);
         message = cp932Printf("%ld 行目 信頼度異常[%s]", row, shown.c_str());
         return false;
     }
 
-    auto result = store_.addPoint(previousSpecies_, location, field[5][0]);
+    auto result = store_.addPoint(previousSpecies_, location, fields.reliability[0]);
     if (result != FactStore::AddResult::Added) {
         message = FactStore::refusedMessage(result, row, code, false);
         return false;
@@ -183,6 +164,87 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
         message = FactStore::refusedMessage(result, row, code, true);
         return false;
     }
+    return true;
+}
+
+bool InputTableImport::findSpecies(const InputRow& fields, long row, std::int64_t& code, std::string& message)
+{
+    code = parseInteger64(fields.speciesCode);
+    if (haveSpecies_ && code == previousCode_)
+        return true;
+    std::optional<size_t> species = species_.find(code);
+    if (!species) {
+        std::string shown(fields.speciesCode);
+        message = cp932Printf("%ld 行目の種コード[%s]は種テーブルに登録されていません", row, shown.c_str());
+        return false;
+    }
+    haveSpecies_ = true;
+    previousCode_ = code;
+    previousSpecies_ = *species;
+    return true;
+}
+
+bool InputTableImport::readLocation(
+    const InputRow& fields, long row, FactLocation& location, std::string& message) const
+{
+    // A grid square first, then latitude and longitude, then an area.
+    if (!fields.mesh.empty())
+        return readGridSquare(fields.mesh, row, location, message);
+    if (!fields.latitude.empty() || !fields.longitude.empty())
+        return readCoordinates(fields.latitude, fields.longitude, row, location, message);
+    if (!fields.area.empty())
+        return readArea(fields.area, row, location, message);
+    message = rowReason(row, "地域名、緯度経度、メッシュコードいずれも記述されていません");
+    return false;
+}
+
+bool InputTableImport::readArea(std::string_view field, long row, FactLocation& location, std::string& message) const
+{
+    // An area code when the field holds digits, else an area name.
+    std::string digits = extractDigits(field);
+    if (!digits.empty()) {
+        int areaCode = parseInteger(digits);
+        if (areaCode <= 0 || !areas_.containsCode(areaCode)) {
+            message = cp932Printf("%ld 行目の地域コード[%s]は地域テーブルに登録されていません.", row, digits.c_str());
+            return false;
+        }
+        location = FactLocation::area(areaCode);
+        return true;
+    }
+    std::string shown(field);
+    const AreaName* area = areas_.findName(field);
+    if (!area) {
+        message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに登録されていません.", row, shown.c_str());
+        return false;
+    }
+    if (area->duplicateCount != 0) {
+        message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに複数(%d件)あるため地域を特定できません.", row,
+            shown.c_str(), area->duplicateCount);
+        return false;
+    }
+    location = FactLocation::area(area->areaCode);
+    return true;
+}
+
+bool InputTableImport::findLiterature(const InputRow& fields, long row, std::string& message)
+{
+    // By code (its first 27 bytes), else by its text; consecutive rows of
+    // one literature look it up once.
+    if (haveLiterature_ && fields.literature == previousLiteratureText_)
+        return true;
+    std::string_view asCode = cutText(fields.literature, LiteratureTable::codeBytes);
+    if (!asCode.empty() && literature_.containsCode(asCode)) {
+        previousLiteratureCode_.assign(asCode);
+    } else if (const LiteratureName* entry = literature_.findText(fields.literature)) {
+        previousLiteratureCode_ = entry->code;
+    } else {
+        std::string shown(fields.literature);
+        message = cp932Printf("%ld 行目の文献[%s]は文献テーブルに登録されていません.", row, shown.c_str());
+        haveLiterature_ = false;
+        return false;
+    }
+    haveLiterature_ = true;
+    previousLiteratureText_.assign(fields.literature);
     return true;
 }
 

@@ -9,6 +9,7 @@ namespace tavik {
 
 class ToolAreaTable;
 class CsvReader;
+class FactLocation;
 class FactStore;
 class LiteratureTable;
 class SpeciesCodeTable;
@@ -30,9 +31,17 @@ public:
     bool import(std::string_view path, std::FILE* progress, ToolError& error);
 
 private:
+    struct InputRow;
+
     // Checks one row and adds its point and literature record; false with a
     // message (cp932) naming the row.
     bool importRow(const CsvReader& reader, long row, std::string& message);
+    // The steps of a row, each false with the message: the species by its
+    // code, the location, the literature by its code or text.
+    bool findSpecies(const InputRow& fields, long row, std::int64_t& code, std::string& message);
+    bool readLocation(const InputRow& fields, long row, FactLocation& location, std::string& message) const;
+    bool readArea(std::string_view field, long row, FactLocation& location, std::string& message) const;
+    bool findLiterature(const InputRow& fields, long row, std::string& message);
 
     const SpeciesCodeTable& species_;
     const ToolAreaTable& areas_;
