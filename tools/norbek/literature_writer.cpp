@@ -160,100 +160,112 @@ bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
     // keep them together; within a species the table's order holds.
     std::stable_sort(
         lines.begin(), lines.end(), [](const SpeciesLine& a, const SpeciesLine& b) { return a.species < b.species; });
+    orderLiterature();
+    for (size_t first = 0; first < lines.size();) {
+        const int species = lines[first].species;
+        size_t end = first;
+        while (end < lines.size() && lines[end].species == species)
+            ++end;
+        beginSpecies(species);
+        const std::string text = literatureText(species, lines.data() + first, lines.data() + end);
+        const std::string failure = cp932Printf("%ld 行目: ファイルに書けません", lines[end - 1].row);
+        if (!writeLiteraturePage(species, text, failure, error))
+            return false;
+        first = end;
+    }
+    return finish(error);
+}
 
-    // Every literature row's entry and its place in the author order, made once.
+void LiteratureWriter::orderLiterature()
+{
     const std::vector<NorbekLiterature>& literature = tables_.literature();
-    std::vector<std::string> entries(literature.size());
+    entries_.assign(literature.size(), std::string());
     std::vector<int> order(literature.size());
     for (size_t i = 0; i < literature.size(); ++i) {
-        entries[i] = composer_.literatureEntry(literature[i]);
+        entries_[i] = composer_.literatureEntry(literature[i]);
         order[i] = static_cast<int>(i);
     }
     std::stable_sort(
         order.begin(), order.end(), [&](int a, int b) { return composer_.authorLess(literature[a], literature[b]); });
-    std::vector<int> rank(literature.size());
+    authorRank_.assign(literature.size(), 0);
     for (size_t i = 0; i < order.size(); ++i)
-        rank[order[i]] = static_cast<int>(i);
-    auto byAuthor = [&rank](int a, int b) { return rank[a] < rank[b]; };
+        authorRank_[order[i]] = static_cast<int>(i);
+    citedBy_.assign(literature.size(), -1);
+    areaHeadings_.clear();
+}
+
+const std::string& LiteratureWriter::headingOf(const SpeciesLine& line)
+{
+    if (!line.area)
+        return line.heading;
     // Area headings are made once an area, when first needed.
-    std::map<const NorbekArea*, std::string> areaHeadings;
-    auto headingOf = [&](const SpeciesLine& line) -> const std::string& {
-        if (!line.area)
-            return line.heading;
-        auto [it, added] = areaHeadings.try_emplace(line.area);
-        if (added)
-            it->second = composer_.areaHeading(*line.area);
-        return it->second;
-    };
-    std::vector<int> citedBy(literature.size(), -1); // species that last cited each row
+    auto [it, added] = areaHeadings_.try_emplace(line.area);
+    if (added)
+        it->second = composer_.areaHeading(*line.area);
+    return it->second;
+}
 
-    const bool html = options_.fileType == PageFileType::Html;
-    for (size_t first = 0; first < lines.size();) {
-        int species = lines[first].species;
-        size_t end = first;
-        while (end < lines.size() && lines[end].species == species)
-            ++end;
-        const std::string& name = beginSpecies(species);
-
-        std::string byArea;
-        std::vector<int> cited;
-        bool firstHeading = true;
-        for (size_t i = first; i < end; ++i) {
-            const SpeciesLine& line = lines[i];
-            if (!line.located)
-                continue;
-            if (options_.byArea) {
-                if (!firstHeading)
-                    byArea += "\n";
-                firstHeading = false;
-                const std::string& heading = headingOf(line);
-                byArea += html ? "<DIV CLASS=\"areaname\">" + heading + "</DIV>" : heading + "\n";
-            }
-            std::vector<int> codes = line.literature;
-            std::stable_sort(codes.begin(), codes.end(), byAuthor);
-            for (int code : codes) {
-                if (citedBy[code] != species) {
-                    citedBy[code] = species;
-                    cited.push_back(code);
-                }
-                if (options_.byArea)
-                    byArea += entries[code];
-            }
+std::string LiteratureWriter::literatureText(int species, const SpeciesLine* first, const SpeciesLine* end)
+{
+    auto byAuthor = [this](int a, int b) { return authorRank_[a] < authorRank_[b]; };
+    // The list by area: each located line's heading and its literature in
+    // author order. Literature cited more than once goes once into `cited`.
+    std::string byArea;
+    std::vector<int> cited;
+    bool firstHeading = true;
+    for (const SpeciesLine* line = first; line != end; ++line) {
+        if (!line->located)
+            continue;
+        if (options_.byArea) {
+            if (!firstHeading)
+                byArea += "\n";
+            firstHeading = false;
+            byArea += PageComposer::listHeading(headingOf(*line), options_.fileType);
         }
-        std::string allAreas;
-        if (options_.allAreas && !cited.empty()) {
+        std::vector<int> codes = line->literature;
+        std::stable_sort(codes.begin(), codes.end(), byAuthor);
+        for (int code : codes) {
+            if (citedBy_[code] != species) {
+                citedBy_[code] = species;
+                cited.push_back(code);
+            }
             if (options_.byArea)
-                allAreas = html ? "<DIV CLASS=\"areaname\">" + settings_.allAreaHeader + "</DIV>"
-                                : settings_.allAreaHeader + "\n";
-            std::sort(cited.begin(), cited.end(), byAuthor);
-            for (int code : cited)
-                allAreas += entries[code];
+                byArea += entries_[code];
         }
-        const std::string& firstList = options_.allAreasFirst ? allAreas : byArea;
-        const std::string& secondList = options_.allAreasFirst ? byArea : allAreas;
-        std::string text = firstList + (firstList.empty() ? "" : "\n") + secondList;
-
-        std::string failure = cp932Printf("%ld 行目: ファイルに書けません", lines[end - 1].row);
-        if (html) {
-            if (!writeHtmlPage(species, &text, failure, error))
-                return false;
-        } else {
-            std::string base = options_.outputDirectory + name;
-            if (!writeTextFile(base + ".hdr", composer_.headerText(tables_.species()[species])))
-                return error.set(base + ".hdr", failure);
-            if (!settings_.otherTextFile.empty()) {
-                // The extra file is for the user's own text: made empty when
-                // missing, never emptied.
-                std::string other = base + "." + settings_.otherTextFile;
-                if (!openFile(other, "ab"))
-                    return error.set(other, failure);
-            }
-            if (!writeTextFile(base + ".lit", text))
-                return error.set(base + ".lit", failure);
-        }
-        first = end;
     }
-    return finish(error);
+    // The list for all areas: everything cited, once, in author order.
+    std::string allAreas;
+    if (options_.allAreas && !cited.empty()) {
+        if (options_.byArea)
+            allAreas = PageComposer::listHeading(settings_.allAreaHeader, options_.fileType);
+        std::sort(cited.begin(), cited.end(), byAuthor);
+        for (int code : cited)
+            allAreas += entries_[code];
+    }
+    const std::string& firstList = options_.allAreasFirst ? allAreas : byArea;
+    const std::string& secondList = options_.allAreasFirst ? byArea : allAreas;
+    return firstList + (firstList.empty() ? "" : "\n") + secondList;
+}
+
+bool LiteratureWriter::writeLiteraturePage(
+    int species, const std::string& text, const std::string& failure, ToolError& error)
+{
+    if (options_.fileType == PageFileType::Html)
+        return writeHtmlPage(species, &text, failure, error);
+    // Text mode: the names in ".hdr", the literature in ".lit".
+    const std::string base = options_.outputDirectory + pageNames_[species];
+    if (!writeTextFile(base + ".hdr", composer_.headerText(tables_.species()[species])))
+        return error.set(base + ".hdr", failure);
+    if (!settings_.otherTextFile.empty()) {
+        // The extra file is for the user's own text: made empty when
+        // missing, never emptied.
+        std::string other = base + "." + settings_.otherTextFile;
+        if (!openFile(other, "ab"))
+            return error.set(other, failure);
+    }
+    if (!writeTextFile(base + ".lit", text))
+        return error.set(base + ".lit", failure);
+    return true;
 }
 
 bool LiteratureWriter::writePagesWithoutLiterature(ToolError& error)

@@ -4,6 +4,7 @@
 #include "tools/norbek/page_composer.h"
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 namespace tavik {
 
 class ImageLists;
+struct NorbekArea;
 class NorbekTables;
 struct NorbekSettings;
 struct ToolError;
@@ -46,7 +48,17 @@ private:
     bool readSpeciesLiterature(std::vector<SpeciesLine>& lines, ToolError& error) const;
     // Begins a species: marks it written and prints its page's path.
     const std::string& beginSpecies(int species);
-    bool writeSpecies(int species, const std::vector<SpeciesLine>& lines, ToolError& error);
+    // Makes every literature row's entry and its place in the author order,
+    // once a run.
+    void orderLiterature();
+    // The heading of a located line: its area's, or its grid square's or point's.
+    const std::string& headingOf(const SpeciesLine& line);
+    // The literature section of one species' page from its lines [first, end):
+    // the list by area and the list for all areas, as the options ask.
+    std::string literatureText(int species, const SpeciesLine* first, const SpeciesLine* end);
+    // Writes the page of a species with literature: an HTML page, or the
+    // ".hdr" and ".lit" files in text mode.
+    bool writeLiteraturePage(int species, const std::string& text, const std::string& failure, ToolError& error);
     bool writeHtmlPage(int species, const std::string* literature, const std::string& failure, ToolError& error);
     bool insertMedia(int species, std::string& page, ToolError& error) const;
     bool insertSource(
@@ -64,6 +76,13 @@ private:
     std::vector<std::string> pageNames_; // file-name form of each species' page name, once begun
     std::vector<bool> written_; // by species
     std::vector<std::string> begun_; // page names in the order begun
+
+    // Made by orderLiterature, by literature row: its entry, its place in the
+    // author order, and the species that last cited it.
+    std::vector<std::string> entries_;
+    std::vector<int> authorRank_;
+    std::vector<int> citedBy_;
+    std::map<const NorbekArea*, std::string> areaHeadings_;
 };
 
 // Writes text (cp932, "\n" line ends) as a whole file with CR LF line ends;

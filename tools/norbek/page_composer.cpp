@@ -189,6 +189,13 @@ std::string PageComposer::areaHeading(const NorbekArea& area) const
     return heading;
 }
 
+std::string PageComposer::listHeading(std::string_view heading, PageFileType type)
+{
+    if (type == PageFileType::Html)
+        return "<DIV CLASS=\"areaname\">" + std::string(heading) + "</DIV>";
+    return std::string(heading) + "\n";
+}
+
 const std::string* PageComposer::groupName(const NorbekSpecies& species, int form) const
 {
     if (!settings_.phyletic || species.phyleticCode <= 0)

@@ -47,6 +47,11 @@ public:
     // An area's name with its regions and its latitude and longitude.
     std::string areaHeading(const NorbekArea& area) const;
 
+    // A heading over a list of a page's literature (an area's, a grid
+    // square's, or the all-areas header): in HTML a DIV of class "areaname",
+    // in text a line of its own.
+    static std::string listHeading(std::string_view heading, PageFileType type);
+
     // The ".hdr" text of text mode: one line per name of the Species setting.
     std::string headerText(const NorbekSpecies& species) const;
 
