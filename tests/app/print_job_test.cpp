@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -18,22 +17,12 @@ namespace {
 using test::runTavik;
 using test::TavikRun;
 
-std::string commandOutput(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, got);
-    ::pclose(pipe);
-    return output;
-}
-
 // The value of one "Key: value" line of pdfinfo.
 std::string pdfInfo(const std::string& pdf, const std::string& key)
 {
-    std::string info = commandOutput("pdfinfo '" + pdf + "' 2>&1");
+    test::ProcessCall call{"pdfinfo", {pdf}};
+    call.mergeOutput = true;
+    std::string info = test::runProcess(call).out;
     size_t at = info.find(key + ":");
     if (at == std::string::npos)
         return "(no " + key + " in: " + info + ")";
@@ -45,8 +34,7 @@ std::string pdfInfo(const std::string& pdf, const std::string& key)
 QImage pdfPage(const std::string& pdf, int page, const std::string& prefix)
 {
     std::string number = std::to_string(page);
-    std::system(("pdftoppm -r 50.8 -png -singlefile -f " + number + " -l " + number + " '" + pdf + "' '" + prefix + "'")
-                    .c_str());
+    test::runProcess({"pdftoppm", {"-r", "50.8", "-png", "-singlefile", "-f", number, "-l", number, pdf, prefix}});
     return QImage(QString::fromStdString(prefix + ".png"));
 }
 
@@ -86,7 +74,7 @@ protected:
 
 TEST_F(PrintJobTest, WritesOneA4PageAMapUnderTheCurrentForm)
 {
-    TavikRun run = runTavik(folder, "--print out/all.pdf --all");
+    TavikRun run = runTavik(folder, {"--print", "out/all.pdf", "--all"});
     ASSERT_EQ(run.status, 0) << run.errors;
     const std::string pdf = folder.file("out/all.pdf");
     EXPECT_EQ(pdfInfo(pdf, "Pages"), "2");
@@ -110,11 +98,11 @@ TEST_F(PrintJobTest, WritesOneA4PageAMapUnderTheCurrentForm)
 TEST_F(PrintJobTest, FormsAndOverlaysChangeThePageCount)
 {
     writeForms();
-    TavikRun overlay = runTavik(folder, "--print out/overlay.pdf --overlay 101 102");
+    TavikRun overlay = runTavik(folder, {"--print", "out/overlay.pdf", "--overlay", "101", "102"});
     ASSERT_EQ(overlay.status, 0) << overlay.errors;
     EXPECT_EQ(pdfInfo(folder.file("out/overlay.pdf"), "Pages"), "1");
 
-    TavikRun twoUp = runTavik(folder, "--print out/two.pdf --form 'Two up' 102 101 102");
+    TavikRun twoUp = runTavik(folder, {"--print", "out/two.pdf", "--form", "Two up", "102", "101", "102"});
     ASSERT_EQ(twoUp.status, 0) << twoUp.errors;
     EXPECT_EQ(pdfInfo(folder.file("out/two.pdf"), "Pages"), "2");
 }
@@ -122,28 +110,28 @@ TEST_F(PrintJobTest, FormsAndOverlaysChangeThePageCount)
 TEST_F(PrintJobTest, RefusalsExitNonZeroAndWriteNothing)
 {
     writeForms();
-    TavikRun unknown = runTavik(folder, "--print out/x.pdf --form Nope --all");
+    TavikRun unknown = runTavik(folder, {"--print", "out/x.pdf", "--form", "Nope", "--all"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_NE(unknown.errors.find("\"Nope\""), std::string::npos) << unknown.errors;
     EXPECT_NE(unknown.errors.find("Two up"), std::string::npos) << unknown.errors; // the forms there are
 
-    TavikRun cramped = runTavik(folder, "--print out/x.pdf --form Cramped --all");
+    TavikRun cramped = runTavik(folder, {"--print", "out/x.pdf", "--form", "Cramped", "--all"});
     EXPECT_EQ(cramped.status, 1);
     EXPECT_NE(cramped.errors.find("Cramped"), std::string::npos) << cramped.errors;
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/x.pdf")));
 
-    TavikRun missing = runTavik(folder, "--print nowhere/x.pdf --all");
+    TavikRun missing = runTavik(folder, {"--print", "nowhere/x.pdf", "--all"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.errors.find("nowhere/x.pdf に書き込みできませんでした。"), std::string::npos) << missing.errors;
 
     // An old file stays whole when the new one is refused.
     folder.write("out/kept.pdf", "old");
-    EXPECT_EQ(runTavik(folder, "--print out/kept.pdf 101 999").status, 1);
+    EXPECT_EQ(runTavik(folder, {"--print", "out/kept.pdf", "101", "999"}).status, 1);
     EXPECT_EQ(folder.read("out/kept.pdf"), "old");
 
     // A disk that fills up while the file is written leaves the old file.
     ::setenv("TAVIK_INJECT_FULL_DISK", "1", 1);
-    TavikRun full = runTavik(folder, "--print out/kept.pdf 101");
+    TavikRun full = runTavik(folder, {"--print", "out/kept.pdf", "101"});
     ::unsetenv("TAVIK_INJECT_FULL_DISK");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.errors.find("out/kept.pdf に書き込みできませんでした。"), std::string::npos) << full.errors;

@@ -36,7 +36,7 @@ protected:
 
 TEST_F(SaveJobTest, WritesOneFilePerSpeciesWithWildcardNames)
 {
-    TavikRun run = runTavik(folder, "--save 'out/%C_%S.png' --all");
+    TavikRun run = runTavik(folder, {"--save", "out/%C_%S.png", "--all"});
     ASSERT_EQ(run.status, 0) << run.errors;
     std::string first = folder.file("out/101_Papilio xuthus.png");
     // The west island is filled pink, the point (E135, N35) is a red mark.
@@ -50,7 +50,7 @@ TEST_F(SaveJobTest, WritesOneFilePerSpeciesWithWildcardNames)
 
 TEST_F(SaveJobTest, AnOverlayIsOneMapWithEverySpeciesInItsSlot)
 {
-    TavikRun run = runTavik(folder, "--save out/overlay.bmp --depth 8 --overlay 101 102");
+    TavikRun run = runTavik(folder, {"--save", "out/overlay.bmp", "--depth", "8", "--overlay", "101", "102"});
     ASSERT_EQ(run.status, 0) << run.errors;
     std::string map = folder.file("out/overlay.bmp");
     // Slot 2 fills the east island light blue, mapped to the standard palette.
@@ -65,43 +65,47 @@ TEST_F(SaveJobTest, AnOverlayIsOneMapWithEverySpeciesInItsSlot)
 
 TEST_F(SaveJobTest, RefusalsAndFailuresExitNonZeroAndKeepEarlierFiles)
 {
-    TavikRun unknown = runTavik(folder, "--save out/x.png 101 999");
+    TavikRun unknown = runTavik(folder, {"--save", "out/x.png", "101", "999"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_NE(unknown.errors.find("種コード 999"), std::string::npos) << unknown.errors;
 
-    TavikRun plain = runTavik(folder, "--save out/plain.png 101 102");
+    TavikRun plain = runTavik(folder, {"--save", "out/plain.png", "101", "102"});
     EXPECT_EQ(plain.status, 1);
     EXPECT_NE(plain.errors.find("ワイルドカードを使って"), std::string::npos) << plain.errors;
 
     // The second species' file name is a folder: the first file stays.
     std::filesystem::create_directories(folder.file("out/m_102.png"));
-    TavikRun blocked = runTavik(folder, "--save out/m_%C.png 101 102");
+    TavikRun blocked = runTavik(folder, {"--save", "out/m_%C.png", "101", "102"});
     EXPECT_EQ(blocked.status, 1);
     EXPECT_NE(blocked.errors.find("out/m_102.png に書き込みできませんでした。"), std::string::npos) << blocked.errors;
     EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("out/m_101.png")));
 
     // An overlay holds ten species; the eleventh is refused, not dropped.
-    const std::string eleven = " --overlay 101 102 101 102 101 102 101 102 101 102 101";
-    for (const std::string& job : {"--save out/o.png" + eleven, "--print out/o.pdf" + eleven}) {
-        TavikRun crowded = runTavik(folder, job);
-        EXPECT_EQ(crowded.status, 1) << job;
+    const std::vector<std::string> eleven
+        = {"--overlay", "101", "102", "101", "102", "101", "102", "101", "102", "101", "102", "101"};
+    for (const std::vector<std::string>& job :
+        {std::vector<std::string>{"--save", "out/o.png"}, std::vector<std::string>{"--print", "out/o.pdf"}}) {
+        std::vector<std::string> arguments = job;
+        arguments.insert(arguments.end(), eleven.begin(), eleven.end());
+        TavikRun crowded = runTavik(folder, arguments);
+        EXPECT_EQ(crowded.status, 1) << job[0];
         EXPECT_NE(crowded.errors.find("11 > MAX 10 \n選択数が多すぎます。"), std::string::npos) << crowded.errors;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/o.png")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/o.pdf")));
 
-    TavikRun missing = runTavik(folder, "--save nowhere/x.png 101");
+    TavikRun missing = runTavik(folder, {"--save", "nowhere/x.png", "101"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.errors.find("nowhere/x.png に書き込みできませんでした。"), std::string::npos);
 
-    TavikRun empty = runTavik(folder, "--save '' 101");
+    TavikRun empty = runTavik(folder, {"--save", "", "101"});
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.errors.find("ファイル名が空です。"), std::string::npos) << empty.errors;
 
     // A map file marked read-only (0444, which holds for root too) stays.
     folder.write("out/w_101.png", "mine");
     std::filesystem::permissions(folder.file("out/w_101.png"), std::filesystem::perms(0444));
-    TavikRun protectedFile = runTavik(folder, "--save out/w_%C.png 101");
+    TavikRun protectedFile = runTavik(folder, {"--save", "out/w_%C.png", "101"});
     EXPECT_EQ(protectedFile.status, 1);
     EXPECT_NE(protectedFile.errors.find("out/w_101.png は書き込み保護されてます。"), std::string::npos)
         << protectedFile.errors;
@@ -118,7 +122,7 @@ TEST_F(SaveJobTest, AFaultyDistributionLineFailsThatMapAndTheRun)
         "101,Papilio xuthus,Linnaeus,1767,,0,Papilionidae\r\n"
         "102,Papilio machaon,Linnaeus,1758,,0,Papilionidae\r\n"
         "103,Papilio maackii,Menetries,1859,,0,Papilionidae\r\n");
-    TavikRun run = runTavik(folder, "--save 'out/%C.png' --all");
+    TavikRun run = runTavik(folder, {"--save", "out/%C.png", "--all"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("構文エラー。文字列が \"\" で囲まれていません。"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("トークンの長さが 256 を越えました。"), std::string::npos) << run.errors;
@@ -127,7 +131,7 @@ TEST_F(SaveJobTest, AFaultyDistributionLineFailsThatMapAndTheRun)
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/103.png")));
 
     // A printed document with such a map is not written either.
-    TavikRun print = runTavik(folder, "--print out/atlas.pdf --all");
+    TavikRun print = runTavik(folder, {"--print", "out/atlas.pdf", "--all"});
     EXPECT_EQ(print.status, 1);
     EXPECT_NE(print.errors.find("構文エラー。"), std::string::npos) << print.errors;
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/atlas.pdf")));
@@ -136,7 +140,7 @@ TEST_F(SaveJobTest, AFaultyDistributionLineFailsThatMapAndTheRun)
 TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
 {
     folder.write("tavik.ini", "[Path]\r\nBlankMap=.\\BlankMap\\t\\none.png\r\n");
-    TavikRun run = runTavik(folder, "--save out/x.png 101");
+    TavikRun run = runTavik(folder, {"--save", "out/x.png", "101"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("地図画像("), std::string::npos) << run.errors;
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/x.png")));
@@ -148,7 +152,7 @@ TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
         "101,Papilio xuthus,Linnaeus,1767,,0,Papilionidae\r\n"
         "102,Papilio machaon,"
             + std::string(300, 'L') + ",1758,,0,Papilionidae\r\n");
-    run = runTavik(folder, "--save 'out/%C.png' --all");
+    run = runTavik(folder, {"--save", "out/%C.png", "--all"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("dbase/species.csv\n 2 行目: トークンの長さが 256 を越えました。"), std::string::npos)
         << run.errors;

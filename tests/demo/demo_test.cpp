@@ -4,6 +4,7 @@
 // atlas are written.
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 #include "viewer/render/flood_fill.h"
 #include "viewer/render/grid_square.h"
@@ -13,11 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -25,38 +22,21 @@
 namespace tavik {
 namespace {
 
-struct DemoRun {
-    int status = -1;
-    std::string output;
-};
-
-DemoRun runDemo(const std::string& out)
+// Runs scripts/demo.sh with the programs of this build into `out`.
+test::ProcessResult runDemo(const std::string& out)
 {
-    const std::string command = "'" TAVIK_SOURCE_DIR "/scripts/demo.sh' '" TAVIK_BIN "' '" + out + "' 2>&1";
-    DemoRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    test::ProcessCall call(TAVIK_SOURCE_DIR "/scripts/demo.sh", {TAVIK_BIN, out});
+    call.mergeOutput = true;
+    return test::runProcess(call);
 }
 
 QRgb rgb(const Colour& colour) { return qRgb(colour.r, colour.g, colour.b); }
-
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
 
 // The fields of each line of a CSV file (quoted fields with doubled quotes).
 std::vector<std::vector<std::string>> csvRows(const std::string& path)
 {
     std::vector<std::vector<std::string>> rows;
-    std::istringstream in(bytesOf(path));
+    std::istringstream in(test::readBytes(path));
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -93,7 +73,7 @@ protected:
     static void SetUpTestSuite()
     {
         folder = new test::TestFolder("demo");
-        run = new DemoRun(runDemo(folder->file("demo")));
+        run = new test::ProcessResult(runDemo(folder->file("demo")));
     }
     static void TearDownTestSuite()
     {
@@ -103,19 +83,19 @@ protected:
     static std::string demo(const std::string& name) { return folder->file("demo/" + name); }
 
     static test::TestFolder* folder;
-    static DemoRun* run;
+    static test::ProcessResult* run;
 };
 test::TestFolder* DemoTest::folder = nullptr;
-DemoRun* DemoTest::run = nullptr;
+test::ProcessResult* DemoTest::run = nullptr;
 
 TEST_F(DemoTest, RunsTwiceAndSaysWhereTheResultsAre)
 {
-    ASSERT_EQ(run->status, 0) << run->output;
-    EXPECT_NE(run->output.find("Results in " + folder->file("demo") + ":"), std::string::npos) << run->output;
+    ASSERT_EQ(run->status, 0) << run->out;
+    EXPECT_NE(run->out.find("Results in " + folder->file("demo") + ":"), std::string::npos) << run->out;
     // A second run starts again from a fresh copy.
-    const DemoRun again = runDemo(folder->file("demo"));
-    EXPECT_EQ(again.status, 0) << again.output;
-    EXPECT_EQ(again.output, run->output);
+    const test::ProcessResult again = runDemo(folder->file("demo"));
+    EXPECT_EQ(again.status, 0) << again.out;
+    EXPECT_EQ(again.out, run->out);
 }
 
 // Each record of a species shows on its map: an area's region takes the fill
@@ -123,7 +103,7 @@ TEST_F(DemoTest, RunsTwiceAndSaysWhereTheResultsAre)
 // beside it, a grid square the fill colour in it.
 TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
 {
-    ASSERT_EQ(run->status, 0) << run->output;
+    ASSERT_EQ(run->status, 0) << run->out;
     Workspace workspace;
     MessageLog log;
     ASSERT_TRUE(workspace.loadSettings(utf8ToCp932(demo("")), log)) << log.utf8Texts().front();
@@ -218,7 +198,7 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
 // its map and the title of every paper that records it.
 TEST_F(DemoTest, NorbekWritesAPagePerSpeciesWithItsLiteratureAndMap)
 {
-    ASSERT_EQ(run->status, 0) << run->output;
+    ASSERT_EQ(run->status, 0) << run->out;
     std::map<std::string, std::string> titles; // literature code -> title (cp932)
     for (const auto& row : csvRows(demo("dbase/litera.csv")))
         titles[row.at(0)] = row.at(3);
@@ -233,7 +213,7 @@ TEST_F(DemoTest, NorbekWritesAPagePerSpeciesWithItsLiteratureAndMap)
     ASSERT_EQ(cited.size(), names.size());
     for (const auto& [code, literature] : cited) {
         const std::string name = names.at(code);
-        const std::string page = bytesOf(demo("explain/" + name + ".html"));
+        const std::string page = test::readBytes(demo("explain/" + name + ".html"));
         ASSERT_FALSE(page.empty()) << name;
         EXPECT_NE(page.find("<IMG SRC=\"../maps/" + name + ".png\">"), std::string::npos) << name;
         for (const std::string& paper : literature)
@@ -246,9 +226,8 @@ TEST_F(DemoTest, NorbekWritesAPagePerSpeciesWithItsLiteratureAndMap)
 // 9, 5, 6, 9 and 3 species make 2 + 1 + 1 + 2 + 1 pages.
 TEST_F(DemoTest, TheAtlasHasAPageForEverySixSpeciesOfAFamily)
 {
-    ASSERT_EQ(run->status, 0) << run->output;
-    std::ifstream in(demo("atlas.pdf"), std::ios::binary);
-    const std::string pdf((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(run->status, 0) << run->out;
+    const std::string pdf = test::readBytes(demo("atlas.pdf"));
     ASSERT_EQ(pdf.rfind("%PDF", 0), 0u);
     int pages = 0;
     for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))

@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -26,14 +25,6 @@ namespace {
 const std::string kSample = TAVIK_SOURCE_DIR "/examples/japan/";
 const std::string kBaseMap = kSample + "BlankMap/jpn_Prefs_LEA_S/jpn_Prefs_LEA_S.png";
 const std::string kBoundaries = TAVIK_SOURCE_DIR "/examples/data/japan-prefectures.geojson";
-
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::vector<std::string> linesOf(const std::string& text)
 {
@@ -75,11 +66,11 @@ TEST(SampleDatabase, BaseMapIsWhatBlankmapMakesOfTheLayout)
     EXPECT_EQ(made.width, 1000);
     EXPECT_EQ(made.height, 1100);
     EXPECT_TRUE(made.pixels == committed.pixels) << "run examples/generate/japan.sh";
-    EXPECT_EQ(bytesOf(folder.file("map.cfg")), bytesOf(BlankMap::definitionPath(kBaseMap)));
+    EXPECT_EQ(test::readBytes(folder.file("map.cfg")), test::readBytes(BlankMap::definitionPath(kBaseMap)));
 
     // The committed area table is the skeleton with names and regions added.
-    const std::vector<std::string> skeleton = linesOf(bytesOf(request.areaTablePath));
-    const std::vector<std::string> table = linesOf(bytesOf(kSample + "dbase/area.csv"));
+    const std::vector<std::string> skeleton = linesOf(test::readBytes(request.areaTablePath));
+    const std::vector<std::string> table = linesOf(test::readBytes(kSample + "dbase/area.csv"));
     ASSERT_EQ(skeleton.size(), 47u);
     ASSERT_EQ(table.size(), 47u);
     for (std::size_t i = 0; i < skeleton.size(); ++i)
@@ -166,7 +157,7 @@ TEST(SampleDatabase, ConfigurationFilesReadWithoutFindings)
     }
     EXPECT_EQ(shapes.size(), 10u) << "ten distinct slots";
     // Written as the viewer writes it: saving it again changes nothing.
-    EXPECT_EQ(painter.text(), bytesOf(kSample + "Painter.cfg"));
+    EXPECT_EQ(painter.text(), test::readBytes(kSample + "Painter.cfg"));
 
     PrintFormList forms;
     ASSERT_TRUE(forms.load(kSample + "PrintForm.cfg", log));
@@ -175,7 +166,7 @@ TEST(SampleDatabase, ConfigurationFilesReadWithoutFindings)
     EXPECT_EQ(forms.forms()[0].rows.value, 3);
     EXPECT_EQ(forms.forms()[0].columns.value, 2);
     EXPECT_EQ(forms.forms()[1].rows.value, 1);
-    EXPECT_EQ(forms.text(), bytesOf(kSample + "PrintForm.cfg"));
+    EXPECT_EQ(forms.text(), test::readBytes(kSample + "PrintForm.cfg"));
 }
 
 } // namespace

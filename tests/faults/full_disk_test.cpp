@@ -1,7 +1,7 @@
 // A full disk while samvel writes its fact tables: the write-failure
 // message, a non-zero exit, and the old tables intact.
 #include "tests/faults/large_database.h"
-#include "tests/faults/tool_process.h"
+#include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -47,24 +47,29 @@ TEST_F(FullDisk, SamvelReportsTheWriteFailureAndKeepsTheOldTables)
     if (!mountSmallDisk("3m"))
         environment.push_back("TAVIK_INJECT_FULL_DISK=1"); // no right to mount: the seam fails the commit
     test::writeLargeDatabase(dir, "small.csv", 2000, 2);
-    ASSERT_EQ(test::waitForTool(test::startTool("samvel", {"-rebuild", "small.csv"}, dir, folder.file("log"))), 0)
-        << test::readFile(folder.file("log"));
-    const std::string oldDistribution = test::readFile(dir + "/tavik.csv");
-    const std::string oldLiterature = test::readFile(dir + "/split.csv");
+    test::ProcessCall rebuild(test::builtProgram("samvel"), {"-rebuild", "small.csv"}, dir);
+    rebuild.mergeOutput = true;
+    const test::ProcessResult rebuilt = test::runProcess(rebuild);
+    ASSERT_EQ(rebuilt.status, 0) << rebuilt.out;
+    const std::string oldDistribution = test::readBytes(dir + "/tavik.csv");
+    const std::string oldLiterature = test::readBytes(dir + "/split.csv");
 
     // The new tables of 25,000 rows need about 1 MB; a filler leaves less.
     test::writeLargeDatabase(dir, "big.csv", mounted ? 25000 : 2000, 1);
     if (mounted) {
         std::uintmax_t room = fs::space(dir).available;
         if (room > 300 * 1024)
-            test::writeFile(dir + "/filler", std::string(room - 300 * 1024, 'x'));
+            test::writeBytes(dir + "/filler", std::string(room - 300 * 1024, 'x'));
     }
-    int status = test::waitForTool(test::startTool("samvel", {"big.csv"}, dir, folder.file("log"), environment));
-    std::string log = test::readFile(folder.file("log"));
-    EXPECT_EQ(status, 1) << log;
+    test::ProcessCall import(test::builtProgram("samvel"), {"big.csv"}, dir);
+    import.environment = environment;
+    import.mergeOutput = true;
+    const test::ProcessResult imported = test::runProcess(import);
+    const std::string& log = imported.out;
+    EXPECT_EQ(imported.status, 1) << log;
     EXPECT_NE(log.find("write error"), std::string::npos) << log;
-    EXPECT_EQ(test::readFile(dir + "/tavik.csv"), oldDistribution);
-    EXPECT_EQ(test::readFile(dir + "/split.csv"), oldLiterature);
+    EXPECT_EQ(test::readBytes(dir + "/tavik.csv"), oldDistribution);
+    EXPECT_EQ(test::readBytes(dir + "/split.csv"), oldLiterature);
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename().string().find(".csv."), std::string::npos) << entry.path();
 }

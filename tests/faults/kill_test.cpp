@@ -2,7 +2,7 @@
 // and checks that every table they replace is whole afterwards: byte for
 // byte the old file or the new one, never a mix, never missing.
 #include "tests/faults/large_database.h"
-#include "tests/faults/tool_process.h"
+#include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +27,10 @@ constexpr int kKills = 100;
 Clock::duration timedRun(const std::string& tool, const std::vector<std::string>& arguments, const std::string& dir)
 {
     Clock::time_point start = Clock::now();
-    pid_t process = test::startTool(tool, arguments, dir, dir + "/../log");
-    EXPECT_EQ(test::waitForTool(process), 0) << test::readFile(dir + "/../log");
+    test::ProcessCall call(test::builtProgram(tool), arguments, dir);
+    call.mergeOutput = true;
+    const test::ProcessResult result = test::runProcess(call);
+    EXPECT_EQ(result.status, 0) << result.out;
     return Clock::now() - start;
 }
 
@@ -37,11 +39,11 @@ Clock::duration timedRun(const std::string& tool, const std::vector<std::string>
 void runAndKill(const std::string& tool, const std::vector<std::string>& arguments, const std::string& dir,
     Clock::duration usual, std::mt19937& random)
 {
-    pid_t process = test::startTool(tool, arguments, dir, dir + "/../log");
+    test::StartedProcess process(test::ProcessCall(test::builtProgram(tool), arguments, dir));
     auto wait = std::chrono::duration_cast<std::chrono::microseconds>(usual * 1.2) * (random() % 1000) / 1000;
     std::this_thread::sleep_for(wait);
-    ::kill(process, SIGKILL);
-    test::waitForTool(process);
+    ::kill(process.id(), SIGKILL);
+    process.wait();
 }
 
 // The files in a folder, sorted.
@@ -62,12 +64,12 @@ TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
     test::writeLargeDatabase(dir, "big.csv", 150000, 1);
     test::writeLargeDatabase(dir, "small.csv", 2000, 2);
 
-    ASSERT_EQ(test::waitForTool(test::startTool("samvel", {"-rebuild", "small.csv"}, dir, folder.file("log"))), 0);
-    const std::string oldDistribution = test::readFile(dir + "/tavik.csv");
-    const std::string oldLiterature = test::readFile(dir + "/split.csv");
+    ASSERT_EQ(test::runProcess({test::builtProgram("samvel"), {"-rebuild", "small.csv"}, dir}).status, 0);
+    const std::string oldDistribution = test::readBytes(dir + "/tavik.csv");
+    const std::string oldLiterature = test::readBytes(dir + "/split.csv");
     Clock::duration usual = timedRun("samvel", {"big.csv"}, dir);
-    const std::string newDistribution = test::readFile(dir + "/tavik.csv");
-    const std::string newLiterature = test::readFile(dir + "/split.csv");
+    const std::string newDistribution = test::readBytes(dir + "/tavik.csv");
+    const std::string newLiterature = test::readBytes(dir + "/split.csv");
     ASSERT_NE(oldDistribution, newDistribution);
 
     std::mt19937 random(7);
@@ -75,11 +77,11 @@ TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
     const std::vector<std::string> keep = {"area.csv", "big.csv", "litera.csv", "small.csv", "species.csv", "split.csv",
         "tavik.csv", "tavik.ini", "tavik.lock"};
     for (int i = 0; i < kKills; ++i) {
-        test::writeFile(dir + "/tavik.csv", oldDistribution);
-        test::writeFile(dir + "/split.csv", oldLiterature);
+        test::writeBytes(dir + "/tavik.csv", oldDistribution);
+        test::writeBytes(dir + "/split.csv", oldLiterature);
         runAndKill("samvel", {"big.csv"}, dir, usual, random);
-        std::string distribution = test::readFile(dir + "/tavik.csv");
-        std::string literature = test::readFile(dir + "/split.csv");
+        std::string distribution = test::readBytes(dir + "/tavik.csv");
+        std::string literature = test::readBytes(dir + "/split.csv");
         ASSERT_TRUE(distribution == oldDistribution || distribution == newDistribution) << "kill " << i;
         ASSERT_TRUE(literature == oldLiterature || literature == newLiterature) << "kill " << i;
         replaced += distribution == newDistribution;
@@ -98,9 +100,9 @@ TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
     std::string dir = folder.file("db");
     fs::create_directories(dir);
     test::writeLargeDatabase(dir, "in.csv", 150000, 3, true);
-    const std::string oldTable = test::readFile(dir + "/in.csv");
+    const std::string oldTable = test::readBytes(dir + "/in.csv");
     Clock::duration usual = timedRun("ludric", {"in.csv"}, dir);
-    const std::string newTable = test::readFile(dir + "/in.csv");
+    const std::string newTable = test::readBytes(dir + "/in.csv");
     ASSERT_NE(oldTable, newTable);
 
     std::mt19937 random(11);
@@ -108,9 +110,9 @@ TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
     const std::vector<std::string> keep
         = {"area.csv", "in.csv", "litera.csv", "species.csv", "tavik.ini", "tavik.lock"};
     for (int i = 0; i < kKills; ++i) {
-        test::writeFile(dir + "/in.csv", oldTable);
+        test::writeBytes(dir + "/in.csv", oldTable);
         runAndKill("ludric", {"in.csv"}, dir, usual, random);
-        std::string table = test::readFile(dir + "/in.csv");
+        std::string table = test::readBytes(dir + "/in.csv");
         ASSERT_TRUE(table == oldTable || table == newTable) << "kill " << i << ", " << table.size() << " bytes";
         replaced += table == newTable;
     }

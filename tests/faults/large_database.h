@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/faults/tool_process.h"
+#include "tests/support/test_folder.h"
 
 #include <random>
 #include <string>
@@ -21,10 +21,10 @@ inline void writeLargeDatabase(
         areas += std::to_string(1000 + a) + ",,,Area,35,139,0,0,,\r\n";
     for (int l = 1; l <= 50; ++l)
         literature += "L" + std::to_string(l) + ",Author,1990,Title " + std::to_string(l) + "\r\n";
-    writeFile(directory + "/species.csv", species);
-    writeFile(directory + "/area.csv", areas);
-    writeFile(directory + "/litera.csv", literature);
-    writeFile(directory + "/tavik.ini", "[Capacity]\r\nSpeciesMax=2000\r\nAreaMax=300\r\nLiteraMax=50\r\n");
+    writeBytes(directory + "/species.csv", species);
+    writeBytes(directory + "/area.csv", areas);
+    writeBytes(directory + "/litera.csv", literature);
+    writeBytes(directory + "/tavik.ini", "[Capacity]\r\nSpeciesMax=2000\r\nAreaMax=300\r\nLiteraMax=50\r\n");
 
     // Nine fields: name, flag, code, area, literature, rank, latitude,
     // longitude, grid square; half the rows name an area, half a square.
@@ -40,7 +40,7 @@ inline void writeLargeDatabase(
         input += "Species " + std::to_string(s) + ",," + (withoutCodes ? "" : std::to_string(s * 10)) + "," + area
             + ",L" + std::to_string(1 + random() % 50) + "," + "ABCZ"[random() % 4] + ",,," + square + "\r\n";
     }
-    writeFile(directory + "/" + inputName, input);
+    writeBytes(directory + "/" + inputName, input);
 }
 
 } // namespace tavik::test

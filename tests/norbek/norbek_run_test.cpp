@@ -1,10 +1,7 @@
-#include "tests/tools/tool_run.h"
+#include "tests/support/golden_file.h"
+#include "tests/support/tool_run.h"
 
 #include "platform/cp932.h"
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace tavik {
 namespace {
@@ -42,20 +39,14 @@ protected:
         fs::create_directories(dir_ / "out");
     }
 
-    // The golden copy of an output under tests/data/norbek; with
-    // TAVIK_UPDATE_GOLDEN=1 `actual` is written as the copy first.
+    // The golden copy of an output under tests/data/norbek (updated, with
+    // the changes shown, under TAVIK_UPDATE_GOLDEN=1).
     static std::string golden(const std::string& name, const std::string& actual)
     {
-        fs::path path = fs::path(TAVIK_TEST_DATA) / "norbek" / name;
-        if (std::getenv("TAVIK_UPDATE_GOLDEN")) {
-            fs::create_directories(path.parent_path());
-            std::ofstream(path, std::ios::binary) << actual;
-        }
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        EXPECT_FALSE(bytes.str().empty()) << path;
-        return bytes.str();
+        const std::string path = std::string(TAVIK_TEST_DATA) + "/norbek/" + name;
+        std::string copy = test::goldenCopy(path, actual);
+        EXPECT_FALSE(copy.empty()) << path;
+        return copy;
     }
 
     // Compares a written file (cp932) with its golden copy, byte for byte.
@@ -159,6 +150,36 @@ TEST_F(Norbek, EachLineHasItsHeadingAndTheLinesOfASpeciesMakeOnePage)
     EXPECT_EQ(cp932ToUtf8(read("out/10.lit")),
         tokyo + "Abe, 1990, Birds of Japan,Journal of Lepidoptera,12,3-5\r\n\r\n" + tokyo
             + "Ono, 1991, 日本の蝶\r\n\r\n");
+}
+
+// Pages are made per species of the species-literature table, whatever its
+// order; a species it does not name gets none. The all-areas list holds each
+// paper once, in author order; with both lists, a blank line parts them.
+TEST_F(Norbek, PagesAtTheEdgesOfTheSpeciesLiteratureTable)
+{
+    write("tavik.ini", "[Norbek]\r\nHtmlAllAreaHeader=全地域\r\n");
+    write("split.csv", "20,102,L2\r\n10,102,,L1\r\n10,JP53394512,L2\r\n10,101,L1,L3\r\n");
+    const std::string early = "Abe, 1985, Early notes\r\n";
+    const std::string birds = "Abe, 1990, Birds of Japan,Journal of Lepidoptera,12,3-5\r\n";
+    const std::string butterflies = "Ono, 1991, 日本の蝶\r\n";
+
+    // All areas alone: no header; the grid square's paper counts with -geo.
+    Result result = run("norbek", {"-code", "-allarea", "-geo", "-txt", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "out/10\nout/20\n");
+    EXPECT_EQ(cp932ToUtf8(read("out/10.lit")), early + birds + butterflies);
+    EXPECT_EQ(cp932ToUtf8(read("out/20.lit")), butterflies);
+    EXPECT_FALSE(fs::exists(dir_ / "out/30.lit"));
+
+    // By area first; without -geo the grid square's line is passed over.
+    fs::remove_all(dir_ / "out");
+    fs::create_directories(dir_ / "out");
+    result = run("norbek", {"-code", "-area", "-allarea", "-txt", "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string osaka = "Osaka  (,  近畿)\r\n", tokyo = "Tokyo  (本州,  関東) (N35.41 E139.45)\r\n";
+    EXPECT_EQ(cp932ToUtf8(read("out/10.lit")),
+        osaka + birds + "\r\n" + tokyo + early + birds + "\r\n全地域\r\n" + early + birds);
+    EXPECT_EQ(cp932ToUtf8(read("out/20.lit")), osaka + butterflies + "\r\n全地域\r\n" + butterflies);
 }
 
 TEST_F(Norbek, SettingsFaultsNameTheKeyAndWhatIsAllowed)

@@ -2,7 +2,7 @@
 // over or under them, header and footer, and forms that leave no room.
 #include "viewer/print/print_page.h"
 
-#include "viewer/basemap/tag_reader.h"
+#include "tests/support/print_script.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/mark_painter.h"
@@ -19,13 +19,7 @@
 namespace tavik {
 namespace {
 
-std::vector<TagNode> script(const std::string& text)
-{
-    TagReader reader;
-    reader.setTagTable(PrintFormList::tagTable());
-    EXPECT_EQ(reader.parseLines({text}), TagStatus::Ok) << text;
-    return reader.nodes();
-}
+using test::printScript;
 
 const QRgb kWhite = qRgb(255, 255, 255);
 
@@ -73,9 +67,9 @@ protected:
             *margin = RealField::fromText("10");
         form.horizontalGap = RealField::fromText("10");
         form.verticalGap = RealField::fromText("30");
-        form.mapTitle.script = script("<legend draw=\"fill\"/>");
-        form.pageHeader.script = script("<legend draw=\"fill\" rank=\"z\"/>");
-        form.pageFooter.script = script("<legend draw=\"fill\" rank=\"c\"/>");
+        form.mapTitle.script = printScript("<legend draw=\"fill\"/>");
+        form.pageHeader.script = printScript("<legend draw=\"fill\" rank=\"z\"/>");
+        form.pageFooter.script = printScript("<legend draw=\"fill\" rank=\"c\"/>");
     }
 
     void makeDocument(int count, bool overlay = false)
@@ -174,7 +168,7 @@ TEST_F(PrintPageTest, TitlesBelowTheMapStartTheTitleOffsetUnderIt)
 
 TEST_F(PrintPageTest, LegendMarksAreDrawnAtTheScaleOfTheMaps)
 {
-    form.mapTitle.script = script("<legend draw=\"mark\"/>");
+    form.mapTitle.script = printScript("<legend draw=\"mark\"/>");
     makeDocument(1);
     ASSERT_EQ(print(1), PageResult::Drawn);
     // s = 10 x 1.508 + 0.5: the centre is trunc(0.6 s d) = 9 in and
@@ -189,7 +183,7 @@ TEST_F(PrintPageTest, LegendMarksAreDrawnAtTheScaleOfTheMaps)
 
 TEST_F(PrintPageTest, AnOverlayIsOneCellWithEverySpecies)
 {
-    form.mapTitle.script = script("<legend draw=\"fill\" order=\"3\"/>");
+    form.mapTitle.script = printScript("<legend draw=\"fill\" order=\"3\"/>");
     makeDocument(3, true);
     ASSERT_EQ(print(1), PageResult::Drawn);
     ASSERT_EQ(rendered.size(), 1u);

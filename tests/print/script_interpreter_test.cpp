@@ -2,7 +2,7 @@
 // and where the line layout places the runs.
 #include "viewer/print/script_interpreter.h"
 
-#include "viewer/basemap/tag_reader.h"
+#include "tests/support/print_script.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/phyletic_table.h"
@@ -19,14 +19,7 @@
 namespace tavik {
 namespace {
 
-// A script as the print form file holds it.
-std::vector<TagNode> script(const std::string& text)
-{
-    TagReader reader;
-    reader.setTagTable(PrintFormList::tagTable());
-    EXPECT_EQ(reader.parseLines({text}), TagStatus::Ok) << text;
-    return reader.nodes();
-}
+using test::printScript;
 
 class ScriptTest : public ::testing::Test {
 protected:
@@ -66,7 +59,7 @@ protected:
     std::vector<TextRun> layout(const std::string& text, double boxWidth = 3000.0)
     {
         ScriptInterpreter interpreter(ScriptSources{settings, painter, groups}, device, scales, boxWidth);
-        return interpreter.layout(script(text), context);
+        return interpreter.layout(printScript(text), context);
     }
 
     // The runs' texts joined by "|", legend samples as [mark] and [fill].

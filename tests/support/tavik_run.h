@@ -1,34 +1,26 @@
 #pragma once
 
+#include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace tavik::test {
 
 // What a run of the real tavik program gave back.
 struct TavikRun {
     int status = -1;
-    std::string errors; // stdout and stderr, UTF-8
+    std::string errors; // standard output and standard error, in the order written
 };
 
-// Runs build/bin/tavik in a working folder with arguments as a shell would
-// split them.
-inline TavikRun runTavik(const TestFolder& folder, const std::string& arguments)
+// Runs build/bin/tavik with the arguments in a working folder.
+inline TavikRun runTavik(const TestFolder& folder, const std::vector<std::string>& arguments)
 {
-    std::string command = "cd '" + folder.path() + "' && " TAVIK_BIN "/tavik " + arguments + " 2>&1";
-    TavikRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.errors.append(buffer, got);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    ProcessCall call{builtProgram("tavik"), arguments, folder.path()};
+    call.mergeOutput = true;
+    const ProcessResult result = runProcess(call);
+    return {result.status, result.out};
 }
 
 } // namespace tavik::test

@@ -17,12 +17,18 @@ inline std::string readBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Writes the bytes as the whole file, replacing what it held.
+inline void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 // Writes bytes to a file of that name in the test temporary directory and
 // returns its path.
 inline std::string writeTemp(const std::string& name, const std::string& bytes)
 {
     const std::string path = ::testing::TempDir() + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
+    writeBytes(path, bytes);
     return path;
 }
 
@@ -43,7 +49,7 @@ public:
     {
         std::filesystem::path file = path_ / name;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
+        writeBytes(file.string(), bytes);
         return file.string();
     }
     std::string read(const std::string& name) const { return readBytes((path_ / name).string()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +11,11 @@
 
 namespace tavik {
 
-// A fixture with a fresh database folder per test, in which the real tool
-// binaries run.
+// A fixture with a fresh database folder per test, in which the console
+// tools of this build run.
 class ToolRun : public ::testing::Test {
 protected:
-    struct Result {
-        int status = -1;
-        std::string out; // stdout, UTF-8 as printed
-        std::string err; // stderr
-    };
+    using Result = test::ProcessResult;
 
     ToolRun();
 
@@ -34,16 +31,11 @@ protected:
     Result run(const std::string& tool, const std::vector<std::string>& arguments, const std::string& input = "") const;
 
     // The same in two steps, for runs side by side: start() returns the
-    // process, finish() waits for it.
-    struct Started {
-        int process = -1;
-        std::string outPath, errPath;
-    };
-    Started start(
+    // running tool, whose wait() gives its result.
+    test::StartedProcess start(
         const std::string& tool, const std::vector<std::string>& arguments, const std::string& input = "") const;
-    Result finish(const Started& started) const;
 
-    test::TestFolder folder_; // holds the output files and the database folder "db"
+    test::TestFolder folder_; // holds the database folder "db"
     std::filesystem::path dir_;
 };
 

@@ -1,4 +1,4 @@
-#include "tests/tools/tool_run.h"
+#include "tests/support/tool_run.h"
 
 #include "platform/cp932.h"
 #include "platform/file_lock.h"

@@ -1,7 +1,7 @@
 #include "viewer/basemap/image_files.h"
 #include "viewer/basemap/palette.h"
 
-#include "tests/basemap_images/image_bytes.h"
+#include "tests/basemap/image_bytes.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

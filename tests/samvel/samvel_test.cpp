@@ -1,4 +1,4 @@
-#include "tests/tools/tool_run.h"
+#include "tests/support/tool_run.h"
 
 #include "platform/cp932.h"
 
@@ -195,7 +195,7 @@ TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
     // database until the rows are written into the pipe.
     ASSERT_EQ(::mkfifo((dir_ / "first.csv").c_str(), 0644), 0);
     write("second.csv", "Papilio,,10,104,L1,A,,,\r\n");
-    Started first = start("samvel", {"first.csv"});
+    test::StartedProcess first = start("samvel", {"first.csv"});
     int pipe = -1;
     for (int wait = 0; pipe < 0 && wait < 1000; ++wait) {
         pipe = ::open((dir_ / "first.csv").c_str(), O_WRONLY | O_NONBLOCK); // once the first run reads it
@@ -208,7 +208,7 @@ TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
     ::fcntl(pipe, F_SETFL, 0);
     EXPECT_EQ(::write(pipe, rows.data(), rows.size()), static_cast<ssize_t>(rows.size()));
     ::close(pipe);
-    Result result = finish(first);
+    Result result = first.wait();
     EXPECT_EQ(result.status, 0) << result.err;
 
     EXPECT_EQ(second.status, 1);
