@@ -118,6 +118,21 @@ std::string utf8ToCp932(std::string_view utf8)
     return converter.convert(utf8, "?", utf8SequenceLength);
 }
 
+std::optional<std::string> utf8ToCp932Exact(std::string_view utf8)
+{
+    if (isAscii(utf8))
+        return std::string(utf8);
+    thread_local Converter converter("CP932", "UTF-8");
+    bool lost = false;
+    std::string out = converter.convert(utf8, "", [&lost](std::string_view rest) {
+        lost = true;
+        return utf8SequenceLength(rest);
+    });
+    if (lost)
+        return std::nullopt;
+    return out;
+}
+
 std::string cp932Printf(const char* utf8Format, ...)
 {
     std::string format = utf8ToCp932(utf8Format);

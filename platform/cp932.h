@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,11 @@ std::string cp932ToUtf8(std::string_view cp932);
 // Converts UTF-8 to cp932. A character that cp932 lacks, or an invalid UTF-8
 // sequence, comes out as "?".
 std::string utf8ToCp932(std::string_view utf8);
+
+// Converts UTF-8 to cp932 only when every character has a cp932 form:
+// nothing for a character cp932 lacks or an invalid UTF-8 sequence, so that
+// text from outside is refused rather than written with "?" in it.
+std::optional<std::string> utf8ToCp932Exact(std::string_view utf8);
 
 // The cp932 text of a literal written in the UTF-8 source: messages, labels
 // and texts that go into data files.
