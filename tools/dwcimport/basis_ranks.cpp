@@ -1,0 +1,72 @@
+#include "tools/dwcimport/basis_ranks.h"
+
+#include <cctype>
+
+namespace tavik {
+namespace {
+
+// The form bases are compared in: letters and digits only, in lower case.
+std::string basisKey(std::string_view basis)
+{
+    std::string key;
+    for (char c : basis)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+BasisRanks::BasisRanks()
+{
+    std::string unused;
+    apply("PreservedSpecimen:A,HumanObservation:B,MachineObservation:B", unused);
+}
+
+bool BasisRanks::apply(std::string_view list, std::string& error)
+{
+    while (!list.empty()) {
+        size_t comma = list.find(',');
+        std::string_view entry = trimmed(list.substr(0, comma));
+        list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+        if (entry.empty())
+            continue;
+        size_t colon = entry.rfind(':');
+        std::string_view basis = colon == std::string_view::npos ? "" : trimmed(entry.substr(0, colon));
+        std::string_view letter = colon == std::string_view::npos ? "" : trimmed(entry.substr(colon + 1));
+        if (basis.empty() || letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
+            error = "\"" + std::string(entry) + "\" is not BASIS:LETTER (a basisOfRecord, or *, and a rank A to Z)";
+            return false;
+        }
+        if (basis == "*")
+            otherwise_ = letter[0];
+        else
+            ranks_[basisKey(basis)] = letter[0];
+    }
+    return true;
+}
+
+char BasisRanks::rankOf(std::string_view basisOfRecord) const
+{
+    auto found = ranks_.find(basisKey(basisOfRecord));
+    return found == ranks_.end() ? otherwise_ : found->second;
+}
+
+std::string BasisRanks::text() const
+{
+    std::string text;
+    for (const auto& [key, letter] : ranks_)
+        text += key + ":" + letter + ",";
+    return text + "*:" + otherwise_;
+}
+
+} // namespace tavik
