@@ -97,7 +97,7 @@ TEST_F(DwcImportRun, EachFormOfTheSampleGivesTheSameRowsAndCountsEveryReason)
             "    outside the grid square system              0\n"
             "Latitudes and longitudes are written on the world datum (WGS84; JGD2000 and JGD2011 agree with it "
             "within a metre).\n"
-            "Names not in the species table (add them, or remove their rows, before ludric):\n"
+            "Names not in the species table (add them to it, or mark their rows IVD, before ludric):\n"
             "  Sericinus montela                        2 rows\n"
             "Names cp932 cannot hold (their records are not written):\n"
             "  Papilio<U+00A0>xuthus                    1 row\n"

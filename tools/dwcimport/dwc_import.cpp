@@ -99,7 +99,7 @@ std::string DwcImportSummary::text() const
             + "\n";
     out += datumNote;
     if (!unknownNames.empty()) {
-        out += "Names not in the species table (add them, or remove their rows, before ludric):\n";
+        out += "Names not in the species table (add them to it, or mark their rows IVD, before ludric):\n";
         for (const auto& [name, rows] : unknownNames)
             out += "  " + padded(name, 40) + " " + rowsText(rows) + "\n";
     }
