@@ -194,6 +194,37 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
     EXPECT_NE(overlay.convertToFormat(QImage::Format_RGB32), base);
 }
 
+// The sample GBIF download goes through dwcimport, ludric and samvel: each
+// row the demo keeps is a record of its species in the distribution table
+// (and so on its map, as the test above checks of every record).
+TEST_F(DemoTest, TheConvertedDownloadsRecordsReachTheDistributionTable)
+{
+    ASSERT_EQ(run->status, 0) << run->output;
+    std::map<std::string, std::set<std::string>> locations; // species code -> locations
+    for (const auto& row : csvRows(demo("dbase/ta_vik.csv")))
+        for (std::size_t i = 1; i < row.size(); i += 2)
+            locations[row[0]].insert(row[i]);
+    int kept = 0, setAside = 0;
+    for (const auto& row : csvRows(demo("input/gbif.csv"))) {
+        ASSERT_EQ(row.size(), 9u);
+        if (row[1] == "IVD") {
+            ++setAside;
+            continue;
+        }
+        std::string location = row[3];
+        if (location.empty()) {
+            auto hemisphere = [](const std::string& value, char plus, char minus) {
+                return value[0] == '-' ? minus + value.substr(1) : plus + value;
+            };
+            location = hemisphere(row[6], 'N', 'S') + hemisphere(row[7], 'E', 'W');
+        }
+        EXPECT_EQ(locations[row[2]].count(location), 1u) << row[0] << " " << location;
+        ++kept;
+    }
+    EXPECT_EQ(kept, 24);
+    EXPECT_EQ(setAside, 2);
+}
+
 // Every species with literature gets a page under its scientific name, with
 // its map and the title of every paper that records it.
 TEST_F(DemoTest, NorbekWritesAPagePerSpeciesWithItsLiteratureAndMap)
