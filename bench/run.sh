@@ -7,6 +7,8 @@
 #   2. building the distribution index against reading the file once
 #   3. samvel -rebuild of 1,000,000 rows against LC_ALL=C sort -t, -u
 #   4. norbek pages per second over 2,000 species
+#   5. dwcimport of a 1,000,000-record GBIF download against cut -f of the
+#      columns it reads, and its peak memory
 #   bench/run.sh [BUILD-FOLDER]          (default: build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,3 +39,7 @@ python3 "$root/bench/samvel_import.py" --samvel "$build/bin/samvel"
 echo
 echo "== 4. norbek pages per second"
 python3 "$root/bench/norbek_pages.py" --norbek "$build/bin/norbek"
+
+echo
+echo "== 5. dwcimport: records per second against cut -f of the same columns"
+python3 "$root/bench/dwcimport_convert.py" --dwcimport "$build/bin/dwcimport"
