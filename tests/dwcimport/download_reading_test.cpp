@@ -155,6 +155,15 @@ TEST(DwcArchiveDescriptor, TheCoreFileLayoutAndColumnsComeFromMetaXml)
     EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::DecimalLongitude, record), "139.1");
     EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::BasisOfRecord, record), "PreservedSpecimen");
     EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::GeodeticDatum, record), "Tokyo");
+
+    // Attributes left out take the defaults of Darwin Core text: comma, double quote, line feed.
+    ASSERT_TRUE(ArchiveDescriptor::parse("<archive><core rowType=\"Occurrence\"><files><location>o.csv</location>"
+                                         "</files></core></archive>",
+        descriptor, error))
+        << error;
+    EXPECT_EQ(descriptor.layout.delimiter, ',');
+    EXPECT_EQ(descriptor.layout.quote, '"');
+    EXPECT_EQ(descriptor.headerLines, 0);
 }
 
 TEST(DwcArchiveDescriptor, DescriptorsThatCannotBeReadAreRefusedWithTheReason)

@@ -92,9 +92,15 @@ bool ArchiveDescriptor::parse(std::string_view xml, ArchiveDescriptor& descripto
         return false;
     }
 
-    std::string fields = unescape(core.attribute("fieldsTerminatedBy").as_string("\\t"));
-    std::string lines = unescape(core.attribute("linesTerminatedBy").as_string("\\n"));
-    std::string enclosure = unescape(core.attribute("fieldsEnclosedBy").as_string(""));
+    // An attribute left out takes the Darwin Core text defaults: comma,
+    // line feed, double quote. One given empty (fieldsEnclosedBy="") is empty.
+    auto layoutAttribute = [&core](const char* name, const char* fallback) {
+        pugi::xml_attribute attribute = core.attribute(name);
+        return unescape(attribute ? attribute.value() : fallback);
+    };
+    std::string fields = layoutAttribute("fieldsTerminatedBy", ",");
+    std::string lines = layoutAttribute("linesTerminatedBy", "\\n");
+    std::string enclosure = layoutAttribute("fieldsEnclosedBy", "\"");
     if (fields.size() != 1 || enclosure.size() > 1 || (lines != "\n" && lines != "\r\n" && lines != "\r")) {
         error = "fieldsTerminatedBy must be one character, fieldsEnclosedBy at most one, and linesTerminatedBy "
                 "a line feed, a carriage return or both";
