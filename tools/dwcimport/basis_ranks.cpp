@@ -1,17 +1,18 @@
 #include "tools/dwcimport/basis_ranks.h"
 
-#include <cctype>
-
 namespace tavik {
 namespace {
+
+// ASCII letters in lower case; the C library's tolower asks the locale for every byte.
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The form bases are compared in: letters and digits only, in lower case.
 std::string basisKey(std::string_view basis)
 {
     std::string key;
     for (char c : basis)
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+            key += asciiLower(c);
     return key;
 }
 

@@ -13,6 +13,9 @@
 namespace tavik {
 namespace {
 
+// ASCII letters in lower case; the C library's tolower asks the locale for every byte.
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 constexpr std::int64_t degree = GeoPoint::unitsPerDegree;
 
 std::string_view trimmed(std::string_view text)
@@ -29,7 +32,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
 }
