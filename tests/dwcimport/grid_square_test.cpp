@@ -153,8 +153,9 @@ TEST(DwcGeoPoint, DecimalDegreesAreReadExactlyAndWrittenShort)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(parseDecimalDegrees(c.text), c.units) << c.text;
-        if (c.units)
+        if (c.units) {
             EXPECT_EQ(formatDecimalDegrees(*c.units), c.written) << c.text;
+        }
     }
 }
 
