@@ -199,7 +199,7 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
 // (and so on its map, as the test above checks of every record).
 TEST_F(DemoTest, TheConvertedDownloadsRecordsReachTheDistributionTable)
 {
-    ASSERT_EQ(run->status, 0) << run->output;
+    ASSERT_EQ(run->status, 0) << run->out;
     std::map<std::string, std::set<std::string>> locations; // species code -> locations
     for (const auto& row : csvRows(demo("dbase/ta_vik.csv")))
         for (std::size_t i = 1; i < row.size(); i += 2)
