@@ -1,8 +1,12 @@
 #include "viewer/render/mark_painter.h"
 
+#include "platform/cp932.h"
+#include "viewer/render/painter_config.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <QPolygon>
 
 #include <algorithm>
@@ -47,6 +51,20 @@ void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre,
 }
 
 } // namespace
+
+QFont letterMarkFont(const PainterConfig& painter)
+{
+    QFont font(QString::fromStdString(cp932ToUtf8(painter.faceName)));
+    font.setBold(painter.bold);
+    font.setItalic(painter.italic);
+    return font;
+}
+
+void setMarkPen(QPainter& painter, const QColor& colour, int thickness)
+{
+    painter.setPen(QPen(colour, thickness, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(colour);
+}
 
 int markRadius(double size, double scale) { return trunc((sanePixels(size * scale) + 1.0) * 0.5); }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+class QColor;
 class QFont;
 class QPainter;
 class QPoint;
 
 namespace tavik {
+
+struct PainterConfig;
 
 // Mark shape codes as the painter configuration holds them.
 namespace MarkShape {
@@ -21,6 +24,14 @@ inline constexpr int FirstCapital = 10; // "A" to "Z": 10 to 35
 inline constexpr int FirstSmall = 36; // "a" to "z": 36 to 61
 inline constexpr int LastLetter = 61;
 } // namespace MarkShape
+
+// The font of letter marks: the painter configuration's face, bold and
+// italic. Each letter takes its height from its mark's size.
+QFont letterMarkFont(const PainterConfig& painter);
+
+// Gives the painter the pen and brush of a mark: a solid pen `thickness`
+// pixels wide with round ends and joins, and a brush of the same colour.
+void setMarkPen(QPainter& painter, const QColor& colour, int thickness);
 
 // Radius in pixels of a mark of a size (0 to 99) at mark scale s.
 int markRadius(double size, double scale);

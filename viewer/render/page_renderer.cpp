@@ -195,9 +195,7 @@ private:
         for (const DrawItem& item : items_) {
             if (item.type != DrawItem::Type::Mark)
                 continue;
-            QColor colour(item.colour);
-            painter.setPen(QPen(colour, item.thickness, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.setBrush(colour);
+            setMarkPen(painter, QColor(item.colour), item.thickness);
             drawMark(painter, item.shape, item.size, markScale, item.position, letterFont);
         }
     }
@@ -207,14 +205,6 @@ private:
     const QImage* clip_;
     std::vector<DrawItem> items_;
 };
-
-QFont letterFontOf(const PainterConfig& painter)
-{
-    QFont font(QString::fromStdString(cp932ToUtf8(painter.faceName)));
-    font.setBold(painter.bold);
-    font.setItalic(painter.italic);
-    return font;
-}
 
 } // namespace
 
@@ -280,7 +270,7 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
         if (!sources_.distribution.readSpeciesRecords(species[i], settings, records[i], messages))
             records[i].records.clear();
 
-    QFont letterFont = letterFontOf(sources_.painter);
+    QFont letterFont = letterMarkFont(sources_.painter);
     bool unprojected = blocks.empty() || blocks.front().kind == ProjectionKind::None;
     size_t passes = unprojected ? std::min<size_t>(blocks.size(), 1) : blocks.size();
     for (size_t b = 0; b < passes; ++b) {
