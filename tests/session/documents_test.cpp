@@ -183,8 +183,8 @@ TEST(SpeciesSelection, RefusesNoneAndMoreThanAnOverlayHolds)
 
 TEST(ViewerCommands, LaterCommandsSayWhatTheyWillDoAndThatTheyAreNotBuilt)
 {
-    for (Command later : {Command::SaveImage, Command::Print, Command::PrintPreview, Command::PrintSetup,
-             Command::PrintForms, Command::Painter, Command::GeoLine, Command::Mesh}) {
+    for (Command later :
+        {Command::SaveImage, Command::Print, Command::PrintPreview, Command::PrintSetup, Command::PrintForms}) {
         const std::string text = cp932ToUtf8(notBuiltMessage(later));
         EXPECT_NE(text.find("この機能はまだ作られていません。"), std::string::npos) << static_cast<int>(later);
         // It starts by naming the command as the menu does.
@@ -195,7 +195,8 @@ TEST(ViewerCommands, LaterCommandsSayWhatTheyWillDoAndThatTheyAreNotBuilt)
     for (const CommandInfo& info : commandTable()) {
         EXPECT_STRNE(info.text, "") << static_cast<int>(info.command);
         if (info.command == Command::OpenMap || info.command == Command::OpenOverlay
-            || info.command == Command::DisplayOrder || info.command == Command::Documentation) {
+            || info.command == Command::DisplayOrder || info.command == Command::Documentation
+            || info.command == Command::Painter || info.command == Command::GeoLine || info.command == Command::Mesh) {
             EXPECT_EQ(notBuiltMessage(info.command), "");
         }
     }

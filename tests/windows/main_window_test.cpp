@@ -355,8 +355,8 @@ TEST_F(MainWindowTest, CommandsOfLaterPartsSayWhatTheyWillDo)
     window.action(Command::SaveImage)->trigger(); // the empty window: nothing to save
     EXPECT_TRUE(messages().empty());
     window.speciesList()->activated(1);
-    const Command later[] = {Command::SaveImage, Command::Print, Command::PrintPreview, Command::PrintSetup,
-        Command::PrintForms, Command::Painter, Command::GeoLine, Command::Mesh};
+    const Command later[]
+        = {Command::SaveImage, Command::Print, Command::PrintPreview, Command::PrintSetup, Command::PrintForms};
     for (Command command : later)
         window.action(command)->trigger();
     ASSERT_EQ(log.messages.size(), std::size(later));

@@ -9,9 +9,12 @@
 #include "viewer/session/workspace.h"
 #include "viewer/settings/species_table.h"
 #include "viewer/windows/display_order_dialog.h"
+#include "viewer/windows/geo_line_dialog.h"
 #include "viewer/windows/main_window.h"
 #include "viewer/windows/map_view.h"
 #include "viewer/windows/map_window.h"
+#include "viewer/windows/mesh_dialog.h"
+#include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/viewer_application.h"
 
@@ -20,6 +23,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 
 #include <cstdio>
@@ -140,6 +144,34 @@ int main(int argc, char** argv)
         dialog.reject();
     });
     window.action(Command::DisplayOrder)->trigger();
+
+    // The painter dialog over the overlay: its rows name the overlay's species.
+    for (MapWindow* map : window.mapWindows()) {
+        if (map->windowTitle() == "Overlay")
+            window.mdiArea()->setActiveSubWindow(map);
+    }
+    test::onModal<PainterDialog>([&](PainterDialog& dialog) {
+        ok = save(dialog, out, "painter-dialog.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::Painter)->trigger();
+
+    // The geo-line dialog with crosses over the base map's most frequent
+    // colours.
+    test::onModal<GeoLineDialog>([&](GeoLineDialog& dialog) {
+        dialog.kindButton(GeoLineMode::Cross)->click();
+        dialog.overwriteButton(GeoTransparentMode::Select)->click();
+        dialog.takeColoursButton()->click();
+        ok = save(dialog, out, "geo-line-dialog.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::GeoLine)->trigger();
+
+    test::onModal<MeshDialog>([&](MeshDialog& dialog) {
+        ok = save(dialog, out, "mesh-dialog.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::Mesh)->trigger();
 
     for (const std::string& text : log.utf8Texts())
         std::fprintf(stderr, "message: %s\n", text.c_str());

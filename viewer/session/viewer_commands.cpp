@@ -120,18 +120,6 @@ std::string notBuiltMessage(Command command)
         what = "印刷書式を選択/編集: 印刷書式（地図の並び、余白、ヘッダ、タイトル、フッタ）を選び、編集します。";
         meanwhile = "\n\nそれまでは tavik.ini の NowPrintForm で書式を選べます。";
         break;
-    case Command::Painter:
-        what = "ペンキ屋: 種ごとのマークの形、大きさ、太さ、色を設定します。";
-        meanwhile = "\n\nそれまでは Painter.cfg を編集して下さい。";
-        break;
-    case Command::GeoLine:
-        what = "経緯線の表示: 経緯線の種類、範囲、間隔、色、描く場所を設定します。";
-        meanwhile = "\n\nそれまでは tavik.ini の [Display] の Geo で始まるキーで設定できます。";
-        break;
-    case Command::Mesh:
-        what = "地域メッシュ: 地域メッシュの測地系と描き方を設定します。";
-        meanwhile = "\n\nそれまでは tavik.ini の MeshGeodetic と MeshPaint で設定できます。";
-        break;
     default:
         return {};
     }

@@ -5,15 +5,21 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/print/quelna_doc.h"
+#include "viewer/render/font_faces.h"
 #include "viewer/session/addin_load_job.h"
 #include "viewer/session/explanation_display.h"
+#include "viewer/session/geo_line_editor.h"
+#include "viewer/session/painter_editor.h"
 #include "viewer/session/renderer_cache.h"
 #include "viewer/session/viewer_commands.h"
 #include "viewer/session/workspace.h"
 #include "viewer/windows/addin_wait_dialog.h"
 #include "viewer/windows/display_order_dialog.h"
+#include "viewer/windows/geo_line_dialog.h"
 #include "viewer/windows/map_view.h"
 #include "viewer/windows/map_window.h"
+#include "viewer/windows/mesh_dialog.h"
+#include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/toolbar_icons.h"
 
@@ -349,6 +355,15 @@ void MainWindow::run(Command command)
     case Command::DisplayOrder:
         reorderActiveDocument();
         break;
+    case Command::Painter:
+        editPainter();
+        break;
+    case Command::GeoLine:
+        editGeoLines();
+        break;
+    case Command::Mesh:
+        editMesh();
+        break;
     case Command::Documentation:
         explanations().showHelpDocument();
         break;
@@ -469,6 +484,32 @@ void MainWindow::reorderActiveDocument()
     DisplayOrderDialog dialog(*document, workspace_.settings, this);
     if (dialog.exec() == QDialog::Accepted)
         documents_.reorder(*document, dialog.order().species());
+}
+
+void MainWindow::editPainter()
+{
+    PainterDialog dialog(workspace_.painter, painterRowLabels(activeDocument()), installedFontFamilies(),
+        workspace_.settings, messages_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        acceptPainter(workspace_, documents_, dialog.editor().accepted(), messages_);
+}
+
+void MainWindow::editGeoLines()
+{
+    GeoLineDialog dialog(workspace_.settings, workspace_.baseImage.image, messages_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.editor().apply(workspace_.settings);
+    settingsChanged(workspace_, documents_);
+}
+
+void MainWindow::editMesh()
+{
+    MeshDialog dialog(workspace_.settings, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.apply(workspace_.settings);
+    settingsChanged(workspace_, documents_);
 }
 
 ExplanationDisplay& MainWindow::explanations()

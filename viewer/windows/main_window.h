@@ -93,6 +93,9 @@ private:
     void changeNameMode(int entry);
     void toggleSwitch(Command command);
     void reorderActiveDocument();
+    void editPainter();
+    void editGeoLines();
+    void editMesh();
     void loadAddinsOnce();
     void fillSpeciesList();
     void showNotBuilt(Command command);
