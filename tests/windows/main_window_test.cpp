@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, StartsWithTheEmptyWindowToolbarListsAndEveryCommand)
     EXPECT_EQ(inMenus.count(window.action(Command::Print)), 0u);
     EXPECT_EQ(inMenus.count(window.action(Command::DisplayOrder)), 0u);
     EXPECT_EQ(inMenus.count(window.action(Command::OpenMap)), 1u);
-    EXPECT_EQ(window.menuBar()->actions().size(), 4); // no window menu
+    EXPECT_EQ(window.menuBar()->actions().size(), 3); // no window menu
     EXPECT_FALSE(window.action(Command::Print)->isEnabled());
     EXPECT_TRUE(window.action(Command::SaveImage)->isEnabled());
 }

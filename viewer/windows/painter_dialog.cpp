@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
@@ -27,9 +28,22 @@ namespace {
 QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
 std::string cp932Of(const QString& text) { return utf8ToCp932(text.toStdString()); }
 
-// Widest row label in pixels; a longer one ends in an ellipsis and shows
-// whole as its tool tip.
-constexpr int kLabelWidth = 380;
+// A row label: the species' names, ending in an ellipsis when they are
+// wider than the room the row gives them (the tool tip shows them whole).
+class RowLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        painter.drawText(
+            room, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+    }
+};
 
 QLabel* heading(const char* text, QWidget* parent, Qt::Alignment alignment = Qt::AlignHCenter)
 {
@@ -102,10 +116,9 @@ QWidget* PainterDialog::createSlots(const std::vector<std::string>& rowLabels)
         grid->addWidget(number, top + 1, 0);
 
         const std::string& label = static_cast<std::size_t>(i) < rowLabels.size() ? rowLabels[index(i)] : "";
-        row.label = new QLabel(area);
+        row.label = new RowLabel(qtext(label), area);
         row.label->setTextFormat(Qt::PlainText);
         row.label->setToolTip(qtext(label));
-        row.label->setText(row.label->fontMetrics().elidedText(qtext(label), Qt::ElideRight, kLabelWidth));
         grid->addWidget(row.label, top, 1, 1, 3);
 
         row.shape = new QComboBox(area);
