@@ -197,8 +197,8 @@ void MainWindow::createMenus()
         {"表示(&V)",
             {int(Command::ToolBar), int(Command::StatusBar), kSeparator, int(Command::DispScientificName),
                 int(Command::DispAlias1), int(Command::DispAlias2), int(Command::DispMarkLegend),
-                int(Command::DispFillLegend), kSeparator, int(Command::DisplayOrder), kSeparator,
-                int(Command::Painter), int(Command::GeoLine), int(Command::Mesh)}},
+                int(Command::DispFillLegend), kSeparator, int(Command::DisplayOrder), kSeparator, int(Command::Painter),
+                int(Command::GeoLine), int(Command::Mesh)}},
         {"ウィンドウ(&W)", {int(Command::Cascade), int(Command::Tile), int(Command::ArrangeIcons)}},
         {"ヘルプ(&H)", {int(Command::Documentation), kSeparator, int(Command::About)}},
     };
