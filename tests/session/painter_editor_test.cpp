@@ -52,7 +52,9 @@ TEST(PainterEditor, OkChecksSizesThenThicknessesThenTheFace)
         {"0.5", "2", sizeMessage.c_str(), Kind::Size}, // read as an integer it is 0
         {"1.5", "2", "", Kind::Size}, {"99", "2", "", Kind::Size},
         {"99.5", "2", sizeMessage.c_str(), Kind::Size}, // the file refuses a size above 99
-        {"1e5", "2", sizeMessage.c_str(), Kind::Size}, {"100", "2", sizeMessage.c_str(), Kind::Size},
+        {"1e5", "2", sizeMessage.c_str(), Kind::Size},
+        {"1e400", "2", sizeMessage.c_str(),
+            Kind::Size}, // no finite value {"100", "2", sizeMessage.c_str(), Kind::Size},
         {"big", "2", sizeMessage.c_str(), Kind::Size},
         {"5", "0", thicknessMessage.c_str(), Kind::Thickness}, // the file accepts 0, the dialog does not
         {"5", "20", "", Kind::Size}, {"5", "21", thicknessMessage.c_str(), Kind::Thickness},

@@ -119,12 +119,13 @@ std::optional<PainterEditor::Failure> PainterEditor::check() const
 {
     for (int i = 0; i < PainterConfig::SlotCount; ++i) {
         // The field read as an integer must be 1 to 99. Its value as a real
-        // number (what is kept) must not pass 99 either: the configuration
-        // file refuses a larger size.
+        // number (what is kept) must be within 1 to 99 too: the configuration
+        // file refuses a larger size ("99.5", "1e5"), and a text without a
+        // finite value ("1e400") would keep 0.
         const std::string& text = sizeTexts_[index(i)];
         const int whole = parseInteger(text);
         const double real = parseReal(text);
-        if (whole < 1 || whole > 99 || !(real <= 99.0))
+        if (whole < 1 || whole > 99 || real < 1.0 || real > PainterConfig::MaxSize)
             return Failure{rangeMessage("大きさ", "1以上99以下の値を指定して下さい"), {Field::Kind::Size, i}};
     }
     for (int i = 0; i < PainterConfig::SlotCount; ++i) {
