@@ -22,6 +22,14 @@ public:
     virtual ~MessageSink() = default;
     virtual void show(const Message& message) = 0;
 
+    // Asks a question with OK and Cancel; true for OK. A sink that cannot
+    // ask shows the message and takes OK.
+    virtual bool confirm(const Message& message)
+    {
+        show(message);
+        return true;
+    }
+
     void stop(std::string title, std::string text) { show({std::move(title), std::move(text), MessageIcon::Stop}); }
 };
 
@@ -32,10 +40,18 @@ public:
     void show(const Message& message) override;
 };
 
-// Keeps every message; tests read them back.
+// Keeps every message; tests read them back. Questions are kept too and
+// answered with `answer`.
 class MessageLog : public MessageSink {
 public:
     void show(const Message& message) override { messages.push_back(message); }
+    bool confirm(const Message& message) override
+    {
+        messages.push_back(message);
+        return answer;
+    }
+
+    bool answer = true;
 
     // The texts of all messages converted to UTF-8, one per entry.
     std::vector<std::string> utf8Texts() const;

@@ -6,7 +6,9 @@
 
 namespace tavik {
 
-void MessageBoxSink::show(const Message& message)
+namespace {
+
+int run(const Message& message, QMessageBox::StandardButtons buttons, QWidget* parent)
 {
     QMessageBox::Icon icon = QMessageBox::Critical;
     switch (message.icon) {
@@ -28,9 +30,18 @@ void MessageBoxSink::show(const Message& message)
     // Messages join lines with "\r\n" as well as "\n".
     QString text = QString::fromStdString(cp932ToUtf8(message.text));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent_);
+    QMessageBox box(icon, title, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    return box.exec();
+}
+
+} // namespace
+
+void MessageBoxSink::show(const Message& message) { run(message, QMessageBox::Ok, parent_); }
+
+bool MessageBoxSink::confirm(const Message& message)
+{
+    return run(message, QMessageBox::Ok | QMessageBox::Cancel, parent_) == QMessageBox::Ok;
 }
 
 } // namespace tavik
