@@ -15,6 +15,8 @@
 #include "viewer/windows/map_window.h"
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
+#include "viewer/windows/print_form_dialog.h"
+#include "viewer/windows/script_editor.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/viewer_application.h"
 
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -172,6 +175,18 @@ int main(int argc, char** argv)
         dialog.reject();
     });
     window.action(Command::Mesh)->trigger();
+    // The print form editor on its margins tab, and on its header tab with
+    // a font element inserted at the end of the script.
+    test::onModal<PrintFormDialog>([&](PrintFormDialog& dialog) {
+        dialog.tabs()->setCurrentIndex(static_cast<int>(FormTab::Margins));
+        ok = save(dialog, out, "print-form-margins.png") && ok;
+        dialog.tabs()->setCurrentIndex(static_cast<int>(FormTab::Header));
+        dialog.scriptEditor(FormScript::Header)->moveCursor(QTextCursor::End);
+        dialog.scriptButton(FormScript::Header, ScriptButton::Font)->click();
+        ok = save(dialog, out, "print-form-header.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::PrintForms)->trigger();
 
     for (const std::string& text : log.utf8Texts())
         std::fprintf(stderr, "message: %s\n", text.c_str());

@@ -116,10 +116,6 @@ std::string notBuiltMessage(Command command)
     case Command::PrintSetup:
         what = "プリンタの設定: 印刷とプレビューに使うプリンタと用紙を選びます。";
         break;
-    case Command::PrintForms:
-        what = "印刷書式を選択/編集: 印刷書式（地図の並び、余白、ヘッダ、タイトル、フッタ）を選び、編集します。";
-        meanwhile = "\n\nそれまでは tavik.ini の NowPrintForm で書式を選べます。";
-        break;
     default:
         return {};
     }

@@ -20,6 +20,7 @@
 #include "viewer/windows/map_window.h"
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
+#include "viewer/windows/print_form_dialog.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/toolbar_icons.h"
 
@@ -367,6 +368,9 @@ void MainWindow::run(Command command)
     case Command::Documentation:
         explanations().showHelpDocument();
         break;
+    case Command::PrintForms:
+        editPrintForms();
+        break;
     case Command::SaveImage: {
         // Saving works on the maps of the active window's document.
         const CQuelnaDoc* document = activeDocument();
@@ -414,6 +418,15 @@ void MainWindow::showNotBuilt(Command command)
 void MainWindow::showAbout()
 {
     messages_.show({"", cp932Literal("quelna\n\nTavik 生物分布地図ビューア"), MessageIcon::Information});
+}
+
+void MainWindow::editPrintForms()
+{
+    PrintFormDialog dialog(workspace_, messages_, this);
+    // Saved: every open document takes the new current form, and ordinary
+    // ones are paginated anew.
+    if (dialog.exec() == QDialog::Accepted)
+        documents_.takePrintForm(workspace_.printForms.current());
 }
 
 void MainWindow::openFromDialog(bool overlay)

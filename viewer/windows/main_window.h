@@ -96,6 +96,7 @@ private:
     void editPainter();
     void editGeoLines();
     void editMesh();
+    void editPrintForms();
     void loadAddinsOnce();
     void fillSpeciesList();
     void showNotBuilt(Command command);
