@@ -71,7 +71,8 @@ std::optional<std::string> PrintFormEditor::addRefusal() const
 {
     if (forms_.size() < static_cast<std::size_t>(PrintFormList::MaxForms))
         return std::nullopt;
-    return cp932Printf("Over %d\n  %s", PrintFormList::MaxForms, cp932Literal("これ以上書式を追加できません。").c_str());
+    return cp932Printf(
+        "Over %d\n  %s", PrintFormList::MaxForms, cp932Literal("これ以上書式を追加できません。").c_str());
 }
 
 std::string PrintFormEditor::newFormName(const std::string& fieldText) const

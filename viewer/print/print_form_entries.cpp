@@ -153,7 +153,8 @@ const FormFieldSpec& formFieldSpec(FormField field) { return formFieldSpecs()[st
 
 const char* formTabName(FormTab tab)
 {
-    static const char* const names[] = {"書式名", "段組み", "改ページ", "余白/間隔", "ヘッダ", "地図タイトル", "フッタ"};
+    static const char* const names[]
+        = {"書式名", "段組み", "改ページ", "余白/間隔", "ヘッダ", "地図タイトル", "フッタ"};
     return names[static_cast<int>(tab)];
 }
 
@@ -195,7 +196,8 @@ std::optional<EntryFault> checkEntries(const PrintFormEntries& entries)
         const std::string label = cp932Literal(spec.label);
         if (text.find_first_of(kForbidden) != std::string::npos) {
             return EntryFault{spec.tab, spec.field,
-                cp932Printf("  %s :  %s   ", label.c_str(), cp932Literal("文字に <>\"'= を含めることはできません。").c_str())};
+                cp932Printf(
+                    "  %s :  %s   ", label.c_str(), cp932Literal("文字に <>\"'= を含めることはできません。").c_str())};
         }
         if (spec.kind == Kind::Text)
             continue;

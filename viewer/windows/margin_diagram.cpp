@@ -84,31 +84,45 @@ void MarginDiagram::paintEvent(QPaintEvent*)
         }
     }
     painter.setBrush(Qt::NoBrush);
+    QFont small = font;
+    small.setPixelSize(7);
+    small.setBold(false);
+    painter.setFont(small);
+    painter.setPen(Qt::darkGray);
+    painter.drawText(header, Qt::AlignCenter, QStringLiteral("ページヘッダ"));
+    painter.drawText(footer, Qt::AlignCenter, QStringLiteral("ページフッター"));
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const double x = left + column * (mapWidth + gap);
+            painter.drawText(QRectF(x - 6, titleTop[row], mapWidth + 12, titleHeight), Qt::AlignCenter,
+                QStringLiteral("地図タイトル"));
+            painter.drawText(QRectF(x, mapTop[row] + 10, mapWidth, 12), Qt::AlignCenter, QStringLiteral("地図"));
+        }
+    }
+    painter.setFont(font);
     const QColor ink(200, 0, 0);
     painter.setPen(QPen(ink, 0.8));
     const double midY = (mapTop[0] + mapHeight / 2);
     dimension(painter, {0, midY}, {left, midY}, QStringLiteral("A"), {0, -7});
     dimension(painter, {right, midY}, {kPageWidth, midY}, QStringLiteral("B"), {0, -7});
-    dimension(painter, {100, 0}, {100, top}, QStringLiteral("C"), {8, 8});
-    dimension(painter, {100, bottom}, {100, kPageHeight}, QStringLiteral("D"), {8, 6});
-    dimension(painter, {left + mapWidth, mapTop[0] + 50}, {right - mapWidth, mapTop[0] + 50}, QStringLiteral("E"),
-        {0, -7});
-    dimension(painter, {left + 27, mapTop[0] + mapHeight}, {left + 27, mapTop[1]}, QStringLiteral("F"), {-8, 0});
+    dimension(painter, {188, 0}, {188, top}, QStringLiteral("C"), {-7, 8});
+    dimension(painter, {188, bottom}, {188, kPageHeight}, QStringLiteral("D"), {-7, 6});
+    dimension(
+        painter, {left + mapWidth, mapTop[0] + 50}, {right - mapWidth, mapTop[0] + 50}, QStringLiteral("E"), {0, -7});
+    dimension(painter, {right + 10, mapTop[0] + mapHeight}, {right + 10, mapTop[1]}, QStringLiteral("F"), {7, 0});
     dimension(painter, {60, 0}, {60, header.top()}, QStringLiteral("G"), {8, 0});
-    dimension(painter, {header.left(), header.center().y()}, {left, header.center().y()}, QStringLiteral("H"),
-        {0, 0});
-    dimension(painter, {right, header.center().y()}, {header.right(), header.center().y()}, QStringLiteral("I"),
-        {0, 0});
-    dimension(painter, {right - 20, mapTop[0] + mapHeight}, {right - 20, titleTop[1]}, QStringLiteral("J"),
-        {8, 0});
+    dimension(
+        painter, {header.left(), header.center().y()}, {left, header.center().y()}, QStringLiteral("H"), {0, -11});
+    dimension(
+        painter, {right, header.center().y()}, {header.right(), header.center().y()}, QStringLiteral("I"), {0, -11});
+    dimension(painter, {right - 20, mapTop[0] + mapHeight}, {right - 20, titleTop[1]}, QStringLiteral("J"), {8, 0});
     dimension(painter, {left - 6, titleTop[1] - 4}, {left, titleTop[1] - 4}, QStringLiteral("K"), {-9, 0});
-    dimension(painter, {left + mapWidth, titleTop[1] - 4}, {left + mapWidth + 6, titleTop[1] - 4},
-        QStringLiteral("L"), {9, 0});
+    dimension(painter, {left + mapWidth, titleTop[1] - 4}, {left + mapWidth + 6, titleTop[1] - 4}, QStringLiteral("L"),
+        {9, 0});
     dimension(painter, {140, bottom}, {140, footer.top()}, QStringLiteral("M"), {8, 0});
-    dimension(painter, {footer.left(), footer.center().y()}, {left, footer.center().y()}, QStringLiteral("N"),
-        {0, 0});
-    dimension(painter, {right, footer.center().y()}, {footer.right(), footer.center().y()}, QStringLiteral("O"),
-        {0, 0});
+    dimension(painter, {footer.left(), footer.center().y()}, {left, footer.center().y()}, QStringLiteral("N"), {0, 11});
+    dimension(
+        painter, {right, footer.center().y()}, {footer.right(), footer.center().y()}, QStringLiteral("O"), {0, 11});
 }
 
 } // namespace tavik

@@ -372,8 +372,7 @@ void PrintFormDialog::tabChanged(int tab)
 void PrintFormDialog::insert(FormScript script, ScriptButton button)
 {
     const ScriptTab& tab = scripts_[index(script)];
-    const ScriptInsertion insertion
-        = scriptInsertion(button, cp932(tab.size->text()), cp932(tab.faces->currentText()));
+    const ScriptInsertion insertion = scriptInsertion(button, cp932(tab.size->text()), cp932(tab.faces->currentText()));
     const int caret = static_cast<int>(editorText(insertion.text.substr(0, insertion.caret)).size());
     tab.editor->insertScript(editorText(insertion.text), caret);
 }
