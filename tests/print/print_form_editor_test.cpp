@@ -71,7 +71,8 @@ TEST(PrintFormEditorChecks, RefuseForbiddenCharactersAndOutOfRangeNumbersWithThe
         {FormField::VerticalGap, "", FormTab::Margins,
             "  F 縦　間隔  :     \n  Out of range!   \n  Please input     0.1 <   F 縦　間隔    <  999.0   "},
         {FormField::FooterTop, "1000", FormTab::Margins,
-            "  M ページフッター :  1000   \n  Out of range!   \n  Please input     0.1 <   M ページフッター   <  999.0   "},
+            "  M ページフッター :  1000   \n  Out of range!   \n  Please input     0.1 <   M ページフッター   <  999.0 "
+            "  "},
     };
     for (const Case& c : cases) {
         std::optional<EntryFault> fault = checkEntries(entriesWith(c.field, c.text));
@@ -81,9 +82,9 @@ TEST(PrintFormEditorChecks, RefuseForbiddenCharactersAndOutOfRangeNumbersWithThe
         EXPECT_EQ(cp932ToUtf8(fault->message), c.message);
     }
     // Bounds are inclusive, protrusions may be 0, and a number field is read as a real.
-    for (auto [field, text] : {std::pair{FormField::Columns, "32"}, {FormField::Rows, "1.5"},
-             {FormField::PagingLevel, "-1"}, {FormField::HeaderLeft, "0"}, {FormField::LeftMargin, "0.1"},
-             {FormField::Title, "図鑑（A4）"}})
+    for (auto [field, text] :
+        {std::pair{FormField::Columns, "32"}, {FormField::Rows, "1.5"}, {FormField::PagingLevel, "-1"},
+            {FormField::HeaderLeft, "0"}, {FormField::LeftMargin, "0.1"}, {FormField::Title, "図鑑（A4）"}})
         EXPECT_FALSE(checkEntries(entriesWith(field, text))) << text;
 }
 
@@ -102,9 +103,9 @@ TEST(PrintFormEditorChecks, GoTabByTabAndReportTheFirstFault)
 TEST(PrintFormEditorChecks, ReportScriptParseErrorsAndSchemaFindingsUnderTheirTab)
 {
     // An unclosed left in the header: the reader's line, column and token.
-    std::optional<EntryFault> fault
-        = checkEntries(entriesWithScript(FormScript::Header, "<center>\r\n<spname name=\"scientific\"/>\r\n<left>\r\n"
-                                                             "Page\r\n</center>\r\n"));
+    std::optional<EntryFault> fault = checkEntries(entriesWithScript(FormScript::Header,
+        "<center>\r\n<spname name=\"scientific\"/>\r\n<left>\r\n"
+        "Page\r\n</center>\r\n"));
     ASSERT_TRUE(fault);
     EXPECT_EQ(fault->tab, FormTab::Header);
     EXPECT_FALSE(fault->field);
@@ -169,9 +170,10 @@ TEST(PrintFormEditorApply, TheEditorTextOfAScriptHasOneNodeALineAndReadsBackTheS
     PrintFormEntries entries = entriesWithScript(FormScript::Header, script);
     applyEntries(entries, form);
     const std::string text = scriptEditorText(form.pageHeader.script);
-    EXPECT_EQ(text, "<font size=\"12.0\" facename=\"IPAGothic\" italic=\"false\">\r\n<left>\r\nAtlas \r\n"
-                    "<numofpage/>\r\n</left>\r\n<right>\r\n<spcount start=\"1\" format=\"No. 0\"/>\r\n</right>\r\n"
-                    "</font>\r\n<cr/>\r\n<center>\r\n</center>\r\n");
+    EXPECT_EQ(text,
+        "<font size=\"12.0\" facename=\"IPAGothic\" italic=\"false\">\r\n<left>\r\nAtlas \r\n"
+        "<numofpage/>\r\n</left>\r\n<right>\r\n<spcount start=\"1\" format=\"No. 0\"/>\r\n</right>\r\n"
+        "</font>\r\n<cr/>\r\n<center>\r\n</center>\r\n");
     PrintForm again = PrintForm::builtIn();
     PrintFormEntries shown = entriesWithScript(FormScript::Header, text);
     applyEntries(shown, again);
@@ -352,8 +354,8 @@ TEST_F(PrintFormEditorSaving, WritesTheFormsThatLoadBackEqualAndRecordsTheCurren
     EXPECT_EQ(list.currentIndex(), 1);
     EXPECT_EQ(cp932ToUtf8(settings.nowPrintForm), "図鑑 3x2");
     const std::string ini = folder.read("tavik.ini");
-    EXPECT_EQ(cp932ToUtf8(ini),
-        "[Display]\r\nFrameWidth=900\r\n[Print]\r\nNowPrintForm=図鑑 3x2\r\nPrintFontSize=9\r\n");
+    EXPECT_EQ(
+        cp932ToUtf8(ini), "[Display]\r\nFrameWidth=900\r\n[Print]\r\nNowPrintForm=図鑑 3x2\r\nPrintFontSize=9\r\n");
 
     PrintFormList loaded;
     std::string now = settings.nowPrintForm;

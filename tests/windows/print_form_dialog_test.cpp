@@ -19,11 +19,11 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QKeyEvent>
 #include <QTextBlock>
 
 #include <gtest/gtest.h>
@@ -216,7 +216,8 @@ TEST_F(PrintFormDialogTest, RefusedChecksKeepTheDialogOpenOnTheOffendingTab)
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.tabs()->currentIndex(), static_cast<int>(FormTab::Header));
         ASSERT_EQ(log.messages.size(), 3u);
-        EXPECT_TRUE(log.utf8Texts()[2].starts_with("ヘッダ\n  line: 1   column: 2   \n  [<left>]")) << log.utf8Texts()[2];
+        EXPECT_TRUE(log.utf8Texts()[2].starts_with("ヘッダ\n  line: 1   column: 2   \n  [<left>]"))
+            << log.utf8Texts()[2];
     });
     EXPECT_EQ(viewer->workspace().printForms.current().title, "2x1");
 }
