@@ -22,12 +22,12 @@ public:
     virtual ~MessageSink() = default;
     virtual void show(const Message& message) = 0;
 
-    // Asks a question with OK and Cancel; true for OK. A sink that cannot
-    // ask shows the message and takes OK.
-    virtual bool confirm(const Message& message)
+    // Shows a message with OK and Cancel: true when OK was chosen. Where no
+    // one can answer, the message is shown and the answer is Cancel.
+    virtual bool ask(const Message& message)
     {
         show(message);
-        return true;
+        return false;
     }
 
     void stop(std::string title, std::string text) { show({std::move(title), std::move(text), MessageIcon::Stop}); }
@@ -45,18 +45,18 @@ public:
 class MessageLog : public MessageSink {
 public:
     void show(const Message& message) override { messages.push_back(message); }
-    bool confirm(const Message& message) override
+    // Keeps the question and answers it with `answer`.
+    bool ask(const Message& message) override
     {
         messages.push_back(message);
         return answer;
     }
 
-    bool answer = true;
-
     // The texts of all messages converted to UTF-8, one per entry.
     std::vector<std::string> utf8Texts() const;
 
     std::vector<Message> messages;
+    bool answer = true; // what ask() answers
 };
 
 } // namespace tavik

@@ -349,23 +349,6 @@ TEST_F(MainWindowTest, TheDisplayOrderDialogReordersTheActiveDocument)
     EXPECT_EQ(document.species()[5].code, 106);
 }
 
-TEST_F(MainWindowTest, CommandsOfLaterPartsSayWhatTheyWillDo)
-{
-    MainWindow& window = start();
-    window.action(Command::SaveImage)->trigger(); // the empty window: nothing to save
-    EXPECT_TRUE(messages().empty());
-    window.speciesList()->activated(1);
-    const Command later[] = {Command::SaveImage, Command::Print, Command::PrintPreview, Command::PrintSetup};
-    for (Command command : later)
-        window.action(command)->trigger();
-    ASSERT_EQ(log.messages.size(), std::size(later));
-    for (size_t i = 0; i < std::size(later); ++i) {
-        EXPECT_EQ(log.messages[i].text, notBuiltMessage(later[i]));
-        EXPECT_EQ(log.messages[i].icon, MessageIcon::Information);
-    }
-    EXPECT_EQ(titles(window).size(), 1);
-}
-
 TEST_F(MainWindowTest, TheExplanationButtonAndHelpDocumentReportWhatIsMissing)
 {
     MainWindow& window = start();

@@ -5,6 +5,7 @@
 #include "platform/message_sink.h"
 #include "tests/windows/viewer_driver.h"
 #include "viewer/session/process_launcher.h"
+#include "viewer/session/save_run.h"
 #include "viewer/session/viewer_commands.h"
 #include "viewer/session/workspace.h"
 #include "viewer/settings/species_table.h"
@@ -16,12 +17,17 @@
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/print_form_dialog.h"
+#include "viewer/windows/save_file_dialog.h"
+#include "viewer/windows/save_progress_dialog.h"
 #include "viewer/windows/script_editor.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/viewer_application.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QTimer>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -29,8 +35,12 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -187,6 +197,55 @@ int main(int argc, char** argv)
         dialog.reject();
     });
     window.action(Command::PrintForms)->trigger();
+    // The save dialog of the ordinary window: its species checked, the
+    // family open, 24 bits.
+    test::onModal<SaveFileDialog>([&](SaveFileDialog& dialog) {
+        if (QTreeWidgetItem* family = test::treeItem(*dialog.tree(), "Papilionidae"))
+            family->setExpanded(true);
+        ok = save(dialog, out, "save-dialog.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::SaveImage)->trigger();
+
+    // The progress dialog while every species is saved, at the third map;
+    // the run is then cancelled.
+    {
+        Workspace& workspace = viewer.workspace();
+        const std::string saved = database + "/saved";
+        std::filesystem::create_directories(saved);
+        SaveJob job;
+        job.path = saved + "/%S.png";
+        for (const SpeciesRecord& species : workspace.species.rows())
+            job.species.push_back(&species);
+        SaveRun run(job, workspace.renderSources(), window.activeMapWindow()->view().markScale());
+        std::atomic<bool> grabbed{false};
+        run.progress().onMap = [&grabbed](const std::string& text) {
+            if (text.starts_with("(3/"))
+                for (int i = 0; i < 1000 && !grabbed.load(); ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        };
+        MessageLog runMessages;
+        run.start(runMessages);
+        SaveProgressDialog dialog(run, &window);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!grabbed.load() && dialog.text()->text().startsWith("(3/")) {
+                ok = save(dialog, out, "save-progress-dialog.png") && ok;
+                grabbed.store(true);
+                dialog.cancel();
+            }
+        });
+        watch.start(50);
+        dialog.exec();
+        run.waitFor(std::chrono::seconds(20));
+    }
+
+    // The print preview of the ordinary window's first page.
+    test::onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
+        ok = save(dialog, out, "print-preview.png") && ok;
+        dialog.reject();
+    });
+    window.action(Command::PrintPreview)->trigger();
 
     for (const std::string& text : log.utf8Texts())
         std::fprintf(stderr, "message: %s\n", text.c_str());

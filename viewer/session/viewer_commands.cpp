@@ -18,7 +18,7 @@ const std::vector<CommandInfo>& commandTable()
         {Command::PrintForms, "印刷書式を選択/編集", "", "印刷書式を選び、編集します", false},
         {Command::Print, "印刷(&P)...", "Ctrl+P", "分布図を印刷します", true},
         {Command::PrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "", "印刷される頁を表示します", true},
-        {Command::PrintSetup, "プリンタの設定(&R)...", "", "プリンタと用紙を選びます", false},
+        {Command::PrintSetup, "ﾌﾟﾘﾝﾀの設定(&R)...", "", "プリンタと用紙を選びます", false},
         {Command::CloseWindow, "閉じる(&C)", "Ctrl+W", "分布図のウィンドウを閉じます", true},
         {Command::Exit, "アプリケーションの終了(&X)", "Ctrl+Q", "表示の設定を保存して終了します", false},
         {Command::TopPage, "先頭の種", "", "最初の種の分布図を表示します", true},
@@ -94,32 +94,6 @@ bool* displaySwitch(Settings& settings, Command command)
     default:
         return nullptr;
     }
-}
-
-std::string notBuiltMessage(Command command)
-{
-    const char* what = nullptr;
-    const char* meanwhile = "";
-    switch (command) {
-    case Command::SaveImage:
-        what = "画像を保存: 種を選び、分布図を PNG または BMP の画像ファイルに保存します。";
-        meanwhile = "\n\nそれまでは tavik --save で保存できます。";
-        break;
-    case Command::Print:
-        what = "印刷: 開いている分布図を印刷書式に従ってプリンタまたは PDF ファイルに印刷します。";
-        meanwhile = "\n\nそれまでは tavik --print で PDF に印刷できます。";
-        break;
-    case Command::PrintPreview:
-        what = "印刷ﾌﾟﾚﾋﾞｭｰ: 印刷される頁を画面で確かめます。";
-        meanwhile = "\n\nそれまでは tavik --print で PDF に印刷できます。";
-        break;
-    case Command::PrintSetup:
-        what = "プリンタの設定: 印刷とプレビューに使うプリンタと用紙を選びます。";
-        break;
-    default:
-        return {};
-    }
-    return cp932Literal(std::string(what) + "\n\nこの機能はまだ作られていません。" + meanwhile);
 }
 
 std::string mapWindowTitle(const CQuelnaDoc& document)

@@ -63,10 +63,6 @@ bool commandEnabled(Command command, const CQuelnaDoc* active);
 // command that toggles none.
 bool* displaySwitch(Settings& settings, Command command);
 
-// For a command whose dialog comes with a later part of the viewer: what it
-// will do and that it is not built yet (cp932). Empty for a built command.
-std::string notBuiltMessage(Command command);
-
 // The title of a map window: "( %4d/%4d )" with the current view and the view
 // count, "Overlay" for an overlay, "Quelna1" for the empty window of
 // start-up.

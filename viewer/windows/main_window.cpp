@@ -11,16 +11,21 @@
 #include "viewer/session/geo_line_editor.h"
 #include "viewer/session/painter_editor.h"
 #include "viewer/session/renderer_cache.h"
+#include "viewer/session/save_choice.h"
+#include "viewer/session/save_run.h"
 #include "viewer/session/viewer_commands.h"
 #include "viewer/session/workspace.h"
 #include "viewer/windows/addin_wait_dialog.h"
 #include "viewer/windows/display_order_dialog.h"
+#include "viewer/windows/document_printer.h"
 #include "viewer/windows/geo_line_dialog.h"
 #include "viewer/windows/map_view.h"
 #include "viewer/windows/map_window.h"
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/print_form_dialog.h"
+#include "viewer/windows/save_file_dialog.h"
+#include "viewer/windows/save_progress_dialog.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/toolbar_icons.h"
 
@@ -71,6 +76,8 @@ MainWindow::MainWindow(Workspace& workspace, DocumentList& documents, MessageSin
     , launcher_(launcher)
     , renderers_(std::make_unique<RendererCache>(workspace))
     , addinJob_(std::make_unique<AddinLoadJob>(workspace))
+    , printing_(std::make_unique<DocumentPrinter>(workspace, *renderers_, messages, this))
+    , queuedMessages_(std::make_unique<QueuedMessages>(*this))
 {
     const Settings& s = workspace_.settings;
     setWindowTitle(qtext(s.frameTitle));
@@ -95,6 +102,7 @@ MainWindow::MainWindow(Workspace& workspace, DocumentList& documents, MessageSin
 
 MainWindow::~MainWindow()
 {
+    saveRun_.reset();
     documents_.setObserver(nullptr);
     // Map windows go first: their views refer to the renderers.
     const auto windows = mdiArea_->subWindowList();
@@ -371,13 +379,16 @@ void MainWindow::run(Command command)
     case Command::PrintForms:
         editPrintForms();
         break;
-    case Command::SaveImage: {
-        // Saving works on the maps of the active window's document.
-        const CQuelnaDoc* document = activeDocument();
-        if (document && document->speciesCount() > 0)
-            showNotBuilt(command);
+    case Command::SaveImage:
+        saveImages();
         break;
-    }
+    case Command::Print:
+    case Command::PrintPreview:
+        printActiveDocument(command);
+        break;
+    case Command::PrintSetup:
+        printing_->setUp();
+        break;
     case Command::CloseWindow:
         if (MapWindow* window = activeMapWindow())
             window->close();
@@ -402,17 +413,9 @@ void MainWindow::run(Command command)
         showAbout();
         break;
     default:
-        showNotBuilt(command);
         break;
     }
     updateCommands();
-}
-
-void MainWindow::showNotBuilt(Command command)
-{
-    const std::string text = notBuiltMessage(command);
-    if (!text.empty())
-        messages_.show({"", text, MessageIcon::Information});
 }
 
 void MainWindow::showAbout()
@@ -523,6 +526,49 @@ void MainWindow::editMesh()
         return;
     dialog.apply(workspace_.settings);
     settingsChanged(workspace_, documents_);
+}
+
+void MainWindow::saveImages()
+{
+    // Saving works on the maps of the active window's document.
+    MapWindow* window = activeMapWindow();
+    const CQuelnaDoc* document = window ? window->document() : nullptr;
+    if (!document || document->speciesCount() == 0)
+        return;
+    SaveFileDialog dialog(workspace_, *document, messages_, this);
+    if (saveDialogSize_.isValid())
+        dialog.resize(saveDialogSize_);
+    const int result = dialog.exec();
+    saveDialogSize_ = dialog.size();
+    if (result != QDialog::Accepted)
+        return;
+    workspace_.settings.savePath = saveFolderOf(dialog.path());
+    SaveJob job;
+    job.path = dialog.path();
+    job.depth = dialog.depth();
+    job.overlay = document->isOverlay();
+    for (size_t row : dialog.selection().rows)
+        job.species.push_back(&workspace_.species.rows()[row]);
+    // A run that outlived its wait ends before the next begins.
+    saveRun_.reset();
+    auto run = std::make_unique<SaveRun>(std::move(job), workspace_.renderSources(), window->view().markScale());
+    run->start(*queuedMessages_);
+    SaveProgressDialog progress(*run, this);
+    progress.exec();
+    // After a Cancel the worker finishes the map it is writing.
+    if (!run->waitFor(std::chrono::seconds(20)))
+        saveRun_ = std::move(run);
+}
+
+void MainWindow::printActiveDocument(Command command)
+{
+    MapWindow* window = activeMapWindow();
+    if (!window)
+        return;
+    if (command == Command::PrintPreview)
+        printing_->preview(*window->document(), window->view().screenMetrics());
+    else
+        printing_->print(*window->document(), window->view().screenMetrics());
 }
 
 ExplanationDisplay& MainWindow::explanations()

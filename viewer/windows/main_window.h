@@ -16,11 +16,13 @@ namespace tavik {
 
 class AddinLoadJob;
 class CQuelnaDoc;
+class DocumentPrinter;
 class ExplanationDisplay;
 class MapWindow;
 class MessageSink;
 class ProcessLauncher;
 class RendererCache;
+class SaveRun;
 class Workspace;
 enum class Command : int;
 
@@ -56,6 +58,8 @@ public:
     Workspace& workspace() const { return workspace_; }
     DocumentList& documents() const { return documents_; }
     RendererCache& renderers() const { return *renderers_; }
+    // Print, preview and printer set-up, with the printer they use.
+    DocumentPrinter& printing() const { return *printing_; }
 
     // Opens a document of species rows (ordinary or overlay) through the
     // steps of every open: drawing allowed, the empty start-up window
@@ -97,9 +101,10 @@ private:
     void editGeoLines();
     void editMesh();
     void editPrintForms();
+    void saveImages();
+    void printActiveDocument(Command command);
     void loadAddinsOnce();
     void fillSpeciesList();
-    void showNotBuilt(Command command);
     void showAbout();
     ExplanationDisplay& explanations();
 
@@ -110,6 +115,9 @@ private:
     std::unique_ptr<RendererCache> renderers_;
     std::unique_ptr<AddinLoadJob> addinJob_;
     std::unique_ptr<ExplanationDisplay> explanations_;
+    std::unique_ptr<DocumentPrinter> printing_;
+    std::unique_ptr<MessageSink> queuedMessages_; // for workers: to this window through its event queue
+    std::unique_ptr<SaveRun> saveRun_; // a run that outlived its wait; ends before the next
     std::map<Command, QAction*> actions_;
     QMdiArea* mdiArea_ = nullptr;
     QComboBox* speciesList_ = nullptr;
@@ -119,6 +127,7 @@ private:
     std::vector<QMenu*> menuSets_[2]; // without a map window, with one
     int shownMenuSet_ = -1;
     QSize selectionDialogSize_;
+    QSize saveDialogSize_;
 };
 
 } // namespace tavik

@@ -8,7 +8,9 @@ namespace tavik {
 
 namespace {
 
-int run(const Message& message, QMessageBox::StandardButtons buttons, QWidget* parent)
+// A message box over `parent` with the message's icon and text and these
+// buttons; returns the button chosen.
+QMessageBox::StandardButton showBox(const Message& message, QMessageBox::StandardButtons buttons, QWidget* parent)
 {
     QMessageBox::Icon icon = QMessageBox::Critical;
     switch (message.icon) {
@@ -32,16 +34,16 @@ int run(const Message& message, QMessageBox::StandardButtons buttons, QWidget* p
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(icon, title, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    return box.exec();
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 } // namespace
 
-void MessageBoxSink::show(const Message& message) { run(message, QMessageBox::Ok, parent_); }
+void MessageBoxSink::show(const Message& message) { showBox(message, QMessageBox::Ok, parent_); }
 
-bool MessageBoxSink::confirm(const Message& message)
+bool MessageBoxSink::ask(const Message& message)
 {
-    return run(message, QMessageBox::Ok | QMessageBox::Cancel, parent_) == QMessageBox::Ok;
+    return showBox(message, QMessageBox::Ok | QMessageBox::Cancel, parent_) == QMessageBox::Ok;
 }
 
 } // namespace tavik

@@ -14,7 +14,7 @@ class MessageBoxSink : public MessageSink {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
     void show(const Message& message) override;
-    bool confirm(const Message& message) override;
+    bool ask(const Message& message) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -315,7 +315,7 @@ void PrintFormDialog::addForm()
     }
     PrintFormEntries shown = entries();
     const std::string name = editor_.newFormName(shown.field(FormField::Title));
-    if (!messages_.confirm({"", PrintFormEditor::addQuestion(name), MessageIcon::Exclamation}))
+    if (!messages_.ask({"", PrintFormEditor::addQuestion(name), MessageIcon::Exclamation}))
         return;
     std::optional<EntryFault> fault = editor_.add(name, shown);
     formList_->addItem(qtext(editor_.selectedForm().title));
@@ -333,7 +333,7 @@ void PrintFormDialog::deleteForm()
         messages_.stop("", *refusal);
         return;
     }
-    if (!messages_.confirm({"", PrintFormEditor::deleteQuestion(), MessageIcon::Exclamation}))
+    if (!messages_.ask({"", PrintFormEditor::deleteQuestion(), MessageIcon::Exclamation}))
         return;
     const int removed = editor_.selected();
     editor_.removeSelected();

@@ -4,11 +4,10 @@
 #include "platform/message_sink.h"
 #include "viewer/session/species_selection.h"
 #include "viewer/session/workspace.h"
+#include "viewer/windows/species_tree_widget.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -16,19 +15,6 @@ namespace tavik {
 namespace {
 
 QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
-
-// Group items show a folder (open when selected), species items a page.
-QIcon itemIcon(const QStyle& style, SpeciesTreeItem::Kind kind)
-{
-    QIcon icon;
-    if (kind == SpeciesTreeItem::Kind::Group) {
-        icon.addPixmap(style.standardPixmap(QStyle::SP_DirClosedIcon), QIcon::Normal);
-        icon.addPixmap(style.standardPixmap(QStyle::SP_DirOpenIcon), QIcon::Selected);
-    } else {
-        icon.addPixmap(style.standardPixmap(QStyle::SP_FileIcon), QIcon::Normal);
-    }
-    return icon;
-}
 
 } // namespace
 
@@ -44,30 +30,7 @@ SpeciesSelectionDialog::SpeciesSelectionDialog(
     setWindowTitle(qtext(texts.title));
     setSizeGripEnabled(true);
 
-    treeWidget_->setHeaderHidden(true);
-    treeWidget_->setColumnCount(1);
-    treeWidget_->setUniformRowHeights(true);
-    treeWidget_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    treeWidget_->header()->setStretchLastSection(false);
-    const QIcon groupIcon = itemIcon(*style(), SpeciesTreeItem::Kind::Group);
-    const QIcon speciesIcon = itemIcon(*style(), SpeciesTreeItem::Kind::Species);
-    const auto& items = tree_.items();
-    items_.assign(items.size(), nullptr);
-    // Items are made parents first, so a parent's tree item always exists.
-    for (size_t i = 0; i < items.size(); ++i) {
-        const SpeciesTreeItem& item = items[i];
-        QTreeWidgetItem* shown = item.parent < 0 ? new QTreeWidgetItem(treeWidget_)
-                                                 : new QTreeWidgetItem(items_[static_cast<size_t>(item.parent)]);
-        shown->setText(0, qtext(item.label));
-        shown->setIcon(0, item.kind == SpeciesTreeItem::Kind::Group ? groupIcon : speciesIcon);
-        shown->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        shown->setCheckState(0, item.checked ? Qt::Checked : Qt::Unchecked);
-        shown->setData(0, Qt::UserRole, static_cast<int>(i));
-        items_[i] = shown;
-    }
-
-    // The top-level groups open, so that the groups under them show.
-    treeWidget_->expandToDepth(0);
+    items_ = fillSpeciesTreeWidget(*treeWidget_, tree_);
 
     openButton_ = new QPushButton(qtext(texts.openButton), this);
     openButton_->setDefault(true);
@@ -89,8 +52,7 @@ QTreeWidgetItem* SpeciesSelectionDialog::itemOf(int treeItem) const { return ite
 
 void SpeciesSelectionDialog::accept()
 {
-    for (size_t i = 0; i < items_.size(); ++i)
-        tree_.setChecked(static_cast<int>(i), items_[i]->checkState(0) == Qt::Checked);
+    readSpeciesTreeChecks(items_, tree_);
     TreeSelection chosen = tree_.collectChecked();
     const std::string refusal = checkSpeciesSelection(static_cast<int>(chosen.rows.size()), overlay_);
     if (!refusal.empty()) {

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+namespace tavik {
+
+enum class NameMode;
+struct TreeSelection;
+
+// What the save dialog found when the user confirmed a file name, in the
+// order it checks.
+enum class SaveChoiceStatus {
+    Ok, // the maps may be saved
+    NothingChosen, // no species checked
+    InvalidName, // the name cannot be a file here
+    NeedsWildcard, // several maps under one plain name
+    ConfirmTotal, // a group was checked: the total is to be confirmed (OK saves)
+};
+
+struct SaveChoiceCheck {
+    SaveChoiceStatus status = SaveChoiceStatus::Ok;
+    std::string message; // what the dialog shows or asks (cp932); empty for Ok
+};
+
+// Checks what the save dialog holds when a name is confirmed: the species
+// chosen in its tree and the file path (cp932) as typed, with its folder. For
+// an overlay document, which saves every species in one map, a plain name is
+// fine whatever the number of species.
+SaveChoiceCheck checkSaveChoice(const TreeSelection& chosen, const std::string& path, bool overlay);
+
+// True when a path (cp932) can name a file to save: a folder that exists, and
+// a file name part that is not empty, "." or "..", holds no control
+// character and fits the file system (255 bytes).
+bool isValidSaveName(const std::string& path);
+
+// The file name the save dialog proposes: the wildcard of the name the
+// species list shows ("%S", "%A1" or "%A2").
+std::string proposedSaveName(NameMode mode);
+
+// The folder of a saved path (cp932), without its last separator; kept as
+// SavePath so that the next save dialog opens there. "/" for a file at the
+// root; empty for a path without a folder.
+std::string saveFolderOf(const std::string& path);
+
+// The question asked before overwriting an existing file (cp932).
+std::string overwriteQuestion(const std::string& path);
+
+} // namespace tavik
