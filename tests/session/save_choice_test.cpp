@@ -31,8 +31,7 @@ TEST(SaveChoice, ChecksInOrderWithTheirMessages)
         const char* message; // UTF-8
     };
     const std::string invalid = "    ファイル名が無効です。    ";
-    const std::string plain
-        = "複数種を指定するときは、ワイルドカードを使ってファイル名の区別が付くようにして下さい。";
+    const std::string plain = "複数種を指定するときは、ワイルドカードを使ってファイル名の区別が付くようにして下さい。";
     const Case cases[] = {
         {"nothing checked comes first", none, in + "/", false, SaveChoiceStatus::NothingChosen,
             "    何も選択されていません。    "},
@@ -43,22 +42,19 @@ TEST(SaveChoice, ChecksInOrderWithTheirMessages)
         {"a control character", one, in + "a\tb.png", false, SaveChoiceStatus::InvalidName, invalid.c_str()},
         {"longer than a file name may be", one, in + std::string(252, 'x') + ".png", false,
             SaveChoiceStatus::InvalidName, invalid.c_str()},
-        {"the name is checked before the wildcards", two, in + "missing/map.png", false,
-            SaveChoiceStatus::InvalidName, invalid.c_str()},
+        {"the name is checked before the wildcards", two, in + "missing/map.png", false, SaveChoiceStatus::InvalidName,
+            invalid.c_str()},
         {"one species under a plain name", one, in + "map.png", false, SaveChoiceStatus::Ok, ""},
-        {"two species under a plain name", two, in + "map.png", false, SaveChoiceStatus::NeedsWildcard,
-            plain.c_str()},
+        {"two species under a plain name", two, in + "map.png", false, SaveChoiceStatus::NeedsWildcard, plain.c_str()},
         {"a wildcard in the folder does not count", two, in + "%S/map.png", false, SaveChoiceStatus::NeedsWildcard,
             plain.c_str()},
         {"two species with a wildcard", two, in + "%S_%C.png", false, SaveChoiceStatus::Ok, ""},
-        {"an overlay is one map whatever its species", two, in + "map.png", true,
-            SaveChoiceStatus::Ok, ""},
+        {"an overlay is one map whatever its species", two, in + "map.png", true, SaveChoiceStatus::Ok, ""},
         {"a plain name is refused before the group total", family, in + "map.png", false,
             SaveChoiceStatus::NeedsWildcard, plain.c_str()},
         {"a checked group asks for the total", family, in + "%A1.bmp", false, SaveChoiceStatus::ConfirmTotal,
             "上位グループにチェックがつけられているので合計 6 種を保存します。よろしいですか？"},
-        {"a group of one species saves without asking", familyOfOne, in + "map.png", false, SaveChoiceStatus::Ok,
-            ""},
+        {"a group of one species saves without asking", familyOfOne, in + "map.png", false, SaveChoiceStatus::Ok, ""},
     };
     for (const Case& c : cases) {
         const SaveChoiceCheck check = checkSaveChoice(c.chosen, utf8ToCp932(c.path), c.overlay);

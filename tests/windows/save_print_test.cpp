@@ -125,7 +125,8 @@ TEST_F(SavePrintTest, TheSaveDialogRefusesWithItsMessagesAndStaysOpen)
         EXPECT_EQ(dialog.windowTitle(), "名前を付けて保存");
         EXPECT_TRUE(dialog.colours24()->isChecked());
         EXPECT_EQ(dialog.colours256()->text(), "２５６色");
-        EXPECT_TRUE(dialog.selectedFiles().value(0).endsWith("/%S.png")) << dialog.selectedFiles().value(0).toStdString();
+        EXPECT_TRUE(dialog.selectedFiles().value(0).endsWith("/%S.png"))
+            << dialog.selectedFiles().value(0).toStdString();
         QTreeWidget& tree = *dialog.tree();
         QTreeWidgetItem* protenor = test::treeItem(tree, "Papilio protenor");
         ASSERT_TRUE(protenor);
@@ -162,8 +163,9 @@ TEST_F(SavePrintTest, TheSaveDialogRefusesWithItsMessagesAndStaysOpen)
 
 TEST_F(SavePrintTest, WildcardsNameEachFileAndTheFolderIsKept)
 {
-    folder.write("dbase/species.csv", cp932Literal("123,Aus bus,Linnaeus,1758,,1,,エーバス,,Ebasu\r\n"
-                                                   "101,Papilio xuthus,Linnaeus,1767,,1,,アゲハ,,Ageha\r\n"));
+    folder.write("dbase/species.csv",
+        cp932Literal("123,Aus bus,Linnaeus,1758,,1,,エーバス,,Ebasu\r\n"
+                     "101,Papilio xuthus,Linnaeus,1767,,1,,アゲハ,,Ageha\r\n"));
     MainWindow& window = start();
     window.openSpecies({0}, false);
     save(window, "%S_%C.png");

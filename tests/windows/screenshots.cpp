@@ -26,14 +26,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QPrintPreviewDialog>
-#include <QTimer>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>

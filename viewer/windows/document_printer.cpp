@@ -105,10 +105,12 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
     case ExportResult::FileError:
         if (printer.outputFormat() == QPrinter::PdfFormat)
             messages_.stop("",
-                cp932Printf("%s に書き込みできませんでした。", utf8ToCp932(printer.outputFileName().toStdString()).c_str()));
+                cp932Printf(
+                    "%s に書き込みできませんでした。", utf8ToCp932(printer.outputFileName().toStdString()).c_str()));
         else
             messages_.stop("",
-                cp932Printf("プリンタ %s に印刷できませんでした。", utf8ToCp932(printer.printerName().toStdString()).c_str()));
+                cp932Printf(
+                    "プリンタ %s に印刷できませんでした。", utf8ToCp932(printer.printerName().toStdString()).c_str()));
         break;
     default:
         break;

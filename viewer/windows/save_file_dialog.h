@@ -27,8 +27,8 @@ class Workspace;
 class SaveFileDialog : public QFileDialog {
     Q_OBJECT
 public:
-    SaveFileDialog(const Workspace& workspace, const CQuelnaDoc& document, MessageSink& messages,
-        QWidget* parent = nullptr);
+    SaveFileDialog(
+        const Workspace& workspace, const CQuelnaDoc& document, MessageSink& messages, QWidget* parent = nullptr);
 
     // What was chosen when the dialog was accepted: the path as typed, with
     // its wildcards (cp932), and the bits per pixel of the files (8 or 24).
