@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "platform/paths.h"
 #include "viewer/print/page_export.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/session/renderer_cache.h"
@@ -40,9 +41,12 @@ DocumentPrinter::DocumentPrinter(Workspace& workspace, RendererCache& renderers,
     , printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     // Without a system printer, printing goes to a PDF file: on A4, as the
-    // PDF files of `tavik --print`.
-    if (printer_->outputFormat() == QPrinter::PdfFormat)
+    // PDF files of `tavik --print`, proposed in the database's folder.
+    if (printer_->outputFormat() == QPrinter::PdfFormat) {
         printer_->setPageSize(QPageSize(QPageSize::A4));
+        const std::string file = localPath(joinPath(workspace.settings.startupDirectory, "print.pdf"));
+        printer_->setOutputFileName(QString::fromStdString(file));
+    }
 }
 
 DocumentPrinter::~DocumentPrinter() = default;
