@@ -1,10 +1,9 @@
 #include "tools/dwcimport/basis_ranks.h"
 
+#include "platform/ascii_case.h"
+
 namespace tavik {
 namespace {
-
-// ASCII letters in lower case; the C library's tolower asks the locale for every byte.
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The form bases are compared in: letters and digits only, in lower case.
 std::string basisKey(std::string_view basis)

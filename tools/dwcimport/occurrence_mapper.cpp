@@ -1,5 +1,6 @@
 #include "tools/dwcimport/occurrence_mapper.h"
 
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/datum_shift_table.h"
@@ -13,9 +14,6 @@
 namespace tavik {
 namespace {
 
-// ASCII letters in lower case; the C library's tolower asks the locale for every byte.
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 constexpr std::int64_t degree = GeoPoint::unitsPerDegree;
 
 std::string_view trimmed(std::string_view text)
@@ -25,16 +23,6 @@ std::string_view trimmed(std::string_view text)
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
     return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    return true;
 }
 
 // Words a name holds between its epithets: ranks and the hybrid sign.
@@ -166,7 +154,7 @@ bool OccurrenceMapper::flagged(std::string_view issues) const
         std::string_view flag = trimmed(issues.substr(0, cut));
         issues.remove_prefix(cut == std::string_view::npos ? issues.size() : cut + 1);
         for (const std::string& refused : rules_.refusedIssues)
-            if (equalsIgnoringCase(flag, refused))
+            if (equalsIgnoringAsciiCase(flag, refused))
                 return true;
     }
     return false;
@@ -177,7 +165,7 @@ std::optional<SkipReason> OccurrenceMapper::map(
 {
     auto value = [&](OccurrenceTerm term) { return trimmed(columns.value(term, fields)); };
     name_.clear();
-    if (equalsIgnoringCase(value(OccurrenceTerm::OccurrenceStatus), "absent"))
+    if (equalsIgnoringAsciiCase(value(OccurrenceTerm::OccurrenceStatus), "absent"))
         return SkipReason::Absent;
     name_ = speciesNameOf(value(OccurrenceTerm::Species), value(OccurrenceTerm::ScientificName),
         value(OccurrenceTerm::ScientificNameAuthorship));
