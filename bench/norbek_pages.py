@@ -10,8 +10,16 @@ and the pages written per second. Creating thousands of files is bound by
 the file system: on a busy disk the wall time is mostly waiting, so run it
 on tmpfs (--work /dev/shm/...) as well to see norbek's own cost.
 
+With --large, it writes instead a table of LINES lines in all (5,000,000 by
+default) of about 180 bytes each, as a national data set makes (17 to 39
+literature codes a line, a third of the species far larger than the rest),
+and runs `norbek -sci -allarea html` once, printing pages per second and the
+peak memory against its goal of 100 MB: norbek holds the lines of one species
+at a time, never the table.
+
     bench/norbek_pages.py [--species 2000] [--lines 20] [--runs 3]
                           [--norbek build/bin/norbek] [--work DIR] [--keep]
+    bench/norbek_pages.py --large [--lines 5000000] [--species 2000]
 """
 import argparse
 import os
@@ -68,6 +76,36 @@ def write_database(work, species_count, lines_per_species, area_count, literatur
                 f"HtmlAllAreaHeader=All areas\r\n")
 
 
+def write_large_table(work, species_count, line_count, area_count, literature_count, seed):
+    """The species-literature table of the large run: lines of about 180
+    bytes, species in code order, every third species holding five times the
+    lines of the others."""
+    rng = random.Random(seed)
+    tails = []
+    for _ in range(4096):
+        kind = rng.random()
+        if kind < 0.6:
+            location = str(1000 + rng.randint(1, area_count))
+        elif kind < 0.8:
+            location = f"JP{rng.randint(3036, 6848)}{rng.randint(0, 7)}{rng.randint(0, 7)}"
+        else:
+            location = f"N{rng.randint(24, 45)}.{rng.randint(0, 59):02d}'E{rng.randint(123, 148)}.{rng.randint(0, 59):02d}'"
+        codes = ",".join(f"L{rng.randint(1, literature_count):04d}" for _ in range(rng.randint(17, 39)))
+        tails.append(f",{location},{codes}\r\n")
+    weights = [5 if s % 3 == 0 else 1 for s in range(1, species_count + 1)]
+    scale = line_count / sum(weights)
+    counts = [int(w * scale) for w in weights]
+    counts[-1] += line_count - sum(counts)
+    size = 0
+    with open(os.path.join(work, "split.csv"), "w", newline="", buffering=1 << 20) as f:
+        for s, count in enumerate(counts, start=1):
+            code = str(s * 10)
+            chunk = "".join(code + tails[rng.randrange(4096)] for _ in range(count))
+            size += len(chunk)
+            f.write(chunk)
+    return size, max(counts)
+
+
 def timed(command, cwd):
     """Wall time and CPU time (user + system) in seconds of one run."""
     with open(os.devnull, "w") as null:
@@ -79,7 +117,20 @@ def timed(command, cwd):
         process.stderr.close()
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit(f"{' '.join(command)} failed:\n{errors}")
-    return elapsed, usage.ru_utime + usage.ru_stime
+    return elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024
+
+
+def run_large(norbek, work, args):
+    write_database(work, args.species, 0, args.areas, args.literature, args.seed)
+    size, largest = write_large_table(work, args.species, args.lines, args.areas, args.literature, args.seed)
+    print(f"species-literature table: {args.lines:,} lines, {size / 1e6:.0f} MB "
+          f"({size / args.lines:.0f} bytes a line), {args.species} species, the largest {largest:,} lines")
+    wall, cpu, peak = timed([norbek, "-sci", "-allarea", "html"], work)
+    pages = args.species
+    print(f"norbek -sci -allarea (HTML): {wall:.1f} s (CPU {cpu:.1f} s), {pages / wall:.0f} pages/s, "
+          f"{args.lines / wall / 1e6:.2f} M lines/s")
+    verdict = "met" if peak <= 100 else "MISSED"
+    print(f"peak memory {peak:.1f} MB (goal: at most 100 MB: {verdict})")
 
 
 def main():
@@ -93,7 +144,13 @@ def main():
     parser.add_argument("--work", help="folder for the database (default: a new temporary folder)")
     parser.add_argument("--keep", action="store_true", help="keep the database folder")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--large", action="store_true",
+                        help="one run over a table of --lines lines in all (default 5,000,000)")
     args = parser.parse_args()
+    if args.large and "--lines" not in sys.argv:
+        args.lines = 5000000
+    if args.large and "--literature" not in sys.argv:
+        args.literature = 500  # keeps the pages, not the table, small
 
     norbek = os.path.abspath(args.norbek)
     if not os.access(norbek, os.X_OK):
@@ -102,6 +159,9 @@ def main():
     os.makedirs(os.path.join(work, "html"), exist_ok=True)
     os.makedirs(os.path.join(work, "text"), exist_ok=True)
     try:
+        if args.large:
+            run_large(norbek, work, args)
+            return
         write_database(work, args.species, args.lines, args.areas, args.literature, args.seed)
         html = [timed([norbek, "-sci", "-area", "-allarea", "-geo", "html"], work) for _ in range(args.runs)]
         text = [timed([norbek, "-code", "-txt", "-allarea", "-area", "text"], work) for _ in range(args.runs)]

@@ -6,7 +6,8 @@
 #      fastest settings; batch saving on one worker and on every core
 #   2. building the distribution index against reading the file once
 #   3. samvel -rebuild of 1,000,000 rows against LC_ALL=C sort -t, -u
-#   4. norbek pages per second over 2,000 species
+#   4. norbek pages per second over 2,000 species; over a 5,000,000-line
+#      species-literature table, with its peak memory
 #   5. dwcimport of a 1,000,000-record GBIF download against cut -f of the
 #      columns it reads, and its peak memory
 #   bench/run.sh [BUILD-FOLDER]          (default: build)
@@ -39,6 +40,8 @@ python3 "$root/bench/samvel_import.py" --samvel "$build/bin/samvel"
 echo
 echo "== 4. norbek pages per second"
 python3 "$root/bench/norbek_pages.py" --norbek "$build/bin/norbek"
+echo "-- a 5,000,000-line species-literature table (goal: peak memory at most 100 MB)"
+python3 "$root/bench/norbek_pages.py" --large --norbek "$build/bin/norbek"
 
 echo
 echo "== 5. dwcimport: records per second against cut -f of the same columns"

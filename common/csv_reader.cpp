@@ -5,6 +5,7 @@
 #include "platform/csv_quotes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace tavik {
@@ -37,6 +38,7 @@ void CsvReader::close()
 {
     file_.reset();
     bufferStart_ = bufferEnd_ = 0;
+    bufferOffset_ = lineOffset_ = 0;
     endOfFile_ = false;
     lineEnds_.reset();
     line_.clear();
@@ -60,6 +62,7 @@ bool CsvReader::fillBuffer()
     // to the front.
     if (bufferStart_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
+        bufferOffset_ += static_cast<std::int64_t>(bufferStart_);
         bufferEnd_ -= bufferStart_;
         bufferStart_ = 0;
     }
@@ -102,6 +105,7 @@ CsvReaderStatus CsvReader::nextLine()
     line_.clear();
     if (!file_)
         return CsvReaderStatus::EndOfFile;
+    lineOffset_ = nextOffset();
     bool tooLong = false;
     if (!readRawLine(tooLong))
         return CsvReaderStatus::EndOfFile;
@@ -118,6 +122,18 @@ CsvReaderStatus CsvReader::nextLine()
         return CsvReaderStatus::LineTooLong;
     }
     return split();
+}
+
+bool CsvReader::seek(std::int64_t offset, long lineNumber)
+{
+    if (!file_ || offset < 0 || fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
+        return false;
+    bufferStart_ = bufferEnd_ = 0;
+    bufferOffset_ = lineOffset_ = offset;
+    endOfFile_ = false;
+    lineEnds_.reset();
+    lineNumber_ = lineNumber - 1;
+    return true;
 }
 
 CsvReaderStatus CsvReader::splitLine(std::string_view line)

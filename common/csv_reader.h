@@ -51,6 +51,15 @@ public:
     // Lines read so far, the current one included (its 1-based number).
     long lineNumber() const { return lineNumber_; }
 
+    // Byte offset in the file where the current line begins, and where the
+    // next line will begin.
+    std::int64_t lineOffset() const { return lineOffset_; }
+    std::int64_t nextOffset() const { return bufferOffset_ + static_cast<std::int64_t>(bufferStart_); }
+    // Goes back (or ahead) to a line start met before: the next line read
+    // begins at `offset` and is numbered `lineNumber`. False when the file
+    // cannot be positioned there.
+    bool seek(std::int64_t offset, long lineNumber);
+
     size_t fieldCount() const { return fields_.size(); }
     bool hasField(size_t index) const { return index < fields_.size(); }
 
@@ -83,6 +92,8 @@ private:
     std::vector<char> buffer_;
     size_t bufferStart_ = 0;
     size_t bufferEnd_ = 0;
+    std::int64_t bufferOffset_ = 0; // file offset of buffer_[0]
+    std::int64_t lineOffset_ = 0;
     bool endOfFile_ = false;
     LineEndScanner lineEnds_;
     std::string line_;

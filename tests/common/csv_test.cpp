@@ -150,6 +150,39 @@ TEST_F(CsvFile, ACarriageReturnAloneEndsALineOutsideQuotes)
     EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
 }
 
+// Each line's offset, noted while reading on, finds the line again: across
+// every kind of line end and a CR held back at the end of a 1 MiB read block.
+TEST_F(CsvFile, LineOffsetsFindTheLinesAgain)
+{
+    std::string text = "a,1\rb,\"x\ry\"\r\n\r\r\nc\n";
+    while (text.size() < (1 << 20) - 200)
+        text += std::string(99, 'p') + "\n";
+    text += std::string((1 << 20) - text.size() - 1, 'q') + "\r\nr,2\rs,3"; // the CR closes the first block
+    CsvReader reader;
+    ASSERT_TRUE(reader.open(write(text)));
+    std::vector<std::int64_t> offsets;
+    std::vector<std::vector<std::string>> lines;
+    while (reader.nextLine() == CsvReaderStatus::Ok) {
+        offsets.push_back(reader.lineOffset());
+        lines.push_back(fieldsOf(reader));
+    }
+    const size_t n = lines.size();
+    ASSERT_GT(n, 10u);
+    EXPECT_EQ(offsets[1], 4);
+    EXPECT_EQ(offsets[3], 16); // after CR CR LF
+    EXPECT_EQ(offsets[n - 2], (1 << 20) + 1);
+    EXPECT_EQ(lines[n - 2], (std::vector<std::string>{"r", "2"}));
+    EXPECT_EQ(reader.nextOffset(), static_cast<std::int64_t>(text.size()));
+    for (size_t i : {n - 1, n - 2, n - 3, size_t{3}, size_t{2}, size_t{1}, size_t{0}, n - 3}) {
+        ASSERT_TRUE(reader.seek(offsets[i], static_cast<long>(i) + 1));
+        ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok) << i;
+        EXPECT_EQ(fieldsOf(reader), lines[i]) << i;
+        EXPECT_EQ(reader.lineNumber(), static_cast<long>(i) + 1);
+        EXPECT_EQ(reader.lineOffset(), offsets[i]);
+        EXPECT_EQ(reader.nextOffset(), i + 1 < n ? offsets[i + 1] : static_cast<std::int64_t>(text.size()));
+    }
+}
+
 TEST_F(CsvFile, RefusesALineLongerThanTheBufferAndGoesOnAfterIt)
 {
     CsvReader reader(CsvReader::ludricLimits);

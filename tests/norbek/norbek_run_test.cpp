@@ -182,6 +182,43 @@ TEST_F(Norbek, PagesAtTheEdgesOfTheSpeciesLiteratureTable)
     EXPECT_EQ(cp932ToUtf8(read("out/20.lit")), osaka + butterflies + "\r\n全地域\r\n" + butterflies);
 }
 
+// Pages are written from where each species' lines lie in the table: lines
+// in runs that come back to a species, past a 1 MiB read block, with every
+// kind of line end, give the pages of the same lines sorted by species.
+TEST_F(Norbek, PagesOfATableInRunsAreThoseOfTheSameTableSorted)
+{
+    write("tavik.ini", "");
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    const char* const tails[] = {",101,L1", ",102,L2,L3", ",JP53394512,L2", ",\"101\",L3,,L1"};
+    const std::string padding(100, ',');
+    std::string inRuns, bySpecies[3];
+    for (int i = 0; i < 12000; ++i) {
+        const int species = (i / 5 + i / 7) % 3;
+        const std::string line = std::to_string(10 * (species + 1)) + tails[i % 4] + padding;
+        inRuns += line + ends[i % 3];
+        bySpecies[species] += line + "\r\n";
+    }
+    ASSERT_GT(inRuns.size(), 1u << 20);
+    const std::vector<std::string> arguments = {"-code", "-area", "-allarea", "-geo", "-txt", "out"};
+    write("split.csv", inRuns);
+    Result result = run("norbek", arguments);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "out/10\nout/20\nout/30\n");
+    std::string pages[3];
+    for (int species = 0; species < 3; ++species)
+        pages[species] = read("out/" + std::to_string(10 * (species + 1)) + ".lit");
+
+    write("split.csv", bySpecies[0] + bySpecies[1] + bySpecies[2]);
+    result = run("norbek", arguments);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "out/10\nout/20\nout/30\n");
+    for (int species = 0; species < 3; ++species) {
+        const std::string page = read("out/" + std::to_string(10 * (species + 1)) + ".lit");
+        EXPECT_GT(page.size(), 10000u);
+        EXPECT_TRUE(page == pages[species]) << "species " << 10 * (species + 1);
+    }
+}
+
 TEST_F(Norbek, SettingsFaultsNameTheKeyAndWhatIsAllowed)
 {
     struct Case {
@@ -303,7 +340,7 @@ TEST_F(Norbek, FaultsStopTheRunWithTheirLineAndStatus1)
     EXPECT_EQ(result.err, "area.csv\n地域テーブルの地域数が多すぎます.上限: 1\n");
     EXPECT_TRUE(fs::is_empty(dir_ / "out"));
 
-    // The species-literature table is read whole before any page is written.
+    // The species-literature table is checked whole before any page is written.
     SetUp();
     write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n");
     write("split.csv", "10,101,L1\r\n20,101,L9\r\n");

@@ -47,6 +47,15 @@ struct LiteratureWriter::SpeciesLine {
     std::vector<int> literature; // indices in the literature table, in the line's order
 };
 
+// Consecutive lines of one species in the species-literature table.
+struct LiteratureWriter::LineRun {
+    std::int64_t offset = 0; // byte offset of the first line
+    long row = 0; // its 1-based line number
+    int species = 0;
+    int lines = 0;
+    int next = -1; // the species' next run, or -1
+};
+
 bool writeTextFile(std::string_view path, std::string_view text)
 {
     std::string bytes;
@@ -85,7 +94,121 @@ const std::string& LiteratureWriter::beginSpecies(int species)
     return name;
 }
 
-bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, ToolError& error) const
+LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
+    CsvReader& reader, SpeciesLine& line, ToolError& error) const
+{
+    const std::string& path = settings_.tables.spLitDb;
+    CsvReaderStatus status = reader.nextLine();
+    if (status == CsvReaderStatus::EndOfFile)
+        return LineRead::End;
+    long row = reader.lineNumber();
+    auto fault = [&](const std::string& file, const std::string& message) {
+        error.set(file, message);
+        return LineRead::Fault;
+    };
+    if (status != CsvReaderStatus::Ok)
+        return fault(path, norbekSyntaxMessage(status, row));
+    if (reader.fieldCount() == 0)
+        return fault(path, cp932Printf("%ld 行目: 種コードがありません", row));
+    line = SpeciesLine();
+    line.row = row;
+    long long code = parseInteger64(trimmedText(reader.field(0)));
+    line.species = tables_.findSpecies(code);
+    if (line.species < 0 && tables_.isSpeciesBeyondCapacity(code))
+        return fault(settings_.tables.speciesTable,
+            cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", settings_.tables.speciesMax));
+    if (line.species < 0)
+        return fault(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
+
+    if (!reader.hasField(1))
+        return LineRead::Line;
+    std::string location(trimmedText(reader.field(1)));
+    bool gridSquare = location.starts_with('J') || (location.size() > 1 && location[1] == 'P');
+    bool point
+        = !gridSquare && !location.empty() && std::string_view("NSEW").find(location[0]) != std::string_view::npos;
+    // Without -geo grid squares and points and their literature are passed over.
+    if ((gridSquare || point) && !options_.geo)
+        return LineRead::Line;
+    if (gridSquare) {
+        line.heading = gridSquareHeading(location);
+    } else if (point) {
+        line.heading = pointHeading(location);
+    } else {
+        line.area = tables_.findArea(parseInteger(location));
+        if (!line.area)
+            return fault(path,
+                cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, location.c_str()));
+    }
+    line.located = true;
+    for (size_t i = 2; i < reader.fieldCount(); ++i) {
+        std::string literatureCode(trimmedText(cutText(reader.field(i), literatureCodeBytes)));
+        if (literatureCode.empty())
+            continue;
+        int literature = tables_.findLiterature(literatureCode);
+        if (literature < 0)
+            return fault(path,
+                cp932Printf(
+                    "%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, literatureCode.c_str()));
+        line.literature.push_back(literature);
+    }
+    return LineRead::Line;
+}
+
+bool LiteratureWriter::checkSpeciesLiterature(CsvReader& reader, std::vector<LineRun>& runs, std::vector<int>& firstRun,
+    std::vector<int>& lastRun, ToolError& error) const
+{
+    SpeciesLine line;
+    for (;;) {
+        switch (readSpeciesLine(reader, line, error)) {
+        case LineRead::End:
+            return true;
+        case LineRead::Fault:
+            return false;
+        case LineRead::Line:
+            break;
+        }
+        // A sorted table makes one run per species; each time the table
+        // comes back to a species it makes one more.
+        if (!runs.empty() && runs.back().species == line.species) {
+            ++runs.back().lines;
+            continue;
+        }
+        const int run = static_cast<int>(runs.size());
+        runs.push_back({reader.lineOffset(), line.row, line.species, 1, -1});
+        if (lastRun[line.species] < 0)
+            firstRun[line.species] = run;
+        else
+            runs[lastRun[line.species]].next = run;
+        lastRun[line.species] = run;
+    }
+}
+
+bool LiteratureWriter::readSpeciesRuns(CsvReader& reader, int species, const std::vector<LineRun>& runs, int firstRun,
+    std::vector<SpeciesLine>& lines, ToolError& error) const
+{
+    const std::string& path = settings_.tables.spLitDb;
+    lines.clear();
+    for (int r = firstRun; r >= 0; r = runs[r].next) {
+        const LineRun& run = runs[r];
+        // Runs that follow each other in the file are read on without a seek.
+        if (reader.nextOffset() != run.offset && !reader.seek(run.offset, run.row))
+            return error.set(path, cp932Literal("種別文献テーブルが読めませんでした."));
+        for (int i = 0; i < run.lines; ++i) {
+            SpeciesLine& line = lines.emplace_back();
+            LineRead read = readSpeciesLine(reader, line, error);
+            if (read == LineRead::Fault)
+                return false;
+            // The table was checked whole; a line that differs now was
+            // changed by someone else while the pages were being written.
+            if (read == LineRead::End || line.species != species)
+                return error.set(
+                    path, cp932Printf("%ld 行目: 書き出し中に種別文献テーブルが変更されました", run.row + i));
+        }
+    }
+    return true;
+}
+
+bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
 {
     const std::string& path = settings_.tables.spLitDb;
     CsvReader reader;
@@ -93,85 +216,27 @@ bool LiteratureWriter::readSpeciesLiterature(std::vector<SpeciesLine>& lines, To
         return error.set(path,
             cp932Literal(
                 fileExists(path) ? "種別文献テーブルが読めませんでした." : "種別文献テーブルが見つかりません."));
-    for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
-            return true;
-        long row = reader.lineNumber();
-        if (status != CsvReaderStatus::Ok)
-            return error.set(path, norbekSyntaxMessage(status, row));
-        if (reader.fieldCount() == 0)
-            return error.set(path, cp932Printf("%ld 行目: 種コードがありません", row));
-        SpeciesLine line;
-        line.row = row;
-        long long code = parseInteger64(trimmedText(reader.field(0)));
-        line.species = tables_.findSpecies(code);
-        if (line.species < 0 && tables_.isSpeciesBeyondCapacity(code))
-            return error.set(settings_.tables.speciesTable,
-                cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", settings_.tables.speciesMax));
-        if (line.species < 0)
-            return error.set(path, cp932Printf("%ld 行目: 種コード[%lld]は種テーブルに登録されていません", row, code));
-
-        if (!reader.hasField(1)) {
-            lines.push_back(std::move(line));
-            continue;
-        }
-        std::string location(trimmedText(reader.field(1)));
-        bool gridSquare = location.starts_with('J') || (location.size() > 1 && location[1] == 'P');
-        bool point
-            = !gridSquare && !location.empty() && std::string_view("NSEW").find(location[0]) != std::string_view::npos;
-        if ((gridSquare || point) && !options_.geo) {
-            // Without -geo these locations and their literature are passed over.
-            lines.push_back(std::move(line));
-            continue;
-        }
-        if (gridSquare) {
-            line.heading = gridSquareHeading(location);
-        } else if (point) {
-            line.heading = pointHeading(location);
-        } else {
-            line.area = tables_.findArea(parseInteger(location));
-            if (!line.area)
-                return error.set(path,
-                    cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, location.c_str()));
-        }
-        line.located = true;
-        for (size_t i = 2; i < reader.fieldCount(); ++i) {
-            std::string literatureCode(trimmedText(cutText(reader.field(i), literatureCodeBytes)));
-            if (literatureCode.empty())
-                continue;
-            int literature = tables_.findLiterature(literatureCode);
-            if (literature < 0)
-                return error.set(path,
-                    cp932Printf(
-                        "%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, literatureCode.c_str()));
-            line.literature.push_back(literature);
-        }
-        lines.push_back(std::move(line));
-    }
-}
-
-bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
-{
-    std::vector<SpeciesLine> lines;
-    if (!readSpeciesLiterature(lines, error))
+    const size_t speciesCount = tables_.species().size();
+    std::vector<LineRun> runs;
+    std::vector<int> firstRun(speciesCount, -1), lastRun(speciesCount, -1);
+    if (!checkSpeciesLiterature(reader, runs, firstRun, lastRun, error))
         return false;
-    // The lines of one species make one page even where the table does not
-    // keep them together; within a species the table's order holds.
-    std::stable_sort(
-        lines.begin(), lines.end(), [](const SpeciesLine& a, const SpeciesLine& b) { return a.species < b.species; });
     orderLiterature();
-    for (size_t first = 0; first < lines.size();) {
-        const int species = lines[first].species;
-        size_t end = first;
-        while (end < lines.size() && lines[end].species == species)
-            ++end;
+    // Pages are written in species order; the lines of one species make one
+    // page even where the table does not keep them together, and within a
+    // species the table's order holds.
+    std::vector<SpeciesLine> lines;
+    for (size_t i = 0; i < speciesCount; ++i) {
+        if (firstRun[i] < 0)
+            continue;
+        const int species = static_cast<int>(i);
+        if (!readSpeciesRuns(reader, species, runs, firstRun[i], lines, error))
+            return false;
         beginSpecies(species);
-        const std::string text = literatureText(species, lines.data() + first, lines.data() + end);
-        const std::string failure = cp932Printf("%ld 行目: ファイルに書けません", lines[end - 1].row);
+        const std::string text = literatureText(species, lines.data(), lines.data() + lines.size());
+        const std::string failure = cp932Printf("%ld 行目: ファイルに書けません", lines.back().row);
         if (!writeLiteraturePage(species, text, failure, error))
             return false;
-        first = end;
     }
     return finish(error);
 }

@@ -11,6 +11,7 @@
 
 namespace tavik {
 
+class CsvReader;
 class ImageLists;
 struct NorbekArea;
 class NorbekTables;
@@ -33,6 +34,10 @@ struct WriterOptions {
 // the species-literature table; without, one page per species of the species
 // table. Then the index and, in HTML mode, the style sheet. Each file is
 // written whole or not at all; files written before a fault remain.
+//
+// The species-literature table is read twice: once to check every line, so
+// that a fault anywhere writes no page, noting where each species' lines lie;
+// then species by species, holding the lines of one species only.
 class LiteratureWriter {
 public:
     // Page lines and reports of missing media go to `console`.
@@ -44,8 +49,17 @@ public:
 
 private:
     struct SpeciesLine;
+    struct LineRun;
+    enum class LineRead { Line, End, Fault };
 
-    bool readSpeciesLiterature(std::vector<SpeciesLine>& lines, ToolError& error) const;
+    // Reads and checks the next line of the species-literature table.
+    LineRead readSpeciesLine(CsvReader& reader, SpeciesLine& line, ToolError& error) const;
+    // Checks the whole table and notes the runs of each species' lines.
+    bool checkSpeciesLiterature(CsvReader& reader, std::vector<LineRun>& runs, std::vector<int>& firstRun,
+        std::vector<int>& lastRun, ToolError& error) const;
+    // Reads again the lines of one species from its runs, in table order.
+    bool readSpeciesRuns(CsvReader& reader, int species, const std::vector<LineRun>& runs, int firstRun,
+        std::vector<SpeciesLine>& lines, ToolError& error) const;
     // Begins a species: marks it written and prints its page's path.
     const std::string& beginSpecies(int species);
     // Makes every literature row's entry and its place in the author order,
