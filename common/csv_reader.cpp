@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace tavik {
 namespace {
@@ -76,8 +77,10 @@ bool CsvReader::fillBuffer()
 bool CsvReader::readRawLine(bool& tooLong)
 {
     // line_ keeps at most maxLineBytes + 1 bytes of the line's text; the
-    // rest of a longer line is read and dropped.
+    // rest of a longer line, or of one that memory cannot hold, is read and
+    // dropped.
     bool readAny = false;
+    bool outOfMemory = false;
     size_t total = 0;
     for (;;) {
         if (bufferStart_ == bufferEnd_ && !fillBuffer())
@@ -85,8 +88,13 @@ bool CsvReader::readRawLine(bool& tooLong)
         readAny = true;
         std::string_view text(buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
         LineEndScanner::Found found = lineEnds_.scan(text, endOfFile_);
-        size_t room = limits_.maxLineBytes + 1 - line_.size();
-        line_.append(text.data(), std::min(found.textBytes, room));
+        size_t room = outOfMemory ? 0 : limits_.maxLineBytes + 1 - line_.size();
+        try {
+            line_.append(text.data(), std::min(found.textBytes, room));
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
+            std::string().swap(line_);
+        }
         total += found.textBytes;
         bufferStart_ += found.textBytes + found.endBytes;
         if (found.result == LineEndScanner::Result::End)
@@ -94,7 +102,7 @@ bool CsvReader::readRawLine(bool& tooLong)
         if (found.result == LineEndScanner::Result::NeedMore)
             fillBuffer();
     }
-    tooLong = readAny && total > limits_.maxLineBytes;
+    tooLong = readAny && (outOfMemory || total > limits_.maxLineBytes);
     return readAny;
 }
 

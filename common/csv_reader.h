@@ -17,13 +17,14 @@ enum class CsvReaderStatus {
     EndOfFile = -1, // the stream is at its end and nothing was read
     TooManyFields = -96, // more fields than the reader keeps; the first ones are kept
     FieldTooLong = -97, // a field over 512 bytes; the fields before it are kept
-    LineTooLong = -98, // a line longer than the line buffer; no field is kept
+    LineTooLong = -98, // a line longer than the reader or memory can hold; no field is kept
     MisplacedQuote = -99, // a second quoted section in one field
     UnterminatedQuote = -100, // the line ends inside quotes
 };
 
 // Reads a cp932 CSV text file line by line and splits each line into fields.
-// Lines end in LF, CR LF, or a CR alone outside quotes (LineEndScanner); a field is at most 512 bytes after its
+// Lines end in LF, CR LF, or a CR alone outside quotes (LineEndScanner) and are read whole however long they are (up
+// to the reader's limit and the memory there is); a field is at most 512 bytes after its
 // enclosing quotes are removed; a two-byte character is never taken for a comma or a quote. The fields point into the
 // reader's line buffer and stay valid until the next line is read.
 class CsvReader {
@@ -32,10 +33,14 @@ public:
         size_t maxLineBytes; // bytes of a line before its line feed
         size_t maxFields; // fields kept of one line; one more is TooManyFields
     };
-    // samvel and norbek: lines of up to 399,997 bytes, 59,999 fields.
-    static constexpr Limits standardLimits{399997, 59999};
-    // ludric's smaller reader: lines of up to 199,997 bytes, 12,000 fields.
-    static constexpr Limits ludricLimits{199997, 12000};
+    // Lines of any length that memory holds, to the 4 GiB a field's offset
+    // reaches; a longer line, or one memory cannot hold, is LineTooLong.
+    static constexpr size_t anyLineBytes = 0xFFFFFFFEu;
+    // samvel and norbek: lines of any length with any number of fields (a
+    // species' line of the distribution table holds two a record).
+    static constexpr Limits standardLimits{anyLineBytes, static_cast<size_t>(-1)};
+    // ludric's reader: lines of any length, 12,000 fields.
+    static constexpr Limits ludricLimits{anyLineBytes, 12000};
     static constexpr size_t maxFieldBytes = 512;
 
     explicit CsvReader(Limits limits = standardLimits);
@@ -81,7 +86,8 @@ private:
 
     // Appends the text of the next line (without its line end) to line_;
     // false at the end of the file with nothing read. Sets tooLong when the
-    // line was longer than the limit (the rest of it is skipped).
+    // line was longer than the limit or than memory could hold (the rest of
+    // it is skipped).
     bool readRawLine(bool& tooLong);
     bool fillBuffer();
     CsvReaderStatus split();

@@ -114,6 +114,20 @@ TEST_F(PageRendererTest, MarkSizesBeyondTheirRangeAreReportedAndDrawnAtTheirLimi
     EXPECT_TRUE(log.messages.empty());
 }
 
+// A pass holds every record of its species (once it stopped at 40,000
+// items): the mark after 50,000 fills of one area is drawn.
+TEST_F(PageRendererTest, EveryRecordIsDrawnHoweverManyASpeciesHas)
+{
+    std::string line = "1";
+    for (int i = 0; i < 50000; ++i)
+        line += ",1,A";
+    settings.pointMaxPerSpecies = 50001;
+    QImage map = render(line + ",E120N50,A\n", {1});
+    EXPECT_EQ(at(map, 120, 50), rgb(255, 0, 0));
+    EXPECT_EQ(at(map, 50, 50), rgb(255, 160, 160));
+    EXPECT_TRUE(log.messages.empty());
+}
+
 TEST_F(PageRendererTest, RankChoosesTheColourAndAreasWithoutFillFlagGetAMark)
 {
     QImage map = render("1,E20N80,C,2,B,999,A\n", {1});

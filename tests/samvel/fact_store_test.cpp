@@ -1,6 +1,8 @@
+#include "common/csv_reader.h"
 #include "common/csv_writer.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "tests/support/test_folder.h"
 #include "tools/samvel/fact_store.h"
 
 #include <gtest/gtest.h>
@@ -19,27 +21,36 @@ TEST(FactStore, MergesReliabilitiesByRank)
         EXPECT_EQ(FactStore::mergedReliability(row[1], row[0]), row[3]) << row;
 }
 
-TEST(FactStore, RefusesMoreRecordsThanOneSpeciesMayHold)
-{
-    FactStore store({5});
-    for (std::uint32_t i = 0; i < FactStore::maxRecordsPerSpecies; ++i)
-        ASSERT_EQ(store.addPoint(0, FactLocation::area(1), 'A'), FactStore::AddResult::Added);
-    EXPECT_EQ(store.addPoint(0, FactLocation::area(1), 'A'), FactStore::AddResult::SpeciesFull);
-    EXPECT_EQ(store.addLiterature(0, FactLocation::area(1), "L1"), FactStore::AddResult::Added);
-}
-
-TEST(FactStore, RefusesADistributionLineTheReaderCouldNotReadBack)
+// A species may gather any number of records (once at most 239,999, in a
+// line of at most 399,997 bytes): its line is written whole, merged, and the
+// tools' reader reads it back.
+TEST(FactStore, ASpeciesLineOfAnyLengthIsWrittenWholeAndReadsBack)
 {
     FactStore store({7, 8});
-    for (int code = 1; code <= 30000; ++code)
-        store.addPoint(1, FactLocation::area(code), 'A');
-    std::FILE* file = std::tmpfile();
+    const int count = 250000;
+    for (int code = count; code >= 1; --code)
+        ASSERT_EQ(store.addPoint(1, FactLocation::area(code), 'B'), FactStore::AddResult::Added);
+    ASSERT_EQ(store.addPoint(1, FactLocation::area(count), 'A'), FactStore::AddResult::Added);
+    test::TestFolder folder("fact_store");
+    const std::string path = folder.file("ta_vik.csv");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     CsvWriter writer(file);
     ToolError error;
-    EXPECT_FALSE(store.writeDistribution(writer, "tavik.csv", error));
-    EXPECT_EQ(cp932ToUtf8(error.message), "種コード[8]の分布記録 30000 件は種別分布テーブルの 1 行に収まりません.");
+    EXPECT_TRUE(store.writeDistribution(writer, "ta_vik.csv", error)) << error.message;
     std::fclose(file);
+
+    CsvReader reader;
+    ASSERT_TRUE(reader.open(path));
+    ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.fieldCount(), 1u);
+    ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    ASSERT_EQ(reader.fieldCount(), 2u * count + 1);
+    EXPECT_EQ(reader.field(0), "8");
+    EXPECT_EQ(reader.field(1), "1");
+    EXPECT_EQ(reader.field(2), "B");
+    EXPECT_EQ(reader.field(2 * count - 1), std::to_string(count));
+    EXPECT_EQ(reader.field(2 * count), "A");
 }
 
 } // namespace

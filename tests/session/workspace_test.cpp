@@ -66,8 +66,8 @@ TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
         {"Painter.cfg", "<painter>", "", "色塗り情報が読めません"},
         {"maps/japan.cfg", " <blank-map></blank-map>\n", "[Path]\nBlankMap=maps\\japan.png\n",
             "白地図情報が読めません"},
-        {"x", "", "[Capacity]\nPointMaxPerSpecies=30001\n",
-            "tavik.ini の PointMaxPerSpecies の値 30001 が大きすぎます。\n\n30000 以下にして下さい"},
+        {"x", "", "[Capacity]\nPointMaxPerSpecies=100000001\n",
+            "tavik.ini の PointMaxPerSpecies の値 100000001 が大きすぎます。\n\n100000000 以下にして下さい"},
     };
     for (const Case& c : cases) {
         WorkspaceTest::SetUp();

@@ -1,6 +1,5 @@
 #include "tools/samvel/fact_store.h"
 
-#include "common/csv_reader.h"
 #include "common/csv_writer.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
@@ -36,16 +35,12 @@ FactStore::FactStore(const std::vector<std::int64_t>& speciesCodes)
 }
 
 template <typename Record>
-FactStore::AddResult FactStore::append(
-    RecordPool<Record>& pool, size_t species, std::uint32_t& count, std::uint32_t& number)
+FactStore::AddResult FactStore::append(RecordPool<Record>& pool, size_t species, std::uint32_t& number)
 {
-    if (count >= maxRecordsPerSpecies)
-        return AddResult::SpeciesFull;
     number = pool.add();
     if (number == RecordPool<Record>::none)
         return AddResult::PoolFull;
     pool[number].species = static_cast<std::uint32_t>(species);
-    ++count;
     return AddResult::Added;
 }
 
@@ -78,7 +73,7 @@ void FactStore::SpeciesGroups<Record>::gather(
 FactStore::AddResult FactStore::addPoint(size_t species, const FactLocation& location, char reliability)
 {
     std::uint32_t number = 0;
-    AddResult result = append(points_, species, species_[species].points, number);
+    AddResult result = append(points_, species, number);
     if (result == AddResult::Added) {
         PointRecord& point = points_[number];
         point.location = location;
@@ -90,7 +85,7 @@ FactStore::AddResult FactStore::addPoint(size_t species, const FactLocation& loc
 FactStore::AddResult FactStore::addLiterature(size_t species, const FactLocation& location, std::string_view code)
 {
     std::uint32_t number = 0;
-    AddResult result = append(literature_, species, species_[species].literature, number);
+    AddResult result = append(literature_, species, number);
     if (result == AddResult::Added) {
         LiteratureRecord& record = literature_[number];
         record.location = location;
@@ -101,13 +96,7 @@ FactStore::AddResult FactStore::addLiterature(size_t species, const FactLocation
     return result;
 }
 
-std::string FactStore::refusedMessage(AddResult result, long row, std::int64_t speciesCode, bool literature)
-{
-    if (result == AddResult::PoolFull)
-        return cp932Literal("コンピュータのメモリが足りません.");
-    return cp932Printf("%ld 行目: 種コード[%lld]の%s記録が %u 件を越えました.処理出来ません.", row,
-        static_cast<long long>(speciesCode), cp932Literal(literature ? "文献" : "分布").c_str(), maxRecordsPerSpecies);
-}
+std::string FactStore::poolFullMessage() { return cp932Literal("コンピュータのメモリが足りません."); }
 
 char FactStore::mergedReliability(char head, char later)
 {
@@ -136,7 +125,6 @@ bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, Tool
 
         line.clear();
         appendCode(line, entry.code);
-        size_t fields = 1;
         for (size_t i = 0; i < sorted.size();) {
             const PointRecord& head = sorted[i];
             char reliability = head.reliability;
@@ -149,12 +137,7 @@ bool FactStore::writeDistribution(CsvWriter& writer, std::string_view path, Tool
             line += ',';
             if (static_cast<unsigned char>(reliability) > ' ')
                 CsvWriter::appendField(line, std::string_view(&reliability, 1), true);
-            fields += 2;
         }
-        if (fields > CsvReader::standardLimits.maxFields || line.size() > CsvReader::standardLimits.maxLineBytes)
-            return error.set(path,
-                cp932Printf("種コード[%lld]の分布記録 %zu 件は種別分布テーブルの 1 行に収まりません.",
-                    static_cast<long long>(entry.code), (fields - 1) / 2));
         if (!writer.putLine(line))
             return writeError(path, error);
     }

@@ -18,12 +18,9 @@ struct ToolError;
 // held in arrival order in two block pools until the merge.
 class FactStore {
 public:
-    // Records one species may gather before the merge.
-    static constexpr std::uint32_t maxRecordsPerSpecies = 239999;
-
+    // A species may gather any number of records; only the pools are bounded.
     enum class AddResult {
         Added,
-        SpeciesFull, // the species already holds maxRecordsPerSpecies records of the kind
         PoolFull, // the pool cannot grow
     };
 
@@ -40,9 +37,8 @@ public:
 
     // Merges each species' points (one point per location, reliabilities
     // merged) and writes the distribution table: one line per species with
-    // the code and a location-reliability pair per point. A line that the
-    // tools' reader could not read back is refused with a message. path (the
-    // table's, cp932) names the table in messages.
+    // the code and a location-reliability pair per point, however many.
+    // path (the table's, cp932) names the table in messages.
     bool writeDistribution(CsvWriter& writer, std::string_view path, ToolError& error);
 
     // Merges each species' literature records (one per location and code)
@@ -50,8 +46,8 @@ public:
     // location, literature code), or the code alone for a species without any.
     bool writeSpeciesLiterature(CsvWriter& writer, std::string_view path, ToolError& error);
 
-    // The message for a record that was not added (cp932), naming the row.
-    static std::string refusedMessage(AddResult result, long row, std::int64_t speciesCode, bool literature);
+    // The message for a record that was not added because a pool is full (cp932).
+    static std::string poolFullMessage();
 
     // The reliability kept when a duplicate with `later` meets the run head
     // holding `head`.
@@ -70,8 +66,6 @@ private:
     };
     struct SpeciesEntry {
         std::int64_t code = 0;
-        std::uint32_t points = 0; // records added, to hold the limit
-        std::uint32_t literature = 0;
     };
 
     // A pool's record numbers grouped by species, each species' in arrival
@@ -87,8 +81,7 @@ private:
     };
     template <typename Record> SpeciesGroups<Record> groupBySpecies(const RecordPool<Record>& pool) const;
 
-    template <typename Record>
-    AddResult append(RecordPool<Record>& pool, size_t species, std::uint32_t& count, std::uint32_t& number);
+    template <typename Record> AddResult append(RecordPool<Record>& pool, size_t species, std::uint32_t& number);
 
     std::vector<SpeciesEntry> species_;
     RecordPool<PointRecord> points_;

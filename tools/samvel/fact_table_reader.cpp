@@ -78,7 +78,7 @@ bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
             std::string_view reliability = reader.field(k + 1);
             auto result = store_.addPoint(*species, location, reliability.empty() ? '\0' : reliability[0]);
             if (result != FactStore::AddResult::Added)
-                return error.set(path, FactStore::refusedMessage(result, row, code, false));
+                return error.set(path, FactStore::poolFullMessage());
         }
         return true;
     });
@@ -110,7 +110,7 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
             }
             auto result = store_.addLiterature(*species, location, literature);
             if (result != FactStore::AddResult::Added)
-                return error.set(path, FactStore::refusedMessage(result, row, code, true));
+                return error.set(path, FactStore::poolFullMessage());
         }
         return true;
     });

@@ -156,12 +156,12 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
 
     auto result = store_.addPoint(previousSpecies_, location, fields.reliability[0]);
     if (result != FactStore::AddResult::Added) {
-        message = FactStore::refusedMessage(result, row, code, false);
+        message = FactStore::poolFullMessage();
         return false;
     }
     result = store_.addLiterature(previousSpecies_, location, previousLiteratureCode_);
     if (result != FactStore::AddResult::Added) {
-        message = FactStore::refusedMessage(result, row, code, true);
+        message = FactStore::poolFullMessage();
         return false;
     }
     return true;

@@ -50,10 +50,11 @@ public:
 
     void collect(int slot, const RecordSet& records)
     {
+        // Every record makes its item: a pass holds as many as the species
+        // have records.
         const TargetStyle& style = s_.painter.slot(slot);
+        items_.reserve(items_.size() + records.records.size());
         for (const DistributionRecord& record : records.records) {
-            if (full())
-                return;
             const RankColors& colours = style.ranks[std::min<size_t>(record.rank, 3)];
             DrawItem item;
             item.slot = slot;
@@ -92,8 +93,6 @@ public:
     }
 
 private:
-    bool full() const { return items_.size() >= static_cast<size_t>(kMaxItemsPerPass); }
-
     void addMark(DrawItem item, const RankColors& colours, const QPoint& at)
     {
         item.type = DrawItem::Type::Mark;

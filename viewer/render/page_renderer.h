@@ -33,9 +33,6 @@ struct RenderSources {
     const std::vector<AddinRecord>* addins = nullptr; // null when none are loaded
 };
 
-// Most items one pass of the renderer collects.
-inline constexpr int kMaxItemsPerPass = 40000;
-
 // Mark scale s of a device: the width in pixels of "0123456789" in the
 // display font, divided by 10 (in integers), divided by the font's size.
 double markScale(const Settings& settings, QPaintDevice& device);

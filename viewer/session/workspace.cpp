@@ -56,8 +56,8 @@ bool Workspace::loadConfigurationFiles(MessageSink& messages)
 
 bool Workspace::checkCapacities(MessageSink& messages) const
 {
-    // A species' records are read into a set of at most 30,000; a larger
-    // setting would overrun it.
+    // A setting beyond any machine's memory is refused at start rather than
+    // when the first large species is drawn.
     if (settings.pointMaxPerSpecies > kPointMaxLimit) {
         messages.stop("",
             cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",

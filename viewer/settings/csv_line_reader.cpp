@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace tavik {
 namespace {
@@ -16,7 +17,10 @@ constexpr size_t kBlockBytes = 64 * 1024;
 
 } // namespace
 
-CsvLineReader::CsvLineReader() = default;
+CsvLineReader::CsvLineReader(size_t maxFields)
+    : maxFields_(maxFields)
+{
+}
 
 CsvLineReader::~CsvLineReader() { close(); }
 
@@ -77,8 +81,9 @@ bool CsvLineReader::fillBuffer()
 
 bool CsvLineReader::fetchLine()
 {
-    // Reads up to the line end. Bytes beyond the line buffer are consumed but
-    // not kept, so that the next line starts where it should.
+    // Reads up to the line end, however long the line is. When memory cannot
+    // hold it, the rest is consumed but not kept, so that the next line
+    // starts where it should.
     line_.clear();
     lineTooLong_ = false;
     bool readAny = false;
@@ -88,10 +93,14 @@ bool CsvLineReader::fetchLine()
         readAny = true;
         std::string_view text(buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
         LineEndScanner::Found found = lineEnds_.scan(text, endOfFile_);
-        size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line_.size());
-        if (found.textBytes > room)
-            lineTooLong_ = true;
-        line_.append(text.data(), std::min(found.textBytes, room));
+        if (!lineTooLong_) {
+            try {
+                line_.append(text.data(), found.textBytes);
+            } catch (const std::bad_alloc&) {
+                lineTooLong_ = true;
+                std::string().swap(line_);
+            }
+        }
         bufferStart_ += found.textBytes + found.endBytes;
         if (found.result == LineEndScanner::Result::End)
             break;
@@ -112,7 +121,7 @@ CsvStatus CsvLineReader::nextLine()
     ++lineNumber_;
     if (lineTooLong_)
         return CsvStatus::LineTooLong;
-    CsvStatus status = splitLine(line_, fields_);
+    CsvStatus status = splitLine(line_, fields_, maxFields_);
     holdsLine_ = status == CsvStatus::Ok || status == CsvStatus::TooManyFields || status == CsvStatus::FieldTooLong;
     if (!holdsLine_)
         fields_.clear();
@@ -135,7 +144,7 @@ std::string_view CsvLineReader::field(size_t index) const
     return fields_[index];
 }
 
-CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_view>& fields)
+CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields)
 {
     fields.clear();
     // One trailing line feed, carriage return or Ctrl-Z goes, then one more
@@ -195,7 +204,7 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
             status = CsvStatus::FieldTooLong;
             break;
         }
-        if (spans.size() == kMaxFields) {
+        if (spans.size() == maxFields) {
             status = CsvStatus::TooManyFields;
             break;
         }

@@ -16,9 +16,9 @@ namespace tavik {
 enum class CsvStatus {
     Ok = 0,
     EndOfFile = -1,
-    TooManyFields = -96, // 60,000 fields kept, the rest of the line dropped
+    TooManyFields = -96, // the reader's room of fields (60,000) kept, the rest of the line dropped
     FieldTooLong = -97, // fields before the long one kept
-    LineTooLong = -98, // the line exceeds the line buffer; nothing kept
+    LineTooLong = -98, // memory cannot hold the line; nothing kept
     MisusedQuotes = -99, // a second quoted part in one field
     UnterminatedQuote = -100 // end of line inside quotes
 };
@@ -26,14 +26,16 @@ enum class CsvStatus {
 // The viewer's reader of CSV tables in cp932: one line at a time (lines end
 // in LF, CR LF, or a CR alone outside quotes: LineEndScanner), split into
 // fields by commas with double-quote quoting, two-byte characters stepped over
-// whole.
+// whole. A line is read whole however long it is, as far as memory holds it.
 class CsvLineReader {
 public:
-    static constexpr size_t kMaxLineBytes = 399997; // without the line end
-    static constexpr size_t kMaxFields = 60000;
+    static constexpr size_t kMaxFields = 60000; // the room of the reference tables' reader
+    static constexpr size_t kAnyFields = static_cast<size_t>(-1);
     static constexpr size_t kMaxFieldBytes = 256;
 
-    CsvLineReader();
+    // maxFields: fields kept of a line (kAnyFields for the distribution
+    // table, whose line holds two a record).
+    explicit CsvLineReader(size_t maxFields = kMaxFields);
     ~CsvLineReader();
     CsvLineReader(const CsvLineReader&) = delete;
     CsvLineReader& operator=(const CsvLineReader&) = delete;
@@ -68,12 +70,13 @@ public:
     // Splits one line (without its line end handling beyond the trailing
     // characters rule) into fields; the fields point into `line`, which is
     // modified in place where doubled quotes are undone.
-    static CsvStatus splitLine(std::string& line, std::vector<std::string_view>& fields);
+    static CsvStatus splitLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields = kMaxFields);
 
 private:
-    bool fetchLine(); // false at end of file with nothing read
+    bool fetchLine(); // false at end of file with nothing read; lineTooLong_ when memory ran out
     bool fillBuffer(); // false at the end of the file
 
+    size_t maxFields_;
     std::FILE* file_ = nullptr;
     std::vector<char> buffer_;
     size_t bufferStart_ = 0;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace tavik {
 namespace {
@@ -142,9 +143,7 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
         messages.stop("", cp932Printf("%s\n 構文エラー。文字列が \"\" で囲まれていません。", file));
         return false;
     case CsvStatus::LineTooLong:
-        messages.stop("",
-            cp932Printf("%s\n %ld 行目が長すぎます。一行は %d バイトまでです。", file, line,
-                static_cast<int>(CsvLineReader::kMaxLineBytes)));
+        messages.stop("", cp932Printf("%s\n %ld 行目が長すぎます。メモリが足りません。", file, line));
         return false;
     case CsvStatus::MisusedQuotes:
         break;
@@ -258,19 +257,25 @@ bool DistributionTable::readSpeciesRecords(
         = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.speciesCode == speciesCode; });
     if (entry == entries_.end())
         return false;
-    CsvLineReader reader;
+    // The line is read whole, two fields a record, however many records it
+    // holds; PointMaxPerSpecies bounds only the records taken from it.
+    CsvLineReader reader(CsvLineReader::kAnyFields);
     long lineNumber = static_cast<long>(entry - entries_.begin()) + 1;
     if (!reader.open(path_) || !reader.seek(entry->offset, lineNumber))
         return false;
-    if (!reportLineFault(reader.nextLine(), path_, lineNumber, messages))
-        return false;
+    try {
+        if (!reportLineFault(reader.nextLine(), path_, lineNumber, messages))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return reportLineFault(CsvStatus::LineTooLong, path_, lineNumber, messages);
+    }
 
     set.records.clear();
     set.speciesCode = parseInteger64(reader.field(0).substr(0, kLocationBytes));
-    int pointMax = std::clamp(settings.pointMaxPerSpecies, 0, kPointMaxLimit);
-    for (size_t k = 0; static_cast<int>(k) < pointMax; ++k) {
-        if (2 * k + 1 >= reader.fieldCount())
-            break;
+    const size_t pointMax = static_cast<size_t>(std::clamp(settings.pointMaxPerSpecies, 0, kPointMaxLimit));
+    const size_t pairs = std::min(pointMax, reader.fieldCount() / 2);
+    set.records.reserve(pairs);
+    for (size_t k = 0; k < pairs; ++k) {
         std::string_view location = reader.field(2 * k + 1).substr(0, kLocationBytes);
         std::string_view rankText = reader.field(2 * k + 2);
         int rank = rankText.empty() ? -1 : rankOfLetter(rankText[0]);

@@ -33,8 +33,10 @@ enum class GeoTransparentMode { All = 0, Background = 1, Select = 2 };
 // Window state of the main window when the viewer closes.
 enum class WindowState { Normal, Maximized, Minimized };
 
-// Largest PointMaxPerSpecies: the room of one species' record set.
-inline constexpr int kPointMaxLimit = 30000;
+// Largest PointMaxPerSpecies. A species' record set grows with its line, so
+// memory is the real bound; this one keeps a mistyped setting from asking
+// for more than a machine holds (about 4 GB of records).
+inline constexpr int kPointMaxLimit = 100000000;
 
 // The viewer's settings record, read once from "tavik.ini" at start-up. Text
 // fields are cp932, cut to their byte limits.
