@@ -10,6 +10,8 @@
 #      species-literature table, with its peak memory
 #   5. dwcimport of a 1,000,000-record GBIF download against cut -f of the
 #      columns it reads, and its peak memory
+#   6. a species of 1,000,000 records: samvel's import of it, its map against
+#      the map of a species without records, its printed page
 #   bench/run.sh [BUILD-FOLDER]          (default: build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -46,3 +48,8 @@ python3 "$root/bench/norbek_pages.py" --large --norbek "$build/bin/norbek"
 echo
 echo "== 5. dwcimport: records per second against cut -f of the same columns"
 python3 "$root/bench/dwcimport_convert.py" --dwcimport "$build/bin/dwcimport"
+
+echo
+echo "== 6. a species of 1,000,000 records"
+python3 "$root/bench/samvel_import.py" --samvel "$build/bin/samvel" --species 1 --runs 1
+python3 "$root/bench/million_records.py" "$work" --tavik "$build/bin/tavik"
