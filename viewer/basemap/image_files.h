@@ -10,7 +10,8 @@
 class QImage;
 
 // Reading and writing the image files of base maps and saved maps: PNG
-// through libpng, Windows BMP by our own code.
+// read through libpng and written with libdeflate, Windows BMP by our own
+// code.
 
 namespace tavik {
 
@@ -28,7 +29,7 @@ enum class ImageReadStatus {
 enum class ImageWriteStatus {
     Ok = 0,
     UnsupportedDepth = -96, // output depth other than 8 and 24, or rows the writer cannot take
-    LibraryFailed = -97, // PNG: libpng failed, including a failed write of the file
+    LibraryFailed = -97, // PNG: no memory for the compressed rows, or a failed write of the file
     RowWriteFailed = -99, // BMP: writing the rows (or flushing the file) failed
     CannotCreate = -100 // the file cannot be created, or (BMP) writing a header failed
 };
@@ -43,13 +44,16 @@ struct PixelRows {
     std::ptrdiff_t stride = 0; // bytes from one row to the next
     int width = 0; // pixels
     int height = 0; // pixels
-    int bitsPerPixel = 24; // 8: one palette index per pixel; 24: blue, green, red bytes
+    // 8: one palette index per pixel; 24: blue, green, red bytes; 32: blue,
+    // green, red and an unused byte (QImage::Format_RGB32 in memory)
+    int bitsPerPixel = 24;
 
     const std::uint8_t* row(int y) const { return data + stride * y; }
 };
 
-// The rows of a QImage in Format_BGR888 (24 bits) or Format_Indexed8 (8
-// bits); other formats give empty rows, which the writers refuse.
+// The rows of a QImage in Format_BGR888 (24 bits), Format_RGB32 (32 bits,
+// on little-endian machines) or Format_Indexed8 (8 bits); other formats give
+// empty rows, which the writers refuse.
 PixelRows pixelRows(const QImage& image);
 
 // An image as the readers deliver it: whatever the file's depth, every row is
@@ -65,17 +69,16 @@ struct DecodedImage {
     PixelRows rows() const { return {pixels.data(), static_cast<std::ptrdiff_t>(width) * 3, width, height, 24}; }
 };
 
-// How the PNG writer compresses. The defaults favour speed: on maps (large
-// areas of one colour, thin lines) and on shaded images they write files
-// within 1.25 times the size of libpng's own defaults in a half to a quarter
-// of the time. Without a row filter, Z_RLE finds nothing to pack in 24-bit
-// rows of a colour other than grey: do not pair it with PngFilter::None.
-enum class PngStrategy { Default, Filtered, HuffmanOnly, Rle };
-enum class PngFilter { None, Sub, Up, Average, Paeth, Adaptive };
+// How the PNG writer compresses: the libdeflate level, 0 (store) to 12
+// (smallest), and the filter of every row. The default level, kDepthLevel,
+// takes the level measured best on saved maps for the file's depth: 4 for
+// RGB rows, 6 for palette rows; unfiltered rows pack best on maps, with their
+// large areas of one colour (see bench/RESULTS.md).
+enum class PngFilter { None, Sub, Up, Average, Paeth };
 struct PngCompression {
-    int level = 4; // zlib level, 0 (store) to 9 (smallest)
-    PngStrategy strategy = PngStrategy::Default;
-    PngFilter filter = PngFilter::Up;
+    static constexpr int kDepthLevel = -1;
+    int level = kDepthLevel;
+    PngFilter filter = PngFilter::None;
 };
 
 // Reads a PNG file (cp932 path). Bits per pixel reported: the bit depth × 3
@@ -88,7 +91,8 @@ ImageReadStatus readPng(std::string_view path, DecodedImage& image);
 ImageReadStatus readBmp(std::string_view path, DecodedImage& image);
 
 // Writes a PNG file: RGB when outputBitsPerPixel is 24, palette colour when
-// it is 8, with a "Title" text chunk holding the title (cp932 bytes). Rows of
+// it is 8, with a "Title" text chunk holding the title (cp932 bytes, up to
+// its first NUL). Rows of
 // 24 bits written as 8 take the nearest palette colour of each pixel; rows of
 // 8 bits written as 24 take their palette colours. A file left half-written
 // by a failure is removed.

@@ -7,7 +7,8 @@ OutputRows::OutputRows(const PixelRows& rows, int outputBitsPerPixel, const Pale
     , outputBits_(outputBitsPerPixel)
     , palette_(palette)
 {
-    bool depths = (rows.bitsPerPixel == 8 || rows.bitsPerPixel == 24) && (outputBits_ == 8 || outputBits_ == 24);
+    bool depths = (rows.bitsPerPixel == 8 || rows.bitsPerPixel == 24 || rows.bitsPerPixel == 32)
+        && (outputBits_ == 8 || outputBits_ == 24);
     bool image = rows.data && rows.width > 0 && rows.height > 0
         && rows.stride >= static_cast<std::ptrdiff_t>(rows.width) * (rows.bitsPerPixel / 8);
     bool colours = outputBits_ != 8 || (!palette.empty() && palette.size() <= 256);
@@ -16,7 +17,7 @@ OutputRows::OutputRows(const PixelRows& rows, int outputBitsPerPixel, const Pale
         return;
     if (rows.bitsPerPixel != outputBits_)
         buffer_.resize(rowBytes());
-    if (rows.bitsPerPixel == 24 && outputBits_ == 8)
+    if (rows.bitsPerPixel > 8 && outputBits_ == 8)
         indexer_.emplace(palette_);
 }
 
@@ -26,9 +27,16 @@ const std::uint8_t* OutputRows::row(int y)
     if (rows_.bitsPerPixel == outputBits_)
         return source;
     std::uint8_t* out = buffer_.data();
+    const int step = rows_.bitsPerPixel / 8;
     if (outputBits_ == 8) {
-        for (int x = 0; x < rows_.width; ++x, source += 3)
+        for (int x = 0; x < rows_.width; ++x, source += step)
             out[x] = indexer_->index({source[2], source[1], source[0]});
+    } else if (step == 4) {
+        for (int x = 0; x < rows_.width; ++x, source += 4, out += 3) {
+            out[0] = source[0];
+            out[1] = source[1];
+            out[2] = source[2];
+        }
     } else {
         for (int x = 0; x < rows_.width; ++x, out += 3) {
             Colour colour = source[x] < palette_.size() ? palette_[source[x]] : Colour{};

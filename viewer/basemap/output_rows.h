@@ -10,15 +10,17 @@
 namespace tavik {
 
 // The rows a writer puts into a file, in the file's depth, converted one row
-// at a time as the writer asks for them: 24-bit rows written as 8 bits take
-// the nearest palette index of each pixel, 8-bit rows written as 24 bits take
-// their palette colours (black for an index beyond the palette).
+// at a time as the writer asks for them: 24- and 32-bit rows written as 8
+// bits take the nearest palette index of each pixel, 8-bit rows written as 24
+// bits take their palette colours (black for an index beyond the palette),
+// 32-bit rows written as 24 bits drop their unused byte.
 class OutputRows {
 public:
     OutputRows(const PixelRows& rows, int outputBitsPerPixel, const Palette& palette);
 
-    // False when the depths are not 8 or 24, the rows describe no image, or an
-    // 8-bit output has no palette of 1 to 256 colours.
+    // False when the output depth is not 8 or 24 (or the rows' not 8, 24 or
+    // 32), the rows describe no image, or an 8-bit output has no palette of 1
+    // to 256 colours.
     bool valid() const { return valid_; }
 
     int width() const { return rows_.width; }

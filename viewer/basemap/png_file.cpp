@@ -1,8 +1,10 @@
-// PNG files through libpng.
+// PNG files: read through libpng; written by our own code, which frames the
+// chunks and compresses the image data with libdeflate (about twice as fast
+// as zlib, and smaller, on the same rows).
 //
 // libpng reports errors by longjmp to the jmp_buf set in the function that
 // called setjmp. The functions that call setjmp below (readPngHeader,
-// readPngRows, writePngStream) therefore hold no object with a destructor,
+// readPngRows) therefore hold no object with a destructor,
 // and every C library object (FILE, the png and info structures) belongs to
 // a guard in the caller, which frees it on every path.
 
@@ -11,13 +13,20 @@
 
 #include "platform/paths.h"
 
+#include <libdeflate.h>
 #include <png.h>
 #include <sys/stat.h>
-#include <zlib.h>
 
+#include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <new>
+#include <span>
+#include <string>
 
 namespace tavik {
 namespace {
@@ -47,22 +56,6 @@ public:
     ~PngReadGuard() { png_destroy_read_struct(png ? &png : nullptr, info ? &info : nullptr, nullptr); }
     PngReadGuard(const PngReadGuard&) = delete;
     PngReadGuard& operator=(const PngReadGuard&) = delete;
-
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-};
-
-class PngWriteGuard {
-public:
-    PngWriteGuard(PngErrorState& errors)
-    {
-        png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);
-        if (png)
-            info = png_create_info_struct(png);
-    }
-    ~PngWriteGuard() { png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr); }
-    PngWriteGuard(const PngWriteGuard&) = delete;
-    PngWriteGuard& operator=(const PngWriteGuard&) = delete;
 
     png_structp png = nullptr;
     png_infop info = nullptr;
@@ -130,72 +123,253 @@ bool readPngRows(png_structp png, png_bytepp rows)
     return true;
 }
 
-struct PngWriteJob {
-    const char* title = nullptr;
-    int paletteCount = 0;
-    png_color palette[PNG_MAX_PALETTE_LENGTH] = {};
-    PngCompression compression;
-};
-
-int zlibStrategy(PngStrategy strategy)
+// Big-endian 32-bit value, as PNG stores lengths, sizes and CRCs.
+void putBigEndian(std::uint8_t* at, std::uint32_t value)
 {
-    switch (strategy) {
-    case PngStrategy::Default:
-        return Z_DEFAULT_STRATEGY;
-    case PngStrategy::Filtered:
-        return Z_FILTERED;
-    case PngStrategy::HuffmanOnly:
-        return Z_HUFFMAN_ONLY;
-    case PngStrategy::Rle:
-        return Z_RLE;
-    }
-    return Z_DEFAULT_STRATEGY;
+    at[0] = static_cast<std::uint8_t>(value >> 24);
+    at[1] = static_cast<std::uint8_t>(value >> 16);
+    at[2] = static_cast<std::uint8_t>(value >> 8);
+    at[3] = static_cast<std::uint8_t>(value);
 }
 
-int pngFilters(PngFilter filter)
+// Largest IDAT chunk written: the image data is split into chunks of this
+// many bytes, well below PNG's limit of 2^31 - 1 for any chunk.
+constexpr size_t kMaxIdatBytes = size_t(1) << 20;
+
+// Writes one chunk: length, type, data and the CRC of type and data.
+bool writeChunk(std::FILE* file, const char* type, const std::uint8_t* data, size_t size)
+{
+    std::uint8_t head[8];
+    putBigEndian(head, static_cast<std::uint32_t>(size));
+    std::memcpy(head + 4, type, 4);
+    std::uint32_t crc = libdeflate_crc32(0, head + 4, 4);
+    if (size > 0)
+        crc = libdeflate_crc32(crc, data, size);
+    std::uint8_t tail[4];
+    putBigEndian(tail, crc);
+    return std::fwrite(head, 1, 8, file) == 8 && (size == 0 || std::fwrite(data, 1, size, file) == size)
+        && std::fwrite(tail, 1, 4, file) == 4;
+}
+
+std::uint8_t filterCode(PngFilter filter)
 {
     switch (filter) {
     case PngFilter::None:
-        return PNG_FILTER_NONE;
+        return 0;
     case PngFilter::Sub:
-        return PNG_FILTER_SUB;
+        return 1;
     case PngFilter::Up:
-        return PNG_FILTER_UP;
+        return 2;
     case PngFilter::Average:
-        return PNG_FILTER_AVG;
+        return 3;
     case PngFilter::Paeth:
-        return PNG_FILTER_PAETH;
-    case PngFilter::Adaptive:
-        return PNG_ALL_FILTERS;
+        return 4;
     }
-    return PNG_FILTER_NONE;
+    return 0;
 }
 
-bool writePngStream(png_structp png, png_infop info, std::FILE* file, const PngWriteJob& job, OutputRows& rows)
+std::uint8_t paethPredictor(int left, int up, int upLeft)
 {
-    if (setjmp(png_jmpbuf(png)))
+    int p = left + up - upLeft;
+    int toLeft = std::abs(p - left), toUp = std::abs(p - up), toUpLeft = std::abs(p - upLeft);
+    if (toLeft <= toUp && toLeft <= toUpLeft)
+        return static_cast<std::uint8_t>(left);
+    return static_cast<std::uint8_t>(toUp <= toUpLeft ? up : upLeft);
+}
+
+// Filters one row of `size` bytes into `out` (after its filter byte). `prior`
+// is the row above, all zero for the top row; `step` the bytes of a pixel.
+void filterRow(
+    std::uint8_t code, const std::uint8_t* row, const std::uint8_t* prior, size_t size, size_t step, std::uint8_t* out)
+{
+    switch (code) {
+    case 0:
+        std::memcpy(out, row, size);
+        return;
+    case 1:
+        for (size_t i = 0; i < size; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - (i >= step ? row[i - step] : 0));
+        return;
+    case 2:
+        for (size_t i = 0; i < size; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - prior[i]);
+        return;
+    case 3:
+        for (size_t i = 0; i < size; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - (((i >= step ? row[i - step] : 0) + prior[i]) >> 1));
+        return;
+    default:
+        for (size_t i = 0; i < size; ++i) {
+            int left = i >= step ? row[i - step] : 0, upLeft = i >= step ? prior[i - step] : 0;
+            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor(left, prior[i], upLeft));
+        }
+        return;
+    }
+}
+
+// Room for the filtered and the compressed rows, kept by each thread for its
+// next file: a map's rows take megabytes, and fresh memory costs a page
+// fault for every 4 kB of it. Room beyond kKeptScratchBytes is given back.
+struct PngScratch {
+    std::unique_ptr<std::uint8_t[]> rows;
+    size_t rowsSize = 0;
+    std::unique_ptr<std::uint8_t[]> packed;
+    size_t packedSize = 0;
+
+    static constexpr size_t kKeptScratchBytes = size_t(64) << 20;
+
+    static std::uint8_t* room(std::unique_ptr<std::uint8_t[]>& buffer, size_t& size, size_t needed)
+    {
+        if (size < needed) {
+            buffer.reset();
+            size = 0;
+            buffer.reset(new std::uint8_t[needed]);
+            size = needed;
+        }
+        return buffer.get();
+    }
+
+    void release()
+    {
+        if (rowsSize + packedSize > kKeptScratchBytes) {
+            rows.reset();
+            packed.reset();
+            rowsSize = packedSize = 0;
+        }
+    }
+};
+
+// Row y in the file's colours: red, green, blue for 24 bits (in `rgb`),
+// palette indices for 8.
+const std::uint8_t* fileRow(const PixelRows& rows, OutputRows& output, int y, std::uint8_t* rgb)
+{
+    if (output.bitsPerPixel() == 8)
+        return output.row(y);
+    const size_t width = static_cast<size_t>(output.width());
+    if (rows.bitsPerPixel == 32 && std::endian::native == std::endian::little) {
+        // Four pixels at a time: each read as a little-endian word
+        // 0xXXRRGGBB, turned into 0x00BBGGRR (red first in memory) and
+        // packed into three words of output.
+        const std::uint8_t* source = rows.row(y);
+        size_t x = 0;
+        for (; x + 4 <= width; x += 4, source += 16, rgb += 12) {
+            std::uint32_t p[4];
+            std::memcpy(p, source, 16);
+            for (std::uint32_t& v : p)
+                v = __builtin_bswap32(v) >> 8;
+            const std::uint32_t out[3] = {p[0] | p[1] << 24, p[1] >> 8 | p[2] << 16, p[2] >> 16 | p[3] << 8};
+            std::memcpy(rgb, out, 12);
+        }
+        for (; x < width; ++x, source += 4, rgb += 3) {
+            rgb[0] = source[2];
+            rgb[1] = source[1];
+            rgb[2] = source[0];
+        }
+        return rgb - 3 * width;
+    }
+    const std::uint8_t* source = output.row(y);
+    for (size_t x = 0; x < width; ++x, source += 3, rgb += 3) {
+        rgb[0] = source[2];
+        rgb[1] = source[1];
+        rgb[2] = source[0];
+    }
+    return rgb - 3 * width;
+}
+
+// The rows as PNG's image data holds them before compression, into `out`:
+// each row its filter byte and then its filtered bytes.
+void filterRows(const PixelRows& rows, OutputRows& output, PngFilter filter, std::uint8_t* out)
+{
+    const size_t size = output.rowBytes();
+    const size_t step = static_cast<size_t>(output.bitsPerPixel() / 8);
+    const std::uint8_t code = filterCode(filter);
+    // The unfiltered current and prior rows; the prior row of the top row
+    // is all zero.
+    std::vector<std::uint8_t> current(size), prior(size, 0);
+    for (int y = 0; y < output.height(); ++y) {
+        *out++ = code;
+        if (code == 0) {
+            // Unfiltered rows go straight to their place.
+            const std::uint8_t* row = fileRow(rows, output, y, out);
+            if (row != out)
+                std::memcpy(out, row, size);
+        } else {
+            const std::uint8_t* row = fileRow(rows, output, y, current.data());
+            filterRow(code, row, prior.data(), size, step, out);
+            std::memcpy(prior.data(), row, size);
+        }
+        out += size;
+    }
+}
+
+// A compressor per thread and level, kept for the next file: allocating one
+// costs about as much as compressing a small map.
+libdeflate_compressor* compressorFor(int level)
+{
+    struct Compressor {
+        libdeflate_compressor* compressor = nullptr;
+        int level = -1;
+        ~Compressor() { libdeflate_free_compressor(compressor); }
+    };
+    thread_local Compressor cached;
+    if (cached.compressor && cached.level == level)
+        return cached.compressor;
+    libdeflate_free_compressor(cached.compressor);
+    cached.compressor = libdeflate_alloc_compressor(level);
+    cached.level = cached.compressor ? level : -1;
+    return cached.compressor;
+}
+
+// The zlib stream of the filtered rows, in the scratch's room for it; empty
+// when there is no memory.
+std::span<const std::uint8_t> compressRows(
+    const PixelRows& rows, OutputRows& output, const PngCompression& compression, PngScratch& scratch)
+{
+    int level = compression.level;
+    if (level == PngCompression::kDepthLevel)
+        level = output.bitsPerPixel() == 24 ? 4 : 6;
+    libdeflate_compressor* compressor = compressorFor(std::clamp(level, 0, 12));
+    if (!compressor)
+        return {};
+    const size_t size = (output.rowBytes() + 1) * static_cast<size_t>(output.height());
+    std::uint8_t* filtered = PngScratch::room(scratch.rows, scratch.rowsSize, size);
+    filterRows(rows, output, compression.filter, filtered);
+    const size_t bound = libdeflate_zlib_compress_bound(compressor, size);
+    std::uint8_t* packed = PngScratch::room(scratch.packed, scratch.packedSize, bound);
+    return {packed, libdeflate_zlib_compress(compressor, filtered, size, packed, bound)};
+}
+
+// Writes the chunks of the file: header, palette (8 bits), title, image
+// data, end.
+bool writePngChunks(std::FILE* file, const OutputRows& rows, std::string_view title, const Palette& palette,
+    std::span<const std::uint8_t> packed)
+{
+    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (std::fwrite(signature, 1, 8, file) != 8)
         return false;
-    png_init_io(png, file);
-    bool rgb = rows.bitsPerPixel() == 24;
-    png_set_IHDR(png, info, static_cast<png_uint_32>(rows.width()), static_cast<png_uint_32>(rows.height()), 8,
-        rgb ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-        PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, job.compression.level);
-    png_set_compression_strategy(png, zlibStrategy(job.compression.strategy));
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, pngFilters(job.compression.filter));
-    if (!rgb)
-        png_set_PLTE(png, info, job.palette, job.paletteCount);
-    png_text text = {};
-    text.compression = PNG_TEXT_COMPRESSION_NONE;
-    text.key = const_cast<char*>("Title");
-    text.text = const_cast<char*>(job.title);
-    png_set_text(png, info, &text, 1);
-    png_write_info(png, info);
-    png_set_bgr(png);
-    for (int y = 0; y < rows.height(); ++y)
-        png_write_row(png, rows.row(y));
-    png_write_end(png, info);
-    return true;
+    std::uint8_t header[13] = {};
+    putBigEndian(header, static_cast<std::uint32_t>(rows.width()));
+    putBigEndian(header + 4, static_cast<std::uint32_t>(rows.height()));
+    header[8] = 8; // bits per sample or palette index
+    header[9] = rows.bitsPerPixel() == 24 ? 2 : 3; // RGB or palette colour
+    if (!writeChunk(file, "IHDR", header, sizeof header))
+        return false;
+    if (rows.bitsPerPixel() == 8) {
+        std::vector<std::uint8_t> colours;
+        for (const Colour& c : palette)
+            colours.insert(colours.end(), {c.r, c.g, c.b});
+        if (!writeChunk(file, "PLTE", colours.data(), colours.size()))
+            return false;
+    }
+    std::string text = "Title";
+    text += '\0';
+    text += title;
+    if (!writeChunk(file, "tEXt", reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))
+        return false;
+    for (size_t at = 0; at < packed.size(); at += kMaxIdatBytes)
+        if (!writeChunk(file, "IDAT", packed.data() + at, std::min(kMaxIdatBytes, packed.size() - at)))
+            return false;
+    return writeChunk(file, "IEND", nullptr, 0);
 }
 
 } // namespace
@@ -256,29 +430,25 @@ ImageWriteStatus writePng(std::string_view path, std::string_view title, const P
     const Palette& palette, const PngCompression& compression)
 {
     OutputRows output(rows, outputBitsPerPixel, palette);
-    if (!output.valid())
+    // A PNG image is at most 2^31 - 1 pixels wide and high.
+    if (!output.valid() || output.width() > 0x7FFFFFFF || output.height() > 0x7FFFFFFF)
         return ImageWriteStatus::UnsupportedDepth;
-    PngWriteJob job;
-    std::string titleText(title.substr(0, title.find('\0')));
-    job.title = titleText.c_str();
-    job.compression = compression;
-    if (outputBitsPerPixel == 8) {
-        job.paletteCount = static_cast<int>(palette.size());
-        for (size_t i = 0; i < palette.size(); ++i)
-            job.palette[i] = {palette[i].r, palette[i].g, palette[i].b};
-    }
-
     FilePtr file = openFile(path, "wb");
     if (!file)
         return ImageWriteStatus::CannotCreate;
-    bool written = false;
-    {
-        PngErrorState errors;
-        PngWriteGuard guard(errors);
-        written = guard.png && guard.info && writePngStream(guard.png, guard.info, file.get(), job, output);
+    thread_local PngScratch scratch;
+    std::span<const std::uint8_t> packed;
+    try {
+        packed = compressRows(rows, output, compression, scratch);
+    } catch (const std::bad_alloc&) {
+        packed = {};
     }
     // A full disk often shows only when the buffered data is flushed.
-    if (written && std::fflush(file.get()) == 0 && std::fclose(file.release()) == 0)
+    bool written = !packed.empty()
+        && writePngChunks(file.get(), output, title.substr(0, title.find('\0')), palette, packed)
+        && std::fflush(file.get()) == 0 && std::fclose(file.release()) == 0;
+    scratch.release();
+    if (written)
         return ImageWriteStatus::Ok;
     file.reset();
     std::remove(localPath(path).c_str());

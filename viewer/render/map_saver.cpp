@@ -49,7 +49,9 @@ std::string writeFailure(const std::string& path)
 bool writeMap(
     const QImage& map, const std::string& file, int depth, const std::string& title, const std::string& finalPath)
 {
-    QImage rows = map.convertToFormat(QImage::Format_BGR888);
+    // The writers take the rendered rows as they are where they can, which
+    // spares a copy of the whole map.
+    QImage rows = pixelRows(map).data ? map : map.convertToFormat(QImage::Format_BGR888);
     ImageWriteStatus status = writesPng(finalPath) ? writePng(file, title, pixelRows(rows), depth, standardPalette())
                                                    : writeBmp(file, pixelRows(rows), depth, standardPalette());
     return status == ImageWriteStatus::Ok;
