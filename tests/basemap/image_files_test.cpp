@@ -8,7 +8,9 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 
 namespace tavik {
@@ -32,6 +34,18 @@ std::vector<std::uint8_t> bgrOf(const Palette& palette, const std::vector<std::u
     for (std::uint8_t index : indices)
         bgr.insert(bgr.end(), {palette[index].b, palette[index].g, palette[index].r});
     return bgr;
+}
+
+// The pixels of BGR rows as Format_RGB32 rows (blue, green, red, unused).
+QImage rgb32Of(const std::vector<std::uint8_t>& bgr, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = bgr.data() + (static_cast<size_t>(y) * width + x) * 3;
+            image.setPixel(x, y, qRgb(p[2], p[1], p[0]));
+        }
+    return image;
 }
 
 using Writer = ImageWriteStatus (*)(const std::string&, const PixelRows&, int, const Palette&);
@@ -85,6 +99,11 @@ TEST(ImageFiles, WrittenFilesReadBackWithTheSamePixels)
         ASSERT_EQ(format.read(path, image), ImageReadStatus::Ok);
         EXPECT_EQ(image.pixels, bgrOf(palette, indices));
         EXPECT_EQ(image.palette, palette);
+
+        // Rows of QImage::Format_RGB32 lose their unused byte.
+        ASSERT_EQ(format.write(path, pixelRows(rgb32Of(rgb, width, height)), 24, palette), ImageWriteStatus::Ok);
+        ASSERT_EQ(format.read(path, image), ImageReadStatus::Ok);
+        EXPECT_EQ(image.pixels, rgb);
 
         // Indices written as a 24-bit file take their palette colours.
         ASSERT_EQ(format.write(path, indexRows, 24, palette), ImageWriteStatus::Ok);
@@ -173,6 +192,201 @@ TEST(ImageFiles, WritersReportFilesTheyCannotCreateAndDepthsTheyCannotWrite)
     EXPECT_EQ(writeBmp(folder.file("a.bmp"), rows, 8, {}), ImageWriteStatus::UnsupportedDepth); // no palette
     EXPECT_EQ(writePng(folder.file("a.png"), "", PixelRows{}, 24, {}), ImageWriteStatus::UnsupportedDepth);
     EXPECT_FALSE(std::filesystem::exists(folder.file("a.bmp")));
+}
+
+// What a written PNG file holds, checked as a PNG validator would check it:
+// the signature, every chunk's CRC (by zlib, not by the writer's library),
+// the chunk order, a header, palette and title that agree with the image,
+// and image data that inflates to exactly one filter byte and the bytes of
+// each row. Returns the inflated rows; a fault fails the calling test.
+struct PngLayout {
+    std::vector<std::string> types; // chunk types in file order
+    std::string header; // IHDR data
+    std::string palette; // PLTE data
+    std::string text; // tEXt data
+    std::string rows; // inflated image data
+    size_t largestIdat = 0;
+};
+
+PngLayout checkPngFile(const std::string& bytes)
+{
+    PngLayout layout;
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    auto be32 = [&](size_t at) {
+        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at])) << 24
+            | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 1])) << 16
+            | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 2])) << 8
+            | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 3]));
+    };
+    std::string packed;
+    size_t at = 8;
+    while (at + 12 <= bytes.size()) {
+        const std::uint32_t length = be32(at);
+        if (at + 12 + length > bytes.size())
+            break;
+        const std::string type = bytes.substr(at + 4, 4);
+        const std::string data = bytes.substr(at + 8, length);
+        const auto crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + at + 4), static_cast<uInt>(length + 4)));
+        EXPECT_EQ(crc, be32(at + 8 + length)) << "CRC of " << type;
+        layout.types.push_back(type);
+        if (type == "IHDR")
+            layout.header = data;
+        else if (type == "PLTE")
+            layout.palette = data;
+        else if (type == "tEXt")
+            layout.text = data;
+        else if (type == "IDAT") {
+            packed += data;
+            layout.largestIdat = std::max<size_t>(layout.largestIdat, length);
+        }
+        at += 12 + length;
+    }
+    EXPECT_EQ(at, bytes.size()) << "bytes after the last whole chunk";
+    EXPECT_FALSE(layout.types.empty());
+    if (layout.types.empty())
+        return layout;
+    EXPECT_EQ(layout.types.front(), "IHDR");
+    EXPECT_EQ(layout.types.back(), "IEND");
+    EXPECT_EQ(layout.header.size(), 13u);
+    if (layout.header.size() != 13)
+        return layout;
+    const std::uint32_t width = be32(16), height = be32(20);
+    const int colourType = layout.header[9];
+    EXPECT_EQ(layout.header[8], 8);
+    EXPECT_TRUE(colourType == 2 || colourType == 3);
+    EXPECT_EQ(layout.header.substr(10), std::string(3, '\0')); // deflate, adaptive filtering, not interlaced
+    // The image data is one run of chunks, after the palette of a palette image.
+    auto first = std::find(layout.types.begin(), layout.types.end(), "IDAT");
+    auto last = std::find(layout.types.rbegin(), layout.types.rend(), "IDAT").base();
+    EXPECT_TRUE(first < last && std::all_of(first, last, [](const std::string& t) { return t == "IDAT"; }));
+    auto plte = std::find(layout.types.begin(), layout.types.end(), "PLTE");
+    EXPECT_EQ(plte != layout.types.end(), colourType == 3);
+    if (colourType == 3) {
+        EXPECT_TRUE(plte < first);
+        EXPECT_TRUE(!layout.palette.empty() && layout.palette.size() % 3 == 0 && layout.palette.size() <= 768);
+    }
+
+    const size_t rowBytes = static_cast<size_t>(width) * (colourType == 2 ? 3 : 1);
+    layout.rows.resize(height * (rowBytes + 1) + 1);
+    uLongf size = static_cast<uLongf>(layout.rows.size());
+    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(layout.rows.data()), &size,
+                  reinterpret_cast<const Bytef*>(packed.data()), static_cast<uLong>(packed.size())),
+        Z_OK);
+    EXPECT_EQ(size, height * (rowBytes + 1)) << "inflated image data";
+    layout.rows.resize(size);
+    for (size_t y = 0; y < height && (y + 1) * (rowBytes + 1) <= size; ++y)
+        EXPECT_LE(static_cast<std::uint8_t>(layout.rows[y * (rowBytes + 1)]), 4) << "filter of row " << y;
+    return layout;
+}
+
+// Every filter and level, from rows of 8, 24 and 32 bits, to files of 8 and
+// 24 bits: each file is valid and reads back through libpng with the pixels
+// written. Widths 1 and 5 cover rows shorter than a filter's reach and the
+// writer's four-pixel steps.
+TEST(ImageFiles, PngFilesAreValidAndReadBackForEveryFilterAndLevel)
+{
+    test::TestFolder folder("png_filters");
+    const Palette palette = standardPalette();
+    const PngFilter filters[] = {PngFilter::None, PngFilter::Sub, PngFilter::Up, PngFilter::Average, PngFilter::Paeth};
+    const int levels[] = {0, 1, 12, PngCompression::kDepthLevel};
+    for (int width : {1, 5, 101}) {
+        const int height = 7;
+        std::vector<std::uint8_t> bgr = patternRows(width, height);
+        std::vector<std::uint8_t> indices(static_cast<size_t>(width) * height);
+        for (size_t i = 0; i < indices.size(); ++i)
+            indices[i] = static_cast<std::uint8_t>(i * 13 + i / 7);
+        // What a file of 8 bits holds of the 24-bit pattern: its nearest colours.
+        std::vector<std::uint8_t> nearest;
+        {
+            ASSERT_EQ(writeBmp(folder.file("nearest.bmp"), {bgr.data(), width * 3, width, height, 24}, 8, palette),
+                ImageWriteStatus::Ok);
+            DecodedImage image;
+            ASSERT_EQ(readBmp(folder.file("nearest.bmp"), image), ImageReadStatus::Ok);
+            nearest = image.pixels;
+        }
+        const QImage rgb32 = rgb32Of(bgr, width, height);
+        // Few distinct values, as on maps: the filters' predictors meet
+        // every kind of tie.
+        std::vector<std::uint8_t> few(bgr.size());
+        std::uint32_t state = 7;
+        for (std::uint8_t& byte : few) {
+            state = state * 1664525u + 1013904223u;
+            byte = static_cast<std::uint8_t>((state >> 28) % 5 * 60);
+        }
+        struct Source {
+            const char* what;
+            PixelRows rows;
+            int bits;
+            std::vector<std::uint8_t> expected;
+        } sources[] = {
+            {"24 to 24", {bgr.data(), width * 3, width, height, 24}, 24, bgr},
+            {"24 to 24, few values", {few.data(), width * 3, width, height, 24}, 24, few},
+            {"32 to 24", pixelRows(rgb32), 24, bgr},
+            {"8 to 8", {indices.data(), width, width, height, 8}, 8, bgrOf(palette, indices)},
+            {"8 to 24", {indices.data(), width, width, height, 8}, 24, bgrOf(palette, indices)},
+            {"24 to 8", {bgr.data(), width * 3, width, height, 24}, 8, nearest},
+            {"32 to 8", pixelRows(rgb32), 8, nearest},
+        };
+        for (const Source& source : sources)
+            for (PngFilter filter : filters)
+                for (int level : levels) {
+                    SCOPED_TRACE(testing::Message() << source.what << ", width " << width << ", filter "
+                                                    << static_cast<int>(filter) << ", level " << level);
+                    const std::string path = folder.file("a.png");
+                    ASSERT_EQ(writePng(path, "Papilio xuthus", source.rows, source.bits, palette, {level, filter}),
+                        ImageWriteStatus::Ok);
+                    PngLayout layout = checkPngFile(folder.read("a.png"));
+                    EXPECT_EQ(layout.types.size(), source.bits == 8 ? 5u : 4u);
+                    EXPECT_EQ(layout.text, std::string("Title\0Papilio xuthus", 20));
+                    if (source.bits == 8) {
+                        EXPECT_EQ(layout.palette.size(), 3 * palette.size());
+                    }
+                    if (!layout.rows.empty()) {
+                        EXPECT_EQ(layout.rows[0], static_cast<char>(filter));
+                    }
+                    DecodedImage image;
+                    ASSERT_EQ(readPng(path, image), ImageReadStatus::Ok);
+                    EXPECT_EQ(image.width, width);
+                    EXPECT_EQ(image.pixels, source.expected);
+                }
+    }
+    // pngcheck, from the install script, agrees with the checks above on a
+    // palette file (the last written) and an RGB one.
+    std::vector<std::uint8_t> bgr = patternRows(3, 2);
+    ASSERT_EQ(writePng(folder.file("b.png"), "", {bgr.data(), 9, 3, 2, 24}, 24, palette), ImageWriteStatus::Ok);
+    EXPECT_EQ(std::system(("pngcheck -q '" + folder.file("a.png") + "' '" + folder.file("b.png") + "'").c_str()), 0);
+}
+
+// Noise packs into more than the writer's largest image data chunk: the data
+// is split over several chunks, and the title stops at its first NUL.
+TEST(ImageFiles, LargePngSplitsItsImageDataAndReadsBack)
+{
+    test::TestFolder folder("png_large");
+    const int width = 1024, height = 512;
+    std::vector<std::uint8_t> noise(static_cast<size_t>(width) * height * 3);
+    std::uint32_t state = 12345;
+    for (std::uint8_t& byte : noise) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<std::uint8_t>(state >> 24);
+    }
+    const std::string title("Aus\0bus", 7);
+    ASSERT_EQ(writePng(folder.file("a.png"), title, {noise.data(), width * 3, width, height, 24}, 24, {}),
+        ImageWriteStatus::Ok);
+    PngLayout layout = checkPngFile(folder.read("a.png"));
+    EXPECT_GT(std::count(layout.types.begin(), layout.types.end(), "IDAT"), 1);
+    EXPECT_LE(layout.largestIdat, size_t(1) << 20);
+    EXPECT_EQ(layout.text, std::string("Title\0Aus", 9));
+    DecodedImage image;
+    ASSERT_EQ(readPng(folder.file("a.png"), image), ImageReadStatus::Ok);
+    EXPECT_EQ(image.pixels, noise);
+    // The same rows once more, after a small file: the writer's kept room
+    // serves files of any size in turn.
+    ASSERT_EQ(writePng(folder.file("b.png"), "", {noise.data(), 3, 1, 1, 24}, 24, {}), ImageWriteStatus::Ok);
+    ASSERT_EQ(
+        writePng(folder.file("a.png"), "", {noise.data(), width * 3, width, height, 24}, 24, {}), ImageWriteStatus::Ok);
+    ASSERT_EQ(readPng(folder.file("a.png"), image), ImageReadStatus::Ok);
+    EXPECT_EQ(image.pixels, noise);
 }
 
 // A valid 8-bit BMP of 4 × 2 pixels with a two-colour table.
