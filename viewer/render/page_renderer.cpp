@@ -9,6 +9,7 @@
 #include "viewer/render/geo_lines.h"
 #include "viewer/render/grid_square.h"
 #include "viewer/render/mark_painter.h"
+#include "viewer/render/mark_stamps.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
 #include "viewer/settings/datum_shift_table.h"
@@ -41,11 +42,18 @@ double kilometresPerPixel(const MapBlock& block)
 // One pass: the items of every species in one block.
 class Pass {
 public:
-    Pass(const RenderSources& sources, const MapBlock& block, const QImage* clip)
+    // `items` is where the pass keeps its items: emptied here, and reserved
+    // for `records` items, since growing the list item by item would copy a
+    // crowded map's items many times.
+    Pass(const RenderSources& sources, const MapBlock& block, const QImage* clip, std::vector<DrawItem>& items,
+        size_t records)
         : s_(sources)
         , block_(block)
         , clip_(clip)
+        , items_(items)
     {
+        items_.clear();
+        items_.reserve(std::min(records, static_cast<size_t>(kMaxItemsPerPass)));
     }
 
     void collect(int slot, const RecordSet& records)
@@ -78,7 +86,9 @@ public:
         }
     }
 
-    void draw(QImage& image, double markScale, const QFont& letterFont)
+    // markClip: the pixels the block's clip path lets the painter draw (see
+    // markClipOf), for the marks copied from stamps.
+    void draw(QImage& image, double markScale, const QFont& letterFont, MarkStamps& stamps, const MarkClip* markClip)
     {
         sortForFanOut(items_);
         fanOutMarks(items_, QPoint(s_.painter.overlapShiftX, s_.painter.overlapShiftY));
@@ -89,7 +99,7 @@ public:
         if (clip_)
             painter.setClipPath(block_.clipPath());
         drawSquares(painter);
-        drawMarks(painter, markScale, letterFont);
+        drawMarks(painter, image, markScale, letterFont, stamps, clip_ ? markClip : nullptr);
     }
 
 private:
@@ -189,20 +199,24 @@ private:
         });
     }
 
-    void drawMarks(QPainter& painter, double markScale, const QFont& letterFont) const
+    // Marks are copied from stamps, the pixels drawing them would give;
+    // the kinds that cannot be copied (antialiased letters) are drawn.
+    void drawMarks(QPainter& painter, QImage& image, double markScale, const QFont& letterFont, MarkStamps& stamps,
+        const MarkClip* markClip) const
     {
         for (const DrawItem& item : items_) {
             if (item.type != DrawItem::Type::Mark)
                 continue;
-            setMarkPen(painter, QColor(item.colour), item.thickness);
-            drawMark(painter, item.shape, item.size, markScale, item.position, letterFont);
+            const MarkStyle style{item.shape, item.size, item.thickness, item.colour};
+            if (!stamps.stamp(image, style, item.position, markClip))
+                drawStyledMark(painter, style, markScale, item.position, letterFont);
         }
     }
 
     const RenderSources& s_;
     const MapBlock& block_;
     const QImage* clip_;
-    std::vector<DrawItem> items_;
+    std::vector<DrawItem>& items_;
 };
 
 } // namespace
@@ -221,8 +235,10 @@ PageRenderer::PageRenderer(const RenderSources& sources)
     : sources_(sources)
 {
     const std::vector<MapBlock>& blocks = sources.blankMap.blocks();
-    for (const MapBlock& block : blocks)
+    for (const MapBlock& block : blocks) {
         masks_.push_back(block.clips() ? block.clipMask(sources.baseImage.size()) : QImage());
+        markClips_.push_back(block.clips() ? markClipOf(block.clipPath(), sources.baseImage.size()) : MarkClip());
+    }
     if (sources.settings.geoLine == GeoLineMode::None)
         return;
     // The lines are the same on every map: trace them once per block.
@@ -270,13 +286,21 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
             records[i].records.clear();
 
     QFont letterFont = letterMarkFont(sources_.painter);
+    MarkStamps stamps(scale, letterFont);
+    size_t total = 0;
+    for (const RecordSet& set : records)
+        total += set.records.size();
+    // The passes' items, in room each thread keeps for its next map: a
+    // crowded map's items take megabytes, and fresh memory costs a page
+    // fault for every 4 kB of it.
+    thread_local std::vector<DrawItem> items;
     bool unprojected = blocks.empty() || blocks.front().kind == ProjectionKind::None;
     size_t passes = unprojected ? std::min<size_t>(blocks.size(), 1) : blocks.size();
     for (size_t b = 0; b < passes; ++b) {
-        Pass pass(sources_, blocks[b], unprojected ? nullptr : maskOf(b));
+        Pass pass(sources_, blocks[b], unprojected ? nullptr : maskOf(b), items, total);
         for (size_t slot = 0; slot < records.size(); ++slot)
             pass.collect(static_cast<int>(slot), records[slot]);
-        pass.draw(image, scale, letterFont);
+        pass.draw(image, scale, letterFont, stamps, markClips_[b].mask.isNull() ? nullptr : &markClips_[b]);
     }
 
     if (settings.geoLine != GeoLineMode::None && settings.geoTransparent != GeoTransparentMode::Background)

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "viewer/render/mark_stamps.h"
+
 #include <QImage>
 
 class QPaintDevice;
@@ -53,6 +55,7 @@ public:
 private:
     RenderSources sources_;
     std::vector<QImage> masks_; // per block; null for a block without outline
+    std::vector<MarkClip> markClips_; // per block, where its clip path lets marks go; a null mask likewise
     std::vector<std::vector<QPoint>> geoLines_; // the pixels of the longitude-latitude lines, per projected block
 };
 
