@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Adds a heavy species to a prepared sample working folder: 1,000 points
 (latitude-longitude pairs and grid squares on Japan) and 200 filled-area
-records, so that map saving is measured on a crowded map too.
+records, so that map saving is measured on a crowded map too; and, given a
+second code, a crowded species of 18,000 latitude-longitude points, whose
+marks the renderer's per-record cost is measured on (the settings then take
+up to 18,000 records a species, so the heavy species' areas count too).
 
-    bench/heavy_species.py WORK-FOLDER CODE
+    bench/heavy_species.py WORK-FOLDER CODE [CROWDED-CODE]
 """
 import os
 import random
@@ -26,3 +29,23 @@ for _ in range(200):
     fields.append(rng.choice("ABCZ"))
 with open(os.path.join(work, "dbase", "ta_vik.csv"), "ab") as f:
     f.write((",".join(fields) + "\r\n").encode("cp932"))
+
+if len(sys.argv) > 3:
+    # The viewer takes at most PointMaxPerSpecies records of a species.
+    ini = os.path.join(work, "tavik.ini")
+    with open(ini, "rb") as f:
+        settings = f.read()
+    if b"PointMaxPerSpecies=1000\r\n" not in settings:
+        sys.exit(f"{ini}: no PointMaxPerSpecies=1000 line to raise")
+    with open(ini, "wb") as f:
+        f.write(settings.replace(b"PointMaxPerSpecies=1000\r\n", b"PointMaxPerSpecies=18000\r\n"))
+    crowded = sys.argv[3]
+    with open(os.path.join(work, "dbase", "species.csv"), "ab") as f:
+        f.write(f"{crowded},Crowded species,Bench,2026,,0,,\r\n".encode("cp932"))
+    fields = [crowded]
+    for _ in range(18000):
+        lat, lon = rng.uniform(31.5, 43.0), rng.uniform(130.5, 144.5)
+        fields.append(f"N{lat:.4f}E{lon:.4f}")
+        fields.append(rng.choice("ABCZ"))
+    with open(os.path.join(work, "dbase", "ta_vik.csv"), "ab") as f:
+        f.write((",".join(fields) + "\r\n").encode("cp932"))
