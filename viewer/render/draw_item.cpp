@@ -74,11 +74,11 @@ template <typename FieldsOf> void sortItems(std::vector<DrawItem>& items, Fields
             high[f] = std::max(high[f], fields[f]);
         }
     }
-    const int indexWidth = std::bit_width(n - 1);
+    const int indexWidth = static_cast<int>(std::bit_width(n - 1));
     std::array<int, 4> widths{};
     int total = indexWidth;
     for (size_t f = 0; f < 4; ++f) {
-        widths[f] = std::bit_width(static_cast<std::uint64_t>(high[f] - low[f]));
+        widths[f] = static_cast<int>(std::bit_width(static_cast<std::uint64_t>(high[f] - low[f])));
         total += widths[f];
     }
     // Room kept by each thread for the next sort: fresh memory costs a page
