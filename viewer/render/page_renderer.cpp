@@ -43,8 +43,8 @@ double kilometresPerPixel(const MapBlock& block)
 class Pass {
 public:
     // `items` is where the pass keeps its items: emptied here, and reserved
-    // for `records` items, since growing the list item by item would copy a
-    // crowded map's items many times.
+    // for the map's `records` (one item each), since growing the list item by
+    // item would copy a crowded map's items many times.
     Pass(const RenderSources& sources, const MapBlock& block, const QImage* clip, std::vector<DrawItem>& items,
         size_t records)
         : s_(sources)
@@ -53,7 +53,7 @@ public:
         , items_(items)
     {
         items_.clear();
-        items_.reserve(std::min(records, static_cast<size_t>(kMaxItemsPerPass)));
+        items_.reserve(records);
     }
 
     void collect(int slot, const RecordSet& records)
@@ -61,7 +61,6 @@ public:
         // Every record makes its item: a pass holds as many as the species
         // have records.
         const TargetStyle& style = s_.painter.slot(slot);
-        items_.reserve(items_.size() + records.records.size());
         for (const DistributionRecord& record : records.records) {
             const RankColors& colours = style.ranks[std::min<size_t>(record.rank, 3)];
             DrawItem item;
