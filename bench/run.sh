@@ -58,4 +58,4 @@ python3 "$root/bench/dwcimport_convert.py" --dwcimport "$build/bin/dwcimport"
 echo
 echo "== 6. a species of 1,000,000 records"
 python3 "$root/bench/samvel_import.py" --samvel "$build/bin/samvel" --species 1 --runs 1
-python3 "$root/bench/million_records.py" "$work" --tavik "$build/bin/tavik"
+python3 "$root/bench/million_records.py" "$work" --tavik "$build/bin/tavik" --keep-map "$build/bench-million.png"

@@ -86,8 +86,6 @@ size_t utf8SequenceLength(std::string_view text)
 
 } // namespace
 
-bool isCp932LeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 std::string cutCp932(std::string_view text, size_t limit)
 {
     if (text.size() <= limit)

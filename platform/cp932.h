@@ -7,7 +7,11 @@
 namespace tavik {
 
 // True when the byte starts a two-byte cp932 character (0x81-0x9F, 0xE0-0xFC).
-bool isCp932LeadByte(unsigned char byte);
+// Inline: the readers ask it of every byte of every line.
+inline bool isCp932LeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 // The text cut to at most `limit` bytes, never in the middle of a two-byte
 // character (a lead byte that would lose its second byte is dropped too).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <span>
 #include <cstdint>
 #include <tuple>
 #include <utility>
@@ -14,26 +15,18 @@ namespace {
 // What an item sorts by: four numbers compared in turn.
 using SortFields = std::array<std::int64_t, 4>;
 
-// Puts item keys[i] in place i, following each cycle of the permutation
-// once so that every item moves a single time. Leaves keys as 0, 1, 2, ...
-void applyOrder(std::vector<DrawItem>& items, std::vector<std::uint32_t>& order)
+// Puts item order[i] in place i: gathered into room the thread keeps (fresh
+// memory costs a page fault for every 4 kB of it) and copied back, which
+// reads the items in the new order but writes them in turn, where following
+// the permutation's cycles would write all over a crowded map's items.
+void applyOrder(std::span<DrawItem> items, const std::vector<std::uint32_t>& order)
 {
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (order[start] == start)
-            continue;
-        DrawItem held = std::move(items[start]);
-        size_t place = start;
-        for (;;) {
-            const size_t from = order[place];
-            order[place] = static_cast<std::uint32_t>(place);
-            if (from == start) {
-                items[place] = std::move(held);
-                break;
-            }
-            items[place] = std::move(items[from]);
-            place = from;
-        }
-    }
+    thread_local std::vector<DrawItem> gathered;
+    gathered.clear();
+    gathered.reserve(items.size());
+    for (std::uint32_t from : order)
+        gathered.push_back(items[from]);
+    std::copy(gathered.begin(), gathered.end(), items.begin());
 }
 
 // Sorts the words by their low `bits` bits, least significant digit first.
@@ -61,7 +54,7 @@ void radixSort(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& oth
 // each item once: when the fields' ranges (on a map, a few thousand pixels)
 // and the item's index fit in 64 bits together, one packed word an item;
 // otherwise the items' indices, comparing their fields.
-template <typename FieldsOf> void sortItems(std::vector<DrawItem>& items, FieldsOf fieldsOf)
+template <typename FieldsOf> void sortItems(std::span<DrawItem> items, FieldsOf fieldsOf)
 {
     const size_t n = items.size();
     if (n < 2)
@@ -140,11 +133,13 @@ void fanOutMarks(std::vector<DrawItem>& items, const QPoint& shift)
 
 void sortForDrawing(std::vector<DrawItem>& items)
 {
-    sortItems(items, [](const DrawItem& item) -> SortFields {
-        if (item.type != DrawItem::Type::Mark)
-            return byPlace(item);
-        // Type, slot, x, y.
-        return {static_cast<std::int64_t>(item.type), item.slot, item.position.x(), item.position.y()};
+    // Fills and squares keep the fan-out order, which is theirs for drawing;
+    // only the marks, last, take theirs.
+    auto marks = std::partition_point(
+        items.begin(), items.end(), [](const DrawItem& item) { return item.type != DrawItem::Type::Mark; });
+    sortItems(std::span<DrawItem>(marks, items.end()), [](const DrawItem& item) -> SortFields {
+        // Slot, x, y.
+        return {item.slot, item.position.x(), item.position.y(), 0};
     });
 }
 

@@ -33,6 +33,8 @@ void sortForFanOut(std::vector<DrawItem>& items);
 void fanOutMarks(std::vector<DrawItem>& items, const QPoint& shift);
 
 // Sorts for drawing: fills and squares by x, y, slot; marks by slot, x, y.
+// Expects the order of sortForFanOut, in which fills and squares already
+// stand as they are drawn.
 void sortForDrawing(std::vector<DrawItem>& items);
 
 } // namespace tavik

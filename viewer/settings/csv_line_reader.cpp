@@ -160,7 +160,11 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
         size_t begin, end;
         bool doubled;
     };
+    // Room for a field at every comma: a distribution line of a common
+    // species holds millions, and growing the list would copy them again and
+    // again.
     std::vector<Span> spans;
+    spans.reserve(std::min<size_t>(static_cast<size_t>(std::count(line.begin(), line.end(), ',')), maxFields) + 1);
     CsvStatus status = CsvStatus::Ok;
 
     size_t fieldStart = 0;
