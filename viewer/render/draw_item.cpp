@@ -1,10 +1,12 @@
 #include "viewer/render/draw_item.h"
 
+#include "platform/huge_pages.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <span>
 #include <cstdint>
+#include <span>
 #include <tuple>
 #include <utility>
 
@@ -24,6 +26,7 @@ void applyOrder(std::span<DrawItem> items, const std::vector<std::uint32_t>& ord
     thread_local std::vector<DrawItem> gathered;
     gathered.clear();
     gathered.reserve(items.size());
+    preferHugePages(gathered);
     for (std::uint32_t from : order)
         gathered.push_back(items[from]);
     std::copy(gathered.begin(), gathered.end(), items.begin());
@@ -34,6 +37,8 @@ void radixSort(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& oth
 {
     constexpr int kDigitBits = 11;
     constexpr size_t kBuckets = size_t(1) << kDigitBits;
+    other.reserve(keys.size());
+    preferHugePages(other);
     other.resize(keys.size());
     std::vector<std::uint32_t> counts(kBuckets);
     for (int shift = 0; shift < bits; shift += kDigitBits) {
@@ -78,8 +83,12 @@ template <typename FieldsOf> void sortItems(std::span<DrawItem> items, FieldsOf 
     // fault for every 4 kB of it.
     thread_local std::vector<std::uint64_t> keys, other;
     thread_local std::vector<std::uint32_t> order;
+    order.reserve(n);
+    preferHugePages(order);
     order.resize(n);
     if (total <= 64) {
+        keys.reserve(n);
+        preferHugePages(keys);
         keys.resize(n);
         for (size_t i = 0; i < n; ++i) {
             const SortFields fields = fieldsOf(items[i]);

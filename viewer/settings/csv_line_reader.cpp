@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
+#include "platform/huge_pages.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -156,15 +157,11 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
     if (line.empty())
         return CsvStatus::Ok;
 
-    struct Span {
-        size_t begin, end;
-        bool doubled;
-    };
     // Room for a field at every comma: a distribution line of a common
     // species holds millions, and growing the list would copy them again and
     // again.
-    std::vector<Span> spans;
-    spans.reserve(std::min<size_t>(static_cast<size_t>(std::count(line.begin(), line.end(), ',')), maxFields) + 1);
+    fields.reserve(std::min<size_t>(static_cast<size_t>(std::count(line.begin(), line.end(), ',')), maxFields) + 1);
+    preferHugePages(fields);
     CsvStatus status = CsvStatus::Ok;
 
     size_t fieldStart = 0;
@@ -181,8 +178,10 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
             continue;
         }
         char c = atEnd ? ',' : line[i];
-        if (atEnd && inQuotes)
+        if (atEnd && inQuotes) {
+            fields.clear();
             return CsvStatus::UnterminatedQuote;
+        }
         if (c == '"') {
             if (inQuotes) {
                 if (i + 1 < n && line[i + 1] == '"') {
@@ -193,8 +192,10 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
                     quoteClose = i;
                 }
             } else {
-                if (quoteOpen != std::string::npos)
+                if (quoteOpen != std::string::npos) {
+                    fields.clear();
                     return CsvStatus::MisusedQuotes;
+                }
                 inQuotes = true;
                 quoteOpen = i + 1;
             }
@@ -203,29 +204,27 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
         if (c != ',' || inQuotes)
             continue;
 
-        Span span = quoteOpen != std::string::npos ? Span{quoteOpen, quoteClose, doubled} : Span{fieldStart, i, false};
-        if (span.end - span.begin > kMaxFieldBytes) {
+        const bool quoted = quoteOpen != std::string::npos;
+        size_t begin = quoted ? quoteOpen : fieldStart;
+        size_t end = quoted ? quoteClose : i;
+        if (end - begin > kMaxFieldBytes) {
             status = CsvStatus::FieldTooLong;
             break;
         }
-        if (spans.size() == maxFields) {
+        if (fields.size() == maxFields) {
             status = CsvStatus::TooManyFields;
             break;
         }
-        spans.push_back(span);
-        fieldStart = i + 1;
-        quoteOpen = quoteClose = std::string::npos;
-        doubled = false;
-    }
-
-    fields.reserve(spans.size());
-    for (const Span& span : spans) {
-        size_t begin = span.begin, end = span.end;
-        if (span.doubled)
+        // The field lies behind the scan, so its doubled quotes collapse in
+        // place now.
+        if (quoted && doubled)
             end = begin + collapseDoubledQuotes(line.data() + begin, end - begin, isCp932LeadByte);
         while (begin < end && line[begin] == ' ')
             ++begin;
         fields.emplace_back(line.data() + begin, end - begin);
+        fieldStart = i + 1;
+        quoteOpen = quoteClose = std::string::npos;
+        doubled = false;
     }
     return status;
 }

@@ -1,6 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "platform/cp932.h"
+#include "platform/huge_pages.h"
 #include "platform/line_ends.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
@@ -275,6 +276,7 @@ bool DistributionTable::readSpeciesRecords(
     const size_t pointMax = static_cast<size_t>(std::clamp(settings.pointMaxPerSpecies, 0, kPointMaxLimit));
     const size_t pairs = std::min(pointMax, reader.fieldCount() / 2);
     set.records.reserve(pairs);
+    preferHugePages(set.records);
     for (size_t k = 0; k < pairs; ++k) {
         std::string_view location = reader.field(2 * k + 1).substr(0, kLocationBytes);
         std::string_view rankText = reader.field(2 * k + 2);
