@@ -131,6 +131,37 @@ TEST(MapBlock, PlacesProjectedPointsOnTheImage)
         block.project(1e300, std::numeric_limits<double>::quiet_NaN()), QPoint(MapBlock::FarAway, -MapBlock::FarAway));
 }
 
+// Grid squares project their corners from shared sines and cosines; the
+// corners must be exactly the points' own projections, or a square's edge
+// would shift a pixel against a mark at the same place.
+TEST(MapBlock, ProjectsSquareCornersExactlyAsTheirPoints)
+{
+    for (double lat0 : {35.0, -12.5, 0.0}) {
+        for (double lat = -60.0; lat <= 80.0; lat += 7.3) {
+            for (double lon = 100.0; lon <= 170.0; lon += 3.7) {
+                const PlanePoint direct = lambertAzimuthalEqualArea(lon, lat, 137.5, lat0);
+                const PlanePoint shared = lambertAzimuthalEqualArea(
+                    sineCosineOfDegrees(lat), sineCosineOfDegrees(lon - 137.5), sineCosineOfDegrees(lat0));
+                EXPECT_EQ(direct.x, shared.x) << lon << "," << lat;
+                EXPECT_EQ(direct.y, shared.y) << lon << "," << lat;
+            }
+        }
+    }
+
+    MapBlock block;
+    block.lambert = {137.5, 37.0, 0.3, 0.5, 0.5, 7.7e6};
+    block.transverseMercator = {135.0, 0.0, 0.0, 0.0, -4e6, 0.13};
+    for (ProjectionKind kind : {ProjectionKind::LambertEqualArea, ProjectionKind::TransverseMercator}) {
+        block.kind = kind;
+        for (double south = 30.0; south < 45.0; south += 0.41) {
+            const double west = 128.0 + (south - 30.0) * 1.01, east = west + 0.0125, north = south + 1.0 / 120;
+            const std::array<QPoint, 4> expected{block.project(west, south), block.project(east, south),
+                block.project(east, north), block.project(west, north)};
+            EXPECT_EQ(block.projectCorners(west, south, east, north), expected) << south;
+        }
+    }
+}
+
 TEST(MapBlock, ClipsToItsOutlineByTheWindingRule)
 {
     MapBlock block;

@@ -21,39 +21,78 @@ int toPixel(double value)
     return static_cast<int>(value); // truncation toward zero
 }
 
-QPointF place(PlanePoint point, const ProjectionParameters& p)
+} // namespace
+
+BlockProjection::BlockProjection(const MapBlock& block)
+    : block_(block)
+    , parameters_(block.kind == ProjectionKind::TransverseMercator ? block.transverseMercator : block.lambert)
+{
+    if (block.kind == ProjectionKind::LambertEqualArea)
+        centre_ = sineCosineOfDegrees(block.lambert.lat0);
+    if (parameters_.rotation != 0.0)
+        rotation_ = {std::sin(parameters_.rotation), std::cos(parameters_.rotation)};
+}
+
+QPointF BlockProjection::place(PlanePoint point) const
 {
     double x = point.x;
     double y = point.y;
-    if (p.rotation != 0.0) {
-        const double c = std::cos(p.rotation);
-        const double s = std::sin(p.rotation);
-        x = point.x * c - point.y * s;
-        y = point.x * s + point.y * c;
+    if (parameters_.rotation != 0.0) {
+        x = point.x * rotation_.cosine - point.y * rotation_.sine;
+        y = point.x * rotation_.sine + point.y * rotation_.cosine;
     }
     // Image rows grow downwards, plane y upwards.
-    return {(x + p.shiftX) * p.magnification, (p.shiftY - y) * p.magnification};
+    return {(x + parameters_.shiftX) * parameters_.magnification, (parameters_.shiftY - y) * parameters_.magnification};
 }
 
-} // namespace
-
-QPointF MapBlock::imagePosition(double longitude, double latitude) const
+QPointF BlockProjection::imagePosition(double longitude, double latitude) const
 {
-    switch (kind) {
+    switch (block_.kind) {
     case ProjectionKind::LambertEqualArea:
-        return place(lambertAzimuthalEqualArea(longitude, latitude, lambert.lon0, lambert.lat0), lambert);
+        return place(lambertAzimuthalEqualArea(
+            sineCosineOfDegrees(latitude), sineCosineOfDegrees(longitude - parameters_.lon0), centre_));
     case ProjectionKind::TransverseMercator:
-        return place(tavik::transverseMercator(longitude, latitude, transverseMercator.lon0), transverseMercator);
+        return place(transverseMercator(longitude, latitude, parameters_.lon0));
     case ProjectionKind::None:
         break;
     }
     return {longitude, latitude};
 }
 
-QPoint MapBlock::project(double longitude, double latitude) const
+QPoint BlockProjection::project(double longitude, double latitude) const
 {
     const QPointF position = imagePosition(longitude, latitude);
     return {toPixel(position.x()), toPixel(position.y())};
+}
+
+std::array<QPoint, 4> BlockProjection::projectCorners(double west, double south, double east, double north) const
+{
+    if (block_.kind != ProjectionKind::LambertEqualArea)
+        return {project(west, south), project(east, south), project(east, north), project(west, north)};
+    const SineCosine southSide = sineCosineOfDegrees(south), northSide = sineCosineOfDegrees(north);
+    const SineCosine westSide = sineCosineOfDegrees(west - parameters_.lon0);
+    const SineCosine eastSide = sineCosineOfDegrees(east - parameters_.lon0);
+    auto corner = [&](SineCosine latitude, SineCosine deltaLongitude) {
+        const QPointF position = place(lambertAzimuthalEqualArea(latitude, deltaLongitude, centre_));
+        return QPoint(toPixel(position.x()), toPixel(position.y()));
+    };
+    return {corner(southSide, westSide), corner(southSide, eastSide), corner(northSide, eastSide),
+        corner(northSide, westSide)};
+}
+
+QPointF MapBlock::imagePosition(double longitude, double latitude) const
+{
+    return BlockProjection(*this).imagePosition(longitude, latitude);
+}
+
+QPoint MapBlock::project(double longitude, double latitude) const
+{
+    return BlockProjection(*this).project(longitude, latitude);
+}
+
+std::array<QPoint, 4> MapBlock::projectCorners(double west, double south, double east, double north) const
+{
+    return BlockProjection(*this).projectCorners(west, south, east, north);
 }
 
 double MapBlock::projectLength(double metres) const

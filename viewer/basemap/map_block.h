@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/basemap/projection.h"
+
 #include <QImage>
 #include <QPainterPath>
 #include <QPoint>
@@ -7,6 +9,7 @@
 #include <QPolygon>
 #include <QRegion>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,11 @@ struct MapBlock {
     // lies in this block, truncated toward zero.
     QPoint project(double longitude, double latitude) const;
 
+    // The pixels of the corners of a square of latitude and longitude lines:
+    // south-west, south-east, north-east, north-west, each as project gives
+    // it, with the angles the corners share worked out once.
+    std::array<QPoint, 4> projectCorners(double west, double south, double east, double north) const;
+
     // The same position before truncation, in pixels of the base image: the
     // point lies in the pixel whose x and y are the integer parts. Not clamped
     // (NaN for an angle without a value).
@@ -70,6 +78,27 @@ struct MapBlock {
     // The pixels of an image of `size` that the outline covers as the
     // renderer clips with it: non-zero inside, zero outside (Grayscale8).
     QImage clipMask(const QSize& size) const;
+};
+
+// A block's projection with what all its points share (the sines and
+// cosines of the centre's latitude and of the rotation) worked out once, for
+// the many points of one map. Gives exactly what the block's own project
+// gives; the block must outlive it unchanged.
+class BlockProjection {
+public:
+    explicit BlockProjection(const MapBlock& block);
+
+    QPointF imagePosition(double longitude, double latitude) const;
+    QPoint project(double longitude, double latitude) const;
+    std::array<QPoint, 4> projectCorners(double west, double south, double east, double north) const;
+
+private:
+    QPointF place(PlanePoint point) const;
+
+    const MapBlock& block_;
+    const ProjectionParameters& parameters_;
+    SineCosine centre_;
+    SineCosine rotation_;
 };
 
 } // namespace tavik

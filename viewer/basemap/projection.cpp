@@ -4,18 +4,27 @@
 
 namespace tavik {
 
+SineCosine sineCosineOfDegrees(double degrees)
+{
+    const double radians = degrees * RadiansPerDegree;
+    return {std::sin(radians), std::cos(radians)};
+}
+
 PlanePoint lambertAzimuthalEqualArea(double longitude, double latitude, double lon0, double lat0)
 {
-    const double deltaLambda = (longitude - lon0) * RadiansPerDegree;
-    const double phi = latitude * RadiansPerDegree;
-    const double phi0 = lat0 * RadiansPerDegree;
+    return lambertAzimuthalEqualArea(
+        sineCosineOfDegrees(latitude), sineCosineOfDegrees(longitude - lon0), sineCosineOfDegrees(lat0));
+}
+
+PlanePoint lambertAzimuthalEqualArea(SineCosine latitude, SineCosine deltaLongitude, SineCosine latitude0)
+{
     const double denominator
-        = 1.0 + std::sin(phi0) * std::sin(phi) + std::cos(phi0) * std::cos(phi) * std::cos(deltaLambda);
+        = 1.0 + latitude0.sine * latitude.sine + latitude0.cosine * latitude.cosine * deltaLongitude.cosine;
     // q = 2 / denominator is positive exactly when the denominator is; at the
     // antipode it vanishes and the point has no image.
     const double k = denominator > 0.0 ? std::sqrt(2.0 / denominator) : 0.0;
-    return {k * std::cos(phi) * std::sin(deltaLambda),
-        k * (std::cos(phi0) * std::sin(phi) - std::sin(phi0) * std::cos(phi) * std::cos(deltaLambda))};
+    return {k * latitude.cosine * deltaLongitude.sine,
+        k * (latitude0.cosine * latitude.sine - latitude0.sine * latitude.cosine * deltaLongitude.cosine)};
 }
 
 PlanePoint transverseMercator(double longitude, double latitude, double lon0)

@@ -1,6 +1,7 @@
 #include "viewer/render/page_renderer.h"
 
 #include "platform/cp932.h"
+#include "platform/huge_pages.h"
 #include "viewer/basemap/addin_record.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/render/addin_painter.h"
@@ -49,11 +50,13 @@ public:
         size_t records)
         : s_(sources)
         , block_(block)
+        , projection_(block)
         , clip_(clip)
         , items_(items)
     {
         items_.clear();
         items_.reserve(records);
+        preferHugePages(items_);
     }
 
     void collect(int slot, const RecordSet& records)
@@ -71,7 +74,7 @@ public:
             item.size = style.size;
             switch (record.kind) {
             case LocationKind::Coordinates:
-                addMark(item, colours, block_.project(record.longitude, record.latitude));
+                addMark(item, colours, projection_.project(record.longitude, record.latitude));
                 break;
             case LocationKind::Area:
                 addArea(item, colours, record.areaCode);
@@ -116,7 +119,7 @@ private:
         if (!area)
             return;
         QPoint seed = block_.kind == ProjectionKind::None ? QPoint(area->x, area->y)
-                                                          : block_.project(area->longitude, area->latitude);
+                                                          : projection_.project(area->longitude, area->latitude);
         if (!area->fill) {
             addMark(item, colours, seed);
             return;
@@ -142,14 +145,13 @@ private:
         const double south = square->latitude, west = square->longitude;
         const double north = south + square->latitudeExtent, east = west + square->longitudeExtent;
         if (s_.settings.meshMarked) {
-            addMark(
-                item, colours, block_.project(west + square->longitudeExtent / 2, south + square->latitudeExtent / 2));
+            addMark(item, colours,
+                projection_.project(west + square->longitudeExtent / 2, south + square->latitudeExtent / 2));
             return;
         }
         item.type = DrawItem::Type::Square;
         item.colour = toQRgb(colours.fill);
-        item.corners = {block_.project(west, south), block_.project(east, south), block_.project(east, north),
-            block_.project(west, north)};
+        item.corners = projection_.projectCorners(west, south, east, north);
         item.position = item.corners[0];
         items_.push_back(item);
     }
@@ -186,9 +188,15 @@ private:
 
     void drawSquares(QPainter& painter) const
     {
+        // Pen and brush change only with the colour: setting them costs as
+        // much as filling a square of a few pixels.
+        std::optional<QRgb> current;
         forEachGroup(DrawItem::Type::Square, [&](const DrawItem& item, QRgb colour) {
-            painter.setPen(QPen(QColor(colour), 1));
-            painter.setBrush(QColor(colour));
+            if (current != colour) {
+                painter.setPen(QPen(QColor(colour), 1));
+                painter.setBrush(QColor(colour));
+                current = colour;
+            }
             // A square smaller than a pixel still shows as one pixel.
             const auto& c = item.corners;
             if (c[0] == c[1] && c[0] == c[2] && c[0] == c[3])
@@ -214,6 +222,7 @@ private:
 
     const RenderSources& s_;
     const MapBlock& block_;
+    const BlockProjection projection_; // the block's, for every item of the pass
     const QImage* clip_;
     std::vector<DrawItem>& items_;
 };
