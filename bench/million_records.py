@@ -8,7 +8,7 @@ points, 40 % 1-km grid squares, 10 % prefectures filled) and a species
 without records, sets PointMaxPerSpecies to RECORDS, and times
 `tavik --save` of each species' map (24-bit PNG) and `tavik --print` of the
 large species' page. The map time per record is the difference of the two
-maps' times divided by the records; the goal is at most 0.5 µs a record above
+maps' CPU times divided by the records; the goal is at most 0.5 µs a record above
 the empty map. The empty map's time (start-up, index, base image, PNG) is the
 floor measured in the same run.
 
@@ -18,6 +18,7 @@ floor measured in the same run.
 import argparse
 import os
 import random
+import resource
 import shutil
 import subprocess
 import sys
@@ -72,12 +73,22 @@ def add_species(work, records, seed):
 
 
 def timed(command, cwd):
+    """(wall seconds, CPU seconds) of one run of the command."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
     run = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     elapsed = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
     if run.returncode != 0:
         sys.exit(f"{' '.join(command)} failed:\n{run.stderr.decode('utf-8', 'replace')}")
-    return elapsed
+    cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+    return elapsed, cpu
+
+
+def best(command, cwd, runs):
+    """The best wall and the best CPU time of several runs."""
+    times = [timed(command, cwd) for _ in range(runs)]
+    return min(t[0] for t in times), min(t[1] for t in times)
 
 
 def main():
@@ -97,19 +108,21 @@ def main():
         shutil.copytree(args.work, work, ignore=shutil.ignore_patterns("maps", "explain", "*.pdf", "tavik.lock"))
         line_bytes = add_species(work, args.records, args.seed)
         os.makedirs(os.path.join(work, "maps"), exist_ok=True)
-        empty = min(timed([tavik, "--save", "maps/e%C.png", str(EMPTY)], work) for _ in range(args.runs))
-        large = min(timed([tavik, "--save", "maps/m%C.png", str(LARGE)], work) for _ in range(args.runs))
-        printed = min(timed([tavik, "--print", "large.pdf", str(LARGE)], work) for _ in range(args.runs))
+        empty = best([tavik, "--save", "maps/e%C.png", str(EMPTY)], work, args.runs)
+        large = best([tavik, "--save", "maps/m%C.png", str(LARGE)], work, args.runs)
+        printed = best([tavik, "--print", "large.pdf", str(LARGE)], work, args.runs)
         if args.keep_map:
             shutil.copyfile(os.path.join(work, "maps", f"m{LARGE}.png"), args.keep_map)
-        per_record = (large - empty) / args.records * 1e6
+        # CPU time decides: the wall time also holds the wait for the disk.
+        per_record = (large[1] - empty[1]) / args.records * 1e6
         verdict = "met" if per_record <= 0.5 else "MISSED"
         print(f"a species of {args.records:,} records (a line of {line_bytes / 1e6:.1f} MB), "
-              f"PointMaxPerSpecies={args.records}")
-        print(f"map of the empty species (floor):  {empty * 1000:8.0f} ms")
-        print(f"map of the large species:          {large * 1000:8.0f} ms")
-        print(f"per record above the empty map:    {per_record:8.2f} µs (goal: at most 0.5: {verdict})")
-        print(f"print of the large species' page:  {printed * 1000:8.0f} ms")
+              f"PointMaxPerSpecies={args.records}; best of {args.runs}, load {os.getloadavg()[0]:.2f}")
+        print(f"                                    CPU ms   wall ms")
+        print(f"map of the empty species (floor):  {empty[1] * 1000:7.0f}  {empty[0] * 1000:8.0f}")
+        print(f"map of the large species:          {large[1] * 1000:7.0f}  {large[0] * 1000:8.0f}")
+        print(f"print of the large species' page:  {printed[1] * 1000:7.0f}  {printed[0] * 1000:8.0f}")
+        print(f"per record above the empty map:    {per_record:7.2f} µs of CPU (goal: at most 0.5: {verdict})")
         pdf = os.path.getsize(os.path.join(work, "large.pdf"))
         png = os.path.getsize(os.path.join(work, "maps", f"m{LARGE}.png"))
         print(f"written: map {png / 1e3:.0f} kB, PDF {pdf / 1e3:.0f} kB")
