@@ -11,6 +11,7 @@
 #include "viewer/basemap/image_files.h"
 #include "viewer/basemap/output_rows.h"
 
+#include "platform/huge_pages.h"
 #include "platform/paths.h"
 
 #include <libdeflate.h>
@@ -225,6 +226,7 @@ struct PngScratch {
             size = 0;
             buffer.reset(new std::uint8_t[needed]);
             size = needed;
+            preferHugePages(buffer.get(), needed);
         }
         return buffer.get();
     }
