@@ -199,6 +199,7 @@ int main(int argc, char** argv)
     window.action(Command::PrintForms)->trigger();
     // The save dialog of the ordinary window: its species checked, the
     // family open, 24 bits.
+    window.mdiArea()->setActiveSubWindow(window.mapWindows().front());
     test::onModal<SaveFileDialog>([&](SaveFileDialog& dialog) {
         if (QTreeWidgetItem* family = test::treeItem(*dialog.tree(), "Papilionidae"))
             family->setExpanded(true);
