@@ -432,8 +432,7 @@ ImageWriteStatus writePng(std::string_view path, std::string_view title, const P
     const Palette& palette, const PngCompression& compression)
 {
     OutputRows output(rows, outputBitsPerPixel, palette);
-    // A PNG image is at most 2^31 - 1 pixels wide and high.
-    if (!output.valid() || output.width() > 0x7FFFFFFF || output.height() > 0x7FFFFFFF)
+    if (!output.valid())
         return ImageWriteStatus::UnsupportedDepth;
     FilePtr file = openFile(path, "wb");
     if (!file)

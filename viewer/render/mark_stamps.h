@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
 
 #include <cstdint>
 #include <vector>
-
-#include <QImage>
-#include <QRect>
 
 class QPainter;
 class QPainterPath;

@@ -10,6 +10,12 @@
 #include <new>
 
 namespace tavik {
+
+std::string lineTooLongMessage(std::string_view path, long line)
+{
+    return cp932Printf("%s\n %ld 行目が長すぎます。メモリが足りません。", std::string(path).c_str(), line);
+}
+
 namespace {
 
 // Bytes read at a time: enough for many lines of a table, little for the one

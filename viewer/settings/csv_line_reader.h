@@ -11,6 +11,10 @@
 
 namespace tavik {
 
+// The report of a line that memory could not hold (CsvStatus::LineTooLong):
+// the file, then the line.
+std::string lineTooLongMessage(std::string_view path, long line);
+
 // Results of reading one line of a table. The numbers are those callers and
 // messages have always used.
 enum class CsvStatus {

@@ -144,7 +144,7 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
         messages.stop("", cp932Printf("%s\n 構文エラー。文字列が \"\" で囲まれていません。", file));
         return false;
     case CsvStatus::LineTooLong:
-        messages.stop("", cp932Printf("%s\n %ld 行目が長すぎます。メモリが足りません。", file, line));
+        messages.stop("", lineTooLongMessage(path, line));
         return false;
     case CsvStatus::MisusedQuotes:
         break;

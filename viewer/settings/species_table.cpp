@@ -25,7 +25,7 @@ std::string faultyLineMessage(CsvStatus status, std::string_view path, long line
         return cp932Printf("%s\n %ld 行目: トークンの長さが %d を越えました。", file.c_str(), line,
             static_cast<int>(CsvLineReader::kMaxFieldBytes));
     case CsvStatus::LineTooLong:
-        return cp932Printf("%s\n %ld 行目が長すぎます。メモリが足りません。", file.c_str(), line);
+        return lineTooLongMessage(path, line);
     case CsvStatus::UnterminatedQuote:
         return cp932Printf("%s\n %ld 行目: 構文エラー。文字列が \"\" で囲まれていません。", file.c_str(), line);
     default:
