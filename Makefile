@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 STRICT_BUILD ?= build-strict
 FUZZ_SECONDS ?= 60
-FUZZ_RUNS ?= 20000
+FUZZ_RUNS ?=
 
 .PHONY: all deps build test test-repeat build-asan test-asan fuzz-build fuzz fuzz-replay demo bench screenshots format format-check strict tidy clean
 
@@ -53,7 +53,8 @@ fuzz: fuzz-build
 	./scripts/fuzz-run.sh explore $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
 # Replays (run by CI): every fuzz target over its committed corpus and past
-# findings, then FUZZ_RUNS mutations from a fixed seed; the same on every run.
+# findings, then a fixed number of mutations from a fixed seed (fuzz/replay-runs,
+# or FUZZ_RUNS for every target); the same answer on every run.
 fuzz-replay: fuzz-build
 	./scripts/fuzz-run.sh replay $(FUZZ_BUILD)/fuzz $(FUZZ_RUNS)
 
