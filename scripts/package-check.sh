@@ -68,7 +68,7 @@ for program in tavik samvel ludric norbek dwcimport blankmap; do
   man -w "$program" >/dev/null || fail "no manual page for $program"
   [ -f "/usr/share/man/ja/man1/$program.1.gz" ] || fail "no Japanese manual page for $program"
 done
-for file in \
+for file in /usr/share/doc/tavik/guide/ja/index.html /usr/share/doc/tavik/guide/en/index.html \
             /usr/share/doc/tavik/copyright /usr/share/tavik/japan/tavik.ini /usr/share/tavik/dwc/gbif-dwca.zip \
             /usr/share/icons/hicolor/48x48/apps/org.tavik.Tavik.png; do
   [ -f "$file" ] || fail "$file is missing"
