@@ -111,7 +111,8 @@ TEST_F(InstalledTree, HoldsEveryPartWhereTheDesktopLooks)
     // Each size of the icon is a picture of that size.
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const std::string name = std::to_string(size) + "x" + std::to_string(size);
-        EXPECT_EQ(pngSize(path("share/icons/hicolor/" + name + "/apps/org.tavik.Tavik.png")), std::make_pair(size, size))
+        EXPECT_EQ(
+            pngSize(path("share/icons/hicolor/" + name + "/apps/org.tavik.Tavik.png")), std::make_pair(size, size))
             << name;
     }
     // A database the programs wrote into is no sample: none of their files.
