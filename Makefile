@@ -9,7 +9,7 @@ STRICT_BUILD ?= build-strict
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?=
 
-.PHONY: all deps build test test-repeat build-asan test-asan fuzz-build fuzz fuzz-replay demo bench screenshots format format-check strict tidy clean
+.PHONY: all deps build test test-repeat build-asan test-asan fuzz-build fuzz fuzz-replay demo bench screenshots package package-check format format-check strict tidy clean
 
 all: build
 
@@ -80,6 +80,16 @@ tidy: build
 # Pictures of the windowed viewer on the Japan sample, in docs/screens.
 screenshots: build
 	./scripts/screenshots.sh $(BUILD) docs/screens
+
+# The Debian package of everything `cmake --install` installs, in $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack
+
+# Installs the package with apt-get, runs the installed programs on a copy of
+# the installed sample, checks their output and removes the package (as root
+# or with sudo; run by CI).
+package-check: package
+	./scripts/package-check.sh $(BUILD)
 
 # Every C++ source and header under version control, formatted by .clang-format.
 FORMAT_FILES = git ls-files '*.cpp' '*.h'
