@@ -12,11 +12,12 @@ bool DatabaseLock::acquire(ToolError& error)
         return true;
     case FileLock::Status::Busy:
         return error.set(fileName,
-            cp932Literal("ほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい."));
+            cp932Literal("ほかのプログラム (samvel, ludric, norbek など) "
+                         "がこのデータベースを使用中です.終わってからやり直して下さい."));
     case FileLock::Status::CannotOpen:
         break;
     }
-    return error.set(fileName, cp932Printf("ロックファイルが作れません (%s).", utf8ToCp932(lock_.errorText()).c_str()));
+    return error.set(fileName, cp932Printf("ロックファイルを開けません (%s).", utf8ToCp932(lock_.errorText()).c_str()));
 }
 
 } // namespace tavik

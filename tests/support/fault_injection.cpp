@@ -34,8 +34,9 @@ ssize_t readFailing(void* cookie, char* buffer, std::size_t size)
 int seekFailing(void* cookie, off64_t* offset, int whence)
 {
     auto* source = static_cast<FailingBytes*>(cookie);
-    off64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off64_t>(source->at)
-                                                               : static_cast<off64_t>(source->bytes.size());
+    off64_t base = whence == SEEK_SET ? 0
+        : whence == SEEK_CUR          ? static_cast<off64_t>(source->at)
+                                      : static_cast<off64_t>(source->bytes.size());
     if (base + *offset < 0)
         return -1;
     source->at = static_cast<std::size_t>(base + *offset);
@@ -73,6 +74,17 @@ ProcessCall withReadErrorInjected(const ProcessCall& call, const std::string& ab
     traced.program = "strace";
     traced.arguments = {"-f", "-qq", "-o", "/dev/null", "-P", absolutePath, "-e", "trace=read", "-e",
         "inject=read:error=EIO:when=" + std::to_string(when), call.program};
+    traced.arguments.insert(traced.arguments.end(), call.arguments.begin(), call.arguments.end());
+    return traced;
+}
+
+ProcessCall withSystemCallFailing(
+    const ProcessCall& call, const std::string& syscall, const std::string& error, const std::string& when)
+{
+    ProcessCall traced = call;
+    traced.program = "strace";
+    traced.arguments = {"-f", "-qq", "-o", "/dev/null", "-e", "trace=" + syscall, "-e",
+        "inject=" + syscall + ":error=" + error + ":when=" + when, call.program};
     traced.arguments.insert(traced.arguments.end(), call.arguments.begin(), call.arguments.end());
     return traced;
 }

@@ -22,4 +22,10 @@ bool canInjectFaults();
 // every process of the run.
 ProcessCall withReadErrorInjected(const ProcessCall& call, const std::string& absolutePath, int when);
 
+// The call run under strace so that calls of `syscall` ("fsync") fail with
+// `error` ("EIO"): `when` is strace's expression ("2" the second call, "2+"
+// the second and every later one).
+ProcessCall withSystemCallFailing(
+    const ProcessCall& call, const std::string& syscall, const std::string& error, const std::string& when);
+
 } // namespace tavik::test
