@@ -20,8 +20,9 @@ public:
     static constexpr int waitSeconds = 3;
 
     // Takes the lock, waiting up to waitSeconds for a run that holds it;
-    // false with the lock file and the message in error.
-    bool acquire(ToolError& error);
+    // false with the lock file and the message in error. path: the lock
+    // file (cp932), "tavik.lock" in the current directory unless given.
+    bool acquire(ToolError& error, std::string_view path = fileName);
 
 private:
     FileLock lock_;

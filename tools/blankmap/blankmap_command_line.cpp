@@ -32,6 +32,7 @@ bool parseBlankMapCommandLine(
         error = "give the layout, the boundaries and the image to write";
         return false;
     }
+    request.lockPath = "tavik.lock";
     request.layoutPath = utf8ToCp932(files[0]);
     request.boundaryPath = utf8ToCp932(files[1]);
     request.imagePath = utf8ToCp932(files[2]);
