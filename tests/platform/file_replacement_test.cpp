@@ -1,12 +1,14 @@
 #include "platform/file_replacement.h"
 
 #include "platform/directory_search.h"
+#include "platform/file_lock.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -236,6 +238,21 @@ TEST(FileReplacement, TablesCommittedTogetherAreAllReplacedOrNone)
     EXPECT_EQ(readAll(dir / "first.csv"), "new first");
     EXPECT_EQ(readAll(dir / "second.csv"), "new second");
     EXPECT_EQ(filesIn(dir), 2u);
+}
+
+// A link planted as the lock file is not followed: taking the lock would
+// create or lock a file wherever it leads.
+TEST(FileLock, ALinkOrAFifoAsTheLockFileIsRefused)
+{
+    test::TestFolder folder("tavik_lock_link");
+    fs::path dir = folder.path();
+    fs::create_symlink(dir / "elsewhere", dir / "tavik.lock");
+    FileLock lock;
+    EXPECT_EQ(lock.acquire((dir / "tavik.lock").string(), std::chrono::seconds(0)), FileLock::Status::CannotOpen);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+    ASSERT_EQ(::mkfifo((dir / "fifo.lock").c_str(), 0644), 0);
+    EXPECT_EQ(lock.acquire((dir / "fifo.lock").string(), std::chrono::seconds(0)), FileLock::Status::CannotOpen);
+    EXPECT_EQ(lock.errorText(), "通常のファイルではありません (フォルダ・装置・パイプなど)");
 }
 
 TEST(FileReplacement, TemporaryNamesAreKnownAndPassedOverByWildcards)

@@ -126,6 +126,15 @@ TEST(IniFile, AFileNotReadWholeIsNeverWrittenOver)
         EXPECT_EQ(ini.loadResult().status, FileReadStatus::NotAFile) << notAFile;
         EXPECT_FALSE(ini.save(notAFile)) << notAFile;
     }
+    // A tavik.ini shared through a link is written where the link leads.
+    folder.write("shared.ini", "[Display]\r\nFrameWidth=800\r\n");
+    std::filesystem::create_symlink(folder.file("shared.ini"), folder.file("linked.ini"));
+    IniFile linked = IniFile::load(folder.file("linked.ini"));
+    linked.setValue("Display", "FrameWidth", "640");
+    ASSERT_TRUE(linked.save(folder.file("linked.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("linked.ini")));
+    EXPECT_EQ(folder.read("shared.ini"), "[Display]\r\nFrameWidth=640\r\n");
+
     IniFile missing = IniFile::load(folder.file("new.ini"));
     EXPECT_TRUE(missing.readWhole());
     missing.setValue("Print", "NowPrintForm", "Atlas");
