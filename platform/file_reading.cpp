@@ -67,7 +67,13 @@ FilePtr openRegularFile(std::string_view path, FileReadResult& result)
         return nullptr;
     }
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
+        result.status = FileReadStatus::CannotOpen;
+        result.error = errno;
+        ::close(fd);
+        return nullptr;
+    }
+    if (!S_ISREG(info.st_mode)) {
         result.status = FileReadStatus::NotAFile;
         result.fileType = info.st_mode & S_IFMT;
         ::close(fd);
