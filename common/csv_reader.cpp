@@ -3,8 +3,11 @@
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
+#include "platform/report_text.h"
+#include "platform/system_error.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -25,14 +28,23 @@ CsvReader::CsvReader(Limits limits)
 bool CsvReader::open(std::string_view path)
 {
     close();
-    // A folder opens as a stream on Linux but holds no lines.
-    if (isDirectory(path))
+    // A folder, a device or a FIFO is no table: it would read as empty,
+    // never end, or wait for a writer.
+    FileReadResult result;
+    FilePtr file = openRegularFile(path, result);
+    if (!file) {
+        openResult_ = result;
         return false;
-    file_ = openFile(path, "rb");
-    if (!file_)
-        return false;
-    buffer_.resize(readChunk);
+    }
+    open(std::move(file));
     return true;
+}
+
+void CsvReader::open(FilePtr stream)
+{
+    close();
+    file_ = std::move(stream);
+    buffer_.resize(readChunk);
 }
 
 void CsvReader::close()
@@ -41,6 +53,9 @@ void CsvReader::close()
     bufferStart_ = bufferEnd_ = 0;
     bufferOffset_ = lineOffset_ = 0;
     endOfFile_ = false;
+    readError_ = 0;
+    readErrorLine_ = 0;
+    openResult_ = FileReadResult();
     lineEnds_.reset();
     line_.clear();
     fields_.clear();
@@ -68,6 +83,13 @@ bool CsvReader::fillBuffer()
         bufferStart_ = 0;
     }
     size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_.get());
+    // A failed read is no end of the file: the bytes of this read are
+    // dropped and the reader stops.
+    if (std::ferror(file_.get())) {
+        readError_ = errno != 0 ? errno : EIO;
+        endOfFile_ = true;
+        return false;
+    }
     bufferEnd_ += got;
     if (got == 0)
         endOfFile_ = true;
@@ -115,7 +137,17 @@ CsvReaderStatus CsvReader::nextLine()
         return CsvReaderStatus::EndOfFile;
     lineOffset_ = nextOffset();
     bool tooLong = false;
-    if (!readRawLine(tooLong))
+    const bool read = readError_ == 0 && readRawLine(tooLong);
+    if (readError_ != 0) {
+        // The line being read is the first one not known.
+        if (readErrorLine_ == 0)
+            readErrorLine_ = lineNumber_ + 1;
+        lineNumber_ = readErrorLine_;
+        line_.clear();
+        errorText_ = utf8ToCp932(systemErrorText(readError_));
+        return CsvReaderStatus::ReadError;
+    }
+    if (!read)
         return CsvReaderStatus::EndOfFile;
     ++lineNumber_;
     // A lone end-of-file mark (0x1A) closing the file, as old editors wrote
@@ -136,6 +168,9 @@ bool CsvReader::seek(std::int64_t offset, long lineNumber)
 {
     if (!file_ || offset < 0 || fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
         return false;
+    std::clearerr(file_.get());
+    readError_ = 0;
+    readErrorLine_ = 0;
     bufferStart_ = bufferEnd_ = 0;
     bufferOffset_ = lineOffset_ = offset;
     endOfFile_ = false;
@@ -243,7 +278,9 @@ CsvReaderStatus CsvReader::split()
 
 std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText)
 {
-    std::string text(errorText);
+    if (status == CsvReaderStatus::ReadError)
+        return cp932Printf("%ld 行目を読めません: %s", row, std::string(errorText).c_str());
+    std::string text = quotedForReport(errorText);
     switch (status) {
     case CsvReaderStatus::FieldTooLong:
         return cp932Printf("%ld 行目: トークンが長すぎるか、不正なデリミタか、２重引用符の使い方が間違っています\n%s",

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_reading.h"
 #include "platform/line_ends.h"
 #include "platform/paths.h"
 
@@ -20,6 +21,7 @@ enum class CsvReaderStatus {
     LineTooLong = -98, // a line longer than the reader or memory can hold; no field is kept
     MisplacedQuote = -99, // a second quoted section in one field
     UnterminatedQuote = -100, // the line ends inside quotes
+    ReadError = -101, // reading the file failed: the line and everything after it are unknown
 };
 
 // Reads a cp932 CSV text file line by line and splits each line into fields.
@@ -45,12 +47,17 @@ public:
 
     explicit CsvReader(Limits limits = standardLimits);
 
-    // Opens a cp932 path for reading; false when it cannot be opened.
+    // Opens a cp932 path for reading; false when it cannot be opened or is
+    // no regular file (openResult() says which).
     bool open(std::string_view path);
+    // Reads from a stream opened elsewhere (a test's failing stream).
+    void open(FilePtr stream);
+    const FileReadResult& openResult() const { return openResult_; }
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
-    // Reads and splits the next line.
+    // Reads and splits the next line. A failed read is ReadError, never the
+    // end of the file, and so is every call after it.
     CsvReaderStatus nextLine();
 
     // Lines read so far, the current one included (its 1-based number).
@@ -72,7 +79,8 @@ public:
     std::string_view field(size_t index) const;
 
     // After a syntax code: the current line from the start of the offending
-    // field to its end (for a line that is too long, its first bytes).
+    // field to its end (for a line that is too long, its first bytes); after
+    // ReadError, the reason in Japanese.
     const std::string& errorText() const { return errorText_; }
 
     // Splits one line held in memory (without its line feed) as nextLine does.
@@ -85,9 +93,9 @@ private:
     };
 
     // Appends the text of the next line (without its line end) to line_;
-    // false at the end of the file with nothing read. Sets tooLong when the
-    // line was longer than the limit or than memory could hold (the rest of
-    // it is skipped).
+    // false at the end of the file with nothing read, or after a failed
+    // read (readError_). Sets tooLong when the line was longer than the limit
+    // or than memory could hold (the rest of it is skipped).
     bool readRawLine(bool& tooLong);
     bool fillBuffer();
     CsvReaderStatus split();
@@ -101,6 +109,9 @@ private:
     std::int64_t bufferOffset_ = 0; // file offset of buffer_[0]
     std::int64_t lineOffset_ = 0;
     bool endOfFile_ = false;
+    int readError_ = 0; // errno of a failed read
+    long readErrorLine_ = 0; // the line it fell in
+    FileReadResult openResult_;
     LineEndScanner lineEnds_;
     std::string line_;
     std::vector<Span> fields_;
@@ -108,8 +119,9 @@ private:
     long lineNumber_ = 0;
 };
 
-// The message the tools show for a syntax code met in a table: row is the
-// 1-based line number, errorText the reader's error text (cp932).
+// The message the tools show for a syntax code or a read error met in a
+// table: row is the 1-based line number, errorText the reader's error text
+// (cp932), quoted cut and with its control characters escaped.
 std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText);
 
 } // namespace tavik

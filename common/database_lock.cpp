@@ -5,18 +5,19 @@
 
 namespace tavik {
 
-bool DatabaseLock::acquire(ToolError& error)
+bool DatabaseLock::acquire(ToolError& error, std::string_view path)
 {
-    switch (lock_.acquire(fileName, std::chrono::seconds(waitSeconds))) {
+    switch (lock_.acquire(path, std::chrono::seconds(waitSeconds))) {
     case FileLock::Status::Locked:
         return true;
     case FileLock::Status::Busy:
-        return error.set(fileName,
-            cp932Literal("ほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい."));
+        return error.set(path,
+            cp932Literal("ほかのプログラム (samvel, ludric, norbek など) "
+                         "がこのデータベースを使用中です.終わってからやり直して下さい."));
     case FileLock::Status::CannotOpen:
         break;
     }
-    return error.set(fileName, cp932Printf("ロックファイルが作れません (%s).", utf8ToCp932(lock_.errorText()).c_str()));
+    return error.set(path, cp932Printf("ロックファイルを開けません (%s).", utf8ToCp932(lock_.errorText()).c_str()));
 }
 
 } // namespace tavik

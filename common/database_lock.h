@@ -6,8 +6,9 @@ namespace tavik {
 
 struct ToolError;
 
-// The lock that samvel and ludric hold while they read and rewrite tables of
-// the database in the current directory: a lock file beside "tavik.ini".
+// The lock that the tools hold while they read and rewrite tables of the
+// database in the current directory (samvel, ludric, blankmap), or make pages
+// from them (norbek): a lock file beside "tavik.ini".
 // Two such runs at once would each replace the tables from what it read, and
 // the one that renamed last would drop the other's records; with the lock
 // the second run waits a short while and then refuses, changing nothing.
@@ -19,8 +20,9 @@ public:
     static constexpr int waitSeconds = 3;
 
     // Takes the lock, waiting up to waitSeconds for a run that holds it;
-    // false with the lock file and the message in error.
-    bool acquire(ToolError& error);
+    // false with the lock file and the message in error. path: the lock
+    // file (cp932), "tavik.lock" in the current directory unless given.
+    bool acquire(ToolError& error, std::string_view path = fileName);
 
 private:
     FileLock lock_;

@@ -3,6 +3,7 @@
 #include "common/csv_reader.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 
 namespace tavik {
 
@@ -15,14 +16,17 @@ bool ToolError::set(std::string_view atPath, std::string text)
 
 void printToolError(const ToolError& error, std::FILE* stream)
 {
-    std::string text = cp932ToUtf8(error.path) + "\n" + cp932ToUtf8(error.message) + "\n";
+    // A path or text from a table may hold control characters: they are
+    // shown, never sent to the terminal.
+    std::string text
+        = cp932ToUtf8(withControlsEscaped(error.path)) + "\n" + cp932ToUtf8(withControlsEscaped(error.message)) + "\n";
     std::fputs(text.c_str(), stream);
     std::fflush(stream);
 }
 
 void printCp932(std::FILE* stream, std::string_view cp932)
 {
-    std::fputs(cp932ToUtf8(cp932).c_str(), stream);
+    std::fputs(cp932ToUtf8(withControlsEscaped(cp932)).c_str(), stream);
     std::fflush(stream);
 }
 
@@ -31,8 +35,12 @@ bool openToolTable(CsvReader& reader, std::string_view path, const char* label, 
     if (reader.open(path))
         return true;
     std::string where(path);
-    const char* format = fileExists(path) ? "%s %s が読めませんでした." : "%s %s が見つかりません.";
-    return error.set("", cp932Printf(format, cp932Literal(label).c_str(), where.c_str()));
+    const FileReadResult& result = reader.openResult();
+    if (result.status == FileReadStatus::Missing)
+        return error.set("", cp932Printf("%s %s が見つかりません.", cp932Literal(label).c_str(), where.c_str()));
+    return error.set("",
+        cp932Printf("%s %s が読めませんでした (%s).", cp932Literal(label).c_str(), where.c_str(),
+            utf8ToCp932(fileReadFailureText(result)).c_str()));
 }
 
 } // namespace tavik

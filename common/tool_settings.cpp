@@ -1,12 +1,26 @@
 #include "common/tool_settings.h"
 
 #include "common/text_helpers.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
 
 namespace tavik {
 
 IniFile loadToolIni() { return IniFile::load(joinPath(currentDirectory(), "tavik.ini")); }
+
+std::string settingsFileFault(const IniFile& ini)
+{
+    return cp932Printf(
+        "初期設定ファイルを読めません (%s).", utf8ToCp932(fileReadFailureText(ini.loadResult())).c_str());
+}
+
+bool loadToolIni(IniFile& ini, ToolError& error)
+{
+    ini = loadToolIni();
+    return ini.readWhole() || error.set(ini.path(), settingsFileFault(ini));
+}
 
 std::string toolSettingText(
     const IniFile& ini, std::string_view section, std::string_view key, std::string_view fallback, size_t valueBytes)
@@ -36,6 +50,13 @@ ToolSettings ToolSettings::read(const IniFile& ini, size_t valueBytes)
     return settings;
 }
 
-ToolSettings ToolSettings::load(size_t valueBytes) { return read(loadToolIni(), valueBytes); }
+bool ToolSettings::load(ToolSettings& settings, ToolError& error, size_t valueBytes)
+{
+    IniFile ini;
+    if (!loadToolIni(ini, error))
+        return false;
+    settings = read(ini, valueBytes);
+    return true;
+}
 
 } // namespace tavik

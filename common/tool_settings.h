@@ -7,6 +7,8 @@
 
 namespace tavik {
 
+struct ToolError;
+
 // The keys through which the console tools find their tables, read from
 // "tavik.ini" in the current directory; a missing file or key gives the
 // default. Paths are cp932 as written; a relative path is relative to the
@@ -30,13 +32,25 @@ struct ToolSettings {
     // Reads every key from an open settings file.
     static ToolSettings read(const IniFile& ini, size_t valueBytes = standardValueBytes);
 
-    // Reads every key from "tavik.ini" in the current directory.
-    static ToolSettings load(size_t valueBytes = standardValueBytes);
+    // Reads every key from "tavik.ini" in the current directory; false, with
+    // the fault in error, when that file is there but cannot be read whole.
+    static bool load(ToolSettings& settings, ToolError& error, size_t valueBytes = standardValueBytes);
 };
 
-// The settings file of the tools: "tavik.ini" in the current directory (a
-// missing file gives an empty document).
+// The settings file of the tools: "tavik.ini" in the current directory. A
+// missing file gives an empty document; one that cannot be read whole (a
+// folder, a read error, too large) is a fault: false, with the file and the
+// reason in error. Going on with the defaults would send the tools to other
+// tables than the ones the settings name.
+bool loadToolIni(IniFile& ini, ToolError& error);
+
+// The same without the check; ini.readWhole() tells whether the file was
+// read whole.
 IniFile loadToolIni();
+
+// The fault of a settings file that was not read whole (cp932):
+// "初期設定ファイルを読めません (<reason>).".
+std::string settingsFileFault(const IniFile& ini);
 
 // A text value cut to valueBytes bytes, or the default.
 std::string toolSettingText(const IniFile& ini, std::string_view section, std::string_view key,

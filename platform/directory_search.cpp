@@ -2,6 +2,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
 
 #include <dirent.h>
@@ -68,7 +69,9 @@ std::vector<std::string> findFiles(std::string_view pattern)
         return names;
     while (dirent* entry = ::readdir(dir.get())) {
         std::string name = entry->d_name;
-        if (name == "." || name == ".." || !matchesWildcard(namePattern, name))
+        // Temporary files of replacements hold half-written text: a pattern
+        // such as "input/*" must not take them for tables.
+        if (name == "." || name == ".." || isReplacementTemporaryName(name) || !matchesWildcard(namePattern, name))
             continue;
         std::string path = directory + "/" + name;
         if (isDirectory(utf8ToCp932(path)))

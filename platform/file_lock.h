@@ -15,7 +15,7 @@ public:
     enum class Status {
         Locked, // the lock is held until this object goes
         Busy, // another process held it for the whole wait
-        CannotOpen, // the lock file can neither be created nor opened
+        CannotOpen, // the lock file can neither be created nor opened, or is a link or no regular file
     };
 
     FileLock() = default;
@@ -28,7 +28,7 @@ public:
     // for up to `wait`.
     Status acquire(std::string_view path, std::chrono::milliseconds wait);
 
-    // The reason of a CannotOpen, from the C library (UTF-8).
+    // The reason of a CannotOpen in Japanese (UTF-8).
     const std::string& errorText() const { return errorText_; }
 
 private:

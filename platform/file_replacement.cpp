@@ -1,6 +1,8 @@
 #include "platform/file_replacement.h"
 
+#include "platform/cp932.h"
 #include "platform/paths.h"
+#include "platform/system_error.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
+#include <vector>
 
 namespace tavik {
 namespace {
@@ -22,12 +26,22 @@ mode_t currentUmask()
     return mask;
 }
 
+std::string directoryOf(const std::string& file)
+{
+    size_t slash = file.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
+}
+
+std::string nameOf(const std::string& file)
+{
+    size_t slash = file.rfind('/');
+    return slash == std::string::npos ? file : file.substr(slash + 1);
+}
+
 // Makes the rename itself durable; a failure here loses nothing already written.
 void syncDirectoryOf(const std::string& file)
 {
-    size_t slash = file.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : file.substr(0, slash));
-    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    int fd = ::open(directoryOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -40,6 +54,36 @@ bool isWriteProtectedLocal(const std::string& local)
     if (local.empty() || ::stat(local.c_str(), &info) != 0)
         return false;
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(local.c_str(), W_OK) != 0;
+}
+
+bool isLink(const std::string& local)
+{
+    struct stat info;
+    return ::lstat(local.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// The file a chain of symbolic links leads to (the path itself when it is no
+// link; the file need not exist). False, with errno's value in `error`, when
+// a link cannot be read or the chain does not end.
+bool followLinks(const std::string& path, std::string& resolved, int& error)
+{
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        if (!isLink(current)) {
+            resolved = current;
+            return true;
+        }
+        std::vector<char> buffer(4096);
+        ssize_t length = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (length < 0 || static_cast<size_t>(length) >= buffer.size()) {
+            error = length < 0 ? errno : ENAMETOOLONG;
+            return false;
+        }
+        std::string destination(buffer.data(), static_cast<size_t>(length));
+        current = destination.starts_with('/') ? destination : directoryOf(current) + "/" + destination;
+    }
+    error = ELOOP;
+    return false;
 }
 
 constexpr std::string_view kMarker = ".tavik-";
@@ -55,31 +99,45 @@ bool isUniqueText(std::string_view text)
     return true;
 }
 
+// Links `file` under a fresh temporary name beside it, so that it can be put
+// back; empty when there is no such file or no link can be made.
+std::string keepOldFile(const std::string& file)
+{
+    static const char letters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    std::random_device device;
+    std::uniform_int_distribution<size_t> pick(0, sizeof letters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string backup = file + std::string(kMarker);
+        for (size_t i = 0; i < kUniqueBytes; ++i)
+            backup += letters[pick(device)];
+        if (::link(file.c_str(), backup.c_str()) == 0)
+            return backup;
+        if (errno != EEXIST)
+            break;
+    }
+    return {};
+}
+
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-} // namespace
-
-bool isWriteProtected(std::string_view path) { return isWriteProtectedLocal(localPath(path)); }
-
-int removeLeftoverTemporaries(std::string_view target)
+// Removes the temporary files in a folder (file-system path) whose target
+// name `isOurs` accepts (file-system form).
+int removeTemporariesIn(const std::string& directory, const std::function<bool(std::string_view)>& isOurs)
 {
-    std::string local = localPath(target);
-    if (local.empty())
-        return 0;
-    size_t slash = local.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : local.substr(0, slash));
-    std::string prefix = (slash == std::string::npos ? local : local.substr(slash + 1)) + std::string(kMarker);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.c_str()));
     if (!dir)
         return 0;
-    int removed = 0;
+    std::vector<std::string> names;
     while (dirent* entry = ::readdir(dir.get())) {
         std::string_view name = entry->d_name;
-        if (!name.starts_with(prefix) || !isUniqueText(name.substr(prefix.size())))
-            continue;
-        std::string path = directory + "/" + std::string(name);
+        if (isReplacementTemporaryName(name) && isOurs(name.substr(0, name.size() - kMarker.size() - kUniqueBytes)))
+            names.emplace_back(name);
+    }
+    int removed = 0;
+    for (const std::string& name : names) {
+        std::string path = directory + "/" + name;
         struct stat info;
         if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(path.c_str()) == 0)
             ++removed;
@@ -87,103 +145,238 @@ int removeLeftoverTemporaries(std::string_view target)
     return removed;
 }
 
-FileReplacement::FileReplacement(std::string_view target, Sync sync)
-    : target_(localPath(target))
+} // namespace
+
+bool isWriteProtected(std::string_view path) { return isWriteProtectedLocal(localPath(path)); }
+
+bool isReplacementTemporaryName(std::string_view name)
+{
+    size_t marker = name.rfind(kMarker);
+    return marker != std::string_view::npos && marker > 0 && isUniqueText(name.substr(marker + kMarker.size()));
+}
+
+int removeLeftoverTemporaries(std::string_view target)
+{
+    std::string local = localPath(target);
+    if (local.empty())
+        return 0;
+    std::string resolved;
+    int error = 0;
+    if (!followLinks(local, resolved, error))
+        resolved = local;
+    int removed = 0;
+    // Beside the link too: before links were followed its temporary files
+    // were made there.
+    for (const std::string& file : resolved == local ? std::vector{local} : std::vector{local, resolved}) {
+        const std::string name = nameOf(file);
+        removed += removeTemporariesIn(directoryOf(file), [&](std::string_view ours) { return ours == name; });
+    }
+    return removed;
+}
+
+int removeLeftoverTemporariesIn(std::string_view directory, const std::function<bool(std::string_view)>& isOurs)
+{
+    std::string local = directory.empty() ? std::string(".") : localPath(directory);
+    if (local.empty())
+        return 0;
+    return removeTemporariesIn(local, [&](std::string_view name) { return isOurs(utf8ToCp932(name)); });
+}
+
+FileReplacement::FileReplacement(std::string_view target, Sync sync, Links links)
+    : targetText_(target)
+    , target_(localPath(target))
     , sync_(sync)
+    , links_(links)
 {
 }
 
 FileReplacement::~FileReplacement() { discard(); }
 
+void FileReplacement::fail(Failure failure, int error)
+{
+    if (failure_ != Failure::None)
+        return; // the first failure is the one to report
+    failure_ = failure;
+    switch (failure) {
+    case Failure::None:
+        errorText_.clear();
+        break;
+    case Failure::InvalidPath:
+        errorText_ = "このパスには書けません";
+        break;
+    case Failure::Link:
+        errorText_ = error ? systemErrorText(error) : "シンボリックリンクには書きません";
+        break;
+    case Failure::NotAFile:
+        errorText_ = "通常のファイルではありません (フォルダ・装置・パイプなど)";
+        break;
+    case Failure::WriteProtected:
+        errorText_ = "書き込み禁止のファイルです";
+        break;
+    case Failure::CreateTemporary:
+        errorText_ = "フォルダに新しいファイルを作れません: " + systemErrorText(error);
+        break;
+    case Failure::Write:
+        errorText_ = systemErrorText(error);
+        break;
+    case Failure::Sync:
+        errorText_ = "ディスクに書き込めません: " + systemErrorText(error);
+        break;
+    case Failure::Rename:
+        errorText_ = "ファイルを置き換えられません: " + systemErrorText(error);
+        break;
+    }
+}
+
+std::string FileReplacement::failurePath() const
+{
+    switch (failure_) {
+    case Failure::CreateTemporary:
+        return utf8ToCp932(directoryOf(resolved_.empty() ? target_ : resolved_));
+    case Failure::NotAFile:
+    case Failure::WriteProtected:
+    case Failure::Write:
+    case Failure::Sync:
+    case Failure::Rename:
+        if (!resolved_.empty() && resolved_ != target_)
+            return utf8ToCp932(resolved_);
+        return targetText_;
+    default:
+        return targetText_;
+    }
+}
+
 bool FileReplacement::open()
 {
     discard();
-    failed_ = false;
-    writeProtected_ = false;
+    failure_ = Failure::None;
+    errorText_.clear();
+    finished_ = false;
+    writeError_ = 0;
+    resolved_.clear();
     if (target_.empty()) {
-        errorText_ = "invalid path";
+        fail(Failure::InvalidPath, 0);
         return false;
     }
-    if (isWriteProtectedLocal(target_)) {
-        writeProtected_ = true;
-        errorText_ = "the file is write-protected";
+    if (links_ == Links::Refuse && isLink(target_)) {
+        fail(Failure::Link, 0);
         return false;
     }
-    temporary_ = target_ + temporarySuffix;
-    int fd = ::mkstemp(temporary_.data());
+    int error = 0;
+    if (!followLinks(target_, resolved_, error)) {
+        fail(Failure::Link, error);
+        return false;
+    }
+    struct stat old;
+    const bool exists = ::stat(resolved_.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        fail(Failure::NotAFile, 0);
+        return false;
+    }
+    if (isWriteProtectedLocal(resolved_)) {
+        fail(Failure::WriteProtected, 0);
+        return false;
+    }
+    // O_EXCL (which mkostemp adds) already refuses a name that exists, a
+    // link included; O_NOFOLLOW says so once more.
+    temporary_ = resolved_ + temporarySuffix;
+    int fd = ::mkostemp(temporary_.data(), O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {
-        errorText_ = std::strerror(errno);
+        fail(Failure::CreateTemporary, errno);
         temporary_.clear();
         return false;
     }
     // Keep the permissions of the file being replaced; a new file gets the
     // usual permissions under the umask rather than mkstemp's 0600.
-    struct stat old;
-    mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
-    ::fchmod(fd, mode);
+    ::fchmod(fd, exists ? (old.st_mode & 07777) : (0666 & ~currentUmask()));
     stream_ = ::fdopen(fd, "wb");
     if (!stream_) {
-        errorText_ = std::strerror(errno);
+        fail(Failure::CreateTemporary, errno);
         ::close(fd);
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+        removeTemporary();
         return false;
     }
     return true;
+}
+
+std::string FileReplacement::descriptorPath() const
+{
+    if (!stream_)
+        return {};
+    return "/proc/self/fd/" + std::to_string(::fileno(stream_));
 }
 
 bool FileReplacement::write(std::string_view bytes)
 {
-    if (!stream_ || failed_)
+    if (!stream_ || failure_ != Failure::None)
         return false;
     if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
-        fail();
+        writeError_ = errno;
+        fail(Failure::Write, writeError_);
         return false;
     }
     return true;
 }
 
-void FileReplacement::fail()
+void FileReplacement::removeTemporary()
 {
-    if (!failed_)
-        errorText_ = std::strerror(errno);
-    failed_ = true;
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+bool FileReplacement::finish()
+{
+    if (!stream_)
+        return finished_ && failure_ == Failure::None;
+    // Writers that write to the stream themselves leave only its error
+    // flag, and the C library drops what it could not write. One more byte
+    // written straight to the temporary file, which goes anyway, shows the
+    // reason again: a full disk is still full.
+    if (std::ferror(stream_) && failure_ == Failure::None) {
+        int error = writeError_;
+        if (error == 0) {
+            const int fd = ::fileno(stream_);
+            error = ::lseek(fd, 0, SEEK_END) >= 0 && ::write(fd, "", 1) < 0 ? errno : EIO;
+        }
+        fail(Failure::Write, error);
+    }
+    // A test seam for machines where a test cannot fill a small file system:
+    // the temporary file fails as on a full disk.
+    if (failure_ == Failure::None && std::getenv("TAVIK_INJECT_FULL_DISK"))
+        fail(Failure::Write, ENOSPC);
+    if (failure_ == Failure::None && std::fflush(stream_) != 0)
+        fail(Failure::Write, errno);
+    if (failure_ == Failure::None && sync_ == Sync::ToDisk && ::fsync(::fileno(stream_)) != 0)
+        fail(Failure::Sync, errno);
+    if (std::fclose(stream_) != 0)
+        fail(Failure::Write, errno);
+    stream_ = nullptr;
+    if (failure_ != Failure::None) {
+        removeTemporary();
+        return false;
+    }
+    finished_ = true;
+    return true;
 }
 
 bool FileReplacement::commit()
 {
-    if (!stream_)
+    if (!finish() || temporary_.empty())
         return false;
-    if (std::ferror(stream_))
-        fail();
-    // A test seam for machines where a test cannot fill a small file system:
-    // the commit fails as on a full disk.
-    if (!failed_ && std::getenv("TAVIK_INJECT_FULL_DISK")) {
-        errno = ENOSPC;
-        fail();
-    }
-    if (!failed_ && std::fflush(stream_) != 0)
-        fail();
-    if (!failed_ && sync_ == Sync::ToDisk && ::fsync(::fileno(stream_)) != 0)
-        fail();
-    if (std::fclose(stream_) != 0 && !failed_)
-        fail();
-    stream_ = nullptr;
     // The target may have been made read-only while the new text was written.
-    if (!failed_ && isWriteProtectedLocal(target_)) {
-        failed_ = writeProtected_ = true;
-        errorText_ = "the file is write-protected";
-    }
-    if (!failed_ && ::rename(temporary_.c_str(), target_.c_str()) != 0)
-        fail();
-    if (failed_) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+    if (isWriteProtectedLocal(resolved_))
+        fail(Failure::WriteProtected, 0);
+    else if (::rename(temporary_.c_str(), resolved_.c_str()) != 0)
+        fail(Failure::Rename, errno);
+    if (failure_ != Failure::None) {
+        removeTemporary();
         return false;
     }
     temporary_.clear();
     if (sync_ == Sync::ToDisk)
-        syncDirectoryOf(target_);
+        syncDirectoryOf(resolved_);
     return true;
 }
 
@@ -193,10 +386,63 @@ void FileReplacement::discard()
         std::fclose(stream_);
         stream_ = nullptr;
     }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+    removeTemporary();
+}
+
+bool commitTogether(std::initializer_list<FileReplacement*> files)
+{
+    auto discardAll = [&] {
+        for (FileReplacement* file : files)
+            file->discard();
+        return false;
+    };
+    bool finished = true;
+    for (FileReplacement* file : files)
+        finished = file->finish() && finished;
+    if (!finished)
+        return discardAll();
+    for (FileReplacement* file : files) {
+        if (file->temporary_.empty())
+            return discardAll();
+        if (isWriteProtectedLocal(file->resolved_)) {
+            file->fail(FileReplacement::Failure::WriteProtected, 0);
+            return discardAll();
+        }
     }
+    // Each old file stays linked under a temporary name until every rename
+    // is made, so that a failed rename can undo the ones before it.
+    struct Renamed {
+        FileReplacement* file;
+        bool existed;
+        std::string backup;
+    };
+    std::vector<Renamed> renamed;
+    for (FileReplacement* file : files) {
+        struct stat info;
+        const bool existed = ::stat(file->resolved_.c_str(), &info) == 0;
+        std::string backup = existed ? keepOldFile(file->resolved_) : std::string();
+        if (::rename(file->temporary_.c_str(), file->resolved_.c_str()) != 0) {
+            file->fail(FileReplacement::Failure::Rename, errno);
+            if (!backup.empty())
+                ::unlink(backup.c_str());
+            for (auto done = renamed.rbegin(); done != renamed.rend(); ++done) {
+                if (!done->backup.empty())
+                    ::rename(done->backup.c_str(), done->file->resolved_.c_str());
+                else if (!done->existed)
+                    ::unlink(done->file->resolved_.c_str());
+            }
+            return discardAll();
+        }
+        file->temporary_.clear();
+        renamed.push_back({file, existed, std::move(backup)});
+    }
+    for (const Renamed& done : renamed) {
+        if (!done.backup.empty())
+            ::unlink(done.backup.c_str());
+        if (done.file->sync_ == FileReplacement::Sync::ToDisk)
+            syncDirectoryOf(done.file->resolved_);
+    }
+    return true;
 }
 
 bool replaceFileContent(

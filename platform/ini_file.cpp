@@ -54,18 +54,19 @@ IniFile IniFile::fromText(std::string_view text)
     IniFile file;
     size_t start = 0;
     while (start < text.size()) {
-        size_t newline = text.find('\n', start);
+        // A line ends at LF, CR LF, or a CR that no LF follows.
+        size_t end = text.find_first_of("\r\n", start);
         Line line;
-        if (newline == std::string_view::npos) {
+        if (end == std::string_view::npos) {
             line.content.assign(text.substr(start));
             start = text.size();
         } else {
-            size_t end = newline;
-            if (end > start && text[end - 1] == '\r')
-                --end;
+            size_t next = end + 1;
+            if (text[end] == '\r' && next < text.size() && text[next] == '\n')
+                ++next;
             line.content.assign(text.substr(start, end - start));
-            line.end.assign(text.substr(end, newline + 1 - end));
-            start = newline + 1;
+            line.end.assign(text.substr(end, next - end));
+            start = next;
         }
         file.lines_.push_back(std::move(line));
     }
@@ -74,15 +75,25 @@ IniFile IniFile::fromText(std::string_view text)
 
 IniFile IniFile::load(std::string_view path)
 {
-    FilePtr stream = openFile(path, "rb");
-    if (!stream)
-        return IniFile();
+    FileReadResult opened;
+    FilePtr stream = openRegularFile(path, opened);
+    if (!stream) {
+        IniFile file;
+        file.loadResult_ = opened;
+        file.path_.assign(path);
+        return file;
+    }
+    return load(stream.get(), path);
+}
+
+IniFile IniFile::load(std::FILE* stream, std::string_view path)
+{
     std::string text;
-    char buffer[8192];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0)
-        text.append(buffer, got);
-    return fromText(text);
+    FileReadResult result = readStream(stream, maxFileBytes, text);
+    IniFile file = fromText(text);
+    file.loadResult_ = result;
+    file.path_.assign(path);
+    return file;
 }
 
 IniFile::Location IniFile::locate(std::string_view section, std::string_view key) const
@@ -164,6 +175,12 @@ std::string IniFile::text() const
 
 bool IniFile::save(std::string_view path, std::string* errorText) const
 {
+    if (!readWhole()) {
+        if (errorText)
+            *errorText
+                = "設定ファイルを最後まで読めなかったので、書き戻しません (" + fileReadFailureText(loadResult_) + ")";
+        return false;
+    }
     return replaceFileContent(path, text(), errorText);
 }
 

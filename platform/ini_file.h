@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/file_reading.h"
+
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +16,32 @@ namespace tavik {
 // in a pair of matching quotes loses them, the first section and the first
 // key of a name win. Writing a key changes only that key's line (or adds the
 // key, or the section); every other byte of the file stays as it was.
+// Lines end in LF, CR LF or a CR alone, as in the tables.
 class IniFile {
 public:
-    // Reads the file at a cp932 path; a missing file gives an empty document.
+    // Bytes a settings file may hold; a larger one is refused as TooLarge
+    // rather than read into memory (settings files hold a few kilobytes).
+    static constexpr std::size_t maxFileBytes = 4 << 20;
+
+    // Reads the file at a cp932 path; a missing file gives an empty
+    // document. A file that cannot be read whole (not a regular file, a read
+    // error, too large) gives the document of what was read, and its status
+    // says so: callers report it, and save() refuses to write over it.
     static IniFile load(std::string_view path);
+    // The same from an open stream of the file at path.
+    static IniFile load(std::FILE* stream, std::string_view path);
     static IniFile fromText(std::string_view text);
+
+    // How the load went (Ok, or Missing for a file that is not there) and
+    // the path it was given.
+    const FileReadResult& loadResult() const { return loadResult_; }
+    const std::string& path() const { return path_; }
+    // True when the document holds all of its file, or there was no file:
+    // only then may it be written back.
+    bool readWhole() const
+    {
+        return loadResult_.status == FileReadStatus::Ok || loadResult_.status == FileReadStatus::Missing;
+    }
 
     // The value of a key, or nothing when the section or key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
@@ -29,7 +53,9 @@ public:
     std::string text() const;
 
     // Writes the document through a temporary file renamed over the target;
-    // false when that fails.
+    // false (with the reason in Japanese, UTF-8) when that fails, or when the
+    // document was loaded from a file it does not hold whole: writing it
+    // would drop every line that was not read.
     bool save(std::string_view path, std::string* errorText = nullptr) const;
 
 private:
@@ -48,6 +74,8 @@ private:
     std::string lineEnd() const;
 
     std::vector<Line> lines_;
+    FileReadResult loadResult_;
+    std::string path_;
 };
 
 } // namespace tavik

@@ -3,7 +3,9 @@
 // flood fill covers each region and nothing else.
 #include "tools/blankmap/blank_map_maker.h"
 
+#include "platform/file_lock.h"
 #include "platform/message_sink.h"
+#include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/basemap/image_files.h"
@@ -277,7 +279,80 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
     }
     request.layoutPath = folder.file("no_such_layout.json");
     EXPECT_FALSE(BlankMapMaker().make(request, nullptr, error));
-    EXPECT_EQ(error, folder.file("no_such_layout.json") + ": cannot open the file");
+    EXPECT_EQ(error, folder.file("no_such_layout.json") + ": 読めません (見つかりません)");
+}
+
+// The image, its definition and the area table belong together: a target
+// that cannot be written stops the run before any is replaced, where a new
+// definition beside the old image projected every map wrongly.
+TEST_F(BlankMapMakerTest, TheThreeFilesAreReplacedTogetherOrNotAtAll)
+{
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    const std::string image = folder.read("map.png"), definition = folder.read("map.cfg");
+    const std::string areas = folder.read("area.csv");
+    const std::string other = layoutText(mainBlock("34") + "," + kInsetBlock);
+
+    // 0444 marks a file read-only, for root too.
+    std::filesystem::permissions(folder.file("area.csv"), std::filesystem::perms(0444));
+    EXPECT_FALSE(make(other));
+    EXPECT_EQ(error, folder.file("area.csv") + ": 地域テーブルを書けません (書き込み禁止のファイルです)");
+    std::filesystem::permissions(folder.file("area.csv"), std::filesystem::perms(0644));
+    std::filesystem::remove(folder.file("map.png"));
+    std::filesystem::create_directories(folder.file("map.png"));
+    EXPECT_FALSE(make(other));
+    EXPECT_EQ(error,
+        folder.file("map.png") + ": 画像を書けません (通常のファイルではありません (フォルダ・装置・パイプなど))");
+    std::filesystem::remove(folder.file("map.png"));
+    folder.write("map.png", image);
+    EXPECT_EQ(folder.read("map.cfg"), definition);
+    EXPECT_EQ(folder.read("area.csv"), areas);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 5); // no temporary file
+
+    ASSERT_TRUE(make(other)) << error;
+    EXPECT_NE(folder.read("map.cfg"), definition);
+    EXPECT_NE(folder.read("map.png"), image);
+}
+
+// The program holds the database lock while it replaces the files, and
+// removes the temporary files a killed run left beside them.
+TEST_F(BlankMapMakerTest, RunsUnderTheDatabaseLock)
+{
+    request.lockPath = folder.file("tavik.lock");
+    folder.write("map.png.tavik-Ab12Cd", "half an image");
+    {
+        FileLock held;
+        ASSERT_EQ(held.acquire(request.lockPath, std::chrono::seconds(0)), FileLock::Status::Locked);
+        EXPECT_FALSE(make(layoutText(mainBlock())));
+        EXPECT_EQ(error.rfind(folder.file("tavik.lock") + ": ほかのプログラム", 0), 0u) << error;
+        EXPECT_FALSE(std::filesystem::exists(folder.file("map.png")));
+    }
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("map.png.tavik-Ab12Cd")));
+}
+
+// Boundaries larger than the memory there is: the fault is reported, where
+// the parser's half-built tree used to end the program (SIGABRT).
+TEST_F(BlankMapMakerTest, BoundariesLargerThanMemoryAreReported)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    std::string features;
+    for (int i = 0; i < 400000; ++i) {
+        const std::string x = std::to_string(130 + (i % 1000) * 0.01), y = std::to_string(30 + (i / 1000) * 0.01);
+        features += std::string(i ? "," : "") + R"({"type": "Feature", "properties": {"code": )" + std::to_string(i + 1)
+            + R"(}, "geometry": {"type": "Polygon", "coordinates": [[[)" + x + "," + y + "],[" + x + ",31],[131,31],["
+            + x + "," + y + "]]]}}";
+    }
+    folder.write("big.geojson", R"({"type": "FeatureCollection", "features": [)" + features + "]}");
+    folder.write("layout.json", layoutText(mainBlock()));
+    test::ProcessCall call("prlimit",
+        {"--as=600000000", "--", test::builtProgram("blankmap"), "layout.json", "big.geojson", "map.png"},
+        folder.path());
+    test::ProcessResult result = test::runProcess(call);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "blankmap: big.geojson: メモリが足りません.\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("map.png")));
 }
 
 } // namespace

@@ -105,7 +105,10 @@ TEST(MapLayout, FaultsNameTheFileAndTheKey)
     MapLayout layout;
     std::string error;
     EXPECT_FALSE(readMapLayout(folder.file("none.json"), layout, error));
-    EXPECT_EQ(error, folder.file("none.json") + ": cannot open the file");
+    EXPECT_EQ(error, folder.file("none.json") + ": 読めません (見つかりません)");
+    // A device is refused, not read until memory runs out.
+    EXPECT_FALSE(readMapLayout("/dev/zero", layout, error));
+    EXPECT_EQ(error, "/dev/zero: 読めません (装置ファイルです)");
 }
 
 } // namespace

@@ -3,10 +3,12 @@
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -253,12 +255,40 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
     EXPECT_EQ(fieldsOf(reader), fields);
 }
 
+// A disk that fails part-way through a table: the reader never takes that
+// for the end of the file, and says so again if asked once more.
+TEST(CsvReader, AFailedReadIsAFaultOfItsOwnAndNeverTheEnd)
+{
+    std::string table;
+    for (int row = 1; row <= 250000; ++row)
+        table += std::to_string(row) + ",a,b\r\n";
+    ASSERT_GT(table.size(), 2u << 20); // the reader takes 1 MiB a read
+    CsvReader reader;
+    reader.open(FilePtr(test::failingStream(table, table.size() / 2, EIO)));
+    CsvReaderStatus status;
+    long lastRow = 0;
+    while ((status = reader.nextLine()) == CsvReaderStatus::Ok)
+        lastRow = std::stol(std::string(reader.field(0)));
+    EXPECT_EQ(status, CsvReaderStatus::ReadError);
+    EXPECT_LT(lastRow, 250000);
+    EXPECT_EQ(reader.lineNumber(), lastRow + 1);
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(status, reader.lineNumber(), reader.errorText())),
+        std::to_string(lastRow + 1) + " 行目を読めません: 入出力エラーです");
+    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::ReadError);
+    EXPECT_EQ(reader.lineNumber(), lastRow + 1);
+}
+
 TEST(CsvSyntaxMessage, NamesTheRowAndTheText)
 {
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::UnterminatedQuote, 7, "\"ab")),
         "7 行目: ２重引用符の使い方が間違っています\n\"ab");
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
+    // The rest of a huge line is cut, and what would reach the terminal as
+    // a command is shown.
+    EXPECT_EQ(
+        cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::UnterminatedQuote, 4, "\"\x1B[2J" + std::string(1000, 'x'))),
+        "4 行目: ２重引用符の使い方が間違っています\n\"\\x1B[2J" + std::string(72, 'x') + "…");
 }
 
 } // namespace

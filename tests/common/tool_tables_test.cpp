@@ -55,7 +55,11 @@ TEST_F(ToolTables, OpenFailuresSayWhetherTheTableExists)
     EXPECT_EQ(message(), "種テーブル " + missing + " が見つかりません.");
     ToolAreaTable areas;
     EXPECT_FALSE(areas.load(folder_.path(), 10, error_));
-    EXPECT_EQ(message(), "地域テーブル " + folder_.path() + " が読めませんでした.");
+    EXPECT_EQ(message(), "地域テーブル " + folder_.path() + " が読めませんでした (フォルダです).");
+    // A device never ends: it is refused at once.
+    LiteratureTable literature;
+    EXPECT_FALSE(literature.load("/dev/zero", 10, error_));
+    EXPECT_EQ(message(), "文献テーブル /dev/zero が読めませんでした (装置ファイルです).");
 }
 
 TEST_F(ToolTables, AreaNamesAreFoldedAndCountedWhenTheyRepeat)

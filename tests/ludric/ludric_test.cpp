@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/file_lock.h"
+#include "tests/support/fault_injection.h"
 
 namespace tavik {
 namespace {
@@ -96,7 +97,7 @@ TEST_F(Ludric, LeavesATableAloneThatIsWriteProtectedOrInUse)
     std::filesystem::permissions(dir_ / "b.csv", std::filesystem::perms(0444));
     Ludric::Result result = run("ludric", {"?.csv"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "b.csv\n新しいファイルを作れませんでした.\n");
+    EXPECT_EQ(result.err, "b.csv\n新しいファイルを作れませんでした. (書き込み禁止のファイルです)\n");
     EXPECT_EQ(read("a.csv"), "Papilio machaon,,,\r\n");
     EXPECT_EQ(read("b.csv"), "Papilio machaon,,,\r\n");
     std::filesystem::permissions(dir_ / "b.csv", std::filesystem::perms(0644));
@@ -107,8 +108,45 @@ TEST_F(Ludric, LeavesATableAloneThatIsWriteProtectedOrInUse)
     result = run("ludric", {"?.csv"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err,
-        "tavik.lock\nほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい.\n");
+        "tavik.lock\nほかのプログラム (samvel, ludric, norbek など) がこのデータベースを使用中です."
+        "終わってからやり直して下さい.\n");
     EXPECT_EQ(read("a.csv"), "Papilio machaon,,,\r\n");
+}
+
+// An input table shared through a link is filled where the link leads; the
+// link stays, so every database that links to it sees the codes.
+TEST_F(Ludric, FillsALinkedTableWhereTheLinkLeads)
+{
+    write("shared/list.csv", "Papilio machaon,,,101,L1,A,,,\r\n");
+    std::filesystem::create_directories(dir_ / "input");
+    std::filesystem::create_symlink("../shared/list.csv", dir_ / "input" / "list.csv");
+    Ludric::Result result = run("ludric", {"input/list.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "input" / "list.csv"));
+    EXPECT_EQ(read("shared/list.csv"), "Papilio machaon,,7,101,L1,A,,,\r\n");
+    for (const char* folder : {"input", "shared"}) // no temporary file beside the link or its table
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / folder), {}), 1) << folder;
+}
+
+// A disk failing part-way through the table, while it is checked or while
+// it is copied: the table is never replaced by the rows read before.
+TEST_F(Ludric, AReadErrorLeavesTheTableAsItWas)
+{
+    if (!test::canInjectFaults())
+        GTEST_SKIP() << "strace cannot inject faults here";
+    std::string table;
+    while (table.size() < (3 << 19)) // two reads of the reader (1 MiB each)
+        table += "Papilio machaon,,,101,L1,A,,,\r\n";
+    write("big.csv", table);
+    // Reads 1 to 4 check the table (the last two find its end), 5 to 8 copy it.
+    for (int when : {2, 6}) {
+        test::ProcessCall call(test::builtProgram("ludric"), {"big.csv"}, dir_.string());
+        Ludric::Result result = test::runProcess(test::withReadErrorInjected(call, (dir_ / "big.csv").string(), when));
+        EXPECT_EQ(result.status, 1) << when;
+        EXPECT_EQ(result.err, "big.csv\n33826 行目を読めません: 入出力エラーです\n") << when;
+        EXPECT_EQ(read("big.csv"), table) << when;
+        EXPECT_EQ(files(), (std::vector<std::string>{"big.csv", "species.csv", "tavik.lock"}));
+    }
 }
 
 TEST_F(Ludric, RefusesRunsWithoutTablesToFill)

@@ -2,6 +2,9 @@
 #include "tests/support/tool_run.h"
 
 #include "platform/cp932.h"
+#include "tests/support/fault_injection.h"
+
+#include <sys/mount.h>
 
 namespace tavik {
 namespace {
@@ -136,7 +139,12 @@ TEST_F(Norbek, TemplateIndexRepeatsTheMarkedLineForEveryPage)
     fs::remove(dir_ / "_indexTemplate.html");
     result = run("norbek", {"-alias1", "-allarea", "-template", "out"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "_indexTemplate.html\nテンプレートを読めません\n");
+    EXPECT_EQ(result.err, "_indexTemplate.html\nテンプレートを読めません (見つかりません).\n");
+    // A device in its place is refused at once, not read until memory ends.
+    fs::create_symlink("/dev/zero", dir_ / "_indexTemplate.html");
+    result = run("norbek", {"-alias1", "-allarea", "-template", "out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "_indexTemplate.html\nテンプレートを読めません (装置ファイルです).\n");
 }
 
 TEST_F(Norbek, EachLineHasItsHeadingAndTheLinesOfASpeciesMakeOnePage)
@@ -365,9 +373,69 @@ TEST_F(Norbek, FaultsStopTheRunWithTheirLineAndStatus1)
     fs::permissions(dir_ / "out/Papilio machaon.html", fs::perms(0444));
     result = run("norbek", {"-sci", "-area", "out"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "out/Papilio machaon.html\n4 行目: ファイルに書けません\n");
+    EXPECT_EQ(
+        result.err, "out/Papilio machaon.html\nout/Papilio machaon.html を書けません (書き込み禁止のファイルです).\n");
     EXPECT_EQ(read("out/Papilio machaon.html"), "mine");
     fs::permissions(dir_ / "out/Papilio machaon.html", fs::perms(0644));
+}
+
+// Pages of a killed run leave temporary files; the next run, holding the
+// database lock, removes those of pages and keeps everything else.
+TEST_F(Norbek, TemporaryPagesOfAKilledRunGo)
+{
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n");
+    write("out/Papilio machaon.html.tavik-Ab12Cd", "half a page");
+    write("out/_text.css.tavik-000000", "half a style sheet");
+    write("out/notes.txt.tavik-Ab12Cd", "the user's own");
+    Result result = run("norbek", {"-sci", "-area", "out"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(fs::exists(dir_ / "out/Papilio machaon.html.tavik-Ab12Cd"));
+    EXPECT_FALSE(fs::exists(dir_ / "out/_text.css.tavik-000000"));
+    EXPECT_TRUE(fs::exists(dir_ / "out/notes.txt.tavik-Ab12Cd"));
+}
+
+// The file or folder that cannot be written is named, with the reason.
+TEST_F(Norbek, AnOutputFolderThatCannotBeWrittenIsNamedWithTheReason)
+{
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n");
+    // Folder permissions do not hold for root: a read-only file system does.
+    if (::mount("tmpfs", (dir_ / "out").c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+        GTEST_SKIP() << "no right to mount a read-only file system";
+    Result result = run("norbek", {"-sci", "-area", "out"});
+    ::umount2((dir_ / "out").c_str(), MNT_DETACH);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+        "out\nout/Papilio machaon.html を書けません "
+        "(フォルダに新しいファイルを作れません: 読み込み専用のファイルシステムです).\n");
+}
+
+// A disk failing part-way through the species-literature table: the pages
+// would list a part of the literature, so none is written.
+TEST_F(Norbek, AReadErrorInATableWritesNoPage)
+{
+    if (!test::canInjectFaults())
+        GTEST_SKIP() << "strace cannot inject faults here";
+    write("tavik.ini", "[Path]\r\nBookTable=none.csv\r\n");
+    std::string table;
+    while (table.size() < (3 << 19)) // two reads of the reader (1 MiB each)
+        table += "10,101,L1\r\n";
+    write("split.csv", table);
+    for (const char* file : {"split.csv", "area.csv"}) {
+        test::ProcessCall call(test::builtProgram("norbek"), {"-sci", "-area", "out"}, dir_.string());
+        Result result = test::runProcess(test::withReadErrorInjected(call, (dir_ / file).string(), 2));
+        EXPECT_EQ(result.status, 1) << file;
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n')), file);
+        EXPECT_NE(result.err.find("行目を読めません: 入出力エラーです"), std::string::npos) << result.err;
+        EXPECT_TRUE(fs::is_empty(dir_ / "out")) << file;
+    }
+    // The settings too: their defaults would name other tables.
+    test::ProcessCall call(test::builtProgram("norbek"), {"-sci", "-area", "out"}, dir_.string());
+    Result result = test::runProcess(test::withReadErrorInjected(call, (dir_ / "tavik.ini").string(), 1));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+        "\n" + (dir_ / "tavik.ini").string()
+            + "  初期設定ファイルを読めません (読み込み中にエラーが起きました: 入出力エラーです).\n");
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
 }
 
 TEST_F(Norbek, PageNamesStayInTheOutputFolderAndOverwritesAreReported)

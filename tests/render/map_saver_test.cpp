@@ -91,7 +91,9 @@ TEST_F(MapSaverTest, AFailedFileEndsTheBatchWithTheFilesBeforeItOnly)
     EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png", "map_2.png", "map_3.png"}));
     EXPECT_TRUE(fs::is_directory(folder.file("out/map_3.png")));
     ASSERT_FALSE(log.messages.empty());
-    EXPECT_EQ(log.utf8Texts().back(), folder.file("out/map_3.png") + " に書き込みできませんでした。");
+    EXPECT_EQ(log.utf8Texts().back(),
+        folder.file("out/map_3.png")
+            + " に書き込みできませんでした。\n通常のファイルではありません (フォルダ・装置・パイプなど)");
 }
 
 // A map is written to a temporary file created exclusively beside it: links
@@ -108,6 +110,14 @@ TEST_F(MapSaverTest, PlantedLinksInTheOutputFolderAreNeverFollowed)
     EXPECT_EQ(test::readBytes(victim), "precious");
     for (int code = 1; code <= 6; ++code)
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder.file("out/map_" + std::to_string(code) + ".png"))));
+
+    // A link at a map's own name is refused, not followed.
+    fs::remove(folder.file("out/map_1.png"));
+    fs::create_symlink(victim, folder.file("out/map_1.png"));
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Failed);
+    EXPECT_EQ(test::readBytes(victim), "precious");
+    EXPECT_EQ(log.utf8Texts().back().find(folder.file("out/map_1.png") + " に書き込みできませんでした。\n"), 0u)
+        << log.utf8Texts().back();
 }
 
 TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)

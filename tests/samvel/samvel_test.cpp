@@ -1,6 +1,8 @@
 #include "tests/support/tool_run.h"
 
 #include "platform/cp932.h"
+#include "platform/file_lock.h"
+#include "tests/support/fault_injection.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -126,6 +128,10 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
         {"x,,10,101,L1,A,,,-", "2 行目のメッシュコード[-]が短すぎます.数字は 4 桁以上です."},
         {"x,,10,101,L1,A,,,53", "2 行目のメッシュコード[53]が短すぎます.数字は 4 桁以上です."},
         {"x,\"y,10", "2 行目: CSV syntax error  \n\"y,10"},
+        // Text from a table reaches the report cut short, and what a
+        // terminal would take for a command is shown instead.
+        {"x,,10,\x1B]0;title\x07,L1,A,,,", "2 行目の地域名[\\x1B]0;title\\x07]は地域テーブルに登録されていません."},
+        {"x,,10,101,L1,\"a\x1B[2J\rb", "2 行目: CSV syntax error  \n\"a\\x1B[2J\\rb"},
     };
     // The first table is accepted, the second fails on its second row.
     write("b1.csv", "Luehdorfia,,30,101,L1,A,,,\r\n");
@@ -138,6 +144,13 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
         EXPECT_EQ(read("tavik.csv"), distribution) << c.row;
         EXPECT_EQ(read("split.csv"), literature) << c.row;
     }
+    // A long field, or a line of a megabyte, makes a report of a line.
+    write("b2.csv", "Luehdorfia,,30,101,L1," + std::string(300, 'a') + ",,,\r\n");
+    Result result = run("samvel", {"b*.csv"});
+    EXPECT_EQ(result.err, "b2.csv\n1 行目 信頼度異常[" + std::string(80, 'a') + "…]\n");
+    write("b2.csv", "Luehdorfia,,30,101,L1," + std::string(1 << 20, 'a') + ",,,\r\n");
+    result = run("samvel", {"b*.csv"});
+    EXPECT_EQ(result.err, "b2.csv\n1 行目: CSV syntax error  \n" + std::string(80, 'a') + "…\n");
     EXPECT_EQ(files().size(), 9u); // the lock file, and no temporary file left behind
 }
 
@@ -191,37 +204,106 @@ TEST_F(Samvel, FactTablesAreReplacedWhereTheSettingsPutThem)
 TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
 {
     rebuild();
-    // The first run reads its input table from a pipe, so that it holds the
-    // database until the rows are written into the pipe.
-    ASSERT_EQ(::mkfifo((dir_ / "first.csv").c_str(), 0644), 0);
+    const std::string distribution = read("tavik.csv"), literature = read("split.csv");
     write("second.csv", "Papilio,,10,104,L1,A,,,\r\n");
-    test::StartedProcess first = start("samvel", {"first.csv"});
-    int pipe = -1;
-    for (int wait = 0; pipe < 0 && wait < 1000; ++wait) {
-        pipe = ::open((dir_ / "first.csv").c_str(), O_WRONLY | O_NONBLOCK); // once the first run reads it
-        if (pipe < 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Result second;
+    {
+        // Another run holds the database.
+        FileLock held;
+        ASSERT_EQ(held.acquire((dir_ / "tavik.lock").string(), std::chrono::seconds(0)), FileLock::Status::Locked);
+        second = run("samvel", {"second.csv"});
     }
-    ASSERT_GE(pipe, 0);
-    Result second = run("samvel", {"second.csv"});
-    const std::string rows = cp932Literal("Luehdorfia,,30,103,L2,B,,,\r\n");
-    ::fcntl(pipe, F_SETFL, 0);
-    EXPECT_EQ(::write(pipe, rows.data(), rows.size()), static_cast<ssize_t>(rows.size()));
-    ::close(pipe);
-    Result result = first.wait();
-    EXPECT_EQ(result.status, 0) << result.err;
-
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err,
-        "tavik.lock\nほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい.\n");
+        "tavik.lock\nほかのプログラム (samvel, ludric, norbek など) がこのデータベースを使用中です."
+        "終わってからやり直して下さい.\n");
     EXPECT_EQ(second.out, "");
-    // Both tables hold the first run's records, and only those.
-    std::string distribution = expectedDistribution;
-    distribution.replace(distribution.find("30,104,A"), 8, "30,103,B,104,A");
     EXPECT_EQ(read("tavik.csv"), distribution);
-    std::string literature = expectedSpeciesLiterature;
-    literature.replace(literature.find("30,104,L1"), 9, "30,103,L2\r\n30,104,L1");
     EXPECT_EQ(read("split.csv"), literature);
+    // Once it is free the import goes ahead.
+    EXPECT_EQ(run("samvel", {"second.csv"}).status, 0);
+    EXPECT_NE(read("tavik.csv"), distribution);
+}
+
+// Only regular files are tables: a folder would read as an empty table, a
+// device would never end, and a FIFO would hold the run until someone
+// writes into it.
+TEST_F(Samvel, TablesThatAreNoRegularFilesAreRefused)
+{
+    rebuild();
+    const std::string distribution = read("tavik.csv");
+    std::filesystem::create_directories(dir_ / "folder.csv");
+    ASSERT_EQ(::mkfifo((dir_ / "fifo.csv").c_str(), 0644), 0);
+    struct Case {
+        const char* settings;
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {"", {"fifo.csv"}, "fifo.csv\nopen error. (パイプ (FIFO) です)\n"},
+        {"[Path]\r\nTaVikDB=folder.csv\r\n", {"in.csv"},
+            "\n種別分布テーブル folder.csv が読めませんでした (フォルダです).\n"},
+        {"[Path]\r\nAreaTable=/dev/zero\r\n", {"in.csv"},
+            "\n地域テーブル /dev/zero が読めませんでした (装置ファイルです).\n"},
+        {"[Path]\r\nSpeciesTable=/dev/urandom\r\n", {"in.csv"},
+            "\n種テーブル /dev/urandom が読めませんでした (装置ファイルです).\n"},
+    };
+    for (const Case& c : cases) {
+        write("tavik.ini", c.settings);
+        Result result = run("samvel", c.args);
+        EXPECT_EQ(result.status, 1) << c.err;
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(read("tavik.csv"), distribution);
+    }
+    // A settings file that cannot be read is no file of defaults: they
+    // would lead to other tables than the ones it names.
+    std::filesystem::remove(dir_ / "tavik.ini");
+    std::filesystem::create_directories(dir_ / "tavik.ini");
+    Result result = run("samvel", {"in.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, (dir_ / "tavik.ini").string() + "\n初期設定ファイルを読めません (フォルダです).\n");
+}
+
+// A disk failing part-way through a table (EIO injected into one read of
+// it): taken for the end of the file, the rest of the table would be lost
+// from the tables written.
+TEST_F(Samvel, AReadErrorInAnyTableStopsTheRunAndWritesNothing)
+{
+    if (!test::canInjectFaults())
+        GTEST_SKIP() << "strace cannot inject faults here";
+    rebuild();
+    // Tables larger than one read of the reader (1 MiB), so that the
+    // second read of each falls in the middle.
+    std::string big;
+    while (big.size() < (3 << 19))
+        big += "Papilio,,10,101,L1,A,,,\r\n";
+    write("big.csv", big);
+    ASSERT_EQ(run("samvel", {"big.csv"}).status, 0);
+    const std::string distribution = read("tavik.csv"), literature = read("split.csv");
+    std::string points = "10";
+    while (points.size() < (3 << 19))
+        points += ",101,A";
+    write("tavik.csv", points + "\r\n20\r\n30\r\n40\r\n");
+    const std::string bigDistribution = read("tavik.csv");
+
+    struct Case {
+        const char* file;
+        const char* err;
+    } cases[] = {
+        {"big.csv", "big.csv\n41944 行目を読めません: 入出力エラーです\n"},
+        {"tavik.csv", "tavik.csv\n1 行目を読めません: 入出力エラーです\n"},
+        {"species.csv", "species.csv\n1 行目を読めません: 入出力エラーです\n"},
+    };
+    for (const Case& c : cases) {
+        test::ProcessCall call(test::builtProgram("samvel"), {"big.csv"}, dir_.string());
+        Result result = test::runProcess(test::withReadErrorInjected(call, (dir_ / c.file).string(), 2));
+        EXPECT_EQ(result.status, 1) << c.file;
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(read("tavik.csv"), bigDistribution) << c.file;
+        EXPECT_EQ(read("split.csv"), literature) << c.file;
+    }
+    EXPECT_EQ(files(),
+        (std::vector<std::string>{
+            "area.csv", "big.csv", "in.csv", "litera.csv", "species.csv", "split.csv", "tavik.csv", "tavik.lock"}));
 }
 
 TEST_F(Samvel, TablesWithLinesEndedByACarriageReturnAloneAreReadRowByRow)
@@ -255,12 +337,21 @@ TEST_F(Samvel, AWriteProtectedFactTableIsLeftAsItWas)
     rebuild();
     const std::string distribution = read("tavik.csv"), literature = read("split.csv");
     write("more.csv", "Luehdorfia,,30,103,L2,B,,,\r\n");
-    // 0444 marks a file read-only, for root too.
-    for (const char* table : {"tavik.csv", "split.csv"}) {
+    // 0444 marks a file read-only, for root too. The report says so, and no
+    // arrow claims a table was written.
+    struct Case {
+        const char* table;
+        const char* err;
+    } cases[] = {
+        {"tavik.csv", "tavik.csv\n種別分布テーブル tavik.csv に書き込めません (書き込み禁止のファイルです).\n"},
+        {"split.csv", "split.csv\n種別文献テーブル split.csv に書き込めません (書き込み禁止のファイルです).\n"},
+    };
+    for (const auto& [table, err] : cases) {
         std::filesystem::permissions(dir_ / table, std::filesystem::perms(0444));
         Result result = run("samvel", {"more.csv"});
         EXPECT_EQ(result.status, 1) << table;
-        EXPECT_EQ(result.err, std::string(table) + "\ncan't open " + table + "\n");
+        EXPECT_EQ(result.err, err);
+        EXPECT_EQ(result.out, "入力テーブル [more.csv]\n");
         EXPECT_EQ(read("tavik.csv"), distribution) << table;
         EXPECT_EQ(read("split.csv"), literature) << table;
         EXPECT_EQ(std::filesystem::status(dir_ / table).permissions(), std::filesystem::perms(0444));
@@ -275,11 +366,60 @@ TEST_F(Samvel, TemporaryFilesOfAKilledRunGoBeforeTheTablesAreRead)
     write("tavik.csv.tavik-Ab12Cd", "half a table");
     write("split.csv.tavik-000000", "half a table");
     write("tavik.csv.backup", "the user's own copy");
-    Result result = run("samvel", {"in.csv"});
+    // A killed ludric's half-written input table is no input table.
+    write("input/in.csv", cp932ToUtf8(read("in.csv")));
+    write("input/in.csv.tavik-x1Y2z3", "Papilio,,10,101,L1,A,,,53");
+    Result result = run("samvel", {"input/*"});
     EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "入力テーブル [input/in.csv]\n--> tavik.csv\n--> split.csv\n");
+    EXPECT_EQ(read("tavik.csv"), expectedDistribution);
     EXPECT_EQ(files(),
-        (std::vector<std::string>{"area.csv", "in.csv", "litera.csv", "species.csv", "split.csv", "tavik.csv",
-            "tavik.csv.backup", "tavik.lock"}));
+        (std::vector<std::string>{"area.csv", "in.csv", "input/in.csv", "input/in.csv.tavik-x1Y2z3", "litera.csv",
+            "species.csv", "split.csv", "tavik.csv", "tavik.csv.backup", "tavik.lock"}));
+}
+
+// The two fact tables go in place together, only once both reached the
+// disk: a failure with the second (its sync fails here) leaves the first as
+// it was too, instead of holding records the second lacks.
+TEST_F(Samvel, BothFactTablesAreReplacedOrNeither)
+{
+    if (!test::canInjectFaults())
+        GTEST_SKIP() << "strace cannot inject faults here";
+    rebuild();
+    const std::string distribution = read("tavik.csv"), literature = read("split.csv");
+    write("more.csv", "Luehdorfia,,30,103,L2,B,,,\r\n");
+    for (const char* when : {"1+", "2+"}) {
+        test::ProcessCall call(test::builtProgram("samvel"), {"more.csv"}, dir_.string());
+        Result result = test::runProcess(test::withSystemCallFailing(call, "fsync", "EIO", when));
+        EXPECT_EQ(result.status, 1) << when;
+        EXPECT_EQ(result.err,
+            std::string(when) == "1+" ? "tavik.csv\n種別分布テーブル tavik.csv を書き込めませんでした "
+                                        "(ディスクに書き込めません: 入出力エラーです).\n"
+                                      : "split.csv\n種別文献テーブル split.csv を書き込めませんでした "
+                                        "(ディスクに書き込めません: 入出力エラーです).\n");
+        EXPECT_EQ(result.out, "入力テーブル [more.csv]\n");
+        EXPECT_EQ(read("tavik.csv"), distribution) << when;
+        EXPECT_EQ(read("split.csv"), literature) << when;
+    }
+    EXPECT_EQ(files().size(), 8u); // no temporary file left behind
+}
+
+// Fact tables shared through links are replaced where the links lead.
+TEST_F(Samvel, LinkedFactTablesAreReplacedWhereTheLinksLead)
+{
+    write("tavik.ini", "[Path]\r\nTaVikDB=db\\ta_vik.csv\r\nSpLitDB=db\\split.csv\r\n");
+    write("shared/ta_vik.csv", "");
+    write("shared/split.csv", "");
+    std::filesystem::create_directories(dir_ / "db");
+    std::filesystem::create_symlink("../shared/ta_vik.csv", dir_ / "db" / "ta_vik.csv");
+    std::filesystem::create_symlink("../shared/split.csv", dir_ / "db" / "split.csv");
+    Result result = run("samvel", {"-rebuild", "in.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "db" / "ta_vik.csv"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "db" / "split.csv"));
+    EXPECT_EQ(read("shared/ta_vik.csv"), expectedDistribution);
+    EXPECT_EQ(read("shared/split.csv"), expectedSpeciesLiterature);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "shared"), {}), 2);
 }
 
 } // namespace

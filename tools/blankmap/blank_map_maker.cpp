@@ -1,5 +1,7 @@
 #include "tools/blankmap/blank_map_maker.h"
 
+#include "common/database_lock.h"
+#include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
@@ -23,8 +25,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <set>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tavik {
@@ -132,6 +134,16 @@ public:
     }
 
     bool readInputs(std::string& error);
+    // The file being read or made (cp932): the layout, the boundaries, then the image.
+    const std::string& workingOn() const { return *workingOn_; }
+    // Gives back the memory of what was made so far.
+    void release()
+    {
+        regions_ = {};
+        raster_.reset();
+        drawn_ = {};
+        drawnRings_ = {};
+    }
     bool makeDefinition(std::string& error);
     void draw();
     void reportCoverage() const;
@@ -163,12 +175,14 @@ private:
     std::vector<DrawnPolygon> drawn_;
     std::vector<std::vector<std::vector<QPointF>>> drawnRings_; // pixel positions, per drawn polygon
     std::vector<AreaPoint> points_; // per region
+    const std::string* workingOn_ = &request_.layoutPath;
 };
 
 bool MakerRun::readInputs(std::string& error)
 {
     if (!readMapLayout(request_.layoutPath, layout_, error))
         return false;
+    workingOn_ = &request_.boundaryPath;
     std::vector<std::string> warnings;
     if (!readGeoRegions(request_.boundaryPath, layout_.properties, regions_, error, warnings))
         return false;
@@ -207,6 +221,7 @@ bool MakerRun::makeDefinition(std::string& error)
 
 void MakerRun::draw()
 {
+    workingOn_ = &request_.imagePath;
     const std::vector<MapBlock>& blocks = blankMap_.blocks();
     raster_ = std::make_unique<RegionRaster>(layout_.width, layout_.height);
     // Each block's mask covers the box of its outline only, so that the cost
@@ -351,52 +366,55 @@ std::string MakerRun::areaTableText() const
     return table;
 }
 
-// Each file is replaced whole: the image is written beside its target and
-// renamed over it once the other files are written.
+// The definition, the area table and the image are written beside their
+// targets, and put in place only when all three are whole: a new definition
+// beside the old image would project every map wrongly. The image goes
+// last. Every target is checked (its temporary file made) before any is
+// written.
 bool MakerRun::writeFiles(std::string& error) const
 {
-    const std::string image = localPath(request_.imagePath);
-    std::string temporary = image + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) {
-        error = displayPath(request_.imagePath) + ": cannot create the image";
+    const std::string definitionPath = BlankMap::definitionPath(request_.imagePath);
+    const bool withAreaTable = !request_.areaTablePath.empty();
+    FileReplacement definition(definitionPath), areaTable(request_.areaTablePath), image(request_.imagePath);
+    auto fault = [&error](const FileReplacement& file, const char* what) {
+        error = displayPath(file.failurePath()) + ": " + what + " (" + file.errorText() + ")";
         return false;
-    }
-    // The permissions of a new file under the umask, not mkstemp's 0600.
-    const mode_t umask = ::umask(0);
-    ::umask(umask);
-    ::fchmod(descriptor, 0666 & ~umask);
-    ::close(descriptor);
+    };
+    if (!definition.open())
+        return fault(definition, "白地図情報を書けません");
+    if (withAreaTable && !areaTable.open())
+        return fault(areaTable, "地域テーブルを書けません");
+    if (!image.open())
+        return fault(image, "画像を書けません");
+
+    if (!definition.write(definitionText_))
+        return fault(definition, "白地図情報を書けません");
+    if (withAreaTable && !areaTable.write(areaTableText()))
+        return fault(areaTable, "地域テーブルを書けません");
     const std::vector<std::uint8_t> pixels = raster_->indices(static_cast<std::uint8_t>(paletteIndex(layout_.sea)),
         static_cast<std::uint8_t>(paletteIndex(layout_.land)),
         static_cast<std::uint8_t>(paletteIndex(layout_.boundary)));
     const PixelRows rows{pixels.data(), layout_.width, layout_.width, layout_.height, 8};
-    if (writePng(utf8ToCp932(temporary), layout_.comment, rows, 8, standardPalette()) != ImageWriteStatus::Ok) {
-        ::unlink(temporary.c_str());
-        error = displayPath(request_.imagePath) + ": cannot write the image";
-        return false;
+    // The writer opens the temporary file itself (its descriptor), never a
+    // name that could have been replaced in between.
+    if (writePng(image.descriptorPath(), layout_.comment, rows, 8, standardPalette()) != ImageWriteStatus::Ok) {
+        image.finish(); // for the reason
+        return fault(image, "画像を書けません");
     }
-    const std::string definitionPath = BlankMap::definitionPath(request_.imagePath);
-    std::string why;
-    if (!replaceFileContent(definitionPath, definitionText_, &why)) {
-        ::unlink(temporary.c_str());
-        error = displayPath(definitionPath) + ": cannot write the blank-map definition: " + why;
-        return false;
-    }
-    if (!request_.areaTablePath.empty() && !replaceFileContent(request_.areaTablePath, areaTableText(), &why)) {
-        ::unlink(temporary.c_str());
-        error = displayPath(request_.areaTablePath) + ": cannot write the area table: " + why;
-        return false;
-    }
-    if (std::rename(temporary.c_str(), image.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        error = displayPath(request_.imagePath) + ": cannot write the image";
+    const bool committed
+        = withAreaTable ? commitTogether({&definition, &areaTable, &image}) : commitTogether({&definition, &image});
+    if (!committed) {
+        for (const auto& [file, what] : {std::pair{&definition, "白地図情報を書けません"},
+                 std::pair{&areaTable, "地域テーブルを書けません"}, std::pair{&image, "画像を書けません"}})
+            if (file->failure() != FileReplacement::Failure::None)
+                return fault(*file, what);
+        error = displayPath(request_.imagePath) + ": 画像を書けません";
         return false;
     }
     std::string written = "wrote " + displayPath(request_.imagePath) + " (" + std::to_string(layout_.width) + " x "
         + std::to_string(layout_.height) + "), " + displayPath(definitionPath) + " ("
         + std::to_string(blankMap_.blocks().size()) + " blocks)";
-    if (!request_.areaTablePath.empty())
+    if (withAreaTable)
         written += ", " + displayPath(request_.areaTablePath) + " (" + std::to_string(regions_.size()) + " areas)";
     print(report_, written);
     return true;
@@ -406,13 +424,34 @@ bool MakerRun::writeFiles(std::string& error) const
 
 bool BlankMapMaker::make(const BlankMapRequest& request, std::FILE* report, std::string& error)
 {
+    // Under the database lock no other run replaces the same files, and the
+    // temporary files a killed run left beside them can go.
+    DatabaseLock lock;
+    if (!request.lockPath.empty()) {
+        ToolError locked;
+        if (!lock.acquire(locked, request.lockPath)) {
+            error = cp932ToUtf8(locked.path) + ": " + cp932ToUtf8(locked.message);
+            return false;
+        }
+        for (const std::string& target :
+            {request.imagePath, BlankMap::definitionPath(request.imagePath), request.areaTablePath})
+            if (!target.empty())
+                removeLeftoverTemporaries(target);
+    }
+    // Memory that runs out is reported with the file being worked on.
     MakerRun run(request, report);
-    if (!run.readInputs(error) || !run.makeDefinition(error))
+    try {
+        if (!run.readInputs(error) || !run.makeDefinition(error))
+            return false;
+        run.draw();
+        run.reportCoverage();
+        run.findPoints();
+        return run.writeFiles(error);
+    } catch (const std::bad_alloc&) {
+        run.release();
+        error = displayPath(run.workingOn()) + ": メモリが足りません.";
         return false;
-    run.draw();
-    run.reportCoverage();
-    run.findPoints();
-    return run.writeFiles(error);
+    }
 }
 
 std::string BlankMapMaker::usage()

@@ -11,6 +11,9 @@ struct BlankMapRequest {
     std::string boundaryPath; // the regions' polygons (GeoJSON)
     std::string imagePath; // the base map image to write (PNG); its definition goes beside it
     std::string areaTablePath; // the area table skeleton to write; empty: none
+    // The database lock held while the files are replaced ("tavik.lock" of
+    // the current directory for the program); empty: none.
+    std::string lockPath;
 };
 
 // Makes a base map from boundary polygons: the 8-bit image (sea, land and
@@ -22,8 +25,10 @@ struct BlankMapRequest {
 class BlankMapMaker {
 public:
     // Progress, warnings and a summary go to `report` (UTF-8 lines). False
-    // with `error` (UTF-8, naming the file at fault). Faults of the inputs
-    // are found before anything is written; each file is replaced whole.
+    // with `error` (UTF-8, naming the file at fault). Faults of the inputs,
+    // and targets that cannot be written, are found before anything is
+    // written; the three files are written beside their targets and put in
+    // place only when all are whole, the image last.
     bool make(const BlankMapRequest& request, std::FILE* report, std::string& error);
 
     // The usage text of the blankmap program (UTF-8).

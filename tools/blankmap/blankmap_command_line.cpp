@@ -32,6 +32,7 @@ bool parseBlankMapCommandLine(
         error = "レイアウト、境界データ、書き出す画像の 3 つを指定してください";
         return false;
     }
+    request.lockPath = "tavik.lock";
     request.layoutPath = utf8ToCp932(files[0]);
     request.boundaryPath = utf8ToCp932(files[1]);
     request.imagePath = utf8ToCp932(files[2]);

@@ -154,7 +154,7 @@ bool readGeoRegions(std::string_view path, const RegionProperties& properties, s
     std::string& error, std::vector<std::string>& warnings)
 {
     json root;
-    if (!readJsonFile(path, root, error))
+    if (!readJsonFile(path, maxBoundaryBytes, root, error))
         return false;
     const std::string file = displayPath(path);
     if (!root.is_object() || root.value("type", json()) != "FeatureCollection" || !root.contains("features")

@@ -2,15 +2,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tavik {
 
-// Reads a JSON file (cp932 path). False when the file cannot be read or is
-// not JSON; `error` then names the file and, for a syntax error, its line and
-// column (UTF-8).
-bool readJsonFile(std::string_view path, nlohmann::json& value, std::string& error);
+// Bytes of a layout file: far more than any layout needs.
+inline constexpr std::size_t maxLayoutBytes = 16 << 20;
+// Bytes of a boundary file: detailed boundaries of a country take tens of
+// megabytes, and each byte of JSON costs several in memory.
+inline constexpr std::size_t maxBoundaryBytes = std::size_t(1) << 30;
+
+// Reads a JSON file of at most maxBytes (cp932 path), which must be a regular
+// file. False when the file cannot be read whole or is not JSON; `error` then
+// names the file and, for a syntax error, its line and column (UTF-8).
+bool readJsonFile(std::string_view path, std::size_t maxBytes, nlohmann::json& value, std::string& error);
 
 // The path of a file as messages name it (UTF-8).
 std::string displayPath(std::string_view path);

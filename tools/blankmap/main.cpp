@@ -5,8 +5,11 @@
 #include "tools/blankmap/blankmap_command_line.h"
 
 #include <cstdio>
+#include <new>
 
-int main(int argc, char** argv)
+namespace {
+
+int runBlankMap(int argc, char** argv)
 {
     using namespace tavik;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -31,4 +34,18 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Memory that runs out anywhere is reported like any fault.
+    try {
+        return runBlankMap(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fputs("blankmap: メモリが足りません.\n", stderr);
+        return 1;
+    }
 }

@@ -264,7 +264,7 @@ void readLayout(const json& root, MapLayout& layout)
 bool readMapLayout(std::string_view path, MapLayout& layout, std::string& error)
 {
     json root;
-    if (!readJsonFile(path, root, error))
+    if (!readJsonFile(path, maxLayoutBytes, root, error))
         return false;
     layout = MapLayout{};
     try {

@@ -11,6 +11,7 @@
 #include "platform/directory_search.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 
 #include <new>
 
@@ -21,6 +22,19 @@ namespace {
 constexpr size_t rowFields = 9;
 
 const char* const kCannotReplace = "新しいファイルを作れませんでした.";
+
+// The Part's message for a table that cannot be replaced, with the reason.
+bool cannotReplace(const FileReplacement& replacement, ToolError& error)
+{
+    return error.set(
+        replacement.failurePath(), cp932Literal(kCannotReplace) + " (" + utf8ToCp932(replacement.errorText()) + ")");
+}
+
+bool cannotOpen(std::string_view path, const CsvReader& reader, ToolError& error)
+{
+    return error.set(
+        path, cp932Printf("open error. (%s)", utf8ToCp932(fileReadFailureText(reader.openResult())).c_str()));
+}
 
 } // namespace
 
@@ -38,14 +52,15 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
     std::string where(path);
     FileReplacement replacement(path);
     if (!replacement.open()) {
-        if (replacement.writeProtected())
-            return error.set(path, cp932Literal(kCannotReplace));
-        return error.set(
-            path, cp932Printf("テンポラリファイル %s%s が開けません", where.c_str(), FileReplacement::temporarySuffix));
+        if (replacement.failure() != FileReplacement::Failure::CreateTemporary)
+            return cannotReplace(replacement, error);
+        return error.set(replacement.failurePath(),
+            cp932Printf("テンポラリファイル %s%s が開けません (%s)", where.c_str(), FileReplacement::temporarySuffix,
+                utf8ToCp932(replacement.errorText()).c_str()));
     }
     CsvReader reader(CsvReader::ludricLimits);
     if (!reader.open(path))
-        return error.set(path, cp932Literal("open error."));
+        return cannotOpen(path, reader, error);
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
 
     CsvWriter writer(replacement.stream());
@@ -63,7 +78,7 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
         std::string_view mark = reader.field(1);
         std::string_view codeField = reader.field(2);
         if (mark.empty()) {
-            std::string shown(name);
+            std::string shown = quotedForReport(name);
             auto first = static_cast<unsigned char>(name.empty() ? '\0' : name[0]);
             const SpeciesName* found = nullptr;
             if (first < 0x7F) {
@@ -92,18 +107,19 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
         writer.endLine();
     }
     reader.close();
-    if (!writer.flush() || !replacement.commit())
-        return error.set(path, cp932Literal(kCannotReplace));
+    writer.flush();
+    if (!replacement.commit())
+        return cannotReplace(replacement, error);
     return true;
 }
 
 bool Ludric::checkTable(std::string_view path, ToolError& error)
 {
     if (isWriteProtected(path))
-        return error.set(path, cp932Literal(kCannotReplace));
+        return error.set(path, cp932Literal(kCannotReplace) + cp932Literal(" (書き込み禁止のファイルです)"));
     CsvReader reader(CsvReader::ludricLimits);
     if (!reader.open(path))
-        return error.set(path, cp932Literal("open error."));
+        return cannotOpen(path, reader, error);
     for (;;) {
         CsvReaderStatus status = reader.nextLine();
         if (status == CsvReaderStatus::EndOfFile)
@@ -117,7 +133,7 @@ bool Ludric::checkTable(std::string_view path, ToolError& error)
         for (size_t i = rowFields; i < reader.fieldCount(); ++i) {
             if (reader.field(i).empty())
                 continue;
-            std::string shown(reader.field(i));
+            std::string shown = quotedForReport(reader.field(i));
             return error.set(path,
                 cp932Printf("%ld行目の %zu 番目の項目[%s]は入力テーブルにない項目です.入力テーブルの項目は %zu 個です.",
                     row, i + 1, shown.c_str(), rowFields));
@@ -128,7 +144,9 @@ bool Ludric::checkTable(std::string_view path, ToolError& error)
 bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error)
 {
     try {
-        ToolSettings settings = ToolSettings::load(ToolSettings::ludricValueBytes);
+        ToolSettings settings;
+        if (!ToolSettings::load(settings, error, ToolSettings::ludricValueBytes))
+            return false;
         SpeciesNameTable species;
         if (!species.load(settings.speciesTable, settings.speciesMax, error))
             return false;

@@ -103,14 +103,14 @@ bool ImageLists::load(const std::array<std::string, NorbekSettings::imageSources
         CsvReader reader;
         if (!reader.open(path))
             return error.set(path,
-                cp932Literal(
-                    fileExists(path) ? "イメージリストが読めませんでした." : "イメージリストが見つかりません."));
+                norbekOpenMessage(
+                    reader.openResult(), "イメージリストが見つかりません.", "イメージリストが読めませんでした."));
         for (;;) {
             CsvReaderStatus status = reader.nextLine();
             if (status == CsvReaderStatus::EndOfFile)
                 break;
             if (status != CsvReaderStatus::Ok)
-                return error.set(path, norbekSyntaxMessage(status, reader.lineNumber()));
+                return error.set(path, norbekSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
             std::string image(trimmedText(cutText(reader.field(0), imagePathBytes)));
             if (image.empty())
                 continue;

@@ -4,8 +4,11 @@
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "platform/file_reading.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
+#include "platform/system_error.h"
 #include "platform/text_numbers.h"
 #include "tools/norbek/image_lists.h"
 #include "tools/norbek/media_source.h"
@@ -22,16 +25,18 @@ namespace {
 constexpr size_t literatureCodeBytes = 27;
 const char* const templatePath = "_indexTemplate.html";
 
-bool readWholeFile(std::string_view path, std::string& bytes)
+// Bytes of the index template or of a text copied into a page: far more
+// than any page needs, and a bound on what a device named as one costs.
+constexpr size_t maxTextFileBytes = 16 << 20;
+
+// Reads the index template or a text for a page whole; false, with
+// "<what> (<reason>)." in error, when it cannot be.
+bool readTextFile(std::string_view path, std::string& bytes, const char* what, ToolError& error)
 {
-    FilePtr file = openFile(path, "rb");
-    if (!file || isDirectory(path))
-        return false;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, got);
-    return !std::ferror(file.get());
+    FileReadResult result = readFileBytes(path, maxTextFileBytes, bytes);
+    if (result.ok())
+        return true;
+    return error.set(path, cp932Literal(what) + " (" + utf8ToCp932(fileReadFailureText(result)) + ").");
 }
 
 } // namespace
@@ -56,7 +61,7 @@ struct LiteratureWriter::LineRun {
     int next = -1; // the species' next run, or -1
 };
 
-bool writeTextFile(std::string_view path, std::string_view text)
+bool writeTextFile(std::string_view path, std::string_view text, ToolError& error, std::string_view what)
 {
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 16);
@@ -68,7 +73,11 @@ bool writeTextFile(std::string_view path, std::string_view text)
     // Each page is replaced whole; waiting for the disk after every one of
     // thousands of pages would cost most of the run, and a lost page is
     // written again by the next run.
-    return replaceFileContent(path, bytes, nullptr, FileReplacement::Sync::None);
+    FileReplacement file(path, FileReplacement::Sync::None);
+    if (file.open() && file.write(bytes) && file.commit())
+        return true;
+    std::string message = what.empty() ? cp932Printf("%s を書けません", std::string(path).c_str()) : std::string(what);
+    return error.set(file.failurePath(), message + " (" + utf8ToCp932(file.errorText()) + ").");
 }
 
 LiteratureWriter::LiteratureWriter(const NorbekSettings& settings, const NorbekTables& tables, const ImageLists& images,
@@ -107,7 +116,7 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
         return LineRead::Fault;
     };
     if (status != CsvReaderStatus::Ok)
-        return fault(path, norbekSyntaxMessage(status, row));
+        return fault(path, norbekSyntaxMessage(status, row, reader.errorText()));
     if (reader.fieldCount() == 0)
         return fault(path, cp932Printf("%ld 行目: 種コードがありません", row));
     line = SpeciesLine();
@@ -137,7 +146,8 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
         line.area = tables_.findArea(parseInteger(location));
         if (!line.area)
             return fault(path,
-                cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, location.c_str()));
+                cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row,
+                    quotedForReport(location).c_str()));
     }
     line.located = true;
     for (size_t i = 2; i < reader.fieldCount(); ++i) {
@@ -147,8 +157,8 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
         int literature = tables_.findLiterature(literatureCode);
         if (literature < 0)
             return fault(path,
-                cp932Printf(
-                    "%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, literatureCode.c_str()));
+                cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row,
+                    quotedForReport(literatureCode).c_str()));
         line.literature.push_back(literature);
     }
     return LineRead::Line;
@@ -214,8 +224,8 @@ bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
     CsvReader reader;
     if (!reader.open(path))
         return error.set(path,
-            cp932Literal(
-                fileExists(path) ? "種別文献テーブルが読めませんでした." : "種別文献テーブルが見つかりません."));
+            norbekOpenMessage(
+                reader.openResult(), "種別文献テーブルが見つかりません.", "種別文献テーブルが読めませんでした."));
     const size_t speciesCount = tables_.species().size();
     std::vector<LineRun> runs;
     std::vector<int> firstRun(speciesCount, -1), lastRun(speciesCount, -1);
@@ -234,8 +244,7 @@ bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
             return false;
         beginSpecies(species);
         const std::string text = literatureText(species, lines.data(), lines.data() + lines.size());
-        const std::string failure = cp932Printf("%ld 行目: ファイルに書けません", lines.back().row);
-        if (!writeLiteraturePage(species, text, failure, error))
+        if (!writeLiteraturePage(species, text, error))
             return false;
     }
     return finish(error);
@@ -312,49 +321,43 @@ std::string LiteratureWriter::literatureText(int species, const SpeciesLine* fir
     return firstList + (firstList.empty() ? "" : "\n") + secondList;
 }
 
-bool LiteratureWriter::writeLiteraturePage(
-    int species, const std::string& text, const std::string& failure, ToolError& error)
+bool LiteratureWriter::writeLiteraturePage(int species, const std::string& text, ToolError& error)
 {
     if (options_.fileType == PageFileType::Html)
-        return writeHtmlPage(species, &text, failure, error);
+        return writeHtmlPage(species, &text, error);
     // Text mode: the names in ".hdr", the literature in ".lit".
     const std::string base = options_.outputDirectory + pageNames_[species];
-    if (!writeTextFile(base + ".hdr", composer_.headerText(tables_.species()[species])))
-        return error.set(base + ".hdr", failure);
+    if (!writeTextFile(base + ".hdr", composer_.headerText(tables_.species()[species]), error))
+        return false;
     if (!settings_.otherTextFile.empty()) {
         // The extra file is for the user's own text: made empty when
         // missing, never emptied.
         std::string other = base + "." + settings_.otherTextFile;
         if (!openFile(other, "ab"))
-            return error.set(other, failure);
+            return error.set(other,
+                cp932Printf("%s を作れません (%s).", other.c_str(), utf8ToCp932(systemErrorText(errno)).c_str()));
     }
-    if (!writeTextFile(base + ".lit", text))
-        return error.set(base + ".lit", failure);
-    return true;
+    return writeTextFile(base + ".lit", text, error);
 }
 
 bool LiteratureWriter::writePagesWithoutLiterature(ToolError& error)
 {
     for (size_t species = 0; species < tables_.species().size(); ++species) {
         beginSpecies(static_cast<int>(species));
-        if (!writeHtmlPage(static_cast<int>(species), nullptr, cp932Literal("ファイルに書けません"), error))
+        if (!writeHtmlPage(static_cast<int>(species), nullptr, error))
             return false;
     }
     return finish(error);
 }
 
-bool LiteratureWriter::writeHtmlPage(
-    int species, const std::string* literature, const std::string& failure, ToolError& error)
+bool LiteratureWriter::writeHtmlPage(int species, const std::string* literature, ToolError& error)
 {
     const std::string& name = pageNames_[species];
     std::string page = composer_.pageStart(tables_.species()[species], name);
     if (!insertMedia(species, page, error))
         return false;
     page += composer_.pageEnd(literature);
-    std::string path = options_.outputDirectory + name + ".html";
-    if (!writeTextFile(path, page))
-        return error.set(path, failure);
-    return true;
+    return writeTextFile(options_.outputDirectory + name + ".html", page, error);
 }
 
 bool LiteratureWriter::insertMedia(int species, std::string& page, ToolError& error) const
@@ -396,8 +399,8 @@ bool LiteratureWriter::insertSource(
     }
     // A text source is copied in line by line, each line ending as the page's do.
     std::string file = options_.outputDirectory + *path, text;
-    if (!readWholeFile(file, text))
-        return error.set(file, cp932Literal("テキストが読めません"));
+    if (!readTextFile(file, text, "テキストが読めません", error))
+        return false;
     for (std::string_view rest = text; !rest.empty();) {
         size_t newline = rest.find('\n');
         std::string_view line = rest.substr(0, newline);
@@ -442,8 +445,8 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
     std::string index;
     if (options_.templateIndex) {
         std::string pattern;
-        if (!readWholeFile(templatePath, pattern))
-            return error.set(templatePath, cp932Literal("テンプレートを読めません"));
+        if (!readTextFile(templatePath, pattern, "テンプレートを読めません", error))
+            return false;
         std::vector<std::string> names;
         names.reserve(order.size());
         for (int i : order)
@@ -456,10 +459,8 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
             entries.push_back({&species[i], pageNames_[i]});
         index = composer_.standardIndex(entries);
     }
-    std::string path = options_.outputDirectory + "_index.html";
-    if (!writeTextFile(path, index))
-        return error.set(path, cp932Literal("インデックスが書けません"));
-    return true;
+    return writeTextFile(
+        options_.outputDirectory + "_index.html", index, error, cp932Literal("インデックスが書けません"));
 }
 
 bool LiteratureWriter::finish(ToolError& error) const
@@ -467,9 +468,8 @@ bool LiteratureWriter::finish(ToolError& error) const
     if (!writeIndex(error))
         return false;
     if (options_.fileType == PageFileType::Html) {
-        std::string path = options_.outputDirectory + "_text.css";
-        if (!writeTextFile(path, composer_.styleSheet()))
-            return error.set(path, cp932Literal("ファイルに書けません"));
+        if (!writeTextFile(options_.outputDirectory + "_text.css", composer_.styleSheet(), error))
+            return false;
     }
     reportOverwrittenPages();
     return true;

@@ -72,8 +72,8 @@ private:
     std::string literatureText(int species, const SpeciesLine* first, const SpeciesLine* end);
     // Writes the page of a species with literature: an HTML page, or the
     // ".hdr" and ".lit" files in text mode.
-    bool writeLiteraturePage(int species, const std::string& text, const std::string& failure, ToolError& error);
-    bool writeHtmlPage(int species, const std::string* literature, const std::string& failure, ToolError& error);
+    bool writeLiteraturePage(int species, const std::string& text, ToolError& error);
+    bool writeHtmlPage(int species, const std::string* literature, ToolError& error);
     bool insertMedia(int species, std::string& page, ToolError& error) const;
     bool insertSource(
         std::string_view source, const std::vector<std::string>& candidates, std::string& page, ToolError& error) const;
@@ -99,8 +99,10 @@ private:
     std::map<const NorbekArea*, std::string> areaHeadings_;
 };
 
-// Writes text (cp932, "\n" line ends) as a whole file with CR LF line ends;
-// false when it cannot be written, and the old file, if any, is kept.
-bool writeTextFile(std::string_view path, std::string_view text);
+// Writes text (cp932, "\n" line ends) as a whole file with CR LF line ends.
+// False when it cannot be written, and the old file, if any, is kept; error
+// then names the file, or the folder where no file can be made, and says
+// why: "<what> (<reason>).", where `what` defaults to "<path> を書けません".
+bool writeTextFile(std::string_view path, std::string_view text, ToolError& error, std::string_view what = {});
 
 } // namespace tavik

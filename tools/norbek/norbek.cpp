@@ -1,7 +1,10 @@
 #include "tools/norbek/norbek.h"
 
+#include "common/database_lock.h"
 #include "common/tool_error.h"
+#include "common/tool_settings.h"
 #include "platform/cp932.h"
+#include "platform/file_replacement.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "tools/norbek/image_lists.h"
@@ -45,6 +48,16 @@ bool writePages(const NorbekCommandLine& commandLine, const NorbekSettings& sett
     // Pages without literature are HTML pages whatever was asked for.
     options.fileType = !withLiterature ? PageFileType::Html : commandLine.fileType.value_or(settings.defaultFileType);
 
+    // Under the lock the species-literature table stays as it is while the
+    // pages are made from it, and the temporary files of pages a killed run
+    // left in the output folder can go.
+    DatabaseLock lock;
+    if (!lock.acquire(error))
+        return false;
+    removeLeftoverTemporariesIn(options.outputDirectory, [](std::string_view name) {
+        return name.ends_with(".html") || name.ends_with(".hdr") || name.ends_with(".lit") || name == "_text.css";
+    });
+
     NorbekTables tables;
     ImageLists images;
     if (!tables.loadSpecies(settings, error)
@@ -75,6 +88,18 @@ std::string Norbek::outputDirectory(std::string_view outputPath)
 
 int Norbek::run(const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out, std::FILE* err)
 {
+    // Memory that runs out anywhere is reported like any fault.
+    try {
+        return runNorbek(arguments, in, out, err);
+    } catch (const std::bad_alloc&) {
+        std::fflush(out);
+        printToolError({"", cp932Literal("メモリが足りません.")}, err);
+        return 1;
+    }
+}
+
+int Norbek::runNorbek(const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out, std::FILE* err)
+{
     NorbekCommandLine commandLine = NorbekCommandLine::parse(arguments);
     if (!commandLine.badOption.empty())
         return stopWithUsage(err, cp932Printf(" [%s] %s !\n", commandLine.badOption.c_str(), "parameter error"));
@@ -94,14 +119,19 @@ int Norbek::run(const std::vector<std::string>& arguments, std::FILE* in, std::F
     }
 
     std::string iniPath = joinPath(currentDirectory(), "tavik.ini");
-    if (!isRegularFile(iniPath)) {
+    IniFile ini = IniFile::load(iniPath);
+    if (ini.loadResult().status == FileReadStatus::Missing) {
         printCp932(
             err, cp932Printf("\n%s  %s\n", iniPath.c_str(), cp932Literal("初期設定ファイルが見つかりません").c_str()));
         return 1;
     }
+    if (!ini.readWhole()) {
+        printCp932(err, cp932Printf("\n%s  %s\n", iniPath.c_str(), settingsFileFault(ini).c_str()));
+        return 1;
+    }
     NorbekSettings settings;
     std::string fault;
-    if (!NorbekSettings::read(IniFile::load(iniPath), iniPath, settings, fault)) {
+    if (!NorbekSettings::read(ini, iniPath, settings, fault)) {
         printCp932(err, fault);
         return 1;
     }

@@ -19,6 +19,9 @@ public:
     // The output folder text of an output path: the path with a separator
     // appended unless it ends in one; empty for no path (the current folder).
     static std::string outputDirectory(std::string_view outputPath);
+
+private:
+    static int runNorbek(const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out, std::FILE* err);
 };
 
 } // namespace tavik

@@ -5,6 +5,7 @@
 #include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 #include "platform/table_overflow.h"
 #include "platform/text_numbers.h"
 #include "tools/norbek/norbek_settings.h"
@@ -33,7 +34,7 @@ bool openTable(CsvReader& reader, std::string_view path, const char* missing, co
 {
     if (reader.open(path))
         return true;
-    return error.set(path, cp932Literal(fileExists(path) ? unreadable : missing));
+    return error.set(path, norbekOpenMessage(reader.openResult(), missing, unreadable));
 }
 
 // Reads the lines of an open table and hands each line holding fields to
@@ -47,7 +48,7 @@ template <typename Take> bool readRows(CsvReader& reader, std::string_view path,
         if (status == CsvReaderStatus::EndOfFile)
             return true;
         if (status != CsvReaderStatus::Ok)
-            return error.set(path, norbekSyntaxMessage(status, reader.lineNumber()));
+            return error.set(path, norbekSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (reader.fieldCount() == 0)
             continue;
         bool stop = false;
@@ -87,9 +88,18 @@ const std::string& speciesName(const NorbekSpecies& species, NameForm form)
     }
 }
 
-std::string norbekSyntaxMessage(CsvReaderStatus status, long row)
+std::string norbekOpenMessage(const FileReadResult& result, const char* missing, const char* unreadable)
+{
+    if (result.status == FileReadStatus::Missing)
+        return cp932Literal(missing);
+    return cp932Literal(unreadable) + " (" + utf8ToCp932(fileReadFailureText(result)) + ")";
+}
+
+std::string norbekSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText)
 {
     switch (status) {
+    case CsvReaderStatus::ReadError:
+        return csvSyntaxMessage(status, row, errorText);
     case CsvReaderStatus::UnterminatedQuote:
         return cp932Printf("%ld 行目: 文字列が \"\" で囲まれていません。", row);
     case CsvReaderStatus::MisplacedQuote:
@@ -217,8 +227,8 @@ bool NorbekTables::loadAreaTable(std::string_view path, int capacity, ToolError&
         NorbekArea area;
         area.code = parseInteger(code);
         if (area.code <= 0)
-            return error.set(
-                path, cp932Printf(" %ld 行目: 地域テーブルの地域コードが異常です [%s]", row, code.c_str()));
+            return error.set(path,
+                cp932Printf(" %ld 行目: 地域テーブルの地域コードが異常です [%s]", row, quotedForReport(code).c_str()));
         area.name = text(reader, 3, nameBytes);
         area.alias1 = text(reader, 9, nameBytes);
         area.alias2 = text(reader, 10, nameBytes);
@@ -246,8 +256,9 @@ bool NorbekTables::loadLiteratureTable(std::string_view path, int capacity, Tool
         literature.code = text(reader, 0, codeBytes);
         if (literature.code.empty()) {
             std::string written(reader.field(0));
-            return error.set(
-                path, cp932Printf(" %ld 行目: 文献テーブルの文献コードが異常です [%s]", row, written.c_str()));
+            return error.set(path,
+                cp932Printf(
+                    " %ld 行目: 文献テーブルの文献コードが異常です [%s]", row, quotedForReport(written).c_str()));
         }
         literature.author = text(reader, 1, 127);
         literature.year = text(reader, 2, 23);
@@ -273,9 +284,9 @@ bool NorbekTables::loadBookTable(std::string_view path, int capacity, ToolError&
     CsvReader reader;
     if (!reader.open(path)) {
         // Without a book table the entries go without book titles.
-        if (!fileExists(path))
+        if (reader.openResult().status == FileReadStatus::Missing)
             return true;
-        return error.set(path, cp932Literal("書誌テーブル読み込みエラー."));
+        return error.set(path, norbekOpenMessage(reader.openResult(), "", "書誌テーブル読み込みエラー."));
     }
     bool read = readRows(reader, path, error, [&](long, bool&) {
         if (books_.size() >= static_cast<size_t>(std::max(capacity, 0)))

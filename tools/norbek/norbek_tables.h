@@ -9,6 +9,7 @@
 namespace tavik {
 
 enum class CsvReaderStatus;
+struct FileReadResult;
 enum class NameForm;
 struct NorbekSettings;
 struct ToolError;
@@ -120,8 +121,12 @@ private:
     std::vector<NorbekBook> books_;
 };
 
-// The message norbek gives for a syntax code met on `row` (1-based) of any
-// of its tables (cp932).
-std::string norbekSyntaxMessage(CsvReaderStatus status, long row);
+// The message norbek gives for a syntax code or a read error met on `row`
+// (1-based) of any of its tables (cp932); errorText is the reader's.
+std::string norbekSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText);
+
+// The message for a table that cannot be opened: `missing` when there is no
+// such file, else `unreadable` with the reason (UTF-8 literals in, cp932 out).
+std::string norbekOpenMessage(const FileReadResult& result, const char* missing, const char* unreadable);
 
 } // namespace tavik

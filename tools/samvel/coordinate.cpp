@@ -2,6 +2,7 @@
 
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "platform/text_numbers.h"
 
 #include <utility>
@@ -94,7 +95,7 @@ bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, 
 
 std::string coordinateErrorMessage(long row, std::string_view text, CoordinateError error)
 {
-    std::string shown(text);
+    std::string shown = quotedForReport(text);
     const char* range = nullptr;
     const char* reason = "";
     switch (error) {

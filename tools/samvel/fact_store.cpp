@@ -22,7 +22,7 @@ void appendCode(std::string& line, std::int64_t code)
 bool writeError(std::string_view path, ToolError& error)
 {
     std::string where(path);
-    return error.set(path, cp932Printf("%s  write error", where.c_str()));
+    return error.set(path, cp932Printf("%s を書き込めませんでした.", where.c_str()));
 }
 
 } // namespace

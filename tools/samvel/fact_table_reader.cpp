@@ -6,6 +6,7 @@
 #include "common/tool_area_table.h"
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "platform/text_numbers.h"
 #include "tools/samvel/coordinate.h"
 #include "tools/samvel/fact_store.h"
@@ -50,7 +51,7 @@ bool FactTableReader::parseLocation(
     }
     int code = parseInteger(text);
     if (code <= 0 || !areas_.containsCode(code)) {
-        std::string shown(text);
+        std::string shown = quotedForReport(text);
         message = cp932Printf("%ld 行目: 地域コード[%s]は地域テーブルに登録されていません.", row, shown.c_str());
         return false;
     }
@@ -104,7 +105,7 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
         for (size_t k = 2; k < reader.fieldCount(); ++k) {
             std::string_view literature = cutText(reader.field(k), LiteratureTable::codeBytes);
             if (!literature_.containsCode(literature)) {
-                std::string shown(literature);
+                std::string shown = quotedForReport(literature);
                 return error.set(path,
                     cp932Printf("%ld 行目: 文献コード[%s]は文献テーブルに登録されていません.", row, shown.c_str()));
             }

@@ -7,6 +7,7 @@
 #include "common/tool_area_table.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "platform/text_numbers.h"
 #include "tools/samvel/coordinate.h"
 #include "tools/samvel/fact_store.h"
@@ -31,13 +32,13 @@ bool readGridSquare(std::string_view field, long row, FactLocation& location, st
 {
     std::string digits = extractDigits(field);
     if (digits.size() > meshDigits) {
-        std::string shown(field);
+        std::string shown = quotedForReport(field);
         message = cp932Printf(
             "%ld 行目のメッシュコード[%s]が長すぎます.数字は %zu 桁までです.", row, shown.c_str(), meshDigits);
         return false;
     }
     if (digits.size() < meshDigitsMin) {
-        std::string shown(field);
+        std::string shown = quotedForReport(field);
         message = cp932Printf(
             "%ld 行目のメッシュコード[%s]が短すぎます.数字は %zu 桁以上です.", row, shown.c_str(), meshDigitsMin);
         return false;
@@ -116,8 +117,11 @@ InputTableImport::InputTableImport(
 bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolError& error)
 {
     CsvReader reader;
-    if (!reader.open(path))
-        return error.set(path, cp932Literal("open error."));
+    if (!reader.open(path)) {
+        // The Part's "open error.", with the reason (a folder, a FIFO, no permission).
+        return error.set(
+            path, cp932Printf("open error. (%s)", utf8ToCp932(fileReadFailureText(reader.openResult())).c_str()));
+    }
     std::string where(path);
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
     std::string message;
@@ -126,10 +130,10 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
         if (status == CsvReaderStatus::EndOfFile)
             return true;
         long row = reader.lineNumber();
-        if (status == CsvReaderStatus::LineTooLong)
+        if (status == CsvReaderStatus::LineTooLong || status == CsvReaderStatus::ReadError)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         if (status != CsvReaderStatus::Ok) {
-            const std::string& text = reader.errorText();
+            const std::string text = quotedForReport(reader.errorText());
             return error.set(path, cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str()));
         }
         if (!importRow(reader, row, message))
@@ -149,7 +153,7 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
         return false;
     // Reliability: a capital letter.
     if (fields.reliability.empty() || fields.reliability[0] < 'A' || fields.reliability[0] > 'Z') {
-        std::string shown(fields.reliability);
+        std::string shown = quotedForReport(fields.reliability);
         message = cp932Printf("%ld 行目 信頼度異常[%s]", row, shown.c_str());
         return false;
     }
@@ -174,7 +178,7 @@ bool InputTableImport::findSpecies(const InputRow& fields, long row, std::int64_
         return true;
     std::optional<size_t> species = species_.find(code);
     if (!species) {
-        std::string shown(fields.speciesCode);
+        std::string shown = quotedForReport(fields.speciesCode);
         message = cp932Printf("%ld 行目の種コード[%s]は種テーブルに登録されていません", row, shown.c_str());
         return false;
     }
@@ -205,13 +209,14 @@ bool InputTableImport::readArea(std::string_view field, long row, FactLocation& 
     if (!digits.empty()) {
         int areaCode = parseInteger(digits);
         if (areaCode <= 0 || !areas_.containsCode(areaCode)) {
-            message = cp932Printf("%ld 行目の地域コード[%s]は地域テーブルに登録されていません.", row, digits.c_str());
+            message = cp932Printf(
+                "%ld 行目の地域コード[%s]は地域テーブルに登録されていません.", row, quotedForReport(digits).c_str());
             return false;
         }
         location = FactLocation::area(areaCode);
         return true;
     }
-    std::string shown(field);
+    std::string shown = quotedForReport(field);
     const AreaName* area = areas_.findName(field);
     if (!area) {
         message = cp932Printf("%ld 行目の地域名[%s]は地域テーブルに登録されていません.", row, shown.c_str());
@@ -238,7 +243,7 @@ bool InputTableImport::findLiterature(const InputRow& fields, long row, std::str
     } else if (const LiteratureName* entry = literature_.findText(fields.literature)) {
         previousLiteratureCode_ = entry->code;
     } else {
-        std::string shown(fields.literature);
+        std::string shown = quotedForReport(fields.literature);
         message = cp932Printf("%ld 行目の文献[%s]は文献テーブルに登録されていません.", row, shown.c_str());
         haveLiterature_ = false;
         return false;

@@ -6,10 +6,13 @@
 #include "tools/samvel/samvel_command_line.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace {
+
+int runSamvel(int argc, char** argv)
 {
     using namespace tavik;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -35,4 +38,18 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Memory that runs out anywhere is reported like any fault.
+    try {
+        return runSamvel(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        tavik::printToolError({"", tavik::cp932Literal("メモリが足りません.")});
+        return 1;
+    }
 }

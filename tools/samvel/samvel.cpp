@@ -21,36 +21,58 @@
 namespace tavik {
 namespace {
 
-// The two fact tables are written to temporary files side by side and put in
-// place only when both were written whole.
+// The message of a fact table that cannot be replaced: the file or folder
+// at fault, and why (cp932).
+bool replacementFault(
+    const FileReplacement& file, const char* label, const std::string& path, bool opening, ToolError& error)
+{
+    const char* format = opening ? "%s %s に書き込めません (%s)." : "%s %s を書き込めませんでした (%s).";
+    return error.set(file.failurePath(),
+        cp932Printf(format, cp932Literal(label).c_str(), path.c_str(), utf8ToCp932(file.errorText()).c_str()));
+}
+
+// The two fact tables are written to temporary files side by side, each
+// flushed and synced, and put in place only when both were written whole:
+// a fault with either leaves both as they were. Each table's arrow is
+// printed once it is in place.
 bool writeFactTables(FactStore& store, const ToolSettings& settings, std::FILE* progress, ToolError& error)
 {
     struct Table {
         const std::string& path;
+        const char* label;
         bool (FactStore::*write)(CsvWriter&, std::string_view, ToolError&);
-        std::unique_ptr<FileReplacement> file;
+        FileReplacement file;
     } tables[] = {
-        {settings.taVikDb, &FactStore::writeDistribution, nullptr},
-        {settings.spLitDb, &FactStore::writeSpeciesLiterature, nullptr},
+        {settings.taVikDb, "種別分布テーブル", &FactStore::writeDistribution, FileReplacement(settings.taVikDb)},
+        {settings.spLitDb, "種別文献テーブル", &FactStore::writeSpeciesLiterature, FileReplacement(settings.spLitDb)},
     };
-    for (Table& table : tables) {
-        table.file = std::make_unique<FileReplacement>(table.path);
-        if (!table.file->open())
-            return error.set(table.path, cp932Printf("can't open %s", table.path.c_str()));
-        printCp932(progress, cp932Printf("--> %s\n", table.path.c_str()));
-        CsvWriter writer(table.file->stream());
-        if (!(store.*table.write)(writer, table.path, error))
-            return false;
-    }
+    // Both targets are checked before either is written.
     for (Table& table : tables)
-        if (!table.file->commit())
-            return error.set(table.path, cp932Printf("%s  write error", table.path.c_str()));
+        if (!table.file.open())
+            return replacementFault(table.file, table.label, table.path, true, error);
+    for (Table& table : tables) {
+        CsvWriter writer(table.file.stream());
+        if (!(store.*table.write)(writer, table.path, error)) {
+            table.file.finish(); // for the reason
+            return replacementFault(table.file, table.label, table.path, false, error);
+        }
+    }
+    if (!commitTogether({&tables[0].file, &tables[1].file})) {
+        for (Table& table : tables)
+            if (table.file.failure() != FileReplacement::Failure::None)
+                return replacementFault(table.file, table.label, table.path, false, error);
+        return error.set("", cp932Literal("種別分布テーブルと種別文献テーブルを置き換えられませんでした."));
+    }
+    for (const Table& table : tables)
+        printCp932(progress, cp932Printf("--> %s\n", table.path.c_str()));
     return true;
 }
 
 bool runImport(const SamvelCommandLine& commandLine, std::FILE* progress, ToolError& error)
 {
-    ToolSettings settings = ToolSettings::load();
+    ToolSettings settings;
+    if (!ToolSettings::load(settings, error))
+        return false;
     // Under the lock the fact tables are read, merged and replaced by this
     // run alone; temporary files of a killed run go first.
     DatabaseLock lock;

@@ -1,6 +1,7 @@
 #include "viewer/basemap/addin_overlays.h"
 
 #include "platform/cp932.h"
+#include "platform/file_reading.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
 #include "viewer/settings/angle_text.h"

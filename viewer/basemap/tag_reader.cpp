@@ -2,6 +2,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"
+#include "platform/file_reading.h"
 #include "platform/paths.h"
 #include "platform/text_format.h"
 

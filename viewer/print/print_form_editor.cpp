@@ -151,7 +151,8 @@ bool PrintFormEditor::save(PrintFormList& list, Settings& settings, MessageSink&
     std::string error;
     if (!list.save(settings.printFormCfg, &error)) {
         // The message names the file and the reason after the editor's own words.
-        messages.stop("", cp932Literal("書式のファイル保存に失敗しました。\n") + settings.printFormCfg + "\n" + error);
+        messages.stop("",
+            cp932Literal("書式のファイル保存に失敗しました。\n") + settings.printFormCfg + "\n" + utf8ToCp932(error));
         return false;
     }
     settings.nowPrintForm = list.current().title;
@@ -159,7 +160,7 @@ bool PrintFormEditor::save(PrintFormList& list, Settings& settings, MessageSink&
     IniFile ini = IniFile::load(path);
     ini.setValue("Print", "NowPrintForm", settings.nowPrintForm);
     if (!ini.save(path, &error)) {
-        messages.stop("", cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), error.c_str()));
+        messages.stop("", cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(error).c_str()));
         return false;
     }
     return true;

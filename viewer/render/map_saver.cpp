@@ -40,10 +40,16 @@ bool fitsFileSystem(const std::string& path)
     return !local.empty() && local.size() <= kPathMax && nameLength <= kNameMax;
 }
 
-std::string writeFailure(const std::string& path)
+// The message of a map file that could not be written, with the reason
+// (Japanese, UTF-8) when one is known.
+std::string writeFailure(const std::string& path, const std::string& reason)
 {
-    return isWriteProtected(path) ? cp932Printf("%s は書き込み保護されてます。", path.c_str())
-                                  : cp932Printf("%s に書き込みできませんでした。", path.c_str());
+    if (isWriteProtected(path))
+        return cp932Printf("%s は書き込み保護されてます。", path.c_str());
+    std::string text = cp932Printf("%s に書き込みできませんでした。", path.c_str());
+    if (!reason.empty())
+        text += "\n" + utf8ToCp932(reason);
+    return text;
 }
 
 // Writes a map to `file` in the format that `finalPath`'s extension chooses.
@@ -185,11 +191,14 @@ private:
         // Written to a new temporary file beside its final name (created
         // exclusively: a link planted in a shared folder is never followed),
         // renamed into place in job order.
-        slot.file = std::make_unique<FileReplacement>(slot.path, FileReplacement::Sync::None);
+        // A link at the map's name is refused rather than followed: output
+        // folders are often shared, and the link could lead anywhere.
+        slot.file
+            = std::make_unique<FileReplacement>(slot.path, FileReplacement::Sync::None, FileReplacement::Links::Refuse);
         if (!slot.file->open() || !writeMap(map, slot.file->stream(), job_.depth, species.scientificName, slot.path)) {
-            slot.file.reset();
             slot.state = MapSlot::State::Failed;
-            slot.failure = writeFailure(slot.path);
+            slot.failure = writeFailure(slot.path, slot.file->errorText());
+            slot.file.reset();
             return slot;
         }
         slot.state = MapSlot::State::Ready;
@@ -221,7 +230,7 @@ private:
             // A write-protected file is not replaced (the replacement checks).
             if (slot.state == MapSlot::State::Ready && !slot.file->commit()) {
                 slot.state = MapSlot::State::Failed;
-                slot.failure = writeFailure(slot.path);
+                slot.failure = writeFailure(slot.path, slot.file->errorText());
             }
             if (slot.state == MapSlot::State::Failed) {
                 messages.stop("", slot.failure);

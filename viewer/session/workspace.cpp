@@ -1,6 +1,7 @@
 #include "viewer/session/workspace.h"
 
 #include "platform/cp932.h"
+#include "platform/file_reading.h"
 #include "platform/ini_file.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
@@ -40,7 +41,16 @@ void Workspace::settleFonts() { settleFontFaces(settings, installedFontFamilies(
 
 bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& messages)
 {
-    IniFile ini = IniFile::load(joinPath(startupDirectory, "tavik.ini"));
+    const std::string iniPath = joinPath(startupDirectory, "tavik.ini");
+    IniFile ini = IniFile::load(iniPath);
+    // Settings read in part would draw with defaults that point elsewhere,
+    // and be written back over the file on exit.
+    if (!ini.readWhole()) {
+        messages.stop("",
+            cp932Printf("%s\n設定ファイルを読めません（%s）。", iniPath.c_str(),
+                utf8ToCp932(fileReadFailureText(ini.loadResult())).c_str()));
+        return false;
+    }
     settings = readSettings(ini, startupDirectory);
     return checkCapacities(messages) && loadConfigurationFiles(messages) && loadTables(messages);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
+#include "platform/file_reading.h"
 #include "platform/huge_pages.h"
 #include "platform/paths.h"
 

@@ -1,6 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "platform/cp932.h"
+#include "platform/file_reading.h"
 #include "platform/huge_pages.h"
 #include "platform/line_ends.h"
 #include "platform/message_sink.h"

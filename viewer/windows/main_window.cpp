@@ -654,8 +654,11 @@ void MainWindow::saveSettings()
     const std::string path = joinPath(s.startupDirectory, "tavik.ini");
     IniFile ini = IniFile::load(path);
     writeSettings(s, state, ini);
-    if (!ini.save(path))
-        messages_.stop("", cp932Printf("%s に書き込みできませんでした。", path.c_str()));
+    // A settings file that cannot be read whole is never written over.
+    std::string reason;
+    if (!ini.save(path, &reason))
+        messages_.stop(
+            "", cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(reason).c_str()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
