@@ -1,6 +1,7 @@
 #include "platform/message_sink.h"
 
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 
 #include <cstdio>
 
@@ -8,10 +9,12 @@ namespace tavik {
 
 void StderrMessageSink::show(const Message& message)
 {
+    // Bytes of a table quoted in a message never reach the terminal as
+    // commands (an escape sequence could set the title or clear the screen).
     std::string text;
     if (!message.title.empty())
-        text = cp932ToUtf8(message.title) + ": ";
-    text += cp932ToUtf8(message.text);
+        text = cp932ToUtf8(withControlsEscaped(message.title)) + ": ";
+    text += cp932ToUtf8(withControlsEscaped(message.text));
     if (text.empty() || text.back() != '\n')
         text += '\n';
     std::fputs(text.c_str(), stderr);

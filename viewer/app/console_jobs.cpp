@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 #include "viewer/app/command_line.h"
 #include "viewer/print/page_export.h"
 #include "viewer/print/quelna_doc.h"
@@ -83,15 +84,16 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     QImage device(1, 1, QImage::Format_RGB32);
     double scale = markScale(workspace.settings, device);
     SaveProgress progress;
-    progress.onMap = [](const std::string& text) { std::fprintf(stderr, "%s\n", cp932ToUtf8(text).c_str()); };
+    progress.onMap
+        = [](const std::string& text) { std::fprintf(stderr, "%s\n", cp932ToUtf8(withControlsEscaped(text)).c_str()); };
     switch (saveMaps(job, workspace.renderSources(), scale, progress, stop, messages)) {
     case SaveResult::Done:
         return 0;
     case SaveResult::Incomplete:
-        std::fprintf(stderr, "The maps of species with faulty distribution lines were not written.\n");
+        std::fprintf(stderr, "分布テーブルの行が不正な種の地図は書き出していません。\n");
         return 1;
     case SaveResult::Stopped:
-        std::fprintf(stderr, "Stopped; the maps written so far are kept.\n");
+        std::fprintf(stderr, "中止しました。それまでに書き出した地図は残してあります。\n");
         return 130;
     case SaveResult::Failed:
         break;
@@ -146,19 +148,18 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
         = workspace.printSources(renderer, ScreenMetrics::ofDisplayFont(workspace.settings), faults);
     ExportProgress progress;
     progress.onPage = [](int page, int last, const std::string& names) {
-        std::fprintf(stderr, "(%d/%d)  %s\n", page, last, cp932ToUtf8(names).c_str());
+        std::fprintf(stderr, "(%d/%d)  %s\n", page, last, cp932ToUtf8(withControlsEscaped(names)).c_str());
     };
     progress.drawnWhole = [&faults] { return !faults.seen; };
     switch (exportPdf(path, document, sources, progress, stop)) {
     case ExportResult::Done:
-        std::fprintf(stderr, "%d page%s written to %s\n", document.pageCount(), document.pageCount() == 1 ? "" : "s",
-            line.target.c_str());
+        std::fprintf(stderr, "%s に %d ページを書き出しました。\n", line.target.c_str(), document.pageCount());
         return 0;
     case ExportResult::Stopped:
-        std::fprintf(stderr, "Stopped; %s was not written.\n", line.target.c_str());
+        std::fprintf(stderr, "中止しました。%s は書き出していません。\n", line.target.c_str());
         return 130;
     case ExportResult::Incomplete:
-        std::fprintf(stderr, "Maps of species with faulty distribution lines lack records; %s was not written.\n",
+        std::fprintf(stderr, "分布テーブルの行が不正な種の地図は記録が欠けるため、%s は書き出していません。\n",
             line.target.c_str());
         return 1;
     case ExportResult::NothingToPrint:

@@ -41,8 +41,8 @@ std::string displayProblem()
         return {};
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)
-        return "no display: DISPLAY is not set, and the windowed viewer needs an X server "
-               "(the command-line jobs need none; see tavik --help)";
+        return "ディスプレイがありません。DISPLAY が設定されていません。ウィンドウを開くには X サーバーが要ります"
+               "（ウィンドウを使わない仕事は tavik --help を参照）";
     // A local display ":N", ":N.S" or "unix:N" listens on the socket X<N>.
     std::string name = display;
     if (name.rfind("unix:", 0) == 0)
@@ -55,7 +55,8 @@ std::string displayProblem()
     const std::string socketPath = "/tmp/.X11-unix/X" + number;
     if (socketAnswers(socketPath) || socketAnswers(std::string(1, '\0') + socketPath))
         return {};
-    return "cannot reach the X display " + std::string(display) + " (no X server answers on " + socketPath + ")";
+    return "ウィンドウを開けません。ディスプレイ " + std::string(display) + " に接続できません（" + socketPath
+        + " に X サーバーが応答しません。ウィンドウを使わない仕事は tavik --help を参照）";
 }
 
 } // namespace tavik

@@ -16,6 +16,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer build (make test-asan): gcc 12's leak checker guesses where a
@@ -33,13 +35,48 @@ std::atomic<bool> stopRequested{false};
 void requestStop(int) { stopRequested.store(true); }
 
 // Qt's own chatter (a missing XDG_RUNTIME_DIR on a server, say) is not the
-// user's business on the command line; real warnings still reach stderr.
-void filterQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+// user's business on the command line; real warnings still reach stderr. A
+// platform that cannot start (an X display that does not answer) is Qt's
+// fatal error, which would abort the program: it becomes one line and exit
+// status 1, and the platform plugin's own lines before it are left out.
+void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QLatin1String("QStandardPaths:")))
+    if (type == QtFatalMsg) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr,
+            "tavik: ウィンドウを開けません。ディスプレイ %s に接続できません"
+            "（ウィンドウを使わない仕事は tavik --help を参照）\n",
+            display && *display ? display : "(DISPLAY なし)");
+        std::_Exit(1);
+    }
+    const bool platformChatter = context.category && std::strncmp(context.category, "qt.qpa.", 7) == 0;
+    if (type == QtDebugMsg || type == QtInfoMsg || platformChatter || text.startsWith(QLatin1String("QStandardPaths:")))
         return;
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
+
+// Memory that runs out anywhere ends the program with the two-line report
+// and status 1, never an abort.
+int reportOutOfMemory()
+{
+    std::fputs("tavik\nメモリが足りません。\n", stderr);
+    return 1;
+}
+
+// The windowed viewer's application: an exception that leaves an event
+// handler is memory running out (nothing else is thrown across Qt).
+class ViewerQApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::bad_alloc&) {
+            std::_Exit(reportOutOfMemory());
+        }
+    }
+};
 
 // The windowed viewer: exit status 1 when the start-up fails (after its
 // message) or there is no display.
@@ -51,16 +88,14 @@ int runViewer(int argc, char** argv)
         return 1;
     }
     qInstallMessageHandler(filterQtMessages);
-    QApplication app(argc, argv);
+    ViewerQApplication app(argc, argv);
     tavik::ViewerApplication viewer;
     if (!viewer.start(tavik::currentDirectory()))
         return 1;
     return app.exec();
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runTavik(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (tavik::asksForVersion(arguments)) {
@@ -86,4 +121,15 @@ int main(int argc, char** argv)
     std::signal(SIGINT, requestStop);
     tavik::StderrMessageSink messages;
     return tavik::runConsoleJob(line, messages, stopRequested);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return runTavik(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return reportOutOfMemory();
+    }
 }

@@ -178,8 +178,8 @@ private:
         }
         QImage map = renderer_.render(codes, scale_, slot.messages);
         if (map.isNull()) {
+            // The renderer has said why (memory ran out).
             slot.state = MapSlot::State::Failed;
-            slot.failure = cp932Literal("メモリが足りません");
             return slot;
         }
         // The renderer reports only faulty lines of the distribution table:
@@ -233,7 +233,8 @@ private:
                 slot.failure = writeFailure(slot.path, slot.file->errorText());
             }
             if (slot.state == MapSlot::State::Failed) {
-                messages.stop("", slot.failure);
+                if (!slot.failure.empty())
+                    messages.stop("", slot.failure);
                 return SaveResult::Failed;
             }
             incomplete = incomplete || slot.state == MapSlot::State::Faulty;

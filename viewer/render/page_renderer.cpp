@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/huge_pages.h"
+#include "platform/message_sink.h"
 #include "viewer/basemap/addin_record.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/render/addin_painter.h"
@@ -23,6 +24,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <new>
 
 namespace tavik {
 namespace {
@@ -262,6 +264,18 @@ PageRenderer::PageRenderer(const RenderSources& sources)
 }
 
 QImage PageRenderer::render(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
+{
+    // Renderers run on worker threads too, where an exception would end the
+    // program: memory that runs out is a map not drawn, and said so.
+    try {
+        return drawMap(species, scale, messages);
+    } catch (const std::bad_alloc&) {
+        messages.stop("", cp932Literal("メモリが足りません。地図を描けませんでした。"));
+        return {};
+    }
+}
+
+QImage PageRenderer::drawMap(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
 {
     const Settings& settings = sources_.settings;
     QImage image = sources_.baseImage.convertToFormat(QImage::Format_RGB32);

@@ -50,9 +50,12 @@ public:
     // The map of the species (species codes in slot order; at most ten are
     // drawn), in pixels of the base image. markScale: see markScale().
     // Faulty lines of the distribution table are reported to `messages`.
+    // Memory that runs out is reported to `messages` and gives a null image.
     QImage render(const std::vector<std::int64_t>& species, double markScale, MessageSink& messages) const;
 
 private:
+    QImage drawMap(const std::vector<std::int64_t>& species, double markScale, MessageSink& messages) const;
+
     RenderSources sources_;
     std::vector<QImage> masks_; // per block; null for a block without outline
     std::vector<MarkClip> markClips_; // per block, where its clip path lets marks go; a null mask likewise
