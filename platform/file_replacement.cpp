@@ -100,6 +100,7 @@ bool FileReplacement::open()
     discard();
     failed_ = false;
     writeProtected_ = false;
+    errorNumber_ = 0;
     if (target_.empty()) {
         errorText_ = "invalid path";
         return false;
@@ -112,6 +113,7 @@ bool FileReplacement::open()
     temporary_ = target_ + temporarySuffix;
     int fd = ::mkstemp(temporary_.data());
     if (fd < 0) {
+        errorNumber_ = errno;
         errorText_ = std::strerror(errno);
         temporary_.clear();
         return false;
@@ -123,6 +125,7 @@ bool FileReplacement::open()
     ::fchmod(fd, mode);
     stream_ = ::fdopen(fd, "wb");
     if (!stream_) {
+        errorNumber_ = errno;
         errorText_ = std::strerror(errno);
         ::close(fd);
         ::unlink(temporary_.c_str());
@@ -145,8 +148,10 @@ bool FileReplacement::write(std::string_view bytes)
 
 void FileReplacement::fail()
 {
-    if (!failed_)
+    if (!failed_) {
+        errorNumber_ = errno;
         errorText_ = std::strerror(errno);
+    }
     failed_ = true;
 }
 

@@ -48,6 +48,15 @@ public:
     // The reason of the last failure, from the C library (UTF-8).
     const std::string& errorText() const { return errorText_; }
 
+    // The errno of the last failure (ENOSPC, EROFS, ...); 0 when it came from
+    // no system call (a write-protected target, an invalid path).
+    int errorNumber() const { return errorNumber_; }
+
+    // The file-system path of the temporary file between open() and commit()
+    // or discard(); empty otherwise. A program that removes it when it is
+    // interrupted keeps this path.
+    const std::string& temporaryPath() const { return temporary_; }
+
     // Whether the last failure was a write-protected target.
     bool writeProtected() const { return writeProtected_; }
 
@@ -61,6 +70,7 @@ private:
     bool failed_ = false;
     bool writeProtected_ = false;
     std::string errorText_;
+    int errorNumber_ = 0;
 };
 
 // True when a file exists at the cp932 path and must not be replaced: no
