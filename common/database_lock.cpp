@@ -12,7 +12,8 @@ bool DatabaseLock::acquire(ToolError& error)
         return true;
     case FileLock::Status::Busy:
         return error.set(fileName,
-            cp932Literal("ほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい."));
+            cp932Literal(
+                "ほかの samvel、ludric か dwcimport がこのデータベースを更新中です.終わってからやり直して下さい."));
     case FileLock::Status::CannotOpen:
         break;
     }

@@ -6,8 +6,8 @@ namespace tavik {
 
 struct ToolError;
 
-// The lock that samvel and ludric hold while they read and rewrite tables of
-// the database in the current directory: a lock file beside "tavik.ini".
+// The lock that samvel, ludric and dwcimport hold while they read and
+// rewrite tables of the database in the current directory: a lock file beside "tavik.ini".
 // Two such runs at once would each replace the tables from what it read, and
 // the one that renamed last would drop the other's records; with the lock
 // the second run waits a short while and then refuses, changing nothing.

@@ -107,7 +107,8 @@ TEST_F(Ludric, LeavesATableAloneThatIsWriteProtectedOrInUse)
     result = run("ludric", {"?.csv"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err,
-        "tavik.lock\nほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい.\n");
+        "tavik.lock\nほかの samvel、ludric か dwcimport "
+        "がこのデータベースを更新中です.終わってからやり直して下さい.\n");
     EXPECT_EQ(read("a.csv"), "Papilio machaon,,,\r\n");
 }
 

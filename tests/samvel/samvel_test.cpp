@@ -213,7 +213,8 @@ TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
 
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err,
-        "tavik.lock\nほかの samvel か ludric がこのデータベースを更新中です.終わってからやり直して下さい.\n");
+        "tavik.lock\nほかの samvel、ludric か dwcimport "
+        "がこのデータベースを更新中です.終わってからやり直して下さい.\n");
     EXPECT_EQ(second.out, "");
     // Both tables hold the first run's records, and only those.
     std::string distribution = expectedDistribution;
