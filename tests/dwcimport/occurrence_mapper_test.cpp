@@ -117,7 +117,7 @@ TEST_F(DwcMapperTest, EachRecordThatMustNotBecomeAMarkIsSkippedForItsFirstReason
             SkipReason::Absent},
         {{{"species", ""}, {"scientificName", ""}, {"decimalLatitude", "35.5"}, {"decimalLongitude", "139.5"}},
             SkipReason::NoName},
-        {{{"species", "Papilio\xC2\xA0xuthus"}, {"decimalLatitude", "0"}, {"decimalLongitude", "0"}},
+        {{{"species", "Vanessa cardu\xC4\xB1"}, {"decimalLatitude", "0"}, {"decimalLongitude", "0"}},
             SkipReason::NotCp932},
         {{{"species", "Vanessa indica"}, {"decimalLatitude", "37.5"}, {"decimalLongitude", "127"},
              {"issue", "GEODETIC_DATUM_ASSUMED_WGS84;COUNTRY_COORDINATE_MISMATCH"}},
@@ -182,7 +182,8 @@ TEST_F(DwcMapperTest, RowsHoldTheNameRankAndPlace)
     EXPECT_EQ(point.row.area, ""); // coordinates win over the area
     EXPECT_EQ(point.row.grid, "");
 
-    // Without coordinates: the county, else the stateProvince, as the area table names it.
+    // Without coordinates: the stateProvince, as the area table names it; the
+    // county only without a stateProvince (or within its area: see below).
     struct Case {
         const char* county;
         const char* province;
@@ -196,7 +197,8 @@ TEST_F(DwcMapperTest, RowsHoldTheNameRankAndPlace)
         {"", "きょうと", "26"},
         {"", "鹿児島県", "46"},
         {"", "Kagoshima-ken", "46"},
-        {"Kagoshima", "Hokkaido", "46"},
+        {"Kagoshima", "Hokkaido", "1"},
+        {"Kagoshima", "", "46"},
         {"Somewhere", "Hokkaido", "1"},
     };
     for (const Case& c : cases) {

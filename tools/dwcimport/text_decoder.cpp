@@ -1,0 +1,452 @@
+#include "tools/dwcimport/text_decoder.h"
+
+#include "platform/ascii_case.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace tavik {
+namespace {
+
+// Raw bytes read from the source at a time.
+constexpr size_t rawBlockBytes = size_t{1} << 18;
+// Bytes looked at to guess the encoding of text that is not valid.
+constexpr size_t sampleBytes = size_t{1} << 16;
+
+// windows-1252 for the bytes 0x80 to 0x9F; the five it leaves undefined stay
+// the C1 control characters of Latin-1.
+constexpr std::array<std::uint16_t, 32> windows1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+    0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D,
+    0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// True when the bytes look like UTF-16 without a byte-order mark: one byte
+// of most pairs is NUL (ASCII text in two bytes a character). littleEndian
+// tells which byte is NUL.
+bool looksUtf16(std::string_view text, bool& littleEndian)
+{
+    size_t pairs = std::min(text.size(), size_t{4096}) / 2;
+    size_t evenNul = 0, oddNul = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        bool first = text[2 * i] == 0, second = text[2 * i + 1] == 0;
+        evenNul += first && !second;
+        oddNul += second && !first;
+    }
+    littleEndian = oddNul >= evenNul;
+    size_t nul = std::max(evenNul, oddNul);
+    return pairs >= 2 && nul * 10 >= pairs * 3;
+}
+
+bool isCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool isCp932Trail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
+std::string hexBytes(std::string_view bytes)
+{
+    std::string out;
+    for (size_t i = 0; i < bytes.size() && i < 4; ++i) {
+        char hex[8];
+        std::snprintf(
+            hex, sizeof hex, "%s0x%02X", i ? " " : "", static_cast<unsigned>(static_cast<unsigned char>(bytes[i])));
+        out += hex;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<TextEncoding> textEncodingOf(std::string_view name)
+{
+    std::string key;
+    for (char c : name)
+        if (c != '-' && c != '_' && c != ' ')
+            key += asciiLower(c);
+    if (key == "utf8")
+        return TextEncoding::Utf8;
+    if (key == "cp932" || key == "shiftjis" || key == "sjis" || key == "windows31j" || key == "ms932"
+        || key == "mskanji" || key == "csshiftjis" || key == "xsjis")
+        return TextEncoding::Cp932;
+    if (key == "utf16" || key == "utf16le" || key == "ucs2" || key == "unicode")
+        return TextEncoding::Utf16LittleEndian;
+    if (key == "utf16be")
+        return TextEncoding::Utf16BigEndian;
+    if (key == "latin1" || key == "iso88591" || key == "l1" || key == "windows1252" || key == "cp1252"
+        || key == "isolatin1" || key == "us" || key == "usascii" || key == "ascii")
+        return TextEncoding::Latin1;
+    return std::nullopt;
+}
+
+std::string_view textEncodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return "UTF-8";
+    case TextEncoding::Cp932:
+        return "cp932 (Shift_JIS)";
+    case TextEncoding::Utf16LittleEndian:
+        return "UTF-16 (リトルエンディアン)";
+    case TextEncoding::Utf16BigEndian:
+        return "UTF-16 (ビッグエンディアン)";
+    case TextEncoding::Latin1:
+        return "Latin-1 (windows-1252)";
+    }
+    return "";
+}
+
+std::string_view textEncodingOption(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return "utf-8";
+    case TextEncoding::Cp932:
+        return "cp932";
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian:
+        return "utf-16";
+    case TextEncoding::Latin1:
+        return "latin1";
+    }
+    return "";
+}
+
+size_t validUtf8Length(std::string_view text, bool& incomplete)
+{
+    incomplete = false;
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+    size_t i = 0;
+    while (i < size) {
+        // ASCII, eight bytes at a time.
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + i, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        unsigned char lead = data[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length;
+        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0; // no overlong forms
+            else if (lead == 0xED)
+                high = 0x9F; // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F; // nothing above U+10FFFF
+        } else {
+            return i;
+        }
+        for (size_t k = 1; k < length; ++k) {
+            if (i + k >= size) {
+                incomplete = true;
+                return i;
+            }
+            unsigned char c = data[i + k];
+            if (k == 1 ? (c < low || c > high) : (c & 0xC0) != 0x80)
+                return i;
+        }
+        i += length;
+    }
+    return size;
+}
+
+TextEncoding likelyEncoding(std::string_view sample)
+{
+    bool littleEndian = true;
+    if (looksUtf16(sample, littleEndian))
+        return littleEndian ? TextEncoding::Utf16LittleEndian : TextEncoding::Utf16BigEndian;
+    bool incomplete = false;
+    if (validUtf8Length(sample, incomplete) == sample.size() || incomplete)
+        return TextEncoding::Utf8;
+    // cp932 when every byte reads as cp932 and most two-byte characters have
+    // a lead byte of 0x81 to 0x9F (kana and the common kanji) or two high
+    // bytes; Latin-1 text has single high bytes between ASCII letters.
+    size_t japanese = 0, latin = 0;
+    for (size_t i = 0; i < sample.size(); ++i) {
+        auto c = static_cast<unsigned char>(sample[i]);
+        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF))
+            continue;
+        if (!isCp932Lead(c))
+            return TextEncoding::Latin1;
+        if (i + 1 == sample.size())
+            break;
+        auto trail = static_cast<unsigned char>(sample[i + 1]);
+        if (!isCp932Trail(trail))
+            return TextEncoding::Latin1;
+        if (c <= 0x9F || trail >= 0x80)
+            ++japanese;
+        else
+            ++latin;
+        ++i;
+    }
+    return japanese > latin ? TextEncoding::Cp932 : TextEncoding::Latin1;
+}
+
+// An iconv conversion to UTF-8, closed with the source.
+class DecodingSource::Converter {
+public:
+    explicit Converter(const char* from)
+        : cd_(iconv_open("UTF-8", from))
+    {
+    }
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); } // NOLINT(performance-no-int-to-ptr)
+    iconv_t handle() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+DecodingSource::DecodingSource(ByteSource& raw, std::optional<TextEncoding> stated)
+    : raw_(raw)
+    , stated_(stated)
+    , bytes_(rawBlockBytes)
+{
+}
+
+DecodingSource::~DecodingSource() = default;
+
+bool DecodingSource::refill()
+{
+    if (start_ > 0) {
+        std::memmove(bytes_.data(), bytes_.data() + start_, end_ - start_);
+        end_ -= start_;
+        start_ = 0;
+    }
+    while (!rawEnd_ && end_ < bytes_.size()) {
+        long count = raw_.read(bytes_.data() + end_, bytes_.size() - end_);
+        if (count < 0) {
+            failed_ = true;
+            errorText_ = raw_.errorText();
+            return false;
+        }
+        if (count == 0) {
+            rawEnd_ = true;
+            break;
+        }
+        end_ += static_cast<size_t>(count);
+        if (started_)
+            break;
+    }
+    return true;
+}
+
+bool DecodingSource::start()
+{
+    started_ = false;
+    // The first block is read whole, so that a byte-order mark and the
+    // layout of UTF-16 are seen however few bytes each read hands out.
+    if (!refill())
+        return false;
+    started_ = true;
+    std::string_view head(bytes_.data(), end_);
+    if (head.starts_with("\xEF\xBB\xBF")) {
+        encoding_ = TextEncoding::Utf8;
+        start_ = 3;
+        byteOrderMark_ = true;
+    } else if (head.starts_with("\xFF\xFE")) {
+        encoding_ = TextEncoding::Utf16LittleEndian;
+        start_ = 2;
+        byteOrderMark_ = true;
+    } else if (head.starts_with("\xFE\xFF")) {
+        encoding_ = TextEncoding::Utf16BigEndian;
+        start_ = 2;
+        byteOrderMark_ = true;
+    } else {
+        encoding_ = stated_.value_or(TextEncoding::Utf8);
+        bool littleEndian = true;
+        bool utf16 = looksUtf16(head, littleEndian);
+        if (encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian) {
+            if (utf16)
+                encoding_ = littleEndian ? TextEncoding::Utf16LittleEndian : TextEncoding::Utf16BigEndian;
+        } else if (utf16) {
+            // NUL bytes are valid UTF-8, but text of them is of no use.
+            refuse(head);
+            return false;
+        }
+    }
+    const char* from = encoding_ == TextEncoding::Cp932 ? "CP932"
+        : encoding_ == TextEncoding::Utf16LittleEndian  ? "UTF-16LE"
+        : encoding_ == TextEncoding::Utf16BigEndian     ? "UTF-16BE"
+                                                        : nullptr;
+    if (from) {
+        converter_ = std::make_unique<Converter>(from);
+        if (!converter_->valid()) {
+            failed_ = true;
+            errorText_ = std::string("この計算機では ") + from + " の文字を変換できません (iconv).";
+            return false;
+        }
+    }
+    return true;
+}
+
+long DecodingSource::refuse(std::string_view bad)
+{
+    failed_ = true;
+    TextEncoding likely = likelyEncoding(bad.substr(0, sampleBytes));
+    if (likely == TextEncoding::Utf16BigEndian)
+        likely = TextEncoding::Utf16LittleEndian;
+    TextEncoding inForce = encoding_ == TextEncoding::Utf16BigEndian ? TextEncoding::Utf16LittleEndian : encoding_;
+    errorText_ = std::string(textEncodingName(encoding_)) + " として読めない文字があります (" + hexBytes(bad) + ").";
+    if (likely == inForce) {
+        errorText_ += " ファイルが壊れているか、途中で切れているようです.";
+    } else {
+        std::string option(textEncodingOption(likely));
+        errorText_ += " " + std::string(textEncodingName(likely)) + " で書かれたファイルのようです: --encoding "
+            + option + " を付けるか、tavik.ini の [Dwc] に Encoding=" + option + " と書いて、やり直して下さい.";
+    }
+    return -1;
+}
+
+long DecodingSource::read(char* buffer, size_t size)
+{
+    if (failed_)
+        return -1;
+    if (!started_ && !start())
+        return -1;
+    if (size == 0)
+        return 0;
+    switch (encoding_) {
+    case TextEncoding::Utf8:
+        return decodeUtf8(buffer, size);
+    case TextEncoding::Latin1:
+        return decodeLatin1(buffer, size);
+    case TextEncoding::Cp932:
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian:
+        break;
+    }
+    return decodeWithConverter(buffer, size);
+}
+
+long DecodingSource::decodeUtf8(char* buffer, size_t size)
+{
+    for (;;) {
+        if (start_ == end_) {
+            if (rawEnd_)
+                return 0;
+            if (!refill())
+                return -1;
+            continue;
+        }
+        bool incomplete = false;
+        size_t valid = validUtf8Length(std::string_view(bytes_.data() + start_, end_ - start_), incomplete);
+        if (valid == 0) {
+            if (incomplete && !rawEnd_) {
+                size_t had = end_ - start_;
+                if (!refill())
+                    return -1;
+                if (end_ - start_ > had || rawEnd_)
+                    continue;
+            }
+            return refuse(std::string_view(bytes_.data() + start_, end_ - start_));
+        }
+        size_t count = std::min(valid, size);
+        std::memcpy(buffer, bytes_.data() + start_, count);
+        start_ += count;
+        return static_cast<long>(count);
+    }
+}
+
+long DecodingSource::handOut(char* buffer, size_t size)
+{
+    size_t count = std::min(size, pending_.size() - pendingAt_);
+    std::memcpy(buffer, pending_.data() + pendingAt_, count);
+    pendingAt_ += count;
+    return static_cast<long>(count);
+}
+
+long DecodingSource::decodeLatin1(char* buffer, size_t size)
+{
+    while (pendingAt_ == pending_.size()) {
+        if (start_ == end_) {
+            if (rawEnd_)
+                return 0;
+            if (!refill())
+                return -1;
+            continue;
+        }
+        pending_.clear();
+        pendingAt_ = 0;
+        for (size_t i = start_; i < end_; ++i) {
+            auto byte = static_cast<unsigned char>(bytes_[i]);
+            appendUtf8(pending_, byte >= 0x80 && byte < 0xA0 ? windows1252High[byte - 0x80] : byte);
+        }
+        start_ = end_;
+    }
+    return handOut(buffer, size);
+}
+
+long DecodingSource::decodeWithConverter(char* buffer, size_t size)
+{
+    while (pendingAt_ == pending_.size()) {
+        if (start_ == end_) {
+            if (rawEnd_)
+                return 0;
+            if (!refill())
+                return -1;
+            continue;
+        }
+        // cp932 and UTF-16 take at most one and a half times their bytes in UTF-8.
+        pending_.resize((end_ - start_) * 2 + 16);
+        pendingAt_ = 0;
+        char* in = bytes_.data() + start_;
+        size_t inLeft = end_ - start_;
+        char* out = pending_.data();
+        size_t outLeft = pending_.size();
+        size_t rc = iconv(converter_->handle(), &in, &inLeft, &out, &outLeft);
+        int reason = errno;
+        pending_.resize(pending_.size() - outLeft);
+        start_ = static_cast<size_t>(in - bytes_.data());
+        if (rc != static_cast<size_t>(-1) || !pending_.empty() || reason == E2BIG)
+            continue;
+        if (reason == EINVAL && !rawEnd_) {
+            // A character cut by the end of the block: more bytes complete it.
+            if (!refill())
+                return -1;
+            continue;
+        }
+        return refuse(std::string_view(bytes_.data() + start_, end_ - start_));
+    }
+    return handOut(buffer, size);
+}
+
+} // namespace tavik

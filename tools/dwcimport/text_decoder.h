@@ -1,0 +1,89 @@
+#pragma once
+
+#include "tools/dwcimport/byte_source.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+// The encodings a download's text may be in. Latin-1 is read as Windows
+// writes it (windows-1252: the bytes 0x80 to 0x9F are letters and signs).
+enum class TextEncoding { Utf8, Cp932, Utf16LittleEndian, Utf16BigEndian, Latin1 };
+
+// The encoding a name gives: the option's and Encoding='s "utf-8", "cp932",
+// "utf-16", "latin1", and the names meta.xml and other programs write
+// ("UTF-8", "Shift_JIS", "windows-31j", "UTF-16LE", "ISO-8859-1",
+// "windows-1252", ...), in any case. Nothing for a name not known.
+std::optional<TextEncoding> textEncodingOf(std::string_view name);
+
+// The encoding in words, for reports ("UTF-8", "cp932 (Shift_JIS)").
+std::string_view textEncodingName(TextEncoding encoding);
+
+// The value of --encoding and Encoding= that names the encoding ("cp932").
+std::string_view textEncodingOption(TextEncoding encoding);
+
+// The encoding some bytes most likely are in, for the advice given when text
+// is not valid in the encoding in force: UTF-16 when every other byte is
+// NUL, UTF-8 when the bytes are valid UTF-8, cp932 when they are valid cp932
+// with pairs of high bytes, else Latin-1.
+TextEncoding likelyEncoding(std::string_view sample);
+
+// The length of the longest prefix of text that is valid UTF-8. `incomplete`
+// tells whether the rest is the start of a sequence that more bytes could
+// complete (rather than invalid bytes).
+size_t validUtf8Length(std::string_view text, bool& incomplete);
+
+// The text of a download as UTF-8, read from its bytes in any encoding of
+// TextEncoding. A byte-order mark at the start decides the encoding (and is
+// dropped): EF BB BF UTF-8, FF FE UTF-16 little-endian, FE FF big-endian.
+// Without one the stated encoding holds (--encoding, meta.xml, Encoding=),
+// else UTF-8, which is checked byte by byte. Text that is not valid in the
+// encoding in force ends the stream: read() hands out the text before it and
+// then fails, with an errorText() that names the bytes, the encoding they
+// most likely are in and the option to give.
+class DecodingSource : public ByteSource {
+public:
+    DecodingSource(ByteSource& raw, std::optional<TextEncoding> stated);
+    ~DecodingSource() override;
+    DecodingSource(const DecodingSource&) = delete;
+    DecodingSource& operator=(const DecodingSource&) = delete;
+
+    long read(char* buffer, size_t size) override;
+    std::string errorText() const override { return errorText_; }
+
+    // The encoding in force, known after the first read.
+    TextEncoding encoding() const { return encoding_; }
+    bool hadByteOrderMark() const { return byteOrderMark_; }
+
+private:
+    class Converter;
+
+    bool start();
+    bool refill();
+    long decodeUtf8(char* buffer, size_t size);
+    long decodeLatin1(char* buffer, size_t size);
+    long decodeWithConverter(char* buffer, size_t size);
+    long handOut(char* buffer, size_t size);
+    long refuse(std::string_view bad);
+
+    ByteSource& raw_;
+    std::optional<TextEncoding> stated_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
+    bool byteOrderMark_ = false;
+    bool started_ = false;
+    bool rawEnd_ = false;
+    bool failed_ = false;
+    std::vector<char> bytes_; // raw bytes read and not yet decoded: [start_, end_)
+    size_t start_ = 0;
+    size_t end_ = 0;
+    std::unique_ptr<Converter> converter_;
+    std::string pending_; // text converted and not yet handed out, from pendingAt_
+    size_t pendingAt_ = 0;
+    std::string errorText_;
+};
+
+} // namespace tavik
