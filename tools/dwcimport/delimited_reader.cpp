@@ -11,11 +11,14 @@ constexpr size_t blockBytes = size_t{1} << 20;
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // True when the text holds a whole line end: a line feed, or a carriage
-// return with the byte after it (which tells whether it stands alone).
+// return with the bytes after it that tell whether it stands alone (one, or
+// two after CR CR).
 bool holdsLineEnd(std::string_view text)
 {
     size_t at = text.find_first_of("\r\n");
-    return at != std::string_view::npos && (text[at] == '\n' || at + 1 < text.size());
+    if (at == std::string_view::npos)
+        return false;
+    return text[at] == '\n' || (at + 1 < text.size() && text[at + 1] != '\r') || at + 2 < text.size();
 }
 
 } // namespace

@@ -269,31 +269,26 @@ void OccurrenceMapper::collect(
 {
     for (size_t i = 0; i < occurrenceTermCount; ++i)
         values_[i] = trimmed(columns.value(static_cast<OccurrenceTerm>(i), fields));
-    fromEvent_ = false;
+    coordinatesFromEvent_ = areaFromEvent_ = dateFromEvent_ = false;
     if (event) {
         // Each group is taken whole from the event, where the record has none of it.
-        auto empty = [&](std::initializer_list<OccurrenceTerm> terms) {
-            for (OccurrenceTerm term : terms)
+        auto take = [&](std::initializer_list<OccurrenceTerm> own, std::initializer_list<OccurrenceTerm> group) {
+            for (OccurrenceTerm term : own)
                 if (!value(term).empty())
                     return false;
-            return true;
-        };
-        auto take = [&](std::initializer_list<OccurrenceTerm> terms) {
             bool taken = false;
-            for (OccurrenceTerm term : terms) {
+            for (OccurrenceTerm term : group) {
                 auto i = static_cast<size_t>(term);
                 values_[i] = trimmed((*event)[i]);
                 taken = taken || !values_[i].empty();
             }
-            fromEvent_ = fromEvent_ || taken;
+            return taken;
         };
         using T = OccurrenceTerm;
-        if (empty({T::DecimalLatitude, T::DecimalLongitude}))
-            take({T::DecimalLatitude, T::DecimalLongitude, T::GeodeticDatum, T::CoordinateUncertaintyInMeters});
-        if (empty({T::StateProvince, T::County}))
-            take({T::StateProvince, T::County});
-        if (empty({T::EventDate, T::Year}))
-            take({T::EventDate, T::Year});
+        coordinatesFromEvent_ = take({T::DecimalLatitude, T::DecimalLongitude},
+            {T::DecimalLatitude, T::DecimalLongitude, T::GeodeticDatum, T::CoordinateUncertaintyInMeters});
+        areaFromEvent_ = take({T::StateProvince, T::County}, {T::StateProvince, T::County});
+        dateFromEvent_ = take({T::EventDate, T::Year}, {T::EventDate, T::Year});
     }
     // Control characters become spaces, except in the name, where they skip the record.
     for (size_t i = 0; i < occurrenceTermCount; ++i) {
@@ -368,7 +363,8 @@ std::optional<SkipReason> OccurrenceMapper::map(
         ? rules_.yearRanks->rankOf(value(OccurrenceTerm::EventDate), value(OccurrenceTerm::Year))
         : rules_.ranks.rankOf(value(OccurrenceTerm::BasisOfRecord));
     std::optional<SkipReason> skip = place(row);
-    if (!skip && fromEvent_)
+    bool placedByEvent = row.area.empty() ? coordinatesFromEvent_ : areaFromEvent_;
+    if (!skip && (placedByEvent || (rules_.yearRanks && dateFromEvent_)))
         ++counts_.fromEvent;
     return skip;
 }

@@ -86,7 +86,7 @@ public:
         long atSquares = 0;
         long atAreas = 0;
         long fromTokyoDatum = 0; // coordinates shifted from the Tokyo datum to the world datum
-        long fromEvent = 0; // records placed or dated by their event (sampling-event datasets)
+        long fromEvent = 0; // records placed, or ranked by date, by their event (sampling-event datasets)
     };
 
     // areas and shifts stay owned by the caller; shifts may be null when the
@@ -119,7 +119,10 @@ private:
     const DatumShiftTable* shifts_;
     std::array<std::string_view, occurrenceTermCount> values_; // the record's values, trimmed
     std::array<std::string, occurrenceTermCount> cleaned_; // values whose control characters became spaces
-    bool fromEvent_ = false;
+    // Which groups of values the record took from its event.
+    bool coordinatesFromEvent_ = false;
+    bool areaFromEvent_ = false;
+    bool dateFromEvent_ = false;
     std::string name_;
     std::unordered_map<std::string, std::optional<std::string>> cp932Names_; // UTF-8 name → cp932 form
     Counts counts_;

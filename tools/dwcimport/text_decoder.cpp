@@ -244,29 +244,35 @@ DecodingSource::DecodingSource(ByteSource& raw, std::optional<TextEncoding> stat
 
 DecodingSource::~DecodingSource() = default;
 
-bool DecodingSource::refill()
+void DecodingSource::refill()
 {
     if (start_ > 0) {
         std::memmove(bytes_.data(), bytes_.data() + start_, end_ - start_);
         end_ -= start_;
+        validEnd_ = validEnd_ > start_ ? validEnd_ - start_ : 0;
         start_ = 0;
     }
     while (!rawEnd_ && end_ < bytes_.size()) {
         long count = raw_.read(bytes_.data() + end_, bytes_.size() - end_);
-        if (count < 0) {
-            failed_ = true;
-            errorText_ = raw_.errorText();
-            return false;
-        }
-        if (count == 0) {
+        if (count <= 0) {
+            // A failure waits until the bytes before it are handed out.
             rawEnd_ = true;
+            rawFailed_ = count < 0;
             break;
         }
         end_ += static_cast<size_t>(count);
         if (started_)
             break;
     }
-    return true;
+}
+
+long DecodingSource::atRawEnd()
+{
+    if (!rawFailed_)
+        return 0;
+    failed_ = true;
+    errorText_ = raw_.errorText();
+    return -1;
 }
 
 bool DecodingSource::start()
@@ -274,8 +280,7 @@ bool DecodingSource::start()
     started_ = false;
     // The first block is read whole, so that a byte-order mark and the
     // layout of UTF-16 are seen however few bytes each read hands out.
-    if (!refill())
-        return false;
+    refill();
     started_ = true;
     std::string_view head(bytes_.data(), end_);
     if (head.starts_with("\xEF\xBB\xBF")) {
@@ -321,7 +326,17 @@ bool DecodingSource::start()
 long DecodingSource::refuse(std::string_view bad)
 {
     failed_ = true;
-    TextEncoding likely = likelyEncoding(bad.substr(0, sampleBytes));
+    // The guess looks at the bytes from the start of the line that holds the
+    // bad ones (a sequence is never cut there), or from up to 4 KiB before them.
+    size_t at = static_cast<size_t>(bad.data() - bytes_.data());
+    size_t from = at > 4096 ? at - 4096 : 0;
+    std::string_view before(bytes_.data() + from, at - from);
+    size_t lineStart = before.find_last_of('\n');
+    if (lineStart != std::string_view::npos && encoding_ != TextEncoding::Utf16LittleEndian
+        && encoding_ != TextEncoding::Utf16BigEndian)
+        from += lineStart + 1;
+    std::string_view sample(bytes_.data() + from, std::min(end_ - from, sampleBytes));
+    TextEncoding likely = likelyEncoding(sample);
     if (likely == TextEncoding::Utf16BigEndian)
         likely = TextEncoding::Utf16LittleEndian;
     TextEncoding inForce = encoding_ == TextEncoding::Utf16BigEndian ? TextEncoding::Utf16LittleEndian : encoding_;
@@ -359,31 +374,35 @@ long DecodingSource::read(char* buffer, size_t size)
 
 long DecodingSource::decodeUtf8(char* buffer, size_t size)
 {
-    for (;;) {
+    // Bytes up to validEnd_ were checked already: a read may hand out part
+    // of a character, the rest comes with the next.
+    while (validEnd_ <= start_) {
         if (start_ == end_) {
             if (rawEnd_)
-                return 0;
-            if (!refill())
-                return -1;
+                return atRawEnd();
+            refill();
             continue;
         }
         bool incomplete = false;
         size_t valid = validUtf8Length(std::string_view(bytes_.data() + start_, end_ - start_), incomplete);
-        if (valid == 0) {
-            if (incomplete && !rawEnd_) {
-                size_t had = end_ - start_;
-                if (!refill())
-                    return -1;
-                if (end_ - start_ > had || rawEnd_)
-                    continue;
-            }
-            return refuse(std::string_view(bytes_.data() + start_, end_ - start_));
+        if (valid > 0) {
+            validEnd_ = start_ + valid;
+            break;
         }
-        size_t count = std::min(valid, size);
-        std::memcpy(buffer, bytes_.data() + start_, count);
-        start_ += count;
-        return static_cast<long>(count);
+        if (incomplete && !rawEnd_) {
+            size_t had = end_ - start_;
+            refill();
+            if (end_ - start_ > had || rawEnd_)
+                continue;
+        }
+        if (incomplete && rawFailed_)
+            return atRawEnd();
+        return refuse(std::string_view(bytes_.data() + start_, end_ - start_));
     }
+    size_t count = std::min(validEnd_ - start_, size);
+    std::memcpy(buffer, bytes_.data() + start_, count);
+    start_ += count;
+    return static_cast<long>(count);
 }
 
 long DecodingSource::handOut(char* buffer, size_t size)
@@ -399,9 +418,8 @@ long DecodingSource::decodeLatin1(char* buffer, size_t size)
     while (pendingAt_ == pending_.size()) {
         if (start_ == end_) {
             if (rawEnd_)
-                return 0;
-            if (!refill())
-                return -1;
+                return atRawEnd();
+            refill();
             continue;
         }
         pending_.clear();
@@ -420,9 +438,8 @@ long DecodingSource::decodeWithConverter(char* buffer, size_t size)
     while (pendingAt_ == pending_.size()) {
         if (start_ == end_) {
             if (rawEnd_)
-                return 0;
-            if (!refill())
-                return -1;
+                return atRawEnd();
+            refill();
             continue;
         }
         // cp932 and UTF-16 take at most one and a half times their bytes in UTF-8.
@@ -440,10 +457,11 @@ long DecodingSource::decodeWithConverter(char* buffer, size_t size)
             continue;
         if (reason == EINVAL && !rawEnd_) {
             // A character cut by the end of the block: more bytes complete it.
-            if (!refill())
-                return -1;
+            refill();
             continue;
         }
+        if (reason == EINVAL && rawFailed_)
+            return atRawEnd();
         return refuse(std::string_view(bytes_.data() + start_, end_ - start_));
     }
     return handOut(buffer, size);

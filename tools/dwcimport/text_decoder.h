@@ -63,7 +63,8 @@ private:
     class Converter;
 
     bool start();
-    bool refill();
+    void refill();
+    long atRawEnd();
     long decodeUtf8(char* buffer, size_t size);
     long decodeLatin1(char* buffer, size_t size);
     long decodeWithConverter(char* buffer, size_t size);
@@ -76,10 +77,12 @@ private:
     bool byteOrderMark_ = false;
     bool started_ = false;
     bool rawEnd_ = false;
+    bool rawFailed_ = false; // the raw source ended in a failure
     bool failed_ = false;
     std::vector<char> bytes_; // raw bytes read and not yet decoded: [start_, end_)
     size_t start_ = 0;
     size_t end_ = 0;
+    size_t validEnd_ = 0; // UTF-8: the bytes from start_ to here are known to be valid
     std::unique_ptr<Converter> converter_;
     std::string pending_; // text converted and not yet handed out, from pendingAt_
     size_t pendingAt_ = 0;
