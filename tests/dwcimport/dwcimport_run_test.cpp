@@ -1,6 +1,6 @@
 // dwcimport run on the sample downloads (examples/dwc) in a copy of the
 // sample database, and its table taken on by ludric and samvel.
-#include "tests/support/tool_run.h"
+#include "tests/dwcimport/dwc_import_run.h"
 
 #include "platform/cp932.h"
 #include "tools/dwcimport/zip_archive.h"
@@ -16,25 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string samples = TAVIK_SOURCE_DIR "/examples/dwc/";
-
-class DwcImportRun : public ToolRun {
-protected:
-    void SetUp() override { fs::copy(TAVIK_SOURCE_DIR "/examples/japan", dir_, fs::copy_options::recursive); }
-    // Writes bytes as they are (write() converts UTF-8 to cp932).
-    void writeBytes(const std::string& name, const std::string& bytes)
-    {
-        fs::create_directories((dir_ / name).parent_path());
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    }
-    // The sample's settings with one line changed and a [Dwc] section added.
-    void settings(const std::string& from, const std::string& to, const std::string& dwcSection)
-    {
-        std::string ini = test::readBytes(TAVIK_SOURCE_DIR "/examples/japan/tavik.ini");
-        if (!from.empty())
-            ini.replace(ini.find(from), from.size(), to);
-        writeBytes("tavik.ini", ini + dwcSection);
-    }
-};
 
 // The rows of the sample downloads as the sample database takes them: every
 // record that may become a mark, in download order.

@@ -64,11 +64,13 @@ class DwcMapperTest : public ::testing::Test {
 protected:
     DwcMapperTest()
     {
-        for (auto [code, names] : {std::pair{1, std::vector<const char*>{"北海道", "ホッカイドウ", "Hokkaido"}},
-                 {26, {"京都府", "キョウトフ", "Kyoto", "キョウト"}}, {46, {"鹿児島県", "カゴシマケン", "Kagoshima"}},
-                 {90, {"Minato"}}, {91, {"Minato"}}})
+        for (auto [code, names] :
+            {std::pair{1, std::vector<const char*>{"北海道", "ホッカイドウ", "Hokkaido"}},
+                {26, {"京都府", "キョウトフ", "Kyoto", "キョウト"}}, {46, {"鹿児島県", "カゴシマケン", "Kagoshima"}},
+                {90, {"Minato"}}, {91, {"Minato"}}, {27, {"大阪府", "Osaka"}}, {27127, {"北区"}}, {9001, {"Jozankei"}}})
             for (const char* name : names)
                 areas.add(cp932Literal(name), code);
+        areas.addRegion(cp932Literal("北海道"), 9001);
         shifts.add(5339, 11.6, -11.9);
     }
 
@@ -199,6 +201,10 @@ TEST_F(DwcMapperTest, RowsHoldTheNameRankAndPlace)
         {"", "Kagoshima-ken", "46"},
         {"Kagoshima", "Hokkaido", "1"},
         {"Kagoshima", "", "46"},
+        {"北区", "Osaka", "27127"}, // a ward by its municipality code under the prefecture's
+        {"北区", "Kyoto", "26"},
+        {"Jozankei", "北海道", "9001"}, // by its region
+        {"Jozankei", "Kyoto-fu", "26"},
         {"Somewhere", "Hokkaido", "1"},
     };
     for (const Case& c : cases) {
