@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/file_lock.h"
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -512,6 +513,26 @@ TEST_F(UserFiles, AFullDiskAndMemoryRunningOutAreReportedInWords)
     EXPECT_EQ(result.err, "input/dl.csv\n書けません: ディスクに空きがありません (ENOSPC).\n");
     EXPECT_EQ(read("input/dl.csv"), "old rows\r\n");
     EXPECT_EQ(temporaries(dir_ / "input"), Strings{});
+
+    // A disk that really fills while the rows are written, where the test may
+    // mount a small one.
+    fs::create_directories(dir_ / "small");
+    if (::mount("tmpfs", path("small").c_str(), "tmpfs", 0, "size=1m") == 0) {
+        struct Unmount {
+            std::string at;
+            ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+        } unmount{path("small")};
+        std::string many = "species\tdecimalLatitude\tdecimalLongitude\n";
+        for (int i = 0; i < 60000; ++i)
+            many += "Pieris rapae\t35.5\t139.5\n";
+        writeBytes("many.txt", many);
+        writeBytes("small/dl.csv", "old rows\r\n");
+        result = run("dwcimport", {"--literature", "S01", "many.txt", "small/dl.csv"});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "small/dl.csv\n書けません: ディスクに空きがありません (ENOSPC).\n");
+        EXPECT_EQ(read("small/dl.csv"), "old rows\r\n");
+        EXPECT_EQ(temporaries(dir_ / "small"), Strings{});
+    }
 
     // A record of 15 MiB under an address space a little larger than a
     // small run takes: the record's buffer cannot grow.
