@@ -6,9 +6,10 @@ JOBS       ?= $(shell nproc)
 
 FUZZ_BUILD ?= build-fuzz
 STRICT_BUILD ?= build-strict
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 20000
 
-.PHONY: all deps build test build-asan test-asan fuzz fuzz-smoke demo bench screenshots format format-check strict tidy clean
+.PHONY: all deps build test test-repeat build-asan test-asan fuzz-build fuzz fuzz-replay demo bench screenshots format format-check strict tidy clean
 
 all: build
 
@@ -24,6 +25,11 @@ build: deps $(BUILD)/build.ninja
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite five times over, four tests at once: a test that shares a
+# file or depends on the order CTest runs them in fails here.
+test-repeat: build
+	cd $(BUILD) && ctest --output-on-failure -j 4 --repeat until-fail:5
+
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIK_SANITIZE=ON $(CMAKE_ARGS)
 
@@ -38,12 +44,18 @@ $(FUZZ_BUILD)/build.ninja: | deps
 	    -DTAVIK_FUZZ=ON -DTAVIK_TESTS=OFF $(CMAKE_ARGS)
 
 # Builds the fuzz targets into $(FUZZ_BUILD)/fuzz.
-fuzz: deps $(FUZZ_BUILD)/build.ninja
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
 
-# Runs every fuzz target for FUZZ_SECONDS from the seed corpus in fuzz/corpus.
-fuzz-smoke: fuzz
-	./scripts/fuzz-run.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+# Explores: every fuzz target for FUZZ_SECONDS from a random seed; findings are
+# kept in fuzz/findings/<target>/ with the command that replays them.
+fuzz: fuzz-build
+	./scripts/fuzz-run.sh explore $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
+# Replays (run by CI): every fuzz target over its committed corpus and past
+# findings, then FUZZ_RUNS mutations from a fixed seed; the same on every run.
+fuzz-replay: fuzz-build
+	./scripts/fuzz-run.sh replay $(FUZZ_BUILD)/fuzz $(FUZZ_RUNS)
 
 # Every benchmark with its floor and ratio (bench/run.sh; see bench/RESULTS.md).
 bench: build

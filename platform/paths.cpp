@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -172,6 +173,33 @@ FilePtr openFile(std::string_view path, const char* mode)
     if (local.empty())
         return nullptr;
     return FilePtr(std::fopen(local.c_str(), mode));
+}
+
+FilePtr openRegularFile(std::string_view path)
+{
+    std::string local = localPath(path);
+    if (local.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    // Opened without waiting (a FIFO would block until a writer came), then
+    // refused unless it is a regular file: a folder reads as an empty table,
+    // a device as an endless one.
+    const int descriptor = ::open(local.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat info { };
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int reason = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        ::close(descriptor);
+        errno = reason;
+        return nullptr;
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    FilePtr file(::fdopen(descriptor, "rb"));
+    if (!file)
+        ::close(descriptor);
+    return file;
 }
 
 } // namespace tavik

@@ -60,4 +60,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // fopen of a cp932 path; null when the file cannot be opened.
 FilePtr openFile(std::string_view path, const char* mode);
 
+// Opens a cp932 path for reading bytes ("rb") when it names a regular file;
+// null (errno set) when it cannot be opened or names a folder, a device or a
+// FIFO, none of which holds a table or a settings file. Never waits on a FIFO.
+FilePtr openRegularFile(std::string_view path);
+
 } // namespace tavik

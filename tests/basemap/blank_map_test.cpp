@@ -86,7 +86,8 @@ TEST(BlankMap, RefusesUnusableDefinitionsAndKeepsTheBlocksItHad)
 
 TEST(BlankMap, BuildsFromTheTreeAfterSchemaFindings)
 {
-    const std::string path = ::testing::TempDir() + "/blank_map_findings.cfg";
+    test::TestFolder folder("blank_map_findings");
+    const std::string path = folder.file("blank_map_findings.cfg");
     {
         std::ofstream out(path);
         out << "<blank-map>\n<map-block>\n<projection><lambert-e-a lon0=\"200\" magnification=\"10\"/></projection>\n"

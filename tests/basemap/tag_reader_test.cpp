@@ -1,5 +1,7 @@
 #include "viewer/basemap/tag_reader.h"
 
+#include "tests/support/test_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -214,7 +216,8 @@ TEST(TagReader, RefusesWhatGoesBeyondItsLimits)
 
 TEST(TagReader, ReadsFilesWithEitherLineEndAndSurvivesGarbage)
 {
-    const std::string dir = ::testing::TempDir();
+    test::TestFolder folder("tag_reader_files");
+    const std::string dir = folder.path();
     const std::string path = dir + "/tag_reader_crlf.cfg";
     {
         std::ofstream out(path, std::ios::binary);

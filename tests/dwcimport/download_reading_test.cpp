@@ -227,5 +227,30 @@ TEST(DwcCitation, TheDownloadsCitationBecomesASuggestedLiteratureRow)
     EXPECT_EQ(DownloadCitation::fromDataFileName("records.csv").text, "");
 }
 
+TEST(DwcCitation, ALiteratureCodeHoldsOnlyTheCharactersACodeMay)
+{
+    // A DOI or key from the metadata may hold a comma, a quote or a blank;
+    // the code keeps letters, digits, '-', '.' and '_' and is never quoted.
+    struct Case {
+        const char* doi;
+        const char* key;
+        const char* code;
+    };
+    const Case cases[] = {
+        {"10.1/a,\"b\"", "", "GBIF-ab"},
+        {"10.1/ x y", "", "GBIF-xy"},
+        {"10.1/\"", "12-34", "GBIF12-34"},
+        {"10.1/,", "\",", "GBIF-download"},
+        {"10.1/\x82\xa0", "", "GBIF-download"},
+    };
+    for (const Case& c : cases) {
+        DownloadCitation citation;
+        citation.doi = c.doi;
+        citation.key = c.key;
+        const std::string row = citation.literatureRow();
+        EXPECT_EQ(row.substr(0, row.find(',')), c.code) << c.doi;
+    }
+}
+
 } // namespace
 } // namespace tavik

@@ -12,7 +12,6 @@ namespace {
 const std::string kData = TAVIK_TEST_DATA "/print/";
 
 using test::readBytes;
-using test::writeTemp;
 
 // A file of one form whose page-form body is given; the rest is valid.
 std::string oneForm(const std::string& title, const std::string& rows, const std::string& mapTitle,
@@ -81,13 +80,14 @@ TEST(PrintFormList, ReadsFormsWithTheirNumbersAndScripts)
 
 TEST(PrintFormList, SavesFormsByteForByteAsTheyWereRead)
 {
+    test::TestFolder folder("print_forms");
     PrintFormList list;
     MessageLog log;
     ASSERT_TRUE(list.load(kData + "forms.cfg", log));
     const std::string original = readBytes(kData + "forms.cfg");
     EXPECT_EQ(list.text(), original);
 
-    const std::string path = ::testing::TempDir() + "/print_forms_roundtrip.cfg";
+    const std::string path = folder.file("print_forms_roundtrip.cfg");
     ASSERT_TRUE(list.save(path));
     EXPECT_EQ(readBytes(path), original);
     PrintFormList again;
@@ -114,10 +114,11 @@ TEST(PrintFormList, SavesFormsByteForByteAsTheyWereRead)
 
 TEST(PrintFormList, FallsBackToTheBuiltInFormAtStartUp)
 {
+    test::TestFolder folder("print_forms");
     PrintFormList list;
     MessageLog log;
     std::string now = "Atlas";
-    const std::string path = ::testing::TempDir() + "/no_print_forms.cfg";
+    const std::string path = folder.file("no_print_forms.cfg");
     EXPECT_FALSE(list.loadAtStartup(path, now, log));
     EXPECT_EQ(now, "default");
     ASSERT_EQ(list.forms().size(), 1u);
@@ -135,7 +136,7 @@ TEST(PrintFormList, FallsBackToTheBuiltInFormAtStartUp)
 
     // A file without page-form elements gives no form either.
     log.messages.clear();
-    EXPECT_FALSE(list.load(writeTemp("print_forms_empty.cfg", "<print-form>\n</print-form>\n"), log));
+    EXPECT_FALSE(list.load(folder.write("print_forms_empty.cfg", "<print-form>\n</print-form>\n"), log));
     EXPECT_EQ(list.current().title, "default");
     EXPECT_EQ(log.utf8Texts().back(), "デフォルトの印刷書式を使用します\n");
 }
@@ -161,6 +162,7 @@ TEST(PrintFormList, SelectsTheFirstFormOfATitle)
 
 TEST(PrintFormList, KeepsTheGridUsableWhateverTheFileSays)
 {
+    test::TestFolder folder("print_forms");
     PrintFormList list;
     MessageLog log;
     struct Case {
@@ -170,12 +172,12 @@ TEST(PrintFormList, KeepsTheGridUsableWhateverTheFileSays)
     for (const Case& c : {Case{"0", 1}, Case{"-5", 1}, Case{"x", 1}, Case{"1000", 32}, Case{" 7", 7}}) {
         SCOPED_TRACE(c.rows);
         log.messages.clear();
-        ASSERT_TRUE(list.load(writeTemp("print_forms_rows.cfg", oneForm("F", c.rows, titleBlock(""))), log));
+        ASSERT_TRUE(list.load(folder.write("print_forms_rows.cfg", oneForm("F", c.rows, titleBlock(""))), log));
         EXPECT_EQ(list.current().rows.value, c.value);
         EXPECT_EQ(list.current().rows.text, c.rows);
     }
     // Out-of-range rows are reported by the schema check all the same.
-    ASSERT_TRUE(list.load(writeTemp("print_forms_rows.cfg", oneForm("F", "0", titleBlock(""))), log));
+    ASSERT_TRUE(list.load(folder.write("print_forms_rows.cfg", oneForm("F", "0", titleBlock(""))), log));
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_NE(log.utf8Texts()[0].find("<num-of-rows .. value=\"0\" : 下限値を下回っています.  value < MIN 1\n"),
         std::string::npos);
@@ -183,10 +185,11 @@ TEST(PrintFormList, KeepsTheGridUsableWhateverTheFileSays)
 
 TEST(PrintFormList, ChecksMarginsAndTitlePlacement)
 {
+    test::TestFolder folder("print_forms");
     PrintFormList list;
     MessageLog log;
     // The top margin of a form may be 0.0; the left one needs at least 0.1.
-    ASSERT_TRUE(list.load(writeTemp("print_forms_margin.cfg", oneForm("F", "1", titleBlock(""), "0.0")), log));
+    ASSERT_TRUE(list.load(folder.write("print_forms_margin.cfg", oneForm("F", "1", titleBlock(""), "0.0")), log));
     ASSERT_EQ(log.messages.size(), 1u);
     const std::string text = log.utf8Texts()[0];
     EXPECT_NE(
@@ -196,13 +199,14 @@ TEST(PrintFormList, ChecksMarginsAndTitlePlacement)
 
     for (auto [arrange, bottom] :
         {std::pair{" arrange=\"bottom\"", true}, {" arrange=\"top\"", false}, {" arrange=\"Bottom\"", false}}) {
-        ASSERT_TRUE(list.load(writeTemp("print_forms_arrange.cfg", oneForm("F", "1", titleBlock(arrange))), log));
+        ASSERT_TRUE(list.load(folder.write("print_forms_arrange.cfg", oneForm("F", "1", titleBlock(arrange))), log));
         EXPECT_EQ(list.current().mapTitle.bottom, bottom) << arrange;
     }
 }
 
 TEST(PrintFormList, StopsBuildingAtANumberWithoutItsValue)
 {
+    test::TestFolder folder("print_forms");
     std::string text = oneForm("First", "2", titleBlock(""));
     std::string second = oneForm("Second", "3", titleBlock(""));
     const std::string body
@@ -215,7 +219,7 @@ TEST(PrintFormList, StopsBuildingAtANumberWithoutItsValue)
 
     PrintFormList list;
     MessageLog log;
-    ASSERT_TRUE(list.load(writeTemp("print_forms_broken.cfg", text), log));
+    ASSERT_TRUE(list.load(folder.write("print_forms_broken.cfg", text), log));
     // The second form keeps what came before the faulty element; the third is never built.
     ASSERT_EQ(list.forms().size(), 2u);
     EXPECT_EQ(list.forms()[1].title, "Second");
@@ -227,11 +231,12 @@ TEST(PrintFormList, StopsBuildingAtANumberWithoutItsValue)
 
 TEST(PrintFormList, BuildsFormsFromAFileWithSyntaxErrors)
 {
+    test::TestFolder folder("print_forms");
     std::string text = oneForm("F", "2", titleBlock(""));
     text.replace(text.find("<page-header><script></script>"), 30, "<page-header><script><left></script>");
     PrintFormList list;
     MessageLog log;
-    EXPECT_TRUE(list.load(writeTemp("print_forms_syntax.cfg", text), log));
+    EXPECT_TRUE(list.load(folder.write("print_forms_syntax.cfg", text), log));
     ASSERT_GE(log.messages.size(), 1u);
     EXPECT_NE(
         log.utf8Texts()[0].find(

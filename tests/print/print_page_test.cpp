@@ -3,6 +3,7 @@
 #include "viewer/print/print_page.h"
 
 #include "tests/support/print_script.h"
+#include "tests/support/test_folder.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/mark_painter.h"
@@ -228,12 +229,9 @@ TEST(PageContext, NumbersTheHeaderFromTheFullGridAndNamesThePagesFirstSpecies)
 {
     // Two genera on a 2 x 2 form with paging level 1: page 1 ends after two
     // species, yet the header of page 3 counts 2 x 2 x 2 + 1 = 9.
-    const std::string path = ::testing::TempDir() + "/page_context_groups.csv";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    std::fputs("11,X,0,,\r\n12,Y,0,,\r\n", file);
-    std::fclose(file);
+    test::TestFolder folder("page_context_groups");
     PhyleticTable groups;
-    groups.load(path, 10);
+    groups.load(folder.write("groups.csv", "11,X,0,,\r\n12,Y,0,,\r\n"), 10);
     PrintForm form = PrintForm::builtIn();
     form.rows = PrintForm::countFromText("2");
     form.columns = PrintForm::countFromText("2");

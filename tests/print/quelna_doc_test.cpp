@@ -4,6 +4,8 @@
 
 #include "viewer/settings/phyletic_table.h"
 
+#include "tests/support/test_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,11 +20,10 @@ class Groups {
 public:
     Groups()
     {
-        std::string path = ::testing::TempDir() + "/quelna_doc_groups.csv";
-        FILE* file = std::fopen(path.c_str(), "wb");
-        std::fputs("1,Fam1,0,F1,\r\n2,Fam2,99,F2,\r\n11,X,1,x,\r\n12,Y,1,y,\r\n13,Z,2,z,\r\n14,X,2,other,\r\n", file);
-        std::fclose(file);
-        table.load(path, 50);
+        test::TestFolder folder("quelna_doc_groups");
+        table.load(folder.write("groups.csv",
+                       "1,Fam1,0,F1,\r\n2,Fam2,99,F2,\r\n11,X,1,x,\r\n12,Y,1,y,\r\n13,Z,2,z,\r\n14,X,2,other,\r\n"),
+            50);
     }
     PhyleticTable table;
 };

@@ -3,6 +3,7 @@
 #include "viewer/print/script_interpreter.h"
 
 #include "tests/support/print_script.h"
+#include "tests/support/test_folder.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/phyletic_table.h"
@@ -34,11 +35,8 @@ protected:
         painter.slots[0].size = 10.0f;
         painter.slots[1].size = 20.0f;
 
-        std::string path = ::testing::TempDir() + "/script_groups.csv";
-        FILE* file = std::fopen(path.c_str(), "wb");
-        std::fputs("1,Papilionidae,0,Ageha-ka,A2\r\n11,Papilio,1,Ageha-zoku,P2\r\n", file);
-        std::fclose(file);
-        groups.load(path, 10);
+        test::TestFolder folder("script_groups");
+        groups.load(folder.write("groups.csv", "1,Papilionidae,0,Ageha-ka,A2\r\n11,Papilio,1,Ageha-zoku,P2\r\n"), 10);
 
         xuthus.code = 101;
         xuthus.scientificName = "Papilio xuthus";

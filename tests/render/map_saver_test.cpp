@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 namespace tavik {
@@ -90,6 +92,22 @@ TEST_F(MapSaverTest, AFailedFileEndsTheBatchWithTheFilesBeforeItOnly)
     EXPECT_TRUE(fs::is_directory(folder.file("out/map_3.png")));
     ASSERT_FALSE(log.messages.empty());
     EXPECT_EQ(log.utf8Texts().back(), folder.file("out/map_3.png") + " に書き込みできませんでした。");
+}
+
+// A map is written to a temporary file created exclusively beside it: links
+// planted in a shared output folder under names a writer might take are never
+// followed (the temporary names once were the program's id and a count).
+TEST_F(MapSaverTest, PlantedLinksInTheOutputFolderAreNeverFollowed)
+{
+    const std::string victim = folder.write("victim.txt", "precious");
+    for (int i = 0; i < 6; ++i)
+        fs::create_symlink(victim,
+            folder.file("out/map_" + std::to_string(i + 1) + ".png.tavik-" + std::to_string(::getpid()) + "-"
+                + std::to_string(i)));
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Done);
+    EXPECT_EQ(test::readBytes(victim), "precious");
+    for (int code = 1; code <= 6; ++code)
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder.file("out/map_" + std::to_string(code) + ".png"))));
 }
 
 TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)

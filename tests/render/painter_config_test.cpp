@@ -14,7 +14,6 @@ namespace {
 const std::string kData = TAVIK_TEST_DATA "/render/";
 
 using test::readBytes;
-using test::writeTemp;
 
 TEST(PainterConfig, ReadsStylesAndReportsSchemaFindings)
 {
@@ -61,7 +60,8 @@ TEST(PainterConfig, SavesAllTenSlotsInTheFixedFormatAndReadsThemBack)
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(config.text(), expected);
 
-    const std::string path = ::testing::TempDir() + "/painter_roundtrip.cfg";
+    test::TestFolder folder("painter_roundtrip");
+    const std::string path = folder.file("painter_roundtrip.cfg");
     ASSERT_TRUE(config.save(path));
     EXPECT_EQ(readBytes(path), expected);
 
@@ -90,12 +90,13 @@ TEST(PainterConfig, RefusesFilesItCannotUseAndStaysAsItWas)
     for (int i = 0; i < 11; ++i)
         eleven += "<target></target>\n";
     eleven += "</painter>\n";
+    test::TestFolder folder("painter_refused");
     const std::string files[] = {
-        writeTemp("painter_eleven.cfg", eleven),
-        writeTemp("painter_trailing.cfg", "<painter>\n<target></target>\n</painter> x\n"),
-        writeTemp("painter_wrong_top.cfg", "<target></target>\n"),
-        writeTemp("painter_parse_error.cfg", "<painter>\n<overlap shift-x=\"1\" shift-y=2/>\n</painter>\n"),
-        ::testing::TempDir() + "/painter_missing.cfg",
+        folder.write("painter_eleven.cfg", eleven),
+        folder.write("painter_trailing.cfg", "<painter>\n<target></target>\n</painter> x\n"),
+        folder.write("painter_wrong_top.cfg", "<target></target>\n"),
+        folder.write("painter_parse_error.cfg", "<painter>\n<overlap shift-x=\"1\" shift-y=2/>\n</painter>\n"),
+        folder.file("painter_missing.cfg"),
     };
     for (const std::string& path : files) {
         SCOPED_TRACE(path);
@@ -111,7 +112,8 @@ TEST(PainterConfig, RefusesFilesItCannotUseAndStaysAsItWas)
 
 TEST(PainterConfig, EmptyPainterHoldsNothingAndSavesNothing)
 {
-    const std::string path = writeTemp("painter_empty.cfg", "<painter></painter>\n");
+    test::TestFolder folder("painter_empty");
+    const std::string path = folder.write("painter_empty.cfg", "<painter></painter>\n");
     PainterConfig config;
     MessageLog log;
     ASSERT_TRUE(config.load(path, log));

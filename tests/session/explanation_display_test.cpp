@@ -214,7 +214,7 @@ TEST_F(ExplanationTest, TheHelpDocumentOpensOrIsSaidToBeMissing)
 TEST(PrivateTemporaryDirectory, IsMadeForTheUserAloneAndRefusesAPlantedLink)
 {
     test::TestFolder folder("private_tmp");
-    const char* saved = std::getenv("TMPDIR");
+    const char* saved = std::getenv("TMPDIR"); // own folder: TMPDIR is pointed into it below
     const std::string savedValue = saved ? saved : "";
     ::setenv("TMPDIR", folder.path().c_str(), 1);
     const std::string mine = folder.path() + "/tavik-" + std::to_string(::getuid());

@@ -195,5 +195,67 @@ TEST_F(DistributionTableTest, FaultyLinesAreReportedWithTheFile)
     EXPECT_EQ(texts[2], path + "\n トークンの長さが 256 を越えました。");
 }
 
+// Only the fields of the records drawn are read: a prefix of the line, read
+// again whole when a quoted comma made it too short.
+TEST_F(DistributionTableTest, ReadsOnlyTheRecordsItDrawsEvenPastQuotedCommas)
+{
+    std::string line = "7,\"1301,,,\",A,\"JP5339\",B";
+    for (int i = 0; i < 200000; ++i)
+        line += ",1302,C";
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(folder.write("t.csv", line + "\n8,1303,A\n"), 10), DistributionIndexStatus::Ok);
+    RecordSet set;
+    settings.pointMaxPerSpecies = 3;
+    ASSERT_TRUE(table.readSpeciesRecords(7, settings, set, log));
+    ASSERT_EQ(set.records.size(), 3u);
+    EXPECT_EQ(set.records[0].areaCode, 1301);
+    EXPECT_EQ(set.records[1].kind, LocationKind::FirstOrder);
+    EXPECT_EQ(set.records[2].areaCode, 1302);
+    ASSERT_TRUE(table.readSpeciesRecords(8, settings, set, log));
+    ASSERT_EQ(set.records.size(), 1u);
+    EXPECT_EQ(set.records[0].areaCode, 1303);
+    EXPECT_TRUE(log.messages.empty());
+}
+
+// samvel replaces the table by renaming a new file over it: the viewer goes
+// on reading the file it indexed, and knows that the path names another now.
+TEST_F(DistributionTableTest, KeepsReadingTheFileItIndexedWhenTheTableIsReplaced)
+{
+    const std::string path = folder.write("ta_vik.csv", "1,1301,A\n2,1302,B\n3,1303,C\n");
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(path, 10), DistributionIndexStatus::Ok);
+    EXPECT_FALSE(table.changedOnDisk());
+    const std::string replacement = folder.write("new.csv", "9,9999,A\n3,1399,A\n2,1398,A\n1,1397,A\n");
+    ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
+    EXPECT_TRUE(table.changedOnDisk());
+
+    RecordSet set;
+    for (int code : {1, 2, 3}) {
+        ASSERT_TRUE(table.readSpeciesRecords(code, settings, set, log)) << code;
+        ASSERT_EQ(set.records.size(), 1u);
+        EXPECT_EQ(set.records[0].areaCode, 1300 + code);
+    }
+    EXPECT_TRUE(log.messages.empty());
+}
+
+// A table rewritten in place holds other lines at the indexed offsets: the
+// species' line is checked for its code and a mismatch is reported.
+TEST_F(DistributionTableTest, ReportsALineThatIsNoLongerTheSpeciesOwn)
+{
+    const std::string path = folder.write("ta_vik.csv", "1,1301,A\n2,1302,B\n");
+    DistributionTable table;
+    ASSERT_EQ(table.buildIndex(path, 10), DistributionIndexStatus::Ok);
+    test::writeBytes(path, "2,1302,B\n1,1301,A\n");
+    EXPECT_TRUE(table.changedOnDisk());
+    RecordSet set;
+    EXPECT_FALSE(table.readSpeciesRecords(2, settings, set, log));
+    test::writeBytes(path, "2,");
+    EXPECT_FALSE(table.readSpeciesRecords(2, settings, set, log));
+    const std::vector<std::string> texts = log.utf8Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].find(path + "\n 2 行目は種コード 2 の行ではありません。"), 0u) << texts[0];
+    EXPECT_EQ(texts[1].find(path + "\n 2 行目は種コード 2 の行ではありません。"), 0u) << texts[1];
+}
+
 } // namespace
 } // namespace tavik

@@ -3,10 +3,13 @@
 #include "tests/support/test_folder.h"
 #include "viewer/settings/area_table.h"
 #include "viewer/settings/datum_shift_table.h"
+#include "viewer/settings/distribution_table.h"
 #include "viewer/settings/phyletic_table.h"
 #include "viewer/settings/species_table.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace tavik {
 namespace {
@@ -82,7 +85,8 @@ TEST(SpeciesTable, AssignsGroupCodesByGroupNamesAndCreatesMissingGroups)
 {
     test::TestFolder folder("assign_groups");
     PhyleticTable groups;
-    ASSERT_TRUE(groups.load(folder.write("phyletic.csv", "10,Papilionidae,1,Swallowtails\r\n"), 5));
+    ASSERT_EQ(
+        groups.load(folder.write("phyletic.csv", "10,Papilionidae,1,Swallowtails\r\n"), 5), PhyleticTableStatus::Ok);
     SpeciesTable species;
     MessageLog log;
     species.load(folder.write("species.csv",
@@ -170,6 +174,61 @@ TEST(DatumShiftTable, HoldsShiftsInDegreesSortedBySquare)
     EXPECT_EQ(table.load(folder.write("b.csv", "5339,x,1,1\n0,x,1,1\n"), 5), DatumShiftStatus::BadSquareCode);
     EXPECT_EQ(table.load(folder.write("c.csv", "1,x,1,1\n2,x,1,1\n"), 1), DatumShiftStatus::Overflow);
     EXPECT_EQ(table.load(folder.file("none.csv"), 5), DatumShiftStatus::CannotOpen);
+}
+
+// A line the reader refuses ends the area, datum-shift and group tables
+// with its number: every row after it would otherwise be lost without a word.
+TEST(ReferenceTables, AFaultyLineEndsTheTableWithItsNumber)
+{
+    test::TestFolder folder("faulty_tables");
+    const std::string broken = "1,a,,b,N35,E139,1,1,F\r\n2,\"open,,,N35,E139\r\n3,c,,d,N35,E139,1,1,F\r\n";
+    const std::string misquoted = "1,a,0,b,c\n2,\"x\"y\",0,,\n";
+    const std::string longField = "5339,x,1,1\n" + std::string(300, '7') + ",x,1,1\n";
+
+    AreaTable areas;
+    ASSERT_EQ(areas.load(folder.write("area.csv", broken), 10), AreaTableStatus::FaultyLine);
+    EXPECT_EQ(areas.fault().line, 2);
+    EXPECT_EQ(areas.fault().status, CsvStatus::UnterminatedQuote);
+    // A field too long beyond the columns read leaves the row whole.
+    ASSERT_EQ(areas.load(folder.write("long.csv", "1,a,,b,N35,E139,1,1,F," + std::string(300, 'x') + "\n"), 10),
+        AreaTableStatus::Ok);
+
+    PhyleticTable groups;
+    ASSERT_EQ(groups.load(folder.write("groups.csv", misquoted), 10), PhyleticTableStatus::FaultyLine);
+    EXPECT_EQ(groups.fault().line, 2);
+    EXPECT_EQ(groups.rows().size(), 1u);
+
+    DatumShiftTable shifts;
+    ASSERT_EQ(shifts.load(folder.write("wgs.csv", longField), 10), DatumShiftStatus::FaultyLine);
+    EXPECT_EQ(shifts.fault().line, 2);
+    EXPECT_EQ(shifts.fault().status, CsvStatus::FieldTooLong);
+
+    EXPECT_EQ(cp932ToUtf8(csvLineFaultMessage(CsvStatus::ReadError, "area.csv", 12)),
+        "area.csv\n 12 行目を読めません。ファイルを読み込み中にエラーが起きました。");
+}
+
+// A folder, a device or a FIFO named as a table holds no table: each is a
+// table that cannot be opened, found at once (a FIFO without a writer would
+// block an ordinary open, /dev/zero read on for ever).
+TEST(ReferenceTables, APathThatIsNoRegularFileCannotBeOpened)
+{
+    test::TestFolder folder("not_regular");
+    const std::string fifo = folder.file("fifo.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder.path(), std::string("/dev/zero"), std::string("/dev/urandom"), fifo}) {
+        SCOPED_TRACE(path);
+        AreaTable areas;
+        EXPECT_EQ(areas.load(path, 10), AreaTableStatus::CannotOpen);
+        DatumShiftTable shifts;
+        EXPECT_EQ(shifts.load(path, 10), DatumShiftStatus::CannotOpen);
+        PhyleticTable groups;
+        EXPECT_EQ(groups.load(path, 10), PhyleticTableStatus::CannotOpen);
+        DistributionTable distribution;
+        EXPECT_EQ(distribution.buildIndex(path, 10), DistributionIndexStatus::CannotOpen);
+        SpeciesTable species;
+        MessageLog log;
+        EXPECT_EQ(species.load(path, 10, NameMode::ScientificName, log), SpeciesTable::LoadResult::CannotOpen);
+    }
 }
 
 } // namespace

@@ -8,16 +8,24 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 namespace tavik::test {
 namespace {
 
-// A file of the test temporary folder for one stream of one run.
+// A new file of its own in the test temporary directory for one stream of one
+// run (mkstemp: no two runs, in this process or another, share one).
 std::string streamFile(const char* stream)
 {
-    static int runs = 0;
-    return ::testing::TempDir() + "/tavik_run_" + std::to_string(::getpid()) + "_" + std::to_string(++runs) + "_"
-        + stream;
+    std::string pattern = ::testing::TempDir();
+    if (pattern.empty() || pattern.back() != '/')
+        pattern += '/';
+    pattern += std::string("tavik_run_") + stream + "_XXXXXX";
+    const int descriptor = ::mkstemp(pattern.data());
+    if (descriptor < 0)
+        throw std::runtime_error("cannot make a file from " + pattern);
+    ::close(descriptor);
+    return pattern;
 }
 
 } // namespace

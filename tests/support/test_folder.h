@@ -4,7 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <system_error>
+
+#include <stdlib.h>
 
 #include <unistd.h>
 
@@ -23,26 +27,29 @@ inline void writeBytes(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Writes bytes to a file of that name in the test temporary directory and
-// returns its path.
-inline std::string writeTemp(const std::string& name, const std::string& bytes)
-{
-    const std::string path = ::testing::TempDir() + "/" + name;
-    writeBytes(path, bytes);
-    return path;
-}
-
-// A fresh folder under the test temporary directory, removed afterwards. The
-// process id keeps tests that CTest runs at the same time apart.
+// A fresh folder of its own under the test temporary directory, removed
+// afterwards. Its name is made unique by mkdtemp, so test cases that CTest
+// runs at the same time, or one case that makes several folders of the same
+// name, never share a file. Every file a test writes belongs in one.
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
-        : path_(std::filesystem::path(::testing::TempDir()) / ("tavik_" + std::to_string(::getpid()) + "_" + name))
     {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        std::string pattern = ::testing::TempDir();
+        if (pattern.empty() || pattern.back() != '/')
+            pattern += '/';
+        pattern += "tavik_" + name + "_XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a test folder from " + pattern);
+        path_ = pattern;
     }
-    ~TestFolder() { std::filesystem::remove_all(path_); }
+    ~TestFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
 
     // Writes bytes to a file in the folder (creating subfolders) and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const

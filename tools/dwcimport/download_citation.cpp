@@ -48,6 +48,18 @@ bool isDownloadKey(std::string_view text)
     return hyphen != std::string_view::npos && isDigits(text.substr(0, hyphen)) && isDigits(text.substr(hyphen + 1));
 }
 
+// The characters a literature code made from a download keeps: ASCII letters,
+// digits, '-', '.' and '_'. A DOI or key may hold anything (a comma or a quote
+// would make the table quote the code, a space would be trimmed away).
+std::string codeCharacters(std::string_view text)
+{
+    std::string kept;
+    for (char c : text)
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_')
+            kept += c;
+    return kept;
+}
+
 } // namespace
 
 DownloadCitation DownloadCitation::fromEml(ByteSource& source, size_t maxBytes)
@@ -176,10 +188,10 @@ DownloadCitation DownloadCitation::fromDataFileName(std::string_view name)
 std::string DownloadCitation::literatureRow() const
 {
     std::string code;
-    if (!doi.empty())
-        code = "GBIF-" + doi.substr(doi.find_last_of('/') + 1);
-    else if (!key.empty())
-        code = "GBIF" + key;
+    if (std::string suffix = codeCharacters(doi.substr(doi.find_last_of('/') + 1)); !suffix.empty())
+        code = "GBIF-" + suffix;
+    else if (std::string digits = codeCharacters(key); !digits.empty())
+        code = "GBIF" + digits;
     else
         code = "GBIF-download";
     code.resize(std::min(code.size(), literatureCodeBytes));

@@ -193,6 +193,23 @@ ImageReadStatus readBmp(std::string_view path, DecodedImage& image)
 
 ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outputBitsPerPixel, const Palette& palette)
 {
+    // Nothing is created for rows that cannot be written.
+    if (writeBmp(nullptr, rows, outputBitsPerPixel, palette) == ImageWriteStatus::UnsupportedDepth)
+        return ImageWriteStatus::UnsupportedDepth;
+    FilePtr file = openFile(path, "wb");
+    if (!file)
+        return ImageWriteStatus::CannotCreate;
+    ImageWriteStatus status = writeBmp(file.get(), rows, outputBitsPerPixel, palette);
+    // A full disk often shows only when the buffered rows are flushed.
+    if (std::fclose(file.release()) != 0 && status == ImageWriteStatus::Ok)
+        status = ImageWriteStatus::RowWriteFailed;
+    if (status != ImageWriteStatus::Ok)
+        std::remove(localPath(path).c_str());
+    return status;
+}
+
+ImageWriteStatus writeBmp(std::FILE* file, const PixelRows& rows, int outputBitsPerPixel, const Palette& palette)
+{
     OutputRows output(rows, outputBitsPerPixel, palette);
     if (!output.valid())
         return ImageWriteStatus::UnsupportedDepth;
@@ -202,15 +219,8 @@ ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outp
     std::uint64_t imageBytes = rowBytes * static_cast<std::uint64_t>(output.height());
     if (pixelOffset + imageBytes > std::numeric_limits<std::uint32_t>::max())
         return ImageWriteStatus::UnsupportedDepth;
-
-    FilePtr file = openFile(path, "wb");
     if (!file)
         return ImageWriteStatus::CannotCreate;
-    auto fail = [&](ImageWriteStatus status) {
-        file.reset();
-        std::remove(localPath(path).c_str());
-        return status;
-    };
 
     std::vector<std::uint8_t> header(pixelOffset, 0);
     header[0] = 'B';
@@ -228,22 +238,17 @@ ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outp
         std::uint8_t* quad = &header[kHeaderBytes + 4 * i];
         putColour(quad, palette[i]);
     }
-    if (std::fwrite(header.data(), 1, header.size(), file.get()) != header.size())
-        return fail(ImageWriteStatus::CannotCreate);
+    if (std::fwrite(header.data(), 1, header.size(), file) != header.size())
+        return ImageWriteStatus::CannotCreate;
 
     std::vector<std::uint8_t> fileRow(rowBytes, 0);
     for (int y = output.height() - 1; y >= 0; --y) {
         const std::uint8_t* row = output.row(y);
         std::copy(row, row + output.rowBytes(), fileRow.begin());
-        if (std::fwrite(fileRow.data(), 1, fileRow.size(), file.get()) != fileRow.size())
-            return fail(ImageWriteStatus::RowWriteFailed);
+        if (std::fwrite(fileRow.data(), 1, fileRow.size(), file) != fileRow.size())
+            return ImageWriteStatus::RowWriteFailed;
     }
-    // A full disk often shows only when the buffered rows are flushed.
-    if (std::fflush(file.get()) != 0 || std::fclose(file.release()) != 0) {
-        std::remove(localPath(path).c_str());
-        return ImageWriteStatus::RowWriteFailed;
-    }
-    return ImageWriteStatus::Ok;
+    return std::fflush(file) == 0 ? ImageWriteStatus::Ok : ImageWriteStatus::RowWriteFailed;
 }
 
 } // namespace tavik

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -99,8 +100,16 @@ ImageReadStatus readBmp(std::string_view path, DecodedImage& image);
 ImageWriteStatus writePng(std::string_view path, std::string_view title, const PixelRows& rows, int outputBitsPerPixel,
     const Palette& palette, const PngCompression& compression = {});
 
+// Writes the PNG file to a stream opened for writing (a temporary file that
+// the caller renames into place); the stream is flushed, not closed.
+ImageWriteStatus writePng(std::FILE* file, std::string_view title, const PixelRows& rows, int outputBitsPerPixel,
+    const Palette& palette, const PngCompression& compression = {});
+
 // Writes an uncompressed Windows BMP file of 8 or 24 bits per pixel, with the
 // same conversions between row and output depths as writePng.
 ImageWriteStatus writeBmp(std::string_view path, const PixelRows& rows, int outputBitsPerPixel, const Palette& palette);
+
+// Writes the BMP file to a stream opened for writing; flushed, not closed.
+ImageWriteStatus writeBmp(std::FILE* file, const PixelRows& rows, int outputBitsPerPixel, const Palette& palette);
 
 } // namespace tavik

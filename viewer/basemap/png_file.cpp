@@ -431,12 +431,26 @@ ImageReadStatus readPng(std::string_view path, DecodedImage& image)
 ImageWriteStatus writePng(std::string_view path, std::string_view title, const PixelRows& rows, int outputBitsPerPixel,
     const Palette& palette, const PngCompression& compression)
 {
-    OutputRows output(rows, outputBitsPerPixel, palette);
-    if (!output.valid())
+    if (!OutputRows(rows, outputBitsPerPixel, palette).valid())
         return ImageWriteStatus::UnsupportedDepth;
     FilePtr file = openFile(path, "wb");
     if (!file)
         return ImageWriteStatus::CannotCreate;
+    ImageWriteStatus status = writePng(file.get(), title, rows, outputBitsPerPixel, palette, compression);
+    // A full disk often shows only when the buffered data is flushed.
+    if (std::fclose(file.release()) != 0 && status == ImageWriteStatus::Ok)
+        status = ImageWriteStatus::LibraryFailed;
+    if (status != ImageWriteStatus::Ok)
+        std::remove(localPath(path).c_str());
+    return status;
+}
+
+ImageWriteStatus writePng(std::FILE* file, std::string_view title, const PixelRows& rows, int outputBitsPerPixel,
+    const Palette& palette, const PngCompression& compression)
+{
+    OutputRows output(rows, outputBitsPerPixel, palette);
+    if (!output.valid())
+        return ImageWriteStatus::UnsupportedDepth;
     thread_local PngScratch scratch;
     std::span<const std::uint8_t> packed;
     try {
@@ -444,16 +458,10 @@ ImageWriteStatus writePng(std::string_view path, std::string_view title, const P
     } catch (const std::bad_alloc&) {
         packed = {};
     }
-    // A full disk often shows only when the buffered data is flushed.
-    bool written = !packed.empty()
-        && writePngChunks(file.get(), output, title.substr(0, title.find('\0')), palette, packed)
-        && std::fflush(file.get()) == 0 && std::fclose(file.release()) == 0;
+    bool written = !packed.empty() && writePngChunks(file, output, title.substr(0, title.find('\0')), palette, packed)
+        && std::fflush(file) == 0;
     scratch.release();
-    if (written)
-        return ImageWriteStatus::Ok;
-    file.reset();
-    std::remove(localPath(path).c_str());
-    return ImageWriteStatus::LibraryFailed;
+    return written ? ImageWriteStatus::Ok : ImageWriteStatus::LibraryFailed;
 }
 
 } // namespace tavik

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <memory>
 #include <thread>
 
 namespace tavik {
@@ -46,8 +47,7 @@ std::string writeFailure(const std::string& path)
 }
 
 // Writes a map to `file` in the format that `finalPath`'s extension chooses.
-bool writeMap(
-    const QImage& map, const std::string& file, int depth, const std::string& title, const std::string& finalPath)
+bool writeMap(const QImage& map, std::FILE* file, int depth, const std::string& title, const std::string& finalPath)
 {
     // The writers take the rendered rows as they are where they can, which
     // spares a copy of the whole map.
@@ -87,7 +87,7 @@ struct MapSlot {
     enum class State { Waiting, Ready, Faulty, Failed };
     State state = State::Waiting;
     std::string path; // the file's name after wildcard expansion (cp932)
-    std::string temporary; // where the worker wrote it (local path)
+    std::unique_ptr<FileReplacement> file; // the temporary file the worker wrote it to, renamed into place in order
     std::string text; // progress text
     std::string failure; // message of a failure
     MessageLog messages; // what rendering reported
@@ -121,9 +121,9 @@ public:
         }
         for (std::thread& worker : workers)
             worker.join();
+        // Maps finished but not renamed into place leave no file behind.
         for (MapSlot& slot : slots_)
-            if (!slot.temporary.empty())
-                ::unlink(slot.temporary.c_str());
+            slot.file.reset();
         return result;
     }
 
@@ -182,10 +182,12 @@ private:
             slot.state = MapSlot::State::Faulty;
             return slot;
         }
-        // Written beside its final name, renamed into place in job order.
-        slot.temporary = localPath(slot.path) + ".tavik-" + std::to_string(::getpid()) + "-" + std::to_string(i);
-        if (!writeMap(map, utf8ToCp932(slot.temporary), job_.depth, species.scientificName, slot.path)) {
-            slot.temporary.clear();
+        // Written to a new temporary file beside its final name (created
+        // exclusively: a link planted in a shared folder is never followed),
+        // renamed into place in job order.
+        slot.file = std::make_unique<FileReplacement>(slot.path, FileReplacement::Sync::None);
+        if (!slot.file->open() || !writeMap(map, slot.file->stream(), job_.depth, species.scientificName, slot.path)) {
+            slot.file.reset();
             slot.state = MapSlot::State::Failed;
             slot.failure = writeFailure(slot.path);
             return slot;
@@ -216,11 +218,8 @@ private:
                 progress_.onMap(slot.text);
             for (const Message& message : slot.messages.messages)
                 messages.show(message);
-            // A write-protected file is not replaced: renaming over it would.
-            if (slot.state == MapSlot::State::Ready
-                && (isWriteProtected(slot.path)
-                    || ::rename(slot.temporary.c_str(), localPath(slot.path).c_str()) != 0)) {
-                ::unlink(slot.temporary.c_str());
+            // A write-protected file is not replaced (the replacement checks).
+            if (slot.state == MapSlot::State::Ready && !slot.file->commit()) {
                 slot.state = MapSlot::State::Failed;
                 slot.failure = writeFailure(slot.path);
             }

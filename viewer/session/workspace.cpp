@@ -14,6 +14,13 @@ void cannotRead(MessageSink& messages, const std::string& path)
     messages.stop("", cp932Printf("%s\nファイルを読めません。確認してください。", path.c_str()));
 }
 
+// A line of a table that the start-up cannot go past: the tables are read
+// whole or not at all, so that no row after a faulty one is silently lost.
+void faultyLine(MessageSink& messages, const std::string& path, const CsvLineFault& fault)
+{
+    messages.stop("", csvLineFaultMessage(fault.status, path, fault.line));
+}
+
 } // namespace
 
 std::string Workspace::resolved(const std::string& path) const { return makeAbsolute(path, settings.startupDirectory); }
@@ -71,8 +78,11 @@ bool Workspace::loadTables(MessageSink& messages)
 {
     Settings& s = settings;
     // A missing group table is not reported: groups are then made from the
-    // species table.
-    phyletic.load(resolved(s.phyleticTable), s.phyleticMax);
+    // species table. A faulty line is: the groups after it would be lost.
+    if (phyletic.load(resolved(s.phyleticTable), s.phyleticMax) == PhyleticTableStatus::FaultyLine) {
+        faultyLine(messages, resolved(s.phyleticTable), phyletic.fault());
+        return false;
+    }
     s.phyleticTable = resolved(s.phyleticTable);
 
     switch (areas.load(resolved(s.areaTable), s.areaMax)) {
@@ -83,6 +93,9 @@ bool Workspace::loadTables(MessageSink& messages)
         return false;
     case AreaTableStatus::Overflow:
         messages.stop("", cp932Literal("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
+        return false;
+    case AreaTableStatus::FaultyLine:
+        faultyLine(messages, resolved(s.areaTable), areas.fault());
         return false;
     }
     s.areaTable = resolved(s.areaTable);
@@ -100,6 +113,9 @@ bool Workspace::loadTables(MessageSink& messages)
         messages.stop(
             "", cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。", s.wgsJgsTable.c_str()));
         return false;
+    case DatumShiftStatus::FaultyLine:
+        faultyLine(messages, resolved(s.wgsJgsTable), datumShifts.fault());
+        return false;
     }
     s.wgsJgsTable = resolved(s.wgsJgsTable);
 
@@ -112,6 +128,9 @@ bool Workspace::loadTables(MessageSink& messages)
     case DistributionIndexStatus::Overflow:
         messages.stop(
             "", cp932Literal("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
+        return false;
+    case DistributionIndexStatus::ReadError:
+        faultyLine(messages, s.taVikDb, {CsvStatus::ReadError, distribution.readErrorLine()});
         return false;
     }
     return true;

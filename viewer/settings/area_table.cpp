@@ -10,6 +10,8 @@
 namespace tavik {
 namespace {
 
+constexpr size_t kColumns = 9; // columns of an area row that are read
+
 // Pixel coordinates are 16-bit; larger values are held at the limit.
 std::int16_t pixel(std::string_view text)
 {
@@ -23,10 +25,18 @@ std::int16_t pixel(std::string_view text)
 AreaTableStatus AreaTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
+    fault_ = {};
     CsvLineReader reader;
     if (!reader.open(path))
         return AreaTableStatus::CannotOpen;
-    while (reader.nextLine() == CsvStatus::Ok) {
+    for (;;) {
+        const CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            break;
+        if (!reader.holdsRow(status, kColumns)) {
+            fault_ = {status, reader.lineNumber()};
+            return AreaTableStatus::FaultyLine;
+        }
         if (reader.fieldCount() == 0)
             continue;
         if (static_cast<int>(rows_.size()) >= capacity)

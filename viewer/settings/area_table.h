@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/settings/csv_line_reader.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -18,14 +20,17 @@ struct AreaRecord {
     int row = 0;
 };
 
-enum class AreaTableStatus { Ok = 0, CannotOpen = -1, Overflow = -2 };
+enum class AreaTableStatus { Ok = 0, CannotOpen = -1, Overflow = -2, FaultyLine = -3 };
 
 // The area table, kept in file order and searched linearly by code.
 class AreaTable {
 public:
     // Reads the table; a row beyond `capacity` ends loading with Overflow, a
-    // syntax error ends the table at that line without notice.
+    // line the reader refuses (or cannot read) with FaultyLine and fault()
+    // saying where: every area after it would be lost from every map.
     AreaTableStatus load(std::string_view path, int capacity);
+
+    const CsvLineFault& fault() const { return fault_; }
 
     // The first area of a code, or null.
     const AreaRecord* find(std::int32_t code) const;
@@ -34,6 +39,7 @@ public:
 
 private:
     std::vector<AreaRecord> rows_;
+    CsvLineFault fault_;
 };
 
 } // namespace tavik

@@ -11,9 +11,28 @@
 
 namespace tavik {
 
-std::string lineTooLongMessage(std::string_view path, long line)
+std::string csvLineFaultMessage(CsvStatus status, std::string_view path, long line)
 {
-    return cp932Printf("%s\n %ld 行目が長すぎます。メモリが足りません。", std::string(path).c_str(), line);
+    const std::string file(path);
+    switch (status) {
+    case CsvStatus::FieldTooLong:
+        return cp932Printf("%s\n %ld 行目: トークンの長さが %d を越えました。", file.c_str(), line,
+            static_cast<int>(CsvLineReader::kMaxFieldBytes));
+    case CsvStatus::TooManyFields:
+        return cp932Printf("%s\n %ld 行目: トークン数が %d を越えました。", file.c_str(), line,
+            static_cast<int>(CsvLineReader::kMaxFields));
+    case CsvStatus::LineTooLong:
+        return cp932Printf("%s\n %ld 行目が長すぎます。メモリが足りません。", file.c_str(), line);
+    case CsvStatus::UnterminatedQuote:
+        return cp932Printf("%s\n %ld 行目: 構文エラー。文字列が \"\" で囲まれていません。", file.c_str(), line);
+    case CsvStatus::ReadError:
+        return cp932Printf("%s\n %ld 行目を読めません。ファイルを読み込み中にエラーが起きました。", file.c_str(), line);
+    case CsvStatus::Ok:
+    case CsvStatus::EndOfFile:
+    case CsvStatus::MisusedQuotes:
+        break;
+    }
+    return cp932Printf("%s\n %ld 行目: ２重引用符の使い方が間違っています。", file.c_str(), line);
 }
 
 namespace {
@@ -35,10 +54,11 @@ bool CsvLineReader::open(std::string_view path)
 {
     if (file_)
         return false;
-    file_ = openFile(path, "rb").release();
+    file_ = openRegularFile(path).release();
     if (!file_)
         return false;
     holdsLine_ = false;
+    readError_ = false;
     lineNumber_ = 0;
     buffer_.resize(kBlockBytes);
     bufferStart_ = bufferEnd_ = 0;
@@ -55,6 +75,7 @@ bool CsvLineReader::seek(std::uint64_t offset, long lineNumber)
     lineNumber_ = lineNumber - 1;
     bufferStart_ = bufferEnd_ = 0;
     endOfFile_ = false;
+    readError_ = false;
     lineEnds_.reset();
     return true;
 }
@@ -81,8 +102,10 @@ bool CsvLineReader::fillBuffer()
     }
     size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_);
     bufferEnd_ += got;
-    if (got == 0)
+    if (got == 0) {
         endOfFile_ = true;
+        readError_ = std::ferror(file_) != 0;
+    }
     return got > 0;
 }
 
@@ -123,7 +146,15 @@ CsvStatus CsvLineReader::nextLine()
     fields_.clear();
     if (!file_)
         return CsvStatus::EndOfFile;
-    if (!fetchLine())
+    const bool readAny = fetchLine();
+    if (readError_) {
+        // A failed read is never the end of the table: what was read of the
+        // line is dropped and the line is reported.
+        ++lineNumber_;
+        line_.clear();
+        return CsvStatus::ReadError;
+    }
+    if (!readAny)
         return CsvStatus::EndOfFile;
     ++lineNumber_;
     if (lineTooLong_)
@@ -142,6 +173,12 @@ bool CsvLineReader::field(size_t index, std::string& destination, size_t limit) 
         return false;
     destination.assign(fields_[index].substr(0, limit));
     return true;
+}
+
+bool CsvLineReader::holdsRow(CsvStatus status, size_t columns) const
+{
+    return status == CsvStatus::Ok || status == CsvStatus::TooManyFields
+        || (status == CsvStatus::FieldTooLong && fields_.size() >= columns);
 }
 
 std::string_view CsvLineReader::field(size_t index) const

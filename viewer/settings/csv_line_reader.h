@@ -11,10 +11,6 @@
 
 namespace tavik {
 
-// The report of a line that memory could not hold (CsvStatus::LineTooLong):
-// the file, then the line.
-std::string lineTooLongMessage(std::string_view path, long line);
-
 // Results of reading one line of a table. The numbers are those callers and
 // messages have always used.
 enum class CsvStatus {
@@ -24,8 +20,19 @@ enum class CsvStatus {
     FieldTooLong = -97, // fields before the long one kept
     LineTooLong = -98, // memory cannot hold the line; nothing kept
     MisusedQuotes = -99, // a second quoted part in one field
-    UnterminatedQuote = -100 // end of line inside quotes
+    UnterminatedQuote = -100, // end of line inside quotes
+    ReadError = -101 // the file could not be read on (not its end); nothing kept
 };
+
+// Where loading a table stopped: a line the reader refused, and why.
+struct CsvLineFault {
+    CsvStatus status = CsvStatus::Ok;
+    long line = 0; // 1-based
+};
+
+// The report of a line of a table the reader refused: the file, then the
+// line and what is wrong with it (cp932).
+std::string csvLineFaultMessage(CsvStatus status, std::string_view path, long line);
 
 // The viewer's reader of CSV tables in cp932: one line at a time (lines end
 // in LF, CR LF, or a CR alone outside quotes: LineEndScanner), split into
@@ -45,7 +52,8 @@ public:
     CsvLineReader& operator=(const CsvLineReader&) = delete;
 
     // Opens a cp932 path for reading; false when a file is already open or
-    // the file cannot be opened.
+    // the path cannot be opened as a regular file (a folder or a device holds
+    // no table).
     bool open(std::string_view path);
 
     // Positions the reader at a byte offset; lineNumber is the 1-based number
@@ -65,6 +73,11 @@ public:
 
     size_t fieldCount() const { return fields_.size(); }
 
+    // Whether a line read with `status` gives a whole row of a table whose
+    // rows are read up to column `columns` - 1: a line that was split, or one
+    // whose too long or too many fields lie beyond those columns.
+    bool holdsRow(CsvStatus status, size_t columns) const;
+
     // 1-based number of the line last read.
     long lineNumber() const { return lineNumber_; }
 
@@ -77,8 +90,8 @@ public:
     static CsvStatus splitLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields = kMaxFields);
 
 private:
-    bool fetchLine(); // false at end of file with nothing read; lineTooLong_ when memory ran out
-    bool fillBuffer(); // false at the end of the file
+    bool fetchLine(); // false at end of file or a read error with nothing read; lineTooLong_ when memory ran out
+    bool fillBuffer(); // false at the end of the file or a read error (readError_)
 
     size_t maxFields_;
     std::FILE* file_ = nullptr;
@@ -91,6 +104,7 @@ private:
     std::vector<std::string_view> fields_;
     bool holdsLine_ = false;
     bool lineTooLong_ = false;
+    bool readError_ = false;
     long lineNumber_ = 0;
 };
 

@@ -6,15 +6,29 @@
 #include <algorithm>
 
 namespace tavik {
+namespace {
+
+constexpr size_t kColumns = 4; // columns of a datum-shift row that are read
+
+} // namespace
 
 DatumShiftStatus DatumShiftTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
+    fault_ = {};
     CsvLineReader reader;
     if (!reader.open(path))
         return DatumShiftStatus::CannotOpen;
     DatumShiftStatus status = DatumShiftStatus::Ok;
-    while (reader.nextLine() == CsvStatus::Ok) {
+    for (;;) {
+        const CsvStatus line = reader.nextLine();
+        if (line == CsvStatus::EndOfFile)
+            break;
+        if (!reader.holdsRow(line, kColumns)) {
+            fault_ = {line, reader.lineNumber()};
+            status = DatumShiftStatus::FaultyLine;
+            break;
+        }
         if (reader.fieldCount() == 0)
             continue;
         if (static_cast<int>(rows_.size()) >= capacity) {

@@ -10,7 +10,11 @@
 #include "viewer/settings/csv_line_reader.h"
 #include "viewer/settings/settings.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -19,6 +23,7 @@ namespace {
 
 constexpr size_t kCodeTextBytes = 24;
 constexpr size_t kLocationBytes = 63;
+constexpr size_t kBlockBytes = 64 * 1024; // bytes of a species' line read at a time
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -144,7 +149,8 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
         messages.stop("", cp932Printf("%s\n 構文エラー。文字列が \"\" で囲まれていません。", file));
         return false;
     case CsvStatus::LineTooLong:
-        messages.stop("", lineTooLongMessage(path, line));
+    case CsvStatus::ReadError:
+        messages.stop("", csvLineFaultMessage(status, path, line));
         return false;
     case CsvStatus::MisusedQuotes:
         break;
@@ -176,13 +182,80 @@ DistributionRecord classifyLocation(std::string_view location)
     return record;
 }
 
+// The file an index was built from, kept open so that every line is read
+// from the bytes that were indexed, and what identified it then.
+struct DistributionTable::IndexedFile {
+    int descriptor = -1;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    ~IndexedFile()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+};
+
+namespace {
+
+// The bytes of a file from `offset` up to the end of the line that starts
+// there, in blocks read with pread (so that several threads read at once).
+// Reading stops early once `enoughCommas` commas were read: the map uses the
+// first fields of a line, and a common species' line holds millions.
+enum class LineRead { Whole, Prefix, ReadError };
+
+LineRead readLineAt(int descriptor, std::uint64_t offset, size_t enoughCommas, std::string& text)
+{
+    text.clear();
+    LineEndScanner lineEnds;
+    std::vector<char> block(kBlockBytes);
+    size_t carried = 0; // bytes at the block's start passed again (a CR waiting on what follows)
+    size_t commas = 0;
+    for (;;) {
+        const ssize_t got
+            = ::pread(descriptor, block.data() + carried, block.size() - carried, static_cast<off_t>(offset));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return LineRead::ReadError;
+        }
+        offset += static_cast<std::uint64_t>(got);
+        const bool atEnd = got == 0;
+        std::string_view bytes(block.data(), carried + static_cast<size_t>(got));
+        LineEndScanner::Found found = lineEnds.scan(bytes, atEnd);
+        text.append(bytes.data(), found.textBytes);
+        commas += static_cast<size_t>(std::count(bytes.begin(), bytes.begin() + found.textBytes, ','));
+        if (found.result == LineEndScanner::Result::End || atEnd)
+            return LineRead::Whole;
+        if (commas >= enoughCommas)
+            return LineRead::Prefix;
+        carried = bytes.size() - found.textBytes;
+        std::memmove(block.data(), block.data() + found.textBytes, carried);
+    }
+}
+
+} // namespace
+
 DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int capacity)
 {
     path_ = std::string(path);
     entries_.clear();
-    FilePtr file = openFile(path, "rb");
+    file_.reset();
+    readErrorLine_ = 0;
+    FilePtr file = openRegularFile(path);
     if (!file)
         return DistributionIndexStatus::CannotOpen;
+    auto indexed = std::make_shared<IndexedFile>();
+    indexed->descriptor = ::dup(::fileno(file.get()));
+    struct stat info { };
+    if (indexed->descriptor < 0 || ::fstat(indexed->descriptor, &info) != 0)
+        return DistributionIndexStatus::CannotOpen;
+    indexed->device = info.st_dev;
+    indexed->inode = info.st_ino;
+    indexed->size = info.st_size;
+    indexed->modified = info.st_mtim;
 
     // One pass over the file in large blocks; only each line's start and the
     // text before its first comma are looked at. A line without a comma holds
@@ -194,6 +267,7 @@ DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int
     size_t end = 0; // end of the bytes read into block
     std::uint64_t offset = 0; // file offset of block[start]
     bool endOfFile = false;
+    bool readError = false;
     bool inLine = false;
     bool sawComma = false;
     std::uint64_t lineStart = 0;
@@ -208,6 +282,7 @@ DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int
         size_t got = std::fread(block.data() + end, 1, block.size() - end, file.get());
         end += got;
         endOfFile = got == 0;
+        readError = readError || (got == 0 && std::ferror(file.get()) != 0);
         return got > 0;
     };
     auto finishLine = [&]() -> bool {
@@ -246,9 +321,29 @@ DistributionIndexStatus DistributionTable::buildIndex(std::string_view path, int
             fill();
         }
     }
+    if (readError) {
+        // The line being read when the read failed is the one reported; an
+        // index of the lines before it would draw the rest as empty maps.
+        readErrorLine_ = static_cast<long>(entries_.size()) + 1;
+        entries_.clear();
+        return DistributionIndexStatus::ReadError;
+    }
     if (inLine && !finishLine())
         return DistributionIndexStatus::Overflow;
+    file_ = std::move(indexed);
     return DistributionIndexStatus::Ok;
+}
+
+bool DistributionTable::changedOnDisk() const
+{
+    if (!file_)
+        return false;
+    struct stat now { };
+    std::string local = localPath(path_);
+    if (local.empty() || ::stat(local.c_str(), &now) != 0)
+        return true;
+    return now.st_dev != file_->device || now.st_ino != file_->inode || now.st_size != file_->size
+        || now.st_mtim.tv_sec != file_->modified.tv_sec || now.st_mtim.tv_nsec != file_->modified.tv_nsec;
 }
 
 bool DistributionTable::readSpeciesRecords(
@@ -256,30 +351,56 @@ bool DistributionTable::readSpeciesRecords(
 {
     auto entry
         = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.speciesCode == speciesCode; });
-    if (entry == entries_.end())
+    if (entry == entries_.end() || !file_)
         return false;
-    // The line is read whole, two fields a record, however many records it
-    // holds; PointMaxPerSpecies bounds only the records taken from it.
-    CsvLineReader reader(CsvLineReader::kAnyFields);
-    long lineNumber = static_cast<long>(entry - entries_.begin()) + 1;
-    if (!reader.open(path_) || !reader.seek(entry->offset, lineNumber))
-        return false;
+    const long lineNumber = static_cast<long>(entry - entries_.begin()) + 1;
+    // Only the fields of the first PointMaxPerSpecies records are read and
+    // split (two a record, after the species code): a line of a common
+    // species may hold millions.
+    const size_t pointMax = static_cast<size_t>(std::clamp(settings.pointMaxPerSpecies, 0, kPointMaxLimit));
+    const size_t fieldsUsed = 1 + 2 * pointMax;
+    std::string line;
+    std::vector<std::string_view> fields;
+    CsvStatus status = CsvStatus::Ok;
     try {
-        if (!reportLineFault(reader.nextLine(), path_, lineNumber, messages))
-            return false;
+        LineRead read = readLineAt(file_->descriptor, entry->offset, fieldsUsed + 1, line);
+        if (read != LineRead::ReadError)
+            status = CsvLineReader::splitLine(line, fields, fieldsUsed);
+        // A prefix that a quoted comma made too short is read again whole.
+        if (read == LineRead::Prefix && status != CsvStatus::TooManyFields) {
+            read = readLineAt(file_->descriptor, entry->offset, static_cast<size_t>(-1), line);
+            if (read != LineRead::ReadError)
+                status = CsvLineReader::splitLine(line, fields, fieldsUsed);
+        }
+        if (read == LineRead::ReadError)
+            status = CsvStatus::ReadError;
     } catch (const std::bad_alloc&) {
-        return reportLineFault(CsvStatus::LineTooLong, path_, lineNumber, messages);
+        status = CsvStatus::LineTooLong;
+        fields.clear();
+    }
+    if (status == CsvStatus::TooManyFields)
+        status = CsvStatus::Ok; // the fields beyond those used were not split
+    if (!reportLineFault(status, path_, lineNumber, messages))
+        return false;
+    // The line must be the species' own: a file rewritten in place (not
+    // replaced) may hold other lines at the indexed offsets.
+    const std::string_view code = fields.empty() ? std::string_view() : fields[0];
+    if (parseInteger64(code.substr(0, kLocationBytes)) != speciesCode) {
+        messages.stop("",
+            cp932Printf("%s\n %ld 行目は種コード %lld の行ではありません。種別分布テーブルが書き換えられています。"
+                        "ビューアを起動し直して下さい。",
+                path_.c_str(), lineNumber, static_cast<long long>(speciesCode)));
+        return false;
     }
 
     set.records.clear();
-    set.speciesCode = parseInteger64(reader.field(0).substr(0, kLocationBytes));
-    const size_t pointMax = static_cast<size_t>(std::clamp(settings.pointMaxPerSpecies, 0, kPointMaxLimit));
-    const size_t pairs = std::min(pointMax, reader.fieldCount() / 2);
+    set.speciesCode = speciesCode;
+    const size_t pairs = std::min(pointMax, fields.size() / 2);
     set.records.reserve(pairs);
     preferHugePages(set.records);
     for (size_t k = 0; k < pairs; ++k) {
-        std::string_view location = reader.field(2 * k + 1).substr(0, kLocationBytes);
-        std::string_view rankText = reader.field(2 * k + 2);
+        std::string_view location = fields[2 * k + 1].substr(0, kLocationBytes);
+        std::string_view rankText = fields[2 * k + 2];
         int rank = rankText.empty() ? -1 : rankOfLetter(rankText[0]);
         if (rank < 0 || !settings.rankShown(rank))
             continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,10 +55,13 @@ struct RecordSet {
 // numbers (the rank is left alone).
 DistributionRecord classifyLocation(std::string_view location);
 
-enum class DistributionIndexStatus { Ok = 0, CannotOpen = -1, Overflow = -2 };
+enum class DistributionIndexStatus { Ok = 0, CannotOpen = -1, Overflow = -2, ReadError = -3 };
 
 // The distribution table ("ta_vik.csv"): one line per species, read one line
-// at a time through an index of line offsets built at start-up.
+// at a time through an index of line offsets built at start-up. The file the
+// index was built from stays open, so that a table replaced under the viewer
+// (samvel writes a new file and renames it over the old) is never read at the
+// old offsets; changedOnDisk() tells when the path names another file now.
 class DistributionTable {
 public:
     struct Entry {
@@ -66,22 +70,35 @@ public:
     };
 
     // Reads the file once from start to end, recording each line's species
-    // code and offset; at most `capacity` lines.
+    // code and offset; at most `capacity` lines. CannotOpen also for a path
+    // that is not a regular file; ReadError when the file could not be read
+    // to its end (readErrorLine() says at which line).
     DistributionIndexStatus buildIndex(std::string_view path, int capacity);
 
     // Reads the line of a species into `set`, keeping the records whose rank
-    // the settings show, at most PointMaxPerSpecies of them. False when the
-    // species has no line, the file cannot be opened, or the line is faulty
-    // (after a message naming the file).
+    // the settings show, at most PointMaxPerSpecies of them (only as much of
+    // the line is read and split as those need). False when the species has
+    // no line, or, after a message naming the file, when the line is faulty,
+    // cannot be read or no longer holds that species. Safe to call from
+    // several threads at once.
     bool readSpeciesRecords(
         std::int64_t speciesCode, const Settings& settings, RecordSet& set, MessageSink& messages) const;
 
+    // True when the path now names another file than the one indexed, or the
+    // indexed file changed its size or time since (a new index is needed).
+    bool changedOnDisk() const;
+
     const std::vector<Entry>& entries() const { return entries_; }
     const std::string& path() const { return path_; }
+    long readErrorLine() const { return readErrorLine_; }
 
 private:
+    struct IndexedFile;
+
     std::string path_;
     std::vector<Entry> entries_;
+    std::shared_ptr<const IndexedFile> file_;
+    long readErrorLine_ = 0;
 };
 
 } // namespace tavik

@@ -7,17 +7,31 @@
 #include <algorithm>
 
 namespace tavik {
+namespace {
 
-bool PhyleticTable::load(std::string_view path, int capacity)
+constexpr size_t kColumns = 5; // columns of a group row that are read
+
+} // namespace
+
+PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
+    fault_ = {};
     capacity_ = std::max(0, capacity);
     CsvLineReader reader;
     if (!reader.open(path)) {
         sortByCode();
-        return false;
+        return PhyleticTableStatus::CannotOpen;
     }
-    while (reader.nextLine() == CsvStatus::Ok && !full()) {
+    while (!full()) {
+        const CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
+            break;
+        if (!reader.holdsRow(status, kColumns)) {
+            fault_ = {status, reader.lineNumber()};
+            sortByCode();
+            return PhyleticTableStatus::FaultyLine;
+        }
         if (reader.fieldCount() == 0)
             continue;
         PhyleticRecord record;
@@ -30,7 +44,7 @@ bool PhyleticTable::load(std::string_view path, int capacity)
         rows_.push_back(std::move(record));
     }
     sortByCode();
-    return true;
+    return PhyleticTableStatus::Ok;
 }
 
 bool PhyleticTable::append(PhyleticRecord record)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/settings/csv_line_reader.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,16 +19,21 @@ struct PhyleticRecord {
     int row = 0; // position among the rows
 };
 
+enum class PhyleticTableStatus { Ok = 0, CannotOpen = -1, FaultyLine = -3 };
+
 // The phyletic table: rows in file order (groups created from the species
 // table are appended) and a list sorted by code for look-ups.
 class PhyleticTable {
 public:
     static constexpr size_t kNameBytes = 63;
 
-    // Reads the table; rows beyond `capacity` are ignored without notice, and
-    // a syntax error ends the table at that line. False when the file cannot
-    // be opened (the table is then empty).
-    bool load(std::string_view path, int capacity);
+    // Reads the table; rows beyond `capacity` are ignored without notice.
+    // CannotOpen when the file cannot be opened (the table is then empty);
+    // FaultyLine, with fault() saying where, at a line the reader refuses or
+    // cannot read (the rows before it are kept).
+    PhyleticTableStatus load(std::string_view path, int capacity);
+
+    const CsvLineFault& fault() const { return fault_; }
 
     // Appends a group created from a species; false when the table is full.
     bool append(PhyleticRecord record);
@@ -51,6 +58,7 @@ private:
     std::vector<PhyleticRecord> rows_;
     std::vector<size_t> byCode_; // indices into rows_
     int capacity_ = 0;
+    CsvLineFault fault_;
 };
 
 } // namespace tavik

@@ -15,24 +15,6 @@ namespace {
 constexpr size_t kNameBytes = 63;
 constexpr size_t kColumns = 11; // columns of a species row that are read
 
-// The report of a line of the species table the reader refused: the file,
-// then the line and what is wrong with it.
-std::string faultyLineMessage(CsvStatus status, std::string_view path, long line)
-{
-    const std::string file(path);
-    switch (status) {
-    case CsvStatus::FieldTooLong:
-        return cp932Printf("%s\n %ld 行目: トークンの長さが %d を越えました。", file.c_str(), line,
-            static_cast<int>(CsvLineReader::kMaxFieldBytes));
-    case CsvStatus::LineTooLong:
-        return lineTooLongMessage(path, line);
-    case CsvStatus::UnterminatedQuote:
-        return cp932Printf("%s\n %ld 行目: 構文エラー。文字列が \"\" で囲まれていません。", file.c_str(), line);
-    default:
-        return cp932Printf("%s\n %ld 行目: ２重引用符の使い方が間違っています。", file.c_str(), line);
-    }
-}
-
 SpeciesRecord speciesFromLine(const CsvLineReader& reader)
 {
     SpeciesRecord record;
@@ -95,10 +77,8 @@ SpeciesTable::LoadResult SpeciesTable::load(
             break;
         // Fields beyond the columns read may be too long or too many: the
         // species is whole all the same.
-        bool whole = status == CsvStatus::Ok || status == CsvStatus::TooManyFields
-            || (status == CsvStatus::FieldTooLong && reader.fieldCount() >= kColumns);
-        if (!whole) {
-            messages.stop("", faultyLineMessage(status, path, reader.lineNumber()));
+        if (!reader.holdsRow(status, kColumns)) {
+            messages.stop("", csvLineFaultMessage(status, path, reader.lineNumber()));
             result = LoadResult::FaultyLine;
             break;
         }
