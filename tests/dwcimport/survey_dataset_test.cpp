@@ -106,6 +106,12 @@ TEST(DwcCitation, AGbifDownloadIsCitedAsGbifAsksFromItsOwnMetadata)
     EXPECT_EQ(citation.literatureRow(),
         "GBIF-dl.7xq2ab,GBIF.org,2023,GBIF Occurrence Download https://doi.org/10.15468/dl.7xq2ab");
 
+    // Control characters of the metadata never reach the terminal or the table.
+    EXPECT_EQ(DownloadCitation::fromEml("<eml><dataset><title>Moths\x1B[2J of\tJapan</title><pubDate>2020</pubDate>"
+                                        "</dataset></eml>")
+                  .literatureRow(),
+        "GBIF-download,,2020,Moths [2J of Japan (2020)");
+
     // Read in pieces of every size, entities and CDATA cut anywhere, the result is the same.
     std::string withCitation
         = "<eml packageId=\"x\"><dataset><title><![CDATA[Butterflies <of> Japan]]></title><pubDate>2021-02-03"

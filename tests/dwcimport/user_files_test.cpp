@@ -370,6 +370,10 @@ TEST_F(UserFiles, AMetaXmlThatLeadsAstrayIsRefused)
     writeBytes("beyond/occurrence.txt", data);
     writeBytes("twice/meta.xml", core("occurrence.txt", fields + "<field index=\"3\" term=\"dwc:species\"/>"));
     writeBytes("shared/meta.xml", core("occurrence.txt", fields + "<field index=\"2\" term=\"dwc:county\"/>"));
+    writeZip(path("escaped.zip"),
+        {{"dw\x1B]0;x\x07"
+          "ca/meta.xml",
+            "<meta/>"}});
     writeZip(path("nested.zip"),
         {{"meta.xml", core("occurrence.txt", fields)}, {"occurrence.txt", data},
             {"old/meta.xml", core("occurrence.txt", fields)}, {"old/occurrence.txt", data}});
@@ -392,6 +396,7 @@ TEST_F(UserFiles, AMetaXmlThatLeadsAstrayIsRefused)
         {"shared",
             "shared/meta.xml\n列 2 に二つの項目 (\"dwc:decimalLongitude\" と \"dwc:county\") が割り当てられて"
             "います.\n"},
+        {"escaped.zip", "escaped.zip:dw\\x1B]0;x\\x07ca/meta.xml\n最上位の要素が <archive> でなく <meta> です.\n"},
         {"nested.zip",
             "nested.zip\nzip に meta.xml が 2 個あります (meta.xml, old/meta.xml): どのアーカイブを読むか"
             "決められません. アーカイブを一つずつ別の zip にして下さい.\n"},

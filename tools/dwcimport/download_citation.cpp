@@ -214,7 +214,8 @@ std::string DownloadCitation::literatureRow() const
     CsvWriter::appendField(row, code, true);
     CsvWriter::appendField(row, author, false);
     CsvWriter::appendField(row, year, false);
-    CsvWriter::appendField(row, utf8ToCp932(title), false);
+    // The literature table keeps 255 bytes of a title.
+    CsvWriter::appendField(row, cutCp932(utf8ToCp932(title), 255), false);
     return row;
 }
 

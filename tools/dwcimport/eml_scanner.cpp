@@ -91,13 +91,14 @@ std::string attribute(std::string_view tag, std::string_view name)
     return "";
 }
 
-// The text with runs of blanks made one space.
+// The text with runs of blanks and control characters made one space.
 std::string plainText(std::string_view text)
 {
     std::string out;
     bool blank = false;
     for (char c : text) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+        // Control characters too: a citation is shown and written into a table.
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) {
             blank = !out.empty();
             continue;
         }

@@ -254,7 +254,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         form_ = Form::SimpleZip;
         coreName_ = dataFiles.front();
         citation_ = DownloadCitation::fromDataFileName(coreName_);
-        dataPath_ = std::string(path) + ":" + utf8ToCp932(coreName_);
+        dataPath_ = std::string(path) + ":" + utf8ToCp932(shownText(coreName_, 200));
         std::unique_ptr<ZipArchive> data = storedFile(coreName_);
         return data && startReading(std::move(data), nullptr, error);
     }
@@ -263,7 +263,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
     ArchiveDescriptor descriptor;
     std::string reason;
     if (!ArchiveDescriptor::parse(descriptorXml, descriptor, reason))
-        return error.set(std::string(path) + ":" + utf8ToCp932(descriptorName), utf8ToCp932(reason));
+        return error.set(std::string(path) + ":" + utf8ToCp932(shownText(descriptorName, 200)), utf8ToCp932(reason));
     std::string folder = folderOf(descriptorName);
     form_ = Form::Archive;
     const ArchiveFile& occurrences = descriptor.occurrences();
@@ -288,12 +288,12 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         eventName_ = folder + descriptor.core.location;
         std::unique_ptr<ZipArchive> events = storedFile(eventName_);
         if (!events
-            || !readEvents(
-                std::move(events), descriptor.core, std::string(path) + ":" + utf8ToCp932(eventName_), error))
+            || !readEvents(std::move(events), descriptor.core,
+                std::string(path) + ":" + utf8ToCp932(shownText(eventName_, 200)), error))
             return false;
         eventColumn_ = occurrences.keyColumn;
     }
-    dataPath_ = std::string(path) + ":" + utf8ToCp932(coreName_);
+    dataPath_ = std::string(path) + ":" + utf8ToCp932(shownText(coreName_, 200));
     std::unique_ptr<ZipArchive> data = storedFile(coreName_);
     return data && startReading(std::move(data), &occurrences, error);
 }
