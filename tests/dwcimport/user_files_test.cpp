@@ -16,7 +16,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <random>
 #include <thread>
 
 namespace tavik {
@@ -560,6 +562,49 @@ TEST_F(UserFiles, AFullDiskAndMemoryRunningOutAreReportedInWords)
     }
     EXPECT_EQ(result.status, 1) << result.err;
     EXPECT_EQ(result.err, "\nメモリが足りません.\n");
+}
+
+// dwcimport killed at random moments, by SIGKILL or SIGTERM, a hundred times:
+// the input table is the old one or the new one, whole; a SIGTERM leaves no
+// temporary file of its own, and the next run removes what a SIGKILL left.
+TEST_F(UserFiles, KilledAtRandomTheTableIsOldOrNewAndTheNextRunClearsUp)
+{
+    std::string text = "species\tdecimalLatitude\tdecimalLongitude\n";
+    for (int i = 0; i < 200000; ++i)
+        text += "Pieris rapae\t35." + std::to_string(i) + "\t139." + std::to_string(i % 997) + "\n";
+    writeBytes("big.txt", text);
+    text.clear();
+    text.shrink_to_fit();
+    const Strings arguments = {"--literature", "S01", "big.txt", "input/big.csv"};
+    writeBytes("input/big.csv", "old rows\r\n");
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(run("dwcimport", arguments).status, 0);
+    auto usual = std::chrono::steady_clock::now() - started;
+    const std::string newTable = read("input/big.csv");
+    std::mt19937 random(28);
+    int replaced = 0;
+    for (int i = 0; i < 100; ++i) {
+        writeBytes("input/big.csv", "old rows\r\n");
+        const Strings before = temporaries(dir_ / "input"); // what a SIGKILL before left
+        test::StartedProcess process = start("dwcimport", arguments);
+        std::this_thread::sleep_for(
+            std::chrono::duration_cast<std::chrono::microseconds>(usual * 1.2) * (random() % 1000) / 1000);
+        int signal = i % 2 == 0 ? SIGTERM : SIGKILL;
+        ::kill(process.id(), signal);
+        process.wait();
+        std::string table = read("input/big.csv");
+        ASSERT_TRUE(table == "old rows\r\n" || table == newTable) << "kill " << i << ", " << table.size() << " bytes";
+        replaced += table == newTable;
+        if (signal == SIGTERM) {
+            for (const std::string& name : temporaries(dir_ / "input"))
+                ASSERT_NE(std::find(before.begin(), before.end(), name), before.end()) << "kill " << i << ": " << name;
+        }
+    }
+    EXPECT_GT(replaced, 0);
+    EXPECT_LT(replaced, 100);
+    ASSERT_EQ(run("dwcimport", arguments).status, 0);
+    EXPECT_EQ(temporaries(dir_ / "input"), Strings{});
+    EXPECT_EQ(read("input/big.csv"), newTable);
 }
 
 } // namespace
