@@ -10,7 +10,7 @@
 #include "tools/dwcimport/download_citation.h"
 #include "tools/dwcimport/occurrence_mapper.h"
 #include "tools/dwcimport/term_columns.h"
-#include "tools/dwcimport/text_decoder.h"
+#include "tools/dwcimport/decoding_source.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // and a source that fails part-way: never taken for the end of the file.
 #include "tools/dwcimport/byte_source.h"
 #include "tools/dwcimport/delimited_reader.h"
-#include "tools/dwcimport/text_decoder.h"
+#include "tools/dwcimport/decoding_source.h"
 
 #include "platform/cp932.h"
 

@@ -6,6 +6,7 @@
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
+#include "tools/dwcimport/utf8_text.h"
 
 #include <array>
 #include <cstdint>
@@ -59,39 +60,14 @@ constexpr std::array<std::uint16_t, 56> fullWidthKana
         0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE,
         0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3};
 
-void appendUtf8(std::string& out, std::uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // The code points of UTF-8 text; an invalid byte stands for itself.
 std::vector<std::uint32_t> codePoints(std::string_view text)
 {
     std::vector<std::uint32_t> codes;
     for (size_t i = 0; i < text.size();) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (i + length > text.size())
-            length = 1;
-        std::uint32_t code = length == 1 ? lead : lead & (0xFFu >> (length + 1));
-        for (size_t k = 1; k < length; ++k)
-            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        codes.push_back(code);
-        i += length;
+        auto [code, length] = firstCodePoint(text.substr(i));
+        codes.push_back(length ? code : static_cast<unsigned char>(text[i]));
+        i += length ? length : 1;
     }
     return codes;
 }

@@ -18,6 +18,7 @@
 #include "tools/dwcimport/occurrence_download.h"
 #include "tools/dwcimport/report_text.h"
 #include "tools/dwcimport/term_columns.h"
+#include "tools/dwcimport/utf8_text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -61,17 +62,17 @@ std::string visibleName(std::string_view utf8)
 {
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
-        auto lead = static_cast<unsigned char>(utf8[i]);
-        size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        auto [code, length] = firstCodePoint(utf8.substr(i));
+        if (length == 0) {
+            code = static_cast<unsigned char>(utf8[i]);
+            length = 1;
+        }
         std::string_view character = utf8.substr(i, length);
-        i += character.size();
+        i += length;
         if (utf8ToCp932Exact(character)) {
             out += character;
             continue;
         }
-        std::uint32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (size_t k = 1; k < character.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
         char text[16];
         std::snprintf(text, sizeof text, "<U+%04X>", static_cast<unsigned>(code));
         out += text;

@@ -2,7 +2,7 @@
 
 #include "tools/dwcimport/basis_ranks.h"
 #include "tools/dwcimport/grid_square.h"
-#include "tools/dwcimport/text_decoder.h"
+#include "tools/dwcimport/text_encoding.h"
 #include "tools/dwcimport/year_ranks.h"
 
 #include <optional>

@@ -1,5 +1,7 @@
 #include "tools/dwcimport/eml_scanner.h"
 
+#include "tools/dwcimport/utf8_text.h"
+
 #include <cctype>
 #include <cstdlib>
 
@@ -14,25 +16,6 @@ std::string_view localName(std::string_view name)
 {
     size_t colon = name.find(':');
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-void appendCode(std::string& out, std::uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 std::string unescaped(std::string_view text)
@@ -64,7 +47,7 @@ std::string unescaped(std::string_view text)
             out += text[i];
             continue;
         }
-        appendCode(out, static_cast<std::uint32_t>(code));
+        appendUtf8(out, static_cast<std::uint32_t>(code));
         i = semicolon;
     }
     return out;
@@ -189,7 +172,7 @@ void EmlScanner::text(std::string_view bytes)
     if (latin1_) {
         std::string converted;
         for (char c : bytes)
-            appendCode(converted, static_cast<unsigned char>(c));
+            appendUtf8(converted, static_cast<unsigned char>(c));
         captured_ += unescaped(converted);
     } else {
         captured_ += unescaped(bytes);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "tools/dwcimport/archive_descriptor.h"
+#include "tools/dwcimport/decoding_source.h"
 #include "tools/dwcimport/delimited_reader.h"
 #include "tools/dwcimport/download_citation.h"
 #include "tools/dwcimport/event_index.h"
 #include "tools/dwcimport/term_columns.h"
-#include "tools/dwcimport/text_decoder.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,33 +1,12 @@
 #include "tools/dwcimport/report_text.h"
 
+#include "tools/dwcimport/utf8_text.h"
+
 #include <cstdint>
 #include <cstdio>
 
 namespace tavik {
 namespace {
-
-// The code point of the UTF-8 sequence at the start of text and its length;
-// a length of 0 when the bytes are no valid sequence.
-std::pair<std::uint32_t, size_t> decodeOne(std::string_view text)
-{
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return {lead, 1};
-    size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (length == 0 || text.size() < length)
-        return {0, 0};
-    std::uint32_t code = lead & (0xFFu >> (length + 1));
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80)
-            return {0, 0};
-        code = (code << 6) | (byte(k) & 0x3Fu);
-    }
-    bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return {0, 0};
-    return {code, length};
-}
 
 bool isWide(std::uint32_t code)
 {
@@ -63,7 +42,7 @@ std::string shownText(std::string_view text, size_t maxBytes)
 {
     std::string out;
     for (size_t i = 0; i < text.size();) {
-        auto [code, length] = decodeOne(text.substr(i));
+        auto [code, length] = firstCodePoint(text.substr(i));
         std::string piece;
         if (length == 0) {
             char hex[8];
@@ -89,7 +68,7 @@ size_t displayWidth(std::string_view utf8)
 {
     size_t width = 0;
     for (size_t i = 0; i < utf8.size();) {
-        auto [code, length] = decodeOne(utf8.substr(i));
+        auto [code, length] = firstCodePoint(utf8.substr(i));
         width += length != 0 && isWide(code) ? 2 : 1;
         i += length == 0 ? 1 : length;
     }

@@ -1,6 +1,6 @@
-#include "tools/dwcimport/text_decoder.h"
+#include "tools/dwcimport/decoding_source.h"
 
-#include "platform/ascii_case.h"
+#include "tools/dwcimport/utf8_text.h"
 
 #include <iconv.h>
 
@@ -25,40 +25,6 @@ constexpr std::array<std::uint16_t, 32> windows1252High = {0x20AC, 0x0081, 0x201
     0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D,
     0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(std::string& out, std::uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// True when the bytes look like UTF-16 without a byte-order mark: one byte
-// of most pairs is NUL (ASCII text in two bytes a character). littleEndian
-// tells which byte is NUL.
-bool looksUtf16(std::string_view text, bool& littleEndian)
-{
-    size_t pairs = std::min(text.size(), size_t{4096}) / 2;
-    size_t evenNul = 0, oddNul = 0;
-    for (size_t i = 0; i < pairs; ++i) {
-        bool first = text[2 * i] == 0, second = text[2 * i + 1] == 0;
-        evenNul += first && !second;
-        oddNul += second && !first;
-    }
-    littleEndian = oddNul >= evenNul;
-    size_t nul = std::max(evenNul, oddNul);
-    return pairs >= 2 && nul * 10 >= pairs * 3;
-}
-
-bool isCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-bool isCp932Trail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
-
 std::string hexBytes(std::string_view bytes)
 {
     std::string out;
@@ -72,147 +38,6 @@ std::string hexBytes(std::string_view bytes)
 }
 
 } // namespace
-
-std::optional<TextEncoding> textEncodingOf(std::string_view name)
-{
-    std::string key;
-    for (char c : name)
-        if (c != '-' && c != '_' && c != ' ')
-            key += asciiLower(c);
-    if (key == "utf8")
-        return TextEncoding::Utf8;
-    if (key == "cp932" || key == "shiftjis" || key == "sjis" || key == "windows31j" || key == "ms932"
-        || key == "mskanji" || key == "csshiftjis" || key == "xsjis")
-        return TextEncoding::Cp932;
-    if (key == "utf16" || key == "utf16le" || key == "ucs2" || key == "unicode")
-        return TextEncoding::Utf16LittleEndian;
-    if (key == "utf16be")
-        return TextEncoding::Utf16BigEndian;
-    if (key == "latin1" || key == "iso88591" || key == "l1" || key == "windows1252" || key == "cp1252"
-        || key == "isolatin1" || key == "us" || key == "usascii" || key == "ascii")
-        return TextEncoding::Latin1;
-    return std::nullopt;
-}
-
-std::string_view textEncodingName(TextEncoding encoding)
-{
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return "UTF-8";
-    case TextEncoding::Cp932:
-        return "cp932 (Shift_JIS)";
-    case TextEncoding::Utf16LittleEndian:
-        return "UTF-16 (リトルエンディアン)";
-    case TextEncoding::Utf16BigEndian:
-        return "UTF-16 (ビッグエンディアン)";
-    case TextEncoding::Latin1:
-        return "Latin-1 (windows-1252)";
-    }
-    return "";
-}
-
-std::string_view textEncodingOption(TextEncoding encoding)
-{
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return "utf-8";
-    case TextEncoding::Cp932:
-        return "cp932";
-    case TextEncoding::Utf16LittleEndian:
-    case TextEncoding::Utf16BigEndian:
-        return "utf-16";
-    case TextEncoding::Latin1:
-        return "latin1";
-    }
-    return "";
-}
-
-size_t validUtf8Length(std::string_view text, bool& incomplete)
-{
-    incomplete = false;
-    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t size = text.size();
-    size_t i = 0;
-    while (i < size) {
-        // ASCII, eight bytes at a time.
-        while (i + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, data + i, 8);
-            if (word & 0x8080808080808080ull)
-                break;
-            i += 8;
-        }
-        if (i >= size)
-            break;
-        unsigned char lead = data[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length;
-        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0; // no overlong forms
-            else if (lead == 0xED)
-                high = 0x9F; // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F; // nothing above U+10FFFF
-        } else {
-            return i;
-        }
-        for (size_t k = 1; k < length; ++k) {
-            if (i + k >= size) {
-                incomplete = true;
-                return i;
-            }
-            unsigned char c = data[i + k];
-            if (k == 1 ? (c < low || c > high) : (c & 0xC0) != 0x80)
-                return i;
-        }
-        i += length;
-    }
-    return size;
-}
-
-TextEncoding likelyEncoding(std::string_view sample)
-{
-    bool littleEndian = true;
-    if (looksUtf16(sample, littleEndian))
-        return littleEndian ? TextEncoding::Utf16LittleEndian : TextEncoding::Utf16BigEndian;
-    bool incomplete = false;
-    if (validUtf8Length(sample, incomplete) == sample.size() || incomplete)
-        return TextEncoding::Utf8;
-    // cp932 when every byte reads as cp932 and most two-byte characters have
-    // a lead byte of 0x81 to 0x9F (kana and the common kanji) or two high
-    // bytes; Latin-1 text has single high bytes between ASCII letters.
-    size_t japanese = 0, latin = 0;
-    for (size_t i = 0; i < sample.size(); ++i) {
-        auto c = static_cast<unsigned char>(sample[i]);
-        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF))
-            continue;
-        if (!isCp932Lead(c))
-            return TextEncoding::Latin1;
-        if (i + 1 == sample.size())
-            break;
-        auto trail = static_cast<unsigned char>(sample[i + 1]);
-        if (!isCp932Trail(trail))
-            return TextEncoding::Latin1;
-        if (c <= 0x9F || trail >= 0x80)
-            ++japanese;
-        else
-            ++latin;
-        ++i;
-    }
-    return japanese > latin ? TextEncoding::Cp932 : TextEncoding::Latin1;
-}
 
 // An iconv conversion to UTF-8, closed with the source.
 class DecodingSource::Converter {
@@ -298,7 +123,7 @@ bool DecodingSource::start()
     } else {
         encoding_ = stated_.value_or(TextEncoding::Utf8);
         bool littleEndian = true;
-        bool utf16 = looksUtf16(head, littleEndian);
+        bool utf16 = looksLikeUtf16(head, littleEndian);
         if (encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian) {
             if (utf16)
                 encoding_ = littleEndian ? TextEncoding::Utf16LittleEndian : TextEncoding::Utf16BigEndian;
