@@ -18,6 +18,18 @@ using ZipFiles = std::vector<std::pair<std::string, std::string>>;
 // Writes a zip (deflated) with libarchive.
 void writeZip(const std::string& path, const ZipFiles& files);
 
+// A file of a zip made of a head, `repeat` copies of a filler and a tail,
+// written piece by piece: a test that measures a run's memory holds none of
+// it (the run's process starts as a copy of the test's).
+struct RepeatedZipFile {
+    std::string name;
+    std::string head;
+    std::string filler;
+    size_t repeat = 0;
+    std::string tail;
+};
+void writeRepeatedZip(const std::string& path, const std::vector<RepeatedZipFile>& files);
+
 // Writes bytes compressed as "gzip", "bzip2" or "xz", as a single stream.
 void writeCompressed(const std::string& path, const std::string& bytes, const std::string& compression);
 

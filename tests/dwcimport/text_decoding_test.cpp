@@ -1,8 +1,8 @@
 // The text of a download in any encoding, the layout found from its header,
 // and a source that fails part-way: never taken for the end of the file.
 #include "tools/dwcimport/byte_source.h"
-#include "tools/dwcimport/delimited_reader.h"
 #include "tools/dwcimport/decoding_source.h"
+#include "tools/dwcimport/delimited_reader.h"
 
 #include "platform/cp932.h"
 
