@@ -6,11 +6,11 @@
 #include "tools/dwcimport/archive_descriptor.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/byte_source.h"
+#include "tools/dwcimport/decoding_source.h"
 #include "tools/dwcimport/delimited_reader.h"
 #include "tools/dwcimport/download_citation.h"
 #include "tools/dwcimport/occurrence_mapper.h"
 #include "tools/dwcimport/term_columns.h"
-#include "tools/dwcimport/decoding_source.h"
 
 #include <algorithm>
 #include <cstring>
