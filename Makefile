@@ -7,9 +7,9 @@ JOBS       ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 STRICT_BUILD ?= build-strict
 FUZZ_SECONDS ?= 60
-FUZZ_RUNS ?= 20000
+FUZZ_RUNS ?=
 
-.PHONY: all deps build test test-repeat build-asan test-asan fuzz-build fuzz fuzz-replay demo bench screenshots format format-check strict tidy clean
+.PHONY: all deps build test test-repeat build-asan test-asan fuzz-build fuzz fuzz-replay demo bench screenshots package package-check format format-check strict tidy clean
 
 all: build
 
@@ -53,7 +53,8 @@ fuzz: fuzz-build
 	./scripts/fuzz-run.sh explore $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
 # Replays (run by CI): every fuzz target over its committed corpus and past
-# findings, then FUZZ_RUNS mutations from a fixed seed; the same on every run.
+# findings, then a fixed number of mutations from a fixed seed (fuzz/replay-runs,
+# or FUZZ_RUNS for every target); the same answer on every run.
 fuzz-replay: fuzz-build
 	./scripts/fuzz-run.sh replay $(FUZZ_BUILD)/fuzz $(FUZZ_RUNS)
 
@@ -79,6 +80,16 @@ tidy: build
 # Pictures of the windowed viewer on the Japan sample, in docs/screens.
 screenshots: build
 	./scripts/screenshots.sh $(BUILD) docs/screens
+
+# The Debian package of everything `cmake --install` installs, in $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack
+
+# Installs the package with apt-get, runs the installed programs on a copy of
+# the installed sample, checks their output and removes the package (as root
+# or with sudo; run by CI).
+package-check: package
+	./scripts/package-check.sh $(BUILD)
 
 # Every C++ source and header under version control, formatted by .clang-format.
 FORMAT_FILES = git ls-files '*.cpp' '*.h'

@@ -1,11 +1,12 @@
 #!/bin/sh
 # Runs the fuzz targets built in DIR.
 #
-#   fuzz-run.sh replay DIR RUNS     what CI runs: every target over its committed
+#   fuzz-run.sh replay DIR [RUNS]   what CI runs: every target over its committed
 #                                   corpus (fuzz/corpus/<target>/) and the inputs
 #                                   of past findings (fuzz/findings/<target>/),
-#                                   then RUNS mutations from a fixed seed: the
-#                                   same commit always gives the same answer.
+#                                   then RUNS mutations (default: the target's
+#                                   line in fuzz/replay-runs) from a fixed seed:
+#                                   the same commit always gives the same answer.
 #   fuzz-run.sh explore DIR SECONDS for people: each target explores for SECONDS
 #                                   from a random seed; a finding is kept in
 #                                   fuzz/findings/<target>/ beside a .replay file
@@ -15,7 +16,7 @@
 set -eu
 mode=$1
 dir=$2
-amount=$3
+amount=${3:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
 export LSAN_OPTIONS="suppressions=$top/fuzz/lsan.supp:print_suppressions=0"
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tavik-fuzz.XXXXXX")
@@ -34,7 +35,9 @@ for target in "$dir"/fuzz_*; do
     replay)
         mkdir -p "$scratch/artifacts"
         prefix="$scratch/artifacts/$name-"
-        limits="-seed=1 -runs=$amount"
+        runs=$amount
+        [ -n "$runs" ] || runs=$(awk -v t="$name" '$1 == t { print $2 }' "$top/fuzz/replay-runs")
+        limits="-seed=1 -runs=${runs:-2000}"
         ;;
     explore)
         mkdir -p "$findings"

@@ -5,7 +5,8 @@ set -eu
 
 packages="g++ make cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev
 libdeflate-dev pngcheck libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont nlohmann-json3-dev poppler-utils
-clang libclang-rt-14-dev clang-format clang-tidy python3 libarchive-dev libpugixml-dev"
+clang libclang-rt-14-dev clang-format clang-tidy python3 libarchive-dev libpugixml-dev
+librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db"
 
 missing=""
 for p in $packages; do

@@ -15,8 +15,7 @@ bool haveStrace() { return std::filesystem::exists("/usr/bin/strace"); }
 
 // Runs tavik under strace, failing the `call`-th `syscall` (read or pread64)
 // on the file at `path` with EIO.
-test::TavikRun runWithReadError(
-    const test::TestFolder& folder, const std::string& path, const char* syscall, int call,
+test::TavikRun runWithReadError(const test::TestFolder& folder, const std::string& path, const char* syscall, int call,
     const std::vector<std::string>& arguments)
 {
     test::ProcessCall strace{"/usr/bin/strace",

@@ -84,6 +84,35 @@ TEST(AddinOverlays, CollectsErrorsAndGoesOnWithTheNextFile)
     EXPECT_EQ(cp932ToUtf8(noList.errorText()), dir + "/nolist.txt 見つかりません");
 }
 
+// The list reads lone CRs as line ends, as the tables do; a device or a
+// line too long for a file name is an error of its own, never a hang or the
+// machine's memory.
+TEST(AddinOverlays, TheListEndsLinesAsTablesDoAndBoundsThem)
+{
+    test::TestFolder folder("addin_list_lines");
+    folder.write("a.csv", "E139,N35\n");
+    folder.write("b.csv", "E140,N36\nE141,N36\n");
+    folder.write("cr.txt", "a.csv\rb.csv\r");
+    AddinOverlays crOnly;
+    EXPECT_TRUE(crOnly.load(folder.file("cr.txt"), "")) << cp932ToUtf8(crOnly.errorText());
+    EXPECT_EQ(crOnly.records().size(), 3u);
+
+    folder.write("long.txt", "a.csv\n" + std::string(5000, 'x') + "\nb.csv\n");
+    AddinOverlays longLine;
+    EXPECT_FALSE(longLine.load(folder.file("long.txt"), ""));
+    EXPECT_EQ(cp932ToUtf8(longLine.errorText()), folder.file("long.txt") + " 2 行目: 長すぎます");
+    EXPECT_EQ(longLine.records().size(), 1u);
+
+    folder.write("device.txt", "/dev/zero\na.csv\n");
+    AddinOverlays device;
+    EXPECT_FALSE(device.load(folder.file("device.txt"), ""));
+    EXPECT_EQ(cp932ToUtf8(device.errorText()), "/dev/zero 読めません");
+    EXPECT_EQ(device.records().size(), 1u);
+    AddinOverlays deviceList;
+    EXPECT_FALSE(deviceList.load("/dev/zero", ""));
+    EXPECT_EQ(cp932ToUtf8(deviceList.errorText()), "/dev/zero 読めません");
+}
+
 TEST(AddinOverlays, RecordLimitEndsTheLoad)
 {
     test::TestFolder folder("addin_limit");

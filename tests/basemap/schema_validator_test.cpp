@@ -16,6 +16,8 @@ struct TestSchema {
             {"x", AttributeType::Integer, "0", "10", false},
             {"flag", AttributeType::String, "true\nfalse", "", true},
             {"r", AttributeType::Real, "0.5", "1.5", false},
+            {"m", AttributeType::PositiveReal, "0.0", "9", false},
+            {"c", AttributeType::Colour, "", "", false},
         },
         {}};
     TagRule group{"group", {}, {{"item", 1, 3, &item}}};
@@ -72,6 +74,29 @@ TEST(SchemaValidator, WritesEveryKindOfFindingInItsFormat)
         "line: 4   column: 1   <item .. x : この属性は重複定義されています. \n"
         "line: 5   column: 1   <item .. flag : 必須属性が定義されていません. \n"
         "line: 6   column: 1   <Item : 小文字で書いて下さい. \n");
+}
+
+// Values that the readers would take as some number without a word: an
+// integer that is no whole number, a magnification of 0, a colour beyond
+// 0 to 255 or of fewer parts.
+TEST(SchemaValidator, RefusesValuesTheReadersWouldMisreadSilently)
+{
+    EXPECT_EQ(validate({"<map>", "<item flag=\"true\" x=\" 3 \" m=\"0.001\" c=\"0, 128 ,255\"/>", "</map>"}), "");
+    EXPECT_EQ(validate({
+                  "<map>",
+                  "<item flag=\"true\" x=\"nan\" m=\"0\" c=\"256,0,0\"/>",
+                  "<item flag=\"true\" x=\"1.5\" m=\"inf\" c=\"1,2\"/>",
+                  "<item flag=\"true\" x=\"+4\" m=\"-1\" c=\"1,2,3,4\"/>",
+                  "</map>",
+              }),
+        "line: 2   column: 1   <item .. x=\"nan\" : 整数を書いて下さい. \n"
+        "line: 2   column: 1   <item .. m=\"0\" : 下限値より大きくして下さい.  m <= MIN 0.0\n"
+        "line: 2   column: 1   <item .. c=\"256,0,0\" : 色は 0 から 255 の整数 3 つで \"R,G,B\" と書いて下さい. \n"
+        "line: 3   column: 1   <item .. x=\"1.5\" : 整数を書いて下さい. \n"
+        "line: 3   column: 1   <item .. m=\"inf\" : 有限の数値を書いて下さい. \n"
+        "line: 3   column: 1   <item .. c=\"1,2\" : 色は 0 から 255 の整数 3 つで \"R,G,B\" と書いて下さい. \n"
+        "line: 4   column: 1   <item .. m=\"-1\" : 下限値より大きくして下さい.  m <= MIN 0.0\n"
+        "line: 4   column: 1   <item .. c=\"1,2,3,4\" : 色は 0 から 255 の整数 3 つで \"R,G,B\" と書いて下さい. \n");
 }
 
 TEST(SchemaValidator, ChecksCountsNestingAndTagsWithoutAttributes)

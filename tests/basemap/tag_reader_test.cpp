@@ -260,5 +260,24 @@ TEST(TagReader, ReadsFilesWithEitherLineEndAndSurvivesGarbage)
     std::remove(path.c_str());
 }
 
+// A configuration path that names a folder or a device, or a file far larger
+// than any configuration, is refused at once: no endless read, no tree that
+// takes the machine's memory.
+TEST(TagReader, RefusesFoldersDevicesAndHugeFiles)
+{
+    test::TestFolder folder("tag_reader_refusals");
+    TagReader reader;
+    reader.setTagTable(kTable);
+    for (const std::string& path : {folder.path(), std::string("/dev/zero"), std::string("/dev/urandom")}) {
+        EXPECT_EQ(reader.parseFile(path), TagStatus::CannotOpen) << path;
+        EXPECT_TRUE(reader.errors().empty());
+    }
+    const std::string huge = folder.write("huge.cfg", std::string(TagReader::kMaxFileBytes + 1, '\n'));
+    EXPECT_EQ(reader.parseFile(huge), TagStatus::TooLarge);
+    ASSERT_EQ(reader.errors().size(), 1u);
+    EXPECT_EQ(reader.errors()[0].text, "33554433 bytes > MAX 33554432");
+    EXPECT_EQ(reader.root(), nullptr);
+}
+
 } // namespace
 } // namespace tavik

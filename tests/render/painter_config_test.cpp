@@ -43,11 +43,17 @@ TEST(PainterConfig, ReadsStylesAndReportsSchemaFindings)
     EXPECT_EQ(config.slot(2).shape, MarkShape::FirstCapital + ('Q' - 'A'));
     EXPECT_EQ(&config.slot(42), &config.slot(9));
 
+    // Colours that are no three numbers 0 to 255 are read as always (the
+    // low byte of each, a missing part 0) and reported.
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_EQ(log.utf8Texts()[0],
         kData
             + "three_targets.cfg  ファイル読み込み\n"
               "line: 3   column: 2   <font .. bold=\"TRUE\" : 小文字で書いて下さい. \n"
+              "line: 6   column: 3   <rank-a .. markcolor=\"255,0\" : 色は 0 から 255 の整数 3 つで \"R,G,B\" "
+              "と書いて下さい. \n"
+              "line: 6   column: 3   <rank-a .. fillcolor=\"300,1,2\" : 色は 0 から 255 の整数 3 つで \"R,G,B\" "
+              "と書いて下さい. \n"
               "line: 12   column: 3   <mark .. shape=\"Cross\" : 小文字で書いて下さい. \n");
 }
 

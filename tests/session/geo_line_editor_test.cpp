@@ -77,6 +77,12 @@ TEST(GeoLineEditor, OkChecksTheRatioThenTheAnglesWithTheirMessages)
             "間隔: 緯線\n\n許される書式          \n89.59'59\"\n89.59'99999\n89.59'\n89.99999"},
         {GeoLineMode::Mesh, GeoLineField::Parallel, "90", "範囲エラー",
             "間隔: 緯線\n0.00001 以上  89.99999 以下で入力して下さい。"},
+        // Spans that give more lines than a map can show (N20 to N46, E120 to E150).
+        {GeoLineMode::Mesh, GeoLineField::Parallel, "0.00025", "範囲エラー",
+            "緯線が 104001 本になります。緯線の間隔 0.00025 を広げて、1000 本以下にして下さい。"},
+        {GeoLineMode::Cross, GeoLineField::Meridian, "0.001", "範囲エラー",
+            "経線が 30001 本になります。経線の間隔 0.001 を広げて、1000 本以下にして下さい。"},
+        {GeoLineMode::Mesh, GeoLineField::Parallel, "0.03", "", ""},
         {GeoLineMode::Mesh, GeoLineField::West, "W179.59'59\"", "", ""},
         {GeoLineMode::Mesh, GeoLineField::North, "-89.99999", "", ""},
     };

@@ -68,6 +68,24 @@ TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
             "白地図情報が読めません"},
         {"x", "", "[Capacity]\nPointMaxPerSpecies=100000001\n",
             "tavik.ini の PointMaxPerSpecies の値 100000001 が大きすぎます。\n\n100000000 以下にして下さい"},
+        // Values that read as a number would draw one record, or none.
+        {"x", "", "[Capacity]\nPointMaxPerSpecies=1,000\n",
+            "tavik.ini の PointMaxPerSpecies の値 \"1,000\" は正の整数ではありません。\n\n"
+            "1 から 100000000 までの整数（桁区切りのカンマなし）にして下さい"},
+        {"x", "", "[Capacity]\nPointMaxPerSpecies=all\n", "（桁区切りのカンマなし）にして下さい"},
+        {"x", "", "[Capacity]\nPointMaxPerSpecies=-1\n", "（桁区切りのカンマなし）にして下さい"},
+        {"x", "", "[Capacity]\nPointMaxPerSpecies=\n", "（桁区切りのカンマなし）にして下さい"},
+        // A faulty line ends each table with its file and line; a folder
+        // named as a table is a table that cannot be read.
+        {"dbase/area.csv", "1301,,,Tokyo,N35,E139,5,4,F\r\n1302,\"x,,,Kanagawa\r\n1303,,,A,N35,E139,5,4,F\r\n", "",
+            "/dbase/area.csv\n 2 行目: 構文エラー。文字列が \"\" で囲まれていません。"},
+        {"dbase/WGS_JGS.csv", "5339,x,1,1\n5340,\"a\"b\",1,1\n", "",
+            "/dbase/WGS_JGS.csv\n 2 行目: ２重引用符の使い方が間違っています。"},
+        {"dbase/phyletic.csv", "1,A,0\n2,\"B\n", "",
+            "/dbase/phyletic.csv\n 2 行目: 構文エラー。文字列が \"\" で囲まれていません。"},
+        {"x", "", "[Path]\nAreaTable=.\\dbase\\\n", ".\\dbase\\\nファイルを読めません。確認してください。"},
+        {"x", "", "[Path]\nWgsJgsTable=.\\dbase\n", ".\\dbase\nファイルを読めません。確認してください。"},
+        {"x", "", "[Path]\nTaVikDB=.\\dbase\\\n", "/dbase/\nファイルを読めません。確認して下さい。"},
     };
     for (const Case& c : cases) {
         WorkspaceTest::SetUp();
@@ -101,6 +119,33 @@ TEST_F(WorkspaceTest, ReadsTheConfigurationFilesFirst)
     EXPECT_EQ(workspace.blankMap.blocks()[0].comment, "main");
     EXPECT_EQ(workspace.painter.overlapShiftX, 4);
     EXPECT_EQ(workspace.printForms.currentIndex(), 0);
+    EXPECT_TRUE(log.messages.empty()) << firstMessage();
+}
+
+// Longitude-latitude lines that no map could show are not drawn, and the
+// start-up says why; the maps are drawn all the same.
+TEST_F(WorkspaceTest, LinesNoMapCouldShowAreRefusedWithAMessage)
+{
+    struct Case {
+        const char* ini;
+        const char* message;
+    } cases[] = {
+        {"[Display]\nGeoLine=mesh\nGeoSouth=24\nGeoNorth=46\nGeoLatSpan=0.00025\n",
+            "緯線が 88001 本になります。緯線の間隔 0.00025 を広げて、1000 本以下にして下さい。"},
+        {"[Display]\nGeoLine=mesh\nGeoWest=122\nGeoEast=E99999\nGeoLonSpan=2\n",
+            "経緯線の範囲（西 122、東 E99999）が -180 度から 180 度を越えています。"},
+        {"[Display]\nGeoLine=cross\nGeoSouth=24\nGeoNorth=N99\n",
+            "経緯線の範囲（南 24、北 N99）が -90 度から 90 度を越えています。"},
+    };
+    for (const Case& c : cases) {
+        folder.write("tavik.ini", c.ini);
+        ASSERT_TRUE(start()) << c.ini;
+        ASSERT_EQ(log.messages.size(), 1u) << c.ini;
+        EXPECT_EQ(log.utf8Texts()[0], std::string("tavik.ini\n") + c.message + "\n経緯線は描きません。");
+        EXPECT_EQ(log.messages[0].icon, MessageIcon::Exclamation);
+    }
+    folder.write("tavik.ini", "[Display]\nGeoLine=mesh\nGeoSouth=24\nGeoNorth=46\nGeoLatSpan=0.5\n");
+    ASSERT_TRUE(start());
     EXPECT_TRUE(log.messages.empty()) << firstMessage();
 }
 

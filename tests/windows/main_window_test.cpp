@@ -4,6 +4,7 @@
 #include "viewer/windows/main_window.h"
 
 #include "platform/message_sink.h"
+#include "platform/program_version.h"
 #include "tests/windows/viewer_driver.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/print/quelna_doc.h"
@@ -414,6 +415,15 @@ TEST_F(MainWindowTest, AStartUpFailureEndsWithItsMessage)
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_EQ(log.messages[0].icon, MessageIcon::Stop);
     EXPECT_NE(log.utf8Texts()[0].find("t.png"), std::string::npos) << log.utf8Texts()[0];
+}
+
+TEST_F(MainWindowTest, AboutBoxNamesTheVersionTheProgramsReport)
+{
+    MainWindow& window = start();
+    window.action(Command::About)->trigger();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].find("バージョン " + std::string(programVersion())), std::string::npos) << messages()[0];
+    EXPECT_EQ(log.messages[0].icon, MessageIcon::Information);
 }
 
 } // namespace

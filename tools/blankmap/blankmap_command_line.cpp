@@ -17,19 +17,19 @@ bool parseBlankMapCommandLine(
         }
         if (argument == "-a") {
             if (i + 1 >= arguments.size()) {
-                error = "-a needs the path of the area table to write";
+                error = "-a には書き出す地域テーブルのパスを続けてください";
                 return false;
             }
             request.areaTablePath = utf8ToCp932(arguments[++i]);
         } else if (argument.size() > 1 && argument[0] == '-') {
-            error = "unknown option " + argument;
+            error = "分からないオプションです: " + argument;
             return false;
         } else {
             files.push_back(argument);
         }
     }
     if (files.size() != 3) {
-        error = "give the layout, the boundaries and the image to write";
+        error = "レイアウト、境界データ、書き出す画像の 3 つを指定してください";
         return false;
     }
     request.layoutPath = utf8ToCp932(files[0]);
@@ -38,7 +38,7 @@ bool parseBlankMapCommandLine(
     const std::string& image = files[2];
     if (image.size() < 4
         || (image.compare(image.size() - 4, 4, ".png") != 0 && image.compare(image.size() - 4, 4, ".PNG") != 0)) {
-        error = "the image must be a .png file: " + image;
+        error = "画像は .png のファイルにしてください: " + image;
         return false;
     }
     return true;

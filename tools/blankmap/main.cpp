@@ -1,5 +1,6 @@
 // blankmap: makes a base map (image, blank-map definition, area table
 // skeleton) from boundary polygons.
+#include "platform/program_version.h"
 #include "tools/blankmap/blank_map_maker.h"
 #include "tools/blankmap/blankmap_command_line.h"
 
@@ -8,7 +9,11 @@
 int main(int argc, char** argv)
 {
     using namespace tavik;
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (asksForVersion(arguments)) {
+        std::fputs(versionText("blankmap").c_str(), stdout);
+        return 0;
+    }
     BlankMapRequest request;
     bool help = false;
     std::string error;

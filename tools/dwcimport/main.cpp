@@ -1,6 +1,7 @@
 // dwcimport: converts a Darwin Core / GBIF occurrence download into an input table.
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "platform/program_version.h"
 #include "tools/dwcimport/dwc_import.h"
 #include "tools/dwcimport/dwcimport_command_line.h"
 
@@ -15,9 +16,14 @@ int main(int argc, char** argv)
 {
     using namespace tavik;
     try {
+        const std::vector<std::string> arguments(argv + 1, argv + argc);
+        if (asksForVersion(arguments)) {
+            std::fputs(versionText("dwcimport").c_str(), stdout);
+            return 0;
+        }
         DwcImportCommandLine line;
         std::string problem;
-        if (!DwcImportCommandLine::parse(std::vector<std::string>(argv + 1, argv + argc), line, problem)) {
+        if (!DwcImportCommandLine::parse(arguments, line, problem)) {
             std::fprintf(stderr, "dwcimport: %s\n\n%s", problem.c_str(), DwcImportCommandLine::usage().c_str());
             return 1;
         }

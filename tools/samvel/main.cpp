@@ -1,6 +1,7 @@
 // samvel: merges input tables into the distribution and species-literature tables.
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "platform/program_version.h"
 #include "tools/samvel/samvel.h"
 #include "tools/samvel/samvel_command_line.h"
 
@@ -11,7 +12,16 @@
 int main(int argc, char** argv)
 {
     using namespace tavik;
-    SamvelCommandLine commandLine = SamvelCommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (asksForVersion(arguments)) {
+        std::fputs(versionText("samvel").c_str(), stdout);
+        return 0;
+    }
+    if (asksForHelp(arguments)) {
+        printCp932(stdout, SamvelCommandLine::usage());
+        return 0;
+    }
+    SamvelCommandLine commandLine = SamvelCommandLine::parse(arguments);
     if (!commandLine.invalidParameter.empty())
         printCp932(stderr, cp932Printf("無効なパラメータ %s\n", commandLine.invalidParameter.c_str()));
     if (commandLine.inputPattern.empty()) {

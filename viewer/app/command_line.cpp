@@ -16,22 +16,27 @@ bool parseCode(const std::string& text, std::int64_t& code)
 
 std::string commandLineHelp()
 {
-    return "Usage:\n"
-           "  tavik                      the windowed viewer on the database of the current directory\n"
-           "  tavik --save PATTERN [--depth 8|24] [--overlay] (CODE... | --all)\n"
-           "      Render maps and write them as images. PATTERN is a file path whose\n"
-           "      name may hold %S (scientific name), %A1, %A2 (aliases), %C (code);\n"
-           "      \".png\" writes PNG, anything else BMP. 24-bit unless --depth 8.\n"
-           "      Without --overlay one file per species; with it one map of up to\n"
-           "      10 species. Several species need a wildcard in the name.\n"
-           "  tavik --print FILE.pdf [--form TITLE] [--overlay] (CODE... | --all)\n"
-           "      Lay the species out under the current print form (or TITLE) and\n"
-           "      write every page to a PDF (A4 portrait).\n"
-           "  tavik --help               show this text\n"
+    return "使い方:\n"
+           "  tavik\n"
+           "      現在のフォルダのデータベース（tavik.ini のあるフォルダ）をウィンドウで開きます。\n"
+           "  tavik --save パターン [--depth 8|24] [--overlay] (種コード... | --all)\n"
+           "      分布図を描いて画像ファイルに保存します。パターンはファイルのパスで、\n"
+           "      名前に %S（学名）、%A1、%A2（別名）、%C（種コード）を入れられます。\n"
+           "      名前が .png で終われば PNG、ほかは BMP で書きます。--depth 8 を付けなければ\n"
+           "      24 ビットです。--overlay なしは種ごとに 1 ファイル、付けると最大 10 種を\n"
+           "      重ねた 1 枚の図です。複数の種を保存するには名前に %S などが要ります。\n"
+           "  tavik --print ファイル.pdf [--form 書式名] [--overlay] (種コード... | --all)\n"
+           "      現在の印刷書式（--form ではその書式）で種を並べ、すべてのページを\n"
+           "      PDF（A4 縦）に書きます。\n"
+           "  tavik --help\n"
+           "      この説明を表示します。\n"
+           "  tavik --version\n"
+           "      版を表示します。\n"
            "\n"
-           "CODE is a species code of the species table; --all takes every species in\n"
-           "table order. tavik reads tavik.ini and the tables from the current\n"
-           "directory. Progress goes to stderr; Ctrl+C stops between maps.\n";
+           "種コードは種テーブルの種コードです。--all は種テーブルの順にすべての種を\n"
+           "とります。tavik.ini と各テーブルは現在のフォルダから読みます。進み具合は\n"
+           "標準エラーに出ます。Ctrl+C で次の図の前に止まります。\n"
+           "終了状態: 0 成功、1 失敗（コマンド行の誤りを含む）。\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments)
@@ -56,14 +61,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             return line;
         } else if (a == "--save" || a == "--print") {
             if (line.job != CommandLine::Job::Windowed)
-                return refuse("give only one of --save and --print");
+                return refuse("--save と --print はどちらか一方だけを指定してください");
             line.job = a == "--save" ? CommandLine::Job::Save : CommandLine::Job::Print;
             if (!value(line.target))
-                return refuse(a + " needs a file path");
+                return refuse(a + " にはファイルのパスを続けてください");
         } else if (a == "--depth") {
             std::string depth;
             if (!value(depth) || (depth != "8" && depth != "24"))
-                return refuse("--depth takes 8 or 24");
+                return refuse("--depth には 8 か 24 を指定してください");
             line.depth = depth == "8" ? 8 : 24;
         } else if (a == "--overlay") {
             line.overlay = true;
@@ -71,22 +76,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             line.all = true;
         } else if (a == "--form") {
             if (!value(line.form))
-                return refuse("--form needs a print form title");
+                return refuse("--form には印刷書式の名前を続けてください");
         } else {
             std::int64_t code = 0;
             if (!parseCode(a, code))
-                return refuse("unknown argument: " + a);
+                return refuse("分からない引数です: " + a);
             line.codes.push_back(code);
         }
     }
     if (line.job == CommandLine::Job::Windowed)
-        return refuse("give --save or --print (or no arguments for the viewer)");
+        return refuse("--save か --print を指定してください（ウィンドウで開くときは引数なし）");
     if (line.job == CommandLine::Job::Save && !line.form.empty())
-        return refuse("--form belongs to --print");
+        return refuse("--form は --print とともに使います");
     if (line.job == CommandLine::Job::Print && line.depth != 24)
-        return refuse("--depth belongs to --save");
+        return refuse("--depth は --save とともに使います");
     if (line.all == !line.codes.empty())
-        return refuse("give species codes or --all (not both)");
+        return refuse("種コードか --all のどちらか一方を指定してください");
     return line;
 }
 

@@ -3,6 +3,7 @@
 // without windows (saving maps as images, printing them to a PDF); see --help.
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "platform/program_version.h"
 #include "viewer/app/command_line.h"
 #include "viewer/app/console_jobs.h"
 #include "viewer/app/display_check.h"
@@ -62,6 +63,10 @@ int runViewer(int argc, char** argv)
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (tavik::asksForVersion(arguments)) {
+        std::fputs(tavik::versionText("tavik").c_str(), stdout);
+        return 0;
+    }
     tavik::CommandLine line = tavik::parseCommandLine(arguments);
     if (line.job == tavik::CommandLine::Job::Help) {
         std::fputs(tavik::commandLineHelp().c_str(), stdout);
@@ -70,8 +75,9 @@ int main(int argc, char** argv)
     if (line.job == tavik::CommandLine::Job::Windowed && line.error.empty())
         return runViewer(argc, argv);
     if (!line.error.empty()) {
+        // Status 1, as for every other failure of every Tavik program.
         std::fprintf(stderr, "tavik: %s\n\n%s", line.error.c_str(), tavik::commandLineHelp().c_str());
-        return 2;
+        return 1;
     }
     // Jobs draw with fonts but open no window.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

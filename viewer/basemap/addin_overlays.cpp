@@ -12,21 +12,42 @@
 namespace tavik {
 namespace {
 
-// The next line of the list file without its line end; false at the end.
-bool nextListLine(std::FILE* file, std::string& line)
+// Bytes of one line of the list: a file name with its folders. A longer line
+// holds no name, and reading it whole could take the machine's memory.
+constexpr size_t kListLineBytes = 4096;
+
+enum class ListLine { Name, End, TooLong, ReadError };
+
+// The next line of the list file without its line end (LF, CR LF, or a CR
+// alone, as the tables' line ends).
+ListLine nextListLine(std::FILE* file, std::string& line)
 {
     line.clear();
     int c;
     bool any = false;
+    bool tooLong = false;
     while ((c = std::getc(file)) != EOF) {
         any = true;
         if (c == '\n')
             break;
-        line.push_back(static_cast<char>(c));
+        if (c == '\r') {
+            const int next = std::getc(file);
+            if (next != '\n' && next != EOF)
+                std::ungetc(next, file);
+            break;
+        }
+        if (line.size() < kListLineBytes)
+            line.push_back(static_cast<char>(c));
+        else
+            tooLong = true;
     }
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\x1A'))
+    if (std::ferror(file))
+        return ListLine::ReadError;
+    if (!any)
+        return ListLine::End;
+    while (!line.empty() && line.back() == '\x1A')
         line.pop_back();
-    return any;
+    return tooLong ? ListLine::TooLong : ListLine::Name;
 }
 
 } // namespace
@@ -90,16 +111,24 @@ void AddinOverlays::readList(const std::string& listPath)
         addError(cp932Printf("%s ディレクトリです", listPath.c_str()));
         return;
     }
-    FilePtr list = openFile(listPath, "rb");
+    FilePtr list = openRegularFile(listPath);
     if (!list) {
-        addError(cp932Printf("%s 見つかりません", listPath.c_str()));
+        addError(cp932Printf(fileExists(listPath) ? "%s 読めません" : "%s 見つかりません", listPath.c_str()));
         return;
     }
     // Names in the list are taken from the list file's folder.
     PathParts parts = splitPath(listPath);
     std::string listFolder = parts.drive + parts.directory;
     std::string name;
-    while (!stopRequested_.load() && nextListLine(list.get(), name)) {
+    for (long lineNumber = 1; !stopRequested_.load(); ++lineNumber) {
+        const ListLine line = nextListLine(list.get(), name);
+        if (line == ListLine::End)
+            return;
+        if (line != ListLine::Name) {
+            addError(cp932Printf(line == ListLine::TooLong ? "%s %ld 行目: 長すぎます" : "%s %ld 行目: 読めません",
+                listPath.c_str(), lineNumber));
+            return;
+        }
         if (name.empty())
             continue;
         if (readFile(makeAbsolute(name, listFolder)) == FileResult::EndLoad)
@@ -133,6 +162,10 @@ AddinOverlays::FileResult AddinOverlays::readFile(const std::string& path)
         CsvStatus status = reader.nextLine();
         if (status == CsvStatus::EndOfFile)
             break;
+        if (status == CsvStatus::ReadError) {
+            addError(cp932Printf("%s %ld 行目: 読めません", path.c_str(), reader.lineNumber()));
+            break;
+        }
         if (status != CsvStatus::Ok) {
             // The rest of a file after a line it cannot split is not guessed at.
             addError(cp932Printf("%s %ld 行目: CSV の書式が違います", path.c_str(), reader.lineNumber()));

@@ -19,16 +19,20 @@ struct BlankMapSchema {
     {
         return {name, AttributeType::Real, minimum, maximum, false};
     }
+    // A magnification of 0 puts every point of the block on one pixel.
+    static AttributeRule magnification()
+    {
+        return {"magnification", AttributeType::PositiveReal, "0.0", "999999999", false};
+    }
     const AttributeRule comment{"comment", AttributeType::String, "", "", false};
 
     TagRule lambert{"lambert-e-a",
         {comment, real("lon0", "-180.0", "180.0"), real("lat0", "-180.0", "180.0"), real("rotation", "-359.9", "359.9"),
-            real("shift-x", "-1.0", "1.0"), real("shift-y", "-1.0", "1.0"), real("magnification", "0.0", "999999999")},
+            real("shift-x", "-1.0", "1.0"), real("shift-y", "-1.0", "1.0"), magnification()},
         {}};
     TagRule mercator{"transverse-mercator",
         {comment, real("lon0", "-180.0", "180.0"), real("rotation", "-359.9", "359.9"),
-            real("shift-x", "-10000000", "10000000"), real("shift-y", "-10000000", "10000000"),
-            real("magnification", "0.0", "999999999")},
+            real("shift-x", "-10000000", "10000000"), real("shift-y", "-10000000", "10000000"), magnification()},
         {}};
     TagRule projection{
         "projection", {comment}, {{"lambert-e-a", 0, 1, &lambert}, {"transverse-mercator", 0, 1, &mercator}}};

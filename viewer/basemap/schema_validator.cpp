@@ -19,6 +19,30 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
+// Digits with an optional sign: what an integer attribute may hold.
+bool isWholeNumber(std::string_view text)
+{
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// "R,G,B" with three whole numbers 0 to 255 (blanks around each allowed).
+bool isColourText(std::string_view text)
+{
+    for (int part = 0; part < 3; ++part) {
+        const size_t comma = text.find(',');
+        if ((comma == std::string_view::npos) != (part == 2))
+            return false;
+        const std::string_view number = trimBlanks(text.substr(0, comma));
+        if (number.empty() || number.size() > 3 || number.find_first_not_of("0123456789") != std::string_view::npos
+            || parseInteger(number) > 255)
+            return false;
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+    }
+    return true;
+}
+
 bool inEnumeration(std::string_view value, std::string_view enumeration)
 {
     while (true) {
@@ -207,6 +231,12 @@ void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attrib
         }
         return;
     case AttributeType::Integer: {
+        // "nan", "1.5" or "12px" would be read as some number without a word.
+        if (!isWholeNumber(trimBlanks(attribute.value))) {
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
+                value, cp932Literal("整数を書いて下さい.").c_str()));
+            return;
+        }
         const long long number = parseInteger64(attribute.value);
         if (!rule.minimum.empty() && number < parseInteger64(rule.minimum))
             belowMinimum();
@@ -229,6 +259,26 @@ void SchemaValidator::checkValue(const TagNode& node, const TagAttribute& attrib
             aboveMaximum();
         return;
     }
+    case AttributeType::PositiveReal: {
+        // A magnification of 0 would put every point of a block on one pixel.
+        if (isNonFiniteReal(attribute.value)) {
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
+                value, cp932Literal("有限の数値を書いて下さい.").c_str()));
+            return;
+        }
+        const double number = parseReal(attribute.value);
+        if (!(number > parseReal(rule.minimum)))
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s  %s <= MIN %s\n", node.line, node.column,
+                tag, name, value, cp932Literal("下限値より大きくして下さい.").c_str(), name, rule.minimum.c_str()));
+        else if (!rule.maximum.empty() && number > parseReal(rule.maximum))
+            aboveMaximum();
+        return;
+    }
+    case AttributeType::Colour:
+        if (!isColourText(attribute.value))
+            report(cp932Printf("line: %d   column: %d   <%s .. %s=\"%s\" : %s \n", node.line, node.column, tag, name,
+                value, cp932Literal("色は 0 から 255 の整数 3 つで \"R,G,B\" と書いて下さい.").c_str()));
+        return;
     }
 }
 

@@ -5,8 +5,11 @@
 #include "platform/paths.h"
 #include "platform/text_format.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <map>
+#include <new>
 #include <optional>
 
 namespace tavik {
@@ -668,9 +671,30 @@ TagStatus TagReader::finish(std::vector<TagNode>&& flat)
 TagStatus TagReader::parseFile(std::string_view path)
 {
     reset();
-    FilePtr file = openFile(path, "rb");
+    FilePtr file = openRegularFile(path);
     if (!file)
         return TagStatus::CannotOpen;
+    // Configuration files are small; a huge one is refused before its tree
+    // could take the memory of the machine.
+    struct stat info { };
+    if (::fstat(::fileno(file.get()), &info) == 0 && info.st_size > kMaxFileBytes) {
+        record(TagStatus::TooLarge,
+            cp932Printf(
+                "%lld bytes > MAX %lld", static_cast<long long>(info.st_size), static_cast<long long>(kMaxFileBytes)),
+            0, 0);
+        return TagStatus::TooLarge;
+    }
+    try {
+        return parseStream(file.get());
+    } catch (const std::bad_alloc&) {
+        reset();
+        record(TagStatus::OutOfMemory, "", 0, 0);
+        return TagStatus::OutOfMemory;
+    }
+}
+
+TagStatus TagReader::parseStream(std::FILE* stream)
+{
     Lexer lexer(*this);
     std::string line;
     bool overflow = false; // the line is longer than the reader takes
@@ -685,7 +709,7 @@ TagStatus TagReader::parseFile(std::string_view path)
         overflow = false;
         pending = false;
     };
-    while ((c = std::getc(file.get())) != EOF) {
+    while ((c = std::getc(stream)) != EOF) {
         if (c == '\n') {
             endLine();
             continue;
@@ -698,7 +722,7 @@ TagStatus TagReader::parseFile(std::string_view path)
     }
     if (pending)
         endLine();
-    if (std::ferror(file.get())) {
+    if (std::ferror(stream)) {
         // A file that cannot be read to its end gives no tree at all.
         reset();
         return TagStatus::Internal;

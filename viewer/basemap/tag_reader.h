@@ -2,6 +2,7 @@
 
 #include "viewer/basemap/tag_node.h"
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,11 +79,14 @@ public:
     static constexpr std::size_t NameLimit = 127; // bytes of a tag or attribute name
     static constexpr std::size_t ErrorTextLimit = 126;
     static constexpr int DepthLimit = 256; // levels of nested elements
+    static constexpr long long kMaxFileBytes = 32LL << 20; // bytes of a configuration file
 
     void setTagTable(std::vector<TagName> table) { table_ = std::move(table); }
 
     // Parses the file at a cp932 path. Returns Ok or the code of the last
-    // recorded error; CannotOpen when the file cannot be opened.
+    // recorded error; CannotOpen when the path cannot be opened as a regular
+    // file (a folder or a device); TooLarge, recorded, for a file over
+    // kMaxFileBytes.
     TagStatus parseFile(std::string_view path);
 
     // Parses lines of text as an edit control holds them; a line end at the
@@ -104,6 +108,7 @@ private:
     class Pairing;
 
     void reset();
+    TagStatus parseStream(std::FILE* stream);
     void record(TagStatus status, std::string_view text, int line, int column);
     TagStatus finish(std::vector<TagNode>&& flat);
     TagStatus nameStatus(const TagNode& node) const;

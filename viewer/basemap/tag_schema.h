@@ -8,7 +8,13 @@ namespace tavik {
 struct TagRule;
 
 // The type of an attribute value, as the schema check reads it.
-enum class AttributeType { Integer = 1, Real = 2, String = 3 };
+enum class AttributeType {
+    Integer = 1, // a whole number within minimum and maximum
+    Real = 2, // a finite number within minimum and maximum
+    String = 3,
+    PositiveReal = 4, // a finite number above minimum (never equal to it) up to maximum
+    Colour = 5, // "R,G,B": three whole numbers 0 to 255
+};
 
 // One attribute a tag may have. For numbers, minimum and maximum are decimal
 // texts and an empty one is not checked. For strings, a non-empty minimum is

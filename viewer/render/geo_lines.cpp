@@ -1,5 +1,6 @@
 #include "viewer/render/geo_lines.h"
 
+#include "platform/cp932.h"
 #include "viewer/settings/angle_text.h"
 #include "viewer/settings/settings.h"
 
@@ -36,6 +37,9 @@ const std::vector<bool>& linePattern(LineType type)
 }
 
 bool usable(double value) { return std::isfinite(value) && value != kInvalidAngle; }
+
+// Lines of one direction in a range, the first at its start.
+double lineCount(double from, double to, double span) { return std::floor((to - from) / span) + 1.0; }
 
 // Walks the lines pixel by pixel and keeps the pixels that are set.
 class LineTracer {
@@ -110,13 +114,43 @@ void drawGeoLines(
     paintGeoLines(image, traceGeoLines(settings, image.size(), kilometresPerPixel, project, clip), settings);
 }
 
+GeoLineFault geoLineFault(const Settings& settings)
+{
+    if (settings.geoLine == GeoLineMode::None)
+        return {};
+    const double west = settings.geoWest.degrees, east = settings.geoEast.degrees;
+    const double south = settings.geoSouth.degrees, north = settings.geoNorth.degrees;
+    for (double value : {west, east})
+        if (usable(value) && (value < -180.0 || value > 180.0))
+            return {GeoLineFault::Part::Longitudes,
+                cp932Printf("経緯線の範囲（西 %s、東 %s）が -180 度から 180 度を越えています。",
+                    settings.geoWest.text.c_str(), settings.geoEast.text.c_str())};
+    for (double value : {south, north})
+        if (usable(value) && (value < -90.0 || value > 90.0))
+            return {GeoLineFault::Part::Latitudes,
+                cp932Printf("経緯線の範囲（南 %s、北 %s）が -90 度から 90 度を越えています。",
+                    settings.geoSouth.text.c_str(), settings.geoNorth.text.c_str())};
+    const double latSpan = settings.geoLatSpan.degrees, lonSpan = settings.geoLonSpan.degrees;
+    if (usable(south) && usable(north) && usable(latSpan) && latSpan > 0.0
+        && lineCount(south, north, latSpan) > kMaxGeoLines)
+        return {GeoLineFault::Part::Parallels,
+            cp932Printf("緯線が %.0f 本になります。緯線の間隔 %s を広げて、%d 本以下にして下さい。",
+                lineCount(south, north, latSpan), settings.geoLatSpan.text.c_str(), kMaxGeoLines)};
+    if (usable(west) && usable(east) && usable(lonSpan) && lonSpan > 0.0
+        && lineCount(west, east, lonSpan) > kMaxGeoLines)
+        return {GeoLineFault::Part::Meridians,
+            cp932Printf("経線が %.0f 本になります。経線の間隔 %s を広げて、%d 本以下にして下さい。",
+                lineCount(west, east, lonSpan), settings.geoLonSpan.text.c_str(), kMaxGeoLines)};
+    return {};
+}
+
 std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSize, double kilometresPerPixel,
     const Projector& project, const QImage* clip)
 {
     const double west = settings.geoWest.degrees, east = settings.geoEast.degrees;
     const double south = settings.geoSouth.degrees, north = settings.geoNorth.degrees;
     const double lonSpan = settings.geoLonSpan.degrees, latSpan = settings.geoLatSpan.degrees;
-    if (settings.geoLine == GeoLineMode::None)
+    if (settings.geoLine == GeoLineMode::None || geoLineFault(settings).part != GeoLineFault::Part::None)
         return {};
     for (double value : {west, east, south, north, lonSpan, latSpan})
         if (!usable(value))
@@ -132,8 +166,8 @@ std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSi
     // Lines walk 0.8 pixel at a time; a grid whose walk would take longer
     // than any map needs (a magnification far beyond the image) is not drawn
     // rather than hanging the viewer.
-    const double parallels = std::floor((north - south) / latSpan) + 1.0;
-    const double meridians = std::floor((east - west) / lonSpan) + 1.0;
+    const double parallels = lineCount(south, north, latSpan);
+    const double meridians = lineCount(west, east, lonSpan);
     const double steps = parallels * (east - west) / parallelStep + meridians * (north - south) / meridianStep;
     if (steps > 2.0e8)
         return {};

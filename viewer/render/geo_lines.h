@@ -3,6 +3,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QSize;
@@ -15,6 +16,21 @@ struct Settings;
 
 // Projects a longitude and latitude (degrees) to a pixel of the base image.
 using Projector = std::function<QPoint(double longitude, double latitude)>;
+
+// The most parallels, and the most meridians, that longitude-latitude lines
+// may have: more could not be told apart on a base map (two thousand pixels
+// across) and would cost seconds and hundreds of megabytes for every map.
+inline constexpr int kMaxGeoLines = 1000;
+
+// Why the longitude-latitude lines of the settings are not drawn: a
+// longitude beyond -180 to 180 degrees, a latitude beyond -90 to 90, or more
+// than kMaxGeoLines parallels or meridians in the range.
+struct GeoLineFault {
+    enum class Part { None, Longitudes, Latitudes, Parallels, Meridians };
+    Part part = Part::None; // None: the lines are drawn (or switched off)
+    std::string text; // the message (cp932)
+};
+GeoLineFault geoLineFault(const Settings& settings);
 
 // The pixels that the longitude-latitude lines of the settings set in one map
 // block, in drawing order: the "on" steps of the line type that fall inside

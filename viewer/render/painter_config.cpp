@@ -50,7 +50,7 @@ struct PainterSchema {
     static TagRule rank(int i)
     {
         return {kRankTags[i],
-            {{"markcolor", AttributeType::String, "", "", true}, {"fillcolor", AttributeType::String, "", "", true}},
+            {{"markcolor", AttributeType::Colour, "", "", true}, {"fillcolor", AttributeType::Colour, "", "", true}},
             {}};
     }
 };

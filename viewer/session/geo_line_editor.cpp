@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
+#include "viewer/render/geo_lines.h"
 #include "viewer/session/document_list.h"
 #include "viewer/session/workspace.h"
 #include "viewer/settings/angle_text.h"
@@ -202,6 +203,15 @@ std::optional<GeoLineEditor::Failure> GeoLineEditor::check() const
             return Failure{cp932Literal("書式エラー"), formatMessage(rule), rule.field};
         if (!(degrees >= rule.minimum && degrees <= rule.maximum))
             return Failure{cp932Literal("範囲エラー"), rangeMessage(rule), rule.field};
+    }
+    // Spans that would give more lines than a map can show.
+    Settings tried;
+    apply(tried);
+    const GeoLineFault fault = geoLineFault(tried);
+    if (fault.part != GeoLineFault::Part::None) {
+        const bool parallels = fault.part == GeoLineFault::Part::Parallels;
+        return Failure{
+            cp932Literal("範囲エラー"), fault.text, parallels ? GeoLineField::Parallel : GeoLineField::Meridian};
     }
     return std::nullopt;
 }

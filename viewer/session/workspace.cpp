@@ -5,6 +5,7 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/render/font_faces.h"
+#include "viewer/render/geo_lines.h"
 
 namespace tavik {
 namespace {
@@ -58,6 +59,12 @@ bool Workspace::loadConfigurationFiles(MessageSink& messages)
         messages.stop("", cp932Literal("色塗り情報が読めません"));
         return false;
     }
+    // Lines that no map could show would cost seconds and hundreds of
+    // megabytes a map: they are not drawn, and the user is told why.
+    const GeoLineFault lines = geoLineFault(settings);
+    if (lines.part != GeoLineFault::Part::None)
+        messages.show(
+            {"", "tavik.ini\n" + lines.text + cp932Literal("\n経緯線は描きません。"), MessageIcon::Exclamation});
     return true;
 }
 
@@ -65,6 +72,13 @@ bool Workspace::checkCapacities(MessageSink& messages) const
 {
     // A setting beyond any machine's memory is refused at start rather than
     // when the first large species is drawn.
+    if (settings.pointMaxPerSpeciesFault) {
+        messages.stop("",
+            cp932Printf("tavik.ini の PointMaxPerSpecies の値 \"%s\" は正の整数ではありません。\n\n"
+                        "1 から %d までの整数（桁区切りのカンマなし）にして下さい",
+                cutCp932(*settings.pointMaxPerSpeciesFault, 80).c_str(), kPointMaxLimit));
+        return false;
+    }
     if (settings.pointMaxPerSpecies > kPointMaxLimit) {
         messages.stop("",
             cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",

@@ -218,6 +218,13 @@ void readCapacities(const IniFile& ini, Settings& s)
     s.areaMax = capacity("AreaMax", 4000);
     s.wgsJgsMax = capacity("WgsJgsMax", 200);
     s.pointMaxPerSpecies = capacity("PointMaxPerSpecies", 1000);
+    // Read as a number, "1,000" would draw one record and "all" none.
+    if (std::optional<std::string> text = ini.value("Capacity", "PointMaxPerSpecies"); text) {
+        std::string_view digits = *text; // the settings file drops the blanks around values
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos
+            || digits.find_first_not_of('0') == std::string_view::npos)
+            s.pointMaxPerSpeciesFault = *text;
+    }
 }
 
 void readPrint(const IniFile& ini, Settings& s)

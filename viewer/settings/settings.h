@@ -108,6 +108,9 @@ struct Settings {
     int areaMax = 4000;
     int wgsJgsMax = 200;
     int pointMaxPerSpecies = 1000;
+    // PointMaxPerSpecies as written when it is no positive whole number
+    // ("1,000", "all", "-1", ""): the start-up refuses it.
+    std::optional<std::string> pointMaxPerSpeciesFault;
 
     // [Print]
     std::string nowPrintForm;

@@ -4,6 +4,7 @@
 #include "platform/ini_file.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "platform/program_version.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/font_faces.h"
 #include "viewer/session/addin_load_job.h"
@@ -420,7 +421,9 @@ void MainWindow::run(Command command)
 
 void MainWindow::showAbout()
 {
-    messages_.show({"", cp932Literal("quelna\n\nTavik 生物分布地図ビューア"), MessageIcon::Information});
+    // The version is the one `tavik --version` prints and the package carries.
+    const std::string text = "Tavik 生物分布地図ビューア\n\nバージョン " + std::string(programVersion());
+    messages_.show({"", cp932Literal(text), MessageIcon::Information});
 }
 
 void MainWindow::editPrintForms()
