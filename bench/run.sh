@@ -10,7 +10,8 @@
 #   4. norbek pages per second over 2,000 species; over a 5,000,000-line
 #      species-literature table, with its peak memory
 #   5. dwcimport of a 1,000,000-record GBIF download against cut -f of the
-#      columns it reads, and its peak memory
+#      columns it reads, and its peak memory; the same gzip-compressed
+#      against gzip -dc | cut -f
 #   6. a species of 1,000,000 records: samvel's import of it, its map against
 #      the map of a species without records, its printed page
 #   bench/run.sh [BUILD-FOLDER]          (default: build)
@@ -52,7 +53,7 @@ echo "-- a 5,000,000-line species-literature table (goal: peak memory at most 10
 python3 "$root/bench/norbek_pages.py" --large --norbek "$build/bin/norbek"
 
 echo
-echo "== 5. dwcimport: records per second against cut -f of the same columns"
+echo "== 5. dwcimport: records per second against cut -f of the same columns (goal <= 1.5, peak < 20 MB)"
 python3 "$root/bench/dwcimport_convert.py" --dwcimport "$build/bin/dwcimport"
 
 echo

@@ -12,7 +12,7 @@ bool DatabaseLock::acquire(ToolError& error, std::string_view path)
         return true;
     case FileLock::Status::Busy:
         return error.set(path,
-            cp932Literal("ほかのプログラム (samvel, ludric, norbek など) "
+            cp932Literal("ほかのプログラム (samvel, ludric, norbek, dwcimport など) "
                          "がこのデータベースを使用中です.終わってからやり直して下さい."));
     case FileLock::Status::CannotOpen:
         break;

@@ -7,8 +7,8 @@ namespace tavik {
 struct ToolError;
 
 // The lock that the tools hold while they read and rewrite tables of the
-// database in the current directory (samvel, ludric, blankmap), or make pages
-// from them (norbek): a lock file beside "tavik.ini".
+// database in the current directory (samvel, ludric, dwcimport, blankmap),
+// or make pages from them (norbek): a lock file beside "tavik.ini".
 // Two such runs at once would each replace the tables from what it read, and
 // the one that renamed last would drop the other's records; with the lock
 // the second run waits a short while and then refuses, changing nothing.

@@ -1,10 +1,12 @@
-// dwcimport's readers: a download's text split into records (the layout
-// chosen by the first byte, or found from the header), every record mapped
-// through the columns of its header; the same bytes as meta.xml and EML.
+// dwcimport's readers: a download's text decoded (the encoding stated or not,
+// by the first byte) and split into records (the layout chosen by the first
+// byte, or found from the header), every record mapped through the columns
+// of its header; the same bytes as meta.xml and EML.
 #include "fuzz/fuzz_support.h"
 #include "tools/dwcimport/archive_descriptor.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/byte_source.h"
+#include "tools/dwcimport/decoding_source.h"
 #include "tools/dwcimport/delimited_reader.h"
 #include "tools/dwcimport/download_citation.h"
 #include "tools/dwcimport/occurrence_mapper.h"
@@ -49,7 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const TextLayout layouts[] = {{}, {'\t', 0, '\n'}, {',', '"', '\n'}, {';', '\'', '\r'}};
     TextLayout layout = layouts[static_cast<unsigned char>(text[0]) % 4];
     BytesSource source(text.substr(1), 1 + static_cast<unsigned char>(text[0]) / 4 % 7 * 1000);
-    DelimitedReader reader(source, layout);
+    const std::optional<TextEncoding> encodings[]
+        = {std::nullopt, TextEncoding::Cp932, TextEncoding::Utf16LittleEndian, TextEncoding::Latin1};
+    DecodingSource decoder(source, encodings[static_cast<unsigned char>(text[0]) / 32 % 4]);
+    DelimitedReader reader(decoder, layout);
 
     AreaNameIndex areas;
     areas.add("Tokyo", 13);
@@ -81,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ArchiveDescriptor descriptor;
     std::string error;
     if (ArchiveDescriptor::parse(text, descriptor, error))
-        FUZZ_CHECK(!descriptor.coreLocation.empty());
+        FUZZ_CHECK(!descriptor.occurrences().location.empty() && isLocationInside(descriptor.occurrences().location));
     DownloadCitation citation = DownloadCitation::fromEml(text);
     FUZZ_CHECK(citation.literatureRow().rfind("GBIF", 0) == 0);
     return 0;

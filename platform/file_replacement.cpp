@@ -197,6 +197,7 @@ void FileReplacement::fail(Failure failure, int error)
     if (failure_ != Failure::None)
         return; // the first failure is the one to report
     failure_ = failure;
+    errorNumber_ = error;
     switch (failure) {
     case Failure::None:
         errorText_.clear();
@@ -250,6 +251,7 @@ bool FileReplacement::open()
 {
     discard();
     failure_ = Failure::None;
+    errorNumber_ = 0;
     errorText_.clear();
     finished_ = false;
     writeError_ = 0;

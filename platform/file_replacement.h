@@ -101,6 +101,13 @@ public:
     // Whether the last failure was a write-protected target.
     bool writeProtected() const { return failure_ == Failure::WriteProtected; }
 
+    // The errno of the last failure, 0 when it had none.
+    int errorNumber() const { return errorNumber_; }
+
+    // The file-system path of the temporary file, empty when none is open:
+    // for a program that removes it itself when a signal ends it.
+    const std::string& temporaryPath() const { return temporary_; }
+
 private:
     friend bool commitTogether(std::initializer_list<FileReplacement*> files);
 
@@ -117,6 +124,7 @@ private:
     bool finished_ = false;
     int writeError_ = 0; // errno of the first failed write
     Failure failure_ = Failure::None;
+    int errorNumber_ = 0;
     std::string errorText_;
 };
 

@@ -28,8 +28,8 @@ TEST(HostileRun, ADisplayThatDoesNotAnswerIsOneLineAndStatusOne)
     test::TestFolder folder("no_display");
     test::writeViewerDatabase(folder, "101,1,A\r\n");
     for (const char* display : {"127.0.0.1:57", ":57"}) {
-        const test::TavikRun run = runTavikWith(folder, test::builtProgram("tavik"), {},
-            {"QT_QPA_PLATFORM=xcb", std::string("DISPLAY=") + display});
+        const test::TavikRun run = runTavikWith(
+            folder, test::builtProgram("tavik"), {}, {"QT_QPA_PLATFORM=xcb", std::string("DISPLAY=") + display});
         EXPECT_EQ(run.status, 1) << run.errors;
         EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
         EXPECT_NE(run.errors.find(std::string("ディスプレイ ") + display + " に接続できません"), std::string::npos)
@@ -70,7 +70,8 @@ TEST(HostileRun, MemoryThatRunsOutIsReportedNotAnAbort)
     for (int i = 0; i < 4000000; ++i)
         crowded += ",1,A";
     test::writeViewerDatabase(folder, crowded + "\r\n");
-    folder.write("tavik.ini", "[Path]\r\nBlankMap=.\\BlankMap\\t\\t.png\r\n[Capacity]\r\nPointMaxPerSpecies=100000000\r\n");
+    folder.write(
+        "tavik.ini", "[Path]\r\nBlankMap=.\\BlankMap\\t\\t.png\r\n[Capacity]\r\nPointMaxPerSpecies=100000000\r\n");
     std::filesystem::create_directories(folder.file("out"));
     const test::TavikRun run = runTavikWith(folder, "/usr/bin/prlimit",
         {"--as=" + std::to_string(300 << 20), test::builtProgram("tavik"), "--save", "out/%C.png", "101"}, {});

@@ -102,12 +102,12 @@ TEST(DwcDelimitedReader, ReportsMalformedRecordsWithTheirLine)
 {
     ReadResult open = readAll("a,b\n1,\"never\nclosed\n", {}, 2);
     EXPECT_EQ(open.records, (Records{{"a", "b"}}));
-    EXPECT_EQ(open.error, "line 2: a quoted field is not closed by the end of the file");
+    EXPECT_EQ(open.error, "line 2: 引用符 (\") で始まる項目がファイルの終わりまで閉じていません.");
 
     std::string huge = "a\tb\n1\t" + std::string(DelimitedReader::maxRecordBytes, 'x') + "\n2\t3\n";
     ReadResult tooLong = readAll(huge, {}, size_t{1} << 20);
     EXPECT_EQ(tooLong.records.size(), 1u);
-    EXPECT_EQ(tooLong.error, "line 2: a record longer than 16 MiB");
+    EXPECT_EQ(tooLong.error, "line 2: 16 MiB を超える記録があります.");
 }
 
 TEST(DwcTermColumns, ColumnsAreFoundByTermInAnyOrderAndSpelling)
@@ -144,26 +144,31 @@ TEST(DwcArchiveDescriptor, TheCoreFileLayoutAndColumnsComeFromMetaXml)
     ArchiveDescriptor descriptor;
     std::string error;
     ASSERT_TRUE(ArchiveDescriptor::parse(metaXml, descriptor, error)) << error;
-    EXPECT_EQ(descriptor.coreLocation, "data/occ.csv");
+    const ArchiveFile& core = descriptor.core;
+    EXPECT_EQ(core.location, "data/occ.csv");
     EXPECT_EQ(descriptor.metadataLocation, "eml.xml");
-    EXPECT_EQ(descriptor.layout.delimiter, ',');
-    EXPECT_EQ(descriptor.layout.quote, '"');
-    EXPECT_EQ(descriptor.layout.lineEnd, '\n');
-    EXPECT_EQ(descriptor.headerLines, 2);
+    EXPECT_EQ(core.encoding, "utf-8");
+    EXPECT_EQ(core.layout.delimiter, ',');
+    EXPECT_EQ(core.layout.quote, '"');
+    EXPECT_EQ(core.layout.lineEnd, '\n');
+    EXPECT_EQ(core.headerLines, 2);
+    EXPECT_EQ(core.columnCount, 5u);
+    EXPECT_EQ(core.keyColumn, 0u);
+    EXPECT_FALSE(descriptor.occurrenceExtension);
     std::vector<std::string_view> record = {"x", "139.1", "Papilio xuthus", "35.2", ""};
-    EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::DecimalLatitude, record), "35.2");
-    EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::DecimalLongitude, record), "139.1");
-    EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::BasisOfRecord, record), "PreservedSpecimen");
-    EXPECT_EQ(descriptor.columns.value(OccurrenceTerm::GeodeticDatum, record), "Tokyo");
+    EXPECT_EQ(core.columns.value(OccurrenceTerm::DecimalLatitude, record), "35.2");
+    EXPECT_EQ(core.columns.value(OccurrenceTerm::DecimalLongitude, record), "139.1");
+    EXPECT_EQ(core.columns.value(OccurrenceTerm::BasisOfRecord, record), "PreservedSpecimen");
+    EXPECT_EQ(core.columns.value(OccurrenceTerm::GeodeticDatum, record), "Tokyo");
 
     // Attributes left out take the defaults of Darwin Core text: comma, double quote, line feed.
     ASSERT_TRUE(ArchiveDescriptor::parse("<archive><core rowType=\"Occurrence\"><files><location>o.csv</location>"
                                          "</files></core></archive>",
         descriptor, error))
         << error;
-    EXPECT_EQ(descriptor.layout.delimiter, ',');
-    EXPECT_EQ(descriptor.layout.quote, '"');
-    EXPECT_EQ(descriptor.headerLines, 0);
+    EXPECT_EQ(descriptor.core.layout.delimiter, ',');
+    EXPECT_EQ(descriptor.core.layout.quote, '"');
+    EXPECT_EQ(descriptor.core.headerLines, 0);
 }
 
 TEST(DwcArchiveDescriptor, DescriptorsThatCannotBeReadAreRefusedWithTheReason)
@@ -173,18 +178,17 @@ TEST(DwcArchiveDescriptor, DescriptorsThatCannotBeReadAreRefusedWithTheReason)
         std::string xml;
         const char* error;
     } cases[] = {
-        {"<archive><core", "not well-formed XML at byte 13: Error parsing start element tag"},
-        {"<meta/>", "the root element is <meta>, not <archive>"},
-        {"<archive/>", "no <core> element"},
-        {"<archive><core rowType=\"http://rs.tdwg.org/dwc/terms/Event\"/></archive>",
-            "the core holds http://rs.tdwg.org/dwc/terms/Event, not occurrences "
-            "(http://rs.tdwg.org/dwc/terms/Occurrence)"},
-        {std::string(occurrence).replace(occurrence.find("utf-8"), 5, "windows-1252"),
-            "the core file is in windows-1252; dwcimport reads UTF-8 (convert the file with iconv first)"},
+        {"<archive><core", "XML として読めません (13 バイト目: Error parsing start element tag)."},
+        {"<meta/>", "最上位の要素が <archive> でなく <meta> です."},
+        {"<archive/>", "<core> 要素がありません."},
+        {"<archive><core rowType=\"http://rs.tdwg.org/dwc/terms/Taxon\"><files><location>t.txt</location></files>"
+         "</core></archive>",
+            "コアが出現記録 (http://rs.tdwg.org/dwc/terms/Occurrence) でなく http://rs.tdwg.org/dwc/terms/Taxon "
+            "です: 出現記録のアーカイブではありません."},
         {std::string(occurrence).replace(occurrence.find("data/occ.csv"), 12, ""),
-            "the core names no file (<files><location>)"},
+            "<Occurrence> の <files><location> にファイル名がありません."},
         {std::string(occurrence).replace(occurrence.find("index=\"3\""), 9, "index=\"x\""),
-            "the field http://rs.tdwg.org/dwc/terms/decimalLatitude has the index \"x\", not a column number"},
+            "field \"http://rs.tdwg.org/dwc/terms/decimalLatitude\" の index \"x\" は列の番号ではありません."},
     };
     for (const Case& c : cases) {
         ArchiveDescriptor descriptor;
@@ -219,7 +223,7 @@ TEST(DwcCitation, TheDownloadsCitationBecomesASuggestedLiteratureRow)
     DownloadCitation simple = DownloadCitation::fromDataFileName("dl/0001234-240101120000000.csv");
     EXPECT_EQ(simple.key, "0001234-240101120000000");
     EXPECT_EQ(simple.literatureRow(),
-        "GBIF0001234-240101120000000,GBIF.org,,GBIF Occurrence Download 0001234-240101120000000");
+        "GBIF0001234-240101120000000,GBIF.org,2024,GBIF Occurrence Download 0001234-240101120000000");
     EXPECT_EQ(DownloadCitation::fromDataFileName("records.csv").text, "");
 }
 

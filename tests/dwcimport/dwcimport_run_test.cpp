@@ -1,6 +1,6 @@
 // dwcimport run on the sample downloads (examples/dwc) in a copy of the
 // sample database, and its table taken on by ludric and samvel.
-#include "tests/support/tool_run.h"
+#include "tests/dwcimport/dwc_import_run.h"
 
 #include "platform/cp932.h"
 #include "tools/dwcimport/zip_archive.h"
@@ -16,25 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string samples = TAVIK_SOURCE_DIR "/examples/dwc/";
-
-class DwcImportRun : public ToolRun {
-protected:
-    void SetUp() override { fs::copy(TAVIK_SOURCE_DIR "/examples/japan", dir_, fs::copy_options::recursive); }
-    // Writes bytes as they are (write() converts UTF-8 to cp932).
-    void writeBytes(const std::string& name, const std::string& bytes)
-    {
-        fs::create_directories((dir_ / name).parent_path());
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    }
-    // The sample's settings with one line changed and a [Dwc] section added.
-    void settings(const std::string& from, const std::string& to, const std::string& dwcSection)
-    {
-        std::string ini = test::readBytes(TAVIK_SOURCE_DIR "/examples/japan/tavik.ini");
-        if (!from.empty())
-            ini.replace(ini.find(from), from.size(), to);
-        writeBytes("tavik.ini", ini + dwcSection);
-    }
-};
 
 // The rows of the sample downloads as the sample database takes them: every
 // record that may become a mark, in download order.
@@ -63,7 +44,8 @@ const char* const sampleRows = "Papilio xuthus,,,,S01,B,35.681236,139.767125,\r\
                                "Sericinus montela,,,,S01,B,35.36,136.62,\r\n"
                                "Papilio maackii,,,1,S01,A,,,\r\n"
                                "Choaspes benjaminii,,,26,S01,A,,,\r\n"
-                               "Neptis sappho,,,46,S01,B,,,\r\n";
+                               "Neptis sappho,,,46,S01,B,,,\r\n"
+                               "Papilio xuthus,,,,S01,B,35.6,139.7,\r\n"; // its no-break space made a plain one
 
 TEST_F(DwcImportRun, EachFormOfTheSampleGivesTheSameRowsAndCountsEveryReason)
 {
@@ -83,26 +65,28 @@ TEST_F(DwcImportRun, EachFormOfTheSampleGivesTheSameRowsAndCountsEveryReason)
         EXPECT_EQ(read("input/gbif.csv"), sampleRows) << download;
         std::string summary = result.out.substr(result.out.find("\n") + 1);
         EXPECT_EQ(summary,
-            "  records read      40\n"
-            "  rows written      26 (23 at coordinates, 0 at grid squares, 3 at areas)\n"
-            "  records skipped   14\n"
-            "    occurrenceStatus absent                     2\n"
-            "    no species or scientificName                1\n"
-            "    a name cp932 cannot hold                    2\n"
-            "    coordinates flagged wrong by GBIF           2\n"
-            "    no coordinates, and no area of that name    2\n"
-            "    coordinates not numbers or beyond 90/180    2\n"
-            "    coordinates exactly 0,0                     1\n"
-            "    coordinate uncertainty above the limit      2\n"
-            "    a geodetic datum not converted              0\n"
-            "    outside the grid square system              0\n"
-            "Latitudes and longitudes are written on the world datum (WGS84; JGD2000 and JGD2011 agree with it "
-            "within a metre).\n"
-            "Names not in the species table (add them to it, or mark their rows IVD, before ludric):\n"
-            "  Sericinus montela                        2 rows\n"
-            "Names cp932 cannot hold (their records are not written):\n"
-            "  Papilio<U+00A0>xuthus                    1 row\n"
-            "  Vanessa cardu<U+0131>                    1 row\n"
+            "  読んだ記録    40\n"
+            "  書いた行      27 (緯度経度 24、地域メッシュ 0、地域 3)\n"
+            "  除いた記録    13\n"
+            "    列の数が見出し (meta.xml) と合わない            0\n"
+            "    occurrenceStatus が absent (不在)               2\n"
+            "    名前がない (species も scientificName もない)   1\n"
+            "    species が種小名だけで属名がない                0\n"
+            "    名前に制御文字 (改行、タブなど) がある          0\n"
+            "    名前に cp932 で書けない文字がある               1\n"
+            "    GBIF が座標に誤りの印 (issue) を付けた          2\n"
+            "    座標がなく、その名の地域もない                  2\n"
+            "    座標が数でないか ±90/±180 を超える              2\n"
+            "    座標がちょうど 0,0                              1\n"
+            "    座標の不確かさがメートルの数でない              0\n"
+            "    座標の不確かさが上限を超える                    2\n"
+            "    換算できない測地系                              0\n"
+            "    地域メッシュの範囲外                            0\n"
+            "緯度経度は世界測地系 (WGS84。JGD2000 と JGD2011 は 1 m 以内で一致します) で書きました.\n"
+            "種テーブルにない名前 (種テーブルに加えるか、その行に IVD を付けてから ludric を実行して下さい):\n"
+            "  Sericinus montela                        2 行\n"
+            "cp932 で書けない文字のある名前 (その記録は書いていません):\n"
+            "  Vanessa cardu<U+0131>                    1 行\n"
             "--> input/gbif.csv\n")
             << download;
     }
@@ -121,8 +105,10 @@ TEST_F(DwcImportRun, SquaresReplaceCoordinatesWhenAskedOnTheDatabasesDatum)
     Result result = run("dwcimport", {"--literature", "S01", "--grid", "half", "dl.txt", "input/gbif.csv"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(read("input/gbif.csv"), "Papilio xuthus,,,,S01,A,,,533946112\r\n");
-    EXPECT_NE(result.out.find("    outside the grid square system              1\n"), std::string::npos);
-    EXPECT_NE(result.out.find("Grid squares (half) are on the Tokyo datum"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("    地域メッシュの範囲外                            1\n"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("地域メッシュ (half) は MeshGeodetic のとおり日本測地系で求めました"), std::string::npos)
+        << result.out;
 
     settings("MeshGeodetic=JGS", "MeshGeodetic=wgs", "");
     result = run("dwcimport", {"--literature", "S01", "--grid", "half", "dl.txt", "input/gbif.csv"});
@@ -154,7 +140,8 @@ TEST_F(DwcImportRun, TheDwcSectionSetsTheConversionAndOptionsWin)
     settings("", "", section + "Grid=ninth\r\n");
     result = run("dwcimport", {"dl.csv", "input/gbif.csv"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "\n[Dwc] Grid: \"ninth\" is not 1, 2, 3, half, quarter, eighth or none\n");
+    EXPECT_EQ(result.err,
+        "\ntavik.ini の [Dwc] Grid: \"ninth\" は 1, 2, 3, half, quarter, eighth, none のどれでもありません.\n");
 }
 
 TEST_F(DwcImportRun, WithoutAKnownLiteratureCodeTheCitationIsSuggested)
@@ -165,19 +152,20 @@ TEST_F(DwcImportRun, WithoutAKnownLiteratureCodeTheCitationIsSuggested)
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err,
         ".\\dbase\\litera.csv\n"
-        "no literature named: give --literature CODE (or Literature= in [Dwc] of tavik.ini) with a code of the "
-        "literature table\n"
-        "This download is cited as: GBIF.org (7 December 2026) GBIF Occurrence Download (synthetic sample) "
+        "文献コードが指定されていません: --literature CODE (または tavik.ini の [Dwc] に Literature=CODE) "
+        "で文献テーブルの"
+        "コードを指定して下さい.\n"
+        "このダウンロードの引用: GBIF.org (7 December 2026) GBIF Occurrence Download (synthetic sample) "
         "https://doi.org/10.5555/tavik-sample-0001\n"
-        "A row for the literature table, to add and then name with --literature:\n"
+        "文献テーブルに加える行 (加えてから --literature でそのコードを指定して下さい):\n"
         "GBIF-tavik-sample-0001,GBIF.org,2026,GBIF Occurrence Download (synthetic sample) "
         "https://doi.org/10.5555/tavik-sample-0001\n");
     result = run("dwcimport", {"--literature", "GBIF-1", samples + "gbif-simple.zip", "input/gbif.csv"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err.substr(0, result.err.find("\nA row")),
+    EXPECT_EQ(result.err.substr(0, result.err.find("\n文献テーブルに加える行")),
         ".\\dbase\\litera.csv\n"
-        "the literature code [GBIF-1] is not in the literature table\n"
-        "This download is cited as: GBIF.org GBIF Occurrence Download 0000001-261207000000000");
+        "文献コード [GBIF-1] は文献テーブルにありません.\n"
+        "このダウンロードの引用: GBIF.org (7 December 2026) GBIF Occurrence Download 0000001-261207000000000");
     EXPECT_EQ(read("input/gbif.csv"), "old rows\r\n");
 }
 
@@ -187,21 +175,23 @@ TEST_F(DwcImportRun, AFaultyDownloadLeavesTheTableAsItWas)
     writeBytes("cut.zip", zip.substr(0, zip.size() / 2));
     writeBytes("open.csv", "species,decimalLatitude,decimalLongitude\nPieris rapae,33.5,130.4\n\"Pieris rapae,1,2\n");
     writeBytes("nothing.txt", "gbifID\tlocality\n1\tTokyo\n");
-    writeBytes("event/meta.xml", "<archive><core rowType=\"http://rs.tdwg.org/dwc/terms/Event\"/></archive>");
+    writeBytes("event/meta.xml",
+        "<archive><core rowType=\"http://rs.tdwg.org/dwc/terms/Event\"><files><location>e.txt</location></files>"
+        "</core></archive>");
     writeBytes("input/gbif.csv", "old rows\r\n");
     struct Case {
         const char* download;
         const char* report; // the two lines (the rest of the second cut)
     } cases[] = {
-        {"cut.zip", "cut.zip\ndamaged zip: "},
-        {"open.csv", "open.csv\nline 3: a quoted field is not closed by the end of the file\n"},
+        {"cut.zip", "cut.zip\n壊れた zip です: "},
+        {"open.csv", "open.csv\n3 行目: 引用符 (\") で始まる項目がファイルの終わりまで閉じていません.\n"},
         {"nothing.txt",
-            "nothing.txt\nthe header row names no column of the species (species or scientificName): is "
-            "this an occurrence file?\n"},
+            "nothing.txt\n見出しの行に種の列 (species か scientificName) がありません: 出現記録のファイルではないよう"
+            "です.\n"},
         {"event",
-            "event/meta.xml\nthe core holds http://rs.tdwg.org/dwc/terms/Event, not occurrences "
-            "(http://rs.tdwg.org/dwc/terms/Occurrence)\n"},
-        {"missing.zip", "missing.zip\nthe download is not there\n"},
+            "event/meta.xml\nイベント (Event) のコアに出現記録 (Occurrence) の拡張がありません: "
+            "読む記録がありません.\n"},
+        {"missing.zip", "missing.zip\nダウンロードのファイルがありません.\n"},
     };
     for (const Case& c : cases) {
         Result result = run("dwcimport", {"--literature", "S01", c.download, "input/gbif.csv"});
@@ -268,7 +258,7 @@ TEST_F(DwcImportRun, AMillionRecordsConvertInBoundedMemory)
 #endif
     Result result = run("dwcimport", {"--literature", "S01", "big.txt", "input/big.csv"});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("  rows written      1000000 (1000000 at coordinates"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  書いた行      1000000 (緯度経度 1000000、"), std::string::npos) << result.out;
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
     // Some 150 MB went through; the reader holds a block of 1 MiB and one record.

@@ -64,11 +64,13 @@ class DwcMapperTest : public ::testing::Test {
 protected:
     DwcMapperTest()
     {
-        for (auto [code, names] : {std::pair{1, std::vector<const char*>{"北海道", "ホッカイドウ", "Hokkaido"}},
-                 {26, {"京都府", "キョウトフ", "Kyoto", "キョウト"}}, {46, {"鹿児島県", "カゴシマケン", "Kagoshima"}},
-                 {90, {"Minato"}}, {91, {"Minato"}}})
+        for (auto [code, names] :
+            {std::pair{1, std::vector<const char*>{"北海道", "ホッカイドウ", "Hokkaido"}},
+                {26, {"京都府", "キョウトフ", "Kyoto", "キョウト"}}, {46, {"鹿児島県", "カゴシマケン", "Kagoshima"}},
+                {90, {"Minato"}}, {91, {"Minato"}}, {27, {"大阪府", "Osaka"}}, {27127, {"北区"}}, {9001, {"Jozankei"}}})
             for (const char* name : names)
                 areas.add(cp932Literal(name), code);
+        areas.addRegion(cp932Literal("北海道"), 9001);
         shifts.add(5339, 11.6, -11.9);
     }
 
@@ -117,7 +119,7 @@ TEST_F(DwcMapperTest, EachRecordThatMustNotBecomeAMarkIsSkippedForItsFirstReason
             SkipReason::Absent},
         {{{"species", ""}, {"scientificName", ""}, {"decimalLatitude", "35.5"}, {"decimalLongitude", "139.5"}},
             SkipReason::NoName},
-        {{{"species", "Papilio\xC2\xA0xuthus"}, {"decimalLatitude", "0"}, {"decimalLongitude", "0"}},
+        {{{"species", "Vanessa cardu\xC4\xB1"}, {"decimalLatitude", "0"}, {"decimalLongitude", "0"}},
             SkipReason::NotCp932},
         {{{"species", "Vanessa indica"}, {"decimalLatitude", "37.5"}, {"decimalLongitude", "127"},
              {"issue", "GEODETIC_DATUM_ASSUMED_WGS84;COUNTRY_COORDINATE_MISMATCH"}},
@@ -182,7 +184,8 @@ TEST_F(DwcMapperTest, RowsHoldTheNameRankAndPlace)
     EXPECT_EQ(point.row.area, ""); // coordinates win over the area
     EXPECT_EQ(point.row.grid, "");
 
-    // Without coordinates: the county, else the stateProvince, as the area table names it.
+    // Without coordinates: the stateProvince, as the area table names it; the
+    // county only without a stateProvince (or within its area: see below).
     struct Case {
         const char* county;
         const char* province;
@@ -196,7 +199,12 @@ TEST_F(DwcMapperTest, RowsHoldTheNameRankAndPlace)
         {"", "きょうと", "26"},
         {"", "鹿児島県", "46"},
         {"", "Kagoshima-ken", "46"},
-        {"Kagoshima", "Hokkaido", "46"},
+        {"Kagoshima", "Hokkaido", "1"},
+        {"Kagoshima", "", "46"},
+        {"北区", "Osaka", "27127"}, // a ward by its municipality code under the prefecture's
+        {"北区", "Kyoto", "26"},
+        {"Jozankei", "北海道", "9001"}, // by its region
+        {"Jozankei", "Kyoto-fu", "26"},
         {"Somewhere", "Hokkaido", "1"},
     };
     for (const Case& c : cases) {

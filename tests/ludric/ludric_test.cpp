@@ -108,7 +108,7 @@ TEST_F(Ludric, LeavesATableAloneThatIsWriteProtectedOrInUse)
     result = run("ludric", {"?.csv"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err,
-        "tavik.lock\nほかのプログラム (samvel, ludric, norbek など) がこのデータベースを使用中です."
+        "tavik.lock\nほかのプログラム (samvel, ludric, norbek, dwcimport など) がこのデータベースを使用中です."
         "終わってからやり直して下さい.\n");
     EXPECT_EQ(read("a.csv"), "Papilio machaon,,,\r\n");
 }

@@ -215,7 +215,7 @@ TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
     }
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err,
-        "tavik.lock\nほかのプログラム (samvel, ludric, norbek など) がこのデータベースを使用中です."
+        "tavik.lock\nほかのプログラム (samvel, ludric, norbek, dwcimport など) がこのデータベースを使用中です."
         "終わってからやり直して下さい.\n");
     EXPECT_EQ(second.out, "");
     EXPECT_EQ(read("tavik.csv"), distribution);

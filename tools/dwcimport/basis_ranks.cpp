@@ -1,6 +1,7 @@
 #include "tools/dwcimport/basis_ranks.h"
 
 #include "platform/ascii_case.h"
+#include "tools/dwcimport/report_text.h"
 
 namespace tavik {
 namespace {
@@ -44,7 +45,8 @@ bool BasisRanks::apply(std::string_view list, std::string& error)
         std::string_view basis = colon == std::string_view::npos ? "" : trimmed(entry.substr(0, colon));
         std::string_view letter = colon == std::string_view::npos ? "" : trimmed(entry.substr(colon + 1));
         if (basis.empty() || letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
-            error = "\"" + std::string(entry) + "\" is not BASIS:LETTER (a basisOfRecord, or *, and a rank A to Z)";
+            error = "\"" + shownText(entry)
+                + "\" は 記録の基準:文字 (basisOfRecord か *、と A から Z の階級) ではありません.";
             return false;
         }
         if (basis == "*")

@@ -18,9 +18,9 @@ class BasisRanks {
 public:
     BasisRanks();
 
-    // Changes the mapping by a list of entries; the ones it does not name
-    // stay. False with the entry at fault in `error` when an entry is not
-    // BASIS:LETTER with a capital letter A to Z.
+    // Changes the mapping by a list of entries (UTF-8); the ones it does not
+    // name stay. False with the entry at fault in `error` (UTF-8) when an
+    // entry is not BASIS:LETTER with a capital letter A to Z.
     bool apply(std::string_view list, std::string& error);
 
     // The rank letter of a basisOfRecord value.

@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 #include "tools/dwcimport/grid_square.h"
+#include "tools/dwcimport/report_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,12 +31,14 @@ bool DatumShiftTable::load(std::string_view path, int capacity, ToolError& error
             return true;
         if (static_cast<long>(rows_.size()) >= capacity)
             return error.set(path,
-                cp932Printf("the datum-shift table has more than %d rows: raise WgsJgsMax in [Capacity]", capacity));
+                cp932Printf(
+                    "測地系変換テーブルの行が多すぎます.上限は %d 行です (tavik.ini の [Capacity] の WgsJgsMax).",
+                    capacity));
         int code = parseInteger(trimmedText(reader.field(0)));
         if (code < 1)
             return error.set(path,
-                cp932Printf("line %ld: the grid square code [%s] is not a first-order code", reader.lineNumber(),
-                    std::string(reader.field(0)).c_str()));
+                cp932Printf("%ld 行目: メッシュコード [%s] が 1 次メッシュのコードではありません.", reader.lineNumber(),
+                    utf8ToCp932(shownText(cp932ToUtf8(reader.field(0)))).c_str()));
         add(code, parseReal(trimmedText(reader.field(2))), parseReal(trimmedText(reader.field(3))));
         return true;
     });

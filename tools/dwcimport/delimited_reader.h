@@ -11,21 +11,28 @@ class ByteSource;
 
 // How a delimited text file is laid out.
 struct TextLayout {
-    // The byte between fields; 0: found from the first line, a tab when the
-    // line holds one (fields never quoted, as GBIF writes them), else a comma
-    // (fields may be quoted with '"').
+    // The byte between fields; 0: found from the first line (the header row
+    // of term names): a tab when the line holds one, else a semicolon when it
+    // holds more of them than commas, else a comma. Comma- and
+    // semicolon-separated fields may be quoted with '"'; tab-separated ones
+    // are quoted only when every field of the first line is (GBIF's simple
+    // downloads of some years), and a '"' is otherwise plain text in them.
     char delimiter = 0;
     // The byte that encloses a field holding delimiters, line ends or itself
     // (doubled); 0 when fields are never enclosed.
     char quote = 0;
-    // The byte that ends a line; before a line feed a carriage return is dropped.
+    // The byte that ends a line; before a line feed a carriage return is
+    // dropped. A file whose first line ends in a carriage return alone is
+    // read with carriage returns as line ends, whatever is stated.
     char lineEnd = '\n';
 };
 
 // Reads a UTF-8 delimited text file (a Darwin Core core file, a GBIF simple
 // download, a CSV of term names) record by record from a ByteSource, in
 // blocks, so a file of any size takes the room of one block and one record.
-// A byte-order mark at the start and blank lines are passed over.
+// A byte-order mark at the start and blank lines are passed over. A source
+// that fails is never taken for the end of the file: the records before the
+// failure are read, then next() reports it.
 class DelimitedReader {
 public:
     // The longest record read, in bytes; a longer one is an error.
@@ -44,6 +51,9 @@ public:
 
     // The 1-based line on which the current record (or the fault) begins.
     long lineNumber() const { return recordLine_; }
+
+    // Lines read whole so far.
+    long linesRead() const { return line_; }
 
     // The layout, with the delimiter and quote found once the first record was read.
     const TextLayout& layout() const { return layout_; }
@@ -70,6 +80,7 @@ private:
     std::vector<size_t> fieldEnds_;
     std::vector<std::string_view> fields_;
     std::string errorText_;
+    std::string sourceError_; // a failure of the source, reported once the bytes before it are read
 };
 
 } // namespace tavik

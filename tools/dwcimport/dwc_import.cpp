@@ -1,6 +1,7 @@
 #include "tools/dwcimport/dwc_import.h"
 
 #include "common/csv_writer.h"
+#include "common/database_lock.h"
 #include "common/literature_table.h"
 #include "common/species_name_table.h"
 #include "common/tool_error.h"
@@ -8,14 +9,19 @@
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/system_error.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/datum_shift_table.h"
 #include "tools/dwcimport/dwc_settings.h"
 #include "tools/dwcimport/dwcimport_command_line.h"
+#include "tools/dwcimport/interrupt_cleanup.h"
 #include "tools/dwcimport/occurrence_download.h"
+#include "tools/dwcimport/report_text.h"
 #include "tools/dwcimport/term_columns.h"
+#include "tools/dwcimport/utf8_text.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <new>
@@ -27,14 +33,7 @@ namespace {
 // never match the species table anyway.
 constexpr size_t nameFieldBytes = 256;
 
-std::string rowsText(long count) { return std::to_string(count) + (count == 1 ? " row" : " rows"); }
-
-std::string padded(std::string text, size_t width)
-{
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
-    return text;
-}
+std::string rowsText(long count) { return std::to_string(count) + " 行"; }
 
 // Refuses a missing or unknown literature code, naming the citation the
 // download asks for and a literature row made of it.
@@ -42,17 +41,17 @@ bool refuseLiterature(
     const DwcSettings& settings, const ToolSettings& tools, const OccurrenceDownload& download, ToolError& error)
 {
     std::string message = settings.literature.empty()
-        ? "no literature named: give --literature CODE (or Literature= in [Dwc] of tavik.ini) with a code of the "
-          "literature table"
-        : "the literature code [" + cp932ToUtf8(settings.literature) + "] is not in the literature table";
+        ? "文献コードが指定されていません: --literature CODE (または tavik.ini の [Dwc] に Literature=CODE) で"
+          "文献テーブルのコードを指定して下さい."
+        : "文献コード [" + shownText(cp932ToUtf8(settings.literature)) + "] は文献テーブルにありません.";
     const DownloadCitation& citation = download.citation();
     if (!citation.text.empty())
-        message += "\nThis download is cited as: " + citation.text;
+        message += "\nこのダウンロードの引用: " + shownText(citation.text, 400);
     if (!citation.doi.empty() || !citation.key.empty() || !citation.text.empty()) {
-        message += "\nA row for the literature table, to add and then name with --literature:\n"
+        message += "\n文献テーブルに加える行 (加えてから --literature でそのコードを指定して下さい):\n"
             + cp932ToUtf8(citation.literatureRow());
         if (citation.doi.empty())
-            message += "\n(GBIF shows the download's DOI on its page; put it into the title.)";
+            message += "\n(GBIF のダウンロードのページに DOI があります: 表題に書き加えて下さい.)";
     }
     return error.set(tools.literaTable, utf8ToCp932(message));
 }
@@ -63,17 +62,17 @@ std::string visibleName(std::string_view utf8)
 {
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
-        auto lead = static_cast<unsigned char>(utf8[i]);
-        size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        auto [code, length] = firstCodePoint(utf8.substr(i));
+        if (length == 0) {
+            code = static_cast<unsigned char>(utf8[i]);
+            length = 1;
+        }
         std::string_view character = utf8.substr(i, length);
-        i += character.size();
+        i += length;
         if (utf8ToCp932Exact(character)) {
             out += character;
             continue;
         }
-        std::uint32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (size_t k = 1; k < character.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
         char text[16];
         std::snprintf(text, sizeof text, "<U+%04X>", static_cast<unsigned>(code));
         out += text;
@@ -81,34 +80,49 @@ std::string visibleName(std::string_view utf8)
     return out;
 }
 
+// Why the input table could not be written, in words (UTF-8).
+std::string writeFailure(const FileReplacement& output, int errorNumber)
+{
+    if (output.writeProtected())
+        return "読み出し専用に設定されているので置き換えません.";
+    return "書けません: " + systemErrorText(errorNumber) + ".";
+}
+
 } // namespace
 
 std::string DwcImportSummary::text() const
 {
-    std::string out = "dwcimport: " + download + " (" + form + ")\n";
-    out += "  records read      " + std::to_string(rowsRead) + "\n";
-    out += "  rows written      " + std::to_string(rowsWritten) + " (" + std::to_string(placed.atCoordinates)
-        + " at coordinates, " + std::to_string(placed.atSquares) + " at grid squares, " + std::to_string(placed.atAreas)
-        + " at areas)\n";
+    std::string out = "dwcimport: " + shownText(download, 200) + " (" + form + ")\n";
+    out += "  読んだ記録    " + std::to_string(rowsRead) + "\n";
+    out += "  書いた行      " + std::to_string(rowsWritten) + " (緯度経度 " + std::to_string(placed.atCoordinates)
+        + "、地域メッシュ " + std::to_string(placed.atSquares) + "、地域 " + std::to_string(placed.atAreas) + ")\n";
     long skippedRows = 0;
     for (long count : skipped)
         skippedRows += count;
-    out += "  records skipped   " + std::to_string(skippedRows) + "\n";
-    for (size_t i = 0; i < skipReasonCount; ++i)
-        out += "    " + padded(std::string(skipReasonText(static_cast<SkipReason>(i))), 44) + std::to_string(skipped[i])
-            + "\n";
-    out += datumNote;
+    out += "  除いた記録    " + std::to_string(skippedRows) + "\n";
+    for (size_t i = 0; i < skipReasonCount; ++i) {
+        out += "    " + paddedText(std::string(skipReasonText(static_cast<SkipReason>(i))), 48)
+            + std::to_string(skipped[i]);
+        if (static_cast<SkipReason>(i) == SkipReason::FieldCount && !fieldCountLines.empty()) {
+            out += " (";
+            for (size_t k = 0; k < fieldCountLines.size(); ++k)
+                out += (k ? ", " : "") + std::to_string(fieldCountLines[k]);
+            out += skipped[i] > static_cast<long>(fieldCountLines.size()) ? ", … 行目)" : " 行目)";
+        }
+        out += "\n";
+    }
+    out += notes;
     if (!unknownNames.empty()) {
-        out += "Names not in the species table (add them to it, or mark their rows IVD, before ludric):\n";
+        out += "種テーブルにない名前 (種テーブルに加えるか、その行に IVD を付けてから ludric を実行して下さい):\n";
         for (const auto& [name, rows] : unknownNames)
-            out += "  " + padded(name, 40) + " " + rowsText(rows) + "\n";
+            out += "  " + paddedText(shownText(name), 40) + " " + rowsText(rows) + "\n";
     }
     if (!unheldNames.empty()) {
-        out += "Names cp932 cannot hold (their records are not written):\n";
+        out += "cp932 で書けない文字のある名前 (その記録は書いていません):\n";
         for (const auto& [name, rows] : unheldNames)
-            out += "  " + padded(name, 40) + " " + rowsText(rows) + "\n";
+            out += "  " + paddedText(shownText(name), 40) + " " + rowsText(rows) + "\n";
     }
-    out += "--> " + inputTable + "\n";
+    out += "--> " + shownText(inputTable, 200) + "\n";
     return out;
 }
 
@@ -130,7 +144,11 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
         std::string downloadPath = utf8ToCp932(line.download);
         std::string tablePath = utf8ToCp932(line.inputTable);
         OccurrenceDownload download;
-        if (!download.open(downloadPath, error))
+        OccurrenceDownload::Options reading;
+        reading.encoding = settings.encoding;
+        reading.settingsEncoding = settings.settingsEncoding;
+        reading.progress = progress;
+        if (!download.open(downloadPath, reading, error))
             return false;
 
         LiteratureTable literature;
@@ -156,8 +174,8 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
             ToolError shiftError;
             haveShifts = shifts.load(shiftPath, toolSettingNumber(ini, "Capacity", "WgsJgsMax", 200), shiftError);
             if (!haveShifts && needShifts) {
-                shiftError.message += utf8ToCp932("\n(grid squares are on the Tokyo datum, MeshGeodetic=JGS, and "
-                                                  "need the datum-shift table)");
+                shiftError.message += cp932Literal("\n(地域メッシュが日本測地系 (MeshGeodetic=JGS) なので、測地系変換"
+                                                   "テーブルが要ります)");
                 error = shiftError;
                 return false;
             }
@@ -165,30 +183,51 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
 
         OccurrenceMapper::Rules rules;
         rules.ranks = settings.ranks;
+        rules.yearRanks = settings.yearRanks;
         rules.maxUncertainty = settings.maxUncertainty;
         rules.grid = settings.grid;
         rules.squaresOnTokyoDatum = settings.grid && !squaresOnWorldDatum;
         rules.refusedIssues = settings.refusedIssues;
         OccurrenceMapper mapper(rules, areas, haveShifts ? &shifts : nullptr);
 
+        // The input table is a table of the database: ludric rewrites it,
+        // samvel reads it. Under the lock this run alone writes it, and the
+        // temporary files a killed run left beside it go first.
+        DatabaseLock lock;
+        if (!lock.acquire(error))
+            return false;
+        removeLeftoverTemporaries(tablePath);
+        InterruptCleanup cleanup;
         FileReplacement output(tablePath);
-        if (!output.open())
-            return error.set(tablePath, "cannot be written: " + utf8ToCp932(output.errorText()));
+        {
+            InterruptCleanup::Held held;
+            if (!output.open())
+                return error.set(tablePath, utf8ToCp932(writeFailure(output, output.errorNumber())));
+            cleanup.watch(output.temporaryPath());
+        }
         CsvWriter writer(output.stream());
         InputRow row;
+        const size_t expectedFields = download.expectedFields();
         for (;;) {
             DelimitedReader::Status status = download.next();
             if (status == DelimitedReader::Status::End)
                 break;
             if (status == DelimitedReader::Status::Error)
                 return error.set(download.dataPath(),
-                    cp932Printf("line %ld: %s", download.lineNumber(), utf8ToCp932(download.errorText()).c_str()));
+                    cp932Printf("%ld 行目: %s", download.lineNumber(), utf8ToCp932(download.errorText()).c_str()));
             ++summary.rowsRead;
             if (progress && summary.rowsRead % progressRows == 0) {
-                std::fprintf(progress, "\r  %ld records read", summary.rowsRead);
+                std::fprintf(progress, "\r  %ld 件読みました", summary.rowsRead);
                 std::fflush(progress);
             }
-            std::optional<SkipReason> skip = mapper.map(download.columns(), download.fields(), row);
+            std::optional<SkipReason> skip;
+            if (expectedFields != 0 && download.fields().size() != expectedFields) {
+                skip = SkipReason::FieldCount;
+                if (summary.fieldCountLines.size() < shownLines)
+                    summary.fieldCountLines.push_back(download.lineNumber());
+            } else {
+                skip = mapper.map(download.columns(), download.fields(), row, download.event());
+            }
             if (skip) {
                 ++summary.skipped[static_cast<size_t>(*skip)];
                 if (*skip == SkipReason::NotCp932)
@@ -207,33 +246,55 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
             writer.putField(std::string_view(&row.rank, 1));
             writer.putField(row.latitude);
             writer.putField(row.longitude);
-            if (!writer.putField(row.grid) || !writer.endLine())
-                return error.set(tablePath, "cannot be written: " + utf8ToCp932(output.errorText()));
+            if (!writer.putField(row.grid) || !writer.endLine()) {
+                int number = errno;
+                return error.set(tablePath, utf8ToCp932(writeFailure(output, number)));
+            }
             ++summary.rowsWritten;
         }
         if (progress && summary.rowsRead >= progressRows)
-            std::fprintf(progress, "\r  %ld records read\n", summary.rowsRead);
-        if (!writer.flush() || !output.commit())
-            return error.set(tablePath, "cannot be written: " + utf8ToCp932(output.errorText()));
+            std::fprintf(progress, "\r  %ld 件読みました\n", summary.rowsRead);
+        if (!writer.flush()) {
+            int number = errno;
+            return error.set(tablePath, utf8ToCp932(writeFailure(output, number)));
+        }
+        if (!output.commit())
+            return error.set(tablePath, utf8ToCp932(writeFailure(output, output.errorNumber())));
+        cleanup.watch("");
 
         summary.download = cp932ToUtf8(download.dataPath());
         summary.form = download.description();
         summary.inputTable = line.inputTable;
         summary.placed = mapper.counts();
-        summary.datumNote = "Latitudes and longitudes are written on the world datum (WGS84; JGD2000 and JGD2011 "
-                            "agree with it within a metre).\n";
+        std::string& notes = summary.notes;
+        notes = "緯度経度は世界測地系 (WGS84。JGD2000 と JGD2011 は 1 m 以内で一致します) で書きました.\n";
         if (summary.placed.fromTokyoDatum > 0)
-            summary.datumNote += rowsText(summary.placed.fromTokyoDatum)
-                + " on the Tokyo datum were shifted to it with the datum-shift table.\n";
+            notes += "日本測地系 (Tokyo) の " + rowsText(summary.placed.fromTokyoDatum)
+                + "は測地系変換テーブルで世界測地系に移しました.\n";
         if (settings.grid)
-            summary.datumNote += squaresOnWorldDatum ? "Grid squares (" + std::string(gridOrderName(*settings.grid))
-                    + ") are on the world datum, as MeshGeodetic=WGS says.\n"
-                                                     : "Grid squares (" + std::string(gridOrderName(*settings.grid))
-                    + ") are on the Tokyo datum, as MeshGeodetic says: each point was shifted back with "
-                    + cp932ToUtf8(shiftPath) + " before its square was taken.\n";
+            notes += squaresOnWorldDatum ? "地域メッシュ (" + std::string(gridOrderName(*settings.grid))
+                    + ") は MeshGeodetic=WGS のとおり世界測地系で求めました.\n"
+                                         : "地域メッシュ (" + std::string(gridOrderName(*settings.grid))
+                    + ") は MeshGeodetic のとおり日本測地系で求めました: 各点を " + shownText(cp932ToUtf8(shiftPath))
+                    + " で戻してからメッシュを取りました.\n";
+        if (settings.yearRanks)
+            notes += "階級は basisOfRecord でなく日付で決めました (" + settings.yearRanks->text() + ").\n";
+        if (download.isSurvey()) {
+            notes += "調査イベント: イベント " + std::to_string(download.eventCount()) + " 件のうち、"
+                + rowsText(summary.placed.fromEvent) + "が場所か日付をイベントから受け継ぎました.\n";
+            if (download.recordsWithoutEvent() > 0)
+                notes += "  イベントの見つからない記録 " + std::to_string(download.recordsWithoutEvent())
+                    + " 件 (自分の場所と日付だけで変換しました)\n";
+            if (download.eventDuplicates() > 0)
+                notes += "  id が前のイベントと同じイベント " + std::to_string(download.eventDuplicates())
+                    + " 件 (最初のものを使いました)\n";
+            if (download.eventsSkipped() > 0)
+                notes
+                    += "  列の数が合わないイベント " + std::to_string(download.eventsSkipped()) + " 件 (除きました)\n";
+        }
         return true;
     } catch (const std::bad_alloc&) {
-        return error.set("", "out of memory");
+        return error.set("", cp932Literal("メモリが足りません."));
     }
 }
 

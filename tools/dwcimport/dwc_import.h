@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tavik {
 
@@ -21,9 +22,10 @@ struct DwcImportSummary {
     long rowsWritten = 0;
     OccurrenceMapper::Counts placed;
     std::array<long, skipReasonCount> skipped{};
+    std::vector<long> fieldCountLines; // the first lines skipped for their count of fields
     std::map<std::string, long> unknownNames; // names not in the species table (UTF-8) → rows
-    std::map<std::string, long> unheldNames; // names cp932 cannot hold (UTF-8) → rows
-    std::string datumNote; // the datum of what was written, in words
+    std::map<std::string, long> unheldNames; // names cp932 cannot hold (UTF-8, shown as <U+XXXX>) → rows
+    std::string notes; // the datum of what was written, the ranks, the events, in words
 
     // The summary as printed (UTF-8, lines ending in "\n").
     std::string text() const;
@@ -33,11 +35,17 @@ struct DwcImportSummary {
 // (its [Dwc] section and the table paths), checks the literature code
 // against the literature table, maps every record (OccurrenceMapper) and
 // writes the rows, cp932 with CR LF, through a temporary file renamed over
-// the input table. Nothing is written when anything fails.
+// the input table. It holds the database lock (tavik.lock) while it writes,
+// as ludric and samvel do, and under it removes the temporary files a killed
+// run of its own left beside the table. Nothing is written when anything
+// fails; a signal that stops it removes its temporary file.
 class DwcImport {
 public:
     // Records between two progress lines.
     static constexpr long progressRows = 100000;
+
+    // Lines of records skipped for their count of fields that the summary names.
+    static constexpr size_t shownLines = 5;
 
     // progress: where "N records read" lines go while converting, or null.
     // False with the fault in `error` (cp932).

@@ -4,6 +4,7 @@
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 #include "tools/dwcimport/dwcimport_command_line.h"
+#include "tools/dwcimport/report_text.h"
 
 #include <cctype>
 #include <charconv>
@@ -44,6 +45,25 @@ bool readMetres(std::string_view text, std::optional<double>& metres)
     return true;
 }
 
+bool readYearRanks(std::string_view text, std::optional<YearRanks>& ranks, std::string& error)
+{
+    if (isNone(text)) {
+        ranks.reset();
+        return true;
+    }
+    YearRanks parsed;
+    if (!YearRanks::parse(text, parsed, error))
+        return false;
+    ranks = parsed;
+    return true;
+}
+
+bool readEncoding(std::string_view text, std::optional<TextEncoding>& encoding)
+{
+    encoding = textEncodingOf(text);
+    return encoding.has_value();
+}
+
 std::vector<std::string> flagList(std::string_view text)
 {
     std::vector<std::string> flags;
@@ -59,6 +79,12 @@ std::vector<std::string> flagList(std::string_view text)
     return flags;
 }
 
+std::string quoted(std::string_view utf8) { return "\"" + shownText(utf8) + "\""; }
+
+constexpr const char* gridWords = " は 1, 2, 3, half, quarter, eighth, none のどれでもありません.";
+constexpr const char* metreWords = " はメートルの数ではありません.";
+constexpr const char* encodingWords = " は utf-8, cp932, utf-16, latin1 のどれでもありません.";
+
 } // namespace
 
 bool DwcSettings::resolve(
@@ -66,17 +92,28 @@ bool DwcSettings::resolve(
 {
     settings = {};
     settings.literature = std::string(trimmedText(ini.value("Dwc", "Literature", "")));
-    if (std::optional<std::string> ranks = ini.value("Dwc", "Rank"); ranks && !settings.ranks.apply(*ranks, error)) {
-        error = "[Dwc] Rank: " + cp932ToUtf8(error);
+    if (std::optional<std::string> ranks = ini.value("Dwc", "Rank");
+        ranks && !settings.ranks.apply(cp932ToUtf8(*ranks), error)) {
+        error = "tavik.ini の [Dwc] Rank: " + error;
+        return false;
+    }
+    if (std::optional<std::string> years = ini.value("Dwc", "RankByYear");
+        years && !readYearRanks(cp932ToUtf8(*years), settings.yearRanks, error)) {
+        error = "tavik.ini の [Dwc] RankByYear: " + error;
         return false;
     }
     if (std::optional<std::string> metres = ini.value("Dwc", "MaxUncertainty");
         metres && !readMetres(*metres, settings.maxUncertainty)) {
-        error = "[Dwc] MaxUncertainty: \"" + cp932ToUtf8(*metres) + "\" is not a number of metres";
+        error = "tavik.ini の [Dwc] MaxUncertainty: " + quoted(cp932ToUtf8(*metres)) + metreWords;
         return false;
     }
     if (std::optional<std::string> grid = ini.value("Dwc", "Grid"); grid && !readGrid(*grid, settings.grid)) {
-        error = "[Dwc] Grid: \"" + cp932ToUtf8(*grid) + "\" is not 1, 2, 3, half, quarter, eighth or none";
+        error = "tavik.ini の [Dwc] Grid: " + quoted(cp932ToUtf8(*grid)) + gridWords;
+        return false;
+    }
+    if (std::optional<std::string> encoding = ini.value("Dwc", "Encoding"); encoding && !trimmedText(*encoding).empty()
+        && !readEncoding(trimmedText(*encoding), settings.settingsEncoding)) {
+        error = "tavik.ini の [Dwc] Encoding: " + quoted(cp932ToUtf8(*encoding)) + encodingWords;
         return false;
     }
     settings.refusedIssues = flagList(ini.value("Dwc", "RefusedIssues", defaultRefusedIssues));
@@ -84,7 +121,7 @@ bool DwcSettings::resolve(
     if (line.literature) {
         std::optional<std::string> code = utf8ToCp932Exact(*line.literature);
         if (!code) {
-            error = "--literature: cp932 cannot hold \"" + *line.literature + "\"";
+            error = "--literature: " + quoted(*line.literature) + " には cp932 で書けない文字があります.";
             return false;
         }
         settings.literature = std::string(trimmedText(*code));
@@ -95,12 +132,20 @@ bool DwcSettings::resolve(
             return false;
         }
     }
+    if (line.rankByYear && !readYearRanks(*line.rankByYear, settings.yearRanks, error)) {
+        error = "--rank-by-year: " + error;
+        return false;
+    }
     if (line.maxUncertainty && !readMetres(*line.maxUncertainty, settings.maxUncertainty)) {
-        error = "--max-uncertainty: \"" + *line.maxUncertainty + "\" is not a number of metres";
+        error = "--max-uncertainty: " + quoted(*line.maxUncertainty) + metreWords;
         return false;
     }
     if (line.grid && !readGrid(*line.grid, settings.grid)) {
-        error = "--grid: \"" + *line.grid + "\" is not 1, 2, 3, half, quarter, eighth or none";
+        error = "--grid: " + quoted(*line.grid) + gridWords;
+        return false;
+    }
+    if (line.encoding && !readEncoding(*line.encoding, settings.encoding)) {
+        error = "--encoding: " + quoted(*line.encoding) + encodingWords;
         return false;
     }
     return true;

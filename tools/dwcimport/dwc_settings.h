@@ -2,6 +2,8 @@
 
 #include "tools/dwcimport/basis_ranks.h"
 #include "tools/dwcimport/grid_square.h"
+#include "tools/dwcimport/text_encoding.h"
+#include "tools/dwcimport/year_ranks.h"
 
 #include <optional>
 #include <string>
@@ -16,9 +18,11 @@ struct DwcImportCommandLine;
 // command line, which wins:
 //   Literature=CODE                 literature code of every row
 //   Rank=BASIS:LETTER,...           ranks by basisOfRecord (see BasisRanks)
+//   RankByYear=YEAR:LETTER,...,*:L  ranks by date instead (see YearRanks); none: by basisOfRecord
 //   MaxUncertainty=METRES           refuse records less certain than this
 //   Grid=ORDER                      write grid squares of this order
 //   RefusedIssues=FLAG,...          GBIF issue flags that mark coordinates as wrong
+//   Encoding=utf-8|cp932|utf-16|latin1   the text's encoding where nothing else says
 struct DwcSettings {
     // The flags GBIF sets on coordinates it found to be wrong.
     static constexpr const char* defaultRefusedIssues
@@ -26,9 +30,12 @@ struct DwcSettings {
 
     std::string literature; // cp932; empty when none is named
     BasisRanks ranks;
+    std::optional<YearRanks> yearRanks;
     std::optional<double> maxUncertainty; // metres
     std::optional<GridOrder> grid;
     std::vector<std::string> refusedIssues; // upper case
+    std::optional<TextEncoding> encoding; // --encoding
+    std::optional<TextEncoding> settingsEncoding; // Encoding=
 
     // Reads [Dwc] and then the options. False with the key or option at
     // fault in `error` (UTF-8).

@@ -18,6 +18,10 @@ constexpr std::array<std::string_view, occurrenceTermCount> termNames = {
     "stateProvince",
     "county",
     "issue",
+    "genus",
+    "specificEpithet",
+    "eventDate",
+    "year",
 };
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)

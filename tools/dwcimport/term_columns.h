@@ -23,8 +23,12 @@ enum class OccurrenceTerm {
     StateProvince,
     County,
     Issue, // GBIF's interpretation flags, separated by ";"
+    Genus,
+    SpecificEpithet,
+    EventDate, // ISO 8601: "2021-06-01", "2021-06", "1998/2002"
+    Year,
 };
-constexpr size_t occurrenceTermCount = 12;
+constexpr size_t occurrenceTermCount = 16;
 
 // The term a column is named by: a term name ("decimalLatitude"), a prefixed
 // one ("dwc:decimalLatitude") or a term URI

@@ -1,5 +1,7 @@
 #include "tools/dwcimport/zip_archive.h"
 
+#include "platform/system_error.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -14,6 +16,18 @@ namespace {
 constexpr size_t blockBytes = 1 << 16;
 
 } // namespace
+
+// Why libarchive failed: the system's reason of a failed read, else
+// libarchive's own words (English), else the fallback.
+std::string archiveErrorText(archive* handle, const char* fallback)
+{
+    // libarchive reports damaged data as EILSEQ and misuse as EINVAL.
+    int number = archive_errno(handle);
+    if (number > 0 && number != EILSEQ && number != EINVAL)
+        return systemErrorText(number);
+    const char* text = archive_error_string(handle);
+    return text ? text : fallback;
+}
 
 void ZipArchive::Closer::operator()(archive* handle) const { archive_read_free(handle); }
 
@@ -32,14 +46,13 @@ bool ZipArchive::open(std::string_view path)
 {
     archive_.reset(archive_read_new());
     if (!archive_) {
-        errorText_ = "out of memory";
+        errorText_ = "メモリが足りません.";
         return false;
     }
     archive_read_support_format_zip(archive_.get());
     std::string local = localPath(path);
     if (archive_read_open_filename(archive_.get(), local.c_str(), blockBytes) != ARCHIVE_OK) {
-        const char* reason = archive_error_string(archive_.get());
-        errorText_ = reason ? reason : "cannot be opened as a zip";
+        errorText_ = archiveErrorText(archive_.get(), "開けません.");
         archive_.reset();
         return false;
     }
@@ -57,8 +70,7 @@ bool ZipArchive::nextFile(std::string& name)
         if (status == ARCHIVE_EOF)
             return false;
         if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
-            const char* reason = archive_error_string(archive_.get());
-            errorText_ = reason ? reason : "damaged zip";
+            errorText_ = archiveErrorText(archive_.get(), "壊れています.");
             return false;
         }
         if (archive_entry_filetype(entry) != AE_IFREG)
@@ -81,7 +93,7 @@ bool ZipArchive::readWhole(std::string& bytes, size_t maxBytes)
         if (count == 0)
             return true;
         if (bytes.size() + static_cast<size_t>(count) > maxBytes) {
-            errorText_ = "larger than " + std::to_string(maxBytes >> 20) + " MiB";
+            errorText_ = std::to_string(maxBytes >> 20) + " MiB を超えています.";
             return false;
         }
         bytes.append(block, static_cast<size_t>(count));
@@ -94,8 +106,7 @@ long ZipArchive::read(char* buffer, size_t size)
         return -1;
     la_ssize_t count = archive_read_data(archive_.get(), buffer, size);
     if (count < 0) {
-        const char* reason = archive_error_string(archive_.get());
-        errorText_ = reason ? reason : "damaged zip";
+        errorText_ = "読み込みに失敗しました: " + archiveErrorText(archive_.get(), "壊れています.");
         return -1;
     }
     return static_cast<long>(count);

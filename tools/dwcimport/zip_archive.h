@@ -10,6 +10,10 @@ struct archive;
 
 namespace tavik {
 
+// Why libarchive failed (UTF-8): the system's reason of a failed read or
+// write, else libarchive's own words (English), else the fallback.
+std::string archiveErrorText(archive* handle, const char* fallback);
+
 // A zip file read with libarchive, one stored file after another in the
 // order of the zip. The file the archive stands at is read as a ByteSource.
 class ZipArchive : public ByteSource {

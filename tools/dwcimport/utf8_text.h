@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tavik {
+
+// UTF-8 as dwcimport reads it from downloads: code points out of bytes and
+// back, and how much of a text is valid.
+
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void appendUtf8(std::string& out, std::uint32_t code);
+
+// The code point of the UTF-8 sequence at the start of text and its length
+// in bytes; a length of 0 when the bytes are no valid sequence (overlong
+// forms, surrogates and code points above U+10FFFF included).
+std::pair<std::uint32_t, size_t> firstCodePoint(std::string_view text);
+
+// The length of the longest prefix of text that is valid UTF-8. `incomplete`
+// tells whether the rest is the start of a sequence that more bytes could
+// complete (rather than invalid bytes). ASCII is passed eight bytes at a time.
+size_t validUtf8Length(std::string_view text, bool& incomplete);
+
+} // namespace tavik
