@@ -1,5 +1,5 @@
 #!/bin/sh
-# Kills samvel, ludric and blankmap at random moments, KILLS times each (100
+# Kills samvel, ludric, dwcimport, blankmap and tavik --save at random moments, KILLS times each (100
 # unless given), and reruns each after every kill; prints what the kills left
 # and fails when a file was neither old nor new, a rerun did not make what an
 # unkilled run makes, or a temporary file outlived a rerun.

@@ -1,4 +1,4 @@
-// Kills samvel, ludric and blankmap at random moments and runs each again at
+// Kills samvel, ludric, dwcimport, blankmap and tavik --save at random moments and runs each again at
 // once, as a user would after a crash: after the kill every file the tool
 // replaces is byte for byte its old or its new self, and after the rerun
 // every one is the file an unkilled run makes, with no temporary file left.
@@ -170,6 +170,57 @@ TEST(KillAndRerun, Blankmap)
     for (const auto& [name, bytes] : oldFiles)
         ASSERT_NE(bytes, newFiles.at(name)) << name;
     killAndRerun("blankmap", arguments, dir, oldFiles, newFiles, 23);
+}
+
+// The sample database with its fact tables made, in dir.
+void writeSampleDatabase(const std::string& dir)
+{
+    fs::copy(std::string(TAVIK_SOURCE_DIR) + "/examples/japan", dir, fs::copy_options::recursive);
+    ASSERT_EQ(runTool("ludric", {"input/*.csv"}, dir).status, 0);
+    ASSERT_EQ(runTool("samvel", {"-rebuild", "input/*.csv"}, dir).status, 0);
+}
+
+TEST(KillAndRerun, Dwcimport)
+{
+    test::TestFolder folder("kill_rerun_dwcimport");
+    const std::string dir = folder.file("db");
+    fs::copy(std::string(TAVIK_SOURCE_DIR) + "/examples/japan", dir, fs::copy_options::recursive);
+    fs::copy(std::string(TAVIK_SOURCE_DIR) + "/examples/dwc/gbif-dwca.zip", dir + "/gbif-dwca.zip");
+    const std::vector<std::string> arguments = {"--literature", "S01", "gbif-dwca.zip", "input/gbif.csv"};
+    const Files oldFiles = {{"input/gbif.csv", "old rows\r\n"}};
+    test::writeBytes(dir + "/input/gbif.csv", "old rows\r\n");
+    ASSERT_EQ(runTool("dwcimport", arguments, dir).status, 0);
+    const Files newFiles = readFiles(dir, oldFiles);
+    ASSERT_NE(oldFiles, newFiles);
+    killAndRerun("dwcimport", arguments, dir, oldFiles, newFiles, 29);
+}
+
+// Saved maps: every map file is its old self or the new one, never a part;
+// the maps of a killed batch are made whole by running it again.
+TEST(KillAndRerun, TavikSave)
+{
+    test::TestFolder folder("kill_rerun_tavik");
+    const std::string dir = folder.file("db");
+    writeSampleDatabase(dir);
+    fs::create_directories(dir + "/maps");
+    const std::vector<std::string> arguments = {"--save", "maps/%C.png", "--all"};
+    // The old maps: the same species drawn with the longitude-latitude lines off.
+    const std::string settings = test::readBytes(dir + "/tavik.ini");
+    std::string oldSettings = settings;
+    oldSettings.replace(oldSettings.find("GeoLine=mesh"), 12, "GeoLine=none");
+    test::writeBytes(dir + "/tavik.ini", oldSettings);
+    ASSERT_EQ(runTool("tavik", arguments, dir).status, 0);
+    Files names;
+    for (const auto& entry : fs::directory_iterator(dir + "/maps"))
+        names["maps/" + entry.path().filename().string()] = "";
+    ASSERT_GT(names.size(), 10u);
+    const Files oldFiles = readFiles(dir, names);
+    test::writeBytes(dir + "/tavik.ini", settings);
+    ASSERT_EQ(runTool("tavik", arguments, dir).status, 0);
+    const Files newFiles = readFiles(dir, names);
+    for (const auto& [name, bytes] : oldFiles)
+        ASSERT_NE(bytes, newFiles.at(name)) << name;
+    killAndRerun("tavik", arguments, dir, oldFiles, newFiles, 31);
 }
 
 } // namespace
