@@ -407,6 +407,23 @@ TEST_F(MainWindowTest, AddinsLoadBehindTheWaitDialogOnTheFirstOpenOnly)
     EXPECT_EQ(shown.pixelColor(view.mapOrigin() + disc), QColor(0, 255, 0));
 }
 
+// A faulty line of the distribution table, met when a map window draws the
+// species, is reported as saving and printing report it: the file named.
+TEST_F(MainWindowTest, AMapWindowReportsAFaultyDistributionLine)
+{
+    folder.write("dbase/ta_vik.csv", "101,1,A\r\n102,\"2\"x\"y\",A\r\n103,3,A\r\n");
+    MainWindow& window = start();
+    QComboBox& species = *window.speciesList();
+    species.setCurrentIndex(8);
+    species.activated(8); // "Papilio machaon"
+    ASSERT_EQ(window.activeDocument()->currentSpecies()->code, 102);
+    window.activeMapWindow()->view().contents();
+    const std::vector<std::string> shown = messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], folder.file("dbase/ta_vik.csv") + "\n 種別分布テーブルが不正です。");
+    EXPECT_EQ(log.messages[0].icon, MessageIcon::Stop);
+}
+
 TEST_F(MainWindowTest, AStartUpFailureEndsWithItsMessage)
 {
     std::filesystem::remove(folder.file("BlankMap/t/t.png"));

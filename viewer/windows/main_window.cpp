@@ -586,7 +586,8 @@ void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop
 void MainWindow::documentOpened(CQuelnaDoc& document)
 {
     auto* window = new MapWindow(document, *this);
-    connect(&window->view(), &MapView::messageRaised, this, &MainWindow::showRaisedMessage, Qt::QueuedConnection);
+    // The view raises its messages from the event queue, after its drawing.
+    connect(&window->view(), &MapView::messageRaised, this, &MainWindow::showRaisedMessage);
     // The window below the active one and a title bar to the right, like a
     // cascade, or at the top-left corner when that would leave the area.
     QPoint place(0, 0);

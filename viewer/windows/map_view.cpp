@@ -106,9 +106,13 @@ void MapView::ensureRendered()
     revision_ = workspace_.revision();
     ++renderCount_;
     // A message box shown from inside a paint would paint again under it;
-    // the main window shows the message once this drawing is done.
-    for (const Message& message : raised.messages)
-        Q_EMIT messageRaised(QByteArray::fromStdString(message.text));
+    // the main window shows the message once this drawing is done. The
+    // signal goes out from the event queue: the first map is drawn while the
+    // view is made, before anyone can have connected to it.
+    for (const Message& message : raised.messages) {
+        const QByteArray text = QByteArray::fromStdString(message.text);
+        QMetaObject::invokeMethod(this, [this, text] { Q_EMIT messageRaised(text); }, Qt::QueuedConnection);
+    }
 }
 
 void MapView::refresh()
