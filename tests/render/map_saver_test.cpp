@@ -120,6 +120,17 @@ TEST_F(MapSaverTest, PlantedLinksInTheOutputFolderAreNeverFollowed)
         << log.utf8Texts().back();
 }
 
+// A killed batch leaves temporary files beside the maps it was writing; the
+// next batch that writes those maps removes them, and no one else's.
+TEST_F(MapSaverTest, TheTemporariesOfAKilledBatchGoWithTheMapsWrittenAgain)
+{
+    folder.write("out/map_2.png.tavik-Ab3dE9", "half a map");
+    folder.write("out/other.png.tavik-Xy7pQ2", "another map's");
+    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Done);
+    EXPECT_FALSE(fs::exists(folder.file("out/map_2.png.tavik-Ab3dE9")));
+    EXPECT_TRUE(fs::exists(folder.file("out/other.png.tavik-Xy7pQ2")));
+}
+
 TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)
 {
     progress.onMap = [&](const std::string&) { stop.store(true); };

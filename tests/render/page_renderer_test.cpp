@@ -58,7 +58,8 @@ protected:
     QImage render(const std::string& distribution, const std::vector<std::int64_t>& species)
     {
         table.buildIndex(folder.write("ta_vik.csv", distribution), 100);
-        RenderSources sources{settings, base, blankMap, painter, areas, datumShifts, table};
+        const RenderSources sources
+            = RenderSources::copiesOf(settings, base, blankMap, painter, areas, datumShifts, table);
         return PageRenderer(sources).render(species, 1.0, log);
     }
 

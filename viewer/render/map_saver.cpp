@@ -232,6 +232,11 @@ private:
                 slot.state = MapSlot::State::Failed;
                 slot.failure = writeFailure(slot.path, slot.file->errorText());
             }
+            // A killed run left its temporary file of this map beside it (two
+            // runs that write the same map at once would overwrite each
+            // other's map anyway, so no lock guards this).
+            if (slot.state == MapSlot::State::Ready)
+                removeLeftoverTemporaries(slot.path);
             if (slot.state == MapSlot::State::Failed) {
                 if (!slot.failure.empty())
                     messages.stop("", slot.failure);

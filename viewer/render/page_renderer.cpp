@@ -65,7 +65,7 @@ public:
     {
         // Every record makes its item: a pass holds as many as the species
         // have records.
-        const TargetStyle& style = s_.painter.slot(slot);
+        const TargetStyle& style = s_.painter->slot(slot);
         for (const DistributionRecord& record : records.records) {
             const RankColors& colours = style.ranks[std::min<size_t>(record.rank, 3)];
             DrawItem item;
@@ -95,7 +95,7 @@ public:
     void draw(QImage& image, double markScale, const QFont& letterFont, MarkStamps& stamps, const MarkClip* markClip)
     {
         sortForFanOut(items_);
-        fanOutMarks(items_, QPoint(s_.painter.overlapShiftX, s_.painter.overlapShiftY));
+        fanOutMarks(items_, QPoint(s_.painter->overlapShiftX, s_.painter->overlapShiftY));
         sortForDrawing(items_);
         drawFills(image);
         QPainter painter(&image);
@@ -117,7 +117,7 @@ private:
 
     void addArea(DrawItem item, const RankColors& colours, std::int32_t code)
     {
-        const AreaRecord* area = s_.areas.find(code);
+        const AreaRecord* area = s_.areas->find(code);
         if (!area)
             return;
         QPoint seed = block_.kind == ProjectionKind::None ? QPoint(area->x, area->y)
@@ -137,16 +137,16 @@ private:
         std::optional<GridSquare> square = gridSquareOf(record);
         if (!square)
             return;
-        if (!s_.settings.meshWgs) {
+        if (!s_.settings->meshWgs) {
             int code = record.firstLatitude * 100 + record.firstLongitude;
-            if (const DatumShiftRecord* shift = s_.datumShifts.find(code)) {
+            if (const DatumShiftRecord* shift = s_.datumShifts->find(code)) {
                 square->latitude += shift->latitudeShift;
                 square->longitude += shift->longitudeShift;
             }
         }
         const double south = square->latitude, west = square->longitude;
         const double north = south + square->latitudeExtent, east = west + square->longitudeExtent;
-        if (s_.settings.meshMarked) {
+        if (s_.settings->meshMarked) {
             addMark(item, colours,
                 projection_.project(west + square->longitudeExtent / 2, south + square->latitudeExtent / 2));
             return;
@@ -241,15 +241,32 @@ double markScale(const Settings& settings, QPaintDevice& device)
     return tenth / settings.displayFontSize;
 }
 
+RenderSources RenderSources::copiesOf(const Settings& settings, const QImage& baseImage, const BlankMap& blankMap,
+    const PainterConfig& painter, const AreaTable& areas, const DatumShiftTable& datumShifts,
+    const DistributionTable& distribution, const std::vector<AddinRecord>* addins)
+{
+    RenderSources sources;
+    sources.settings = std::make_shared<const Settings>(settings);
+    sources.baseImage = baseImage;
+    sources.blankMap = std::make_shared<const BlankMap>(blankMap);
+    sources.painter = std::make_shared<const PainterConfig>(painter);
+    sources.areas = std::make_shared<const AreaTable>(areas);
+    sources.datumShifts = std::make_shared<const DatumShiftTable>(datumShifts);
+    sources.distribution = std::make_shared<const DistributionTable>(distribution);
+    if (addins && !addins->empty())
+        sources.addins = std::make_shared<const std::vector<AddinRecord>>(*addins);
+    return sources;
+}
+
 PageRenderer::PageRenderer(const RenderSources& sources)
     : sources_(sources)
 {
-    const std::vector<MapBlock>& blocks = sources.blankMap.blocks();
+    const std::vector<MapBlock>& blocks = sources.blankMap->blocks();
     for (const MapBlock& block : blocks) {
         masks_.push_back(block.clips() ? block.clipMask(sources.baseImage.size()) : QImage());
         markClips_.push_back(block.clips() ? markClipOf(block.clipPath(), sources.baseImage.size()) : MarkClip());
     }
-    if (sources.settings.geoLine == GeoLineMode::None)
+    if (sources.settings->geoLine == GeoLineMode::None)
         return;
     // The lines are the same on every map: trace them once per block.
     for (size_t i = 0; i < blocks.size(); ++i) {
@@ -257,7 +274,7 @@ PageRenderer::PageRenderer(const RenderSources& sources)
         if (block.kind == ProjectionKind::None)
             continue;
         geoLines_.push_back(traceGeoLines(
-            sources.settings, sources.baseImage.size(), kilometresPerPixel(block),
+            *sources.settings, sources.baseImage.size(), kilometresPerPixel(block),
             [&](double longitude, double latitude) { return block.project(longitude, latitude); },
             masks_[i].isNull() ? nullptr : &masks_[i]));
     }
@@ -277,9 +294,9 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
 
 QImage PageRenderer::drawMap(const std::vector<std::int64_t>& species, double scale, MessageSink& messages) const
 {
-    const Settings& settings = sources_.settings;
+    const Settings& settings = *sources_.settings;
     QImage image = sources_.baseImage.convertToFormat(QImage::Format_RGB32);
-    const std::vector<MapBlock>& blocks = sources_.blankMap.blocks();
+    const std::vector<MapBlock>& blocks = sources_.blankMap->blocks();
 
     auto maskOf = [&](size_t i) { return masks_[i].isNull() ? nullptr : &masks_[i]; };
 
@@ -304,10 +321,10 @@ QImage PageRenderer::drawMap(const std::vector<std::int64_t>& species, double sc
     // The records of each species are read once and used in every pass.
     std::vector<RecordSet> records(std::min(species.size(), kMaxSpecies));
     for (size_t i = 0; i < records.size(); ++i)
-        if (!sources_.distribution.readSpeciesRecords(species[i], settings, records[i], messages))
+        if (!sources_.distribution->readSpeciesRecords(species[i], settings, records[i], messages))
             records[i].records.clear();
 
-    QFont letterFont = letterMarkFont(sources_.painter);
+    QFont letterFont = letterMarkFont(*sources_.painter);
     MarkStamps stamps(scale, letterFont);
     size_t total = 0;
     for (const RecordSet& set : records)

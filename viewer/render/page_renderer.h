@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "viewer/render/mark_stamps.h"
@@ -20,19 +21,26 @@ class MessageSink;
 struct PainterConfig;
 struct Settings;
 
-// What the page renderer draws from. Everything is owned elsewhere (by the
-// workspace) and only read while rendering, so several renderers may work
-// from the same sources at once. A renderer keeps a copy of this struct; what
-// it refers to must outlive the renderer.
+// What the page renderer draws from, frozen: a renderer, the save worker and
+// printing hold it while they work, and a window that changes the settings,
+// the painter configuration or a table makes new sources for the maps drawn
+// after that; nothing a renderer reads can change under it. Copies share
+// what they point to.
 struct RenderSources {
-    const Settings& settings;
-    const QImage& baseImage;
-    const BlankMap& blankMap;
-    const PainterConfig& painter;
-    const AreaTable& areas;
-    const DatumShiftTable& datumShifts;
-    const DistributionTable& distribution;
-    const std::vector<AddinRecord>* addins = nullptr; // null when none are loaded
+    std::shared_ptr<const Settings> settings;
+    QImage baseImage; // copies share the pixels, which nothing writes
+    std::shared_ptr<const BlankMap> blankMap;
+    std::shared_ptr<const PainterConfig> painter;
+    std::shared_ptr<const AreaTable> areas;
+    std::shared_ptr<const DatumShiftTable> datumShifts;
+    std::shared_ptr<const DistributionTable> distribution;
+    std::shared_ptr<const std::vector<AddinRecord>> addins; // null when none are loaded
+
+    // Sources made of copies of these (the add-ins only when given and not
+    // empty).
+    static RenderSources copiesOf(const Settings& settings, const QImage& baseImage, const BlankMap& blankMap,
+        const PainterConfig& painter, const AreaTable& areas, const DatumShiftTable& datumShifts,
+        const DistributionTable& distribution, const std::vector<AddinRecord>* addins = nullptr);
 };
 
 // Mark scale s of a device: the width in pixels of "0123456789" in the
@@ -44,7 +52,8 @@ double markScale(const Settings& settings, QPaintDevice& device);
 // marks, each species in its painter slot (index in the list).
 class PageRenderer {
 public:
-    // Prepares the masks of the blocks' outlines once for every map.
+    // Prepares the masks of the blocks' outlines once for every map; keeps
+    // the sources (shared) for as long as it lives.
     explicit PageRenderer(const RenderSources& sources);
 
     // The map of the species (species codes in slot order; at most ten are

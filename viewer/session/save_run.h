@@ -1,6 +1,8 @@
 #pragma once
 
 #include "viewer/render/map_saver.h"
+#include "viewer/render/page_renderer.h"
+#include "viewer/settings/species_table.h"
 
 #include <atomic>
 #include <chrono>
@@ -12,18 +14,19 @@
 namespace tavik {
 
 class MessageSink;
-struct RenderSources;
 
 // One batch of saving started from the windows: saveMaps on a worker thread
 // of the lowest priority, while a progress dialog polls progress() and may
-// cancel(). The worker gives its messages (a file that cannot be written,
-// faulty distribution lines) to a sink that must be safe to call from
-// another thread; the main window's sink queues them to the window.
+// cancel(). The run owns what it draws from (frozen sources, copies of the
+// species records), so that a dialog that changes the painter or the
+// settings meanwhile changes only the maps drawn after it. The worker gives
+// its messages (a file that cannot be written, faulty distribution lines) to
+// a sink that must be safe to call from another thread; the main window's
+// sink queues them to the window.
 class SaveRun {
 public:
-    // sources: what the maps are drawn from; it must not change while the
-    // worker runs. markScale: see markScale().
-    SaveRun(SaveJob job, const RenderSources& sources, double markScale);
+    // sources: what the maps are drawn from. markScale: see markScale().
+    SaveRun(SaveJob job, RenderSources sources, double markScale);
     // Stops the worker before its next map and waits for it.
     ~SaveRun();
     SaveRun(const SaveRun&) = delete;
@@ -32,8 +35,8 @@ public:
     // Starts the worker. `threads` as for saveMaps (0: one per core).
     void start(MessageSink& messages, unsigned threads = 0);
 
-    // Asks the worker to stop before its next map; the map being written is
-    // finished and kept.
+    // Asks the worker to stop at once: the map whose file is being put in
+    // place is kept, no other file is written.
     void cancel() { stop_.store(true); }
 
     // Set by cancel() and by the end of the run: the progress dialog closes.
@@ -44,6 +47,8 @@ public:
 
     // Waits until the worker has ended or the time is up; true when it ended.
     bool waitFor(std::chrono::milliseconds time);
+    // Waits until the worker has ended.
+    void wait();
 
     // How the run ended (meaningful once finished).
     SaveResult result() const { return result_.load(); }
@@ -54,8 +59,9 @@ public:
 private:
     void work(MessageSink& messages, unsigned threads);
 
+    std::vector<SpeciesRecord> species_; // the job's species, copied
     SaveJob job_;
-    std::unique_ptr<const RenderSources> sources_;
+    RenderSources sources_;
     double markScale_;
     SaveProgress progress_;
     std::atomic<bool> stop_{false};

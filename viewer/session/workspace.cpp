@@ -187,8 +187,8 @@ bool Workspace::loadAddins(MessageSink& messages)
 
 RenderSources Workspace::renderSources() const
 {
-    return RenderSources{settings, baseImage.image, blankMap, painter, areas, datumShifts, distribution,
-        addins.records().empty() ? nullptr : &addins.records()};
+    return RenderSources::copiesOf(
+        settings, baseImage.image, blankMap, painter, areas, datumShifts, distribution, &addins.records());
 }
 
 PrintSources Workspace::printSources(

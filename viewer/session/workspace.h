@@ -58,7 +58,9 @@ public:
     // Settles the display and print font faces on installed families.
     void settleFonts();
 
-    // What the page renderer draws from.
+    // What the page renderer draws from: copies of the settings, the painter
+    // configuration, the tables, the base image and the add-ins as they are
+    // now, frozen for as long as a renderer, a save or a print holds them.
     RenderSources renderSources() const;
 
     // What printed pages are drawn from: maps from `renderer` (which reports

@@ -111,7 +111,8 @@ void MapView::ensureRendered()
     // view is made, before anyone can have connected to it.
     for (const Message& message : raised.messages) {
         const QByteArray text = QByteArray::fromStdString(message.text);
-        QMetaObject::invokeMethod(this, [this, text] { Q_EMIT messageRaised(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, text] { Q_EMIT messageRaised(text); }, Qt::QueuedConnection);
     }
 }
 
