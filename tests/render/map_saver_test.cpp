@@ -131,21 +131,22 @@ TEST_F(MapSaverTest, TheTemporariesOfAKilledBatchGoWithTheMapsWrittenAgain)
     EXPECT_TRUE(fs::exists(folder.file("out/other.png.tavik-Xy7pQ2")));
 }
 
-TEST_F(MapSaverTest, AStopEndsTheBatchBeforeTheNextMap)
+// A stop ends the batch at once, whatever the number of workers: the map
+// whose file is going in place is kept, maps rendered ahead of it are
+// dropped, and the progress names the map that was in the making.
+TEST_F(MapSaverTest, AStopEndsTheBatchAtOnceWithAnyNumberOfWorkers)
 {
-    progress.onMap = [&](const std::string&) { stop.store(true); };
-    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 1), SaveResult::Stopped);
-    EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png"}));
-
-    // With two workers the map already begun is finished and kept.
-    fs::remove_all(folder.file("out"));
-    fs::create_directories(folder.file("out"));
-    stop.store(false);
-    ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, 2), SaveResult::Stopped);
-    std::vector<std::string> written = filesInOut();
-    ASSERT_GE(written.size(), 1u);
-    ASSERT_LE(written.size(), 3u);
-    EXPECT_EQ(written[0], "map_1.png");
+    for (unsigned threads : {1u, 2u, 8u}) {
+        SCOPED_TRACE(threads);
+        fs::remove_all(folder.file("out"));
+        fs::create_directories(folder.file("out"));
+        stop.store(false);
+        progress.onMap = [&](const std::string&) { stop.store(true); };
+        ASSERT_EQ(saveMaps(job, workspace.renderSources(), 1.0, progress, stop, log, threads), SaveResult::Stopped);
+        EXPECT_EQ(filesInOut(), (std::vector<std::string>{"map_1.png"}));
+        EXPECT_EQ(progress.text(), "(2/6)  map_2.png");
+        EXPECT_EQ(progress.percent.load(), 16);
+    }
 }
 
 } // namespace

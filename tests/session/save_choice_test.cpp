@@ -3,7 +3,9 @@
 #include "viewer/session/save_choice.h"
 
 #include "platform/cp932.h"
+#include "tests/session/session_tables.h"
 #include "tests/support/test_folder.h"
+#include "viewer/print/quelna_doc.h"
 #include "viewer/session/species_tree.h"
 #include "viewer/settings/settings.h"
 
@@ -75,6 +77,32 @@ TEST(SaveChoice, ProposedNameFolderKeptAndOverwriteQuestion)
     EXPECT_EQ(saveFolderOf("%S.png"), "");
 
     EXPECT_EQ(cp932ToUtf8(overwriteQuestion("/m/a.png")), "/m/a.png は既に存在します。\n上書きしますか？");
+}
+
+// An overlay is saved in the order its window shows (the display order sets
+// the painter slots); ordinary documents save in the order chosen.
+TEST(SaveChoice, AnOverlayIsSavedInItsDisplayOrder)
+{
+    test::TestFolder folder("save_order");
+    Workspace workspace;
+    test::loadSpeciesTables(workspace, folder, "1,Papilionidae,0\r\n", "11,A a,,,,1\r\n12,B b,,,,1\r\n13,C c,,,,1\r\n");
+    const auto& rows = workspace.species.rows();
+    CQuelnaDoc overlay;
+    overlay.setOverlaySpecies({rows[2], rows[0], rows[1]}); // shown C, A, B
+    TreeSelection chosen;
+    chosen.rows = {0, 1, 2};
+    auto codes = [](const std::vector<const SpeciesRecord*>& species) {
+        std::vector<std::int64_t> out;
+        for (const SpeciesRecord* record : species)
+            out.push_back(record->code);
+        return out;
+    };
+    EXPECT_EQ(codes(speciesToSave(chosen, overlay, workspace.species)), (std::vector<std::int64_t>{13, 11, 12}));
+    chosen.rows = {1, 2};
+    EXPECT_EQ(codes(speciesToSave(chosen, overlay, workspace.species)), (std::vector<std::int64_t>{13, 12}));
+    CQuelnaDoc plain;
+    chosen.rows = {2, 0};
+    EXPECT_EQ(codes(speciesToSave(chosen, plain, workspace.species)), (std::vector<std::int64_t>{13, 11}));
 }
 
 } // namespace

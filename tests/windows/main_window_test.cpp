@@ -26,6 +26,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -422,6 +425,77 @@ TEST_F(MainWindowTest, AMapWindowReportsAFaultyDistributionLine)
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], folder.file("dbase/ta_vik.csv") + "\n 種別分布テーブルが不正です。");
     EXPECT_EQ(log.messages[0].icon, MessageIcon::Stop);
+}
+
+// Every menu shortcut works with the focus in a map view (the map window's
+// own Ctrl+W once made Ctrl+W ambiguous, and it did nothing). Dialogs the
+// commands open are closed as they come.
+TEST_F(MainWindowTest, EveryMenuShortcutWorksWithTheFocusInAMapView)
+{
+    MainWindow& window = start();
+    window.show();
+    QComboBox& species = *window.speciesList();
+    species.setCurrentIndex(2);
+    species.activated(2);
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    closer.start(10);
+    for (const CommandInfo& info : commandTable()) {
+        if (!*info.shortcut)
+            continue;
+        SCOPED_TRACE(info.shortcut);
+        QAction* action = window.action(info.command);
+        ASSERT_TRUE(action);
+        MapWindow* map = window.activeMapWindow();
+        ASSERT_TRUE(map);
+        QApplication::setActiveWindow(&window); // as the window manager does after a dialog
+        map->view().widget()->setFocus();
+        QApplication::processEvents();
+        QSignalSpy triggered(action, &QAction::triggered);
+        const QKeySequence sequence(QString::fromUtf8(info.shortcut));
+        QTest::keyClick(map->view().widget(), sequence[0].key(), sequence[0].keyboardModifiers());
+        EXPECT_EQ(triggered.count(), 1);
+        if (info.command == Command::CloseWindow) {
+            EXPECT_EQ(window.mapWindows().size(), 0);
+            species.activated(2);
+        }
+    }
+}
+
+// Shrinking the main window leaves the map windows their size (the area
+// scrolls), and only a size the user gives a map window is the size of the
+// next ones.
+TEST_F(MainWindowTest, ShrinkingTheMainWindowKeepsTheMapWindowsAndTheirSavedSize)
+{
+    MainWindow& window = start();
+    window.resize(1100, 900);
+    window.show();
+    QComboBox& species = *window.speciesList();
+    species.setCurrentIndex(2);
+    species.activated(2);
+    QApplication::processEvents();
+    MapWindow* map = window.activeMapWindow();
+    ASSERT_TRUE(map);
+    const QSize opened = map->size();
+    const Settings& s = viewer->workspace().settings;
+    const QSize saved(s.childFrameWidth, s.childFrameHeight);
+    window.resize(320, 240);
+    QApplication::processEvents();
+    EXPECT_EQ(map->size(), opened);
+    EXPECT_EQ(QSize(s.childFrameWidth, s.childFrameHeight), saved);
+    window.action(Command::Tile)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(QSize(s.childFrameWidth, s.childFrameHeight), saved);
+
+    // A drag on the frame is the user's size.
+    const QPoint corner(map->width() - 2, map->height() - 2);
+    QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, corner);
+    map->resize(400, 300);
+    QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, corner);
+    EXPECT_EQ(QSize(s.childFrameWidth, s.childFrameHeight), QSize(400, 300));
 }
 
 TEST_F(MainWindowTest, AStartUpFailureEndsWithItsMessage)

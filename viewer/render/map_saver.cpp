@@ -147,7 +147,6 @@ private:
                 if (ended_ || stop_.load() || next_ >= count_)
                     return;
                 i = next_++;
-                started_ = next_;
             }
             MapSlot slot = saveOne(i);
             std::lock_guard<std::mutex> lock(mutex_);
@@ -156,14 +155,24 @@ private:
         }
     }
 
+    // "(3/32)  Papilio xuthus.png": the map's place in the batch and its
+    // file's name (an overlay's one map only its place).
+    std::string progressText(size_t i) const
+    {
+        std::string text = cp932Printf("(%d/%d)  ", static_cast<int>(i + 1), static_cast<int>(count_));
+        if (!job_.overlay) {
+            const PathParts parts = splitPath(expandFileNameWildcards(job_.path, *job_.species[i]));
+            text += parts.name + parts.extension;
+        }
+        return text;
+    }
+
     MapSlot saveOne(size_t i)
     {
         MapSlot slot;
         const SpeciesRecord& species = *job_.species[i];
         slot.path = expandFileNameWildcards(job_.path, species);
-        slot.text = cp932Printf("(%d/%d)  ", static_cast<int>(i + 1), static_cast<int>(count_));
-        if (!job_.overlay)
-            slot.text += splitPath(slot.path).name + splitPath(slot.path).extension;
+        slot.text = progressText(i);
         if (!fitsFileSystem(slot.path)) {
             slot.state = MapSlot::State::Failed;
             slot.failure = cp932Printf("%s\nファイル名が長すぎます。", slot.path.c_str());
@@ -209,20 +218,23 @@ private:
     {
         bool incomplete = false;
         for (size_t i = 0; i < count_; ++i) {
+            // The progress names the map being made now: the next whose
+            // file goes in place (the workers may be ahead of it).
+            progress_.percent.store(static_cast<int>(100 * i / count_));
+            progress_.setText(progressText(i));
             MapSlot slot;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
                 // The stop flag is set from outside without a notification:
-                // look at it now and then.
+                // look at it now and then. After a stop no file is put in
+                // place: maps finished ahead of it are dropped.
                 while (!changed_.wait_for(lock, std::chrono::milliseconds(50),
-                    [&] { return slots_[i].state != MapSlot::State::Waiting || (stop_.load() && i >= started_); })) { }
-                if (slots_[i].state == MapSlot::State::Waiting)
+                    [&] { return slots_[i].state != MapSlot::State::Waiting || stop_.load(); })) { }
+                if (stop_.load())
                     return SaveResult::Stopped;
                 slot = std::move(slots_[i]);
                 slots_[i] = MapSlot();
             }
-            progress_.percent.store(static_cast<int>(100 * i / count_));
-            progress_.setText(slot.text);
             if (progress_.onMap)
                 progress_.onMap(slot.text);
             for (const Message& message : slot.messages.messages)
@@ -261,7 +273,6 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     size_t next_ = 0; // next map a worker takes
-    size_t started_ = 0; // maps begun
     size_t committed_ = 0; // maps whose files are in place
     size_t window_ = 1; // maps that may be in work beyond those
     bool ended_ = false;

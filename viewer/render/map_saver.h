@@ -21,8 +21,9 @@ struct SaveJob {
 };
 
 // What a batch of saving reports while it runs. The percentage and the
-// text are set before each map's file is put in place and may be read from
-// any thread (a progress dialog polls them).
+// text name the map being made now (set when its turn comes, while workers
+// render it) and may be read from any thread (a progress dialog polls them);
+// onMap is called as each map's file is put in place.
 class SaveProgress {
 public:
     std::atomic<int> percent{0}; // 0 to 100
@@ -58,9 +59,10 @@ std::string checkSaveJob(const SaveJob& job);
 // with the files before it kept and none after it. A map whose distribution
 // line is faulty (reported by the renderer) is not written, since it would
 // show the species without its records; the batch goes on (Incomplete). `stop` may be set from
-// any thread (or a signal handler); the batch then ends before the next map,
-// finishing the maps already begun. Messages and progress callbacks come on
-// the calling thread. markScale: see markScale().
+// any thread (or a signal handler); the batch then ends at once: no file is
+// put in place after it but the one going in place at that moment, and maps
+// rendered ahead are dropped with their temporary files. Messages and
+// progress callbacks come on the calling thread. markScale: see markScale().
 SaveResult saveMaps(const SaveJob& job, const RenderSources& sources, double markScale, SaveProgress& progress,
     const std::atomic<bool>& stop, MessageSink& messages, unsigned threads = 0);
 

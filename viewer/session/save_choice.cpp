@@ -2,9 +2,13 @@
 
 #include "platform/cp932.h"
 #include "platform/paths.h"
+#include "viewer/print/quelna_doc.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/session/species_tree.h"
 #include "viewer/settings/settings.h"
+#include "viewer/settings/species_table.h"
+
+#include <algorithm>
 
 namespace tavik {
 namespace {
@@ -80,6 +84,27 @@ std::string saveFolderOf(const std::string& path)
 std::string overwriteQuestion(const std::string& path)
 {
     return cp932Printf("%s は既に存在します。\n上書きしますか？", path.c_str());
+}
+
+std::vector<const SpeciesRecord*> speciesToSave(
+    const TreeSelection& chosen, const CQuelnaDoc& document, const SpeciesTable& species)
+{
+    std::vector<const SpeciesRecord*> saved;
+    std::vector<size_t> rows = chosen.rows;
+    if (document.isOverlay()) {
+        for (const SpeciesRecord& shown : document.species()) {
+            auto row = std::find_if(rows.begin(), rows.end(),
+                [&](size_t r) { return r < species.rows().size() && species.rows()[r].code == shown.code; });
+            if (row == rows.end())
+                continue;
+            saved.push_back(&species.rows()[*row]);
+            rows.erase(row);
+        }
+    }
+    for (size_t row : rows)
+        if (row < species.rows().size())
+            saved.push_back(&species.rows()[row]);
+    return saved;
 }
 
 } // namespace tavik

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tavik {
 
+class CQuelnaDoc;
+class SpeciesTable;
 enum class NameMode;
+struct SpeciesRecord;
 struct TreeSelection;
 
 // What the save dialog found when the user confirmed a file name, in the
@@ -41,6 +45,13 @@ std::string proposedSaveName(NameMode mode);
 // SavePath so that the next save dialog opens there. "/" for a file at the
 // root; empty for a path without a folder.
 std::string saveFolderOf(const std::string& path);
+
+// The species a save writes, from the rows chosen in the save dialog: in the
+// order chosen, except for an overlay document, whose map is saved as its
+// window shows it: its species in the window's display order (painter slots
+// 1 to 10), then any other species chosen. The records are the table's rows.
+std::vector<const SpeciesRecord*> speciesToSave(
+    const TreeSelection& chosen, const CQuelnaDoc& document, const SpeciesTable& species);
 
 // The question asked before overwriting an existing file (cp932).
 std::string overwriteQuestion(const std::string& path);

@@ -550,17 +550,18 @@ void MainWindow::saveImages()
     job.path = dialog.path();
     job.depth = dialog.depth();
     job.overlay = document->isOverlay();
-    for (size_t row : dialog.selection().rows)
-        job.species.push_back(&workspace_.species.rows()[row]);
-    // A run that outlived its wait ends before the next begins.
-    saveRun_.reset();
-    auto run = std::make_unique<SaveRun>(std::move(job), workspace_.renderSources(), window->view().markScale());
-    run->start(*queuedMessages_);
-    SaveProgressDialog progress(*run, this);
+    // An overlay is saved as its window shows it (display order, slots).
+    job.species = speciesToSave(dialog.selection(), *document, workspace_.species);
+    // The run draws from sources frozen now; a dialog's OK meanwhile changes
+    // only the maps drawn after it.
+    saveRun_ = std::make_unique<SaveRun>(std::move(job), workspace_.renderSources(), window->view().markScale());
+    saveRun_->start(*queuedMessages_);
+    SaveProgressDialog progress(*saveRun_, this);
     progress.exec();
-    // After a Cancel the worker finishes the map it is writing.
-    if (!run->waitFor(std::chrono::seconds(20)))
-        saveRun_ = std::move(run);
+    // A Cancel stops the workers at once; they end with the map each is
+    // drawing, whose file is dropped.
+    saveRun_->wait();
+    saveRun_.reset();
 }
 
 void MainWindow::printActiveDocument(Command command)
@@ -664,6 +665,12 @@ void MainWindow::saveSettings()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // A save under way is cancelled, and its workers are waited for: none
+    // may outlive the window whose sources and messages it uses.
+    if (saveRun_) {
+        saveRun_->cancel();
+        saveRun_->wait();
+    }
     saveSettings();
     event->accept();
 }

@@ -117,7 +117,7 @@ private:
     std::unique_ptr<ExplanationDisplay> explanations_;
     std::unique_ptr<DocumentPrinter> printing_;
     std::unique_ptr<MessageSink> queuedMessages_; // for workers: to this window through its event queue
-    std::unique_ptr<SaveRun> saveRun_; // a run that outlived its wait; ends before the next
+    std::unique_ptr<SaveRun> saveRun_; // the save under way, while its progress dialog shows
     std::map<Command, QAction*> actions_;
     QMdiArea* mdiArea_ = nullptr;
     QComboBox* speciesList_ = nullptr;

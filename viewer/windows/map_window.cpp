@@ -5,7 +5,10 @@
 #include "viewer/windows/main_window.h"
 #include "viewer/windows/map_view.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QResizeEvent>
 
 namespace tavik {
@@ -17,6 +20,12 @@ MapWindow::MapWindow(CQuelnaDoc& document, MainWindow& mainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view_);
+    // The window's own menu binds Ctrl+W (and Ctrl+F4) to closing it, which
+    // made the main window's 閉じる shortcut ambiguous, so that neither ran:
+    // the menu's entries keep their commands without shortcuts.
+    if (QMenu* menu = systemMenu())
+        for (QAction* entry : menu->actions())
+            entry->setShortcuts({});
     retitle();
 }
 
@@ -37,8 +46,20 @@ void MapWindow::detach()
 void MapWindow::resizeEvent(QResizeEvent* event)
 {
     QMdiSubWindow::resizeEvent(event);
-    if (!isMaximized() && !isMinimized() && !isShaded())
+    if (userDrags_ && !isMaximized() && !isMinimized() && !isShaded())
         mainWindow_.mapWindowResized(event->size());
+}
+
+void MapWindow::mousePressEvent(QMouseEvent* event)
+{
+    userDrags_ = true;
+    QMdiSubWindow::mousePressEvent(event);
+}
+
+void MapWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    QMdiSubWindow::mouseReleaseEvent(event);
+    userDrags_ = false;
 }
 
 void MapWindow::closeEvent(QCloseEvent* event)
