@@ -49,7 +49,7 @@ $(TSAN_BUILD)/build.ninja: | deps
 test-tsan: deps $(TSAN_BUILD)/build.ninja
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target session_tests windows_tests render_tests tavik
 	cd $(TSAN_BUILD)/tests && for binary in session_tests windows_tests render_tests; do \
-	    QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./$$binary || exit 1; done
+	    QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" ./$$binary || exit 1; done
 
 $(FUZZ_BUILD)/build.ninja: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -4,6 +4,7 @@
 #include "platform/report_text.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace tavik {
 
@@ -19,6 +20,18 @@ void StderrMessageSink::show(const Message& message)
         text += '\n';
     std::fputs(text.c_str(), stderr);
     std::fflush(stderr);
+}
+
+void SharedMessageLog::show(const Message& message)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back(message);
+}
+
+std::vector<Message> SharedMessageLog::take()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(messages_, {});
 }
 
 std::vector<std::string> MessageLog::utf8Texts() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,19 @@ public:
 class StderrMessageSink : public MessageSink {
 public:
     void show(const Message& message) override;
+};
+
+// Keeps the messages of worker threads (any thread may show one) until the
+// thread of the windows shows them.
+class SharedMessageLog : public MessageSink {
+public:
+    void show(const Message& message) override;
+    // The messages kept so far, emptying the log.
+    std::vector<Message> take();
+
+private:
+    std::mutex mutex_;
+    std::vector<Message> messages_;
 };
 
 // Keeps every message; tests read them back. Questions are kept too and

@@ -8,6 +8,8 @@
 #include "tests/support/tavik_run.h"
 #include "tests/windows/viewer_driver.h"
 #include "viewer/basemap/palette.h"
+#include "viewer/print/page_export.h"
+#include "viewer/print/print_form.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/save_run.h"
@@ -16,17 +18,19 @@
 #include "viewer/windows/document_printer.h"
 #include "viewer/windows/map_view.h"
 #include "viewer/windows/map_window.h"
+#include "viewer/windows/print_preview_dialog.h"
 #include "viewer/windows/printer_setup_dialog.h"
+#include "viewer/windows/progress_dialog.h"
 #include "viewer/windows/save_file_dialog.h"
-#include "viewer/windows/save_progress_dialog.h"
 #include "viewer/windows/viewer_application.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -250,7 +254,7 @@ TEST_F(SavePrintTest, ACancelAfterTheFirstOfManyMapsLeavesWholeFilesOnly)
     };
     MessageLog runMessages;
     run.start(runMessages, 2);
-    SaveProgressDialog dialog(run);
+    ProgressDialog dialog(run, QStringLiteral("保存中"));
     EXPECT_EQ(dialog.windowTitle(), "保存中");
     QTimer press;
     QObject::connect(&press, &QTimer::timeout, [&] {
@@ -292,7 +296,7 @@ TEST_F(SavePrintTest, TheProgressDialogShowsTheMapBeingSavedAndClosesAtTheEnd)
     };
     MessageLog runMessages;
     run.start(runMessages);
-    SaveProgressDialog dialog(run);
+    ProgressDialog dialog(run, QStringLiteral("保存中"));
     QString text;
     int percent = -1;
     QTimer watch;
@@ -352,38 +356,76 @@ std::vector<QImage> pdfPages(const std::string& pdf)
     return pages;
 }
 
-TEST_F(SavePrintTest, ThePreviewDrawsThePagesThatTavikPrintDraws)
+// The printer writes a PDF as `tavik --print` does: A4 at 300 dots per inch.
+void printToPdf(QPrinter& printer, const std::string& path)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    printer.setResolution(300);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+// Runs the events until `done` holds (a page drawn on the worker), at most
+// twenty seconds.
+bool waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// The mean difference of two images of one size, per channel (0 to 255), of
+// their 8 x 8 blocks' mean colours where `b` is inked (not white): how the
+// maps and texts look, not where a line falls to the pixel.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    long blocks = 0;
+    for (int y = 0; y + 8 <= a.height(); y += 8)
+        for (int x = 0; x + 8 <= a.width(); x += 8) {
+            int ink = 0;
+            double difference[3] = {0, 0, 0};
+            for (int dy = 0; dy < 8; ++dy)
+                for (int dx = 0; dx < 8; ++dx) {
+                    const QRgb p = a.pixel(x + dx, y + dy), q = b.pixel(x + dx, y + dy);
+                    ink += (q & 0xFFFFFFu) != 0xFFFFFFu;
+                    difference[0] += qRed(p) - qRed(q);
+                    difference[1] += qGreen(p) - qGreen(q);
+                    difference[2] += qBlue(p) - qBlue(q);
+                }
+            if (!ink)
+                continue;
+            ++blocks;
+            sum += (std::abs(difference[0]) + std::abs(difference[1]) + std::abs(difference[2])) / 64.0;
+        }
+    return blocks ? sum / (3.0 * static_cast<double>(blocks)) : 0.0;
+}
+
+// Printing from the windows draws the pages `tavik --print` draws, on a
+// worker behind the progress dialog, and puts the PDF file in place whole.
+TEST_F(SavePrintTest, PrintingFromTheWindowsDrawsThePagesThatTavikPrintDraws)
 {
     MainWindow& window = start();
     std::vector<size_t> all(12);
     std::iota(all.begin(), all.end(), 0);
     window.openSpecies(all, false);
     window.activeMapWindow()->view().contents(); // the view draws: screen metrics taken
-    // The preview's printer writes a PDF as `tavik --print` does: A4 at 300
-    // dots per inch.
     QPrinter& printer = window.printing().printer();
-    const std::string previewed = folder.file("preview.pdf");
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(previewed));
-    printer.setResolution(300);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    int previewPages = 0;
-    test::onModal<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog& dialog) {
-        QPrintPreviewWidget* preview = dialog.findChild<QPrintPreviewWidget*>();
-        ASSERT_TRUE(preview);
-        previewPages = preview->pageCount();
-        preview->print(); // the pages shown, drawn onto the printer
-        dialog.reject();
-    });
-    window.action(Command::PrintPreview)->trigger();
-    EXPECT_EQ(previewPages, window.activeDocument()->pageCount());
+    const std::string printed = folder.file("printed.pdf");
+    printToPdf(printer, printed);
+    EXPECT_EQ(window.printing().printPages(
+                  printer, *window.activeDocument(), window.activeMapWindow()->view().screenMetrics()),
+        ExportResult::Done);
+    EXPECT_EQ(printer.outputFileName().toStdString(), printed);
 
     const test::TavikRun run = test::runTavik(folder, {"--print", "atlas.pdf", "--all"});
     ASSERT_EQ(run.status, 0) << run.errors;
     const std::vector<QImage> expected = pdfPages(folder.file("atlas.pdf"));
-    const std::vector<QImage> drawn = pdfPages(previewed);
-    ASSERT_EQ(drawn.size(), static_cast<size_t>(previewPages));
+    const std::vector<QImage> drawn = pdfPages(printed);
+    ASSERT_EQ(drawn.size(), static_cast<size_t>(window.activeDocument()->pageCount()));
     ASSERT_EQ(drawn.size(), expected.size());
     // Page 1 holds a map, not a blank sheet.
     int inked = 0;
@@ -394,6 +436,96 @@ TEST_F(SavePrintTest, ThePreviewDrawsThePagesThatTavikPrintDraws)
     for (size_t page = 0; page < drawn.size(); ++page)
         EXPECT_TRUE(drawn[page] == expected[page]) << "page " << page + 1;
     EXPECT_TRUE(messages().empty());
+    std::vector<std::string> leftovers;
+    for (const std::string& name : filesIn(folder.path()))
+        if (name.find(".tavik-") != std::string::npos)
+            leftovers.push_back(name);
+    EXPECT_TRUE(leftovers.empty());
+}
+
+// The preview draws the page shown and keeps a few: its maps are shrunk by
+// averaging, so that the page at 50 % looks as the printed page shrunk does
+// (coastlines and grid lines whole); paging and zoom draw anew.
+TEST_F(SavePrintTest, ThePreviewShowsPagesAsThePrintLooksAndKeepsOnlyAFew)
+{
+    // Longitude-latitude lines every 0.1 degree (five pixels apart): lines a
+    // plain shrink would break up or drop.
+    std::string settings = test::readBytes(folder.file("tavik.ini"));
+    settings.replace(settings.find("[Display]\r\n"), 11,
+        "[Display]\r\nGeoLine=mesh\r\nGeoWest=125\r\nGeoEast=145\r\nGeoSouth=25\r\nGeoNorth=45\r\n"
+        "GeoLonSpan=0.1\r\nGeoLatSpan=0.1\r\nGeoLineType=solid\r\nGeoTransparent=overwrite\r\n");
+    folder.write("tavik.ini", settings);
+    MainWindow& window = start();
+    std::vector<size_t> all(12);
+    std::iota(all.begin(), all.end(), 0);
+    window.openSpecies(all, false);
+    window.activeMapWindow()->view().contents();
+    printToPdf(window.printing().printer(), folder.file("unused.pdf"));
+    const test::TavikRun run = test::runTavik(folder, {"--print", "atlas.pdf", "--all"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    QImage shown, secondPage, quarter;
+    int pages = 0;
+    test::onModal<PrintPreviewDialog>([&](PrintPreviewDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "印刷ﾌﾟﾚﾋﾞｭｰ");
+        pages = dialog.pageCount();
+        EXPECT_EQ(dialog.zoom(), 50);
+        EXPECT_TRUE(waitFor([&] { return !dialog.shownPage().isNull(); }));
+        shown = dialog.shownPage();
+        dialog.showPage(2);
+        EXPECT_TRUE(waitFor([&] { return !dialog.shownPage().isNull(); }));
+        secondPage = dialog.shownPage();
+        dialog.setZoom(200);
+        EXPECT_TRUE(waitFor([&] { return !dialog.shownPage().isNull(); }));
+        EXPECT_NEAR(dialog.shownPage().width(), shown.width() * 4, 4);
+        // At 25 % the maps are shrunk to less than half their pixels.
+        dialog.showPage(1);
+        dialog.setZoom(25);
+        EXPECT_TRUE(waitFor([&] { return !dialog.shownPage().isNull(); }));
+        quarter = dialog.shownPage();
+        dialog.reject();
+    });
+    window.action(Command::PrintPreview)->trigger();
+    EXPECT_EQ(pages, window.activeDocument()->pageCount());
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_NE(shown, secondPage);
+
+    // The printed page at 300 dots per inch, shrunk by averaging to the
+    // preview's size.
+    const std::string command
+        = "pdftoppm -r 300 -singlefile -png '" + folder.file("atlas.pdf") + "' '" + folder.file("full") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    QImage printed(QString::fromStdString(folder.file("full.png")));
+    ASSERT_FALSE(printed.isNull());
+    printed = printed.convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(quarter.isNull());
+    const QImage printedQuarter = printed.scaled(quarter.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // A plain shrink, which drops pixels, differs by about 23 here.
+    EXPECT_LT(meanDifference(quarter.convertToFormat(QImage::Format_RGB32), printedQuarter), 10.0);
+    printed = printed.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(meanDifference(shown.convertToFormat(QImage::Format_RGB32), printed), 12.0);
+    EXPECT_TRUE(messages().empty());
+}
+
+// A form that fits no map on the paper is reported, and no empty preview
+// opens.
+TEST_F(SavePrintTest, NoPreviewOpensForAFormThatFitsNoMap)
+{
+    MainWindow& window = start();
+    window.openSpecies({0, 1}, false);
+    PrintForm form = window.activeDocument()->printForm();
+    form.topMargin = RealField::fromText("290");
+    window.activeDocument()->setPrintForm(form);
+    bool opened = false;
+    test::onModal<PrintPreviewDialog>([&](PrintPreviewDialog& dialog) {
+        opened = true;
+        dialog.reject();
+    });
+    window.action(Command::PrintPreview)->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].find("用紙に収まりません"), std::string::npos) << messages()[0];
 }
 
 TEST_F(SavePrintTest, ThePrinterSetUpSetsThePrinterAndPaperOfTheNextPrint)

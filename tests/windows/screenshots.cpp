@@ -17,8 +17,8 @@
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/print_form_dialog.h"
+#include "viewer/windows/progress_dialog.h"
 #include "viewer/windows/save_file_dialog.h"
-#include "viewer/windows/save_progress_dialog.h"
 #include "viewer/windows/script_editor.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/viewer_application.h"
@@ -227,7 +227,7 @@ int main(int argc, char** argv)
         };
         MessageLog runMessages;
         run.start(runMessages);
-        SaveProgressDialog dialog(run, &window);
+        ProgressDialog dialog(run, QStringLiteral("保存中"), &window);
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (!grabbed.load() && dialog.text()->text().startsWith("(3/")) {

@@ -9,6 +9,7 @@
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
+#include "viewer/session/print_snapshot.h"
 #include "viewer/session/species_selection.h"
 #include "viewer/session/workspace.h"
 
@@ -142,10 +143,9 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
     const std::string path = utf8ToCp932(line.target);
     workspace.loadAddins(messages);
 
-    const PageRenderer renderer(workspace.renderSources());
+    const PrintSnapshot snapshot(workspace, ScreenMetrics::ofDisplayFont(workspace.settings));
     FaultWatch faults(messages);
-    const PrintSources sources
-        = workspace.printSources(renderer, ScreenMetrics::ofDisplayFont(workspace.settings), faults);
+    const PrintSources sources = snapshot.sources(faults);
     ExportProgress progress;
     progress.onPage = [](int page, int last, const std::string& names) {
         std::fprintf(stderr, "(%d/%d)  %s\n", page, last, cp932ToUtf8(withControlsEscaped(names)).c_str());

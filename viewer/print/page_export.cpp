@@ -33,7 +33,42 @@ void setUpPdfWriter(QPdfWriter& writer, const CQuelnaDoc& document)
     writer.setTitle(QString::fromStdString(cp932ToUtf8(document.printForm().title)));
 }
 
+// The printer's metrics for a preview: its printable millimetres at `dpi`.
+PrinterPage previewPrinter(const PreviewPaper& paper, double dpi)
+{
+    PrinterPage printer;
+    printer.dpiX = printer.dpiY = dpi;
+    printer.printableWidthMm = static_cast<int>(paper.printableMm.width());
+    printer.printableHeightMm = static_cast<int>(paper.printableMm.height());
+    return printer;
+}
+
 } // namespace
+
+bool gridFitsPaper(const CQuelnaDoc& document, const PrintSources& sources, const PreviewPaper& paper)
+{
+    return gridFits(document, previewPrinter(paper, kPdfDpi), sources);
+}
+
+QImage previewPage(
+    const CQuelnaDoc& document, int page, const PrintSources& sources, const PreviewPaper& paper, double dpi)
+{
+    const PrinterPage printer = previewPrinter(paper, dpi);
+    if (!gridFits(document, printer, sources))
+        return {};
+    const double dotsPerMm = dpi / 25.4;
+    QImage sheet(
+        qRound(paper.paperMm.width() * dotsPerMm), qRound(paper.paperMm.height() * dotsPerMm), QImage::Format_RGB32);
+    if (sheet.isNull())
+        return {};
+    sheet.setDotsPerMeterX(qRound(dpi / 0.0254));
+    sheet.setDotsPerMeterY(qRound(dpi / 0.0254));
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.translate(qRound(paper.printableMm.left() * dotsPerMm), qRound(paper.printableMm.top() * dotsPerMm));
+    printPage(painter, document, page, sources, &printer);
+    return sheet;
+}
 
 std::string pageSpeciesNames(const CQuelnaDoc& document, int page)
 {
@@ -59,8 +94,11 @@ ExportResult printDocument(QPagedPaintDevice& device, const CQuelnaDoc& document
     if (!painter.begin(&device))
         return ExportResult::FileError;
     for (int page = first; page <= last; ++page) {
-        if (stop.load())
+        if (stop.load()) {
+            if (progress.abandon)
+                progress.abandon();
             return ExportResult::Stopped;
+        }
         if (page > first && !device.newPage())
             return ExportResult::FileError;
         if (progress.onPage)

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QRectF>
+#include <QSizeF>
+
 #include <atomic>
 #include <functional>
 #include <string>
 
+class QImage;
 class QPagedPaintDevice;
 
 namespace tavik {
@@ -31,6 +35,10 @@ struct ExportProgress {
     // drawn whole (a faulty distribution line was reported), so that the
     // file is not replaced by pages that lack records.
     std::function<bool()> drawnWhole;
+    // Called by printDocument when the stop flag ends the drawing, while the
+    // device is still open: a printer drops its job rather than print the
+    // pages drawn so far.
+    std::function<void()> abandon;
 };
 
 // Pages of a document to draw, from 1; last 0 stands for the document's last
@@ -56,6 +64,24 @@ ExportResult printDocument(QPagedPaintDevice& device, const CQuelnaDoc& document
 // other result it is left as it was.
 ExportResult exportPdf(const std::string& path, const CQuelnaDoc& document, const PrintSources& sources,
     const ExportProgress& progress, const std::atomic<bool>& stop);
+
+// The paper of a preview: its size, and where the printer's printable area
+// lies on it, in millimetres.
+struct PreviewPaper {
+    QSizeF paperMm{210.0, 297.0};
+    QRectF printableMm{0.0, 0.0, 210.0, 297.0};
+};
+
+// One page of a document drawn as the printer draws it, on an image of the
+// whole paper at `dpi` dots per inch: white paper, the printable area in
+// place, maps shrunk by averaging. A null image when the form's grid fits no
+// map on the printable area or memory runs out.
+QImage previewPage(
+    const CQuelnaDoc& document, int page, const PrintSources& sources, const PreviewPaper& paper, double dpi);
+
+// Whether the form's grid fits a map on the printable area (millimetres) of
+// a paper: where it does not, printing and the preview show a message instead.
+bool gridFitsPaper(const CQuelnaDoc& document, const PrintSources& sources, const PreviewPaper& paper);
 
 // The scientific names of the species on a page of a document (every species
 // of an overlay), comma separated (cp932).

@@ -25,6 +25,17 @@ template <typename Draw> void inBox(QPainter& painter, const QPointF& topLeft, D
     painter.restore();
 }
 
+// Draws a map stretched onto a cell of the page (device dots). A cell smaller
+// than the map takes it shrunk by averaging its pixels: dropping pixels, as a
+// plain stretch does, breaks one-pixel coastlines and grid lines apart.
+void drawMap(QPainter& painter, const QSize& cell, const QImage& map)
+{
+    if (cell.width() < map.width() && cell.height() < map.height())
+        painter.drawImage(QPoint(), map.scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    else
+        painter.drawImage(QRect(QPoint(), cell), map);
+}
+
 // At most ten species share an overlay map, one per painter slot.
 constexpr size_t kOverlaySlots = 10;
 
@@ -57,13 +68,14 @@ ScriptContext pageContext(const CQuelnaDoc& document, int page)
     return context;
 }
 
-PageResult printPage(QPainter& painter, const CQuelnaDoc& document, int page, const PrintSources& sources)
+PageResult printPage(
+    QPainter& painter, const CQuelnaDoc& document, int page, const PrintSources& sources, const PrinterPage* metrics)
 {
     const int first = document.firstSpeciesOnPage(page);
     if (first < 0 || !painter.device())
         return PageResult::NoSpecies;
     const PrintForm& form = document.printForm();
-    const PrinterPage printer = PrinterPage::of(*painter.device());
+    const PrinterPage printer = metrics ? *metrics : PrinterPage::of(*painter.device());
     const PageLayout layout(form, printer, sources.mapSize);
     const PrintScales scales{layout.sx(), layout.sy(), printer.dpiX / sources.screen.dpiX,
         printer.dpiY / sources.screen.dpiY, sources.screen.digitFactor};
@@ -74,19 +86,19 @@ PageResult printPage(QPainter& painter, const CQuelnaDoc& document, int page, co
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (layout.fits()) {
         const QSize cell(trunc(layout.cellSize().width()), trunc(layout.cellSize().height()));
-        auto drawCell = [&](int row, int column, const std::vector<const SpeciesRecord*>& cellSpecies,
-                            std::int64_t sequence) {
-            std::vector<std::int64_t> codes;
-            for (size_t k = 0; k < cellSpecies.size() && k < kOverlaySlots; ++k)
-                codes.push_back(cellSpecies[k]->code);
-            QImage map = sources.renderMap ? sources.renderMap(codes) : QImage();
-            if (!map.isNull())
-                inBox(painter, layout.cellOrigin(row, column), [&] { painter.drawImage(QRect(QPoint(), cell), map); });
-            ScriptContext context{page, document.pageCount(), sequence, cellSpecies};
-            inBox(painter, layout.titleOrigin(row, column), [&] {
-                drawScript(painter, form.mapTitle.script, layout.titleWidth(), context, sources.scripts, scales);
-            });
-        };
+        auto drawCell
+            = [&](int row, int column, const std::vector<const SpeciesRecord*>& cellSpecies, std::int64_t sequence) {
+                  std::vector<std::int64_t> codes;
+                  for (size_t k = 0; k < cellSpecies.size() && k < kOverlaySlots; ++k)
+                      codes.push_back(cellSpecies[k]->code);
+                  QImage map = sources.renderMap ? sources.renderMap(codes) : QImage();
+                  if (!map.isNull())
+                      inBox(painter, layout.cellOrigin(row, column), [&] { drawMap(painter, cell, map); });
+                  ScriptContext context{page, document.pageCount(), sequence, cellSpecies};
+                  inBox(painter, layout.titleOrigin(row, column), [&] {
+                      drawScript(painter, form.mapTitle.script, layout.titleWidth(), context, sources.scripts, scales);
+                  });
+              };
         if (document.isOverlay()) {
             drawCell(0, 0, headerContext.species, 1);
         } else {

@@ -14,6 +14,7 @@ class QPainter;
 namespace tavik {
 
 class CQuelnaDoc;
+struct PrinterPage;
 
 // What the map view measures on the screen and printing scales by: the
 // screen's dots per inch and the digit factor of the display font.
@@ -53,6 +54,12 @@ ScriptContext pageContext(const CQuelnaDoc& document, int page);
 // preview, an image), the painter's origin at the top-left of the printable
 // area: the maps of the page's species in the print form's grid, each with
 // its title, then the page header, then the page footer.
-PageResult printPage(QPainter& painter, const CQuelnaDoc& document, int page, const PrintSources& sources);
+// `printer` gives the device's resolution and printable millimetres when the
+// device's own metrics are not the printer's (a preview image); null takes
+// them from the device. A map that the page shows smaller than its pixels is
+// shrunk by averaging (as the printer's own dots would), so that coastlines
+// and grid lines stay whole.
+PageResult printPage(QPainter& painter, const CQuelnaDoc& document, int page, const PrintSources& sources,
+    const PrinterPage* printer = nullptr);
 
 } // namespace tavik

@@ -2,6 +2,7 @@
 
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
+#include "viewer/session/watched_job.h"
 #include "viewer/settings/species_table.h"
 
 #include <atomic>
@@ -23,12 +24,12 @@ class MessageSink;
 // its messages (a file that cannot be written, faulty distribution lines) to
 // a sink that must be safe to call from another thread; the main window's
 // sink queues them to the window.
-class SaveRun {
+class SaveRun : public WatchedJob {
 public:
     // sources: what the maps are drawn from. markScale: see markScale().
     SaveRun(SaveJob job, RenderSources sources, double markScale);
     // Stops the worker before its next map and waits for it.
-    ~SaveRun();
+    ~SaveRun() override;
     SaveRun(const SaveRun&) = delete;
     SaveRun& operator=(const SaveRun&) = delete;
 
@@ -37,10 +38,13 @@ public:
 
     // Asks the worker to stop at once: the map whose file is being put in
     // place is kept, no other file is written.
-    void cancel() { stop_.store(true); }
+    void cancel() override { stop_.store(true); }
 
     // Set by cancel() and by the end of the run: the progress dialog closes.
-    bool stopping() const { return stop_.load(); }
+    bool stopping() const override { return stop_.load(); }
+
+    std::string progressText() const override { return progress_.text(); }
+    int percent() const override { return progress_.percent.load(); }
 
     // True once the worker has ended.
     bool finished() const;

@@ -191,14 +191,4 @@ RenderSources Workspace::renderSources() const
         settings, baseImage.image, blankMap, painter, areas, datumShifts, distribution, &addins.records());
 }
 
-PrintSources Workspace::printSources(
-    const PageRenderer& renderer, const ScreenMetrics& screen, MessageSink& messages) const
-{
-    const double markScale = screen.digitFactor;
-    return PrintSources{{settings, painter, phyletic}, baseImage.image.size(),
-        [&renderer, &messages, markScale](
-            const std::vector<std::int64_t>& codes) { return renderer.render(codes, markScale, messages); },
-        screen};
-}
-
 } // namespace tavik

@@ -63,11 +63,6 @@ public:
     // now, frozen for as long as a renderer, a save or a print holds them.
     RenderSources renderSources() const;
 
-    // What printed pages are drawn from: maps from `renderer` (which reports
-    // faulty distribution lines to `messages`), measured by `screen`. The
-    // renderer and the sink must outlive the result.
-    PrintSources printSources(const PageRenderer& renderer, const ScreenMetrics& screen, MessageSink& messages) const;
-
     // Counts the changes of what renderers draw from (settings, painter
     // configuration, add-ins) made after start-up. A renderer or a rendered
     // map made at an older revision is out of date. Whoever changes the

@@ -1,18 +1,21 @@
 #include "viewer/windows/document_printer.h"
 
 #include "platform/cp932.h"
+#include "platform/file_replacement.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/print/page_export.h"
 #include "viewer/print/quelna_doc.h"
-#include "viewer/session/renderer_cache.h"
+#include "viewer/session/print_run.h"
+#include "viewer/session/print_snapshot.h"
 #include "viewer/session/workspace.h"
+#include "viewer/windows/print_preview_dialog.h"
 #include "viewer/windows/printer_setup_dialog.h"
+#include "viewer/windows/progress_dialog.h"
 
-#include <QApplication>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace tavik {
@@ -33,9 +36,8 @@ PageRange pagesOf(const QPrinter& printer)
 
 } // namespace
 
-DocumentPrinter::DocumentPrinter(Workspace& workspace, RendererCache& renderers, MessageSink& messages, QWidget* parent)
+DocumentPrinter::DocumentPrinter(Workspace& workspace, MessageSink& messages, QWidget* parent)
     : workspace_(workspace)
-    , renderers_(renderers)
     , messages_(messages)
     , parent_(parent)
     , printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
@@ -53,6 +55,8 @@ DocumentPrinter::~DocumentPrinter() = default;
 
 void DocumentPrinter::print(const CQuelnaDoc& document, const ScreenMetrics& screen)
 {
+    if (!formFits(document, screen))
+        return;
     QPrintDialog dialog(printer_.get(), parent_);
     const int pages = document.pageCount(); // 1 also without species
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
@@ -65,52 +69,115 @@ void DocumentPrinter::print(const CQuelnaDoc& document, const ScreenMetrics& scr
     printPages(*printer_, document, screen);
 }
 
-void DocumentPrinter::preview(const CQuelnaDoc& document, const ScreenMetrics& screen)
+PreviewPaper DocumentPrinter::paper() const
 {
-    // The preview shows every page; printing from it asks for the range anew.
-    printer_->setPrintRange(QPrinter::AllPages);
-    QPrintPreviewDialog dialog(printer_.get(), parent_);
-    dialog.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-        [this, &document, &screen](QPrinter* printer) { printPages(*printer, document, screen); });
-    dialog.resize(900, 1000);
-    dialog.exec();
+    // A PDF file has no unprintable edge (printPages takes the margins off).
+    const QPageLayout layout = printer_->pageLayout();
+    PreviewPaper paper;
+    paper.paperMm = layout.fullRect(QPageLayout::Millimeter).size();
+    paper.printableMm = printer_->outputFormat() == QPrinter::PdfFormat ? QRectF(QPointF(), paper.paperMm)
+                                                                        : layout.paintRect(QPageLayout::Millimeter);
+    return paper;
 }
 
-void DocumentPrinter::setUp()
+bool DocumentPrinter::formFits(const CQuelnaDoc& document, const ScreenMetrics& screen)
+{
+    const PrintSnapshot snapshot(workspace_, screen);
+    MessageLog ignored;
+    if (gridFitsPaper(document, snapshot.sources(ignored), paper()))
+        return true;
+    messages_.stop("",
+        cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが用紙に収まりません"
+                    "（余白、地図の間隔、タイトルの位置を見直してください）。",
+            workspace_.settings.printFormCfg.c_str(), document.printForm().title.c_str()));
+    return false;
+}
+
+void DocumentPrinter::preview(const CQuelnaDoc& document, const ScreenMetrics& screen)
+{
+    // No preview opens for a form that fits no map on the paper.
+    if (!formFits(document, screen))
+        return;
+    SharedMessageLog faults;
+    PrintPreviewDialog dialog(
+        std::make_shared<const PrintSnapshot>(workspace_, screen), document, paper(), faults, parent_);
+    // The dialog is the connections' context: a queued call still waiting
+    // when it closes goes with it, before `faults` does.
+    connect(
+        &dialog, &PrintPreviewDialog::printRequested, &dialog, [this, &document, &screen] { print(document, screen); });
+    connect(&dialog, &PrintPreviewDialog::setupRequested, &dialog, [this, &dialog] {
+        if (setUp())
+            dialog.setPaper(paper());
+    });
+    connect(
+        &dialog, &PrintPreviewDialog::pageDrawn, &dialog,
+        [this, &faults] {
+            for (const Message& message : faults.take())
+                messages_.show(message);
+        },
+        Qt::QueuedConnection);
+    lastPreview_ = &dialog;
+    dialog.exec();
+    lastPreview_ = nullptr;
+    for (const Message& message : faults.take())
+        messages_.show(message);
+}
+
+bool DocumentPrinter::setUp()
 {
     PrinterSetupDialog dialog(*printer_, parent_);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& document, const ScreenMetrics& screen)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    if (toFile) {
         // A PDF file has no unprintable edge: the form's margins count from
         // the sheet's edges, as in the PDF files of `tavik --print`.
         printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     }
-    MessageLog raised;
-    const PrintSources sources = workspace_.printSources(renderers_.renderer(), screen, raised);
-    const std::atomic<bool> stop{false};
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ExportResult result = printDocument(printer, document, sources, pagesOf(printer), {}, stop);
-    QApplication::restoreOverrideCursor();
-    for (const Message& message : raised.messages)
+    // A PDF file is written beside its name and put in place when every page
+    // is drawn: a cancel or a failure leaves the file that was there.
+    const QString target = printer.outputFileName();
+    std::unique_ptr<FileReplacement> file;
+    if (toFile) {
+        file = std::make_unique<FileReplacement>(utf8ToCp932(target.toStdString()));
+        if (!file->open()) {
+            messages_.stop("",
+                cp932Printf("%s に書き込みできませんでした。\n%s", utf8ToCp932(target.toStdString()).c_str(),
+                    utf8ToCp932(file->errorText()).c_str()));
+            return ExportResult::FileError;
+        }
+        printer.setOutputFileName(QString::fromStdString(file->descriptorPath()));
+    }
+    SharedMessageLog faults;
+    std::function<void()> abandon;
+    if (!toFile)
+        abandon = [&printer] { printer.abort(); };
+    PrintRun run(std::make_shared<const PrintSnapshot>(workspace_, screen), document, printer, pagesOf(printer), faults,
+        abandon);
+    run.start();
+    ProgressDialog progress(run, QStringLiteral("印刷中"), parent_);
+    progress.exec();
+    run.wait();
+    ExportResult result = run.result();
+    if (toFile) {
+        printer.setOutputFileName(target);
+        if (result == ExportResult::Done && !file->commit())
+            result = ExportResult::FileError;
+        file.reset();
+    }
+    for (const Message& message : faults.take())
         messages_.show(message);
-    const Settings& s = workspace_.settings;
     switch (result) {
     case ExportResult::NothingToPrint:
-        messages_.stop("",
-            cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが用紙に収まりません"
-                        "（余白、地図の間隔、タイトルの位置を見直してください）。",
-                s.printFormCfg.c_str(), document.printForm().title.c_str()));
+        formFits(document, screen);
         break;
     case ExportResult::FileError:
-        if (printer.outputFormat() == QPrinter::PdfFormat)
-            messages_.stop("",
-                cp932Printf(
-                    "%s に書き込みできませんでした。", utf8ToCp932(printer.outputFileName().toStdString()).c_str()));
+        if (toFile)
+            messages_.stop(
+                "", cp932Printf("%s に書き込みできませんでした。", utf8ToCp932(target.toStdString()).c_str()));
         else
             messages_.stop("",
                 cp932Printf(

@@ -25,8 +25,8 @@
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/print_form_dialog.h"
+#include "viewer/windows/progress_dialog.h"
 #include "viewer/windows/save_file_dialog.h"
-#include "viewer/windows/save_progress_dialog.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/toolbar_icons.h"
 
@@ -77,7 +77,7 @@ MainWindow::MainWindow(Workspace& workspace, DocumentList& documents, MessageSin
     , launcher_(launcher)
     , renderers_(std::make_unique<RendererCache>(workspace))
     , addinJob_(std::make_unique<AddinLoadJob>(workspace))
-    , printing_(std::make_unique<DocumentPrinter>(workspace, *renderers_, messages, this))
+    , printing_(std::make_unique<DocumentPrinter>(workspace, messages, this))
     , queuedMessages_(std::make_unique<QueuedMessages>(*this))
 {
     const Settings& s = workspace_.settings;
@@ -556,7 +556,7 @@ void MainWindow::saveImages()
     // only the maps drawn after it.
     saveRun_ = std::make_unique<SaveRun>(std::move(job), workspace_.renderSources(), window->view().markScale());
     saveRun_->start(*queuedMessages_);
-    SaveProgressDialog progress(*saveRun_, this);
+    ProgressDialog progress(*saveRun_, QStringLiteral("保存中"), this);
     progress.exec();
     // A Cancel stops the workers at once; they end with the map each is
     // drawing, whose file is dropped.

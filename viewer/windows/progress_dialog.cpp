@@ -1,7 +1,7 @@
-#include "viewer/windows/save_progress_dialog.h"
+#include "viewer/windows/progress_dialog.h"
 
 #include "platform/cp932.h"
-#include "viewer/session/save_run.h"
+#include "viewer/session/watched_job.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -11,15 +11,15 @@
 
 namespace tavik {
 
-SaveProgressDialog::SaveProgressDialog(SaveRun& run, QWidget* parent)
+ProgressDialog::ProgressDialog(WatchedJob& job, const QString& title, QWidget* parent)
     : QDialog(parent)
-    , run_(run)
+    , job_(job)
     , text_(new QLabel(this))
     , bar_(new QProgressBar(this))
     , cancelButton_(new QPushButton(QStringLiteral("Cancel"), this))
     , timer_(new QTimer(this))
 {
-    setWindowTitle(QStringLiteral("保存中"));
+    setWindowTitle(title);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     text_->setMinimumWidth(420);
@@ -29,32 +29,32 @@ SaveProgressDialog::SaveProgressDialog(SaveRun& run, QWidget* parent)
     bar_->setValue(0);
     layout->addWidget(bar_);
     layout->addWidget(cancelButton_, 0, Qt::AlignRight);
-    connect(cancelButton_, &QPushButton::clicked, this, &SaveProgressDialog::cancel);
-    connect(timer_, &QTimer::timeout, this, &SaveProgressDialog::poll);
+    connect(cancelButton_, &QPushButton::clicked, this, &ProgressDialog::cancel);
+    connect(timer_, &QTimer::timeout, this, &ProgressDialog::poll);
     timer_->start(500);
 }
 
-void SaveProgressDialog::poll()
+void ProgressDialog::poll()
 {
-    if (run_.stopping()) {
+    if (job_.stopping()) {
         timer_->stop();
         QDialog::accept();
         return;
     }
-    text_->setText(QString::fromStdString(cp932ToUtf8(run_.progress().text())));
-    bar_->setValue(run_.progress().percent.load());
+    text_->setText(QString::fromStdString(cp932ToUtf8(job_.progressText())));
+    bar_->setValue(job_.percent());
 }
 
-void SaveProgressDialog::cancel()
+void ProgressDialog::cancel()
 {
     if (cancelled_)
         return;
     cancelled_ = true;
-    run_.cancel();
+    job_.cancel();
     timer_->stop();
     QTimer::singleShot(500, this, [this] { QDialog::reject(); });
 }
 
-void SaveProgressDialog::reject() { cancel(); }
+void ProgressDialog::reject() { cancel(); }
 
 } // namespace tavik

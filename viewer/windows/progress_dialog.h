@@ -9,17 +9,16 @@ class QTimer;
 
 namespace tavik {
 
-class SaveRun;
+class WatchedJob;
 
-// The progress dialog "保存中" shown while maps are saved: every 500 ms it
-// shows the run's progress text and moves its bar to the percentage, and it
-// closes once the run's stop flag is set (by the end of the run). Cancel
-// sets the stop flag, stops polling and closes half a second later; the map
-// being written is finished.
-class SaveProgressDialog : public QDialog {
+// The progress dialog shown while maps are saved ("保存中") or pages printed
+// ("印刷中"): every 500 ms it shows the job's progress text and moves its
+// bar to the percentage, and it closes once the job is stopping (at its
+// end). Cancel asks the job to stop and closes half a second later.
+class ProgressDialog : public QDialog {
     Q_OBJECT
 public:
-    SaveProgressDialog(SaveRun& run, QWidget* parent = nullptr);
+    ProgressDialog(WatchedJob& job, const QString& title, QWidget* parent = nullptr);
 
     QLabel* text() const { return text_; }
     QProgressBar* bar() const { return bar_; }
@@ -33,7 +32,7 @@ public Q_SLOTS:
 private:
     void poll();
 
-    SaveRun& run_;
+    WatchedJob& job_;
     QLabel* text_;
     QProgressBar* bar_;
     QPushButton* cancelButton_;
