@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <memory>
+
 namespace tavik {
 namespace {
 
@@ -56,6 +59,33 @@ TEST(AddinLoadJob, ACancelledLoadHasEndedWhenFinishReturns)
     EXPECT_TRUE(log.messages.empty());
     // Stopped at a line: the second file was never started.
     EXPECT_LT(workspace.addins.records().size(), 400000u);
+}
+
+// A loader that never returns (an add-in file whose bytes never come): the
+// wait dialog's Cancel still gives the windows back, the maps are drawn
+// without add-ins, and the stuck worker touches nothing of the viewer's.
+TEST(AddinLoadJob, ACancelledLoaderThatNeverReturnsIsLeftBehind)
+{
+    Workspace workspace;
+    workspace.settings.addinMap = "list.lst";
+    auto release = std::make_shared<std::promise<void>>();
+    std::shared_future<void> released = release->get_future().share();
+    {
+        AddinLoadJob job(workspace, [released](AddinOverlays&, const std::string&, const std::string&) {
+            released.wait(); // a read that does not return
+            return true;
+        });
+        job.start();
+        EXPECT_FALSE(job.finished());
+        job.cancel();
+        MessageLog log;
+        EXPECT_FALSE(job.finish(log));
+        ASSERT_EQ(log.messages.size(), 1u);
+        EXPECT_EQ(log.utf8Texts()[0], "Addin の読み込みを中止しました。地図は Addin なしで描きます。");
+        EXPECT_TRUE(workspace.addins.records().empty());
+        EXPECT_FALSE(job.needed());
+    } // the job goes without waiting for its worker
+    release->set_value(); // the worker may end now, on its own
 }
 
 } // namespace

@@ -87,6 +87,15 @@ void AddinOverlays::addError(std::string message)
         errors_.push_back(std::move(message));
 }
 
+void AddinOverlays::takeLoaded(AddinOverlays& loaded)
+{
+    attempted_ = true;
+    records_ = std::move(loaded.records_);
+    errors_ = std::move(loaded.errors_);
+    setStatus(loaded.statusText());
+    finished_.store(true, std::memory_order_release);
+}
+
 void AddinOverlays::clear()
 {
     records_.clear();

@@ -55,6 +55,10 @@ public:
     // Releases the records.
     void clear();
 
+    // Takes what another load read (its records, errors and status) once it
+    // has ended, as if this one had loaded them.
+    void takeLoaded(AddinOverlays& loaded);
+
 private:
     enum class FileResult { Done, EndLoad };
 

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "viewer/basemap/addin_overlays.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -10,12 +15,20 @@ class Workspace;
 
 // Loads the add-in overlays of the workspace on a worker thread, the first
 // time a map is opened, while a wait dialog polls statusText() and
-// finished() and may cancel(). The records are read by renderers only after
-// finish() has waited for the worker to end.
+// finished() and may cancel(). The worker loads into overlays of its own,
+// which the workspace takes in finish(): renderers never see a load under
+// way, and a loader that never returns (a file whose bytes never come) is
+// left behind after a Cancel without holding up the windows.
 class AddinLoadJob {
 public:
-    explicit AddinLoadJob(Workspace& workspace);
-    // Waits for a worker still running.
+    // Reads the add-ins into `overlays` (AddinOverlays::load by default);
+    // false when errors were collected.
+    using Loader = std::function<bool(
+        AddinOverlays& overlays, const std::string& addinMap, const std::string& startupDirectory)>;
+
+    explicit AddinLoadJob(Workspace& workspace, Loader loader = {});
+    // Waits for a worker still running, unless it was cancelled and does not
+    // answer: that one is left to end on its own.
     ~AddinLoadJob();
     AddinLoadJob(const AddinLoadJob&) = delete;
     AddinLoadJob& operator=(const AddinLoadJob&) = delete;
@@ -36,17 +49,26 @@ public:
     // Asks the worker to stop before its next line.
     void cancel();
 
-    // Waits until the worker has ended (after a cancel it ends at its next
-    // line), tells the workspace that the render sources changed, and shows
-    // the load's errors together in one message. False when there were
-    // errors; the records read are kept and drawn either way.
+    // Takes the overlays the worker read into the workspace (its records,
+    // also after a cancel), tells the workspace that the render sources
+    // changed and shows the load's errors together in one message; false
+    // when there were errors. A cancelled worker that has not answered within
+    // a second is stuck: the viewer goes on without add-ins, says so, and
+    // false is returned.
     bool finish(MessageSink& messages);
 
 private:
+    struct Load {
+        AddinOverlays overlays;
+        std::atomic<bool> ended{false};
+        bool result = true; // written by the worker before `ended`
+    };
+
     Workspace& workspace_;
+    Loader loader_;
+    std::shared_ptr<Load> load_;
     std::thread worker_;
-    bool started_ = false;
-    bool result_ = true;
+    bool cancelled_ = false;
 };
 
 } // namespace tavik

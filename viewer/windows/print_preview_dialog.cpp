@@ -54,8 +54,8 @@ PrintPreviewDialog::PrintPreviewDialog(std::shared_ptr<const PrintSnapshot> snap
     zoomList_->setCurrentIndex(1);
 
     auto* bar = new QHBoxLayout;
-    for (QWidget* widget : std::initializer_list<QWidget*>{printButton_, setupButton_, first, previous, pageText_,
-             next, last, zoomList_})
+    for (QWidget* widget :
+        std::initializer_list<QWidget*>{printButton_, setupButton_, first, previous, pageText_, next, last, zoomList_})
         bar->addWidget(widget);
     bar->addStretch(1);
     bar->addWidget(close);
