@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace tavik {
 namespace {
 
@@ -147,6 +149,30 @@ TEST_F(WorkspaceTest, LinesNoMapCouldShowAreRefusedWithAMessage)
     folder.write("tavik.ini", "[Display]\nGeoLine=mesh\nGeoSouth=24\nGeoNorth=46\nGeoLatSpan=0.5\n");
     ASSERT_TRUE(start());
     EXPECT_TRUE(log.messages.empty()) << firstMessage();
+}
+
+// samvel replaces the distribution table while the viewer runs: the next map
+// opened indexes it anew, while renderers made before keep reading the file
+// they had.
+TEST_F(WorkspaceTest, ADistributionTableReplacedUnderTheViewerIsIndexedAnew)
+{
+    folder.write("dbase/ta_vik.csv", "1,1301,A\r\n2,1301,B\r\n");
+    ASSERT_TRUE(start()) << firstMessage();
+    const RenderSources before = workspace.renderSources();
+    EXPECT_FALSE(workspace.refreshDistributionIndex(log));
+    const std::string replacement = folder.write("new.csv", "2,1301,C\r\n1,1301,Z\r\n");
+    ASSERT_EQ(std::rename(replacement.c_str(), folder.file("dbase/ta_vik.csv").c_str()), 0);
+    const auto revision = workspace.revision();
+    EXPECT_TRUE(workspace.refreshDistributionIndex(log));
+    EXPECT_GT(workspace.revision(), revision);
+    EXPECT_TRUE(log.messages.empty()) << firstMessage();
+
+    RecordSet set;
+    ASSERT_TRUE(workspace.distribution.readSpeciesRecords(1, workspace.settings, set, log));
+    EXPECT_EQ(set.records.at(0).rank, 3); // Z, from the new file
+    ASSERT_TRUE(before.distribution->readSpeciesRecords(1, workspace.settings, set, log));
+    EXPECT_EQ(set.records.at(0).rank, 0); // A, from the file indexed before
+    EXPECT_FALSE(workspace.refreshDistributionIndex(log));
 }
 
 TEST_F(WorkspaceTest, MissingGroupTableIsNotAnError)

@@ -160,6 +160,25 @@ bool Workspace::loadTables(MessageSink& messages)
     return true;
 }
 
+bool Workspace::refreshDistributionIndex(MessageSink& messages)
+{
+    if (!distribution.changedOnDisk())
+        return false;
+    DistributionTable fresh;
+    const DistributionIndexStatus status = fresh.buildIndex(settings.taVikDb, settings.speciesMax);
+    if (status != DistributionIndexStatus::Ok) {
+        if (status == DistributionIndexStatus::ReadError)
+            faultyLine(messages, settings.taVikDb, {CsvStatus::ReadError, fresh.readErrorLine()});
+        else
+            messages.stop(
+                "", cp932Printf("%s\n種別分布テーブルが変更されましたが、読み直せません。", settings.taVikDb.c_str()));
+        return false;
+    }
+    distribution = std::move(fresh);
+    markChanged();
+    return true;
+}
+
 bool Workspace::loadSpeciesTable(MessageSink& messages)
 {
     // A missing table leaves no species to open; a faulty line would leave

@@ -55,6 +55,13 @@ public:
     // and drawn either way. False when there were errors.
     bool loadAddins(MessageSink& messages);
 
+    // Indexes the distribution table anew when its file has been replaced or
+    // changed since it was indexed (samvel run meanwhile), so that maps drawn
+    // from now on show the new records; renderers made before keep the file
+    // they had. True when it was indexed anew; a new index that fails is
+    // reported and the old one is kept.
+    bool refreshDistributionIndex(MessageSink& messages);
+
     // Settles the display and print font faces on installed families.
     void settleFonts();
 

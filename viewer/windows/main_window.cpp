@@ -352,8 +352,10 @@ void MainWindow::run(Command command)
     case Command::PreviousPage:
     case Command::NextPage:
     case Command::LastPage:
-        if (CQuelnaDoc* document = activeDocument())
+        if (CQuelnaDoc* document = activeDocument()) {
+            workspace_.refreshDistributionIndex(messages_);
             documents_.turnPage(*document, command);
+        }
         break;
     case Command::DispScientificName:
     case Command::DispAlias1:
@@ -462,6 +464,8 @@ void MainWindow::openSpecies(const std::vector<size_t>& rows, bool overlay)
         return;
     documents_.prepareOpen(activeDocument());
     loadAddinsOnce();
+    // A samvel run since the last map: the new map shows the new records.
+    workspace_.refreshDistributionIndex(messages_);
     documents_.open(rows, overlay);
     updateCommands();
 }
