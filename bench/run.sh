@@ -14,6 +14,9 @@
 #      against gzip -dc | cut -f
 #   6. a species of 1,000,000 records: samvel's import of it, its map against
 #      the map of a species without records, its printed page
+#   7. the print preview of 1,536 species as one document: the time to its
+#      first page against one map's, the viewer's memory before, at its
+#      highest while twenty pages are turned, and after the preview closes
 #   bench/run.sh [BUILD-FOLDER]          (default: build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -60,3 +63,8 @@ echo
 echo "== 6. a species of 1,000,000 records"
 python3 "$root/bench/samvel_import.py" --samvel "$build/bin/samvel" --species 1 --runs 1
 python3 "$root/bench/million_records.py" "$work" --tavik "$build/bin/tavik" --keep-map "$build/bench-million.png"
+
+echo
+echo "== 7. the print preview of 1,536 species as one document (the sample's 32 repeated)"
+python3 "$root/bench/many_species.py" "$work" "$build/bench-many" 48
+"$build/bench/tavik_preview_bench" "$build/bench-many" 20 2>/dev/null
