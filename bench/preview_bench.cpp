@@ -71,7 +71,8 @@ int main(int argc, char** argv)
     NoLauncher launcher;
     tavik::ViewerApplication viewer(&log, &launcher);
     if (!viewer.start(argv[1])) {
-        std::fprintf(stderr, "the viewer did not start: %s\n", log.utf8Texts().empty() ? "" : log.utf8Texts()[0].c_str());
+        std::fprintf(
+            stderr, "the viewer did not start: %s\n", log.utf8Texts().empty() ? "" : log.utf8Texts()[0].c_str());
         return 1;
     }
     tavik::MainWindow& window = *viewer.mainWindow();

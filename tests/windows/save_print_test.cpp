@@ -507,6 +507,33 @@ TEST_F(SavePrintTest, ThePreviewShowsPagesAsThePrintLooksAndKeepsOnlyAFew)
     EXPECT_TRUE(messages().empty());
 }
 
+// The preview's printer set-up changes the paper of the pages it shows (and
+// of the next print), as ﾌﾟﾘﾝﾀの設定 does.
+TEST_F(SavePrintTest, ThePreviewsPrinterSetUpChangesThePaperOfItsPages)
+{
+    MainWindow& window = start();
+    window.openSpecies({0, 1, 2}, false);
+    window.activeMapWindow()->view().contents();
+    printToPdf(window.printing().printer(), folder.file("unused.pdf"));
+    QSize portrait, landscape;
+    test::onModal<PrintPreviewDialog>([&](PrintPreviewDialog& dialog) {
+        EXPECT_TRUE(waitFor([&] { return !dialog.shownPage().isNull(); }));
+        portrait = dialog.shownPage().size();
+        test::onModal<PrinterSetupDialog>([](PrinterSetupDialog& setup) {
+            setup.landscape()->setChecked(true);
+            setup.accept();
+        });
+        dialog.setupButton()->click();
+        EXPECT_TRUE(waitFor([&] { return !dialog.shownPage().isNull(); }));
+        landscape = dialog.shownPage().size();
+        dialog.reject();
+    });
+    window.action(Command::PrintPreview)->trigger();
+    EXPECT_LT(portrait.width(), portrait.height());
+    EXPECT_GT(landscape.width(), landscape.height());
+    EXPECT_EQ(window.printing().printer().pageLayout().orientation(), QPageLayout::Landscape);
+}
+
 // A form that fits no map on the paper is reported, and no empty preview
 // opens.
 TEST_F(SavePrintTest, NoPreviewOpensForAFormThatFitsNoMap)

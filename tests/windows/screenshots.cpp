@@ -17,6 +17,7 @@
 #include "viewer/windows/mesh_dialog.h"
 #include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/print_form_dialog.h"
+#include "viewer/windows/print_preview_dialog.h"
 #include "viewer/windows/progress_dialog.h"
 #include "viewer/windows/save_file_dialog.h"
 #include "viewer/windows/script_editor.h"
@@ -25,10 +26,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
-#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -241,8 +242,15 @@ int main(int argc, char** argv)
         run.waitFor(std::chrono::seconds(20));
     }
 
-    // The print preview of the ordinary window's first page.
-    test::onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
+    // The print preview of the ordinary window's first page, once it is
+    // drawn.
+    test::onModal<PrintPreviewDialog>([&](PrintPreviewDialog& dialog) {
+        QElapsedTimer clock;
+        clock.start();
+        while (dialog.shownPage().isNull() && clock.elapsed() < 20000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         ok = save(dialog, out, "print-preview.png") && ok;
         dialog.reject();
     });
