@@ -19,7 +19,8 @@ test::TavikRun runWithReadError(const test::TestFolder& folder, const std::strin
     const std::vector<std::string>& arguments)
 {
     test::ProcessCall strace{"/usr/bin/strace",
-        {"-f", "-qq", "-o", "/dev/null", "-P", path, "-e", std::string("trace=") + syscall, "-e",
+        {"-f", "-qq", "-o", "/dev/null", "-E", "ASAN_OPTIONS=detect_leaks=0", "-P", path, "-e",
+            std::string("trace=") + syscall, "-e",
             std::string("inject=") + syscall + ":error=EIO:when=" + std::to_string(call), test::builtProgram("tavik")},
         folder.path()};
     strace.arguments.insert(strace.arguments.end(), arguments.begin(), arguments.end());

@@ -9,6 +9,10 @@
 namespace tavik::test {
 namespace {
 
+// The leak checker of a sanitized build cannot run under a tracer: it stops
+// the traced program with a fatal error of its own.
+constexpr const char* kNoLeakCheck = "ASAN_OPTIONS=detect_leaks=0";
+
 struct FailingBytes {
     std::string bytes;
     std::size_t failAfter;
@@ -72,8 +76,8 @@ ProcessCall withReadErrorInjected(const ProcessCall& call, const std::string& ab
 {
     ProcessCall traced = call;
     traced.program = "strace";
-    traced.arguments = {"-f", "-qq", "-o", "/dev/null", "-P", absolutePath, "-e", "trace=read", "-e",
-        "inject=read:error=EIO:when=" + std::to_string(when), call.program};
+    traced.arguments = {"-f", "-qq", "-o", "/dev/null", "-E", kNoLeakCheck, "-P", absolutePath, "-e", "trace=read",
+        "-e", "inject=read:error=EIO:when=" + std::to_string(when), call.program};
     traced.arguments.insert(traced.arguments.end(), call.arguments.begin(), call.arguments.end());
     return traced;
 }
@@ -83,7 +87,7 @@ ProcessCall withSystemCallFailing(
 {
     ProcessCall traced = call;
     traced.program = "strace";
-    traced.arguments = {"-f", "-qq", "-o", "/dev/null", "-e", "trace=" + syscall, "-e",
+    traced.arguments = {"-f", "-qq", "-o", "/dev/null", "-E", kNoLeakCheck, "-e", "trace=" + syscall, "-e",
         "inject=" + syscall + ":error=" + error + ":when=" + when, call.program};
     traced.arguments.insert(traced.arguments.end(), call.arguments.begin(), call.arguments.end());
     return traced;

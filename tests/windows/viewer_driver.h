@@ -24,7 +24,10 @@ namespace tavik::test {
 // press buttons as a user would.
 template <typename D> void onModal(std::function<void(D&)> act)
 {
-    auto* timer = new QTimer;
+    // Owned by the application and named, so that the test main deletes a
+    // watcher whose dialog never came when its test ends.
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setObjectName(QStringLiteral("tavik-test-modal-watcher"));
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QObject::connect(timer, &QTimer::timeout, [timer, act, clock] {

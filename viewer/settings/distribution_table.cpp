@@ -396,7 +396,9 @@ bool DistributionTable::readSpeciesRecords(
 
     set.records.clear();
     set.speciesCode = speciesCode;
-    const size_t pairs = std::min(pointMax, fields.size() / 2);
+    // A record is a location and its rank after the code; a location the
+    // line ends on without its rank is not a record.
+    const size_t pairs = std::min(pointMax, (fields.size() - 1) / 2);
     set.records.reserve(pairs);
     preferHugePages(set.records);
     for (size_t k = 0; k < pairs; ++k) {
