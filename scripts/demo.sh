@@ -65,6 +65,8 @@ echo "== norbek: a literature page of every species, by area and for all areas, 
 
 echo "== tavik --print: the atlas of every species as a PDF"
 "$bin/tavik" --print atlas.pdf --all
+echo "== tavik --print --overlay: the four species on one page with their legend"
+"$bin/tavik" --print overlay.pdf --form '重ね合わせ 1図1ページ（凡例つき）' --overlay 108 109 402 305
 
 result() { printf '  %-37s%s\n' "$1" "$2"; }
 echo
@@ -77,3 +79,4 @@ result "a map of every species" "maps/<scientific name>.png ($(ls maps | grep -v
 result "overlay of four species" "maps/overlay.png"
 result "literature pages with the maps" "explain/<scientific name>.html, index explain/_index.html"
 result "atlas, six maps a page" "atlas.pdf"
+result "the overlay printed with its legend" "overlay.pdf"

@@ -162,10 +162,14 @@ TEST(SampleDatabase, ConfigurationFilesReadWithoutFindings)
     PrintFormList forms;
     ASSERT_TRUE(forms.load(kSample + "PrintForm.cfg", log));
     EXPECT_TRUE(log.messages.empty()) << log.utf8Texts().front();
-    ASSERT_EQ(forms.forms().size(), 2u);
+    ASSERT_EQ(forms.forms().size(), 3u);
     EXPECT_EQ(forms.forms()[0].rows.value, 3);
     EXPECT_EQ(forms.forms()[0].columns.value, 2);
     EXPECT_EQ(forms.forms()[1].rows.value, 1);
+    // The overlay form: one map a page with a legend line for each of up
+    // to ten species.
+    EXPECT_EQ(forms.forms()[2].rows.value, 1);
+    EXPECT_EQ(forms.forms()[2].columns.value, 1);
     EXPECT_EQ(forms.text(), test::readBytes(kSample + "PrintForm.cfg"));
 }
 
