@@ -104,6 +104,7 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     configureScreen(database);
     QApplication app(argc, argv);
+    ViewerApplication::installJapaneseTranslations(app);
     const std::string out = argv[2];
     MessageLog log;
     NoLauncher launcher;
