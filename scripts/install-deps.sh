@@ -4,7 +4,7 @@
 set -eu
 
 packages="g++ make cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev
-libdeflate-dev pngcheck libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont nlohmann-json3-dev poppler-utils
+libdeflate-dev pngcheck libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont qt6-translations-l10n nlohmann-json3-dev poppler-utils
 clang libclang-rt-14-dev clang-format clang-tidy python3 libarchive-dev libpugixml-dev strace
 librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db"
 

@@ -20,6 +20,14 @@ TEST(CommandLine, ReadsTheJobsAndRefusesWhatDoesNotFit)
     EXPECT_EQ(print.form, "Atlas");
 
     EXPECT_EQ(parseCommandLine({}).job, CommandLine::Job::Windowed);
+    // A lone argument is the database folder the windows open (a folder
+    // named by digits too).
+    for (const char* folder : {"/home/me/Tavik", "2024", "db/tavik.ini"}) {
+        const CommandLine windowed = parseCommandLine({folder});
+        EXPECT_EQ(windowed.job, CommandLine::Job::Windowed) << folder;
+        EXPECT_EQ(windowed.folder, folder);
+        EXPECT_TRUE(windowed.error.empty()) << folder;
+    }
     EXPECT_EQ(parseCommandLine({"--save", "x.png", "--help"}).job, CommandLine::Job::Help);
 
     const std::vector<std::vector<std::string>> refused = {
@@ -31,7 +39,8 @@ TEST(CommandLine, ReadsTheJobsAndRefusesWhatDoesNotFit)
         {"--save", "x.png", "--form", "A", "1"},
         {"--print", "x.pdf", "--depth", "8", "1"},
         {"--save", "a.png", "--print", "b.pdf", "1"},
-        {"101"},
+        {"101", "102"},
+        {"--overlay"},
     };
     for (const auto& arguments : refused)
         EXPECT_FALSE(parseCommandLine(arguments).error.empty()) << arguments.size() << " " << arguments[0];

@@ -211,6 +211,39 @@ TEST_F(ExplanationTest, TheHelpDocumentOpensOrIsSaidToBeMissing)
     EXPECT_EQ(launcher.started[0].arguments[0], folder.path() + "/doc/Tavik_doc.html");
 }
 
+// A database that names no document of its own gets the installed guide,
+// through the desktop's opener when no browser is there; one that names a
+// document keeps it, even when it is missing.
+TEST_F(ExplanationTest, TheInstalledGuideStandsInOnlyWhenNoDocumentIsNamed)
+{
+    const std::string guide = folder.write("share/doc/tavik/guide/ja/index.html", "<p>guide</p>");
+    settings.helpDocumentPath = folder.path() + "/doc/";
+    settings.helpDocumentName = "Tavik_doc.html";
+    settings.browser.clear();
+    ExplanationDisplay display(settings, launcher, log, folder.file("tmp"));
+    display.setInstalledGuide(guide);
+    display.showHelpDocument();
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0].program, "xdg-open");
+    EXPECT_EQ(launcher.started[0].arguments, std::vector<std::string>{guide});
+    EXPECT_TRUE(log.messages.empty());
+    launcher.succeeds = false;
+    display.showHelpDocument();
+    ASSERT_EQ(log.messages.size(), 1u);
+    EXPECT_EQ(log.utf8Texts()[0],
+        guide
+            + "\n\n利用者の手引きを開けませんでした。\nxdg-"
+              "open（デスクトップの既定のブラウザ）が使えるか確認して下さい。");
+    launcher.succeeds = true;
+    log.messages.clear();
+
+    settings.helpDocumentNamed = true;
+    display.showHelpDocument();
+    EXPECT_EQ(launcher.started.size(), 2u);
+    ASSERT_EQ(log.messages.size(), 1u);
+    EXPECT_NE(log.utf8Texts()[0].find("ドキュメントがありません。"), std::string::npos);
+}
+
 TEST(PrivateTemporaryDirectory, IsMadeForTheUserAloneAndRefusesAPlantedLink)
 {
     test::TestFolder folder("private_tmp");

@@ -17,8 +17,10 @@ bool parseCode(const std::string& text, std::int64_t& code)
 std::string commandLineHelp()
 {
     return "使い方:\n"
-           "  tavik\n"
-           "      現在のフォルダのデータベース（tavik.ini のあるフォルダ）をウィンドウで開きます。\n"
+           "  tavik [フォルダ]\n"
+           "      データベース（tavik.ini のあるフォルダ）をウィンドウで開きます。フォルダを\n"
+           "      付けなければ現在のフォルダです。そこに tavik.ini がなければ、最近開いた\n"
+           "      データベースか見本を選ぶ「データベースを開く」画面が出ます。\n"
            "  tavik --save パターン [--depth 8|24] [--overlay] (種コード... | --all)\n"
            "      分布図を描いて画像ファイルに保存します。パターンはファイルのパスで、\n"
            "      名前に %S（学名）、%A1、%A2（別名）、%C（種コード）を入れられます。\n"
@@ -44,6 +46,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     CommandLine line;
     if (arguments.empty())
         return line;
+    // `tavik FOLDER` (as a file manager or the menu entry starts it) opens
+    // the database in that folder in the windows.
+    if (arguments.size() == 1 && !arguments[0].empty() && arguments[0][0] != '-') {
+        line.folder = arguments[0];
+        return line;
+    }
     auto refuse = [&](std::string why) {
         line.error = std::move(why);
         return line;
@@ -85,7 +93,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
     }
     if (line.job == CommandLine::Job::Windowed)
-        return refuse("--save か --print を指定してください（ウィンドウで開くときは引数なし）");
+        return refuse(
+            "--save か --print を指定してください（ウィンドウで開くときは引数なしか、データベースのフォルダ）");
     if (line.job == CommandLine::Job::Save && !line.form.empty())
         return refuse("--form は --print とともに使います");
     if (line.job == CommandLine::Job::Print && line.depth != 24)

@@ -1,16 +1,23 @@
 // tavik: the map viewer. Without arguments it opens the windowed viewer on
 // the database of the current directory; with arguments it runs one job
 // without windows (saving maps as images, printing them to a PDF); see --help.
+#include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "platform/program_version.h"
 #include "viewer/app/command_line.h"
 #include "viewer/app/console_jobs.h"
 #include "viewer/app/display_check.h"
+#include "viewer/session/database_folders.h"
+#include "viewer/windows/message_box_sink.h"
+#include "viewer/windows/recent_databases.h"
+#include "viewer/windows/start_dialog.h"
 #include "viewer/windows/viewer_application.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QSettings>
 
 #include <atomic>
 #include <csignal>
@@ -78,9 +85,32 @@ public:
     }
 };
 
-// The windowed viewer: exit status 1 when the start-up fails (after its
-// message) or there is no display.
-int runViewer(int argc, char** argv)
+// The folder a run starts on: the one given on the command line, else the
+// current one. Without a database there, the start dialog asks for one (a
+// folder given is said to lack tavik.ini first); empty when the user quits.
+std::string startFolder(const std::string& given, tavik::MessageSink& messages)
+{
+    const std::string current = tavik::cp932ToUtf8(tavik::currentDirectory());
+    const std::string folder = given.empty() ? current : tavik::databaseFolderOf(given, current);
+    if (tavik::holdsDatabase(folder))
+        return folder;
+    if (!given.empty())
+        messages.stop("",
+            tavik::utf8ToCp932(folder
+                + "\nこのフォルダには tavik.ini がありません。\n"
+                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+    QSettings store;
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    tavik::StartDialog dialog(tavik::recentDatabases(store), tavik::installedSampleFolder(programFolder),
+        (QDir::homePath() + QStringLiteral("/Tavik")).toStdString(), messages);
+    return dialog.exec() == QDialog::Accepted ? dialog.folder() : std::string();
+}
+
+// The windowed viewer on the database of `given` (or of the current folder):
+// exit status 1 when the start-up fails (after its message) or there is no
+// display. Opening another database from the File menu closes the main
+// window and starts the viewer again on that folder.
+int runViewer(int argc, char** argv, const std::string& given)
 {
     const std::string problem = tavik::displayProblem();
     if (!problem.empty()) {
@@ -89,10 +119,24 @@ int runViewer(int argc, char** argv)
     }
     qInstallMessageHandler(filterQtMessages);
     ViewerQApplication app(argc, argv);
-    tavik::ViewerApplication viewer;
-    if (!viewer.start(tavik::currentDirectory()))
-        return 1;
-    return app.exec();
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavik"));
+    QCoreApplication::setApplicationName(QStringLiteral("tavik"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavik.Tavik"));
+    tavik::ViewerApplication::installJapaneseTranslations(app);
+    tavik::MessageBoxSink boxes;
+    std::string folder = startFolder(given, boxes);
+    while (!folder.empty()) {
+        QSettings store;
+        tavik::rememberDatabase(store, folder);
+        auto viewer = std::make_unique<tavik::ViewerApplication>();
+        if (!viewer->start(tavik::utf8ToCp932(folder)))
+            return 1;
+        const int status = app.exec();
+        if (status != 0)
+            return status;
+        folder = viewer->nextDatabase();
+    }
+    return 0;
 }
 
 int runTavik(int argc, char** argv)
@@ -108,7 +152,7 @@ int runTavik(int argc, char** argv)
         return 0;
     }
     if (line.job == tavik::CommandLine::Job::Windowed && line.error.empty())
-        return runViewer(argc, argv);
+        return runViewer(argc, argv, line.folder);
     if (!line.error.empty()) {
         // Status 1, as for every other failure of every Tavik program.
         std::fprintf(stderr, "tavik: %s\n\n%s", line.error.c_str(), tavik::commandLineHelp().c_str());

@@ -148,6 +148,10 @@ void ExplanationDisplay::showExplanation(const SpeciesRecord* species)
 
 void ExplanationDisplay::showHelpDocument()
 {
+    if (!settings_.helpDocumentNamed && !installedGuide_.empty() && isRegularFile(utf8ToCp932(installedGuide_))) {
+        showInstalledGuide();
+        return;
+    }
     const std::string path = joinPath(settings_.helpDocumentPath, settings_.helpDocumentName);
     if (!isRegularFile(path)) {
         messages_.stop("",
@@ -155,6 +159,23 @@ void ExplanationDisplay::showHelpDocument()
         return;
     }
     openPage(path);
+}
+
+// The guide is opened by the configured browser when there is one, else by
+// the desktop's opener: a database with no document of its own usually names
+// no browser either.
+void ExplanationDisplay::showInstalledGuide()
+{
+    const bool browserNamed = !settings_.browser.empty() && isRegularFile(settings_.browser);
+    if (!settings_.htmlDefaultAction && browserNamed) {
+        startBrowser(installedGuide_);
+        return;
+    }
+    if (!launcher_.startDetached(kDesktopOpener, {installedGuide_}))
+        messages_.stop("",
+            cp932Printf("%s\n\n利用者の手引きを開けませんでした。\n"
+                        "xdg-open（デスクトップの既定のブラウザ）が使えるか確認して下さい。",
+                utf8ToCp932(installedGuide_).c_str()));
 }
 
 bool ExplanationDisplay::openPage(std::string_view path)

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tavik {
 
@@ -51,7 +52,12 @@ public:
     void showExplanation(const SpeciesRecord* species);
 
     // Opens HelpDocumentPath\HelpDocumentName, or says that it is missing.
+    // When tavik.ini names no document of its own, the installed user guide
+    // is opened instead (when there is one).
     void showHelpDocument();
+
+    // The installed user guide's first page (local path); empty when none.
+    void setInstalledGuide(std::string page) { installedGuide_ = std::move(page); }
 
     // Opens a page (cp932 path) as it is; false after the failure message.
     bool openPage(std::string_view path);
@@ -63,11 +69,13 @@ private:
     bool openTemporaryPage(const std::string& path);
     bool startBrowser(const std::string& argument);
     void browserFailed();
+    void showInstalledGuide();
 
     const Settings& settings_;
     ProcessLauncher& launcher_;
     MessageSink& messages_;
     std::string temporaryDirectory_;
+    std::string installedGuide_;
 };
 
 } // namespace tavik

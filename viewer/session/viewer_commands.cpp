@@ -12,6 +12,7 @@ namespace tavik {
 const std::vector<CommandInfo>& commandTable()
 {
     static const std::vector<CommandInfo> table = {
+        {Command::OpenDatabase, "データベースを開く(&D)...", "", "ほかのデータベースのフォルダを開きます", false},
         {Command::OpenMap, "分布図を開く(&N)", "Ctrl+N", "種を選んで分布図を開きます", false},
         {Command::OpenOverlay, "重ね合わせて開く", "", "10 種までを重ね合わせた分布図を開きます", false},
         {Command::SaveImage, "画像を保存(&A)...", "", "分布図を画像ファイルに保存します", false},
@@ -36,6 +37,9 @@ const std::vector<CommandInfo>& commandTable()
         {Command::Painter, "ペンキ屋", "", "マークの形、大きさ、色を設定します", false},
         {Command::GeoLine, "経緯線の表示", "", "経緯線を設定します", false},
         {Command::Mesh, "地域メッシュ", "", "地域メッシュの測地系と描き方を設定します", false},
+        {Command::ZoomIn, "拡大(&I)", "Ctrl++", "分布図を拡大して表示します", true},
+        {Command::ZoomOut, "縮小(&O)", "Ctrl+-", "分布図を縮小して表示します", true},
+        {Command::ZoomToWindow, "ウィンドウに合わせる(&W)", "Ctrl+0", "分布図全体をウィンドウに収めて表示します", true},
         {Command::Cascade, "重ねて表示(&C)", "", "ウィンドウを重ねて並べます", true},
         {Command::Tile, "並べて表示(&T)", "", "ウィンドウを並べて表示します", true},
         {Command::ArrangeIcons, "アイコンの整列(&A)", "", "最小化したウィンドウを整列します", true},
@@ -61,6 +65,9 @@ bool commandEnabled(Command command, const CQuelnaDoc* active)
     case Command::Print:
     case Command::PrintPreview:
     case Command::CloseWindow:
+    case Command::ZoomIn:
+    case Command::ZoomOut:
+    case Command::ZoomToWindow:
     case Command::Cascade:
     case Command::Tile:
     case Command::ArrangeIcons:

@@ -28,6 +28,11 @@ enum class Command : int {
     DispFillLegend = 32797,
     GeoLine = 32798,
     Mesh = 32799,
+    // Commands of our own beside the framework's and the viewer's.
+    ZoomIn = 32850,
+    ZoomOut = 32851,
+    ZoomToWindow = 32852,
+    OpenDatabase = 32853,
     // The framework's standard commands.
     CloseWindow = 57602,
     PrintSetup = 57606,

@@ -38,6 +38,7 @@ public:
                 c = static_cast<char>(c - 'a' + 'A');
         return value;
     }
+    bool named(const char* key) const { return ini_.value(section_, key).has_value(); }
     int integer(const char* key, int fallback) const
     {
         std::optional<std::string> value = ini_.value(section_, key);
@@ -200,6 +201,7 @@ void readPaths(const IniFile& ini, Settings& s)
     s.explanationPath = absolute("ExplanationPath", ".\\explain\\");
     s.helpDocumentPath = absolute("HelpDocumentPath", ".\\doc\\");
     s.helpDocumentName = r.text("HelpDocumentName", "Tavik_doc.html", kPathBytes);
+    s.helpDocumentNamed = r.named("HelpDocumentPath") || r.named("HelpDocumentName");
     s.htmlDefaultAction = r.yes("HtmlDefaultAction", "no");
     s.browser = absolute("Browser", "C:\\Program Files\\Internet Explorer\\Iexplore.exe");
     s.browserUrlStyle = r.yes("BrowserUrlStyle", "no");

@@ -94,6 +94,7 @@ struct Settings {
     std::string explanationPath; // absolute
     std::string helpDocumentPath; // absolute
     std::string helpDocumentName;
+    bool helpDocumentNamed = false; // tavik.ini names a document of its own
     bool htmlDefaultAction = false;
     std::string browser; // absolute
     bool browserUrlStyle = false;

@@ -8,6 +8,7 @@
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/font_faces.h"
 #include "viewer/session/addin_load_job.h"
+#include "viewer/session/database_folders.h"
 #include "viewer/session/explanation_display.h"
 #include "viewer/session/geo_line_editor.h"
 #include "viewer/session/painter_editor.h"
@@ -26,6 +27,7 @@
 #include "viewer/windows/painter_dialog.h"
 #include "viewer/windows/print_form_dialog.h"
 #include "viewer/windows/progress_dialog.h"
+#include "viewer/windows/recent_databases.h"
 #include "viewer/windows/save_file_dialog.h"
 #include "viewer/windows/species_selection_dialog.h"
 #include "viewer/windows/toolbar_icons.h"
@@ -33,9 +35,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -67,6 +73,8 @@ private:
 
 // Stands between groups of commands in a menu.
 constexpr int kSeparator = 0;
+// Stands for the submenu of the recently opened databases.
+constexpr int kRecentMenu = 1;
 
 } // namespace
 
@@ -201,13 +209,15 @@ void MainWindow::createMenus()
     };
     const std::vector<Menu> menus = {
         {"ファイル(&F)",
-            {int(Command::OpenMap), int(Command::OpenOverlay), kSeparator, int(Command::SaveImage), kSeparator,
-                int(Command::PrintForms), int(Command::Print), int(Command::PrintPreview), int(Command::PrintSetup),
-                kSeparator, int(Command::CloseWindow), int(Command::Exit)}},
+            {int(Command::OpenDatabase), kRecentMenu, kSeparator, int(Command::OpenMap), int(Command::OpenOverlay),
+                kSeparator, int(Command::SaveImage), kSeparator, int(Command::PrintForms), int(Command::Print),
+                int(Command::PrintPreview), int(Command::PrintSetup), kSeparator, int(Command::CloseWindow),
+                int(Command::Exit)}},
         {"表示(&V)",
             {int(Command::ToolBar), int(Command::StatusBar), kSeparator, int(Command::DispScientificName),
                 int(Command::DispAlias1), int(Command::DispAlias2), int(Command::DispMarkLegend),
-                int(Command::DispFillLegend), kSeparator, int(Command::DisplayOrder), kSeparator, int(Command::Painter),
+                int(Command::DispFillLegend), kSeparator, int(Command::ZoomIn), int(Command::ZoomOut),
+                int(Command::ZoomToWindow), kSeparator, int(Command::DisplayOrder), kSeparator, int(Command::Painter),
                 int(Command::GeoLine), int(Command::Mesh)}},
         {"ウィンドウ(&W)", {int(Command::Cascade), int(Command::Tile), int(Command::ArrangeIcons)}},
         {"ヘルプ(&H)", {int(Command::Documentation), kSeparator, int(Command::About)}},
@@ -219,6 +229,10 @@ void MainWindow::createMenus()
             for (int id : spec.commands) {
                 if (id == kSeparator) {
                     entries.push_back(nullptr);
+                    continue;
+                }
+                if (id == kRecentMenu) {
+                    entries.push_back(recentMenuAction(withMap));
                     continue;
                 }
                 const Command command = static_cast<Command>(id);
@@ -412,6 +426,22 @@ void MainWindow::run(Command command)
     case Command::Exit:
         close();
         break;
+    case Command::OpenDatabase:
+        chooseDatabase();
+        break;
+    case Command::ZoomIn:
+    case Command::ZoomOut:
+    case Command::ZoomToWindow:
+        if (MapWindow* window = activeMapWindow()) {
+            MapView& view = window->view();
+            if (command == Command::ZoomIn)
+                view.zoomIn();
+            else if (command == Command::ZoomOut)
+                view.zoomOut();
+            else
+                view.zoomToWindow();
+        }
+        break;
     case Command::About:
         showAbout();
         break;
@@ -419,6 +449,53 @@ void MainWindow::run(Command command)
         break;
     }
     updateCommands();
+}
+
+QAction* MainWindow::recentMenuAction(bool withMap)
+{
+    // One submenu per menu set, filled as it opens from the user's recent list.
+    auto* menu = new QMenu(QStringLiteral("最近使ったデータベース(&R)"), this);
+    recentMenus_[withMap ? 1 : 0] = menu;
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        QSettings store;
+        int number = 1;
+        for (const std::string& folder : recentDatabases(store)) {
+            QAction* entry
+                = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(folder)));
+            connect(entry, &QAction::triggered, this, [this, folder] { openDatabase(folder); });
+        }
+        if (menu->isEmpty())
+            menu->addAction(QStringLiteral("（なし）"))->setEnabled(false);
+    });
+    return menu->menuAction();
+}
+
+void MainWindow::chooseDatabase()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("データベースのフォルダを選ぶ"),
+        QString::fromStdString(localPath(workspace_.settings.startupDirectory)), QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty())
+        openDatabase(folder.toStdString());
+}
+
+bool MainWindow::openDatabase(const std::string& folder)
+{
+    if (!holdsDatabase(folder)) {
+        messages_.stop("",
+            utf8ToCp932(folder
+                + "\nこのフォルダには tavik.ini がありません。\n"
+                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+        return false;
+    }
+    // The window closes as on exit (its settings written to this database's
+    // tavik.ini); the program then opens the other database.
+    nextDatabase_ = folder;
+    if (!close()) {
+        nextDatabase_.clear();
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::showAbout()
@@ -581,8 +658,10 @@ void MainWindow::printActiveDocument(Command command)
 
 ExplanationDisplay& MainWindow::explanations()
 {
-    if (!explanations_)
+    if (!explanations_) {
         explanations_ = std::make_unique<ExplanationDisplay>(workspace_.settings, launcher_, messages_, "");
+        explanations_->setInstalledGuide(installedGuidePage(QCoreApplication::applicationDirPath().toStdString()));
+    }
     return *explanations_;
 }
 

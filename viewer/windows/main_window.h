@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -74,6 +75,13 @@ public:
     // closes).
     void saveSettings();
 
+    // Opens another database folder (local path): the window closes as on
+    // exit and the program starts on that folder (nextDatabase()). A folder
+    // without tavik.ini is said so and nothing happens.
+    bool openDatabase(const std::string& folder);
+    // The folder to open once this window has closed; empty to end.
+    const std::string& nextDatabase() const { return nextDatabase_; }
+
 public Q_SLOTS:
     void updateCommands();
     // Shows a message (cp932) with the stop icon; map views and the add-in
@@ -106,6 +114,8 @@ private:
     void loadAddinsOnce();
     void fillSpeciesList();
     void showAbout();
+    void chooseDatabase();
+    QAction* recentMenuAction(bool withMap);
     ExplanationDisplay& explanations();
 
     Workspace& workspace_;
@@ -126,6 +136,8 @@ private:
     QMenu* windowMenu_ = nullptr;
     std::vector<QMenu*> menuSets_[2]; // without a map window, with one
     int shownMenuSet_ = -1;
+    QMenu* recentMenus_[2] = {nullptr, nullptr};
+    std::string nextDatabase_;
     QSize selectionDialogSize_;
     QSize saveDialogSize_;
 };

@@ -11,6 +11,8 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -137,13 +139,80 @@ void MapView::refresh()
         const QPoint origin = tavik::mapOrigin(content, workspace_.settings, painter);
         size.setHeight(std::max(size.height(), origin.y() + map_.height() + 7));
     }
-    canvas_->resize(size);
+    viewSize_ = size;
+    zoomed_ = QImage();
+    canvas_->resize(QSize(qRound(size.width() * zoom_), qRound(size.height() * zoom_)));
     canvas_->update();
+}
+
+void MapView::setZoom(double zoom)
+{
+    zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
+    // The part of the map in the middle of the window stays there.
+    const QPointF middle(horizontalScrollBar()->value() + viewport()->width() / 2.0,
+        verticalScrollBar()->value() + viewport()->height() / 2.0);
+    const QSize before = canvas_->size();
+    refresh();
+    if (before.width() > 0 && before.height() > 0) {
+        const double sx = canvas_->width() / static_cast<double>(before.width());
+        const double sy = canvas_->height() / static_cast<double>(before.height());
+        horizontalScrollBar()->setValue(qRound(middle.x() * sx - viewport()->width() / 2.0));
+        verticalScrollBar()->setValue(qRound(middle.y() * sy - viewport()->height() / 2.0));
+    }
+}
+
+void MapView::zoomIn() { setZoom(zoom_ * kZoomStep); }
+
+void MapView::zoomOut() { setZoom(zoom_ / kZoomStep); }
+
+void MapView::zoomToWindow()
+{
+    if (viewSize_.isEmpty())
+        return;
+    const QSize room = viewport()->size();
+    setZoom(std::min(room.width() / static_cast<double>(viewSize_.width()),
+        room.height() / static_cast<double>(viewSize_.height())));
+}
+
+void MapView::wheelEvent(QWheelEvent* event)
+{
+    // Ctrl and the wheel zoom, as in other map and picture viewers.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->angleDelta().y() > 0)
+            zoomIn();
+        else if (event->angleDelta().y() < 0)
+            zoomOut();
+        event->accept();
+        return;
+    }
+    QScrollArea::wheelEvent(event);
 }
 
 void MapView::paintCanvas(QPainter& painter)
 {
-    painter.fillRect(canvas_->rect(), Qt::white);
+    if (zoom_ == 1.0 || drawsNothing()) {
+        paintView(painter);
+        return;
+    }
+    // A zoomed view is the view at its own size, shrunk or enlarged
+    // smoothly (averaged when shrunk, so that thin lines stay whole): only
+    // the picture changes, never the map that is saved or printed.
+    if (zoomed_.isNull() || stale_ || revision_ != workspace_.revision()) {
+        QImage view(viewSize_, QImage::Format_RGB32);
+        view.setDotsPerMeterX(qRound(canvas_->logicalDpiX() / 0.0254));
+        view.setDotsPerMeterY(qRound(canvas_->logicalDpiY() / 0.0254));
+        {
+            QPainter viewPainter(&view);
+            paintView(viewPainter);
+        }
+        zoomed_ = view.scaled(canvas_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    painter.drawImage(QPoint(), zoomed_);
+}
+
+void MapView::paintView(QPainter& painter)
+{
+    painter.fillRect(QRect(QPoint(), viewSize_.expandedTo(canvas_->size())), Qt::white);
     if (drawsNothing())
         return;
     if (!screenRecorded_) {

@@ -54,13 +54,29 @@ public:
     // The view's contents as shown, the whole scrolling area.
     QImage contents();
 
+    // The zoom of the view (1 is the map's own pixels): only how the view
+    // shows the map, never the map saved or printed.
+    double zoom() const { return zoom_; }
+    void setZoom(double zoom);
+    void zoomIn(); // by a quarter
+    void zoomOut();
+    // The zoom at which the whole map with its captions fits the window.
+    void zoomToWindow();
+    static constexpr double kZoomStep = 1.25;
+    static constexpr double kMinZoom = 0.1;
+    static constexpr double kMaxZoom = 4.0;
+
 Q_SIGNALS:
     // A message raised while rendering (cp932), for the main window to show.
     void messageRaised(const QByteArray& cp932Text);
 
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     friend class MapCanvas;
     void paintCanvas(QPainter& painter);
+    void paintView(QPainter& painter); // at the view's own size
     bool drawsNothing() const;
     void ensureRendered();
 
@@ -77,6 +93,9 @@ private:
     std::unique_ptr<ScreenMetrics> screen_;
     bool screenRecorded_ = false;
     int renderCount_ = 0;
+    double zoom_ = 1.0;
+    QSize viewSize_; // the view's area at zoom 1
+    QImage zoomed_; // the view drawn at zoom 1 and scaled, kept until it changes
 };
 
 } // namespace tavik

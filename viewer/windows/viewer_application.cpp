@@ -8,7 +8,10 @@
 #include "viewer/windows/toolbar_icons.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -25,6 +28,21 @@ ViewerApplication::ViewerApplication(MessageSink* messages, ProcessLauncher* lau
 }
 
 ViewerApplication::~ViewerApplication() = default;
+
+std::string ViewerApplication::nextDatabase() const { return window_ ? window_->nextDatabase() : std::string(); }
+
+bool ViewerApplication::installJapaneseTranslations(QCoreApplication& application)
+{
+    // The translators live as long as the application.
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    application.installTranslator(translator);
+    return true;
+}
 
 bool ViewerApplication::start(std::string_view directory)
 {

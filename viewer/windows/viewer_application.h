@@ -1,7 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
+
+class QCoreApplication;
 
 namespace tavik {
 
@@ -29,10 +32,20 @@ public:
     // window. False after the message of a failing step: the program ends.
     bool start(std::string_view directory);
 
+    // The database folder (local path) the user asked to open next from the
+    // main window's menu, once the window has closed; empty when the program
+    // ends.
+    std::string nextDatabase() const;
+
     Workspace& workspace() const { return *workspace_; }
     DocumentList& documents() const { return *documents_; }
     // Null before start().
     MainWindow* mainWindow() const { return window_.get(); }
+
+    // Loads Qt's own Japanese texts (print, colour, file and page set-up
+    // dialogs, the standard buttons) whatever the locale; false when Qt's
+    // translations are not installed.
+    static bool installJapaneseTranslations(QCoreApplication& application);
 
 private:
     std::unique_ptr<MessageBoxSink> messageBoxes_;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+// Where an installed Tavik keeps what it ships, found from the folder of the
+// running program ("<prefix>/bin"): the sample database in
+// "<prefix>/share/tavik/japan" and the user guide's first page in
+// "<prefix>/share/doc/tavik/guide/ja/index.html". The build tree mirrors
+// that layout. Empty when it is not there. Paths are local (UTF-8).
+std::string installedSampleFolder(std::string_view programFolder);
+std::string installedGuidePage(std::string_view programFolder);
+
+// Whether a folder (local path) holds a database: a tavik.ini there.
+bool holdsDatabase(std::string_view folder);
+
+// The database folder a path names: a folder as it is, the folder of a file
+// in it (tavik.ini given to the program); made absolute from `current`.
+std::string databaseFolderOf(std::string_view path, std::string_view current);
+
+// The recently opened database folders with `folder` put first: no folder
+// twice, at most kRecentDatabases.
+inline constexpr size_t kRecentDatabases = 8;
+std::vector<std::string> withRecentDatabase(std::vector<std::string> recent, const std::string& folder);
+
+// Copies the sample database (folder `sample`) into `target`, a folder that
+// does not exist yet or is empty, keeping nothing half-copied: false, with
+// the reason in Japanese (UTF-8), when it cannot.
+bool copySampleDatabase(const std::string& sample, const std::string& target, std::string& reason);
+
+} // namespace tavik

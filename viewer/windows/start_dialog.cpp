@@ -1,0 +1,115 @@
+#include "viewer/windows/start_dialog.h"
+
+#include "platform/cp932.h"
+#include "platform/message_sink.h"
+#include "viewer/session/database_folders.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace tavik {
+
+StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFolder, std::string proposedCopy,
+    MessageSink& messages, QWidget* parent)
+    : QDialog(parent)
+    , recent_(std::move(recent))
+    , sampleFolder_(std::move(sampleFolder))
+    , proposedCopy_(std::move(proposedCopy))
+    , messages_(messages)
+    , recentList_(new QListWidget(this))
+    , sampleButton_(new QPushButton(QStringLiteral("見本のデータベースを開く(&S)..."), this))
+{
+    setWindowTitle(QStringLiteral("Tavik - データベースを開く"));
+    auto* column = new QVBoxLayout(this);
+    auto* intro = new QLabel(
+        QStringLiteral("分布図のデータベース（tavik.ini のあるフォルダ）を開きます。\n"
+                       "初めての方は、見本のデータベースをホームフォルダに写して開いてみて下さい。"),
+        this);
+    column->addWidget(intro);
+    column->addWidget(new QLabel(QStringLiteral("最近使ったデータベース:"), this));
+    for (const std::string& folder : recent_)
+        recentList_->addItem(QString::fromStdString(folder));
+    recentList_->setCurrentRow(0);
+    column->addWidget(recentList_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    auto* openRecent = new QPushButton(QStringLiteral("開く(&O)"), this);
+    auto* browse = new QPushButton(QStringLiteral("フォルダを選んで開く(&F)..."), this);
+    auto* quit = new QPushButton(QStringLiteral("終了(&X)"), this);
+    openRecent->setEnabled(!recent_.empty());
+    sampleButton_->setEnabled(!sampleFolder_.empty());
+    for (QPushButton* button : {openRecent, browse, sampleButton_})
+        buttons->addWidget(button);
+    buttons->addStretch(1);
+    buttons->addWidget(quit);
+    column->addLayout(buttons);
+    openRecent->setDefault(!recent_.empty());
+
+    auto takeRecent = [this] {
+        if (QListWidgetItem* item = recentList_->currentItem())
+            chooseFolder(item->text().toStdString());
+    };
+    connect(openRecent, &QPushButton::clicked, this, takeRecent);
+    connect(recentList_, &QListWidget::itemActivated, this, takeRecent);
+    connect(browse, &QPushButton::clicked, this, &StartDialog::browse);
+    connect(sampleButton_, &QPushButton::clicked, this, &StartDialog::askForSampleCopy);
+    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
+    resize(620, 360);
+}
+
+bool StartDialog::chooseFolder(const std::string& folder)
+{
+    if (!holdsDatabase(folder)) {
+        messages_.stop("",
+            utf8ToCp932(folder + "\nこのフォルダには tavik.ini がありません。\n"
+                                 "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+        return false;
+    }
+    folder_ = folder;
+    accept();
+    return true;
+}
+
+bool StartDialog::openSampleCopy(const std::string& target)
+{
+    if (holdsDatabase(target))
+        return chooseFolder(target);
+    std::string reason;
+    if (!copySampleDatabase(sampleFolder_, target, reason)) {
+        messages_.stop("", utf8ToCp932(target + "\n見本のデータベースを写せませんでした。\n" + reason));
+        return false;
+    }
+    return chooseFolder(target);
+}
+
+void StartDialog::browse()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("データベースのフォルダを選ぶ"), QDir::homePath(), QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty())
+        chooseFolder(folder.toStdString());
+}
+
+void StartDialog::askForSampleCopy()
+{
+    // A new folder's name is typed in the save chooser; ~/Tavik is proposed.
+    QFileDialog chooser(this, QStringLiteral("見本のデータベースを写すフォルダ"));
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    chooser.setOption(QFileDialog::DontConfirmOverwrite);
+    chooser.setDirectory(QString::fromStdString(std::filesystem::path(proposedCopy_).parent_path().string()));
+    chooser.selectFile(QString::fromStdString(std::filesystem::path(proposedCopy_).filename().string()));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return;
+    openSampleCopy(chooser.selectedFiles().first().toStdString());
+}
+
+} // namespace tavik
