@@ -262,7 +262,14 @@ TEST_F(DwcImportRun, AMillionRecordsConvertInBoundedMemory)
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
     // Some 150 MB went through; the reader holds a block of 1 MiB and one record.
-    EXPECT_LT(usage.ru_maxrss, 40 * 1024) << "kB";
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's shadow and allocator add their own tens of MB (41 MB
+    // were seen); still far below what went through.
+    const long limitKb = 80 * 1024;
+#else
+    const long limitKb = 40 * 1024;
+#endif
+    EXPECT_LT(usage.ru_maxrss, limitKb) << "kB";
 }
 
 } // namespace
