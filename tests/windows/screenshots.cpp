@@ -4,6 +4,7 @@
 // dialogs: `make screenshots` runs it into docs/screens/.
 #include "platform/message_sink.h"
 #include "tests/windows/viewer_driver.h"
+#include "viewer/session/database_folders.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/save_run.h"
 #include "viewer/session/viewer_commands.h"
@@ -22,6 +23,7 @@
 #include "viewer/windows/save_file_dialog.h"
 #include "viewer/windows/script_editor.h"
 #include "viewer/windows/species_selection_dialog.h"
+#include "viewer/windows/start_dialog.h"
 #include "viewer/windows/viewer_application.h"
 
 #include <QAction>
@@ -86,12 +88,6 @@ void configureScreen(const std::string& folder)
     }
 }
 
-void scrollTo(MapView& view, int x, int y)
-{
-    view.horizontalScrollBar()->setValue(x);
-    view.verticalScrollBar()->setValue(y);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -107,6 +103,18 @@ int main(int argc, char** argv)
     ViewerApplication::installJapaneseTranslations(app);
     const std::string out = argv[2];
     MessageLog log;
+    bool ok = true;
+
+    // The start dialog of a viewer started from the desktop menu, with the
+    // database as the one recently used.
+    {
+        const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+        StartDialog start({database}, installedSampleFolder(QCoreApplication::applicationDirPath().toStdString()),
+            home + "/Tavik", log);
+        start.show();
+        ok = save(start, out, "start-dialog.png") && ok;
+    }
+
     NoLauncher launcher;
     ViewerApplication viewer(&log, &launcher);
     if (!viewer.start(database)) {
@@ -115,7 +123,6 @@ int main(int argc, char** argv)
         return 1;
     }
     MainWindow& window = *viewer.mainWindow();
-    bool ok = true;
 
     // The selection dialog with a family checked and open.
     test::onModal<SpeciesSelectionDialog>([&](SpeciesSelectionDialog& dialog) {
@@ -132,21 +139,21 @@ int main(int argc, char** argv)
     window.action(Command::OpenMap)->trigger();
 
     // An ordinary window of five species at the third, and an overlay of
-    // four species with its legend of marks and fills; side by side. The
-    // ordinary map shows its captions, the overlay its legend.
+    // four species with its legend of marks and fills (the sample turns the
+    // legend on); side by side, each zoomed to its window. The ordinary map
+    // shows its captions, the overlay its legend.
     window.openSpecies(rowsOf(viewer.workspace(), {101, 102, 108, 109, 103}), false);
     window.action(Command::NextPage)->trigger();
     window.action(Command::NextPage)->trigger();
     window.openSpecies(rowsOf(viewer.workspace(), {108, 109, 402, 305}), true);
-    window.action(Command::DispMarkLegend)->trigger();
-    window.action(Command::DispFillLegend)->trigger();
     window.mdiArea()->tileSubWindows();
     QApplication::processEvents();
     for (MapWindow* map : window.mapWindows()) {
+        window.mdiArea()->setActiveSubWindow(map);
         map->view().contents();
         QApplication::processEvents();
-        const bool overlay = map->windowTitle() == "Overlay";
-        scrollTo(map->view(), 0, overlay ? map->view().verticalScrollBar()->maximum() : 0);
+        window.action(Command::ZoomToWindow)->trigger();
+        QApplication::processEvents();
     }
     ok = save(window, out, "main-window.png") && ok;
 
