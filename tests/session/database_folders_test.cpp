@@ -65,7 +65,7 @@ TEST(DatabaseFolders, TheSampleIsCopiedWholeIntoAnEmptyFolderOnly)
     ASSERT_TRUE(copySampleDatabase(sample, folder.file("home/Tavik"), reason)) << reason;
     EXPECT_TRUE(holdsDatabase(folder.file("home/Tavik")));
     EXPECT_EQ(test::readBytes(folder.file("home/Tavik/dbase/species.csv")), "1,A a\r\n");
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(folder.file("home/Tavik/tavik.ini").c_str(), &info), 0);
     EXPECT_TRUE(info.st_mode & S_IWUSR);
 

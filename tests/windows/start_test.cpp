@@ -48,8 +48,10 @@ TEST(StartDialog, OpensARecentOrChosenDatabaseAndRefusesAFolderWithoutTavikIni)
 
     EXPECT_FALSE(dialog.chooseFolder(folder.file("empty")));
     ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.utf8Texts()[0], folder.file("empty") + "\nこのフォルダには tavik.ini がありません。\n"
-                                                           "tavik.ini のある、データベースのフォルダを選んで下さい。");
+    EXPECT_EQ(log.utf8Texts()[0],
+        folder.file("empty")
+            + "\nこのフォルダには tavik.ini がありません。\n"
+              "tavik.ini のある、データベースのフォルダを選んで下さい。");
     EXPECT_EQ(dialog.result(), 0);
 
     dialog.recentList()->setCurrentRow(1);
@@ -69,8 +71,8 @@ TEST(StartDialog, OpensACopyOfTheInstalledSample)
     ASSERT_TRUE(dialog.openSampleCopy(folder.file("home/Tavik"))) << (log.messages.empty() ? "" : log.utf8Texts()[0]);
     EXPECT_EQ(dialog.folder(), folder.file("home/Tavik"));
     EXPECT_TRUE(holdsDatabase(folder.file("home/Tavik")));
-    EXPECT_EQ(test::readBytes(folder.file("home/Tavik/dbase/species.csv")),
-        test::readBytes(sample + "/dbase/species.csv"));
+    EXPECT_EQ(
+        test::readBytes(folder.file("home/Tavik/dbase/species.csv")), test::readBytes(sample + "/dbase/species.csv"));
 }
 
 TEST(StartDialog, QtsOwnDialogsAndButtonsSpeakJapanese)

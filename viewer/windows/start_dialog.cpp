@@ -28,10 +28,10 @@ StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFold
 {
     setWindowTitle(QStringLiteral("Tavik - データベースを開く"));
     auto* column = new QVBoxLayout(this);
-    auto* intro = new QLabel(
-        QStringLiteral("分布図のデータベース（tavik.ini のあるフォルダ）を開きます。\n"
-                       "初めての方は、見本のデータベースをホームフォルダに写して開いてみて下さい。"),
-        this);
+    auto* intro
+        = new QLabel(QStringLiteral("分布図のデータベース（tavik.ini のあるフォルダ）を開きます。\n"
+                                    "初めての方は、見本のデータベースをホームフォルダに写して開いてみて下さい。"),
+            this);
     column->addWidget(intro);
     column->addWidget(new QLabel(QStringLiteral("最近使ったデータベース:"), this));
     for (const std::string& folder : recent_)
@@ -68,8 +68,9 @@ bool StartDialog::chooseFolder(const std::string& folder)
 {
     if (!holdsDatabase(folder)) {
         messages_.stop("",
-            utf8ToCp932(folder + "\nこのフォルダには tavik.ini がありません。\n"
-                                 "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+            utf8ToCp932(folder
+                + "\nこのフォルダには tavik.ini がありません。\n"
+                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
         return false;
     }
     folder_ = folder;
@@ -99,12 +100,15 @@ void StartDialog::browse()
 
 void StartDialog::askForSampleCopy()
 {
-    // A new folder's name is typed in the save chooser; ~/Tavik is proposed.
+    // The new folder's name is typed as a file's name is in a save chooser
+    // (a folder chooser would take only folders that exist); ~/Tavik is
+    // proposed.
     QFileDialog chooser(this, QStringLiteral("見本のデータベースを写すフォルダ"));
-    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setFileMode(QFileDialog::AnyFile);
     chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setOption(QFileDialog::ShowDirsOnly);
     chooser.setOption(QFileDialog::DontConfirmOverwrite);
+    chooser.setLabelText(QFileDialog::FileName, QStringLiteral("新しいフォルダの名前:"));
+    chooser.setLabelText(QFileDialog::Accept, QStringLiteral("写して開く"));
     chooser.setDirectory(QString::fromStdString(std::filesystem::path(proposedCopy_).parent_path().string()));
     chooser.selectFile(QString::fromStdString(std::filesystem::path(proposedCopy_).filename().string()));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
