@@ -1,10 +1,10 @@
 #include "platform/private_directory.h"
 
 #include "platform/cp932.h"
+#include "platform/system_error.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,16 +31,16 @@ std::string privateTemporaryDirectory(std::string* errorText)
     const std::string path = base + "/tavik-" + std::to_string(user);
 
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
-        return failure(errorText, path, std::strerror(errno));
+        return failure(errorText, path, systemErrorText(errno));
     struct stat info;
     if (::lstat(path.c_str(), &info) != 0)
-        return failure(errorText, path, std::strerror(errno));
+        return failure(errorText, path, systemErrorText(errno));
     if (!S_ISDIR(info.st_mode))
-        return failure(errorText, path, "not a folder");
+        return failure(errorText, path, "フォルダではありません");
     if (info.st_uid != user)
-        return failure(errorText, path, "belongs to another user");
+        return failure(errorText, path, "ほかの利用者のフォルダです");
     if ((info.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0)
-        return failure(errorText, path, std::strerror(errno));
+        return failure(errorText, path, systemErrorText(errno));
     return utf8ToCp932(path);
 }
 

@@ -265,7 +265,7 @@ TEST(PrivateTemporaryDirectory, IsMadeForTheUserAloneAndRefusesAPlantedLink)
     std::filesystem::remove_all(mine);
     std::filesystem::create_directory_symlink(folder.path(), mine);
     EXPECT_EQ(privateTemporaryDirectory(&reason), "");
-    EXPECT_NE(reason.find("not a folder"), std::string::npos);
+    EXPECT_NE(cp932ToUtf8(reason).find("フォルダではありません"), std::string::npos);
 
     if (saved)
         ::setenv("TMPDIR", savedValue.c_str(), 1);
