@@ -1,5 +1,7 @@
 #include "viewer/session/database_folders.h"
 
+#include "platform/cp932.h"
+#include "platform/message_sink.h"
 #include "platform/system_error.h"
 
 #include <algorithm>
@@ -36,6 +38,17 @@ bool holdsDatabase(std::string_view folder)
 {
     std::error_code error;
     return !folder.empty() && fs::is_regular_file(fs::path(std::string(folder)) / "tavik.ini", error);
+}
+
+bool confirmDatabaseFolder(const std::string& folder, MessageSink& messages)
+{
+    if (holdsDatabase(folder))
+        return true;
+    messages.stop("",
+        utf8ToCp932(folder
+            + "\nこのフォルダには tavik.ini がありません。\n"
+              "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+    return false;
 }
 
 std::string databaseFolderOf(std::string_view path, std::string_view current)

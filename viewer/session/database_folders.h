@@ -6,6 +6,8 @@
 
 namespace tavik {
 
+class MessageSink;
+
 // Where an installed Tavik keeps what it ships, found from the folder of the
 // running program ("<prefix>/bin"): the sample database in
 // "<prefix>/share/tavik/japan" and the user guide's first page in
@@ -16,6 +18,10 @@ std::string installedGuidePage(std::string_view programFolder);
 
 // Whether a folder (local path) holds a database: a tavik.ini there.
 bool holdsDatabase(std::string_view folder);
+
+// Whether a folder chosen by the user holds a database; when not, one
+// message names the folder and says that tavik.ini is missing.
+bool confirmDatabaseFolder(const std::string& folder, MessageSink& messages);
 
 // The database folder a path names: a folder as it is, the folder of a file
 // in it (tavik.ini given to the program); made absolute from `current`.

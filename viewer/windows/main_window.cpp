@@ -481,13 +481,8 @@ void MainWindow::chooseDatabase()
 
 bool MainWindow::openDatabase(const std::string& folder)
 {
-    if (!holdsDatabase(folder)) {
-        messages_.stop("",
-            utf8ToCp932(folder
-                + "\nこのフォルダには tavik.ini がありません。\n"
-                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+    if (!confirmDatabaseFolder(folder, messages_))
         return false;
-    }
     // The window closes as on exit (its settings written to this database's
     // tavik.ini); the program then opens the other database.
     nextDatabase_ = folder;

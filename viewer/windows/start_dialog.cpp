@@ -66,13 +66,8 @@ StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFold
 
 bool StartDialog::chooseFolder(const std::string& folder)
 {
-    if (!holdsDatabase(folder)) {
-        messages_.stop("",
-            utf8ToCp932(folder
-                + "\nこのフォルダには tavik.ini がありません。\n"
-                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+    if (!confirmDatabaseFolder(folder, messages_))
         return false;
-    }
     folder_ = folder;
     accept();
     return true;
