@@ -3,6 +3,7 @@
 // compressed text, hostile meta.xml, huge metadata, signals, the database
 // lock, a full disk and memory running out.
 #include "tests/dwcimport/dwc_import_run.h"
+#include "tests/support/kill_window.h"
 
 #include "platform/cp932.h"
 #include "platform/file_lock.h"
@@ -589,19 +590,20 @@ TEST_F(UserFiles, KilledAtRandomTheTableIsOldOrNewAndTheNextRunClearsUp)
     auto usual = std::chrono::steady_clock::now() - started;
     const std::string newTable = read("input/big.csv");
     std::mt19937 random(28);
+    test::KillWindow window(usual);
     int replaced = 0;
     for (int i = 0; i < 100; ++i) {
         writeBytes("input/big.csv", "old rows\r\n");
         const Strings before = temporaries(dir_ / "input"); // what a SIGKILL before left
         test::StartedProcess process = start("dwcimport", arguments);
-        std::this_thread::sleep_for(
-            std::chrono::duration_cast<std::chrono::microseconds>(usual * 1.2) * (random() % 1000) / 1000);
+        std::this_thread::sleep_for(window.next(random));
         int signal = i % 2 == 0 ? SIGTERM : SIGKILL;
         ::kill(process.id(), signal);
         process.wait();
         std::string table = read("input/big.csv");
         ASSERT_TRUE(table == "old rows\r\n" || table == newTable) << "kill " << i << ", " << table.size() << " bytes";
         replaced += table == newTable;
+        window.record(table == newTable);
         if (signal == SIGTERM) {
             for (const std::string& name : temporaries(dir_ / "input"))
                 ASSERT_NE(std::find(before.begin(), before.end(), name), before.end()) << "kill " << i << ": " << name;

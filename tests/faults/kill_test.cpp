@@ -2,6 +2,7 @@
 // and checks that every table they replace is whole afterwards: byte for
 // byte the old file or the new one, never a mix, never missing.
 #include "tests/faults/large_database.h"
+#include "tests/support/kill_window.h"
 #include "tests/support/process_run.h"
 #include "tests/support/test_folder.h"
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <thread>
 
 namespace tavik {
@@ -34,13 +36,11 @@ Clock::duration timedRun(const std::string& tool, const std::vector<std::string>
     return Clock::now() - start;
 }
 
-// Kills the tool after a random share of its usual run time (up to 1.2
-// times it, so that some runs end by themselves).
+// Starts the tool and kills it after `wait`.
 void runAndKill(const std::string& tool, const std::vector<std::string>& arguments, const std::string& dir,
-    Clock::duration usual, std::mt19937& random)
+    std::chrono::microseconds wait)
 {
     test::StartedProcess process(test::ProcessCall(test::builtProgram(tool), arguments, dir));
-    auto wait = std::chrono::duration_cast<std::chrono::microseconds>(usual * 1.2) * (random() % 1000) / 1000;
     std::this_thread::sleep_for(wait);
     ::kill(process.id(), SIGKILL);
     process.wait();
@@ -73,18 +73,20 @@ TEST(KilledTools, SamvelLeavesEachFactTableOldOrNewButWhole)
     ASSERT_NE(oldDistribution, newDistribution);
 
     std::mt19937 random(7);
+    test::KillWindow window(usual);
     int replaced = 0;
     const std::vector<std::string> keep = {"area.csv", "big.csv", "litera.csv", "small.csv", "species.csv", "split.csv",
         "tavik.csv", "tavik.ini", "tavik.lock"};
     for (int i = 0; i < kKills; ++i) {
         test::writeBytes(dir + "/tavik.csv", oldDistribution);
         test::writeBytes(dir + "/split.csv", oldLiterature);
-        runAndKill("samvel", {"big.csv"}, dir, usual, random);
+        runAndKill("samvel", {"big.csv"}, dir, window.next(random));
         std::string distribution = test::readBytes(dir + "/tavik.csv");
         std::string literature = test::readBytes(dir + "/split.csv");
         ASSERT_TRUE(distribution == oldDistribution || distribution == newDistribution) << "kill " << i;
         ASSERT_TRUE(literature == oldLiterature || literature == newLiterature) << "kill " << i;
         replaced += distribution == newDistribution;
+        window.record(distribution == newDistribution);
     }
     // The kills fell both before and after the tables were replaced.
     EXPECT_GT(replaced, 0);
@@ -106,15 +108,17 @@ TEST(KilledTools, LudricLeavesTheInputTableOldOrNewButWhole)
     ASSERT_NE(oldTable, newTable);
 
     std::mt19937 random(11);
+    test::KillWindow window(usual);
     int replaced = 0;
     const std::vector<std::string> keep
         = {"area.csv", "in.csv", "litera.csv", "species.csv", "tavik.ini", "tavik.lock"};
     for (int i = 0; i < kKills; ++i) {
         test::writeBytes(dir + "/in.csv", oldTable);
-        runAndKill("ludric", {"in.csv"}, dir, usual, random);
+        runAndKill("ludric", {"in.csv"}, dir, window.next(random));
         std::string table = test::readBytes(dir + "/in.csv");
         ASSERT_TRUE(table == oldTable || table == newTable) << "kill " << i << ", " << table.size() << " bytes";
         replaced += table == newTable;
+        window.record(table == newTable);
     }
     EXPECT_GT(replaced, 0);
     EXPECT_LT(replaced, kKills);
