@@ -254,7 +254,7 @@ TEST_F(SavePrintTest, ACancelAfterTheFirstOfManyMapsLeavesWholeFilesOnly)
     };
     MessageLog runMessages;
     run.start(runMessages, 2);
-    ProgressDialog dialog(run, QStringLiteral("保存中"));
+    ProgressDialog dialog(run, QStringLiteral("保存中"), QStringLiteral("Cancel"));
     EXPECT_EQ(dialog.windowTitle(), "保存中");
     QTimer press;
     QObject::connect(&press, &QTimer::timeout, [&] {
@@ -296,7 +296,7 @@ TEST_F(SavePrintTest, TheProgressDialogShowsTheMapBeingSavedAndClosesAtTheEnd)
     };
     MessageLog runMessages;
     run.start(runMessages);
-    ProgressDialog dialog(run, QStringLiteral("保存中"));
+    ProgressDialog dialog(run, QStringLiteral("保存中"), QStringLiteral("Cancel"));
     QString text;
     int percent = -1;
     QTimer watch;

@@ -236,7 +236,7 @@ int main(int argc, char** argv)
         };
         MessageLog runMessages;
         run.start(runMessages);
-        ProgressDialog dialog(run, QStringLiteral("保存中"), &window);
+        ProgressDialog dialog(run, QStringLiteral("保存中"), QStringLiteral("Cancel"), &window);
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (!grabbed.load() && dialog.text()->text().startsWith("(3/")) {

@@ -26,7 +26,7 @@ AddinWaitDialog::AddinWaitDialog(AddinLoadJob& job, QWidget* parent)
     auto* bar = new QProgressBar(this);
     bar->hide();
     layout->addWidget(bar);
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
     layout->addWidget(cancelButton, 0, Qt::AlignRight);
     connect(cancelButton, &QPushButton::clicked, this, &AddinWaitDialog::cancel);
     connect(timer_, &QTimer::timeout, this, &AddinWaitDialog::poll);

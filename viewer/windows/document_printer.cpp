@@ -158,7 +158,7 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
     PrintRun run(std::make_shared<const PrintSnapshot>(workspace_, screen), document, printer, pagesOf(printer), faults,
         abandon);
     run.start();
-    ProgressDialog progress(run, QStringLiteral("印刷中"), parent_);
+    ProgressDialog progress(run, QStringLiteral("印刷中"), QStringLiteral("キャンセル"), parent_);
     progress.exec();
     run.wait();
     ExportResult result = run.result();

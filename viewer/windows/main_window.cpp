@@ -632,7 +632,7 @@ void MainWindow::saveImages()
     // only the maps drawn after it.
     saveRun_ = std::make_unique<SaveRun>(std::move(job), workspace_.renderSources(), window->view().markScale());
     saveRun_->start(*queuedMessages_);
-    ProgressDialog progress(*saveRun_, QStringLiteral("保存中"), this);
+    ProgressDialog progress(*saveRun_, QStringLiteral("保存中"), QStringLiteral("Cancel"), this);
     progress.exec();
     // A Cancel stops the workers at once; they end with the map each is
     // drawing, whose file is dropped.

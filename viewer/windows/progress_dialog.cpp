@@ -11,12 +11,12 @@
 
 namespace tavik {
 
-ProgressDialog::ProgressDialog(WatchedJob& job, const QString& title, QWidget* parent)
+ProgressDialog::ProgressDialog(WatchedJob& job, const QString& title, const QString& cancelLabel, QWidget* parent)
     : QDialog(parent)
     , job_(job)
     , text_(new QLabel(this))
     , bar_(new QProgressBar(this))
-    , cancelButton_(new QPushButton(QStringLiteral("Cancel"), this))
+    , cancelButton_(new QPushButton(cancelLabel, this))
     , timer_(new QTimer(this))
 {
     setWindowTitle(title);

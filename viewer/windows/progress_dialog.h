@@ -18,7 +18,9 @@ class WatchedJob;
 class ProgressDialog : public QDialog {
     Q_OBJECT
 public:
-    ProgressDialog(WatchedJob& job, const QString& title, QWidget* parent = nullptr);
+    // cancelLabel: "Cancel" for saving, whose dialog has that button; the
+    // dialogs of our own say キャンセル.
+    ProgressDialog(WatchedJob& job, const QString& title, const QString& cancelLabel, QWidget* parent = nullptr);
 
     QLabel* text() const { return text_; }
     QProgressBar* bar() const { return bar_; }
