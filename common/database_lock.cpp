@@ -2,12 +2,18 @@
 
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "platform/tuning.h"
 
 namespace tavik {
 
+std::chrono::milliseconds DatabaseLock::wait()
+{
+    return std::chrono::milliseconds(tuningValue("TAVIK_LOCK_WAIT_MS", waitSeconds * 1000L, 0, 60'000));
+}
+
 bool DatabaseLock::acquire(ToolError& error, std::string_view path)
 {
-    switch (lock_.acquire(path, std::chrono::seconds(waitSeconds))) {
+    switch (lock_.acquire(path, wait())) {
     case FileLock::Status::Locked:
         return true;
     case FileLock::Status::Busy:

@@ -6,6 +6,7 @@
 #include "platform/file_lock.h"
 #include "platform/message_sink.h"
 #include "tests/support/process_run.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_folder.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/basemap/image_files.h"
@@ -317,6 +318,7 @@ TEST_F(BlankMapMakerTest, TheThreeFilesAreReplacedTogetherOrNotAtAll)
 // removes the temporary files a killed run left beside them.
 TEST_F(BlankMapMakerTest, RunsUnderTheDatabaseLock)
 {
+    const test::ScopedEnvironment shortWait = test::shortLockWait();
     request.lockPath = folder.file("tavik.lock");
     folder.write("map.png.tavik-Ab12Cd", "half an image");
     {

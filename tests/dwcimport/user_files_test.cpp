@@ -4,6 +4,7 @@
 // lock, a full disk and memory running out.
 #include "tests/dwcimport/dwc_import_run.h"
 #include "tests/support/kill_window.h"
+#include "tests/support/scoped_environment.h"
 
 #include "platform/cp932.h"
 #include "platform/file_lock.h"
@@ -461,6 +462,7 @@ TEST_F(UserFiles, TheMetadataOfAHugeZipIsReadInLittleMemory)
 // a second run meanwhile is refused by the database lock.
 TEST_F(UserFiles, ASignalLeavesNoTemporaryAndTheLockKeepsOthersOut)
 {
+    const test::ScopedEnvironment shortWait = test::shortLockWait();
     ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
     writeBytes("input/dl.csv", "old rows\r\n");
     for (int signal : {SIGINT, SIGTERM}) {
@@ -491,6 +493,7 @@ TEST_F(UserFiles, ASignalLeavesNoTemporaryAndTheLockKeepsOthersOut)
 
 TEST_F(UserFiles, UnderTheLockAKilledRunsTemporariesGoAndAHeldLockRefuses)
 {
+    const test::ScopedEnvironment shortWait = test::shortLockWait();
     writeBytes("dl.txt", "species\tstateProvince\nPieris rapae\tKyoto\n");
     writeBytes("input/dl.csv.tavik-Ab3dE9", "half a table");
     writeBytes("input/dl.csv.tavik-notours", "someone else's");

@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/file_lock.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/scoped_environment.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -203,6 +204,7 @@ TEST_F(Samvel, FactTablesAreReplacedWhereTheSettingsPutThem)
 
 TEST_F(Samvel, ASecondImportAtOnceWaitsAndThenRefusesChangingNothing)
 {
+    const test::ScopedEnvironment shortWait = test::shortLockWait();
     rebuild();
     const std::string distribution = read("tavik.csv"), literature = read("split.csv");
     write("second.csv", "Papilio,,10,104,L1,A,,,\r\n");

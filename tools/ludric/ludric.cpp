@@ -12,6 +12,7 @@
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/report_text.h"
+#include "platform/tuning.h"
 
 #include <new>
 
@@ -141,6 +142,12 @@ bool Ludric::checkTable(std::string_view path, ToolError& error)
     }
 }
 
+size_t Ludric::tableLimit()
+{
+    return static_cast<size_t>(
+        tuningValue("TAVIK_LUDRIC_MAX_TABLES", static_cast<long>(maxTables), 1, static_cast<long>(maxTables)));
+}
+
 bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error)
 {
     try {
@@ -162,7 +169,7 @@ bool Ludric::run(std::string_view pattern, std::FILE* progress, ToolError& error
         std::erase_if(tables, [](const std::string& table) { return !fileExists(table); });
         if (tables.empty())
             return error.set("", cp932Literal("入力テーブルは１つもありません."));
-        if (tables.size() > maxTables)
+        if (tables.size() > tableLimit())
             return error.set("", cp932Literal("入力テーブルが多すぎます.処理出来ません."));
         // Every table is checked before any is rewritten, so that a pattern
         // that matched other files changes nothing.

@@ -21,6 +21,10 @@ public:
     // Tables one run may take.
     static constexpr size_t maxTables = 5000;
 
+    // maxTables, unless a test has set TAVIK_LUDRIC_MAX_TABLES (1 to
+    // maxTables) to reach the limit with a few files.
+    static size_t tableLimit();
+
     // Fills every table matching a cp932 pattern (wildcards in the file-name
     // part) in name order, holding the database lock. Every table is first
     // checked (checkTable), so that a file that is no input table changes
