@@ -1,8 +1,9 @@
 // The three angle-text parsers and the import's coordinate parser: no crash,
-// a finite value or the invalid-angle value, an error code of the list.
+// a finite value or the invalid-angle value, an error code of the list; and
+// a text the import accepts is stored as one the maps read.
+#include "common/angle_text.h"
 #include "fuzz/fuzz_support.h"
 #include "tools/samvel/coordinate.h"
-#include "viewer/settings/angle_text.h"
 
 #include <cmath>
 
@@ -18,9 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (CoordinateAxis axis : {CoordinateAxis::Latitude, CoordinateAxis::Longitude}) {
         CoordinateError error = checkCoordinate(text, axis);
         FUZZ_CHECK(static_cast<int>(error) >= 0 && static_cast<int>(error) <= 11);
-        if (error == CoordinateError::None)
-            (void)storedCoordinate(text, axis);
-        else
+        if (error == CoordinateError::None) {
+            const AngleKind kind = axis == CoordinateAxis::Latitude ? AngleKind::Latitude : AngleKind::Longitude;
+            FUZZ_CHECK(parseAngle(storedCoordinate(text, axis), kind) != kInvalidAngle);
+        } else
             FUZZ_CHECK(!coordinateErrorMessage(1, text, error).empty());
     }
     return 0;

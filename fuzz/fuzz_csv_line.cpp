@@ -2,9 +2,9 @@
 // within the line and obey the field and count limits. The same bytes as a
 // file: the distribution index finds a line wherever the reader does, and a
 // line read through its indexed offset is the line read in turn.
+#include "common/csv_line_reader.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/message_sink.h"
-#include "viewer/settings/csv_line_reader.h"
 #include "viewer/settings/distribution_table.h"
 
 using namespace tavik;

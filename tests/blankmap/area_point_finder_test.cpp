@@ -3,9 +3,9 @@
 // latitude are the pixel's x and y, so the shapes are laid out in pixels.
 #include "tools/blankmap/area_point_finder.h"
 
+#include "common/angle_text.h"
 #include "tools/blankmap/region_raster.h"
 #include "viewer/basemap/map_block.h"
-#include "viewer/settings/angle_text.h"
 
 #include <QImage>
 #include <QLineF>
@@ -19,7 +19,7 @@
 namespace tavik {
 namespace {
 
-using Ring = std::vector<GeoPoint>;
+using Ring = std::vector<BoundaryPoint>;
 
 class RegionMap {
 public:
@@ -35,7 +35,7 @@ public:
     }
 
     // A region of one polygon: its outer ring, then its holes.
-    int addRegion(const std::vector<Ring>& rings, std::optional<GeoPoint> label = std::nullopt)
+    int addRegion(const std::vector<Ring>& rings, std::optional<BoundaryPoint> label = std::nullopt)
     {
         GeoRegion region;
         region.code = static_cast<std::int32_t>(regions_.size()) + 1;
@@ -94,7 +94,7 @@ private:
         std::vector<std::vector<QPointF>> rings;
         for (const Ring& ring : region.polygons[0].rings) {
             rings.emplace_back();
-            for (const GeoPoint& point : ring)
+            for (const BoundaryPoint& point : ring)
                 rings.back().emplace_back(point.longitude, point.latitude);
         }
         return rings;
@@ -143,7 +143,7 @@ TEST(AreaPointFinder, ARegionWithAHoleGetsAPointInItsBandNotInTheHole)
     // A band 15 pixels wide round a hole that holds the box's centre.
     RegionMap map;
     const int band = map.addRegion(
-        {{{10, 10}, {70, 10}, {70, 70}, {10, 70}}, {{25, 25}, {55, 25}, {55, 55}, {25, 55}}}, GeoPoint{40, 40});
+        {{{10, 10}, {70, 10}, {70, 70}, {10, 70}}, {{25, 25}, {55, 25}, {55, 55}, {25, 55}}}, BoundaryPoint{40, 40});
     const AreaPoint point = map.find(band);
     expectSettled(map, point, band);
     EXPECT_FALSE(point.fromLabel); // the label lies in the hole
@@ -159,8 +159,8 @@ TEST(AreaPointFinder, ALabelIsTakenOnlyWellInsideItsOwnRegion)
     {
         // West's label lies in East, East's well inside East.
         RegionMap map;
-        const int w = map.addRegion(west, GeoPoint{56, 40});
-        const int e = map.addRegion(east, GeoPoint{56.25, 40.5});
+        const int w = map.addRegion(west, BoundaryPoint{56, 40});
+        const int e = map.addRegion(east, BoundaryPoint{56.25, 40.5});
         const AreaPoint westPoint = map.find(w);
         expectSettled(map, westPoint, w);
         EXPECT_FALSE(westPoint.fromLabel);
@@ -176,8 +176,8 @@ TEST(AreaPointFinder, ALabelIsTakenOnlyWellInsideItsOwnRegion)
         // A label a pixel inside the edge, and one in the sea, are passed over
         // for a point deeper inside.
         RegionMap map;
-        const int w = map.addRegion(west, GeoPoint{10.6, 40.5});
-        const int e = map.addRegion(east, GeoPoint{75, 75});
+        const int w = map.addRegion(west, BoundaryPoint{10.6, 40.5});
+        const int e = map.addRegion(east, BoundaryPoint{75, 75});
         for (int region : {w, e}) {
             const AreaPoint point = map.find(region);
             expectSettled(map, point, region);
@@ -191,7 +191,7 @@ TEST(AreaPointFinder, ARegionWithoutLandOnTheMapGetsNoPoint)
 {
     RegionMap map;
     map.addRegion({{{10, 10}, {30, 10}, {30, 30}, {10, 30}}});
-    const int beyond = map.addRegion({{{100, 100}, {120, 100}, {120, 120}, {100, 120}}}, GeoPoint{110, 110});
+    const int beyond = map.addRegion({{{100, 100}, {120, 100}, {120, 120}, {100, 120}}}, BoundaryPoint{110, 110});
     const AreaPoint point = map.find(beyond);
     EXPECT_FALSE(point.placed);
     EXPECT_TRUE(point.latitudeText.empty());

@@ -106,7 +106,7 @@ TEST(SampleDatabase, EachPrefectureFillsAloneFromItsPoint)
         bool inside = false;
         for (const GeoPolygon& polygon : region.polygons) {
             QPolygonF ring;
-            for (const GeoPoint& point : polygon.rings.front())
+            for (const BoundaryPoint& point : polygon.rings.front())
                 ring << QPointF(point.longitude, point.latitude);
             inside = inside || ring.containsPoint(QPointF(area.longitude, area.latitude), Qt::OddEvenFill);
         }

@@ -1,11 +1,13 @@
 // Grid squares of points, and decimal degrees read and written.
-#include "tools/dwcimport/datum_shift_table.h"
-#include "tools/dwcimport/geo_point.h"
-#include "tools/dwcimport/grid_square.h"
+#include "common/datum_shift_table.h"
+#include "common/geo_point.h"
+#include "common/grid_square.h"
+#include "common/tool_error.h"
+#include "platform/cp932.h"
+#include "tests/support/test_folder.h"
+#include "tools/dwcimport/datum_shifts.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace tavik {
 namespace {
@@ -57,39 +59,6 @@ TEST(DwcGridSquare, PointsFallInTheirSquaresAtEveryOrder)
     EXPECT_TRUE(gridSquareCode(point("66.6666", "180"), GridOrder::Eighth));
 }
 
-// Every code read back by the viewer's formula (south-west corner and size of
-// the square) holds the point it was taken from.
-TEST(DwcGridSquare, TheSquareOfACodeHoldsItsPoint)
-{
-    std::mt19937 random(20);
-    std::uniform_int_distribution<std::int64_t> latitude(24 * GeoPoint::unitsPerDegree, 46 * GeoPoint::unitsPerDegree);
-    std::uniform_int_distribution<std::int64_t> longitude(
-        122 * GeoPoint::unitsPerDegree, 154 * GeoPoint::unitsPerDegree);
-    const double heights[] = {2.0 / 3, 1.0 / 12, 1.0 / 120, 1.0 / 240, 1.0 / 480, 1.0 / 960};
-    const double widths[] = {1, 1.0 / 8, 1.0 / 80, 1.0 / 160, 1.0 / 320, 1.0 / 640};
-    for (int i = 0; i < 2000; ++i) {
-        GeoPoint p{latitude(random), longitude(random)};
-        int order = 1 + i % 6;
-        std::string code = *gridSquareCode(p, static_cast<GridOrder>(order));
-        ASSERT_EQ(code.size(), std::vector<size_t>({4, 6, 8, 9, 10, 11})[order - 1]);
-        auto d = [&](size_t at) { return at < code.size() ? code[at] - '0' : 0; };
-        double south = ((d(0) * 10 + d(1)) + (d(4) + d(6) / 10.0) / 8) * 2 / 3;
-        double west = 100 + (d(2) * 10 + d(3)) + (d(5) + d(7) / 10.0) / 8;
-        const double parts[][2] = {{1.0 / 240, 1.0 / 160}, {1.0 / 480, 1.0 / 320}, {1.0 / 960, 1.0 / 640}};
-        for (size_t k = 8; k < code.size(); ++k) {
-            int e = d(k) - 1;
-            south += (e & 2 ? 1 : 0) * parts[k - 8][0];
-            west += (e & 1 ? 1 : 0) * parts[k - 8][1];
-        }
-        double lat = static_cast<double>(p.latitude) / GeoPoint::unitsPerDegree;
-        double lon = static_cast<double>(p.longitude) / GeoPoint::unitsPerDegree;
-        EXPECT_GE(lat, south - 1e-9) << code;
-        EXPECT_LT(lat, south + heights[order - 1] + 1e-9) << code;
-        EXPECT_GE(lon, west - 1e-9) << code;
-        EXPECT_LT(lon, west + widths[order - 1] + 1e-9) << code;
-    }
-}
-
 TEST(DwcGridSquare, OrdersAreReadByNumberOrName)
 {
     EXPECT_EQ(parseGridOrder("3"), GridOrder::Third);
@@ -124,6 +93,28 @@ TEST(DwcGridSquare, PointsGoToTheTokyoDatumAsTheViewerShiftsSquaresBack)
     // No row: no shift, as the viewer draws such squares unshifted.
     GeoPoint south = point("33.5", "130.5");
     EXPECT_EQ(shifts.worldToTokyo(south), south);
+}
+
+// dwcimport reads the datum-shift table through the viewer's rows: a table
+// the viewer refuses, dwcimport refuses too, naming the line.
+TEST(DwcGridSquare, TheDatumShiftTableIsReadAsTheViewerReadsIt)
+{
+    test::TestFolder folder("datum-shifts");
+    DatumShiftTable shifts;
+    ToolError error;
+    ASSERT_TRUE(loadDatumShifts(folder.write("ok.csv", "5439,x,12.3,-12.6\n\n5339,x,11.6,-11.9\n"), 5, shifts, error));
+    ASSERT_EQ(shifts.size(), 2u);
+    EXPECT_EQ(shifts.tokyoToWorld(point("35.5", "139.5")), point("35.50322222", "139.49669444"));
+
+    EXPECT_FALSE(loadDatumShifts(folder.write("bad.csv", "5339,x,1,1\n,x,1,1\n"), 5, shifts, error));
+    EXPECT_EQ(cp932ToUtf8(error.message), "2 行目: メッシュコードが 1 次メッシュのコードではありません.");
+    EXPECT_FALSE(loadDatumShifts(folder.write("quote.csv", "5339,x,1,1\n5340,\"a\"b\",1,1\n"), 5, shifts, error));
+    EXPECT_NE(cp932ToUtf8(error.message).find("2 行目: ２重引用符の使い方が間違っています。"), std::string::npos)
+        << cp932ToUtf8(error.message);
+    EXPECT_FALSE(loadDatumShifts(folder.write("many.csv", "1,x,1,1\n2,x,1,1\n"), 1, shifts, error));
+    EXPECT_NE(cp932ToUtf8(error.message).find("上限は 1 行です"), std::string::npos);
+    EXPECT_FALSE(loadDatumShifts(folder.file("none.csv"), 5, shifts, error));
+    EXPECT_NE(cp932ToUtf8(error.message).find("が見つかりません."), std::string::npos);
 }
 
 TEST(DwcGeoPoint, DecimalDegreesAreReadExactlyAndWrittenShort)

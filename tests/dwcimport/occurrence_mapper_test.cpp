@@ -1,8 +1,8 @@
 // Records to input-table rows: names, ranks, places, and the reasons a
 // record is not written.
+#include "common/datum_shift_table.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/basis_ranks.h"
-#include "tools/dwcimport/datum_shift_table.h"
 #include "tools/dwcimport/occurrence_mapper.h"
 #include "tools/dwcimport/term_columns.h"
 

@@ -1,12 +1,12 @@
 #include "viewer/render/page_renderer.h"
 
+#include "common/datum_shift_table.h"
 #include "platform/message_sink.h"
 #include "tests/support/sample_files.h"
 #include "tests/support/test_folder.h"
 #include "viewer/basemap/blank_map.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
-#include "viewer/settings/datum_shift_table.h"
 #include "viewer/settings/distribution_table.h"
 #include "viewer/settings/settings.h"
 

@@ -36,6 +36,13 @@ TEST(Coordinate, ChecksTextsMarkByMark)
         {"89.59'60\"", lat, CoordinateError::SecondsRange},
         {"90.0'1\"", lat, CoordinateError::LatitudeRange}, // each part fits, the sum does not
         {"180.1", lon, CoordinateError::LongitudeRange},
+        // Texts the marks alone let through but no map can read: no number,
+        // or a second full stop. Stored, they would never be drawn.
+        {"'", lat, CoordinateError::BadOrder},
+        {"+.", lon, CoordinateError::BadOrder},
+        {"N\"", lat, CoordinateError::BadOrder},
+        {".09.6.", lat, CoordinateError::BadOrder},
+        {"112..", lon, CoordinateError::BadOrder},
     };
     for (const Case& c : cases)
         EXPECT_EQ(checkCoordinate(c.text, c.axis), c.error) << c.text;

@@ -3,8 +3,8 @@
 // slots and the colours taken from the base map.
 #include "viewer/session/geo_line_editor.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
-#include "viewer/settings/angle_text.h"
 
 #include <QImage>
 

@@ -1,9 +1,9 @@
 #include "viewer/settings/distribution_table.h"
 
+#include "common/angle_text.h"
+#include "common/csv_line_reader.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
-#include "viewer/settings/angle_text.h"
-#include "viewer/settings/csv_line_reader.h"
 #include "viewer/settings/settings.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "viewer/settings/settings.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
-#include "viewer/settings/angle_text.h"
 
 #include <gtest/gtest.h>
 

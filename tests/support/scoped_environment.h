@@ -34,9 +34,6 @@ private:
 
 // A held database lock is given up on after a fifth of a second instead of
 // three: the tests that meet one check the refusal, not the length of the wait.
-inline ScopedEnvironment shortLockWait()
-{
-    return ScopedEnvironment("TAVIK_LOCK_WAIT_MS", "200");
-}
+inline ScopedEnvironment shortLockWait() { return ScopedEnvironment("TAVIK_LOCK_WAIT_MS", "200"); }
 
 } // namespace tavik::test

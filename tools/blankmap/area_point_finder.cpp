@@ -1,9 +1,9 @@
 #include "tools/blankmap/area_point_finder.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
 #include "tools/blankmap/region_raster.h"
 #include "viewer/basemap/map_block.h"
-#include "viewer/settings/angle_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,9 +83,9 @@ std::string AreaPointFinder::latitudeText(double degrees) { return angleText('N'
 
 std::string AreaPointFinder::longitudeText(double degrees) { return angleText('E', 'W', degrees); }
 
-std::optional<GeoPoint> AreaPointFinder::unproject(const MapBlock& block, QPointF target, GeoPoint start)
+std::optional<BoundaryPoint> AreaPointFinder::unproject(const MapBlock& block, QPointF target, BoundaryPoint start)
 {
-    GeoPoint point = start;
+    BoundaryPoint point = start;
     const double h = 1e-6; // degrees
     for (int iteration = 0; iteration < 60; ++iteration) {
         const QPointF at = block.imagePosition(point.longitude, point.latitude);
@@ -255,7 +255,7 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
         result = settle(*geo.label, true, map, target);
     if (!result.placed) {
         const GeoBox polygonBox = geo.polygons[static_cast<std::size_t>(drawn.polygon)].bounds();
-        const std::optional<GeoPoint> point
+        const std::optional<BoundaryPoint> point
             = unproject(map, QPointF(target.deepest.x() + 0.5, target.deepest.y() + 0.5), polygonBox.centre());
         if (point)
             result = settle(*point, false, map, target);
@@ -269,13 +269,13 @@ AreaPoint AreaPointFinder::find(int region, const GeoRegion& geo) const
 }
 
 AreaPoint AreaPointFinder::settle(
-    const GeoPoint& point, bool fromLabel, const MapBlock& map, const Target& target) const
+    const BoundaryPoint& point, bool fromLabel, const MapBlock& map, const Target& target) const
 {
     // The point as the area table's texts give it back, projected: the
     // pixel the viewer puts it on. A label point must lie well inside.
     AreaPoint result;
     const std::string latitude = latitudeText(point.latitude), longitude = longitudeText(point.longitude);
-    const GeoPoint read{parseLongitude(longitude), parseLatitude(latitude)};
+    const BoundaryPoint read{parseLongitude(longitude), parseLatitude(latitude)};
     const QPoint pixel = map.project(read.longitude, read.latitude);
     if (!inTarget(pixel, target) || (fromLabel && target.depth(pixel) < std::min(kLabelDepth, target.deepestDepth)))
         return result;

@@ -29,7 +29,7 @@ struct AreaPoint {
     bool placed = false; // false: the region has no land pixel on the map
     int block = -1; // the block it lies in
     QPoint pixel;
-    GeoPoint position; // degrees, as the angle texts give them back
+    BoundaryPoint position; // degrees, as the angle texts give them back
     std::string latitudeText; // angle text, "N35.657800"
     std::string longitudeText; // angle text, "E139.407000"
     bool fromLabel = false; // the feature's label point, not a point found on the map
@@ -57,7 +57,7 @@ public:
     // The longitude and latitude whose position in the block is `target`
     // (pixels before truncation), found by Newton's method from `start`;
     // nothing when it does not converge.
-    static std::optional<GeoPoint> unproject(const MapBlock& block, QPointF target, GeoPoint start);
+    static std::optional<BoundaryPoint> unproject(const MapBlock& block, QPointF target, BoundaryPoint start);
 
 private:
     struct Target;
@@ -73,7 +73,7 @@ private:
     bool inTarget(const QPoint& pixel, const Target& target) const;
     // The point placed on the map when its pixel lies in the target polygon
     // (a label point: well inside it); not placed otherwise.
-    AreaPoint settle(const GeoPoint& point, bool fromLabel, const MapBlock& map, const Target& target) const;
+    AreaPoint settle(const BoundaryPoint& point, bool fromLabel, const MapBlock& map, const Target& target) const;
 
     const RegionRaster& raster_;
     const std::vector<MapBlock>& blocks_;

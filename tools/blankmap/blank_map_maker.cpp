@@ -86,7 +86,7 @@ std::vector<std::vector<QPointF>> projectRings(const GeoPolygon& polygon, const 
     for (const auto& ring : polygon.rings) {
         std::vector<QPointF> points;
         points.reserve(ring.size());
-        for (const GeoPoint& point : ring)
+        for (const BoundaryPoint& point : ring)
             points.push_back(block.imagePosition(point.longitude, point.latitude));
         rings.push_back(std::move(points));
     }
@@ -298,7 +298,7 @@ void MakerRun::reportCoverage() const
             for (std::size_t b = 0; b < blocks.size(); ++b) {
                 if (drawnIn[b])
                     continue;
-                for (const GeoPoint& point : regions_[r].polygons[k].rings.front()) {
+                for (const BoundaryPoint& point : regions_[r].polygons[k].rings.front()) {
                     if (inBlock(blocks[b].project(point.longitude, point.latitude), b)) {
                         strayBlocks.insert(b);
                         break;

@@ -18,11 +18,11 @@ struct RegionError {
     std::string text;
 };
 
-GeoPoint readPosition(const json& position)
+BoundaryPoint readPosition(const json& position)
 {
     if (!position.is_array() || position.size() < 2 || !position[0].is_number() || !position[1].is_number())
         throw RegionError{"a position is not [longitude, latitude]"};
-    GeoPoint point{position[0].get<double>(), position[1].get<double>()};
+    BoundaryPoint point{position[0].get<double>(), position[1].get<double>()};
     if (!std::isfinite(point.longitude) || !std::isfinite(point.latitude) || std::abs(point.longitude) > 180
         || std::abs(point.latitude) > 90)
         throw RegionError{"a position lies outside -180 to 180 degrees of longitude or -90 to 90 of latitude"};
@@ -37,7 +37,7 @@ GeoPolygon readPolygon(const json& rings)
     for (const json& ring : rings) {
         if (!ring.is_array())
             throw RegionError{"a ring is not a list of positions"};
-        std::vector<GeoPoint> points;
+        std::vector<BoundaryPoint> points;
         for (const json& position : ring)
             points.push_back(readPosition(position));
         // GeoJSON repeats the first position at the end; the ring is closed anyway.
@@ -111,7 +111,7 @@ std::int32_t readCode(const json& properties, const std::string& name)
     return static_cast<std::int32_t>(code);
 }
 
-std::optional<GeoPoint> readLabel(const json& properties, const RegionProperties& names)
+std::optional<BoundaryPoint> readLabel(const json& properties, const RegionProperties& names)
 {
     if (names.labelLatitude.empty() || names.labelLongitude.empty())
         return std::nullopt;
@@ -123,7 +123,7 @@ std::optional<GeoPoint> readLabel(const json& properties, const RegionProperties
     std::optional<double> latitude = number(names.labelLatitude), longitude = number(names.labelLongitude);
     if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180)
         return std::nullopt;
-    return GeoPoint{*longitude, *latitude};
+    return BoundaryPoint{*longitude, *latitude};
 }
 
 } // namespace
@@ -131,7 +131,7 @@ std::optional<GeoPoint> readLabel(const json& properties, const RegionProperties
 GeoBox GeoPolygon::bounds() const
 {
     GeoBox box{180, 90, -180, -90};
-    for (const GeoPoint& point : rings.front()) {
+    for (const BoundaryPoint& point : rings.front()) {
         box.west = std::min(box.west, point.longitude);
         box.east = std::max(box.east, point.longitude);
         box.south = std::min(box.south, point.latitude);

@@ -9,8 +9,9 @@
 
 namespace tavik {
 
-// A point of a boundary, degrees.
-struct GeoPoint {
+// A point of a boundary in degrees, as the boundary file gives it (the
+// exact geographic point of the records is GeoPoint).
+struct BoundaryPoint {
     double longitude = 0.0;
     double latitude = 0.0;
 };
@@ -19,16 +20,16 @@ struct GeoPoint {
 struct GeoBox {
     double west = 0.0, south = 0.0, east = 0.0, north = 0.0;
 
-    bool contains(const GeoPoint& point) const
+    bool contains(const BoundaryPoint& point) const
     {
         return point.longitude >= west && point.longitude <= east && point.latitude >= south && point.latitude <= north;
     }
-    GeoPoint centre() const { return {(west + east) / 2, (south + north) / 2}; }
+    BoundaryPoint centre() const { return {(west + east) / 2, (south + north) / 2}; }
 };
 
 // One polygon of a region: its outer ring first, then its holes.
 struct GeoPolygon {
-    std::vector<std::vector<GeoPoint>> rings;
+    std::vector<std::vector<BoundaryPoint>> rings;
 
     // The box around the outer ring.
     GeoBox bounds() const;
@@ -37,7 +38,7 @@ struct GeoPolygon {
 // One feature of a boundary file: an area with its polygons.
 struct GeoRegion {
     std::int32_t code = 0; // area code
-    std::optional<GeoPoint> label; // the feature's label point, when it has one
+    std::optional<BoundaryPoint> label; // the feature's label point, when it has one
     std::map<int, std::string> columns; // area-table column -> text (cp932)
     std::vector<GeoPolygon> polygons;
     int feature = 0; // index of the feature in the file, from 0

@@ -2,6 +2,7 @@
 
 #include "common/csv_writer.h"
 #include "common/database_lock.h"
+#include "common/datum_shift_table.h"
 #include "common/literature_table.h"
 #include "common/species_name_table.h"
 #include "common/tool_error.h"
@@ -11,7 +12,7 @@
 #include "platform/paths.h"
 #include "platform/system_error.h"
 #include "tools/dwcimport/area_name_index.h"
-#include "tools/dwcimport/datum_shift_table.h"
+#include "tools/dwcimport/datum_shifts.h"
 #include "tools/dwcimport/dwc_settings.h"
 #include "tools/dwcimport/dwcimport_command_line.h"
 #include "tools/dwcimport/interrupt_cleanup.h"
@@ -172,7 +173,8 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
         bool needShifts = settings.grid && !squaresOnWorldDatum;
         if (needShifts || isRegularFile(shiftPath)) {
             ToolError shiftError;
-            haveShifts = shifts.load(shiftPath, toolSettingNumber(ini, "Capacity", "WgsJgsMax", 200), shiftError);
+            haveShifts
+                = loadDatumShifts(shiftPath, toolSettingNumber(ini, "Capacity", "WgsJgsMax", 200), shifts, shiftError);
             if (!haveShifts && needShifts) {
                 shiftError.message += cp932Literal("\n(地域メッシュが日本測地系 (MeshGeodetic=JGS) なので、測地系変換"
                                                    "テーブルが要ります)");

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/grid_square.h"
 #include "tools/dwcimport/basis_ranks.h"
-#include "tools/dwcimport/grid_square.h"
 #include "tools/dwcimport/text_encoding.h"
 #include "tools/dwcimport/year_ranks.h"
 

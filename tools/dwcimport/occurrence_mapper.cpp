@@ -1,9 +1,9 @@
 #include "tools/dwcimport/occurrence_mapper.h"
 
+#include "common/datum_shift_table.h"
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "tools/dwcimport/area_name_index.h"
-#include "tools/dwcimport/datum_shift_table.h"
 #include "tools/dwcimport/term_columns.h"
 
 #include <array>

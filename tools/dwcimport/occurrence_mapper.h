@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/grid_square.h"
 #include "tools/dwcimport/basis_ranks.h"
 #include "tools/dwcimport/event_index.h"
-#include "tools/dwcimport/grid_square.h"
 #include "tools/dwcimport/year_ranks.h"
 
 #include <array>

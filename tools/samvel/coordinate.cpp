@@ -1,5 +1,6 @@
 #include "tools/samvel/coordinate.h"
 
+#include "common/angle_text.h"
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/report_text.h"
@@ -76,6 +77,13 @@ CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis)
         return CoordinateError::SecondsRange;
     if (d + m / 60.0 + s / 3600.0 > limit)
         return rangeError;
+    // The checks above let through texts without a number ("'", "+.") or
+    // with a second full stop (".09.6."), which the maps cannot read: such a
+    // record would be stored and never drawn. The stored text must be an
+    // angle the maps read.
+    const AngleKind kind = latitude ? AngleKind::Latitude : AngleKind::Longitude;
+    if (parseAngle(storedCoordinate(text, axis), kind) == kInvalidAngle)
+        return CoordinateError::BadOrder;
     return CoordinateError::None;
 }
 

@@ -1,11 +1,11 @@
 #include "viewer/basemap/addin_overlays.h"
 
+#include "common/angle_text.h"
+#include "common/csv_line_reader.h"
 #include "platform/cp932.h"
 #include "platform/file_reading.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
-#include "viewer/settings/angle_text.h"
-#include "viewer/settings/csv_line_reader.h"
 
 #include <cstdio>
 #include <new>

@@ -1,11 +1,11 @@
 #include "viewer/basemap/blank_map.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
 #include "viewer/basemap/projection.h"
 #include "viewer/basemap/tag_file.h"
-#include "viewer/settings/angle_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "viewer/render/geo_lines.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
-#include "viewer/settings/angle_text.h"
 #include "viewer/settings/settings.h"
 
 #include <QImage>

@@ -1,5 +1,6 @@
 #include "viewer/render/page_renderer.h"
 
+#include "common/datum_shift_table.h"
 #include "platform/cp932.h"
 #include "platform/huge_pages.h"
 #include "platform/message_sink.h"
@@ -14,7 +15,6 @@
 #include "viewer/render/mark_stamps.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
-#include "viewer/settings/datum_shift_table.h"
 #include "viewer/settings/distribution_table.h"
 #include "viewer/settings/settings.h"
 

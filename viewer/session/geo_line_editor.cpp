@@ -1,11 +1,11 @@
 #include "viewer/session/geo_line_editor.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 #include "viewer/render/geo_lines.h"
 #include "viewer/session/document_list.h"
 #include "viewer/session/workspace.h"
-#include "viewer/settings/angle_text.h"
 
 #include <QImage>
 

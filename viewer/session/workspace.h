@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/datum_shift_table.h"
 #include "viewer/basemap/addin_overlays.h"
 #include "viewer/basemap/base_image.h"
 #include "viewer/basemap/blank_map.h"
@@ -12,7 +13,6 @@
 #include "viewer/render/page_renderer.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/area_table.h"
-#include "viewer/settings/datum_shift_table.h"
 #include "viewer/settings/distribution_table.h"
 #include "viewer/settings/phyletic_table.h"
 #include "viewer/settings/settings.h"

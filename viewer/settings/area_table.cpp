@@ -1,8 +1,8 @@
 #include "viewer/settings/area_table.h"
 
+#include "common/angle_text.h"
+#include "common/csv_line_reader.h"
 #include "platform/text_numbers.h"
-#include "viewer/settings/angle_text.h"
-#include "viewer/settings/csv_line_reader.h"
 
 #include <algorithm>
 #include <limits>

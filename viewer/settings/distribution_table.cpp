@@ -1,5 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
+#include "common/angle_text.h"
+#include "common/csv_line_reader.h"
 #include "platform/cp932.h"
 #include "platform/file_reading.h"
 #include "platform/huge_pages.h"
@@ -7,8 +9,6 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
-#include "viewer/settings/angle_text.h"
-#include "viewer/settings/csv_line_reader.h"
 #include "viewer/settings/settings.h"
 
 #include <sys/stat.h>

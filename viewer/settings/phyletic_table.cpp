@@ -1,8 +1,8 @@
 #include "viewer/settings/phyletic_table.h"
 
+#include "common/csv_line_reader.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
-#include "viewer/settings/csv_line_reader.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/settings/csv_line_reader.h"
+#include "common/csv_line_reader.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 #include "viewer/settings/settings.h"
 
+#include "common/angle_text.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
-#include "viewer/settings/angle_text.h"
 
 #include <algorithm>
 #include <vector>

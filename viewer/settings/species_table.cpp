@@ -1,10 +1,10 @@
 #include "viewer/settings/species_table.h"
 
+#include "common/csv_line_reader.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/table_overflow.h"
 #include "platform/text_numbers.h"
-#include "viewer/settings/csv_line_reader.h"
 #include "viewer/settings/phyletic_table.h"
 
 #include <algorithm>

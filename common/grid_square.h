@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/dwcimport/geo_point.h"
+#include "common/geo_point.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "viewer/settings/csv_line_reader.h"
+#include "common/csv_line_reader.h"
 
 #include "platform/cp932.h"
 #include "tests/support/test_folder.h"

@@ -1,4 +1,4 @@
-#include "tools/dwcimport/geo_point.h"
+#include "common/geo_point.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tools/dwcimport/grid_square.h"
+#include "common/grid_square.h"
 
 #include <cctype>
 

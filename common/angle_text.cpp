@@ -1,4 +1,4 @@
-#include "viewer/settings/angle_text.h"
+#include "common/angle_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,0 +1,166 @@
+// The same text between programs: an angle samvel accepts and stores, and a
+// grid square dwcimport writes, are read by the viewer to the same point.
+#include "common/geo_point.h"
+#include "common/grid_square.h"
+#include "tools/samvel/coordinate.h"
+#include "viewer/render/grid_square.h"
+#include "common/angle_text.h"
+#include "viewer/settings/distribution_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace tavik {
+namespace {
+
+AngleKind viewerKind(CoordinateAxis axis)
+{
+    return axis == CoordinateAxis::Latitude ? AngleKind::Latitude : AngleKind::Longitude;
+}
+
+// Angles written the ways the import takes them, degrees, minutes and seconds
+// known: the text samvel stores reads in the viewer to that angle.
+TEST(AngleAgreement, AnglesSamvelStoresReadToTheirValueInTheViewer)
+{
+    std::mt19937 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const CoordinateAxis axis = i % 2 ? CoordinateAxis::Longitude : CoordinateAxis::Latitude;
+        const int degrees = static_cast<int>(random() % (axis == CoordinateAxis::Latitude ? 90 : 180));
+        const int minutes = static_cast<int>(random() % 60), seconds = static_cast<int>(random() % 60);
+        const int tenths = static_cast<int>(random() % 10);
+        const bool negative = random() % 2;
+        const char* signs = axis == CoordinateAxis::Latitude ? (negative ? "S-" : "N+ ") : (negative ? "W-" : "E+ ");
+        std::string sign(1, signs[random() % std::strlen(signs)]);
+        if (sign == " ")
+            sign.clear();
+        char text[64];
+        double expected = 0;
+        switch (random() % 4) {
+        case 0: // degrees, minutes and seconds with a tenth
+            std::snprintf(text, sizeof text, "%s%d.%02d'%02d\"%d", sign.c_str(), degrees, minutes, seconds, tenths);
+            expected = degrees + minutes / 60.0 + (seconds + tenths / 10.0) / 3600.0;
+            break;
+        case 1: // degrees and minutes
+            std::snprintf(text, sizeof text, "%s%d.%02d'", sign.c_str(), degrees, minutes);
+            expected = degrees + minutes / 60.0;
+            break;
+        case 2: // degrees, minutes and seconds
+            std::snprintf(text, sizeof text, "%s%d.%02d'%02d\"", sign.c_str(), degrees, minutes, seconds);
+            expected = degrees + minutes / 60.0 + seconds / 3600.0;
+            break;
+        default: // whole degrees
+            std::snprintf(text, sizeof text, "%s%d", sign.c_str(), degrees);
+            expected = degrees;
+            break;
+        }
+        if (negative)
+            expected = -expected;
+        ASSERT_EQ(checkCoordinate(text, axis), CoordinateError::None) << text;
+        const std::string stored = storedCoordinate(text, axis);
+        EXPECT_NEAR(parseAngle(stored, viewerKind(axis)), expected, 1e-9) << text << " stored as " << stored;
+    }
+}
+
+// Any text at all: what samvel accepts and stores, the viewer reads to an
+// angle within the globe on the side the text names.
+TEST(AngleAgreement, EveryTextSamvelAcceptsTheViewerReadsWithinTheGlobe)
+{
+    const std::string alphabet = "0123456789.'\"NSEW+- ";
+    std::mt19937 random(11);
+    int accepted = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::string text(1 + random() % 12, ' ');
+        for (char& c : text)
+            c = alphabet[random() % alphabet.size()];
+        // samvel reads the field trimmed and cut to the bytes it keeps, and
+        // refuses an empty one before checking it.
+        const size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+        if (first == std::string::npos)
+            continue;
+        text = text.substr(first, last - first + 1);
+        for (CoordinateAxis axis : {CoordinateAxis::Latitude, CoordinateAxis::Longitude}) {
+            if (checkCoordinate(text, axis) != CoordinateError::None)
+                continue;
+            ++accepted;
+            const std::string stored = storedCoordinate(text, axis);
+            const double value = parseAngle(stored, viewerKind(axis));
+            const double limit = axis == CoordinateAxis::Latitude ? 90.0 : 180.0;
+            EXPECT_NE(value, kInvalidAngle) << "[" << text << "] stored as [" << stored << "]";
+            EXPECT_LE(std::abs(value), limit + 1.0) << "[" << text << "] stored as [" << stored << "]";
+            const bool south = stored[0] == 'S' || stored[0] == 'W';
+            EXPECT_TRUE(value == 0 || (value < 0) == south) << "[" << text << "] stored as [" << stored << "]";
+        }
+    }
+    EXPECT_GT(accepted, 1000); // the alphabet reaches the texts that matter
+}
+
+GridOrder order(int number)
+{
+    return static_cast<GridOrder>(number);
+}
+
+LocationKind viewerKind(GridOrder order)
+{
+    switch (order) {
+    case GridOrder::First:
+        return LocationKind::FirstOrder;
+    case GridOrder::Second:
+        return LocationKind::SecondOrder;
+    case GridOrder::Third:
+        return LocationKind::ThirdOrder;
+    case GridOrder::Half:
+        return LocationKind::Half;
+    case GridOrder::Quarter:
+        return LocationKind::Quarter;
+    case GridOrder::Eighth:
+        break;
+    }
+    return LocationKind::Eighth;
+}
+
+GeoPoint pointAt(double latitude, double longitude)
+{
+    const double units = static_cast<double>(GeoPoint::unitsPerDegree);
+    return {std::llround(latitude * units), std::llround(longitude * units)};
+}
+
+// Every order: the code dwcimport writes for a point is read by the viewer as
+// a square of that order holding the point, and the middle of that square is
+// given the same code again (encode, decode, encode).
+TEST(GridSquareAgreement, CodesRoundTripThroughTheViewerAtEveryOrder)
+{
+    std::mt19937 random(3);
+    std::uniform_int_distribution<std::int64_t> latitude(20 * GeoPoint::unitsPerDegree, 46 * GeoPoint::unitsPerDegree);
+    std::uniform_int_distribution<std::int64_t> longitude(
+        122 * GeoPoint::unitsPerDegree, 154 * GeoPoint::unitsPerDegree);
+    for (int i = 0; i < 30000; ++i) {
+        const GeoPoint point{latitude(random), longitude(random)};
+        const GridOrder wanted = order(1 + i % 6);
+        const std::optional<std::string> code = gridSquareCode(point, wanted);
+        ASSERT_TRUE(code);
+        // samvel stores the digits of the input table's mesh column after "JP".
+        const DistributionRecord record = classifyLocation("JP" + *code);
+        ASSERT_EQ(record.kind, viewerKind(wanted)) << *code;
+        const std::optional<GridSquare> square = gridSquareOf(record);
+        ASSERT_TRUE(square) << *code;
+
+        const double pointLatitude = static_cast<double>(point.latitude) / GeoPoint::unitsPerDegree;
+        const double pointLongitude = static_cast<double>(point.longitude) / GeoPoint::unitsPerDegree;
+        EXPECT_GE(pointLatitude, square->latitude - 1e-9) << *code;
+        EXPECT_LT(pointLatitude, square->latitude + square->latitudeExtent + 1e-9) << *code;
+        EXPECT_GE(pointLongitude, square->longitude - 1e-9) << *code;
+        EXPECT_LT(pointLongitude, square->longitude + square->longitudeExtent + 1e-9) << *code;
+
+        const GeoPoint middle = pointAt(square->latitude + square->latitudeExtent / 2,
+            square->longitude + square->longitudeExtent / 2);
+        EXPECT_EQ(gridSquareCode(middle, wanted), code) << "the middle of " << *code;
+    }
+}
+
+} // namespace
+} // namespace tavik
