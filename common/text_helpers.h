@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,8 +11,9 @@
 
 namespace tavik {
 
-// True when the byte starts a two-byte character in the tools' reading.
-inline bool isToolLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0; }
+// True when the byte starts a two-byte character in the tools' reading
+// (0xFD-0xFF too: LeadBytes::ConsoleTools).
+inline bool isToolLeadByte(unsigned char byte) { return isLeadByte(byte, LeadBytes::ConsoleTools); }
 
 // The text without leading and trailing blanks; a blank is the ASCII space or
 // the full-width space (0x81 0x40).

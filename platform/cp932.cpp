@@ -1,14 +1,31 @@
 #include "platform/cp932.h"
 
+#include "platform/system_error.h"
+
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace tavik {
 namespace {
+
+// Stops the program: a conversion the system cannot open. Any thread may
+// meet it, so the process ends at once (_Exit) rather than running other
+// threads' destructors; files are only ever put in place whole, so nothing
+// half-written is left where a table or map was.
+[[noreturn]] void stopWithoutConversion(const char* to, const char* from, int error)
+{
+    std::fprintf(stderr,
+        "文字コードを %s から %s に変換できません (%s).\n"
+        "システムの文字コード変換 (glibc の gconv モジュール) が入っているか確かめて下さい.\n",
+        from, to, systemErrorText(error).c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
 
 // One conversion descriptor per thread and direction, opened on first use.
 class Converter {
@@ -16,6 +33,8 @@ public:
     Converter(const char* to, const char* from)
         : cd_(iconv_open(to, from))
     {
+        if (!valid())
+            stopWithoutConversion(to, from, errno);
     }
     ~Converter()
     {
@@ -33,10 +52,6 @@ public:
     template <typename Skip> std::string convert(std::string_view in, std::string_view replacement, Skip skip)
     {
         std::string out;
-        if (!valid()) {
-            out.assign(in);
-            return out;
-        }
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         out.reserve(in.size() * 3 / 2 + 8);
         char* src = const_cast<char*>(in.data());
@@ -85,6 +100,8 @@ size_t utf8SequenceLength(std::string_view text)
 }
 
 } // namespace
+
+void requireConversion(const char* to, const char* from) { Converter converter(to, from); }
 
 std::string cutCp932(std::string_view text, size_t limit)
 {

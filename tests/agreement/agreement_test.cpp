@@ -1,10 +1,10 @@
 // The same text between programs: an angle samvel accepts and stores, and a
 // grid square dwcimport writes, are read by the viewer to the same point.
+#include "common/angle_text.h"
 #include "common/geo_point.h"
 #include "common/grid_square.h"
 #include "tools/samvel/coordinate.h"
 #include "viewer/render/grid_square.h"
-#include "common/angle_text.h"
 #include "viewer/settings/distribution_table.h"
 
 #include <gtest/gtest.h>
@@ -99,10 +99,7 @@ TEST(AngleAgreement, EveryTextSamvelAcceptsTheViewerReadsWithinTheGlobe)
     EXPECT_GT(accepted, 1000); // the alphabet reaches the texts that matter
 }
 
-GridOrder order(int number)
-{
-    return static_cast<GridOrder>(number);
-}
+GridOrder order(int number) { return static_cast<GridOrder>(number); }
 
 LocationKind viewerKind(GridOrder order)
 {
@@ -156,8 +153,8 @@ TEST(GridSquareAgreement, CodesRoundTripThroughTheViewerAtEveryOrder)
         EXPECT_GE(pointLongitude, square->longitude - 1e-9) << *code;
         EXPECT_LT(pointLongitude, square->longitude + square->longitudeExtent + 1e-9) << *code;
 
-        const GeoPoint middle = pointAt(square->latitude + square->latitudeExtent / 2,
-            square->longitude + square->longitudeExtent / 2);
+        const GeoPoint middle
+            = pointAt(square->latitude + square->latitudeExtent / 2, square->longitude + square->longitudeExtent / 2);
         EXPECT_EQ(gridSquareCode(middle, wanted), code) << "the middle of " << *code;
     }
 }

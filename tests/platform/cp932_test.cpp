@@ -55,3 +55,19 @@ TEST(Cp932, CuttingNeverSplitsATwoByteCharacter)
 
 } // namespace
 } // namespace tavik
+
+namespace tavik {
+namespace {
+
+// A conversion the system cannot open stops the program with a message: the
+// text would otherwise pass on unconverted into tables and maps.
+TEST(Cp932DeathTest, AConversionTheSystemLacksStopsTheProgram)
+{
+    requireConversion("UTF-8", "CP932");
+    requireConversion("CP932", "UTF-8");
+    EXPECT_EXIT(requireConversion("UTF-8", "NO-SUCH-ENCODING"), ::testing::ExitedWithCode(1),
+        "文字コードを NO-SUCH-ENCODING から UTF-8 に変換できません");
+}
+
+} // namespace
+} // namespace tavik

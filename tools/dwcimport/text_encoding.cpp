@@ -1,6 +1,7 @@
 #include "tools/dwcimport/text_encoding.h"
 
 #include "platform/ascii_case.h"
+#include "platform/cp932.h"
 #include "tools/dwcimport/utf8_text.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 namespace tavik {
 namespace {
 
-bool isCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool isCp932Trail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 } // namespace
@@ -97,7 +97,7 @@ TextEncoding likelyEncoding(std::string_view sample)
         auto c = static_cast<unsigned char>(sample[i]);
         if (c < 0x80 || (c >= 0xA1 && c <= 0xDF))
             continue;
-        if (!isCp932Lead(c))
+        if (!isCp932LeadByte(c))
             return TextEncoding::Latin1;
         if (i + 1 == sample.size())
             break;
