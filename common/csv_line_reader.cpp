@@ -1,5 +1,7 @@
 #include "common/csv_line_reader.h"
 
+#include "common/csv_fields.h"
+
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
 #include "platform/file_reading.h"
@@ -206,71 +208,24 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
     // again.
     fields.reserve(std::min<size_t>(static_cast<size_t>(std::count(line.begin(), line.end(), ',')), maxFields) + 1);
     preferHugePages(fields);
-    CsvStatus status = CsvStatus::Ok;
-
-    size_t fieldStart = 0;
-    size_t quoteOpen = std::string::npos; // first byte after the opening quote
-    size_t quoteClose = std::string::npos; // the closing quote
-    bool inQuotes = false;
-    bool doubled = false;
-    const size_t n = line.size();
-
-    for (size_t i = 0; i <= n; ++i) {
-        bool atEnd = i == n;
-        if (!atEnd && isCp932LeadByte(static_cast<unsigned char>(line[i])) && i + 1 < n) {
-            ++i;
-            continue;
-        }
-        char c = atEnd ? ',' : line[i];
-        if (atEnd && inQuotes) {
-            fields.clear();
-            return CsvStatus::UnterminatedQuote;
-        }
-        if (c == '"') {
-            if (inQuotes) {
-                if (i + 1 < n && line[i + 1] == '"') {
-                    doubled = true;
-                    ++i;
-                } else {
-                    inQuotes = false;
-                    quoteClose = i;
-                }
-            } else {
-                if (quoteOpen != std::string::npos) {
-                    fields.clear();
-                    return CsvStatus::MisusedQuotes;
-                }
-                inQuotes = true;
-                quoteOpen = i + 1;
-            }
-            continue;
-        }
-        if (c != ',' || inQuotes)
-            continue;
-
-        const bool quoted = quoteOpen != std::string::npos;
-        size_t begin = quoted ? quoteOpen : fieldStart;
-        size_t end = quoted ? quoteClose : i;
-        if (end - begin > kMaxFieldBytes) {
-            status = CsvStatus::FieldTooLong;
-            break;
-        }
-        if (fields.size() == maxFields) {
-            status = CsvStatus::TooManyFields;
-            break;
-        }
-        // The field lies behind the scan, so its doubled quotes collapse in
-        // place now.
-        if (quoted && doubled)
-            end = begin + collapseDoubledQuotes(line.data() + begin, end - begin, isCp932LeadByte);
-        while (begin < end && line[begin] == ' ')
-            ++begin;
-        fields.emplace_back(line.data() + begin, end - begin);
-        fieldStart = i + 1;
-        quoteOpen = quoteClose = std::string::npos;
-        doubled = false;
+    const CsvFieldSplit split
+        = splitCsvFields(line.data(), line.size(), {kMaxFieldBytes, maxFields, LeadBytes::CodePage},
+            [&](size_t start, size_t length) { fields.emplace_back(line.data() + start, length); });
+    switch (split.fault) {
+    case CsvFieldFault::None:
+        return CsvStatus::Ok;
+    case CsvFieldFault::FieldTooLong:
+        return CsvStatus::FieldTooLong;
+    case CsvFieldFault::TooManyFields:
+        return CsvStatus::TooManyFields;
+    case CsvFieldFault::MisplacedQuote:
+        fields.clear();
+        return CsvStatus::MisusedQuotes;
+    case CsvFieldFault::UnterminatedQuote:
+        break;
     }
-    return status;
+    fields.clear();
+    return CsvStatus::UnterminatedQuote;
 }
 
 } // namespace tavik

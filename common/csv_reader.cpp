@@ -1,5 +1,7 @@
 #include "common/csv_reader.h"
 
+#include "common/csv_fields.h"
+
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
@@ -209,71 +211,23 @@ CsvReaderStatus CsvReader::split()
     if (n == 0)
         return CsvReaderStatus::Ok;
 
-    char* text = line_.data();
-    constexpr size_t none = static_cast<size_t>(-1);
-    size_t fieldStart = 0;
-    size_t quoteStart = none; // first byte after the opening quote
-    size_t quoteEnd = none; // the closing quote
-    bool inQuotes = false;
-    bool doubled = false;
-
-    for (size_t i = 0;; ++i) {
-        if (i < n) {
-            auto c = static_cast<unsigned char>(text[i]);
-            if (isToolLeadByte(c)) {
-                if (i + 1 < n)
-                    ++i;
-                continue;
-            }
-            if (c == '"') {
-                if (inQuotes) {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        doubled = true;
-                        ++i;
-                    } else {
-                        inQuotes = false;
-                        quoteEnd = i;
-                    }
-                } else {
-                    if (quoteStart != none)
-                        return fail(CsvReaderStatus::MisplacedQuote, fieldStart);
-                    inQuotes = true;
-                    quoteStart = i + 1;
-                }
-                continue;
-            }
-            if (c != ',' || inQuotes)
-                continue;
-        } else if (inQuotes) {
-            return fail(CsvReaderStatus::UnterminatedQuote, fieldStart);
-        }
-
-        // The field ends at i (a comma or the end of the line).
-        size_t start = quoteStart != none ? quoteStart : fieldStart;
-        size_t length = quoteStart != none ? quoteEnd - quoteStart : i - fieldStart;
-        if (length > maxFieldBytes)
-            return fail(CsvReaderStatus::FieldTooLong, fieldStart);
-        // Two-byte characters are stepped over as the scan did.
-        if (doubled)
-            length = collapseDoubledQuotes(text + start, length, isToolLeadByte);
-        if (fields_.size() == limits_.maxFields)
-            return fail(CsvReaderStatus::TooManyFields, fieldStart);
-        fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
-        if (i >= n)
-            break;
-        fieldStart = i + 1;
-        quoteStart = quoteEnd = none;
-        doubled = false;
+    const CsvFieldSplit split = splitCsvFields(
+        line_.data(), n, {maxFieldBytes, limits_.maxFields, LeadBytes::ConsoleTools}, [&](size_t start, size_t length) {
+            fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
+        });
+    switch (split.fault) {
+    case CsvFieldFault::None:
+        return CsvReaderStatus::Ok;
+    case CsvFieldFault::FieldTooLong:
+        return fail(CsvReaderStatus::FieldTooLong, split.faultStart);
+    case CsvFieldFault::TooManyFields:
+        return fail(CsvReaderStatus::TooManyFields, split.faultStart);
+    case CsvFieldFault::MisplacedQuote:
+        return fail(CsvReaderStatus::MisplacedQuote, split.faultStart);
+    case CsvFieldFault::UnterminatedQuote:
+        break;
     }
-
-    // Leading ASCII spaces of every field go; trailing ones stay.
-    for (Span& span : fields_) {
-        while (span.length > 0 && text[span.start] == ' ') {
-            ++span.start;
-            --span.length;
-        }
-    }
-    return CsvReaderStatus::Ok;
+    return fail(CsvReaderStatus::UnterminatedQuote, split.faultStart);
 }
 
 std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText)

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/cp932.h"
+#include "platform/csv_quotes.h"
+
+#include <cstddef>
+
+namespace tavik {
+
+// How a comma-separated line is split: the same grammar for every table of
+// the database (commas outside double quotes, a doubled quote inside quotes
+// is one quote, a two-byte character stepped over whole, leading ASCII
+// spaces of a field dropped), with the limits the readers differ in.
+struct CsvFieldRules {
+    std::size_t maxFieldBytes; // bytes of a field inside its quotes; more is FieldTooLong
+    std::size_t maxFields; // fields taken; one more is TooManyFields
+    LeadBytes leadBytes; // the viewer's reader: the code page's; the tools': 0xFD-0xFF too
+};
+
+enum class CsvFieldFault { None, FieldTooLong, TooManyFields, MisplacedQuote, UnterminatedQuote };
+
+struct CsvFieldSplit {
+    CsvFieldFault fault = CsvFieldFault::None;
+    std::size_t faultStart = 0; // where the field at fault begins
+};
+
+// Splits text[0, n) (without its line end) into fields, handing each to
+// addField(start, length) in order; doubled quotes are collapsed in place.
+// At FieldTooLong and TooManyFields the fields before it have been handed
+// over; at a quote fault the caller drops them. An empty text has no field.
+template <typename AddField>
+CsvFieldSplit splitCsvFields(char* text, std::size_t n, const CsvFieldRules& rules, AddField addField)
+{
+    if (n == 0)
+        return {};
+    const LeadByteRule isLead = rules.leadBytes == LeadBytes::CodePage
+        ? LeadByteRule([](unsigned char byte) { return isLeadByte(byte, LeadBytes::CodePage); })
+        : LeadByteRule([](unsigned char byte) { return isLeadByte(byte, LeadBytes::ConsoleTools); });
+    constexpr std::size_t none = static_cast<std::size_t>(-1);
+    std::size_t fieldStart = 0;
+    std::size_t quoteStart = none; // first byte after the opening quote
+    std::size_t quoteEnd = none; // the closing quote
+    bool inQuotes = false;
+    bool doubled = false;
+    std::size_t fields = 0;
+    for (std::size_t i = 0;; ++i) {
+        if (i < n) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (isLeadByte(c, rules.leadBytes)) {
+                if (i + 1 < n)
+                    ++i;
+                continue;
+            }
+            if (c == '"') {
+                if (inQuotes) {
+                    if (i + 1 < n && text[i + 1] == '"') {
+                        doubled = true;
+                        ++i;
+                    } else {
+                        inQuotes = false;
+                        quoteEnd = i;
+                    }
+                } else {
+                    if (quoteStart != none)
+                        return {CsvFieldFault::MisplacedQuote, fieldStart};
+                    inQuotes = true;
+                    quoteStart = i + 1;
+                }
+                continue;
+            }
+            if (c != ',' || inQuotes)
+                continue;
+        } else if (inQuotes) {
+            return {CsvFieldFault::UnterminatedQuote, fieldStart};
+        }
+
+        // The field ends at i (a comma or the end of the line); it lies behind
+        // the scan, so its doubled quotes collapse in place now.
+        std::size_t start = quoteStart != none ? quoteStart : fieldStart;
+        std::size_t length = quoteStart != none ? quoteEnd - quoteStart : i - fieldStart;
+        if (length > rules.maxFieldBytes)
+            return {CsvFieldFault::FieldTooLong, fieldStart};
+        if (doubled)
+            length = collapseDoubledQuotes(text + start, length, isLead);
+        if (fields == rules.maxFields)
+            return {CsvFieldFault::TooManyFields, fieldStart};
+        while (length > 0 && text[start] == ' ') {
+            ++start;
+            --length;
+        }
+        addField(start, length);
+        ++fields;
+        if (i >= n)
+            return {};
+        fieldStart = i + 1;
+        quoteStart = quoteEnd = none;
+        doubled = false;
+    }
+}
+
+} // namespace tavik
