@@ -35,18 +35,28 @@ int toolSettingNumber(const IniFile& ini, std::string_view section, std::string_
     return value ? parseInteger(*value) : fallback;
 }
 
+std::string toolSettingText(const IniFile& ini, const IniKey& key, size_t valueBytes)
+{
+    return toolSettingText(ini, key.section, key.name, key.toolsDefault, valueBytes);
+}
+
+int toolSettingNumber(const IniFile& ini, const IniKey& key)
+{
+    return toolSettingNumber(ini, key.section, key.name, iniCountDefault(key.toolsDefault));
+}
+
 ToolSettings ToolSettings::read(const IniFile& ini, size_t valueBytes)
 {
     ToolSettings settings;
-    settings.speciesTable = toolSettingText(ini, "Path", "SpeciesTable", settings.speciesTable, valueBytes);
-    settings.areaTable = toolSettingText(ini, "Path", "AreaTable", settings.areaTable, valueBytes);
-    settings.literaTable = toolSettingText(ini, "Path", "LiteraTable", settings.literaTable, valueBytes);
-    settings.taVikDb = toolSettingText(ini, "Path", "TaVikDB", settings.taVikDb, valueBytes);
-    settings.spLitDb = toolSettingText(ini, "Path", "SpLitDB", settings.spLitDb, valueBytes);
-    settings.speciesMax = toolSettingNumber(ini, "Capacity", "SpeciesMax", settings.speciesMax);
-    settings.areaMax = toolSettingNumber(ini, "Capacity", "AreaMax", settings.areaMax);
-    settings.literaMax = toolSettingNumber(ini, "Capacity", "LiteraMax", settings.literaMax);
-    settings.pointMaxPerSpecies = toolSettingNumber(ini, "Capacity", "PointMaxPerSpecies", settings.pointMaxPerSpecies);
+    settings.speciesTable = toolSettingText(ini, iniKey::speciesTable, valueBytes);
+    settings.areaTable = toolSettingText(ini, iniKey::areaTable, valueBytes);
+    settings.literaTable = toolSettingText(ini, iniKey::literaTable, valueBytes);
+    settings.taVikDb = toolSettingText(ini, iniKey::taVikDb, valueBytes);
+    settings.spLitDb = toolSettingText(ini, iniKey::spLitDb, valueBytes);
+    settings.speciesMax = toolSettingNumber(ini, iniKey::speciesMax);
+    settings.areaMax = toolSettingNumber(ini, iniKey::areaMax);
+    settings.literaMax = toolSettingNumber(ini, iniKey::literaMax);
+    settings.pointMaxPerSpecies = toolSettingNumber(ini, iniKey::pointMaxPerSpecies);
     return settings;
 }
 

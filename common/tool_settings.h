@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/tavik_ini_keys.h"
 #include "platform/ini_file.h"
 
 #include <string>
@@ -11,18 +12,18 @@ struct ToolError;
 
 // The keys through which the console tools find their tables, read from
 // "tavik.ini" in the current directory; a missing file or key gives the
-// default. Paths are cp932 as written; a relative path is relative to the
-// current directory.
+// tools' default of its declaration (common/tavik_ini_keys.h). Paths are
+// cp932 as written; a relative path is relative to the current directory.
 struct ToolSettings {
-    std::string speciesTable = "species.csv"; // [Path] SpeciesTable
-    std::string areaTable = "area.csv"; // [Path] AreaTable
-    std::string literaTable = "litera.csv"; // [Path] LiteraTable
-    std::string taVikDb = "tavik.csv"; // [Path] TaVikDB, the distribution table
-    std::string spLitDb = "split.csv"; // [Path] SpLitDB, the species-literature table
-    int speciesMax = 2000; // [Capacity] SpeciesMax, species
-    int areaMax = 2000; // [Capacity] AreaMax, areas
-    int literaMax = 2000; // [Capacity] LiteraMax, literature rows
-    int pointMaxPerSpecies = 1000; // [Capacity] PointMaxPerSpecies: kept, limits nothing here
+    std::string speciesTable{iniKey::speciesTable.toolsDefault};
+    std::string areaTable{iniKey::areaTable.toolsDefault};
+    std::string literaTable{iniKey::literaTable.toolsDefault};
+    std::string taVikDb{iniKey::taVikDb.toolsDefault}; // the distribution table
+    std::string spLitDb{iniKey::spLitDb.toolsDefault}; // the species-literature table
+    int speciesMax = iniCountDefault(iniKey::speciesMax.toolsDefault);
+    int areaMax = iniCountDefault(iniKey::areaMax.toolsDefault);
+    int literaMax = iniCountDefault(iniKey::literaMax.toolsDefault); // literature rows
+    int pointMaxPerSpecies = iniCountDefault(iniKey::pointMaxPerSpecies.toolsDefault); // kept, limits nothing here
 
     // Bytes a value may hold: samvel and norbek read values into 512-byte
     // buffers, ludric into 10,000-byte ones.
@@ -58,5 +59,10 @@ std::string toolSettingText(const IniFile& ini, std::string_view section, std::s
 
 // A decimal integer value (a non-numeric value gives 0), or the default.
 int toolSettingNumber(const IniFile& ini, std::string_view section, std::string_view key, int fallback);
+
+// A declared key as the tools read it, with the tools' default.
+std::string toolSettingText(
+    const IniFile& ini, const IniKey& key, size_t valueBytes = ToolSettings::standardValueBytes);
+int toolSettingNumber(const IniFile& ini, const IniKey& key);
 
 } // namespace tavik

@@ -1,10 +1,14 @@
 #include "viewer/settings/settings.h"
 
 #include "common/angle_text.h"
+#include "common/tavik_ini_keys.h"
+#include "common/tool_settings.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace tavik {
 namespace {
@@ -166,6 +170,61 @@ TEST(Settings, SavingKeepsOtherLinesAndWritesTheListedForms)
     writeSettings(s, WindowState::Normal, ini);
     EXPECT_EQ(IniFile::fromText(ini.text()).value("Display", "FrameWidth").value_or("?"), "1234");
     EXPECT_EQ(IniFile::fromText(ini.text()).value("Display", "FrameShowMaximized").value_or("?"), "no");
+}
+
+} // namespace
+} // namespace tavik
+
+namespace tavik {
+namespace {
+
+// The keys the viewer and the tools both read: each program takes its own
+// default from the one declaration, and a value written under the declared
+// section and name reaches both (a key misspelt in one reader fails here).
+TEST(SharedIniKeys, EachProgramReadsItsDefaultAndTheWrittenValue)
+{
+    struct Reach {
+        const IniKey& key;
+        int Settings::*viewer;
+        int ToolSettings::*tools; // null: the tools' shared settings do not hold it
+    } counts[] = {
+        {iniKey::speciesMax, &Settings::speciesMax, &ToolSettings::speciesMax},
+        {iniKey::areaMax, &Settings::areaMax, &ToolSettings::areaMax},
+        {iniKey::literaMax, &Settings::literaMax, &ToolSettings::literaMax},
+        {iniKey::pointMaxPerSpecies, &Settings::pointMaxPerSpecies, &ToolSettings::pointMaxPerSpecies},
+        {iniKey::phyleticMax, &Settings::phyleticMax, nullptr},
+        {iniKey::bookMax, &Settings::bookMax, nullptr},
+        {iniKey::wgsJgsMax, &Settings::wgsJgsMax, nullptr},
+    };
+    const Settings viewerDefaults = readSettings(IniFile::fromText(""), "/start");
+    const ToolSettings toolDefaults = ToolSettings::read(IniFile::fromText(""));
+    for (const Reach& reach : counts) {
+        const std::string name(reach.key.name);
+        EXPECT_EQ(viewerDefaults.*reach.viewer, iniCountDefault(reach.key.viewerDefault)) << name;
+        const std::string written = "[" + std::string(reach.key.section) + "]\n" + name + "=37\n";
+        EXPECT_EQ(readSettings(IniFile::fromText(written), "/start").*reach.viewer, 37) << name;
+        if (reach.tools) {
+            EXPECT_EQ(toolDefaults.*reach.tools, iniCountDefault(reach.key.toolsDefault)) << name;
+            EXPECT_EQ(ToolSettings::read(IniFile::fromText(written)).*reach.tools, 37) << name;
+        }
+    }
+    // The defaults that have always differed stay as they were.
+    EXPECT_EQ(viewerDefaults.areaMax, 4000);
+    EXPECT_EQ(toolDefaults.areaMax, 2000);
+    EXPECT_EQ(viewerDefaults.literaMax, 1000);
+    EXPECT_EQ(toolDefaults.literaMax, 2000);
+
+    const ToolSettings tools = ToolSettings::read(IniFile::fromText("[Path]\nSpeciesTable=s.csv\nTaVikDB=t.csv\n"));
+    EXPECT_EQ(tools.speciesTable, "s.csv");
+    EXPECT_EQ(tools.taVikDb, "t.csv");
+    EXPECT_EQ(toolDefaults.areaTable, iniKey::areaTable.toolsDefault);
+    EXPECT_EQ(viewerDefaults.areaTable, iniKey::areaTable.viewerDefault);
+    EXPECT_TRUE(readSettings(IniFile::fromText("[Display]\nMeshGeodetic=wgs\n"), "/start").meshWgs);
+
+    // No key is declared twice.
+    std::set<std::string> names;
+    for (const IniKey& key : sharedIniKeys())
+        EXPECT_TRUE(names.insert(std::string(key.section) + "/" + std::string(key.name)).second) << key.name;
 }
 
 } // namespace

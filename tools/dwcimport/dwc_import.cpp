@@ -137,7 +137,7 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
         std::string reason;
         if (!DwcSettings::resolve(ini, line, settings, reason))
             return error.set("", utf8ToCp932(reason));
-        std::string meshDatum = toolSettingText(ini, "Display", "MeshGeodetic", "JGS");
+        std::string meshDatum = toolSettingText(ini, iniKey::meshGeodetic);
         for (char& c : meshDatum)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         bool squaresOnWorldDatum = meshDatum == "WGS";
@@ -167,14 +167,13 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
         // The datum-shift table turns Tokyo-datum coordinates to the world
         // datum, and points to the Tokyo datum of the squares when
         // MeshGeodetic says the database's squares are on it.
-        std::string shiftPath = toolSettingText(ini, "Path", "WgsJgsTable", ".\\dbase\\WGS_JGS.csv");
+        std::string shiftPath = toolSettingText(ini, iniKey::wgsJgsTable);
         DatumShiftTable shifts;
         bool haveShifts = false;
         bool needShifts = settings.grid && !squaresOnWorldDatum;
         if (needShifts || isRegularFile(shiftPath)) {
             ToolError shiftError;
-            haveShifts
-                = loadDatumShifts(shiftPath, toolSettingNumber(ini, "Capacity", "WgsJgsMax", 200), shifts, shiftError);
+            haveShifts = loadDatumShifts(shiftPath, toolSettingNumber(ini, iniKey::wgsJgsMax), shifts, shiftError);
             if (!haveShifts && needShifts) {
                 shiftError.message += cp932Literal("\n(地域メッシュが日本測地系 (MeshGeodetic=JGS) なので、測地系変換"
                                                    "テーブルが要ります)");

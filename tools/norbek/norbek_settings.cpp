@@ -199,10 +199,10 @@ std::string NorbekSettings::fontFamilyText(std::string_view htmlFont)
 bool NorbekSettings::read(const IniFile& ini, std::string_view iniPath, NorbekSettings& settings, std::string& fault)
 {
     settings.tables = ToolSettings::read(ini);
-    settings.phyleticTable = toolSettingText(ini, "Path", "PhyleticTable", settings.phyleticTable);
-    settings.bookTable = toolSettingText(ini, "Path", "BookTable", settings.bookTable);
-    settings.phyleticMax = toolSettingNumber(ini, "Capacity", "PhyleticMax", settings.phyleticMax);
-    settings.bookMax = toolSettingNumber(ini, "Capacity", "BookMax", settings.bookMax);
+    settings.phyleticTable = toolSettingText(ini, iniKey::phyleticTable);
+    settings.bookTable = toolSettingText(ini, iniKey::bookTable);
+    settings.phyleticMax = toolSettingNumber(ini, iniKey::phyleticMax);
+    settings.bookMax = toolSettingNumber(ini, iniKey::bookMax);
 
     SettingsReader reader(ini, iniPath);
     int orderBy = reader.choice(

@@ -25,10 +25,10 @@ struct NorbekSettings {
     static constexpr int imageSources = 10;
 
     ToolSettings tables; // SpeciesTable, AreaTable, LiteraTable, SpLitDB and their capacities
-    std::string phyleticTable = "phyletic.csv"; // [Path] PhyleticTable
-    std::string bookTable = "book.csv"; // [Path] BookTable
-    int phyleticMax = 200; // [Capacity] PhyleticMax, groups
-    int bookMax = 200; // [Capacity] BookMax, books
+    std::string phyleticTable{iniKey::phyleticTable.toolsDefault};
+    std::string bookTable{iniKey::bookTable.toolsDefault};
+    int phyleticMax = iniCountDefault(iniKey::phyleticMax.toolsDefault); // groups
+    int bookMax = iniCountDefault(iniKey::bookMax.toolsDefault); // books
 
     NameForm orderBy = NameForm::Standard; // OrderBy: which author sorts the literature
     std::vector<NameForm> species{NameForm::Standard, NameForm::Alias1}; // Species: names in the header, in order

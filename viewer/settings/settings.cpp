@@ -1,6 +1,7 @@
 #include "viewer/settings/settings.h"
 
 #include "common/angle_text.h"
+#include "common/tavik_ini_keys.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -25,18 +26,28 @@ public:
     {
     }
 
-    std::string text(const char* key, std::string_view fallback, size_t limit = kValueBytes) const
+    std::string text(std::string_view key, std::string_view fallback, size_t limit = kValueBytes) const
     {
         std::string value = ini_.value(section_, key, fallback);
         return cutCp932(value, std::min(limit, kValueBytes));
     }
-    std::string upper(const char* key, std::string_view fallback) const
+    std::string upper(std::string_view key, std::string_view fallback) const
     {
         std::string value = text(key, fallback);
         for (char& c : value)
             if (c >= 'a' && c <= 'z')
                 c = static_cast<char>(c - 'a' + 'A');
         return value;
+    }
+    // A declared key as the viewer reads it, with the viewer's default.
+    std::string text(const IniKey& key, size_t limit = kValueBytes) const
+    {
+        return cutCp932(ini_.value(key.section, key.name, key.viewerDefault), std::min(limit, kValueBytes));
+    }
+    int integer(const IniKey& key) const
+    {
+        std::optional<std::string> value = ini_.value(key.section, key.name);
+        return value ? parseInteger(*value) : iniCountDefault(key.viewerDefault);
     }
     bool named(const char* key) const { return ini_.value(section_, key).has_value(); }
     int integer(const char* key, int fallback) const
@@ -174,7 +185,7 @@ void readDisplay(const IniFile& ini, Settings& s)
         std::string key = "GeoTransparentColor" + std::to_string(i);
         s.geoTransparentColor[i] = parseColour(r.text(key.c_str(), i == 0 ? "255,255,255" : ""));
     }
-    s.meshWgs = r.upper("MeshGeodetic", "JGS") == "WGS";
+    s.meshWgs = r.upper(iniKey::meshGeodetic.name, iniKey::meshGeodetic.viewerDefault) == "WGS";
     s.meshMarked = r.upper("MeshPaint", "FilledMesh") == "MARKEDMESH";
     s.displayFontFace = r.text("DisplayFontFace", "Century", 64);
     s.displayFontSize = clampFontSize(parseReal(r.text("DisplayFontSize", "10.0")));
@@ -184,20 +195,20 @@ void readPaths(const IniFile& ini, Settings& s)
 {
     Reader r(ini, "Path");
     const std::string& base = s.startupDirectory;
-    auto absolute = [&](const char* key, std::string_view fallback) {
+    auto absolute = [&](std::string_view key, std::string_view fallback) {
         return cutCp932(makeAbsolute(r.text(key, fallback, kPathBytes), base), kPathBytes);
     };
     s.blankMap = r.text("BlankMap", ".\\BlankMap\\jpn_Prefs_LEA_S\\jpn_Prefs_LEA_S.png", kPathBytes);
     s.addinMap = r.text("AddinMap", "", kPathBytes);
     s.printFormCfg = absolute("PrintFormCfg", "PrintForm.cfg");
     s.paintCfg = absolute("PaintCfg", "Painter.cfg");
-    s.speciesTable = r.text("SpeciesTable", ".\\dbase\\species.csv", kPathBytes);
-    s.phyleticTable = r.text("PhyleticTable", ".\\dbase\\phyletic.csv", kPathBytes);
-    s.literaTable = r.text("LiteraTable", ".\\dbase\\litera.csv", kPathBytes);
-    s.bookTable = r.text("BookTable", ".\\dbase\\book.csv", kPathBytes);
-    s.areaTable = r.text("AreaTable", ".\\dbase\\area.csv", kPathBytes);
-    s.wgsJgsTable = r.text("WgsJgsTable", ".\\dbase\\WGS_JGS.csv", kPathBytes);
-    s.taVikDb = absolute("TaVikDB", ".\\dbase\\ta_vik.csv");
+    s.speciesTable = r.text(iniKey::speciesTable, kPathBytes);
+    s.phyleticTable = r.text(iniKey::phyleticTable, kPathBytes);
+    s.literaTable = r.text(iniKey::literaTable, kPathBytes);
+    s.bookTable = r.text(iniKey::bookTable, kPathBytes);
+    s.areaTable = r.text(iniKey::areaTable, kPathBytes);
+    s.wgsJgsTable = r.text(iniKey::wgsJgsTable, kPathBytes);
+    s.taVikDb = absolute(iniKey::taVikDb.name, iniKey::taVikDb.viewerDefault);
     s.explanationPath = absolute("ExplanationPath", ".\\explain\\");
     s.helpDocumentPath = absolute("HelpDocumentPath", ".\\doc\\");
     s.helpDocumentName = r.text("HelpDocumentName", "Tavik_doc.html", kPathBytes);
@@ -212,16 +223,18 @@ void readPaths(const IniFile& ini, Settings& s)
 void readCapacities(const IniFile& ini, Settings& s)
 {
     Reader r(ini, "Capacity");
-    auto capacity = [&](const char* key, int fallback) { return std::max(0, r.integer(key, fallback)); };
-    s.speciesMax = capacity("SpeciesMax", 2000);
-    s.phyleticMax = capacity("PhyleticMax", 200);
-    s.literaMax = capacity("LiteraMax", 1000);
-    s.bookMax = capacity("BookMax", 500);
-    s.areaMax = capacity("AreaMax", 4000);
-    s.wgsJgsMax = capacity("WgsJgsMax", 200);
-    s.pointMaxPerSpecies = capacity("PointMaxPerSpecies", 1000);
+    auto capacity = [&](const IniKey& key) { return std::max(key.lowest, r.integer(key)); };
+    s.speciesMax = capacity(iniKey::speciesMax);
+    s.phyleticMax = capacity(iniKey::phyleticMax);
+    s.literaMax = capacity(iniKey::literaMax);
+    s.bookMax = capacity(iniKey::bookMax);
+    s.areaMax = capacity(iniKey::areaMax);
+    s.wgsJgsMax = capacity(iniKey::wgsJgsMax);
+    s.pointMaxPerSpecies = std::max(0, r.integer(iniKey::pointMaxPerSpecies));
     // Read as a number, "1,000" would draw one record and "all" none.
-    if (std::optional<std::string> text = ini.value("Capacity", "PointMaxPerSpecies"); text) {
+    if (std::optional<std::string> text
+        = ini.value(iniKey::pointMaxPerSpecies.section, iniKey::pointMaxPerSpecies.name);
+        text) {
         std::string_view digits = *text; // the settings file drops the blanks around values
         if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos
             || digits.find_first_not_of('0') == std::string_view::npos)

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tavik {
+
+// What a key of tavik.ini holds.
+enum class IniValueKind { Path, Count, Choice };
+
+// One key of tavik.ini that more than one program reads, with the default
+// each of them has always used. Where the viewer and the console tools
+// differ (AreaMax: 4000 and 2000; LiteraMax: 1000 and 2000; the tables'
+// folders), both stand here side by side, and each program reads the key
+// through this declaration. "" means the program does not read the key.
+struct IniKey {
+    std::string_view section;
+    std::string_view name;
+    IniValueKind kind;
+    std::string_view viewerDefault; // tavik
+    std::string_view toolsDefault; // samvel, ludric, norbek, dwcimport
+    int lowest = 0; // a count below it is taken as it (the viewer), or refused (PointMaxPerSpecies)
+};
+
+namespace iniKey {
+
+// [Path]: the tables of the database. The viewer reads them beside its
+// folder "dbase"; the tools, run in the database folder, by plain name.
+inline constexpr IniKey speciesTable{"Path", "SpeciesTable", IniValueKind::Path, ".\\dbase\\species.csv", "species.csv"};
+inline constexpr IniKey areaTable{"Path", "AreaTable", IniValueKind::Path, ".\\dbase\\area.csv", "area.csv"};
+inline constexpr IniKey literaTable{"Path", "LiteraTable", IniValueKind::Path, ".\\dbase\\litera.csv", "litera.csv"};
+inline constexpr IniKey phyleticTable{
+    "Path", "PhyleticTable", IniValueKind::Path, ".\\dbase\\phyletic.csv", "phyletic.csv"};
+inline constexpr IniKey bookTable{"Path", "BookTable", IniValueKind::Path, ".\\dbase\\book.csv", "book.csv"};
+inline constexpr IniKey wgsJgsTable{
+    "Path", "WgsJgsTable", IniValueKind::Path, ".\\dbase\\WGS_JGS.csv", ".\\dbase\\WGS_JGS.csv"};
+inline constexpr IniKey taVikDb{"Path", "TaVikDB", IniValueKind::Path, ".\\dbase\\ta_vik.csv", "tavik.csv"};
+inline constexpr IniKey spLitDb{"Path", "SpLitDB", IniValueKind::Path, "", "split.csv"};
+
+// [Capacity]: rows each table may hold.
+inline constexpr IniKey speciesMax{"Capacity", "SpeciesMax", IniValueKind::Count, "2000", "2000"};
+inline constexpr IniKey phyleticMax{"Capacity", "PhyleticMax", IniValueKind::Count, "200", "200"};
+inline constexpr IniKey literaMax{"Capacity", "LiteraMax", IniValueKind::Count, "1000", "2000"};
+inline constexpr IniKey bookMax{"Capacity", "BookMax", IniValueKind::Count, "500", "200"};
+inline constexpr IniKey areaMax{"Capacity", "AreaMax", IniValueKind::Count, "4000", "2000"};
+inline constexpr IniKey wgsJgsMax{"Capacity", "WgsJgsMax", IniValueKind::Count, "200", "200"};
+inline constexpr IniKey pointMaxPerSpecies{
+    "Capacity", "PointMaxPerSpecies", IniValueKind::Count, "1000", "1000", 1};
+
+// [Display] MeshGeodetic: the datum of the grid-square codes (JGS or WGS),
+// which the viewer draws by and dwcimport writes by.
+inline constexpr IniKey meshGeodetic{"Display", "MeshGeodetic", IniValueKind::Choice, "JGS", "JGS"};
+
+} // namespace iniKey
+
+// Every key above, for the tests and the README's list.
+std::span<const IniKey> sharedIniKeys();
+
+// The default as a count (the key must be a Count the program reads).
+int iniCountDefault(std::string_view text);
+
+} // namespace tavik
