@@ -6,12 +6,12 @@
 // them: the PNG encoder against the zlib path the saver used before (libpng,
 // zlib level 4, Up filter) and against libpng's default settings, and the
 // cost of each mark of a crowded species.
+#include "imagefiles/output_rows.h"
+#include "imagefiles/palette.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/output_rows.h"
-#include "viewer/basemap/palette.h"
+#include "viewer/basemap/pixel_rows.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/session/workspace.h"

@@ -8,9 +8,10 @@ namespace tavik {
 
 std::span<const IniKey> sharedIniKeys()
 {
-    static constexpr std::array keys{iniKey::speciesTable, iniKey::areaTable, iniKey::literaTable, iniKey::phyleticTable,
-        iniKey::bookTable, iniKey::wgsJgsTable, iniKey::taVikDb, iniKey::spLitDb, iniKey::speciesMax, iniKey::phyleticMax, iniKey::literaMax,
-        iniKey::bookMax, iniKey::areaMax, iniKey::wgsJgsMax, iniKey::pointMaxPerSpecies, iniKey::meshGeodetic};
+    static constexpr std::array keys{iniKey::speciesTable, iniKey::areaTable, iniKey::literaTable,
+        iniKey::phyleticTable, iniKey::bookTable, iniKey::wgsJgsTable, iniKey::taVikDb, iniKey::spLitDb,
+        iniKey::speciesMax, iniKey::phyleticMax, iniKey::literaMax, iniKey::bookMax, iniKey::areaMax, iniKey::wgsJgsMax,
+        iniKey::pointMaxPerSpecies, iniKey::meshGeodetic};
     return keys;
 }
 

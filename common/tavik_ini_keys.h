@@ -26,7 +26,8 @@ namespace iniKey {
 
 // [Path]: the tables of the database. The viewer reads them beside its
 // folder "dbase"; the tools, run in the database folder, by plain name.
-inline constexpr IniKey speciesTable{"Path", "SpeciesTable", IniValueKind::Path, ".\\dbase\\species.csv", "species.csv"};
+inline constexpr IniKey speciesTable{
+    "Path", "SpeciesTable", IniValueKind::Path, ".\\dbase\\species.csv", "species.csv"};
 inline constexpr IniKey areaTable{"Path", "AreaTable", IniValueKind::Path, ".\\dbase\\area.csv", "area.csv"};
 inline constexpr IniKey literaTable{"Path", "LiteraTable", IniValueKind::Path, ".\\dbase\\litera.csv", "litera.csv"};
 inline constexpr IniKey phyleticTable{
@@ -44,8 +45,7 @@ inline constexpr IniKey literaMax{"Capacity", "LiteraMax", IniValueKind::Count, 
 inline constexpr IniKey bookMax{"Capacity", "BookMax", IniValueKind::Count, "500", "200"};
 inline constexpr IniKey areaMax{"Capacity", "AreaMax", IniValueKind::Count, "4000", "2000"};
 inline constexpr IniKey wgsJgsMax{"Capacity", "WgsJgsMax", IniValueKind::Count, "200", "200"};
-inline constexpr IniKey pointMaxPerSpecies{
-    "Capacity", "PointMaxPerSpecies", IniValueKind::Count, "1000", "1000", 1};
+inline constexpr IniKey pointMaxPerSpecies{"Capacity", "PointMaxPerSpecies", IniValueKind::Count, "1000", "1000", 1};
 
 // [Display] MeshGeodetic: the datum of the grid-square codes (JGS or WGS),
 // which the viewer draws by and dwcimport writes by.

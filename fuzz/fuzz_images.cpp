@@ -1,7 +1,7 @@
 // The PNG and BMP readers: a result code of the list, and on success rows
 // that hold exactly width x height pixels.
 #include "fuzz/fuzz_support.h"
-#include "viewer/basemap/image_files.h"
+#include "imagefiles/image_files.h"
 
 using namespace tavik;
 

@@ -1,7 +1,7 @@
 // Print scripts: any tag text parsed as a header, title or footer script and
 // laid out in a box; runs stay finite and within their limits.
 #include "fuzz/fuzz_support.h"
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/tag_reader.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/print/script_interpreter.h"
 #include "viewer/render/painter_config.h"

@@ -1,9 +1,9 @@
 // The tag reader and the schema validator against every file type's schema:
 // results of the list, at most ten errors and a stop after ten findings.
 #include "fuzz/fuzz_support.h"
+#include "tagfile/schema_validator.h"
+#include "tagfile/tag_reader.h"
 #include "viewer/basemap/blank_map.h"
-#include "viewer/basemap/schema_validator.h"
-#include "viewer/basemap/tag_reader.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/render/painter_config.h"
 

@@ -3,7 +3,7 @@
 #include "platform/message_sink.h"
 #include "tests/basemap/image_bytes.h"
 #include "tests/support/test_folder.h"
-#include "viewer/basemap/image_files.h"
+#include "viewer/basemap/pixel_rows.h"
 #include "viewer/settings/settings.h"
 
 #include <gtest/gtest.h>

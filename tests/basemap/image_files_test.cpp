@@ -1,5 +1,5 @@
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/palette.h"
+#include "imagefiles/palette.h"
+#include "viewer/basemap/pixel_rows.h"
 
 #include "tests/basemap/image_bytes.h"
 #include "tests/support/test_folder.h"

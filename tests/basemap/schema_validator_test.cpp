@@ -1,7 +1,7 @@
-#include "viewer/basemap/schema_validator.h"
+#include "tagfile/schema_validator.h"
 
 #include "platform/cp932.h"
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/tag_reader.h"
 
 #include <gtest/gtest.h>
 

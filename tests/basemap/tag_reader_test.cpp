@@ -1,4 +1,4 @@
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/tag_reader.h"
 
 #include "tests/support/test_folder.h"
 

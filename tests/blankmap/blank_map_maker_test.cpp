@@ -3,13 +3,13 @@
 // flood fill covers each region and nothing else.
 #include "tools/blankmap/blank_map_maker.h"
 
+#include "imagefiles/image_files.h"
 #include "platform/file_lock.h"
 #include "platform/message_sink.h"
 #include "tests/support/process_run.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_folder.h"
 #include "viewer/basemap/blank_map.h"
-#include "viewer/basemap/image_files.h"
 #include "viewer/render/flood_fill.h"
 #include "viewer/settings/area_table.h"
 

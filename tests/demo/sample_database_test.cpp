@@ -1,12 +1,12 @@
 // The Japan sample database as committed: its generated files are what their
 // generator makes, its area points fill their own prefecture and nothing
 // else, and its configuration files read without findings.
+#include "imagefiles/image_files.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
 #include "tools/blankmap/blank_map_maker.h"
 #include "tools/blankmap/geo_regions.h"
 #include "viewer/basemap/blank_map.h"
-#include "viewer/basemap/image_files.h"
 #include "viewer/print/print_form_list.h"
 #include "viewer/render/flood_fill.h"
 #include "viewer/render/painter_config.h"

@@ -12,7 +12,7 @@ import pathlib
 import re
 import sys
 
-FOLDERS = ["platform", "common", "viewer", "tools"]
+FOLDERS = ["platform", "common", "tagfile", "imagefiles", "viewer", "tools"]
 
 TOKEN = re.compile(
     r"""//[^\n]*|/\*.*?\*/|R"(?P<delim>[^(\s]*)\(.*?\)(?P=delim)"|"(?:\\.|[^"\\\n])*"|'(?:\\.|[^'\\\n])*'"""

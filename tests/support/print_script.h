@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/tag_reader.h"
 #include "viewer/print/print_form_list.h"
 
 #include <gtest/gtest.h>

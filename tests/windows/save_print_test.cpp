@@ -4,10 +4,10 @@
 // pages against those of `tavik --print`, and the printer set-up.
 #include "viewer/windows/main_window.h"
 
+#include "imagefiles/palette.h"
 #include "platform/message_sink.h"
 #include "tests/support/tavik_run.h"
 #include "tests/windows/viewer_driver.h"
-#include "viewer/basemap/palette.h"
 #include "viewer/print/page_export.h"
 #include "viewer/print/print_form.h"
 #include "viewer/print/quelna_doc.h"

@@ -2,6 +2,8 @@
 
 #include "common/database_lock.h"
 #include "common/tool_error.h"
+#include "imagefiles/image_files.h"
+#include "imagefiles/palette.h"
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
@@ -13,8 +15,6 @@
 #include "tools/blankmap/map_layout.h"
 #include "tools/blankmap/region_raster.h"
 #include "viewer/basemap/blank_map.h"
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/palette.h"
 
 #include <QImage>
 #include <QPainter>

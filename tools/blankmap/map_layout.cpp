@@ -1,8 +1,8 @@
 #include "tools/blankmap/map_layout.h"
 
+#include "imagefiles/palette.h"
 #include "platform/cp932.h"
 #include "tools/blankmap/json_file.h"
-#include "viewer/basemap/palette.h"
 #include "viewer/basemap/projection.h"
 
 #include <algorithm>

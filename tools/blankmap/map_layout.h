@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/colour.h"
 #include "tools/blankmap/geo_regions.h"
 #include "viewer/basemap/map_block.h"
-#include "viewer/settings/colour.h"
 
 #include <QRect>
 

@@ -1,9 +1,9 @@
 #include "viewer/basemap/base_image.h"
 
+#include "imagefiles/image_files.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
-#include "viewer/basemap/image_files.h"
 #include "viewer/settings/settings.h"
 
 namespace tavik {

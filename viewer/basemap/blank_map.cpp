@@ -4,8 +4,8 @@
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
+#include "tagfile/tag_file.h"
 #include "viewer/basemap/projection.h"
-#include "viewer/basemap/tag_file.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "viewer/basemap/image_files.h"
+#include "viewer/basemap/pixel_rows.h"
 
 #include <QImage>
 

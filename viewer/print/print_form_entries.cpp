@@ -3,8 +3,8 @@
 #include "platform/cp932.h"
 #include "platform/text_format.h"
 #include "platform/text_numbers.h"
-#include "viewer/basemap/schema_validator.h"
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/schema_validator.h"
+#include "tagfile/tag_reader.h"
 #include "viewer/print/print_form.h"
 #include "viewer/print/print_form_list.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/basemap/tag_node.h"
+#include "tagfile/tag_node.h"
 
 #include <array>
 #include <cstddef>

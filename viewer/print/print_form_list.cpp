@@ -3,9 +3,9 @@
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
-#include "viewer/basemap/schema_validator.h"
-#include "viewer/basemap/tag_file.h"
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/schema_validator.h"
+#include "tagfile/tag_file.h"
+#include "tagfile/tag_reader.h"
 
 #include <algorithm>
 #include <array>

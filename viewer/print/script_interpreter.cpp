@@ -2,7 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
-#include "viewer/basemap/tag_node.h"
+#include "tagfile/tag_node.h"
 #include "viewer/render/map_view_painter.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/phyletic_table.h"

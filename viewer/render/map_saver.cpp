@@ -1,11 +1,11 @@
 #include "viewer/render/map_saver.h"
 
+#include "imagefiles/palette.h"
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/palette.h"
+#include "viewer/basemap/pixel_rows.h"
 #include "viewer/render/file_name_wildcards.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/settings/species_table.h"

@@ -4,7 +4,7 @@
 #include "platform/file_replacement.h"
 #include "platform/text_format.h"
 #include "platform/text_numbers.h"
-#include "viewer/basemap/tag_file.h"
+#include "tagfile/tag_file.h"
 #include "viewer/render/mark_painter.h"
 
 #include <algorithm>

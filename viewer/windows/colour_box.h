@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/settings/colour.h"
+#include "common/colour.h"
 
 #include <QToolButton>
 

@@ -1,8 +1,8 @@
-#include "viewer/basemap/tag_file.h"
+#include "tagfile/tag_file.h"
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
-#include "viewer/basemap/schema_validator.h"
+#include "tagfile/schema_validator.h"
 
 namespace tavik {
 

@@ -1,4 +1,4 @@
-#include "viewer/basemap/tag_reader.h"
+#include "tagfile/tag_reader.h"
 
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"

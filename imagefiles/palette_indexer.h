@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/basemap/palette.h"
+#include "imagefiles/palette.h"
 
 #include <cstdint>
 #include <vector>

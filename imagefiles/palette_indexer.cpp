@@ -1,4 +1,4 @@
-#include "viewer/basemap/palette_indexer.h"
+#include "imagefiles/palette_indexer.h"
 
 #include <algorithm>
 #include <limits>

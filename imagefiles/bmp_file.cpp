@@ -2,8 +2,8 @@
 // writing of 8- and 24-bit files, with the 14-byte file header and a 40-byte
 // information header.
 
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/output_rows.h"
+#include "imagefiles/image_files.h"
+#include "imagefiles/output_rows.h"
 
 #include "platform/paths.h"
 

@@ -8,8 +8,8 @@
 // and every C library object (FILE, the png and info structures) belongs to
 // a guard in the caller, which frees it on every path.
 
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/output_rows.h"
+#include "imagefiles/image_files.h"
+#include "imagefiles/output_rows.h"
 
 #include "platform/huge_pages.h"
 #include "platform/paths.h"

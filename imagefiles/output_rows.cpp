@@ -1,4 +1,4 @@
-#include "viewer/basemap/output_rows.h"
+#include "imagefiles/output_rows.h"
 
 namespace tavik {
 

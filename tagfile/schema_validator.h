@@ -1,7 +1,7 @@
 #pragma once
 
-#include "viewer/basemap/tag_node.h"
-#include "viewer/basemap/tag_schema.h"
+#include "tagfile/tag_node.h"
+#include "tagfile/tag_schema.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "viewer/basemap/tag_node.h"
-#include "viewer/basemap/tag_reader.h"
-#include "viewer/basemap/tag_schema.h"
+#include "tagfile/tag_node.h"
+#include "tagfile/tag_reader.h"
+#include "tagfile/tag_schema.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "viewer/basemap/palette.h"
+#include "imagefiles/palette.h"
 
 #include <cstdint>
 

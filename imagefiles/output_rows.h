@@ -1,7 +1,7 @@
 #pragma once
 
-#include "viewer/basemap/image_files.h"
-#include "viewer/basemap/palette_indexer.h"
+#include "imagefiles/image_files.h"
+#include "imagefiles/palette_indexer.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "viewer/basemap/palette.h"
+#include "imagefiles/palette.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 #include <vector>
-
-class QImage;
 
 // Reading and writing the image files of base maps and saved maps: PNG
 // read through libpng and written with libdeflate, Windows BMP by our own
@@ -51,11 +49,6 @@ struct PixelRows {
 
     const std::uint8_t* row(int y) const { return data + stride * y; }
 };
-
-// The rows of a QImage in Format_BGR888 (24 bits), Format_RGB32 (32 bits,
-// on little-endian machines) or Format_Indexed8 (8 bits); other formats give
-// empty rows, which the writers refuse.
-PixelRows pixelRows(const QImage& image);
 
 // An image as the readers deliver it: whatever the file's depth, every row is
 // width × 3 bytes in blue, green, red order, top row first.

@@ -1,4 +1,4 @@
-#include "viewer/basemap/schema_validator.h"
+#include "tagfile/schema_validator.h"
 
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"

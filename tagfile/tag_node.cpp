@@ -1,4 +1,4 @@
-#include "viewer/basemap/tag_node.h"
+#include "tagfile/tag_node.h"
 
 namespace tavik {
 
