@@ -239,7 +239,7 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
         std::string text;
     } cases[] = {
         {"GeoJSON syntax", good, "{\"type\": \"FeatureCollection\",\n\"features\": [,]}", "squares.geojson",
-            "squares.geojson:2:"},
+            "squares.geojson: 2 行目、14 文字目: JSON の書き方が正しくありません"},
         {"no code", good,
             R"({"type": "FeatureCollection", "features": [{"type": "Feature", "properties": {},
               "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}}]})",

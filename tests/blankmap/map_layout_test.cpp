@@ -60,7 +60,8 @@ TEST(MapLayout, FaultsNameTheFileAndTheKey)
         std::string layout;
         std::string message; // after the path
     } cases[] = {
-        {"[1, 2]", ": the layout is not a JSON object"}, {R"({"height": 10, "blocks": []})", ": \"width\" is missing"},
+        {"[1, 2]", ": the layout is not a JSON object"},
+        {R"({"height": 10, "blocks": []})", ": \"width\" is missing"},
         {R"({"width": 10.5, "height": 10, "blocks": []})", ": \"width\" is not an integer"},
         {R"({"width": 0, "height": 10, "blocks": []})", ": \"width\" lies outside 1 to 32767"},
         {layoutWith(R"("comment": "a \"b\"")"), ": \"comment\" may not hold a double quote or a line break"},
@@ -92,7 +93,11 @@ TEST(MapLayout, FaultsNameTheFileAndTheKey)
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0, 0], "rect": [0, 0, 10, 10],
             "select": [130, 30, 140, 40], "frame": 1)")),
             ": \"blocks[0].frame\" is not true or false"},
-        {"{\n\"width\": ,\n}", ":2:"}, // a syntax error: its line and column
+        // A syntax error: its line and its column in characters, as an editor counts them.
+        {"{\n\"width\": ,\n}", ": 2 行目、10 文字目: JSON の書き方が正しくありません ("},
+        {R"({"comment": "日本", x})", ": 1 行目、19 文字目: JSON の書き方が正しくありません ("},
+        {R"({"width": 10)", ": 1 行目、13 文字目: JSON が途中で終わっています ("},
+        {" \n", ": 2 行目、1 文字目: 中身が空です ("},
     };
     test::TestFolder folder("map_layout_faults");
     for (const Case& c : cases) {
