@@ -44,7 +44,7 @@ bool readBack(const std::string& text, BlankMap& blankMap, std::string& error)
     std::string pattern = std::string(directory && *directory ? directory : "/tmp") + "/blankmap-XXXXXX";
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0) {
-        error = "cannot create a temporary file in " + pattern.substr(0, pattern.rfind('/'));
+        error = pattern.substr(0, pattern.rfind('/')) + " に一時ファイルを作れません";
         return false;
     }
     const bool written = ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
@@ -53,7 +53,7 @@ bool readBack(const std::string& text, BlankMap& blankMap, std::string& error)
     const bool loaded = written && blankMap.load(utf8ToCp932(pattern), messages);
     ::unlink(pattern.c_str());
     if (!loaded || !messages.messages.empty()) {
-        error = "the blank-map definition made from the layout does not read back";
+        error = "レイアウトから作った白地図情報を読み直せません";
         for (const std::string& message : messages.utf8Texts())
             error += "\n" + message;
         return false;
@@ -153,7 +153,7 @@ public:
 private:
     std::string blockName(std::size_t block) const
     {
-        const std::string name = "block " + std::to_string(block + 1);
+        const std::string name = "ブロック " + std::to_string(block + 1);
         const std::string& comment = layout_.blocks[block].block.comment;
         return comment.empty() ? name : name + " (" + cp932ToUtf8(comment) + ")";
     }
