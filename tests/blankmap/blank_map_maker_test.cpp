@@ -333,6 +333,54 @@ TEST_F(BlankMapMakerTest, RunsUnderTheDatabaseLock)
     EXPECT_FALSE(std::filesystem::exists(folder.file("map.png.tavik-Ab12Cd")));
 }
 
+// What the program tells its user, in Japanese: what each block drew, what
+// may need a look, the files written; and a fault of either input, named by
+// its file, on standard error with status 1.
+TEST_F(BlankMapMakerTest, TheProgramReportsWhatItDidAndEachFaultWithItsFile)
+{
+    // A third area far off the map, and the main block no longer selects
+    // West's island (south edge 34), which still lies inside its outline.
+    std::string boundaries = kSquares;
+    boundaries.insert(boundaries.rfind("]}"), R"(, {"type": "Feature", "properties": {"code": 3, "name": "Far"},
+        "geometry": {"type": "Polygon", "coordinates": [[[100, 10], [101, 10], [101, 11], [100, 10]]]}})");
+    folder.write("squares.geojson", boundaries);
+    folder.write("layout.json", layoutText(mainBlock("34")));
+    auto run = [&] {
+        return test::runProcess({test::builtProgram("blankmap"),
+            {"-a", "area.csv", "layout.json", "squares.geojson", "map.png"}, folder.path()});
+    };
+    test::ProcessResult made = run();
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err, "");
+    EXPECT_EQ(made.out,
+        "ブロック 1 (main): 2 地域のポリゴン 2 個を描きました\n"
+        "地域コード 1 (West): ポリゴン 2 個のうち 1 個は、どのブロックの \"select\" にも入りません\n"
+        "警告: 地域コード 1 (West): ブロック 1 (main) が描かないポリゴンが、そのブロックの輪郭の内側に来ます "
+        "(記録がそこの海に描かれます)\n"
+        "地域コード 3 (Far): ポリゴン 1 個のうち 1 個は、どのブロックの \"select\" にも入りません\n"
+        "警告: 地域コード 3 (Far) は地図上に陸がないので、地域テーブルの行に代表点がありません\n"
+        "代表点: 1 地域はラベル点、1 地域は地図から探した点です\n"
+        "書きました: map.png (140 × 100 ピクセル)、map.cfg (ブロック 1 個)、area.csv (地域 3 個)\n");
+
+    const std::string image = folder.read("map.png");
+    folder.write("layout.json", R"({"height": 10, "blocks": []})");
+    test::ProcessResult refused = run();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "blankmap: layout.json: \"width\" がありません\n");
+
+    folder.write("layout.json", layoutText(mainBlock()));
+    folder.write("squares.geojson", R"({"type": "FeatureCollection", "features": [{"type": "Feature",
+        "properties": {"code": 1}, "geometry": {"type": "LineString", "coordinates": [[0, 0], [1, 1]]}}]})");
+    refused = run();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+        "blankmap: squares.geojson: 地物 0: geometry の type \"LineString\" では地域を作れません。"
+        "Polygon か MultiPolygon にしてください\n");
+    EXPECT_EQ(folder.read("map.png"), image); // neither fault replaced the map
+}
+
 // Boundaries larger than the memory there is: the fault is reported, where
 // the parser's half-built tree used to end the program (SIGABRT).
 TEST_F(BlankMapMakerTest, BoundariesLargerThanMemoryAreReported)
