@@ -239,37 +239,38 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
         std::string text;
     } cases[] = {
         {"GeoJSON syntax", good, "{\"type\": \"FeatureCollection\",\n\"features\": [,]}", "squares.geojson",
-            "squares.geojson:2:"},
+            "squares.geojson: 2 行目、14 文字目: JSON の書き方が正しくありません"},
         {"no code", good,
             R"({"type": "FeatureCollection", "features": [{"type": "Feature", "properties": {},
               "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}}]})",
-            "squares.geojson", "feature 0: no property \"code\""},
+            "squares.geojson", "地物 0: 地域コードのプロパティ \"code\" がありません"},
         {"a point", good,
             R"({"type": "FeatureCollection", "features": [{"type": "Feature", "properties": {"code": 4},
               "geometry": {"type": "Point", "coordinates": [0, 0]}}]})",
-            "squares.geojson", "only Polygon and MultiPolygon"},
+            "squares.geojson", "type \"Point\" では地域を作れません。Polygon か MultiPolygon にしてください"},
         {"code twice", good,
             R"({"type": "FeatureCollection", "features": [
               {"type": "Feature", "properties": {"code": 4}, "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}},
               {"type": "Feature", "properties": {"code": "4"}, "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}}]})",
-            "squares.geojson", "feature 1: area code 4 is given twice"},
+            "squares.geojson", "地物 1: 地域コード 4 は前の地物にもあります"},
         {"colour off the palette", R"({"width": 10, "height": 10, "sea": [200, 200, 200], "blocks": []})", kSquares,
-            "layout.json", "\"sea\" is not a colour of the standard palette"},
+            "layout.json", "\"sea\" は標準パレットの色ではありません"},
         // Refused at once, before anything is allocated or drawn.
         {"too many pixels", R"({"width": 32767, "height": 32767, "blocks": []})", kSquares, "layout.json",
-            "\"height\" times \"width\" is 1073676289 pixels; a base map has at most 100000000"},
+            "\"height\" と \"width\" を掛けると 1073676289 ピクセルになります。白地図は 100000000 ピクセルまでです"},
         {"no rectangle", layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5, "magnification": 3000,
             "shift-x": 0, "shift-y": 0, "select": [130, 30, 140, 40]})"),
-            kSquares, "layout.json", "\"blocks[0].rect\" is missing"},
+            kSquares, "layout.json", "\"blocks[0].rect\" がありません"},
         {"anchor and shifts",
             layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5, "magnification": 3000,
             "shift-x": 0, "anchor": [135, 34.5, 1, 1], "rect": [0, 0, 10, 10], "select": [130, 30, 140, 40]})"),
-            kSquares, "layout.json", "give either \"anchor\" or \"shift-x\" and \"shift-y\""},
+            kSquares, "layout.json",
+            "\"blocks[0].anchor\" か、\"shift-x\" と \"shift-y\" の組か、どちらか一方だけを指定してください"},
         {"Lambert shift out of range", layoutText(R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 34.5,
             "magnification": 3000, "shift-x": 2, "shift-y": 0, "rect": [0, 0, 10, 10], "select": [130, 30, 140, 40]})"),
-            kSquares, "layout.json", "\"blocks[0].shift-x\" lies outside -1 to 1"},
+            kSquares, "layout.json", "\"blocks[0].shift-x\" は -1 から 1 までにしてください"},
         {"covered block", layoutText(mainBlock() + "," + mainBlock()), kSquares, "layout.json",
-            "block 1 (main): the blocks after it cover it whole"},
+            "ブロック 1 (main): 後のブロックに全体が覆われています"},
     };
     for (const Case& c : cases) {
         folder.write("squares.geojson", c.boundaries);
@@ -330,6 +331,54 @@ TEST_F(BlankMapMakerTest, RunsUnderTheDatabaseLock)
     }
     ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
     EXPECT_FALSE(std::filesystem::exists(folder.file("map.png.tavik-Ab12Cd")));
+}
+
+// What the program tells its user, in Japanese: what each block drew, what
+// may need a look, the files written; and a fault of either input, named by
+// its file, on standard error with status 1.
+TEST_F(BlankMapMakerTest, TheProgramReportsWhatItDidAndEachFaultWithItsFile)
+{
+    // A third area far off the map, and the main block no longer selects
+    // West's island (south edge 34), which still lies inside its outline.
+    std::string boundaries = kSquares;
+    boundaries.insert(boundaries.rfind("]}"), R"(, {"type": "Feature", "properties": {"code": 3, "name": "Far"},
+        "geometry": {"type": "Polygon", "coordinates": [[[100, 10], [101, 10], [101, 11], [100, 10]]]}})");
+    folder.write("squares.geojson", boundaries);
+    folder.write("layout.json", layoutText(mainBlock("34")));
+    auto run = [&] {
+        return test::runProcess({test::builtProgram("blankmap"),
+            {"-a", "area.csv", "layout.json", "squares.geojson", "map.png"}, folder.path()});
+    };
+    test::ProcessResult made = run();
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err, "");
+    EXPECT_EQ(made.out,
+        "ブロック 1 (main): 2 地域のポリゴン 2 個を描きました\n"
+        "地域コード 1 (West): ポリゴン 2 個のうち 1 個は、どのブロックの \"select\" にも入りません\n"
+        "警告: 地域コード 1 (West): ブロック 1 (main) が描かないポリゴンが、そのブロックの輪郭の内側に来ます "
+        "(記録がそこの海に描かれます)\n"
+        "地域コード 3 (Far): ポリゴン 1 個のうち 1 個は、どのブロックの \"select\" にも入りません\n"
+        "警告: 地域コード 3 (Far) は地図上に陸がないので、地域テーブルの行に代表点がありません\n"
+        "代表点: 1 地域はラベル点、1 地域は地図から探した点です\n"
+        "書きました: map.png (140 × 100 ピクセル)、map.cfg (ブロック 1 個)、area.csv (地域 3 個)\n");
+
+    const std::string image = folder.read("map.png");
+    folder.write("layout.json", R"({"height": 10, "blocks": []})");
+    test::ProcessResult refused = run();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "blankmap: layout.json: \"width\" がありません\n");
+
+    folder.write("layout.json", layoutText(mainBlock()));
+    folder.write("squares.geojson", R"({"type": "FeatureCollection", "features": [{"type": "Feature",
+        "properties": {"code": 1}, "geometry": {"type": "LineString", "coordinates": [[0, 0], [1, 1]]}}]})");
+    refused = run();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+        "blankmap: squares.geojson: 地物 0: geometry の type \"LineString\" では地域を作れません。"
+        "Polygon か MultiPolygon にしてください\n");
+    EXPECT_EQ(folder.read("map.png"), image); // neither fault replaced the map
 }
 
 // Boundaries larger than the memory there is: the fault is reported, where

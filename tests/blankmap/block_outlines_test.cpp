@@ -44,11 +44,11 @@ TEST(BlockOutline, RefusesWhatOnePolygonCannotOutline)
         int maxVertices;
         const char* error;
     } cases[] = {
-        {"covered whole", {pixels(-5, -5, 105, 85)}, 64, "cover it whole"},
-        {"a hole", {pixels(40, 30, 60, 50)}, 64, "falls apart or has a hole"},
-        {"cut in two", {pixels(40, -5, 60, 85)}, 64, "falls apart or has a hole"},
-        {"parts meeting at a corner", {pixels(0, 0, 50, 40), pixels(50, 40, 100, 80)}, 64, "touches itself"},
-        {"too many vertices", {pixels(0, 0, 40, 30)}, 5, "needs 6 vertices, more than 5"},
+        {"covered whole", {pixels(-5, -5, 105, 85)}, 64, "後のブロックに全体が覆われています"},
+        {"a hole", {pixels(40, 30, 60, 50)}, 64, "離ればなれになるか、穴があいています"},
+        {"cut in two", {pixels(40, -5, 60, 85)}, 64, "離ればなれになるか、穴があいています"},
+        {"parts meeting at a corner", {pixels(0, 0, 50, 40), pixels(50, 40, 100, 80)}, 64, "角で接しています"},
+        {"too many vertices", {pixels(0, 0, 40, 30)}, 5, "輪郭の頂点が 6 個になります。頂点は 5 個までです"},
     };
     for (const Case& c : cases) {
         std::string error;

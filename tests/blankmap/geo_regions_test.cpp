@@ -60,14 +60,17 @@ TEST(GeoRegions, FeaturesBecomeRegionsWithPolygonsHolesLabelsAndTexts)
     EXPECT_EQ(cp932ToUtf8(first.columns.at(3)), "Hokkaid? ?"); // cp932 lacks both: reported
     EXPECT_EQ(first.columns.at(9), "12.5");
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0].rfind(path + ": feature 0: property \"name\"", 0), 0u) << warnings[0];
+    EXPECT_EQ(warnings[0],
+        path
+            + ": 地物 0: プロパティ \"name\" (Hokkaidō 🦋) に cp932 にない文字があるので、\"?\" "
+              "にしました");
 
     const GeoRegion& second = regions[1];
     EXPECT_EQ(second.code, 7);
     EXPECT_FALSE(second.label.has_value()); // latitude 95 is no point
     EXPECT_EQ(second.columns.at(3), "");
     EXPECT_EQ(second.columns.at(9), "3");
-    EXPECT_EQ(second.displayName(), "area 7 (3)");
+    EXPECT_EQ(second.displayName(), "地域コード 7 (3)");
 }
 
 TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
@@ -77,28 +80,33 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
         std::string file;
         std::string message; // after "<path>: "
     } cases[] = {
-        {R"({"type": "Feature"})", "not a GeoJSON FeatureCollection"},
-        {R"({"type": "FeatureCollection", "features": {}})", "not a GeoJSON FeatureCollection"},
-        {collection(""), "no features"},
-        {collection("3"), "feature 0: not a feature"},
-        {collection(good + R"(, {"type": "Feature", "properties": 5})"), "feature 1: no properties"},
-        {collection(feature(R"({"name": "x"})", kSquare)), "feature 0: no property \"code\" for the area code"},
-        {collection(feature(R"({"code": "12a"})", kSquare)), "feature 0: area code \"12a\" is not a number"},
-        {collection(feature(R"({"code": 0})", kSquare)), "feature 0: area code 0 is not between 1 and 2147483647"},
+        {R"({"type": "Feature"})", "GeoJSON の FeatureCollection ではありません"},
+        {R"({"type": "FeatureCollection", "features": {}})", "GeoJSON の FeatureCollection ではありません"},
+        {collection(""), "地物が 1 つもありません"},
+        {collection("3"), "地物 0: 地物 (Feature) ではありません"},
+        {collection(good + R"(, {"type": "Feature", "properties": 5})"),
+            "地物 1: \"properties\" がオブジェクトではありません"},
+        {collection(feature(R"({"name": "x"})", kSquare)), "地物 0: 地域コードのプロパティ \"code\" がありません"},
+        {collection(feature(R"({"code": "12a"})", kSquare)),
+            "地物 0: 地域コード \"12a\" は数字 (10 桁まで) にしてください"},
+        {collection(feature(R"({"code": 0})", kSquare)),
+            "地物 0: 地域コード 0 は 1 から 2147483647 までにしてください"},
         {collection(feature(R"({"code": 2147483648})", kSquare)),
-            "feature 0: area code 2147483648 is not between 1 and 2147483647"},
-        {collection(feature(R"({"code": true})", kSquare)), "feature 0: property \"code\" is not an area code"},
-        {collection(feature(R"({"code": 1})", "null")), "feature 0: no geometry with a type and coordinates"},
+            "地物 0: 地域コード 2147483648 は 1 から 2147483647 までにしてください"},
+        {collection(feature(R"({"code": true})", kSquare)),
+            "地物 0: プロパティ \"code\" が地域コード (整数か、数字だけの文字列) ではありません"},
+        {collection(feature(R"({"code": 1})", "null")),
+            "地物 0: \"type\" と \"coordinates\" を持つ \"geometry\" がありません"},
         {collection(feature(R"({"code": 1})", R"({"type": "Polygon", "coordinates": []})")),
-            "feature 0: a polygon has no rings"},
+            "地物 0: ポリゴンに座標の輪 (リング) がありません"},
         {collection(feature(R"({"code": 1})", R"({"type": "MultiPolygon", "coordinates": []})")),
-            "feature 0: a MultiPolygon without polygons"},
+            "地物 0: MultiPolygon にポリゴンがありません"},
         {collection(feature(R"({"code": 1})", R"({"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [0, 0]]]})")),
-            "feature 0: a ring has fewer than three positions"},
+            "地物 0: 座標の輪 (リング) の位置が 3 つ未満です"},
         {collection(feature(R"({"code": 1})", R"({"type": "Polygon", "coordinates": [[[0, 0], ["1", 0], [1, 1]]]})")),
-            "feature 0: a position is not [longitude, latitude]"},
+            "地物 0: 位置が [経度, 緯度] になっていません"},
         {collection(feature(R"({"code": 1})", R"({"type": "Polygon", "coordinates": [[[0, 0], [181, 0], [1, 1]]]})")),
-            "feature 0: a position lies outside -180 to 180 degrees of longitude"},
+            "地物 0: 位置が経度 -180 から 180 度、緯度 -90 から 90 度の範囲の外にあります"},
     };
     test::TestFolder folder("geo_region_faults");
     for (const Case& c : cases) {

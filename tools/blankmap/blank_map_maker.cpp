@@ -44,7 +44,7 @@ bool readBack(const std::string& text, BlankMap& blankMap, std::string& error)
     std::string pattern = std::string(directory && *directory ? directory : "/tmp") + "/blankmap-XXXXXX";
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0) {
-        error = "cannot create a temporary file in " + pattern.substr(0, pattern.rfind('/'));
+        error = pattern.substr(0, pattern.rfind('/')) + " に一時ファイルを作れません";
         return false;
     }
     const bool written = ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
@@ -53,7 +53,7 @@ bool readBack(const std::string& text, BlankMap& blankMap, std::string& error)
     const bool loaded = written && blankMap.load(utf8ToCp932(pattern), messages);
     ::unlink(pattern.c_str());
     if (!loaded || !messages.messages.empty()) {
-        error = "the blank-map definition made from the layout does not read back";
+        error = "レイアウトから作った白地図情報を読み直せません";
         for (const std::string& message : messages.utf8Texts())
             error += "\n" + message;
         return false;
@@ -153,7 +153,7 @@ public:
 private:
     std::string blockName(std::size_t block) const
     {
-        const std::string name = "block " + std::to_string(block + 1);
+        const std::string name = "ブロック " + std::to_string(block + 1);
         const std::string& comment = layout_.blocks[block].block.comment;
         return comment.empty() ? name : name + " (" + cp932ToUtf8(comment) + ")";
     }
@@ -187,7 +187,7 @@ bool MakerRun::readInputs(std::string& error)
     if (!readGeoRegions(request_.boundaryPath, layout_.properties, regions_, error, warnings))
         return false;
     for (const std::string& warning : warnings)
-        print(report_, "warning: " + warning);
+        print(report_, "警告: " + warning);
     return true;
 }
 
@@ -278,11 +278,12 @@ void MakerRun::reportCoverage() const
             }
         }
         print(report_,
-            blockName(b) + ": " + std::to_string(polygons) + " polygons of " + std::to_string(areas.size()) + " areas");
+            blockName(b) + ": " + std::to_string(areas.size()) + " 地域のポリゴン " + std::to_string(polygons)
+                + " 個を描きました");
         if (beyond > 0)
             print(report_,
-                "warning: " + blockName(b) + ": " + std::to_string(beyond)
-                    + " of its polygons reach beyond its outline and are cut");
+                "警告: " + blockName(b) + ": ポリゴン " + std::to_string(beyond)
+                    + " 個が輪郭の外にはみ出し、はみ出た部分は描かれません");
     }
     for (std::size_t r = 0; r < regions_.size(); ++r) {
         int nowhere = 0;
@@ -308,12 +309,12 @@ void MakerRun::reportCoverage() const
         }
         if (nowhere > 0)
             print(report_,
-                regions_[r].displayName() + ": " + std::to_string(nowhere) + " of its "
-                    + std::to_string(regions_[r].polygons.size()) + " polygons lie in no block's selection");
+                regions_[r].displayName() + ": ポリゴン " + std::to_string(regions_[r].polygons.size()) + " 個のうち "
+                    + std::to_string(nowhere) + " 個は、どのブロックの \"select\" にも入りません");
         for (std::size_t b : strayBlocks)
             print(report_,
-                "warning: " + regions_[r].displayName() + ": polygons that " + blockName(b)
-                    + " does not draw project inside its outline");
+                "警告: " + regions_[r].displayName() + ": " + blockName(b)
+                    + " が描かないポリゴンが、そのブロックの輪郭の内側に来ます (記録がそこの海に描かれます)");
     }
 }
 
@@ -325,7 +326,8 @@ void MakerRun::findPoints()
     for (std::size_t r = 0; r < regions_.size(); ++r) {
         AreaPoint point = finder.find(static_cast<int>(r), regions_[r]);
         if (!point.placed) {
-            print(report_, "warning: " + regions_[r].displayName() + " has no land on the map: its row gets no point");
+            print(report_,
+                "警告: " + regions_[r].displayName() + " は地図上に陸がないので、地域テーブルの行に代表点がありません");
         } else {
             (point.fromLabel ? fromLabels : found)++;
             // The viewer projects the point in every block and draws it where it falls inside.
@@ -333,14 +335,15 @@ void MakerRun::findPoints()
                 const QPoint pixel = blocks[b].project(point.position.longitude, point.position.latitude);
                 if (static_cast<int>(b) != point.block && inBlock(pixel, b))
                     print(report_,
-                        "warning: " + regions_[r].displayName() + ": its point also falls inside " + blockName(b)
-                            + ", at pixel " + std::to_string(pixel.x()) + "," + std::to_string(pixel.y()));
+                        "警告: " + regions_[r].displayName() + ": 代表点が " + blockName(b) + " の中のピクセル "
+                            + std::to_string(pixel.x()) + "," + std::to_string(pixel.y()) + " にも来ます");
             }
         }
         points_.push_back(point);
     }
     print(report_,
-        "area points: " + std::to_string(fromLabels) + " label points, " + std::to_string(found) + " found on the map");
+        "代表点: " + std::to_string(fromLabels) + " 地域はラベル点、" + std::to_string(found)
+            + " 地域は地図から探した点です");
 }
 
 std::string MakerRun::areaTableText() const
@@ -411,11 +414,11 @@ bool MakerRun::writeFiles(std::string& error) const
         error = displayPath(request_.imagePath) + ": 画像を書けません";
         return false;
     }
-    std::string written = "wrote " + displayPath(request_.imagePath) + " (" + std::to_string(layout_.width) + " x "
-        + std::to_string(layout_.height) + "), " + displayPath(definitionPath) + " ("
-        + std::to_string(blankMap_.blocks().size()) + " blocks)";
+    std::string written = "書きました: " + displayPath(request_.imagePath) + " (" + std::to_string(layout_.width)
+        + " × " + std::to_string(layout_.height) + " ピクセル)、" + displayPath(definitionPath) + " (ブロック "
+        + std::to_string(blankMap_.blocks().size()) + " 個)";
     if (withAreaTable)
-        written += ", " + displayPath(request_.areaTablePath) + " (" + std::to_string(regions_.size()) + " areas)";
+        written += "、" + displayPath(request_.areaTablePath) + " (地域 " + std::to_string(regions_.size()) + " 個)";
     print(report_, written);
     return true;
 }

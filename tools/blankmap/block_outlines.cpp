@@ -55,12 +55,12 @@ std::vector<QPoint> blockOutline(
         }
     }
     if (cells == 0) {
-        error = "the blocks after it cover it whole";
+        error = "後のブロックに全体が覆われています";
         return {};
     }
     for (const auto& [corner, following] : next) {
         if (following.size() != 1) {
-            error = "what the blocks after it leave of it touches itself at a corner";
+            error = "後のブロックに覆われずに残る部分が、角で接しています";
             return {};
         }
     }
@@ -71,7 +71,7 @@ std::vector<QPoint> blockOutline(
         corner = next[corner].front();
     } while (corner != loop.front() && static_cast<int>(loop.size()) <= edges);
     if (static_cast<int>(loop.size()) != edges) {
-        error = "what the blocks after it leave of it falls apart or has a hole";
+        error = "後のブロックに覆われずに残る部分が、離ればなれになるか、穴があいています";
         return {};
     }
 
@@ -92,8 +92,8 @@ std::vector<QPoint> blockOutline(
         [](const QPoint& a, const QPoint& b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
     std::rotate(outline.begin(), first, outline.end());
     if (static_cast<int>(outline.size()) > maxVertices) {
-        error = "its outline needs " + std::to_string(outline.size()) + " vertices, more than "
-            + std::to_string(maxVertices);
+        error = "輪郭の頂点が " + std::to_string(outline.size()) + " 個になります。頂点は "
+            + std::to_string(maxVertices) + " 個までです";
         return {};
     }
     return outline;

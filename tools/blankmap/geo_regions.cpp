@@ -21,22 +21,22 @@ struct RegionError {
 BoundaryPoint readPosition(const json& position)
 {
     if (!position.is_array() || position.size() < 2 || !position[0].is_number() || !position[1].is_number())
-        throw RegionError{"a position is not [longitude, latitude]"};
+        throw RegionError{"位置が [経度, 緯度] になっていません"};
     BoundaryPoint point{position[0].get<double>(), position[1].get<double>()};
     if (!std::isfinite(point.longitude) || !std::isfinite(point.latitude) || std::abs(point.longitude) > 180
         || std::abs(point.latitude) > 90)
-        throw RegionError{"a position lies outside -180 to 180 degrees of longitude or -90 to 90 of latitude"};
+        throw RegionError{"位置が経度 -180 から 180 度、緯度 -90 から 90 度の範囲の外にあります"};
     return point;
 }
 
 GeoPolygon readPolygon(const json& rings)
 {
     if (!rings.is_array() || rings.empty())
-        throw RegionError{"a polygon has no rings"};
+        throw RegionError{"ポリゴンに座標の輪 (リング) がありません"};
     GeoPolygon polygon;
     for (const json& ring : rings) {
         if (!ring.is_array())
-            throw RegionError{"a ring is not a list of positions"};
+            throw RegionError{"座標の輪 (リング) が位置のリストではありません"};
         std::vector<BoundaryPoint> points;
         for (const json& position : ring)
             points.push_back(readPosition(position));
@@ -45,7 +45,7 @@ GeoPolygon readPolygon(const json& rings)
             && points.front().latitude == points.back().latitude)
             points.pop_back();
         if (points.size() < 3)
-            throw RegionError{"a ring has fewer than three positions"};
+            throw RegionError{"座標の輪 (リング) の位置が 3 つ未満です"};
         polygon.rings.push_back(std::move(points));
     }
     return polygon;
@@ -54,7 +54,7 @@ GeoPolygon readPolygon(const json& rings)
 std::vector<GeoPolygon> readGeometry(const json& geometry)
 {
     if (!geometry.is_object() || !geometry.contains("type") || !geometry.contains("coordinates"))
-        throw RegionError{"no geometry with a type and coordinates"};
+        throw RegionError{"\"type\" と \"coordinates\" を持つ \"geometry\" がありません"};
     const std::string type = geometry["type"].is_string() ? geometry["type"].get<std::string>() : "";
     const json& coordinates = geometry["coordinates"];
     std::vector<GeoPolygon> polygons;
@@ -62,11 +62,12 @@ std::vector<GeoPolygon> readGeometry(const json& geometry)
         polygons.push_back(readPolygon(coordinates));
     } else if (type == "MultiPolygon") {
         if (!coordinates.is_array() || coordinates.empty())
-            throw RegionError{"a MultiPolygon without polygons"};
+            throw RegionError{"MultiPolygon にポリゴンがありません"};
         for (const json& polygon : coordinates)
             polygons.push_back(readPolygon(polygon));
     } else {
-        throw RegionError{"geometry type \"" + type + "\": only Polygon and MultiPolygon make regions"};
+        throw RegionError{
+            "geometry の type \"" + type + "\" では地域を作れません。Polygon か MultiPolygon にしてください"};
     }
     return polygons;
 }
@@ -92,7 +93,7 @@ std::string propertyText(const json& properties, const std::string& name)
 std::int32_t readCode(const json& properties, const std::string& name)
 {
     if (!properties.contains(name))
-        throw RegionError{"no property \"" + name + "\" for the area code"};
+        throw RegionError{"地域コードのプロパティ \"" + name + "\" がありません"};
     const json& value = properties[name];
     std::int64_t code = 0;
     if (value.is_number_integer()) {
@@ -101,13 +102,13 @@ std::int32_t readCode(const json& properties, const std::string& name)
         const std::string text = value.get<std::string>();
         if (text.empty() || text.size() > 10
             || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            throw RegionError{"area code \"" + text + "\" is not a number"};
+            throw RegionError{"地域コード \"" + text + "\" は数字 (10 桁まで) にしてください"};
         code = std::stoll(text);
     } else {
-        throw RegionError{"property \"" + name + "\" is not an area code"};
+        throw RegionError{"プロパティ \"" + name + "\" が地域コード (整数か、数字だけの文字列) ではありません"};
     }
     if (code < 1 || code > 2147483647)
-        throw RegionError{"area code " + std::to_string(code) + " is not between 1 and 2147483647"};
+        throw RegionError{"地域コード " + std::to_string(code) + " は 1 から 2147483647 までにしてください"};
     return static_cast<std::int32_t>(code);
 }
 
@@ -142,7 +143,7 @@ GeoBox GeoPolygon::bounds() const
 
 std::string GeoRegion::displayName() const
 {
-    std::string name = "area " + std::to_string(code);
+    std::string name = "地域コード " + std::to_string(code);
     for (const auto& [column, text] : columns) {
         if (!text.empty())
             return name + " (" + cp932ToUtf8(text) + ")";
@@ -159,7 +160,7 @@ bool readGeoRegions(std::string_view path, const RegionProperties& properties, s
     const std::string file = displayPath(path);
     if (!root.is_object() || root.value("type", json()) != "FeatureCollection" || !root.contains("features")
         || !root["features"].is_array()) {
-        error = file + ": not a GeoJSON FeatureCollection";
+        error = file + ": GeoJSON の FeatureCollection ではありません";
         return false;
     }
     regions.clear();
@@ -168,37 +169,37 @@ bool readGeoRegions(std::string_view path, const RegionProperties& properties, s
     for (const json& feature : root["features"]) {
         try {
             if (!feature.is_object())
-                throw RegionError{"not a feature"};
+                throw RegionError{"地物 (Feature) ではありません"};
             const json properties_ = feature.value("properties", json::object());
             if (!properties_.is_object())
-                throw RegionError{"no properties"};
+                throw RegionError{"\"properties\" がオブジェクトではありません"};
             GeoRegion region;
             region.feature = index;
             region.code = readCode(properties_, properties.code);
             if (!codes.insert(region.code).second)
-                throw RegionError{"area code " + std::to_string(region.code) + " is given twice"};
+                throw RegionError{"地域コード " + std::to_string(region.code) + " は前の地物にもあります"};
             region.label = readLabel(properties_, properties);
             for (const auto& [column, name] : properties.columns) {
                 const std::string text = propertyText(properties_, name);
                 region.columns[column] = utf8ToCp932(text);
                 if (cp932ToUtf8(region.columns[column]) != text) {
-                    warnings.push_back(file + ": feature " + std::to_string(index) + ": property \"" + name + "\" ("
-                        + text + ") holds characters that cp932 lacks; they became \"?\"");
+                    warnings.push_back(file + ": 地物 " + std::to_string(index) + ": プロパティ \"" + name + "\" ("
+                        + text + ") に cp932 にない文字があるので、\"?\" にしました");
                 }
             }
             region.polygons = readGeometry(feature.value("geometry", json()));
             regions.push_back(std::move(region));
         } catch (const RegionError& failure) {
-            error = file + ": feature " + std::to_string(index) + ": " + failure.text;
+            error = file + ": 地物 " + std::to_string(index) + ": " + failure.text;
             return false;
         } catch (const json::exception& failure) {
-            error = file + ": feature " + std::to_string(index) + ": " + failure.what();
+            error = file + ": 地物 " + std::to_string(index) + ": 値を読めません (" + failure.what() + ")";
             return false;
         }
         ++index;
     }
     if (regions.empty()) {
-        error = file + ": no features";
+        error = file + ": 地物が 1 つもありません";
         return false;
     }
     return true;

@@ -74,11 +74,22 @@ bool readJsonFile(std::string_view path, std::size_t maxBytes, nlohmann::json& v
                 lineStart = i + 1;
             }
         }
+        // The column in characters, as an editor counts them: UTF-8
+        // continuation bytes do not start one.
+        std::size_t column = 1;
+        for (std::size_t i = lineStart; i < offset; ++i)
+            column += (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80;
         std::string what = failure.what();
-        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." -> the part after the position.
+        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." -> the part after the position,
+        // the library's own account of the fault, kept for the exact reason.
         std::size_t colon = what.find(": ");
-        error = displayPath(path) + ":" + std::to_string(line) + ":" + std::to_string(offset - lineStart + 1)
-            + ": not JSON: " + (colon == std::string::npos ? what : what.substr(colon + 2));
+        const std::string reason = colon == std::string::npos ? what : what.substr(colon + 2);
+        std::string fault = "JSON の書き方が正しくありません";
+        if (offset >= bytes.size())
+            fault = bytes.find_first_not_of(" \t\r\n") == std::string::npos ? "中身が空です"
+                                                                            : "JSON が途中で終わっています";
+        error = displayPath(path) + ": " + std::to_string(line) + " 行目、" + std::to_string(column)
+            + " 文字目: " + fault + " (" + reason + ")";
         return false;
     }
     return true;

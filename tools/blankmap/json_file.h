@@ -16,7 +16,8 @@ inline constexpr std::size_t maxBoundaryBytes = std::size_t(1) << 30;
 
 // Reads a JSON file of at most maxBytes (cp932 path), which must be a regular
 // file. False when the file cannot be read whole or is not JSON; `error` then
-// names the file and, for a syntax error, its line and column (UTF-8).
+// names the file and, for a syntax error, its line and the column in
+// characters (UTF-8).
 bool readJsonFile(std::string_view path, std::size_t maxBytes, nlohmann::json& value, std::string& error);
 
 // The path of a file as messages name it (UTF-8).
