@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -272,6 +274,102 @@ TEST_F(DemoTest, TheAtlasHasAPageForEverySixSpeciesOfAFamily)
     EXPECT_EQ(pdfPages(test::readBytes(demo("atlas.pdf"))), 7);
     // The overlay form prints the four species on one page.
     EXPECT_EQ(pdfPages(test::readBytes(demo("overlay.pdf"))), 1);
+}
+
+} // namespace
+} // namespace tavik
+
+namespace tavik {
+namespace {
+
+// How far an image is from its reference: the mean difference of the colour
+// channels over all pixels, and the share of pixels whose largest channel
+// difference is above 48 (a mark moved, a line gone). A diff image marks
+// each such pixel red on a faded copy of the reference.
+struct ImageDifference {
+    double meanChannel = 0;
+    double farPixels = 0; // share 0..1
+    QImage diff;
+};
+
+ImageDifference compareImages(const QImage& reference, const QImage& actual)
+{
+    ImageDifference result;
+    const QImage a = reference.convertToFormat(QImage::Format_RGB32);
+    const QImage b = actual.convertToFormat(QImage::Format_RGB32);
+    result.diff = QImage(a.size(), QImage::Format_RGB32);
+    double sum = 0;
+    long far = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int dr = std::abs(qRed(p) - qRed(q)), dg = std::abs(qGreen(p) - qGreen(q));
+            const int db = std::abs(qBlue(p) - qBlue(q));
+            sum += dr + dg + db;
+            const bool isFar = std::max({dr, dg, db}) > 48;
+            far += isFar;
+            const int faded = 192 + qGray(p) / 4;
+            result.diff.setPixel(x, y, isFar ? qRgb(255, 0, 0) : qRgb(faded, faded, faded));
+        }
+    }
+    const double pixels = static_cast<double>(a.width()) * a.height();
+    result.meanChannel = sum / (3 * pixels);
+    result.farPixels = static_cast<double>(far) / pixels;
+    return result;
+}
+
+// Checks an image the demo made against its reference under
+// tests/data/reference. Run with TAVIK_UPDATE_GOLDEN=1 to make the image the
+// reference (look at it first). On a failure the diff image is written to
+// build/reference-diffs and its path is given.
+void expectLikeReference(const QImage& actual, const std::string& name, const std::string& diffFolder)
+{
+    const std::string reference = TAVIK_TEST_DATA "/reference/" + name + ".png";
+    if (std::getenv("TAVIK_UPDATE_GOLDEN")) {
+        std::filesystem::create_directories(TAVIK_TEST_DATA "/reference");
+        ASSERT_TRUE(actual.save(QString::fromStdString(reference), "PNG")) << reference;
+    }
+    QImage expected(QString::fromStdString(reference));
+    ASSERT_FALSE(expected.isNull()) << "no reference " << reference << " (make it with TAVIK_UPDATE_GOLDEN=1)";
+    ASSERT_EQ(actual.size(), expected.size()) << name;
+    const ImageDifference difference = compareImages(expected, actual);
+    // The same build draws the same pixels; the tolerance takes the few a
+    // font version may move, never a mark (some 60 pixels).
+    const bool alike = difference.meanChannel <= 0.5 && difference.farPixels <= 0.00002;
+    if (!alike) {
+        const std::string diffPath = diffFolder + "/" + name + ".diff.png";
+        difference.diff.save(QString::fromStdString(diffPath), "PNG");
+        ADD_FAILURE() << name << ": mean channel difference " << difference.meanChannel << ", "
+                      << difference.farPixels * 100 << " % of pixels far off; differences in red: " << diffPath;
+    }
+}
+
+// The first page of a PDF the demo printed, rendered at 40 dpi.
+QImage firstPage(const std::string& pdf, const std::string& folder)
+{
+    const std::string stem = folder + "/page";
+    test::ProcessCall call("pdftoppm", {"-r", "40", "-f", "1", "-l", "1", "-png", "-singlefile", pdf, stem});
+    const test::ProcessResult result = test::runProcess(call);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return QImage(QString::fromStdString(stem + ".png"));
+}
+
+// A few maps and print pages compared with references drawn before: a
+// change of drawing that no other test pins (a mark's shape, a line's place,
+// a caption, the legend) shows here, with its diff image.
+TEST_F(DemoTest, MapsAndPagesLookAsTheirReferences)
+{
+    ASSERT_EQ(run->status, 0) << run->out;
+    // Diff images stay in the build tree after the test's folder is gone.
+    const std::string diffs = (std::filesystem::path(TAVIK_BIN).parent_path() / "reference-diffs").string();
+    std::filesystem::create_directories(diffs);
+    for (const char* species : {"Papilio machaon", "Pieris rapae", "Choaspes benjaminii"}) {
+        QImage map(QString::fromStdString(demo(std::string("maps/") + species + ".png")));
+        ASSERT_FALSE(map.isNull()) << species;
+        expectLikeReference(map, std::string("map ") + species, diffs);
+    }
+    expectLikeReference(firstPage(demo("overlay.pdf"), folder->path()), "overlay page 1", diffs);
+    expectLikeReference(firstPage(demo("atlas.pdf"), folder->path()), "atlas page 1", diffs);
 }
 
 } // namespace
