@@ -59,7 +59,7 @@ Loaded& loaded()
         d->workspace.loadAddins(messages);
         const char* heavy = std::getenv("TAVIK_BENCH_HEAVY");
         const char* crowded = std::getenv("TAVIK_BENCH_CROWDED");
-        for (const tavik::SpeciesRecord& s : d->workspace.species.rows()) {
+        for (const tavik::SpeciesRecord& s : d->workspace.species().rows()) {
             if (heavy && std::to_string(s.code) == heavy)
                 d->heavy = &s;
             else if (crowded && std::to_string(s.code) == crowded)
@@ -68,7 +68,7 @@ Loaded& loaded()
                 d->species.push_back(&s);
         }
         QImage device(1, 1, QImage::Format_RGB32);
-        d->scale = tavik::markScale(d->workspace.settings, device);
+        d->scale = tavik::markScale(d->workspace.settings(), device);
         const char* tmp = std::getenv("TMPDIR");
         d->out = std::string(tmp && *tmp ? tmp : "/tmp") + "/tavik-bench-maps";
         std::system(("mkdir -p '" + d->out + "'").c_str());
@@ -103,7 +103,7 @@ double floorSeconds(const Loaded& d)
     static libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
     static std::vector<std::uint8_t> packed;
     double start = cpuSeconds();
-    QImage rows = d.workspace.baseImage.image.convertToFormat(QImage::Format_RGB888);
+    QImage rows = d.workspace.baseImage().image.convertToFormat(QImage::Format_RGB888);
     packed.resize(libdeflate_zlib_compress_bound(compressor, static_cast<size_t>(rows.sizeInBytes())));
     size_t size = libdeflate_zlib_compress(
         compressor, rows.constBits(), static_cast<size_t>(rows.sizeInBytes()), packed.data(), packed.size());
@@ -297,7 +297,7 @@ void BM_CrowdedSpecies(benchmark::State& state)
     tavik::PageRenderer renderer(d.workspace.renderSources());
     tavik::RecordSet records;
     tavik::MessageLog log;
-    d.workspace.distribution.readSpeciesRecords(d.crowded->code, d.workspace.settings, records, log);
+    d.workspace.distribution().readSpeciesRecords(d.crowded->code, d.workspace.settings(), records, log);
     double crowded = 0, empty = 0;
     long crowdedFaults = 0, emptyFaults = 0;
     size_t runs = 0;

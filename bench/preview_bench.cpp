@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     }
     tavik::MainWindow& window = *viewer.mainWindow();
     window.show();
-    std::vector<size_t> rows(viewer.workspace().species.rows().size());
+    std::vector<size_t> rows(viewer.workspace().species().rows().size());
     std::iota(rows.begin(), rows.end(), 0);
     window.openSpecies(rows, false);
     window.activeMapWindow()->view().contents();
@@ -88,7 +88,7 @@ int main(int argc, char** argv)
     QElapsedTimer mapClock;
     mapClock.start();
     for (int i = 0; i < 5; ++i)
-        renderer.render({viewer.workspace().species.rows()[static_cast<size_t>(i)].code}, 1.0, log);
+        renderer.render({viewer.workspace().species().rows()[static_cast<size_t>(i)].code}, 1.0, log);
     const double mapMs = static_cast<double>(mapClock.nsecsElapsed()) / 5e6;
 
     ::malloc_trim(0);

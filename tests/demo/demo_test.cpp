@@ -111,10 +111,10 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
     ASSERT_TRUE(workspace.loadSettings(utf8ToCp932(demo("")), log)) << log.utf8Texts().front();
     workspace.loadSpeciesTable(log);
     ASSERT_TRUE(workspace.loadBaseImage(log));
-    ASSERT_EQ(workspace.species.rows().size(), 32u);
-    const QImage& base = workspace.baseImage.image;
-    const TargetStyle& slot = workspace.painter.slot(0);
-    const std::vector<MapBlock>& blocks = workspace.blankMap.blocks();
+    ASSERT_EQ(workspace.species().rows().size(), 32u);
+    const QImage& base = workspace.baseImage().image;
+    const TargetStyle& slot = workspace.painter().slot(0);
+    const std::vector<MapBlock>& blocks = workspace.blankMap().blocks();
     std::vector<QImage> clips;
     for (const MapBlock& block : blocks)
         clips.push_back(block.clipMask(base.size()));
@@ -123,20 +123,20 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
     };
 
     int areas = 0, points = 0, squares = 0;
-    for (const SpeciesRecord& species : workspace.species.rows()) {
+    for (const SpeciesRecord& species : workspace.species().rows()) {
         const std::string name = cp932ToUtf8(species.scientificName);
         const QImage map
             = QImage(QString::fromStdString(demo("maps/" + name + ".png"))).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(map.isNull()) << name;
         ASSERT_EQ(map.size(), base.size()) << name;
         RecordSet set;
-        ASSERT_TRUE(workspace.distribution.readSpeciesRecords(species.code, workspace.settings, set, log)) << name;
+        ASSERT_TRUE(workspace.distribution().readSpeciesRecords(species.code, workspace.settings(), set, log)) << name;
         EXPECT_GE(set.records.size(), 8u) << name;
         for (const DistributionRecord& record : set.records) {
             const RankColors& colours = slot.ranks[record.rank];
             for (std::size_t b = 0; b < blocks.size(); ++b) {
                 if (record.kind == LocationKind::Area) {
-                    const AreaRecord* area = workspace.areas.find(record.areaCode);
+                    const AreaRecord* area = workspace.areas().find(record.areaCode);
                     ASSERT_NE(area, nullptr) << name << ": area " << record.areaCode;
                     const QPoint seed = blocks[b].project(area->longitude, area->latitude);
                     if (!inBlock(b, seed))
@@ -163,7 +163,7 @@ TEST_F(DemoTest, EverySpeciesGetsAMapShowingItsRecords)
                 } else if (std::optional<GridSquare> square = gridSquareOf(record)) {
                     // Squares are on the Japanese datum: shifted as the table says.
                     const DatumShiftRecord* shift
-                        = workspace.datumShifts.find(record.firstLatitude * 100 + record.firstLongitude);
+                        = workspace.datumShifts().find(record.firstLatitude * 100 + record.firstLongitude);
                     ASSERT_NE(shift, nullptr) << name;
                     const double south = square->latitude + shift->latitudeShift;
                     const double west = square->longitude + shift->longitudeShift;

@@ -34,7 +34,7 @@ protected:
         workspace.loadSpeciesTable(log);
         EXPECT_TRUE(workspace.loadBaseImage(log));
         job.path = folder.file("out/map_%C.png");
-        for (const SpeciesRecord& s : workspace.species.rows())
+        for (const SpeciesRecord& s : workspace.species().rows())
             job.species.push_back(&s);
     }
 
@@ -62,7 +62,7 @@ TEST_F(MapSaverTest, ARendererKeptByAWindowOutlivesTheSourcesItWasMadeFrom)
     const PageRenderer renderer(workspace.renderSources());
     const QImage map = renderer.render({101}, 1.0, log);
     ASSERT_FALSE(map.isNull());
-    EXPECT_EQ(map.size(), workspace.baseImage.image.size());
+    EXPECT_EQ(map.size(), workspace.baseImage().image.size());
 
     // Loading the add-ins changes what maps are drawn from.
     const std::uint64_t before = workspace.revision();

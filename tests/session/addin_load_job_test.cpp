@@ -4,6 +4,7 @@
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/workspace_access.h"
 #include "viewer/session/workspace.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +21,11 @@ TEST(AddinLoadJob, LoadsOnceAndShowsTheErrorsTogether)
     folder.write("addin/lines.csv", "E135,N35,MOVETO,red,SOLID,100\r\nE136,N35,LINETO,red,SOLID,100\r\n");
     folder.write("addin/list.lst", "none.csv\r\nlines.csv\r\n");
     Workspace workspace;
-    workspace.settings.startupDirectory = folder.path();
+    WorkspaceAccess::settings(workspace).startupDirectory = folder.path();
     AddinLoadJob job(workspace);
     EXPECT_FALSE(job.needed()); // no AddinMap: nothing to load, no dialog
 
-    workspace.settings.addinMap = ".\\addin\\list.lst";
+    WorkspaceAccess::settings(workspace).addinMap = ".\\addin\\list.lst";
     ASSERT_TRUE(job.needed());
     const auto revision = workspace.revision();
     job.start();
@@ -35,7 +36,7 @@ TEST(AddinLoadJob, LoadsOnceAndShowsTheErrorsTogether)
     EXPECT_GT(workspace.revision(), revision); // maps drawn before are out of date
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_EQ(log.utf8Texts()[0], folder.path() + "/addin/none.csv 見つかりません");
-    EXPECT_EQ(workspace.addins.records().size(), 2u); // the map opens with what was read
+    EXPECT_EQ(workspace.addins().records().size(), 2u); // the map opens with what was read
     EXPECT_EQ(cp932ToUtf8(job.statusText()), "完了");
 }
 
@@ -48,8 +49,8 @@ TEST(AddinLoadJob, ACancelledLoadHasEndedWhenFinishReturns)
     folder.write("big.csv", many);
     folder.write("list.lst", "big.csv\r\nbig.csv\r\n");
     Workspace workspace;
-    workspace.settings.startupDirectory = folder.path();
-    workspace.settings.addinMap = "list.lst";
+    WorkspaceAccess::settings(workspace).startupDirectory = folder.path();
+    WorkspaceAccess::settings(workspace).addinMap = "list.lst";
     AddinLoadJob job(workspace);
     job.start();
     job.cancel();
@@ -58,7 +59,7 @@ TEST(AddinLoadJob, ACancelledLoadHasEndedWhenFinishReturns)
     EXPECT_TRUE(job.finished());
     EXPECT_TRUE(log.messages.empty());
     // Stopped at a line: the second file was never started.
-    EXPECT_LT(workspace.addins.records().size(), 400000u);
+    EXPECT_LT(workspace.addins().records().size(), 400000u);
 }
 
 // A loader that never returns (an add-in file whose bytes never come): the
@@ -67,7 +68,7 @@ TEST(AddinLoadJob, ACancelledLoadHasEndedWhenFinishReturns)
 TEST(AddinLoadJob, ACancelledLoaderThatNeverReturnsIsLeftBehind)
 {
     Workspace workspace;
-    workspace.settings.addinMap = "list.lst";
+    WorkspaceAccess::settings(workspace).addinMap = "list.lst";
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
     {
@@ -82,7 +83,7 @@ TEST(AddinLoadJob, ACancelledLoaderThatNeverReturnsIsLeftBehind)
         EXPECT_FALSE(job.finish(log));
         ASSERT_EQ(log.messages.size(), 1u);
         EXPECT_EQ(log.utf8Texts()[0], "Addin の読み込みを中止しました。地図は Addin なしで描きます。");
-        EXPECT_TRUE(workspace.addins.records().empty());
+        EXPECT_TRUE(workspace.addins().records().empty());
         EXPECT_FALSE(job.needed());
     } // the job goes without waiting for its worker
     release->set_value(); // the worker may end now, on its own

@@ -1,5 +1,6 @@
 // Documents as the windows see them: opening, paging with its titles and
 // enabling, the display order, and the commands of later parts.
+#include "tests/support/workspace_access.h"
 #include "viewer/session/document_list.h"
 
 #include "platform/cp932.h"
@@ -120,7 +121,7 @@ TEST_F(DocumentsTest, ReorderingRepaginatesAndKeepsTheView)
     form.rows = PrintForm::countFromText("2");
     form.columns = PrintForm::countFromText("2");
     form.pagingLevel = IntegerField::fromText("1");
-    workspace.printForms.replace({form}, 0);
+    WorkspaceAccess::printForms(workspace).replace({form}, 0);
     CQuelnaDoc& document = *documents.open({2, 0, 1, 3, 4, 5, 6}, false);
     documents.turnPage(document, Command::NextPage);
     // Y X X Y Y Y Y: each change of genus starts a page.

@@ -7,6 +7,7 @@
 #include "platform/message_sink.h"
 #include "tests/session/session_tables.h"
 #include "tests/support/sample_files.h"
+#include "tests/support/workspace_access.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/session/document_list.h"
@@ -194,11 +195,11 @@ TEST(PainterEditor, AcceptingWritesThePainterFileOrSaysWhichFileFailed)
     test::TestFolder folder("painter_accept");
     Workspace workspace;
     MessageLog log;
-    workspace.settings.paintCfg = folder.write("Painter.cfg", test::kPainterCfg);
-    ASSERT_TRUE(workspace.painter.load(workspace.settings.paintCfg, log));
+    WorkspaceAccess::settings(workspace).paintCfg = folder.write("Painter.cfg", test::kPainterCfg);
+    ASSERT_TRUE(WorkspaceAccess::painter(workspace).load(WorkspaceAccess::settings(workspace).paintCfg, log));
     DocumentList documents(workspace);
 
-    PainterEditor editor(workspace.painter, kFaces);
+    PainterEditor editor(workspace.painter(), kFaces);
     editor.chooseFace("IPAGothic");
     editor.setColour(0, 0, {0, 128, 0});
     editor.setSizeText(1, "12.5");
@@ -216,10 +217,10 @@ TEST(PainterEditor, AcceptingWritesThePainterFileOrSaysWhichFileFailed)
     EXPECT_TRUE(acceptPainter(workspace, documents, accepted, log));
     EXPECT_TRUE(log.messages.empty());
     EXPECT_GT(workspace.revision(), revision);
-    EXPECT_EQ(workspace.painter.slots, accepted.slots);
+    EXPECT_EQ(workspace.painter().slots, accepted.slots);
 
     PainterConfig reread;
-    ASSERT_TRUE(reread.load(workspace.settings.paintCfg, log));
+    ASSERT_TRUE(reread.load(workspace.settings().paintCfg, log));
     EXPECT_TRUE(log.messages.empty()) << log.utf8Texts()[0];
     EXPECT_EQ(reread.slots, accepted.slots);
     EXPECT_EQ(reread.slotCount, 10);
@@ -230,14 +231,14 @@ TEST(PainterEditor, AcceptingWritesThePainterFileOrSaysWhichFileFailed)
 
     // A painter file in a folder that does not exist cannot be written.
     const std::string unwritable = folder.file("missing/Painter.cfg");
-    workspace.settings.paintCfg = unwritable;
+    WorkspaceAccess::settings(workspace).paintCfg = unwritable;
     editor.setColour(0, 0, {0, 0, 99});
     EXPECT_FALSE(acceptPainter(workspace, documents, editor.accepted(), log));
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_EQ(log.messages[0].icon, MessageIcon::Stop);
     const std::string text = log.utf8Texts()[0];
     EXPECT_TRUE(text.starts_with(unwritable + "\n色塗り情報を書き込めませんでした")) << text;
-    EXPECT_EQ(workspace.painter.slots[0].ranks[0].mark, (Colour{0, 0, 99}));
+    EXPECT_EQ(workspace.painter().slots[0].ranks[0].mark, (Colour{0, 0, 99}));
 }
 
 } // namespace

@@ -86,7 +86,7 @@ TEST(SaveChoice, AnOverlayIsSavedInItsDisplayOrder)
     test::TestFolder folder("save_order");
     Workspace workspace;
     test::loadSpeciesTables(workspace, folder, "1,Papilionidae,0\r\n", "11,A a,,,,1\r\n12,B b,,,,1\r\n13,C c,,,,1\r\n");
-    const auto& rows = workspace.species.rows();
+    const auto& rows = workspace.species().rows();
     CQuelnaDoc overlay;
     overlay.setOverlaySpecies({rows[2], rows[0], rows[1]}); // shown C, A, B
     TreeSelection chosen;
@@ -97,12 +97,12 @@ TEST(SaveChoice, AnOverlayIsSavedInItsDisplayOrder)
             out.push_back(record->code);
         return out;
     };
-    EXPECT_EQ(codes(speciesToSave(chosen, overlay, workspace.species)), (std::vector<std::int64_t>{13, 11, 12}));
+    EXPECT_EQ(codes(speciesToSave(chosen, overlay, workspace.species())), (std::vector<std::int64_t>{13, 11, 12}));
     chosen.rows = {1, 2};
-    EXPECT_EQ(codes(speciesToSave(chosen, overlay, workspace.species)), (std::vector<std::int64_t>{13, 12}));
+    EXPECT_EQ(codes(speciesToSave(chosen, overlay, workspace.species())), (std::vector<std::int64_t>{13, 12}));
     CQuelnaDoc plain;
     chosen.rows = {2, 0};
-    EXPECT_EQ(codes(speciesToSave(chosen, plain, workspace.species)), (std::vector<std::int64_t>{13, 11}));
+    EXPECT_EQ(codes(speciesToSave(chosen, plain, workspace.species())), (std::vector<std::int64_t>{13, 11}));
 }
 
 } // namespace

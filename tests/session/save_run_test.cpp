@@ -63,9 +63,9 @@ TEST(SaveRun, DrawsFromTheSourcesItStartedWithWhileDialogsChangeThemAHundredTime
 
     SaveJob job;
     job.path = folder.file("out/map_%C.png");
-    for (const SpeciesRecord& s : workspace.species.rows())
+    for (const SpeciesRecord& s : workspace.species().rows())
         job.species.push_back(&s);
-    const PainterConfig original = workspace.painter;
+    const PainterConfig original = workspace.painter();
     SaveRun run(std::move(job), workspace.renderSources(), 1.0);
     LockedLog messages;
     run.start(messages, std::max(2u, std::thread::hardware_concurrency()));
@@ -76,11 +76,11 @@ TEST(SaveRun, DrawsFromTheSourcesItStartedWithWhileDialogsChangeThemAHundredTime
         changed.slots[0].ranks[0].mark = Colour{static_cast<std::uint8_t>(round), 0, 0};
         changed.overlapShiftX = round % 20;
         acceptPainter(workspace, documents, changed, log);
-        GeoLineEditor lines(workspace.settings);
+        GeoLineEditor lines(workspace.settings());
         lines.kind = round % 2 ? GeoLineMode::Mesh : GeoLineMode::Cross;
         lines.setText(GeoLineField::Parallel, std::to_string(1 + round % 5));
-        lines.apply(workspace.settings);
-        settingsChanged(workspace, documents);
+        workspace.changeSettings([&lines](Settings& settings) { lines.apply(settings); });
+        documents.refreshAll();
     }
     run.wait();
     ASSERT_EQ(run.result(), SaveResult::Done);
@@ -90,7 +90,7 @@ TEST(SaveRun, DrawsFromTheSourcesItStartedWithWhileDialogsChangeThemAHundredTime
     Workspace first;
     MessageLog ignored;
     ASSERT_TRUE(first.start(folder.path(), ignored));
-    first.painter = original;
+    first.setPainter(original);
     const PageRenderer renderer(first.renderSources());
     for (int code : {1, count / 2, count}) {
         const QImage saved(QString::fromStdString(folder.file("out/map_" + std::to_string(code) + ".png")));

@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/workspace_access.h"
 #include "viewer/session/workspace.h"
 
 #include <string>
@@ -16,9 +17,10 @@ inline void loadSpeciesTables(
     Workspace& workspace, const TestFolder& folder, const std::string& phyletic, const std::string& species)
 {
     MessageLog log;
-    workspace.phyletic.load(folder.write("phyletic.csv", cp932Literal(phyletic)), 200);
-    workspace.species.load(folder.write("species.csv", cp932Literal(species)), 2000, NameMode::ScientificName, log);
-    workspace.species.assignPhyleticCodes(workspace.phyletic, log);
+    WorkspaceAccess::phyletic(workspace).load(folder.write("phyletic.csv", cp932Literal(phyletic)), 200);
+    WorkspaceAccess::species(workspace).load(
+        folder.write("species.csv", cp932Literal(species)), 2000, NameMode::ScientificName, log);
+    WorkspaceAccess::species(workspace).assignPhyleticCodes(WorkspaceAccess::phyletic(workspace), log);
 }
 
 } // namespace tavik::test

@@ -66,7 +66,8 @@ protected:
 
 TEST_F(SpeciesTreeTest, GroupsNestByParentCodesInTheOrderFirstMet)
 {
-    const SpeciesTree tree = SpeciesTree::build(workspace.species, workspace.phyletic, TreeLabelMode::ScientificName);
+    const SpeciesTree tree
+        = SpeciesTree::build(workspace.species(), workspace.phyletic(), TreeLabelMode::ScientificName);
     const std::vector<std::string> expected = {
         "Lepidoptera",
         "  Pieridae",
@@ -98,7 +99,7 @@ TEST_F(SpeciesTreeTest, LabelModesNameSpeciesAndGroups)
         {TreeLabelMode::Full, "Papilionidae  アゲハチョウ科  Swallowtails", "Papilio xuthus  アゲハ"},
     };
     for (const Case& c : cases) {
-        const SpeciesTree tree = SpeciesTree::build(workspace.species, workspace.phyletic, c.mode);
+        const SpeciesTree tree = SpeciesTree::build(workspace.species(), workspace.phyletic(), c.mode);
         const std::vector<std::string> lines = outline(tree);
         EXPECT_EQ(lines[3], std::string("  ") + c.group) << static_cast<int>(c.mode);
         EXPECT_EQ(lines[5], std::string("      ") + c.species) << static_cast<int>(c.mode);
@@ -108,9 +109,9 @@ TEST_F(SpeciesTreeTest, LabelModesNameSpeciesAndGroups)
 TEST_F(SpeciesTreeTest, ADocumentsSpeciesAreCheckedAndTheLastSelectedExceptInModeFour)
 {
     CQuelnaDoc document;
-    document.setSpecies({workspace.species.rows()[3], workspace.species.rows()[1]}, workspace.phyletic);
+    document.setSpecies({workspace.species().rows()[3], workspace.species().rows()[1]}, workspace.phyletic());
     const SpeciesTree tree
-        = SpeciesTree::build(workspace.species, workspace.phyletic, TreeLabelMode::ScientificName, &document);
+        = SpeciesTree::build(workspace.species(), workspace.phyletic(), TreeLabelMode::ScientificName, &document);
     EXPECT_TRUE(tree.items()[static_cast<size_t>(itemLabelled(tree, "Papilio xuthus"))].checked);
     EXPECT_TRUE(tree.items()[static_cast<size_t>(itemLabelled(tree, "Byasa alcinous"))].checked);
     EXPECT_FALSE(tree.items()[static_cast<size_t>(itemLabelled(tree, "Papilio machaon"))].checked);
@@ -118,14 +119,15 @@ TEST_F(SpeciesTreeTest, ADocumentsSpeciesAreCheckedAndTheLastSelectedExceptInMod
     EXPECT_EQ(tree.selected(), itemLabelled(tree, "Byasa alcinous"));
     EXPECT_EQ(tree.collectChecked().rows, (std::vector<size_t>{1, 3}));
 
-    const SpeciesTree full = SpeciesTree::build(workspace.species, workspace.phyletic, TreeLabelMode::Full, &document);
+    const SpeciesTree full
+        = SpeciesTree::build(workspace.species(), workspace.phyletic(), TreeLabelMode::Full, &document);
     EXPECT_TRUE(full.collectChecked().rows.empty());
     EXPECT_EQ(full.selected(), -1);
 }
 
 TEST_F(SpeciesTreeTest, ACheckedGroupChoosesEverySpeciesBeneathItAtAnyDepth)
 {
-    SpeciesTree tree = SpeciesTree::build(workspace.species, workspace.phyletic, TreeLabelMode::ScientificName);
+    SpeciesTree tree = SpeciesTree::build(workspace.species(), workspace.phyletic(), TreeLabelMode::ScientificName);
     tree.setChecked(itemLabelled(tree, "Lepidoptera"), true);
     // Checked again below a checked group: still chosen once.
     tree.setChecked(itemLabelled(tree, "Papilio machaon"), true);
@@ -133,7 +135,7 @@ TEST_F(SpeciesTreeTest, ACheckedGroupChoosesEverySpeciesBeneathItAtAnyDepth)
     EXPECT_EQ(chosen.rows, (std::vector<size_t>{0, 1, 2, 3}));
     EXPECT_TRUE(chosen.groupChecked);
 
-    tree = SpeciesTree::build(workspace.species, workspace.phyletic, TreeLabelMode::ScientificName);
+    tree = SpeciesTree::build(workspace.species(), workspace.phyletic(), TreeLabelMode::ScientificName);
     tree.setChecked(itemLabelled(tree, "Solo"), true);
     tree.setChecked(itemLabelled(tree, "Papilio machaon"), true);
     chosen = tree.collectChecked();

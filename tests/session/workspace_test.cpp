@@ -40,13 +40,13 @@ protected:
 TEST_F(WorkspaceTest, LoadsTheTablesOfTheWorkingFolder)
 {
     ASSERT_TRUE(start()) << firstMessage();
-    EXPECT_EQ(workspace.areas.rows().size(), 1u);
-    EXPECT_EQ(workspace.datumShifts.rows().size(), 1u);
-    EXPECT_EQ(workspace.distribution.entries().size(), 1u);
-    EXPECT_EQ(workspace.settings.areaTable, folder.path() + "/dbase/area.csv");
+    EXPECT_EQ(workspace.areas().rows().size(), 1u);
+    EXPECT_EQ(workspace.datumShifts().rows().size(), 1u);
+    EXPECT_EQ(workspace.distribution().entries().size(), 1u);
+    EXPECT_EQ(workspace.settings().areaTable, folder.path() + "/dbase/area.csv");
     ASSERT_TRUE(workspace.loadSpeciesTable(log));
-    ASSERT_EQ(workspace.species.rows().size(), 1u);
-    EXPECT_EQ(workspace.species.rows()[0].phyleticCode, 1);
+    ASSERT_EQ(workspace.species().rows().size(), 1u);
+    EXPECT_EQ(workspace.species().rows()[0].phyleticCode, 1);
 }
 
 TEST_F(WorkspaceTest, EachTableFailureEndsTheStartWithItsMessage)
@@ -117,10 +117,10 @@ TEST_F(WorkspaceTest, ReadsTheConfigurationFilesFirst)
         "</map-block>\n</blank-map>\n");
     folder.write("tavik.ini", "[Path]\nBlankMap=maps\\japan.png\n");
     ASSERT_TRUE(start()) << firstMessage();
-    ASSERT_EQ(workspace.blankMap.blocks().size(), 1u);
-    EXPECT_EQ(workspace.blankMap.blocks()[0].comment, "main");
-    EXPECT_EQ(workspace.painter.overlapShiftX, 4);
-    EXPECT_EQ(workspace.printForms.currentIndex(), 0);
+    ASSERT_EQ(workspace.blankMap().blocks().size(), 1u);
+    EXPECT_EQ(workspace.blankMap().blocks()[0].comment, "main");
+    EXPECT_EQ(workspace.painter().overlapShiftX, 4);
+    EXPECT_EQ(workspace.printForms().currentIndex(), 0);
     EXPECT_TRUE(log.messages.empty()) << firstMessage();
 }
 
@@ -168,9 +168,9 @@ TEST_F(WorkspaceTest, ADistributionTableReplacedUnderTheViewerIsIndexedAnew)
     EXPECT_TRUE(log.messages.empty()) << firstMessage();
 
     RecordSet set;
-    ASSERT_TRUE(workspace.distribution.readSpeciesRecords(1, workspace.settings, set, log));
+    ASSERT_TRUE(workspace.distribution().readSpeciesRecords(1, workspace.settings(), set, log));
     EXPECT_EQ(set.records.at(0).rank, 3); // Z, from the new file
-    ASSERT_TRUE(before.distribution->readSpeciesRecords(1, workspace.settings, set, log));
+    ASSERT_TRUE(before.distribution->readSpeciesRecords(1, workspace.settings(), set, log));
     EXPECT_EQ(set.records.at(0).rank, 0); // A, from the file indexed before
     EXPECT_FALSE(workspace.refreshDistributionIndex(log));
 }
@@ -180,7 +180,46 @@ TEST_F(WorkspaceTest, MissingGroupTableIsNotAnError)
     folder.write("tavik.ini", "[Path]\nPhyleticTable=none.csv\n");
     EXPECT_TRUE(start());
     EXPECT_TRUE(log.messages.empty());
-    EXPECT_TRUE(workspace.phyletic.rows().empty());
+    EXPECT_TRUE(workspace.phyletic().rows().empty());
+}
+
+} // namespace
+} // namespace tavik
+
+namespace tavik {
+namespace {
+
+// Every change of what maps are drawn from is counted by the workspace
+// itself, so that no writer can forget it: a display switch or the name mode
+// changed from the menus made maps out of date without a count before. What
+// only tavik.ini keeps (window sizes, the save folder) changes no map.
+TEST(WorkspaceChanges, WhatMapsDrawFromIsCountedAndWindowSizesAreNot)
+{
+    Workspace workspace;
+    std::uint64_t revision = workspace.revision();
+    auto changed = [&] {
+        const bool counted = workspace.revision() > revision;
+        revision = workspace.revision();
+        return counted;
+    };
+    workspace.changeSettings([](Settings& settings) { settings.dispScientificName = true; });
+    EXPECT_TRUE(changed());
+    EXPECT_TRUE(workspace.settings().dispScientificName);
+    workspace.setNameMode(NameMode::Alias1Name);
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(workspace.settings().spNameMode, NameMode::Alias1Name);
+    workspace.setPainter(PainterConfig());
+    EXPECT_TRUE(changed());
+    workspace.changePrintForms([](PrintFormList&) {});
+    EXPECT_TRUE(changed());
+
+    workspace.keepMapWindowSize(640, 480);
+    workspace.keepMainWindowSize(1024, 768);
+    workspace.keepSaveFolder("/maps");
+    EXPECT_FALSE(changed());
+    EXPECT_EQ(workspace.settings().childFrameWidth, 640);
+    EXPECT_EQ(workspace.settings().frameHeight, 768);
+    EXPECT_EQ(workspace.settings().savePath, "/maps");
 }
 
 } // namespace

@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, OpensThreeSpeciesFromTheDialogAndPagesToTheLastMap)
     }
     EXPECT_EQ(differing, 0);
     // Its mark on the town is there, and not species 101's fill of West.
-    EXPECT_NE(expected, viewer->workspace().baseImage.image.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(expected, viewer->workspace().baseImage().image.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(shown.pixelColor(origin + QPoint(66, 100)), QColor(255, 255, 255));
 
     // Paging renders anew; repainting does not.
@@ -282,7 +282,7 @@ TEST_F(MainWindowTest, TheToolbarListsOpenOneSpeciesAndChangeTheNameMode)
 
     window.captionList()->setCurrentIndex(1);
     window.captionList()->activated(1);
-    EXPECT_EQ(viewer->workspace().settings.spNameMode, NameMode::Alias1Name);
+    EXPECT_EQ(viewer->workspace().settings().spNameMode, NameMode::Alias1Name);
     ASSERT_EQ(species.count(), 13);
     EXPECT_EQ(species.itemText(0), "");
     EXPECT_EQ(species.itemText(1), "アオスジアゲハ"); // by alias 1, byte order of cp932
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, DisplaySwitchesFlipTheirCheckAndRedrawEveryMapWindow)
     QAction& alias2 = *window.action(Command::DispAlias2);
     alias2.trigger();
     EXPECT_TRUE(alias2.isChecked());
-    EXPECT_TRUE(viewer->workspace().settings.dispAlias2);
+    EXPECT_TRUE(viewer->workspace().settings().dispAlias2);
     for (int i = 0; i < maps.size(); ++i)
         EXPECT_EQ(maps[i]->view().renderCount(), renders[static_cast<size_t>(i)] + 1);
     // A third caption line moves the map down.
@@ -313,7 +313,7 @@ TEST_F(MainWindowTest, DisplaySwitchesFlipTheirCheckAndRedrawEveryMapWindow)
     EXPECT_GT(maps[1]->view().mapOrigin().y(), before);
     window.action(Command::DispAlias2)->trigger();
     EXPECT_FALSE(alias2.isChecked());
-    EXPECT_FALSE(viewer->workspace().settings.dispAlias2);
+    EXPECT_FALSE(viewer->workspace().settings().dispAlias2);
 }
 
 TEST_F(MainWindowTest, TheDisplayOrderDialogReordersTheActiveDocument)
@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, TheDisplayOrderDialogReordersTheActiveDocument)
     window.action(Command::DisplayOrder)->trigger();
     EXPECT_EQ(document.species()[1].code, 103);
     EXPECT_EQ(document.species()[2].code, 102);
-    EXPECT_EQ(viewer->workspace().settings.dispOrderMode, NameMode::Alias1Name);
+    EXPECT_EQ(viewer->workspace().settings().dispOrderMode, NameMode::Alias1Name);
     EXPECT_EQ(titles(window), QStringList{"(    1/   6 )"});
 
     // Cancelled: the order stays.
@@ -403,14 +403,14 @@ TEST_F(MainWindowTest, AddinsLoadBehindTheWaitDialogOnTheFirstOpenOnly)
     EXPECT_EQ(dialogs, 1);
     ASSERT_EQ(titles(window), QStringList{"(    1/   1 )"}); // opened despite the error
     EXPECT_EQ(messages(), std::vector<std::string>{folder.path() + "/addin/missing.csv 見つかりません"});
-    EXPECT_EQ(viewer->workspace().addins.records().size(), 1u);
+    EXPECT_EQ(viewer->workspace().addins().records().size(), 1u);
     window.speciesList()->activated(2); // loaded once: no second dialog
     EXPECT_EQ(titles(window).size(), 2);
     EXPECT_EQ(messages().size(), 1u);
     // The add-in's disc is drawn on the map.
     MapView& view = window.activeMapWindow()->view();
     const QImage shown = view.contents();
-    const QPoint disc = viewer->workspace().blankMap.blocks()[0].project(133.40, 35.0);
+    const QPoint disc = viewer->workspace().blankMap().blocks()[0].project(133.40, 35.0);
     EXPECT_EQ(shown.pixelColor(view.mapOrigin() + disc), QColor(0, 255, 0));
 }
 
@@ -488,7 +488,7 @@ TEST_F(MainWindowTest, ShrinkingTheMainWindowKeepsTheMapWindowsAndTheirSavedSize
     MapWindow* map = window.activeMapWindow();
     ASSERT_TRUE(map);
     const QSize opened = map->size();
-    const Settings& s = viewer->workspace().settings;
+    const Settings& s = viewer->workspace().settings();
     const QSize saved(s.childFrameWidth, s.childFrameHeight);
     window.resize(320, 240);
     QApplication::processEvents();

@@ -68,7 +68,7 @@ protected:
     {
         std::vector<size_t> rows;
         for (std::int64_t code : codes)
-            rows.push_back(static_cast<size_t>(workspace().species.find(code)->row));
+            rows.push_back(static_cast<size_t>(workspace().species().find(code)->row));
         window.openSpecies(rows, overlay);
     }
 
@@ -158,12 +158,12 @@ TEST_F(PaintDialogsTest, ThePainterChangesEveryOpenMapAndThePainterFile)
     EXPECT_EQ(log.messages.size(), 2u);
 
     // The viewer paints with the new configuration, which the file holds.
-    const PainterConfig& painter = workspace().painter;
+    const PainterConfig& painter = workspace().painter();
     EXPECT_EQ(painter.slots[0].ranks[0].mark, (Colour{0, 128, 0}));
     EXPECT_EQ(painter.slots[0].shape, 7);
     EXPECT_FLOAT_EQ(painter.slots[9].size, 6.5f);
     PainterConfig reread;
-    ASSERT_TRUE(reread.load(workspace().settings.paintCfg, log));
+    ASSERT_TRUE(reread.load(workspace().settings().paintCfg, log));
     EXPECT_EQ(reread.slots, painter.slots);
     EXPECT_EQ(reread.faceName, painter.faceName);
     EXPECT_DOUBLE_EQ(reread.fontSize, 6.5); // slot 10's "A" is the first letter
@@ -180,7 +180,7 @@ TEST_F(PaintDialogsTest, CancelledDialogsChangeNothing)
     MainWindow& window = start();
     open(window, {101}, false);
     const std::string painterFile = folder.read("Painter.cfg");
-    const PainterConfig painter = workspace().painter;
+    const PainterConfig painter = workspace().painter();
     const std::uint64_t revision = workspace().revision();
 
     test::onModal<PainterDialog>([](PainterDialog& dialog) {
@@ -209,11 +209,11 @@ TEST_F(PaintDialogsTest, CancelledDialogsChangeNothing)
     window.action(Command::Mesh)->trigger();
 
     EXPECT_EQ(folder.read("Painter.cfg"), painterFile);
-    EXPECT_EQ(workspace().painter.slots, painter.slots);
-    EXPECT_EQ(workspace().painter.overlapShiftX, painter.overlapShiftX);
-    EXPECT_EQ(workspace().settings.geoLine, GeoLineMode::None);
-    EXPECT_EQ(workspace().settings.geoNorth.text, "0");
-    EXPECT_FALSE(workspace().settings.meshWgs);
+    EXPECT_EQ(workspace().painter().slots, painter.slots);
+    EXPECT_EQ(workspace().painter().overlapShiftX, painter.overlapShiftX);
+    EXPECT_EQ(workspace().settings().geoLine, GeoLineMode::None);
+    EXPECT_EQ(workspace().settings().geoNorth.text, "0");
+    EXPECT_FALSE(workspace().settings().meshWgs);
     EXPECT_EQ(workspace().revision(), revision);
     EXPECT_TRUE(log.messages.empty());
 }
@@ -274,7 +274,7 @@ TEST_F(PaintDialogsTest, TheGeoLineDialogEnablesByKindChecksAndStoresTheLines)
     });
     window.action(Command::GeoLine)->trigger();
 
-    const Settings& s = workspace().settings;
+    const Settings& s = workspace().settings();
     EXPECT_EQ(s.geoLine, GeoLineMode::Mesh);
     EXPECT_EQ(s.geoNorth.text, "N46");
     EXPECT_DOUBLE_EQ(s.geoSouth.degrees, 20.0);
@@ -310,8 +310,8 @@ TEST_F(PaintDialogsTest, TheMeshDialogOpensWithTheSettingsAndStoresTheChoices)
             dialog.accept();
         });
         window.action(Command::Mesh)->trigger();
-        EXPECT_EQ(workspace().settings.meshWgs, wgs);
-        EXPECT_EQ(workspace().settings.meshMarked, wgs);
+        EXPECT_EQ(workspace().settings().meshWgs, wgs);
+        EXPECT_EQ(workspace().settings().meshMarked, wgs);
     }
     EXPECT_EQ(workspace().revision(), revision + 2);
     window.close();

@@ -151,10 +151,10 @@ TEST_F(PrintFormDialogTest, SaveAndCloseWritesTheFormsAndRepaginatesOpenDocument
     });
     EXPECT_TRUE(log.messages.empty()) << log.utf8Texts()[0];
 
-    const PrintForm& current = viewer->workspace().printForms.current();
+    const PrintForm& current = viewer->workspace().printForms().current();
     EXPECT_EQ(current.title, "2x1");
     EXPECT_EQ(PrintFormList::scriptText(current.pageHeader.script), "<numofpage/><center>Atlas</center>");
-    EXPECT_EQ(folder.read("PrintForm.cfg"), viewer->workspace().printForms.text());
+    EXPECT_EQ(folder.read("PrintForm.cfg"), viewer->workspace().printForms().text());
     EXPECT_NE(folder.read("tavik.ini").find("NowPrintForm=2x1\r\n"), std::string::npos);
     // Six maps a page: the ordinary document has two pages now; the overlay keeps its one.
     EXPECT_EQ(pages(*documents[0]), (std::vector<int>{1, 1, 1, 1, 1, 1, 2}));
@@ -171,7 +171,7 @@ TEST_F(PrintFormDialogTest, CancelAfterEditsChangesNothing)
     const std::vector<int> before = pages(document);
     const std::string file = folder.read("PrintForm.cfg");
     const std::string ini = folder.read("tavik.ini");
-    const std::string forms = viewer->workspace().printForms.text();
+    const std::string forms = viewer->workspace().printForms().text();
 
     edit(window, [](PrintFormDialog& dialog) {
         dialog.field(FormField::Title)->setText("renamed");
@@ -181,9 +181,9 @@ TEST_F(PrintFormDialogTest, CancelAfterEditsChangesNothing)
         dialog.scriptButton(FormScript::Footer, ScriptButton::Cr)->click();
         dialog.cancelButton()->click();
     });
-    EXPECT_EQ(viewer->workspace().printForms.text(), forms);
-    EXPECT_EQ(viewer->workspace().printForms.current().title, "2x1");
-    EXPECT_EQ(viewer->workspace().settings.nowPrintForm, "2x1");
+    EXPECT_EQ(viewer->workspace().printForms().text(), forms);
+    EXPECT_EQ(viewer->workspace().printForms().current().title, "2x1");
+    EXPECT_EQ(viewer->workspace().settings().nowPrintForm, "2x1");
     EXPECT_EQ(folder.read("PrintForm.cfg"), file);
     EXPECT_EQ(folder.read("tavik.ini"), ini);
     EXPECT_EQ(pages(document), before);
@@ -219,7 +219,7 @@ TEST_F(PrintFormDialogTest, RefusedChecksKeepTheDialogOpenOnTheOffendingTab)
         EXPECT_TRUE(log.utf8Texts()[2].starts_with("ヘッダ\n  line: 1   column: 2   \n  [<left>]"))
             << log.utf8Texts()[2];
     });
-    EXPECT_EQ(viewer->workspace().printForms.current().title, "2x1");
+    EXPECT_EQ(viewer->workspace().printForms().current().title, "2x1");
 }
 
 TEST_F(PrintFormDialogTest, ScriptButtonsInsertInBlueAndFontChoicesFollowTheTabs)
@@ -300,8 +300,8 @@ TEST_F(PrintFormDialogTest, AddAndDeleteAskFirstAndKeepTheListInStep)
         EXPECT_EQ(dialog.formList()->currentText(), "1x1");
         dialog.saveButton()->click();
     });
-    EXPECT_EQ(viewer->workspace().printForms.forms().size(), 1u);
-    EXPECT_EQ(viewer->workspace().printForms.current().title, "1x1");
+    EXPECT_EQ(viewer->workspace().printForms().forms().size(), 1u);
+    EXPECT_EQ(viewer->workspace().printForms().current().title, "1x1");
 }
 
 } // namespace

@@ -178,7 +178,7 @@ TEST_F(SavePrintTest, WildcardsNameEachFileAndTheFolderIsKept)
     const QImage saved(QString::fromStdString(folder.file("maps/Aus bus_123.png")));
     EXPECT_EQ(saved.size(), QSize(300, 200));
     EXPECT_EQ(folder.read("maps/Aus bus_123.png")[25], 2); // 24-bit colour, no palette
-    EXPECT_TRUE(std::filesystem::equivalent(viewer->workspace().settings.savePath, folder.file("maps")));
+    EXPECT_TRUE(std::filesystem::equivalent(viewer->workspace().settings().savePath, folder.file("maps")));
 }
 
 TEST_F(SavePrintTest, BmpWith256ColoursWritesEightBitFilesWithTheStandardPalette)
@@ -239,7 +239,7 @@ TEST_F(SavePrintTest, ACancelAfterTheFirstOfManyMapsLeavesWholeFilesOnly)
     Workspace& workspace = viewer->workspace();
     SaveJob job;
     job.path = folder.file("maps/%C.png");
-    for (const SpeciesRecord& species : workspace.species.rows())
+    for (const SpeciesRecord& species : workspace.species().rows())
         job.species.push_back(&species);
     SaveRun run(job, workspace.renderSources(), 1.0);
     // The first map waits, before its file is put in place, until Cancel
@@ -285,7 +285,7 @@ TEST_F(SavePrintTest, TheProgressDialogShowsTheMapBeingSavedAndClosesAtTheEnd)
     Workspace& workspace = viewer->workspace();
     SaveJob job;
     job.path = folder.file("maps/%S.png");
-    job.species = {&workspace.species.rows()[0], &workspace.species.rows()[1]};
+    job.species = {&workspace.species().rows()[0], &workspace.species().rows()[1]};
     SaveRun run(job, workspace.renderSources(), 1.0);
     // The second map waits until the dialog has shown the first.
     std::atomic<bool> shown{false};

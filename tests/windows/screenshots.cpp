@@ -68,7 +68,7 @@ std::vector<size_t> rowsOf(const Workspace& workspace, std::initializer_list<std
 {
     std::vector<size_t> rows;
     for (std::int64_t code : codes) {
-        if (const SpeciesRecord* species = workspace.species.find(code))
+        if (const SpeciesRecord* species = workspace.species().find(code))
             rows.push_back(static_cast<size_t>(species->row));
     }
     return rows;
@@ -225,7 +225,7 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(saved);
         SaveJob job;
         job.path = saved + "/%S.png";
-        for (const SpeciesRecord& species : workspace.species.rows())
+        for (const SpeciesRecord& species : workspace.species().rows())
             job.species.push_back(&species);
         SaveRun run(job, workspace.renderSources(), window.activeMapWindow()->view().markScale());
         std::atomic<bool> grabbed{false};

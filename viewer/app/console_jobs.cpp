@@ -46,20 +46,21 @@ bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vec
     MessageSink& messages)
 {
     if (line.all) {
-        for (const SpeciesRecord& species : workspace.species.rows())
+        for (const SpeciesRecord& species : workspace.species().rows())
             chosen.push_back(&species);
         if (chosen.empty()) {
-            messages.stop("", cp932Printf("%s\n種テーブルに種がありません。", workspace.settings.speciesTable.c_str()));
+            messages.stop(
+                "", cp932Printf("%s\n種テーブルに種がありません。", workspace.settings().speciesTable.c_str()));
             return false;
         }
         return true;
     }
     for (std::int64_t code : line.codes) {
-        const SpeciesRecord* species = workspace.species.find(code);
+        const SpeciesRecord* species = workspace.species().find(code);
         if (!species) {
             messages.stop("",
                 cp932Printf("種コード %lld は種テーブル %s にありません。", static_cast<long long>(code),
-                    workspace.settings.speciesTable.c_str()));
+                    workspace.settings().speciesTable.c_str()));
             return false;
         }
         chosen.push_back(species);
@@ -83,7 +84,7 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     workspace.loadAddins(messages);
 
     QImage device(1, 1, QImage::Format_RGB32);
-    double scale = markScale(workspace.settings, device);
+    double scale = markScale(workspace.settings(), device);
     SaveProgress progress;
     progress.onMap
         = [](const std::string& text) { std::fprintf(stderr, "%s\n", cp932ToUtf8(withControlsEscaped(text)).c_str()); };
@@ -107,13 +108,15 @@ bool chooseForm(const CommandLine& line, Workspace& workspace, MessageSink& mess
     if (line.form.empty())
         return true;
     std::string title = utf8ToCp932(line.form);
-    if (workspace.printForms.select(title))
+    bool selected = false;
+    workspace.changePrintForms([&](PrintFormList& forms) { selected = forms.select(title); });
+    if (selected)
         return true;
     std::string known;
-    for (const PrintForm& form : workspace.printForms.forms())
+    for (const PrintForm& form : workspace.printForms().forms())
         known += "\n  " + form.title;
     messages.stop("",
-        cp932Printf("%s\n印刷書式 \"%s\" はありません。印刷書式:%s", workspace.settings.printFormCfg.c_str(),
+        cp932Printf("%s\n印刷書式 \"%s\" はありません。印刷書式:%s", workspace.settings().printFormCfg.c_str(),
             title.c_str(), known.c_str()));
     return false;
 }
@@ -122,7 +125,7 @@ CQuelnaDoc documentOf(
     const CommandLine& line, const Workspace& workspace, const std::vector<const SpeciesRecord*>& species)
 {
     CQuelnaDoc document;
-    document.setPrintForm(workspace.printForms.current());
+    document.setPrintForm(workspace.printForms().current());
     std::vector<SpeciesRecord> copies;
     copies.reserve(species.size());
     for (const SpeciesRecord* one : species)
@@ -130,7 +133,7 @@ CQuelnaDoc documentOf(
     if (line.overlay)
         document.setOverlaySpecies(std::move(copies));
     else
-        document.setSpecies(std::move(copies), workspace.phyletic);
+        document.setSpecies(std::move(copies), workspace.phyletic());
     return document;
 }
 
@@ -143,7 +146,7 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
     const std::string path = utf8ToCp932(line.target);
     workspace.loadAddins(messages);
 
-    const PrintSnapshot snapshot(workspace, ScreenMetrics::ofDisplayFont(workspace.settings));
+    const PrintSnapshot snapshot(workspace, ScreenMetrics::ofDisplayFont(workspace.settings()));
     FaultWatch faults(messages);
     const PrintSources sources = snapshot.sources(faults);
     ExportProgress progress;
@@ -166,7 +169,7 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
         messages.stop("",
             cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが A4 の用紙に収まりません"
                         "（余白、地図の間隔、タイトルの位置を見直してください）。",
-                workspace.settings.printFormCfg.c_str(), document.printForm().title.c_str()));
+                workspace.settings().printFormCfg.c_str(), document.printForm().title.c_str()));
         return 1;
     case ExportResult::FileError:
         messages.stop("", cp932Printf("%s に書き込みできませんでした。", path.c_str()));

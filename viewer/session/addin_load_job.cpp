@@ -31,15 +31,15 @@ AddinLoadJob::~AddinLoadJob()
         worker_.join();
 }
 
-bool AddinLoadJob::needed() const { return !load_ && !workspace_.settings.addinMap.empty(); }
+bool AddinLoadJob::needed() const { return !load_ && !workspace_.settings().addinMap.empty(); }
 
 void AddinLoadJob::start()
 {
     if (load_)
         return;
     load_ = std::make_shared<Load>();
-    worker_ = std::thread([load = load_, loader = loader_, addinMap = workspace_.settings.addinMap,
-                              folder = workspace_.settings.startupDirectory] {
+    worker_ = std::thread([load = load_, loader = loader_, addinMap = workspace_.settings().addinMap,
+                              folder = workspace_.settings().startupDirectory] {
         load->result = loader(load->overlays, addinMap, folder);
         load->ended.store(true);
     });
@@ -73,10 +73,9 @@ bool AddinLoadJob::finish(MessageSink& messages)
     }
     if (worker_.joinable())
         worker_.join();
-    workspace_.addins.takeLoaded(load_->overlays);
-    workspace_.markChanged();
+    workspace_.takeAddins(load_->overlays);
     if (!load_->result)
-        messages.stop("", workspace_.addins.errorText());
+        messages.stop("", workspace_.addins().errorText());
     return load_->result;
 }
 

@@ -19,7 +19,7 @@ CQuelnaDoc& DocumentList::openEmpty()
 {
     documents_.push_back(std::make_unique<CQuelnaDoc>());
     CQuelnaDoc& document = *documents_.back();
-    document.setPrintForm(workspace_.printForms.current());
+    document.setPrintForm(workspace_.printForms().current());
     if (observer_)
         observer_->documentOpened(document);
     return document;
@@ -34,7 +34,7 @@ void DocumentList::prepareOpen(CQuelnaDoc* active)
 
 CQuelnaDoc* DocumentList::open(const std::vector<size_t>& rows, bool overlay)
 {
-    const auto& table = workspace_.species.rows();
+    const auto& table = workspace_.species().rows();
     std::vector<SpeciesRecord> species;
     for (size_t row : rows) {
         if (row < table.size())
@@ -43,11 +43,11 @@ CQuelnaDoc* DocumentList::open(const std::vector<size_t>& rows, bool overlay)
     if (species.empty())
         return nullptr;
     auto document = std::make_unique<CQuelnaDoc>();
-    document->setPrintForm(workspace_.printForms.current());
+    document->setPrintForm(workspace_.printForms().current());
     if (overlay)
         document->setOverlaySpecies(std::move(species));
     else
-        document->setSpecies(std::move(species), workspace_.phyletic);
+        document->setSpecies(std::move(species), workspace_.phyletic());
     documents_.push_back(std::move(document));
     CQuelnaDoc& opened = *documents_.back();
     if (observer_)
@@ -82,7 +82,7 @@ void DocumentList::reorder(CQuelnaDoc& document, std::vector<SpeciesRecord> spec
     if (document.isOverlay()) {
         document.setOverlaySpecies(std::move(species));
     } else {
-        document.setSpecies(std::move(species), workspace_.phyletic);
+        document.setSpecies(std::move(species), workspace_.phyletic());
         document.setCurrentView(view);
     }
     changed(document, Change::Species);
@@ -92,7 +92,7 @@ void DocumentList::takePrintForm(const PrintForm& form)
 {
     for (const auto& document : documents_) {
         document->setPrintForm(form);
-        document->paginate(workspace_.phyletic);
+        document->paginate(workspace_.phyletic());
         changed(*document, Change::Species);
     }
 }

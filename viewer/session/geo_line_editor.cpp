@@ -239,10 +239,4 @@ void GeoLineEditor::apply(Settings& settings) const
 
 std::string colourLabel(const Colour& colour) { return cp932Printf("R:%d  G:%d  B:%d", colour.r, colour.g, colour.b); }
 
-void settingsChanged(Workspace& workspace, DocumentList& documents)
-{
-    workspace.markChanged();
-    documents.refreshAll();
-}
-
 } // namespace tavik

@@ -13,9 +13,6 @@ class QImage;
 
 namespace tavik {
 
-class DocumentList;
-class Workspace;
-
 // The fields of the geo-line dialog that hold text, in the order OK checks
 // them.
 enum class GeoLineField { Ratio, West, East, South, North, Meridian, Parallel };
@@ -118,9 +115,5 @@ private:
 
 // The text of a colour in the geo-line dialog: "R:%d  G:%d  B:%d".
 std::string colourLabel(const Colour& colour);
-
-// What OK of the geo-line or mesh dialog leads to: the settings changed, so
-// every open map is drawn anew.
-void settingsChanged(Workspace& workspace, DocumentList& documents);
 
 } // namespace tavik

@@ -172,12 +172,11 @@ std::vector<std::string> painterRowLabels(const CQuelnaDoc* active)
 
 bool acceptPainter(Workspace& workspace, DocumentList& documents, const PainterConfig& config, MessageSink& messages)
 {
-    workspace.painter = config;
-    workspace.markChanged();
+    workspace.setPainter(config);
     documents.refreshAll();
-    const std::string& path = workspace.settings.paintCfg;
+    const std::string& path = workspace.settings().paintCfg;
     std::string reason;
-    if (workspace.painter.save(path, &reason))
+    if (workspace.painter().save(path, &reason))
         return true;
     messages.stop("",
         cp932Printf("%s\n色塗り情報を書き込めませんでした (%s)。\n変更した色塗りはこの実行の間だけ使われます。",

@@ -8,7 +8,7 @@ namespace tavik {
 
 PrintSnapshot::PrintSnapshot(const Workspace& workspace, const ScreenMetrics& screen)
     : render_(workspace.renderSources())
-    , groups_(std::make_shared<const PhyleticTable>(workspace.phyletic))
+    , groups_(std::make_shared<const PhyleticTable>(workspace.phyletic()))
     , renderer_(std::make_unique<const PageRenderer>(render_))
     , screen_(screen)
 {

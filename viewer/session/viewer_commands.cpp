@@ -103,6 +103,11 @@ bool* displaySwitch(Settings& settings, Command command)
     }
 }
 
+const bool* displaySwitch(const Settings& settings, Command command)
+{
+    return displaySwitch(const_cast<Settings&>(settings), command);
+}
+
 std::string mapWindowTitle(const CQuelnaDoc& document)
 {
     if (document.isOverlay())

@@ -67,6 +67,7 @@ bool commandEnabled(Command command, const CQuelnaDoc* active);
 // The display switch a command toggles (its check mark), or null for a
 // command that toggles none.
 bool* displaySwitch(Settings& settings, Command command);
+const bool* displaySwitch(const Settings& settings, Command command);
 
 // The title of a map window: "( %4d/%4d )" with the current view and the view
 // count, "Overlay" for an overlay, "Quelna1" for the empty window of

@@ -25,7 +25,10 @@ void faultyLine(MessageSink& messages, const std::string& path, const CsvLineFau
 
 } // namespace
 
-std::string Workspace::resolved(const std::string& path) const { return makeAbsolute(path, settings.startupDirectory); }
+std::string Workspace::resolved(const std::string& path) const
+{
+    return makeAbsolute(path, settings_.startupDirectory);
+}
 
 bool Workspace::start(std::string_view startupDirectory, MessageSink& messages)
 {
@@ -37,7 +40,7 @@ bool Workspace::start(std::string_view startupDirectory, MessageSink& messages)
     return true;
 }
 
-void Workspace::settleFonts() { settleFontFaces(settings, installedFontFamilies()); }
+void Workspace::settleFonts() { settleFontFaces(settings_, installedFontFamilies()); }
 
 bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& messages)
 {
@@ -51,7 +54,7 @@ bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& mes
                 utf8ToCp932(fileReadFailureText(ini.loadResult())).c_str()));
         return false;
     }
-    settings = readSettings(ini, startupDirectory);
+    settings_ = readSettings(ini, startupDirectory);
     return checkCapacities(messages) && loadConfigurationFiles(messages) && loadTables(messages);
 }
 
@@ -59,19 +62,19 @@ bool Workspace::loadConfigurationFiles(MessageSink& messages)
 {
     // A print form file that does not load is replaced by the built-in form;
     // that is no reason to stop.
-    printForms.loadAtStartup(settings.printFormCfg, settings.nowPrintForm, messages);
+    printForms_.loadAtStartup(settings_.printFormCfg, settings_.nowPrintForm, messages);
 
-    if (!blankMap.loadForImage(resolved(settings.blankMap), messages)) {
+    if (!blankMap_.loadForImage(resolved(settings_.blankMap), messages)) {
         messages.stop("", cp932Literal("白地図情報が読めません"));
         return false;
     }
-    if (!painter.load(settings.paintCfg, messages)) {
+    if (!painter_.load(settings_.paintCfg, messages)) {
         messages.stop("", cp932Literal("色塗り情報が読めません"));
         return false;
     }
     // Lines that no map could show would cost seconds and hundreds of
     // megabytes a map: they are not drawn, and the user is told why.
-    const GeoLineFault lines = geoLineFault(settings);
+    const GeoLineFault lines = geoLineFault(settings_);
     if (lines.part != GeoLineFault::Part::None)
         messages.show(
             {"", "tavik.ini\n" + lines.text + cp932Literal("\n経緯線は描きません。"), MessageIcon::Exclamation});
@@ -82,17 +85,17 @@ bool Workspace::checkCapacities(MessageSink& messages) const
 {
     // A setting beyond any machine's memory is refused at start rather than
     // when the first large species is drawn.
-    if (settings.pointMaxPerSpeciesFault) {
+    if (settings_.pointMaxPerSpeciesFault) {
         messages.stop("",
             cp932Printf("tavik.ini の PointMaxPerSpecies の値 \"%s\" は正の整数ではありません。\n\n"
                         "1 から %d までの整数（桁区切りのカンマなし）にして下さい",
-                cutCp932(*settings.pointMaxPerSpeciesFault, 80).c_str(), kPointMaxLimit));
+                cutCp932(*settings_.pointMaxPerSpeciesFault, 80).c_str(), kPointMaxLimit));
         return false;
     }
-    if (settings.pointMaxPerSpecies > kPointMaxLimit) {
+    if (settings_.pointMaxPerSpecies > kPointMaxLimit) {
         messages.stop("",
             cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",
-                settings.pointMaxPerSpecies, kPointMaxLimit));
+                settings_.pointMaxPerSpecies, kPointMaxLimit));
         return false;
     }
     return true;
@@ -100,16 +103,16 @@ bool Workspace::checkCapacities(MessageSink& messages) const
 
 bool Workspace::loadTables(MessageSink& messages)
 {
-    Settings& s = settings;
+    Settings& s = settings_;
     // A missing group table is not reported: groups are then made from the
     // species table. A faulty line is: the groups after it would be lost.
-    if (phyletic.load(resolved(s.phyleticTable), s.phyleticMax) == PhyleticTableStatus::FaultyLine) {
-        faultyLine(messages, resolved(s.phyleticTable), phyletic.fault());
+    if (phyletic_.load(resolved(s.phyleticTable), s.phyleticMax) == PhyleticTableStatus::FaultyLine) {
+        faultyLine(messages, resolved(s.phyleticTable), phyletic_.fault());
         return false;
     }
     s.phyleticTable = resolved(s.phyleticTable);
 
-    switch (areas.load(resolved(s.areaTable), s.areaMax)) {
+    switch (areas_.load(resolved(s.areaTable), s.areaMax)) {
     case AreaTableStatus::Ok:
         break;
     case AreaTableStatus::CannotOpen:
@@ -119,12 +122,12 @@ bool Workspace::loadTables(MessageSink& messages)
         messages.stop("", cp932Literal("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
         return false;
     case AreaTableStatus::FaultyLine:
-        faultyLine(messages, resolved(s.areaTable), areas.fault());
+        faultyLine(messages, resolved(s.areaTable), areas_.fault());
         return false;
     }
     s.areaTable = resolved(s.areaTable);
 
-    switch (datumShifts.load(resolved(s.wgsJgsTable), s.wgsJgsMax)) {
+    switch (datumShifts_.load(resolved(s.wgsJgsTable), s.wgsJgsMax)) {
     case DatumShiftStatus::Ok:
         break;
     case DatumShiftStatus::CannotOpen:
@@ -138,12 +141,12 @@ bool Workspace::loadTables(MessageSink& messages)
             "", cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。", s.wgsJgsTable.c_str()));
         return false;
     case DatumShiftStatus::FaultyLine:
-        faultyLine(messages, resolved(s.wgsJgsTable), datumShifts.fault());
+        faultyLine(messages, resolved(s.wgsJgsTable), datumShifts_.fault());
         return false;
     }
     s.wgsJgsTable = resolved(s.wgsJgsTable);
 
-    switch (distribution.buildIndex(s.taVikDb, s.speciesMax)) {
+    switch (distribution_.buildIndex(s.taVikDb, s.speciesMax)) {
     case DistributionIndexStatus::Ok:
         break;
     case DistributionIndexStatus::CannotOpen:
@@ -154,7 +157,7 @@ bool Workspace::loadTables(MessageSink& messages)
             "", cp932Literal("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
         return false;
     case DistributionIndexStatus::ReadError:
-        faultyLine(messages, s.taVikDb, {CsvStatus::ReadError, distribution.readErrorLine()});
+        faultyLine(messages, s.taVikDb, {CsvStatus::ReadError, distribution_.readErrorLine()});
         return false;
     }
     return true;
@@ -162,20 +165,20 @@ bool Workspace::loadTables(MessageSink& messages)
 
 bool Workspace::refreshDistributionIndex(MessageSink& messages)
 {
-    if (!distribution.changedOnDisk())
+    if (!distribution_.changedOnDisk())
         return false;
     DistributionTable fresh;
-    const DistributionIndexStatus status = fresh.buildIndex(settings.taVikDb, settings.speciesMax);
+    const DistributionIndexStatus status = fresh.buildIndex(settings_.taVikDb, settings_.speciesMax);
     if (status != DistributionIndexStatus::Ok) {
         if (status == DistributionIndexStatus::ReadError)
-            faultyLine(messages, settings.taVikDb, {CsvStatus::ReadError, fresh.readErrorLine()});
+            faultyLine(messages, settings_.taVikDb, {CsvStatus::ReadError, fresh.readErrorLine()});
         else
             messages.stop(
-                "", cp932Printf("%s\n種別分布テーブルが変更されましたが、読み直せません。", settings.taVikDb.c_str()));
+                "", cp932Printf("%s\n種別分布テーブルが変更されましたが、読み直せません。", settings_.taVikDb.c_str()));
         return false;
     }
-    distribution = std::move(fresh);
-    markChanged();
+    distribution_ = std::move(fresh);
+    ++revision_;
     return true;
 }
 
@@ -183,31 +186,68 @@ bool Workspace::loadSpeciesTable(MessageSink& messages)
 {
     // A missing table leaves no species to open; a faulty line would leave
     // out the species after it, so it ends the start-up.
-    if (species.load(resolved(settings.speciesTable), settings.speciesMax, settings.spNameMode, messages)
+    if (species_.load(resolved(settings_.speciesTable), settings_.speciesMax, settings_.spNameMode, messages)
         == SpeciesTable::LoadResult::FaultyLine)
         return false;
     // A group table too small for the species' groups is reported; the maps
     // can still be drawn.
-    species.assignPhyleticCodes(phyletic, messages);
+    species_.assignPhyleticCodes(phyletic_, messages);
     return true;
 }
 
-bool Workspace::loadBaseImage(MessageSink& messages) { return tavik::loadBaseImage(settings, baseImage, messages); }
+bool Workspace::loadBaseImage(MessageSink& messages) { return tavik::loadBaseImage(settings_, baseImage_, messages); }
 
 bool Workspace::loadAddins(MessageSink& messages)
 {
-    const bool loaded = addins.load(settings.addinMap, settings.startupDirectory);
-    markChanged();
+    const bool loaded = addins_.load(settings_.addinMap, settings_.startupDirectory);
+    ++revision_;
     if (loaded)
         return true;
-    messages.stop("", addins.errorText());
+    messages.stop("", addins_.errorText());
     return false;
 }
 
 RenderSources Workspace::renderSources() const
 {
     return RenderSources::copiesOf(
-        settings, baseImage.image, blankMap, painter, areas, datumShifts, distribution, &addins.records());
+        settings_, baseImage_.image, blankMap_, painter_, areas_, datumShifts_, distribution_, &addins_.records());
 }
+
+} // namespace tavik
+
+namespace tavik {
+
+void Workspace::setPainter(PainterConfig painter)
+{
+    painter_ = std::move(painter);
+    ++revision_;
+}
+
+void Workspace::takeAddins(AddinOverlays& loaded)
+{
+    addins_.takeLoaded(loaded);
+    ++revision_;
+}
+
+void Workspace::setNameMode(NameMode mode)
+{
+    settings_.spNameMode = mode;
+    species_.sortByName(mode);
+    ++revision_;
+}
+
+void Workspace::keepMapWindowSize(int width, int height)
+{
+    settings_.childFrameWidth = width;
+    settings_.childFrameHeight = height;
+}
+
+void Workspace::keepMainWindowSize(int width, int height)
+{
+    settings_.frameWidth = width;
+    settings_.frameHeight = height;
+}
+
+void Workspace::keepSaveFolder(std::string folder) { settings_.savePath = std::move(folder); }
 
 } // namespace tavik

@@ -71,33 +71,73 @@ public:
     RenderSources renderSources() const;
 
     // Counts the changes of what renderers draw from (settings, painter
-    // configuration, add-ins) made after start-up. A renderer or a rendered
-    // map made at an older revision is out of date. Whoever changes the
-    // sources calls markChanged().
+    // configuration, print forms, add-ins) made after start-up. A renderer or
+    // a rendered map made at an older revision is out of date. Every change
+    // goes through the functions below, which count it.
     std::uint64_t revision() const { return revision_; }
-    void markChanged() { ++revision_; }
 
-    Settings settings;
-    PrintFormList printForms;
-    BlankMap blankMap;
-    PainterConfig painter;
-    PhyleticTable phyletic;
-    AreaTable areas;
-    DatumShiftTable datumShifts;
-    DistributionTable distribution;
-    SpeciesTable species;
-    BaseImage baseImage;
-    AddinOverlays addins;
+    // What the viewer holds, read-only: a change goes through a change
+    // function, so that none is made without being counted.
+    const Settings& settings() const { return settings_; }
+    const PrintFormList& printForms() const { return printForms_; }
+    const BlankMap& blankMap() const { return blankMap_; }
+    const PainterConfig& painter() const { return painter_; }
+    const PhyleticTable& phyletic() const { return phyletic_; }
+    const AreaTable& areas() const { return areas_; }
+    const DatumShiftTable& datumShifts() const { return datumShifts_; }
+    const DistributionTable& distribution() const { return distribution_; }
+    const SpeciesTable& species() const { return species_; }
+    const BaseImage& baseImage() const { return baseImage_; }
+    const AddinOverlays& addins() const { return addins_; }
+
+    // Changes the settings (change(Settings&)) and counts the change.
+    template <typename Change> void changeSettings(Change&& change)
+    {
+        change(settings_);
+        ++revision_;
+    }
+    // Changes the print forms (change(PrintFormList&)) and counts the change.
+    template <typename Change> void changePrintForms(Change&& change)
+    {
+        change(printForms_);
+        ++revision_;
+    }
+    void setPainter(PainterConfig painter);
+    // Takes the add-ins a loader read into overlays of its own.
+    void takeAddins(AddinOverlays& loaded);
+    // The order of the species list in a name mode (SpNameMode): the setting
+    // and the sorted table change together.
+    void setNameMode(NameMode mode);
+    // What the settings keep for tavik.ini and no map draws from: the
+    // windows' sizes and the folder of the last save. Not counted.
+    void keepMapWindowSize(int width, int height);
+    void keepMainWindowSize(int width, int height);
+    void keepSaveFolder(std::string folder);
 
     // A path as written in the settings, resolved against the start-up
     // directory (the working directory of the run).
     std::string resolved(const std::string& path) const;
 
 private:
+    // Tests build a workspace piece by piece through it
+    // (tests/support/workspace_access.h).
+    friend struct WorkspaceAccess;
+
     bool checkCapacities(MessageSink& messages) const;
     bool loadConfigurationFiles(MessageSink& messages);
     bool loadTables(MessageSink& messages);
 
+    Settings settings_;
+    PrintFormList printForms_;
+    BlankMap blankMap_;
+    PainterConfig painter_;
+    PhyleticTable phyletic_;
+    AreaTable areas_;
+    DatumShiftTable datumShifts_;
+    DistributionTable distribution_;
+    SpeciesTable species_;
+    BaseImage baseImage_;
+    AddinOverlays addins_;
     std::uint64_t revision_ = 0;
 };
 

@@ -46,7 +46,7 @@ DocumentPrinter::DocumentPrinter(Workspace& workspace, MessageSink& messages, QW
     // PDF files of `tavik --print`, proposed in the database's folder.
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
         printer_->setPageSize(QPageSize(QPageSize::A4));
-        const std::string file = localPath(joinPath(workspace.settings.startupDirectory, "print.pdf"));
+        const std::string file = localPath(joinPath(workspace.settings().startupDirectory, "print.pdf"));
         printer_->setOutputFileName(QString::fromStdString(file));
     }
 }
@@ -89,7 +89,7 @@ bool DocumentPrinter::formFits(const CQuelnaDoc& document, const ScreenMetrics& 
     messages_.stop("",
         cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが用紙に収まりません"
                     "（余白、地図の間隔、タイトルの位置を見直してください）。",
-            workspace_.settings.printFormCfg.c_str(), document.printForm().title.c_str()));
+            workspace_.settings().printFormCfg.c_str(), document.printForm().title.c_str()));
     return false;
 }
 

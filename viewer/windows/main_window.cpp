@@ -88,7 +88,7 @@ MainWindow::MainWindow(Workspace& workspace, DocumentList& documents, MessageSin
     , printing_(std::make_unique<DocumentPrinter>(workspace, messages, this))
     , queuedMessages_(std::make_unique<QueuedMessages>(*this))
 {
-    const Settings& s = workspace_.settings;
+    const Settings& s = workspace_.settings();
     setWindowTitle(qtext(s.frameTitle));
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -142,7 +142,7 @@ void MainWindow::createActions()
         action->setStatusTip(QString::fromUtf8(info.statusTip));
         if (*info.shortcut)
             action->setShortcut(QKeySequence(QString::fromUtf8(info.shortcut)));
-        if (displaySwitch(workspace_.settings, info.command))
+        if (displaySwitch(workspace_.settings(), info.command))
             action->setCheckable(true);
         actions_[info.command] = action;
     }
@@ -163,7 +163,7 @@ void MainWindow::createToolBar()
     toggle->setStatusTip(QString::fromUtf8(info.statusTip));
     actions_[Command::ToolBar] = toggle;
 
-    const Settings& s = workspace_.settings;
+    const Settings& s = workspace_.settings();
     QFont font(qtext(s.displayFontFace));
     font.setPointSize(std::max(1, static_cast<int>(s.displayFontSize)));
 
@@ -270,7 +270,7 @@ void MainWindow::createMenus()
                         const SpeciesRecord* species = document->currentSpecies();
                         QString label = QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle());
                         if (species && !document->isOverlay())
-                            label += QStringLiteral("  ") + qtext(species->name(workspace_.settings.spNameMode));
+                            label += QStringLiteral("  ") + qtext(species->name(workspace_.settings().spNameMode));
                         QAction* entry = windowMenu_->addAction(label);
                         entry->setData(true);
                         entry->setCheckable(true);
@@ -321,7 +321,7 @@ void MainWindow::updateCommands()
         if (command == Command::ToolBar || command == Command::StatusBar)
             continue;
         action->setEnabled(commandEnabled(command, active));
-        if (bool* on = displaySwitch(workspace_.settings, command))
+        if (const bool* on = displaySwitch(workspace_.settings(), command))
             action->setChecked(*on);
     }
     const int set = active ? 1 : 0;
@@ -335,7 +335,7 @@ void MainWindow::updateCommands()
 
 void MainWindow::fillLists()
 {
-    const Settings& s = workspace_.settings;
+    const Settings& s = workspace_.settings();
     captionList_->clear();
     for (const std::string* caption : {&s.scientificNameStr, &s.alias1NameStr, &s.alias2NameStr})
         captionList_->addItem(qtext(*caption));
@@ -345,8 +345,8 @@ void MainWindow::fillLists()
 
 void MainWindow::fillSpeciesList()
 {
-    const SpeciesTable& table = workspace_.species;
-    const NameMode mode = workspace_.settings.spNameMode;
+    const SpeciesTable& table = workspace_.species();
+    const NameMode mode = workspace_.settings().spNameMode;
     speciesList_->clear();
     speciesList_->addItem(QString());
     for (size_t row : table.byName())
@@ -474,7 +474,7 @@ QAction* MainWindow::recentMenuAction(bool withMap)
 void MainWindow::chooseDatabase()
 {
     const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("データベースのフォルダを選ぶ"),
-        QString::fromStdString(localPath(workspace_.settings.startupDirectory)), QFileDialog::ShowDirsOnly);
+        QString::fromStdString(localPath(workspace_.settings().startupDirectory)), QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         openDatabase(folder.toStdString());
 }
@@ -506,7 +506,7 @@ void MainWindow::editPrintForms()
     // Saved: every open document takes the new current form, and ordinary
     // ones are paginated anew.
     if (dialog.exec() == QDialog::Accepted)
-        documents_.takePrintForm(workspace_.printForms.current());
+        documents_.takePrintForm(workspace_.printForms().current());
 }
 
 void MainWindow::openFromDialog(bool overlay)
@@ -524,7 +524,7 @@ void MainWindow::openFromDialog(bool overlay)
 void MainWindow::openFromSpeciesList(int entry)
 {
     // The empty first entry opens nothing.
-    const auto& byName = workspace_.species.byName();
+    const auto& byName = workspace_.species().byName();
     if (entry < 1 || static_cast<size_t>(entry) > byName.size())
         return;
     openSpecies({byName[static_cast<size_t>(entry) - 1]}, false);
@@ -558,17 +558,19 @@ void MainWindow::changeNameMode(int entry)
     if (entry < 0 || entry > 2)
         return;
     const NameMode mode = static_cast<NameMode>(entry + 1);
-    workspace_.settings.spNameMode = mode;
-    workspace_.species.sortByName(mode);
+    workspace_.setNameMode(mode);
     fillSpeciesList();
 }
 
 void MainWindow::toggleSwitch(Command command)
 {
-    if (bool* on = displaySwitch(workspace_.settings, command)) {
+    if (!displaySwitch(workspace_.settings(), command))
+        return;
+    workspace_.changeSettings([command](Settings& settings) {
+        bool* on = displaySwitch(settings, command);
         *on = !*on;
-        documents_.refreshAll();
-    }
+    });
+    documents_.refreshAll();
 }
 
 void MainWindow::reorderActiveDocument()
@@ -576,35 +578,39 @@ void MainWindow::reorderActiveDocument()
     CQuelnaDoc* document = activeDocument();
     if (!commandEnabled(Command::DisplayOrder, document))
         return;
-    DisplayOrderDialog dialog(*document, workspace_.settings, this);
-    if (dialog.exec() == QDialog::Accepted)
+    Settings chosen = workspace_.settings();
+    DisplayOrderDialog dialog(*document, chosen, this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The name the order was sorted by is kept, as the dialog left it.
+    workspace_.changeSettings([&chosen](Settings& settings) { settings.dispOrderMode = chosen.dispOrderMode; });
+    if (accepted)
         documents_.reorder(*document, dialog.order().species());
 }
 
 void MainWindow::editPainter()
 {
-    PainterDialog dialog(workspace_.painter, painterRowLabels(activeDocument()), installedFontFamilies(),
-        workspace_.settings, messages_, this);
+    PainterDialog dialog(workspace_.painter(), painterRowLabels(activeDocument()), installedFontFamilies(),
+        workspace_.settings(), messages_, this);
     if (dialog.exec() == QDialog::Accepted)
         acceptPainter(workspace_, documents_, dialog.editor().accepted(), messages_);
 }
 
 void MainWindow::editGeoLines()
 {
-    GeoLineDialog dialog(workspace_.settings, workspace_.baseImage.image, messages_, this);
+    GeoLineDialog dialog(workspace_.settings(), workspace_.baseImage().image, messages_, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    dialog.editor().apply(workspace_.settings);
-    settingsChanged(workspace_, documents_);
+    workspace_.changeSettings([&dialog](Settings& settings) { dialog.editor().apply(settings); });
+    documents_.refreshAll();
 }
 
 void MainWindow::editMesh()
 {
-    MeshDialog dialog(workspace_.settings, this);
+    MeshDialog dialog(workspace_.settings(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    dialog.apply(workspace_.settings);
-    settingsChanged(workspace_, documents_);
+    workspace_.changeSettings([&dialog](Settings& settings) { dialog.apply(settings); });
+    documents_.refreshAll();
 }
 
 void MainWindow::saveImages()
@@ -621,13 +627,13 @@ void MainWindow::saveImages()
     saveDialogSize_ = dialog.size();
     if (result != QDialog::Accepted)
         return;
-    workspace_.settings.savePath = saveFolderOf(dialog.path());
+    workspace_.keepSaveFolder(saveFolderOf(dialog.path()));
     SaveJob job;
     job.path = dialog.path();
     job.depth = dialog.depth();
     job.overlay = document->isOverlay();
     // An overlay is saved as its window shows it (display order, slots).
-    job.species = speciesToSave(dialog.selection(), *document, workspace_.species);
+    job.species = speciesToSave(dialog.selection(), *document, workspace_.species());
     // The run draws from sources frozen now; a dialog's OK meanwhile changes
     // only the maps drawn after it.
     saveRun_ = std::make_unique<SaveRun>(std::move(job), workspace_.renderSources(), window->view().markScale());
@@ -654,7 +660,7 @@ void MainWindow::printActiveDocument(Command command)
 ExplanationDisplay& MainWindow::explanations()
 {
     if (!explanations_) {
-        explanations_ = std::make_unique<ExplanationDisplay>(workspace_.settings, launcher_, messages_, "");
+        explanations_ = std::make_unique<ExplanationDisplay>(workspace_.settings(), launcher_, messages_, "");
         explanations_->setInstalledGuide(installedGuidePage(QCoreApplication::applicationDirPath().toStdString()));
     }
     return *explanations_;
@@ -673,7 +679,7 @@ void MainWindow::documentOpened(CQuelnaDoc& document)
     if (QMdiSubWindow* previous = mdiArea_->currentSubWindow(); previous && !previous->isMaximized())
         place = previous->pos() + QPoint(24, 24);
     mdiArea_->addSubWindow(window);
-    const Settings& s = workspace_.settings;
+    const Settings& s = workspace_.settings();
     const QSize area = mdiArea_->viewport()->size();
     window->resize(std::max(100, std::min(s.childFrameWidth, area.width() - 2)),
         std::max(100, std::min(s.childFrameHeight, area.height() - 2)));
@@ -707,11 +713,7 @@ void MainWindow::documentClosing(CQuelnaDoc& document)
     updateCommands();
 }
 
-void MainWindow::mapWindowResized(const QSize& size)
-{
-    workspace_.settings.childFrameWidth = size.width();
-    workspace_.settings.childFrameHeight = size.height();
-}
+void MainWindow::mapWindowResized(const QSize& size) { workspace_.keepMapWindowSize(size.width(), size.height()); }
 
 void MainWindow::mapWindowClosed(CQuelnaDoc& document)
 {
@@ -721,16 +723,14 @@ void MainWindow::mapWindowClosed(CQuelnaDoc& document)
 
 void MainWindow::saveSettings()
 {
-    Settings& s = workspace_.settings;
     WindowState state = WindowState::Normal;
-    if (isMinimized()) {
+    if (isMinimized())
         state = WindowState::Minimized;
-    } else if (isMaximized()) {
+    else if (isMaximized())
         state = WindowState::Maximized;
-    } else {
-        s.frameWidth = width();
-        s.frameHeight = height();
-    }
+    else
+        workspace_.keepMainWindowSize(width(), height());
+    const Settings& s = workspace_.settings();
     const std::string path = joinPath(s.startupDirectory, "tavik.ini");
     IniFile ini = IniFile::load(path);
     writeSettings(s, state, ini);

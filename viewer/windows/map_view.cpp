@@ -101,7 +101,7 @@ void MapView::ensureRendered()
     std::vector<std::int64_t> codes;
     for (const SpeciesRecord* species : contentOf(*document_, map_).species)
         codes.push_back(species->code);
-    markScale_ = tavik::markScale(workspace_.settings, *canvas_);
+    markScale_ = tavik::markScale(workspace_.settings(), *canvas_);
     MessageLog raised;
     map_ = renderers_.renderer().render(codes, markScale_, raised);
     stale_ = false;
@@ -120,7 +120,7 @@ void MapView::ensureRendered()
 
 void MapView::refresh()
 {
-    const QSize base = workspace_.baseImage.image.size();
+    const QSize base = workspace_.baseImage().image.size();
     QSize size(base.width() + 17, base.height() + 42);
     if (!drawsNothing()) {
         ensureRendered();
@@ -131,12 +131,12 @@ void MapView::refresh()
         probe.setDotsPerMeterY(qRound(canvas_->logicalDpiY() / 0.0254));
         QPainter painter(&probe);
         const MapViewContent content = contentOf(*document_, map_);
-        const PainterConfig& config = workspace_.painter;
-        size = mapViewSize(content, workspace_.settings, config, markScale_, painter);
+        const PainterConfig& config = workspace_.painter();
+        size = mapViewSize(content, workspace_.settings(), config, markScale_, painter);
         // Captions of three names (or a name on two lines) push the map
         // further down than the area of the map plus 42 pixels allows; the
         // area grows so that the whole map can be scrolled into view.
-        const QPoint origin = tavik::mapOrigin(content, workspace_.settings, painter);
+        const QPoint origin = tavik::mapOrigin(content, workspace_.settings(), painter);
         size.setHeight(std::max(size.height(), origin.y() + map_.height() + 7));
     }
     viewSize_ = size;
@@ -218,7 +218,7 @@ void MapView::paintView(QPainter& painter)
     if (!screenRecorded_) {
         screen_->dpiX = canvas_->logicalDpiX();
         screen_->dpiY = canvas_->logicalDpiY();
-        screen_->digitFactor = tavik::markScale(workspace_.settings, *canvas_);
+        screen_->digitFactor = tavik::markScale(workspace_.settings(), *canvas_);
         screenRecorded_ = true;
     }
     if (stale_ || revision_ != workspace_.revision() || map_.isNull()) {
@@ -228,8 +228,8 @@ void MapView::paintView(QPainter& painter)
         QMetaObject::invokeMethod(this, &MapView::refresh, Qt::QueuedConnection);
     }
     const MapViewContent content = contentOf(*document_, map_);
-    origin_ = tavik::mapOrigin(content, workspace_.settings, painter);
-    paintMapView(painter, content, workspace_.settings, workspace_.painter, markScale_);
+    origin_ = tavik::mapOrigin(content, workspace_.settings(), painter);
+    paintMapView(painter, content, workspace_.settings(), workspace_.painter(), markScale_);
 }
 
 QImage MapView::contents() { return canvas_->grab().toImage(); }

@@ -51,7 +51,7 @@ PrintFormDialog::PrintFormDialog(Workspace& workspace, MessageSink& messages, QW
     : QDialog(parent)
     , workspace_(workspace)
     , messages_(messages)
-    , editor_(workspace.printForms)
+    , editor_(workspace.printForms())
 {
     setWindowTitle(QStringLiteral("印刷書式"));
     setSizeGripEnabled(true);
@@ -208,7 +208,7 @@ QWidget* PrintFormDialog::makeScriptTab(FormScript script)
         connect(tab.buttons[i], &QPushButton::clicked, this, [this, script, button] { insert(script, button); });
     }
 
-    const Settings& settings = workspace_.settings;
+    const Settings& settings = workspace_.settings();
     tab.faces = new QComboBox(page);
     for (const std::string& family : installedFontFamilies())
         tab.faces->addItem(qtext(family));
@@ -352,7 +352,9 @@ void PrintFormDialog::saveAndClose()
     editor_.apply(shown);
     // A file that cannot be written has been reported; the new forms stay
     // in memory and the dialog closes all the same.
-    editor_.save(workspace_.printForms, workspace_.settings, messages_);
+    workspace_.changeSettings([this](Settings& settings) {
+        workspace_.changePrintForms([&](PrintFormList& forms) { editor_.save(forms, settings, messages_); });
+    });
     accept();
 }
 

@@ -42,7 +42,7 @@ SaveFileDialog::SaveFileDialog(
     const Workspace& workspace, const CQuelnaDoc& document, MessageSink& messages, QWidget* parent)
     : QFileDialog(parent)
     , tree_(SpeciesTree::build(
-          workspace.species, workspace.phyletic, labelModeOf(workspace.settings.spNameMode), &document))
+          workspace.species(), workspace.phyletic(), labelModeOf(workspace.settings().spNameMode), &document))
     , overlay_(document.isOverlay())
     , messages_(messages)
     , treeWidget_(new QTreeWidget)
@@ -67,7 +67,7 @@ SaveFileDialog::SaveFileDialog(
     connect(this, &QFileDialog::filterSelected, this, [this](const QString& filter) {
         setDefaultSuffix(filter == kBmpFilter ? QStringLiteral("bmp") : QStringLiteral("png"));
     });
-    const Settings& s = workspace.settings;
+    const Settings& s = workspace.settings();
     const std::string folder = localPath(s.savePath.empty() ? s.startupDirectory : s.savePath);
     setDirectory(QString::fromStdString(folder));
     selectFile(QString::fromStdString(proposedSaveName(s.spNameMode)));

@@ -21,7 +21,7 @@ QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToU
 SpeciesSelectionDialog::SpeciesSelectionDialog(
     const Workspace& workspace, bool overlay, MessageSink& messages, QWidget* parent)
     : QDialog(parent)
-    , tree_(SpeciesTree::build(workspace.species, workspace.phyletic, TreeLabelMode::Full))
+    , tree_(SpeciesTree::build(workspace.species(), workspace.phyletic(), TreeLabelMode::Full))
     , overlay_(overlay)
     , messages_(messages)
     , treeWidget_(new QTreeWidget(this))

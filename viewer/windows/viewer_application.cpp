@@ -52,7 +52,7 @@ bool ViewerApplication::start(std::string_view directory)
     QApplication::setWindowIcon(applicationIcon());
     window_ = std::make_unique<MainWindow>(*workspace_, *documents_, *messages_, *launcher_);
     messageBoxes_->setParent(window_.get());
-    const Settings& s = workspace_->settings;
+    const Settings& s = workspace_->settings();
     QSize screen(s.frameWidth, s.frameHeight);
     if (const QScreen* primary = QApplication::primaryScreen())
         screen = primary->availableGeometry().size();
