@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/csv_quotes.h"
 
@@ -33,9 +34,7 @@ CsvFieldSplit splitCsvFields(char* text, std::size_t n, const CsvFieldRules& rul
 {
     if (n == 0)
         return {};
-    const LeadByteRule isLead = rules.leadBytes == LeadBytes::CodePage
-        ? LeadByteRule([](unsigned char byte) { return isLeadByte(byte, LeadBytes::CodePage); })
-        : LeadByteRule([](unsigned char byte) { return isLeadByte(byte, LeadBytes::ConsoleTools); });
+    const LeadByteRule isLead = rules.leadBytes == LeadBytes::CodePage ? isCp932LeadByte : isToolLeadByte;
     constexpr std::size_t none = static_cast<std::size_t>(-1);
     std::size_t fieldStart = 0;
     std::size_t quoteStart = none; // first byte after the opening quote
