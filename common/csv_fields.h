@@ -5,6 +5,7 @@
 #include "platform/csv_quotes.h"
 
 #include <cstddef>
+#include <string>
 
 namespace tavik {
 
@@ -24,6 +25,18 @@ struct CsvFieldSplit {
     CsvFieldFault fault = CsvFieldFault::None;
     std::size_t faultStart = 0; // where the field at fault begins
 };
+
+// Of a line held in memory, one trailing line feed, carriage return or
+// end-of-file mark (0x1A) goes, then one more line feed or carriage return
+// before it: what is left is the line's text.
+inline void dropTrailingLineEnd(std::string& line)
+{
+    if (line.empty() || (line.back() != '\n' && line.back() != '\r' && line.back() != '\x1A'))
+        return;
+    line.pop_back();
+    if (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+}
 
 // Splits text[0, n) (without its line end) into fields, handing each to
 // addField(start, length) in order; doubled quotes are collapsed in place.

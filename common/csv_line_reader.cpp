@@ -9,8 +9,6 @@
 #include "platform/paths.h"
 
 #include <algorithm>
-#include <cstring>
-#include <new>
 
 namespace tavik {
 
@@ -48,119 +46,55 @@ constexpr size_t kBlockBytes = 64 * 1024;
 
 CsvLineReader::CsvLineReader(size_t maxFields)
     : maxFields_(maxFields)
+    , lines_(kBlockBytes)
 {
 }
 
-CsvLineReader::~CsvLineReader() { close(); }
-
 bool CsvLineReader::open(std::string_view path)
 {
-    if (file_)
+    if (lines_.isOpen())
         return false;
-    file_ = openRegularFile(path).release();
-    if (!file_)
+    FilePtr file = openRegularFile(path);
+    if (!file)
         return false;
+    lines_.open(std::move(file));
     holdsLine_ = false;
-    readError_ = false;
     lineNumber_ = 0;
-    buffer_.resize(kBlockBytes);
-    bufferStart_ = bufferEnd_ = 0;
-    endOfFile_ = false;
-    lineEnds_.reset();
     return true;
 }
 
 bool CsvLineReader::seek(std::uint64_t offset, long lineNumber)
 {
-    if (!file_ || ::fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0)
+    if (!lines_.seek(static_cast<std::int64_t>(offset)))
         return false;
     holdsLine_ = false;
     lineNumber_ = lineNumber - 1;
-    bufferStart_ = bufferEnd_ = 0;
-    endOfFile_ = false;
-    readError_ = false;
-    lineEnds_.reset();
     return true;
 }
 
 void CsvLineReader::close()
 {
-    if (file_)
-        std::fclose(file_);
-    file_ = nullptr;
+    lines_.close();
     holdsLine_ = false;
     fields_.clear();
-}
-
-bool CsvLineReader::fillBuffer()
-{
-    if (endOfFile_)
-        return false;
-    // Bytes not yet taken (a CR whose meaning waits on the next byte) move
-    // to the front.
-    if (bufferStart_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
-        bufferEnd_ -= bufferStart_;
-        bufferStart_ = 0;
-    }
-    size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_);
-    bufferEnd_ += got;
-    if (got == 0) {
-        endOfFile_ = true;
-        readError_ = std::ferror(file_) != 0;
-    }
-    return got > 0;
-}
-
-bool CsvLineReader::fetchLine()
-{
-    // Reads up to the line end, however long the line is. When memory cannot
-    // hold it, the rest is consumed but not kept, so that the next line
-    // starts where it should.
-    line_.clear();
-    lineTooLong_ = false;
-    bool readAny = false;
-    for (;;) {
-        if (bufferStart_ == bufferEnd_ && !fillBuffer())
-            break;
-        readAny = true;
-        std::string_view text(buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
-        LineEndScanner::Found found = lineEnds_.scan(text, endOfFile_);
-        if (!lineTooLong_) {
-            try {
-                line_.append(text.data(), found.textBytes);
-            } catch (const std::bad_alloc&) {
-                lineTooLong_ = true;
-                std::string().swap(line_);
-            }
-        }
-        bufferStart_ += found.textBytes + found.endBytes;
-        if (found.result == LineEndScanner::Result::End)
-            break;
-        if (found.result == LineEndScanner::Result::NeedMore)
-            fillBuffer();
-    }
-    return readAny;
 }
 
 CsvStatus CsvLineReader::nextLine()
 {
     holdsLine_ = false;
     fields_.clear();
-    if (!file_)
-        return CsvStatus::EndOfFile;
-    const bool readAny = fetchLine();
-    if (readError_) {
+    // Lines of any length that memory holds.
+    const TextLineSource::Fetch fetched = lines_.next(line_, static_cast<size_t>(-1));
+    if (fetched == TextLineSource::Fetch::ReadFailed) {
         // A failed read is never the end of the table: what was read of the
         // line is dropped and the line is reported.
         ++lineNumber_;
-        line_.clear();
         return CsvStatus::ReadError;
     }
-    if (!readAny)
+    if (fetched == TextLineSource::Fetch::End)
         return CsvStatus::EndOfFile;
     ++lineNumber_;
-    if (lineTooLong_)
+    if (lines_.tooLong())
         return CsvStatus::LineTooLong;
     CsvStatus status = splitLine(line_, fields_, maxFields_);
     holdsLine_ = status == CsvStatus::Ok || status == CsvStatus::TooManyFields || status == CsvStatus::FieldTooLong;
@@ -176,6 +110,21 @@ bool CsvLineReader::field(size_t index, std::string& destination, size_t limit) 
         return false;
     destination.assign(fields_[index].substr(0, limit));
     return true;
+}
+
+CsvLineReader::Row CsvLineReader::nextRow(size_t columns)
+{
+    for (;;) {
+        const CsvStatus status = nextLine();
+        if (status == CsvStatus::EndOfFile)
+            return Row::End;
+        if (!holdsRow(status, columns)) {
+            rowFault_ = {status, lineNumber_};
+            return Row::Fault;
+        }
+        if (!fields_.empty())
+            return Row::Held;
+    }
 }
 
 bool CsvLineReader::holdsRow(CsvStatus status, size_t columns) const
@@ -194,12 +143,7 @@ std::string_view CsvLineReader::field(size_t index) const
 CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields)
 {
     fields.clear();
-    // One trailing line feed, carriage return or Ctrl-Z goes, then one more
-    // line feed or carriage return.
-    if (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == '\x1A'))
-        line.pop_back();
-    if (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
+    dropTrailingLineEnd(line);
     if (line.empty())
         return CsvStatus::Ok;
 

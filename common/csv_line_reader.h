@@ -1,10 +1,8 @@
 #pragma once
 
-#include "platform/line_ends.h"
+#include "common/text_line_source.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,9 +45,6 @@ public:
     // maxFields: fields kept of a line (kAnyFields for the distribution
     // table, whose line holds two a record).
     explicit CsvLineReader(size_t maxFields = kMaxFields);
-    ~CsvLineReader();
-    CsvLineReader(const CsvLineReader&) = delete;
-    CsvLineReader& operator=(const CsvLineReader&) = delete;
 
     // Opens a cp932 path for reading; false when a file is already open or
     // the path cannot be opened as a regular file (a folder or a device holds
@@ -73,15 +68,17 @@ public:
 
     size_t fieldCount() const { return fields_.size(); }
 
-    // Whether a line read with `status` gives a whole row of a table whose
-    // rows are read up to column `columns` - 1: a line that was split, or one
-    // whose too long or too many fields lie beyond those columns.
-    bool holdsRow(CsvStatus status, size_t columns) const;
+    enum class Row { Held, End, Fault };
+    // Reads on to the next line holding a whole row of a table read up to
+    // column `columns` - 1, passing blank lines over. Fault: the
+    // line the reader refused, kept in rowFault().
+    Row nextRow(size_t columns);
+    const CsvLineFault& rowFault() const { return rowFault_; }
 
     // 1-based number of the line last read.
     long lineNumber() const { return lineNumber_; }
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return lines_.isOpen(); }
     void close();
 
     // Splits one line (without its line end handling beyond the trailing
@@ -90,22 +87,47 @@ public:
     static CsvStatus splitLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields = kMaxFields);
 
 private:
-    bool fetchLine(); // false at end of file or a read error with nothing read; lineTooLong_ when memory ran out
-    bool fillBuffer(); // false at the end of the file or a read error (readError_)
+    // Whether a line read with `status` gives a whole row of a table whose
+    // rows are read up to column `columns` - 1: a line that was split, or one
+    // whose too long or too many fields lie beyond those columns.
+    bool holdsRow(CsvStatus status, size_t columns) const;
 
     size_t maxFields_;
-    std::FILE* file_ = nullptr;
-    std::vector<char> buffer_;
-    size_t bufferStart_ = 0;
-    size_t bufferEnd_ = 0;
-    bool endOfFile_ = false;
-    LineEndScanner lineEnds_;
+    TextLineSource lines_;
     std::string line_;
     std::vector<std::string_view> fields_;
     bool holdsLine_ = false;
-    bool lineTooLong_ = false;
-    bool readError_ = false;
+    CsvLineFault rowFault_;
     long lineNumber_ = 0;
 };
+
+// How reading a table's rows ended.
+enum class TableRowsRead { Done, CannotOpen, FaultyLine, Stopped };
+
+// Reads the rows of the table at `path` up to column `columns` - 1 (blank
+// lines passed over), handing the reader to takeRow at each; takeRow returns
+// false to stop there (Stopped). FaultyLine: a line the reader refused,
+// described in `fault`.
+template <typename TakeRow>
+TableRowsRead readTableRows(std::string_view path, size_t columns, CsvLineFault& fault, TakeRow takeRow)
+{
+    fault = {};
+    CsvLineReader reader;
+    if (!reader.open(path))
+        return TableRowsRead::CannotOpen;
+    for (;;) {
+        switch (reader.nextRow(columns)) {
+        case CsvLineReader::Row::End:
+            return TableRowsRead::Done;
+        case CsvLineReader::Row::Fault:
+            fault = reader.rowFault();
+            return TableRowsRead::FaultyLine;
+        case CsvLineReader::Row::Held:
+            if (!takeRow(static_cast<const CsvLineReader&>(reader)))
+                return TableRowsRead::Stopped;
+            break;
+        }
+    }
+}
 
 } // namespace tavik

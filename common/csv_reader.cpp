@@ -8,12 +8,6 @@
 #include "platform/report_text.h"
 #include "platform/system_error.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <new>
-
 namespace tavik {
 namespace {
 
@@ -24,6 +18,7 @@ constexpr size_t errorTextOfLongLine = 64;
 
 CsvReader::CsvReader(Limits limits)
     : limits_(limits)
+    , lines_(readChunk)
 {
 }
 
@@ -45,20 +40,15 @@ bool CsvReader::open(std::string_view path)
 void CsvReader::open(FilePtr stream)
 {
     close();
-    file_ = std::move(stream);
-    buffer_.resize(readChunk);
+    lines_.open(std::move(stream));
 }
 
 void CsvReader::close()
 {
-    file_.reset();
-    bufferStart_ = bufferEnd_ = 0;
-    bufferOffset_ = lineOffset_ = 0;
-    endOfFile_ = false;
-    readError_ = 0;
+    lines_.close();
+    lineOffset_ = 0;
     readErrorLine_ = 0;
     openResult_ = FileReadResult();
-    lineEnds_.reset();
     line_.clear();
     fields_.clear();
     errorText_.clear();
@@ -72,84 +62,21 @@ std::string_view CsvReader::field(size_t index) const
     return std::string_view(line_.data() + fields_[index].start, fields_[index].length);
 }
 
-bool CsvReader::fillBuffer()
-{
-    if (endOfFile_)
-        return false;
-    // Bytes not yet taken (a CR whose meaning waits on the next byte) move
-    // to the front.
-    if (bufferStart_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
-        bufferOffset_ += static_cast<std::int64_t>(bufferStart_);
-        bufferEnd_ -= bufferStart_;
-        bufferStart_ = 0;
-    }
-    size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_.get());
-    // A failed read is no end of the file: the bytes of this read are
-    // dropped and the reader stops.
-    if (std::ferror(file_.get())) {
-        readError_ = errno != 0 ? errno : EIO;
-        endOfFile_ = true;
-        return false;
-    }
-    bufferEnd_ += got;
-    if (got == 0)
-        endOfFile_ = true;
-    return got > 0;
-}
-
-bool CsvReader::readRawLine(bool& tooLong)
-{
-    // line_ keeps at most maxLineBytes + 1 bytes of the line's text; the
-    // rest of a longer line, or of one that memory cannot hold, is read and
-    // dropped.
-    bool readAny = false;
-    bool outOfMemory = false;
-    size_t total = 0;
-    for (;;) {
-        if (bufferStart_ == bufferEnd_ && !fillBuffer())
-            break;
-        readAny = true;
-        std::string_view text(buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
-        LineEndScanner::Found found = lineEnds_.scan(text, endOfFile_);
-        size_t room = outOfMemory ? 0 : limits_.maxLineBytes + 1 - line_.size();
-        try {
-            line_.append(text.data(), std::min(found.textBytes, room));
-        } catch (const std::bad_alloc&) {
-            outOfMemory = true;
-            std::string().swap(line_);
-        }
-        total += found.textBytes;
-        bufferStart_ += found.textBytes + found.endBytes;
-        if (found.result == LineEndScanner::Result::End)
-            break;
-        if (found.result == LineEndScanner::Result::NeedMore)
-            fillBuffer();
-    }
-    tooLong = readAny && (outOfMemory || total > limits_.maxLineBytes);
-    return readAny;
-}
-
 CsvReaderStatus CsvReader::nextLine()
 {
     fields_.clear();
     errorText_.clear();
-    line_.clear();
-    if (!file_)
-        return CsvReaderStatus::EndOfFile;
     lineOffset_ = nextOffset();
-    bool tooLong = false;
-    const bool read = readError_ == 0 && readRawLine(tooLong);
-    if (readError_ != 0) {
+    const TextLineSource::Fetch fetched = lines_.next(line_, limits_.maxLineBytes);
+    if (fetched == TextLineSource::Fetch::ReadFailed) {
         // The line being read is the first one not known.
         if (readErrorLine_ == 0)
             readErrorLine_ = lineNumber_ + 1;
         lineNumber_ = readErrorLine_;
-        line_.clear();
-        errorText_ = utf8ToCp932(systemErrorText(readError_));
+        errorText_ = utf8ToCp932(systemErrorText(lines_.readError()));
         return CsvReaderStatus::ReadError;
     }
-    if (!read)
+    if (fetched == TextLineSource::Fetch::End)
         return CsvReaderStatus::EndOfFile;
     ++lineNumber_;
     // A lone end-of-file mark (0x1A) closing the file, as old editors wrote
@@ -158,7 +85,7 @@ CsvReaderStatus CsvReader::nextLine()
         --lineNumber_;
         return CsvReaderStatus::EndOfFile;
     }
-    if (tooLong) {
+    if (lines_.tooLong()) {
         errorText_ = std::string(cutText(line_, errorTextOfLongLine)) + "...";
         line_.clear();
         return CsvReaderStatus::LineTooLong;
@@ -168,15 +95,10 @@ CsvReaderStatus CsvReader::nextLine()
 
 bool CsvReader::seek(std::int64_t offset, long lineNumber)
 {
-    if (!file_ || offset < 0 || fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
+    if (!lines_.seek(offset))
         return false;
-    std::clearerr(file_.get());
-    readError_ = 0;
     readErrorLine_ = 0;
-    bufferStart_ = bufferEnd_ = 0;
-    bufferOffset_ = lineOffset_ = offset;
-    endOfFile_ = false;
-    lineEnds_.reset();
+    lineOffset_ = offset;
     lineNumber_ = lineNumber - 1;
     return true;
 }
@@ -199,14 +121,9 @@ CsvReaderStatus CsvReader::fail(CsvReaderStatus status, size_t fieldStart)
 
 CsvReaderStatus CsvReader::split()
 {
-    // The line end is gone already; of a line held in memory (splitLine),
-    // one trailing line feed, carriage return or end-of-file mark goes, then
-    // one more line feed or carriage return before it.
-    if (!line_.empty() && (line_.back() == '\n' || line_.back() == '\r' || line_.back() == '\x1A')) {
-        line_.pop_back();
-        if (!line_.empty() && (line_.back() == '\n' || line_.back() == '\r'))
-            line_.pop_back();
-    }
+    // The line end is gone already; of a line held in memory (splitLine)
+    // the trailing line end goes too.
+    dropTrailingLineEnd(line_);
     const size_t n = line_.size();
     if (n == 0)
         return CsvReaderStatus::Ok;

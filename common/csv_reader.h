@@ -1,8 +1,7 @@
 #pragma once
 
+#include "common/text_line_source.h"
 #include "platform/file_reading.h"
-#include "platform/line_ends.h"
-#include "platform/paths.h"
 
 #include <cstdint>
 #include <string>
@@ -54,7 +53,7 @@ public:
     void open(FilePtr stream);
     const FileReadResult& openResult() const { return openResult_; }
     void close();
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return lines_.isOpen(); }
 
     // Reads and splits the next line. A failed read is ReadError, never the
     // end of the file, and so is every call after it.
@@ -66,7 +65,7 @@ public:
     // Byte offset in the file where the current line begins, and where the
     // next line will begin.
     std::int64_t lineOffset() const { return lineOffset_; }
-    std::int64_t nextOffset() const { return bufferOffset_ + static_cast<std::int64_t>(bufferStart_); }
+    std::int64_t nextOffset() const { return lines_.nextOffset(); }
     // Goes back (or ahead) to a line start met before: the next line read
     // begins at `offset` and is numbered `lineNumber`. False when the file
     // cannot be positioned there.
@@ -92,27 +91,14 @@ private:
         std::uint32_t length;
     };
 
-    // Appends the text of the next line (without its line end) to line_;
-    // false at the end of the file with nothing read, or after a failed
-    // read (readError_). Sets tooLong when the line was longer than the limit
-    // or than memory could hold (the rest of it is skipped).
-    bool readRawLine(bool& tooLong);
-    bool fillBuffer();
     CsvReaderStatus split();
     CsvReaderStatus fail(CsvReaderStatus status, size_t fieldStart);
 
     Limits limits_;
-    FilePtr file_;
-    std::vector<char> buffer_;
-    size_t bufferStart_ = 0;
-    size_t bufferEnd_ = 0;
-    std::int64_t bufferOffset_ = 0; // file offset of buffer_[0]
+    TextLineSource lines_;
     std::int64_t lineOffset_ = 0;
-    bool endOfFile_ = false;
-    int readError_ = 0; // errno of a failed read
-    long readErrorLine_ = 0; // the line it fell in
+    long readErrorLine_ = 0; // the line a failed read fell in
     FileReadResult openResult_;
-    LineEndScanner lineEnds_;
     std::string line_;
     std::vector<Span> fields_;
     std::string errorText_;

@@ -23,40 +23,34 @@ bool bySquareCode(const DatumShiftRecord& a, const DatumShiftRecord& b) { return
 DatumShiftStatus DatumShiftTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
-    fault_ = {};
-    CsvLineReader reader;
-    if (!reader.open(path))
-        return DatumShiftStatus::CannotOpen;
-    DatumShiftStatus status = DatumShiftStatus::Ok;
-    for (;;) {
-        const CsvStatus line = reader.nextLine();
-        if (line == CsvStatus::EndOfFile)
-            break;
-        if (!reader.holdsRow(line, kColumns)) {
-            fault_ = {line, reader.lineNumber()};
-            status = DatumShiftStatus::FaultyLine;
-            break;
-        }
-        if (reader.fieldCount() == 0)
-            continue;
-        if (static_cast<int>(rows_.size()) >= capacity) {
-            fault_.line = reader.lineNumber();
-            status = DatumShiftStatus::Overflow;
-            break;
-        }
+    DatumShiftStatus stop = DatumShiftStatus::Ok;
+    const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvLineReader& reader) {
+        if (static_cast<int>(rows_.size()) >= capacity)
+            stop = DatumShiftStatus::Overflow;
         DatumShiftRecord record;
         record.squareCode = parseInteger(reader.field(0));
-        if (record.squareCode < 1) {
+        if (stop == DatumShiftStatus::Ok && record.squareCode < 1)
+            stop = DatumShiftStatus::BadSquareCode;
+        if (stop != DatumShiftStatus::Ok) {
             fault_.line = reader.lineNumber();
-            status = DatumShiftStatus::BadSquareCode;
-            break;
+            return false;
         }
         record.latitudeShift = parseReal(reader.field(2)) / 3600.0;
         record.longitudeShift = parseReal(reader.field(3)) / 3600.0;
         rows_.push_back(record);
-    }
+        return true;
+    });
     std::stable_sort(rows_.begin(), rows_.end(), bySquareCode);
-    return status;
+    switch (read) {
+    case TableRowsRead::CannotOpen:
+        return DatumShiftStatus::CannotOpen;
+    case TableRowsRead::FaultyLine:
+        return DatumShiftStatus::FaultyLine;
+    case TableRowsRead::Done:
+    case TableRowsRead::Stopped:
+        break;
+    }
+    return stop;
 }
 
 void DatumShiftTable::add(std::int32_t squareCode, double latitudeSeconds, double longitudeSeconds)

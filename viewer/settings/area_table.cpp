@@ -25,22 +25,9 @@ std::int16_t pixel(std::string_view text)
 AreaTableStatus AreaTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
-    fault_ = {};
-    CsvLineReader reader;
-    if (!reader.open(path))
-        return AreaTableStatus::CannotOpen;
-    for (;;) {
-        const CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
-            break;
-        if (!reader.holdsRow(status, kColumns)) {
-            fault_ = {status, reader.lineNumber()};
-            return AreaTableStatus::FaultyLine;
-        }
-        if (reader.fieldCount() == 0)
-            continue;
+    const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvLineReader& reader) {
         if (static_cast<int>(rows_.size()) >= capacity)
-            return AreaTableStatus::Overflow;
+            return false;
         AreaRecord area;
         area.code = parseInteger(reader.field(0));
         area.latitude = parseLatitude(reader.field(4));
@@ -50,6 +37,17 @@ AreaTableStatus AreaTable::load(std::string_view path, int capacity)
         area.fill = reader.field(8).starts_with('F');
         area.row = static_cast<int>(rows_.size());
         rows_.push_back(area);
+        return true;
+    });
+    switch (read) {
+    case TableRowsRead::CannotOpen:
+        return AreaTableStatus::CannotOpen;
+    case TableRowsRead::FaultyLine:
+        return AreaTableStatus::FaultyLine;
+    case TableRowsRead::Stopped:
+        return AreaTableStatus::Overflow;
+    case TableRowsRead::Done:
+        break;
     }
     return AreaTableStatus::Ok;
 }

@@ -24,16 +24,14 @@ PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
         return PhyleticTableStatus::CannotOpen;
     }
     while (!full()) {
-        const CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
+        const CsvLineReader::Row row = reader.nextRow(kColumns);
+        if (row == CsvLineReader::Row::End)
             break;
-        if (!reader.holdsRow(status, kColumns)) {
-            fault_ = {status, reader.lineNumber()};
+        if (row == CsvLineReader::Row::Fault) {
+            fault_ = reader.rowFault();
             sortByCode();
             return PhyleticTableStatus::FaultyLine;
         }
-        if (reader.fieldCount() == 0)
-            continue;
         PhyleticRecord record;
         record.code = parseInteger64(reader.field(0));
         record.name = cutCp932(reader.field(1), kNameBytes);

@@ -72,19 +72,16 @@ SpeciesTable::LoadResult SpeciesTable::load(
     }
     LoadResult result = LoadResult::Loaded;
     while (static_cast<int>(rows_.size()) < capacity) {
-        CsvStatus status = reader.nextLine();
-        if (status == CsvStatus::EndOfFile)
-            break;
         // Fields beyond the columns read may be too long or too many: the
-        // species is whole all the same.
-        if (!reader.holdsRow(status, kColumns)) {
-            messages.stop("", csvLineFaultMessage(status, path, reader.lineNumber()));
+        // species is whole all the same. A blank line holds no species.
+        const CsvLineReader::Row row = reader.nextRow(kColumns);
+        if (row == CsvLineReader::Row::End)
+            break;
+        if (row == CsvLineReader::Row::Fault) {
+            messages.stop("", csvLineFaultMessage(reader.rowFault().status, path, reader.rowFault().line));
             result = LoadResult::FaultyLine;
             break;
         }
-        // A blank line holds no species.
-        if (reader.fieldCount() == 0)
-            continue;
         SpeciesRecord record = speciesFromLine(reader);
         record.row = static_cast<int>(rows_.size());
         rows_.push_back(std::move(record));
