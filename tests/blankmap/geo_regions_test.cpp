@@ -39,9 +39,9 @@ TEST(GeoRegions, FeaturesBecomeRegionsWithPolygonsHolesLabelsAndTexts)
     properties.labelLongitude = "lon";
     properties.columns = {{3, "name"}, {9, "pop"}};
     std::vector<GeoRegion> regions;
-    std::string error;
+    BlankMapError error;
     std::vector<std::string> warnings;
-    ASSERT_TRUE(readGeoRegions(path, properties, regions, error, warnings)) << error;
+    ASSERT_TRUE(readGeoRegions(path, properties, regions, error, warnings)) << error.message;
     ASSERT_EQ(regions.size(), 2u);
 
     const GeoRegion& first = regions[0];
@@ -78,7 +78,7 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
     const std::string good = feature(R"({"code": 1})", kSquare);
     struct Case {
         std::string file;
-        std::string message; // after "<path>: "
+        std::string message; // how the message begins
     } cases[] = {
         {R"({"type": "Feature"})", "GeoJSON の FeatureCollection ではありません"},
         {R"({"type": "FeatureCollection", "features": {}})", "GeoJSON の FeatureCollection ではありません"},
@@ -112,10 +112,11 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
     for (const Case& c : cases) {
         const std::string path = folder.write("regions.geojson", c.file);
         std::vector<GeoRegion> regions;
-        std::string error;
+        BlankMapError error;
         std::vector<std::string> warnings;
         EXPECT_FALSE(readGeoRegions(path, RegionProperties(), regions, error, warnings)) << c.message;
-        EXPECT_EQ(error.rfind(path + ": " + c.message, 0), 0u) << error;
+        EXPECT_EQ(error.file, path) << c.message;
+        EXPECT_EQ(error.message.rfind(c.message, 0), 0u) << error.message;
     }
 }
 

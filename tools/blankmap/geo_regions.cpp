@@ -152,17 +152,15 @@ std::string GeoRegion::displayName() const
 }
 
 bool readGeoRegions(std::string_view path, const RegionProperties& properties, std::vector<GeoRegion>& regions,
-    std::string& error, std::vector<std::string>& warnings)
+    BlankMapError& error, std::vector<std::string>& warnings)
 {
     json root;
     if (!readJsonFile(path, maxBoundaryBytes, root, error))
         return false;
     const std::string file = displayPath(path);
     if (!root.is_object() || root.value("type", json()) != "FeatureCollection" || !root.contains("features")
-        || !root["features"].is_array()) {
-        error = file + ": GeoJSON の FeatureCollection ではありません";
-        return false;
-    }
+        || !root["features"].is_array())
+        return error.set(file, "GeoJSON の FeatureCollection ではありません");
     regions.clear();
     std::set<std::int32_t> codes;
     int index = 0;
@@ -190,18 +188,14 @@ bool readGeoRegions(std::string_view path, const RegionProperties& properties, s
             region.polygons = readGeometry(feature.value("geometry", json()));
             regions.push_back(std::move(region));
         } catch (const RegionError& failure) {
-            error = file + ": 地物 " + std::to_string(index) + ": " + failure.text;
-            return false;
+            return error.set(file, "地物 " + std::to_string(index) + ": " + failure.text);
         } catch (const json::exception& failure) {
-            error = file + ": 地物 " + std::to_string(index) + ": 値を読めません (" + failure.what() + ")";
-            return false;
+            return error.set(file, "地物 " + std::to_string(index) + ": 値を読めません (" + failure.what() + ")");
         }
         ++index;
     }
-    if (regions.empty()) {
-        error = file + ": 地物が 1 つもありません";
-        return false;
-    }
+    if (regions.empty())
+        return error.set(file, "地物が 1 つもありません");
     return true;
 }
 

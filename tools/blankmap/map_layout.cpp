@@ -265,7 +265,7 @@ void readLayout(const json& root, MapLayout& layout)
 
 } // namespace
 
-bool readMapLayout(std::string_view path, MapLayout& layout, std::string& error)
+bool readMapLayout(std::string_view path, MapLayout& layout, BlankMapError& error)
 {
     json root;
     if (!readJsonFile(path, maxLayoutBytes, root, error))
@@ -274,11 +274,9 @@ bool readMapLayout(std::string_view path, MapLayout& layout, std::string& error)
     try {
         readLayout(root, layout);
     } catch (const LayoutError& failure) {
-        error = displayPath(path) + ": " + (failure.key.empty() ? "" : "\"" + failure.key + "\" ") + failure.text;
-        return false;
+        return error.set(displayPath(path), (failure.key.empty() ? "" : "\"" + failure.key + "\" ") + failure.text);
     } catch (const json::exception& failure) {
-        error = displayPath(path) + ": 値を読めません (" + failure.what() + ")";
-        return false;
+        return error.set(displayPath(path), std::string("値を読めません (") + failure.what() + ")");
     }
     return true;
 }
