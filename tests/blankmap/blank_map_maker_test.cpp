@@ -394,8 +394,8 @@ TEST_F(BlankMapMakerTest, TheProgramReportsWhatItDidAndEachFaultWithItsFile)
 }
 
 // Texts of the inputs, and file names, can hold any character: an escape
-// sequence in a region's code, or in a name on the command line, reaches the
-// terminal shown, never as a command.
+// sequence in a region's code or name, or in a name on the command line,
+// reaches the terminal shown, never as a command.
 TEST_F(BlankMapMakerTest, ControlCharactersOfTheInputsReachTheTerminalEscaped)
 {
     auto run = [&](std::vector<std::string> arguments) {
@@ -403,10 +403,10 @@ TEST_F(BlankMapMakerTest, ControlCharactersOfTheInputsReachTheTerminalEscaped)
     };
     folder.write("layout.json", layoutText(mainBlock("34")));
     folder.write("squares.geojson", R"({"type": "FeatureCollection", "features": [{"type": "Feature",
-        "properties": {"code": "\u001b[2J"}, "geometry": {"type": "Point", "coordinates": [0, 0]}}]})");
+        "properties": {"code": "\u001b[2J\n"}, "geometry": {"type": "Point", "coordinates": [0, 0]}}]})");
     test::ProcessResult refused = run({"layout.json", "squares.geojson", "map.png"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "squares.geojson\n地物 0: 地域コード \"\\x1B[2J\" は数字 (10 桁まで) にしてください\n");
+    EXPECT_EQ(refused.err, "squares.geojson\n地物 0: 地域コード \"\\x1B[2J\\n\" は数字 (10 桁まで) にしてください\n");
 
     // A file name: its line stays one.
     refused = run({"lay\x1B]0;x\x07\nout.json", "squares.geojson", "map.png"});
@@ -416,6 +416,16 @@ TEST_F(BlankMapMakerTest, ControlCharactersOfTheInputsReachTheTerminalEscaped)
     refused = run({"-\x1B[2J", "layout.json", "squares.geojson", "map.png"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err.rfind("blankmap: 分からないオプションです: -\\x1B[2J\n\n使い方: ", 0), 0u) << refused.err;
+
+    // A region's name in the lines of the report on standard output.
+    std::string boundaries = kSquares;
+    boundaries.replace(boundaries.find("\"West\""), 6, R"("We\u001b]0;x\u0007st")");
+    folder.write("squares.geojson", boundaries);
+    test::ProcessResult made = run({"layout.json", "squares.geojson", "map.png"});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.out.find("地域コード 1 (We\\x1B]0;x\\x07st): ポリゴン 2 個のうち 1 個は"), std::string::npos)
+        << made.out;
+    EXPECT_EQ(made.out.find('\x1B'), std::string::npos);
 }
 
 // Boundaries larger than the memory there is: the fault is reported, where

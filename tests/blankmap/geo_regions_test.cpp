@@ -89,6 +89,11 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
         {collection(feature(R"({"name": "x"})", kSquare)), "地物 0: 地域コードのプロパティ \"code\" がありません"},
         {collection(feature(R"({"code": "12a"})", kSquare)),
             "地物 0: 地域コード \"12a\" は数字 (10 桁まで) にしてください"},
+        // A long text is cut short, a control character shown escaped.
+        {collection(feature(R"({"code": ")" + std::string(100, '1') + R"("})", kSquare)),
+            "地物 0: 地域コード \"" + std::string(80, '1') + "…\" は数字 (10 桁まで) にしてください"},
+        {collection(feature(R"({"code": "\u001b[2J\n"})", kSquare)),
+            "地物 0: 地域コード \"\\x1B[2J\\n\" は数字 (10 桁まで) にしてください"},
         {collection(feature(R"({"code": 0})", kSquare)),
             "地物 0: 地域コード 0 は 1 から 2147483647 までにしてください"},
         {collection(feature(R"({"code": 2147483648})", kSquare)),

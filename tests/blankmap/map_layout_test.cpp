@@ -70,6 +70,8 @@ TEST(MapLayout, FaultsNameTheFileAndTheKey)
         {layoutWith(R"("label": ["lat"])"), "\"label\" は [緯度のプロパティ, 経度のプロパティ] にしてください"},
         {layoutWith(R"("columns": {"5": "name"})"),
             "\"columns.5\" は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください"},
+        {layoutWith(R"("columns": {")" + std::string(100, 'x') + R"(": "name"})"),
+            "\"columns." + std::string(80, 'x') + "…\" は名前の列ではありません"},
         {layoutWith(R"("columns": {"3": 4})"), "\"columns.3\" はプロパティ名 (文字列) にしてください"},
         {layoutWith(R"("fill": "yes")"), "\"fill\" は true か false にしてください"},
         {R"({"width": 10, "height": 10, "blocks": []})",

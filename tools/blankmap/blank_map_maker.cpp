@@ -8,6 +8,7 @@
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 #include "platform/system_error.h"
 #include "tools/blankmap/area_point_finder.h"
 #include "tools/blankmap/block_outlines.h"
@@ -121,10 +122,12 @@ QImage blockMask(const MapBlock& block, const QRect& area)
     return mask;
 }
 
+// One line of the report. Names of regions and blocks come from the input
+// files: their control characters are shown, never sent to the terminal.
 void print(std::FILE* report, const std::string& line)
 {
     if (report)
-        std::fprintf(report, "%s\n", line.c_str());
+        std::fprintf(report, "%s\n", withControlsEscapedUtf8(line, false).c_str());
 }
 
 // One run of the maker: the steps of make() and what they hand on.

@@ -26,8 +26,9 @@ struct BlankMapRequest {
 // the pixel.
 class BlankMapMaker {
 public:
-    // Progress, warnings and a summary go to `report` (UTF-8 lines). False
-    // with `error`: the file at fault and the message. Faults of the inputs, and targets that cannot be written,
+    // Progress, warnings and a summary go to `report` (UTF-8 lines, control
+    // characters shown escaped). False with `error`: the file at fault and
+    // the message. Faults of the inputs, and targets that cannot be written,
     // are found before anything is written; the three files are written
     // beside their targets and put in place only when all are whole, the
     // image last.

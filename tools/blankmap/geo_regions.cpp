@@ -1,6 +1,7 @@
 #include "tools/blankmap/geo_regions.h"
 
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "tools/blankmap/json_file.h"
 
 #include <algorithm>
@@ -66,8 +67,8 @@ std::vector<GeoPolygon> readGeometry(const json& geometry)
         for (const json& polygon : coordinates)
             polygons.push_back(readPolygon(polygon));
     } else {
-        throw RegionError{
-            "geometry の type \"" + type + "\" では地域を作れません。Polygon か MultiPolygon にしてください"};
+        throw RegionError{"geometry の type \"" + quotedForReportUtf8(type)
+            + "\" では地域を作れません。Polygon か MultiPolygon にしてください"};
     }
     return polygons;
 }
@@ -102,7 +103,7 @@ std::int32_t readCode(const json& properties, const std::string& name)
         const std::string text = value.get<std::string>();
         if (text.empty() || text.size() > 10
             || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            throw RegionError{"地域コード \"" + text + "\" は数字 (10 桁まで) にしてください"};
+            throw RegionError{"地域コード \"" + quotedForReportUtf8(text) + "\" は数字 (10 桁まで) にしてください"};
         code = std::stoll(text);
     } else {
         throw RegionError{"プロパティ \"" + name + "\" が地域コード (整数か、数字だけの文字列) ではありません"};
@@ -182,7 +183,7 @@ bool readGeoRegions(std::string_view path, const RegionProperties& properties, s
                 region.columns[column] = utf8ToCp932(text);
                 if (cp932ToUtf8(region.columns[column]) != text) {
                     warnings.push_back(file + ": 地物 " + std::to_string(index) + ": プロパティ \"" + name + "\" ("
-                        + text + ") に cp932 にない文字があるので、\"?\" にしました");
+                        + quotedForReportUtf8(text) + ") に cp932 にない文字があるので、\"?\" にしました");
                 }
             }
             region.polygons = readGeometry(feature.value("geometry", json()));

@@ -2,6 +2,7 @@
 
 #include "imagefiles/palette.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "tools/blankmap/json_file.h"
 #include "viewer/basemap/projection.h"
 
@@ -247,9 +248,10 @@ void readLayout(const json& root, MapLayout& layout)
                 && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }))
                 column = std::stoi(key);
             // Columns 0 and 4 to 8 are the code, the point and the fill flag that blankmap writes itself.
+            // The key may be any text: the message shows a short one.
             if (column < 1 || column > 13 || (column >= 4 && column <= 8))
-                reader.fail(
-                    "columns." + key, "は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください");
+                reader.fail("columns." + quotedForReportUtf8(key),
+                    "は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください");
             if (!value.is_string())
                 reader.fail("columns." + key, "はプロパティ名 (文字列) にしてください");
             layout.properties.columns[column] = value.get<std::string>();
