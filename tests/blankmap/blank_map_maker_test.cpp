@@ -6,6 +6,7 @@
 #include "imagefiles/image_files.h"
 #include "platform/file_lock.h"
 #include "platform/message_sink.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/process_run.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_folder.h"
@@ -426,6 +427,26 @@ TEST_F(BlankMapMakerTest, ControlCharactersOfTheInputsReachTheTerminalEscaped)
     EXPECT_NE(made.out.find("地域コード 1 (We\\x1B]0;x\\x07st): ポリゴン 2 個のうち 1 個は"), std::string::npos)
         << made.out;
     EXPECT_EQ(made.out.find('\x1B'), std::string::npos);
+}
+
+// The definition is read back through a temporary file: a disk that will not
+// take it is the fault of the temporary folder, with its reason, not of the
+// layout.
+TEST_F(BlankMapMakerTest, ATemporaryFileThatCannotBeWrittenIsTheFolderFault)
+{
+    if (!test::canInjectFaults())
+        GTEST_SKIP() << "strace cannot inject a failure here";
+    folder.write("layout.json", layoutText(mainBlock()));
+    test::ProcessCall call(
+        test::builtProgram("blankmap"), {"layout.json", "squares.geojson", "map.png"}, folder.path());
+    call.environment = {"TMPDIR=" + folder.path()};
+    // The first write() of a run is the one of the temporary file.
+    test::ProcessResult result = test::runProcess(test::withSystemCallFailing(call, "write", "ENOSPC", "1"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, folder.path() + "\n一時ファイルを書けません (ディスクに空きがありません)\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("map.png")));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_NE(entry.path().filename().string().rfind("blankmap-", 0), 0u) << "left behind: " << entry.path();
 }
 
 // Boundaries larger than the memory there is: the fault is reported, where

@@ -51,10 +51,15 @@ bool readBack(const std::string& text, const std::string& layoutName, BlankMap& 
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0)
         return error.set(folder, "一時ファイルを作れません (" + systemErrorText(errno) + ")");
-    const bool written = ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const ssize_t wrote = ::write(descriptor, text.data(), text.size());
+    const int writeError = wrote < 0 ? errno : ENOSPC; // a short write: the disk is full
     ::close(descriptor);
+    if (wrote != static_cast<ssize_t>(text.size())) {
+        ::unlink(pattern.c_str());
+        return error.set(folder, "一時ファイルを書けません (" + systemErrorText(writeError) + ")");
+    }
     MessageLog messages;
-    const bool loaded = written && blankMap.load(utf8ToCp932(pattern), messages);
+    const bool loaded = blankMap.load(utf8ToCp932(pattern), messages);
     ::unlink(pattern.c_str());
     if (!loaded || !messages.messages.empty()) {
         std::string why = "レイアウトから作った白地図情報を読み直せません";
