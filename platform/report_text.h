@@ -18,4 +18,15 @@ std::string quotedForReport(std::string_view cp932, std::size_t maxBytes = 80);
 // its lines, stay. Nothing is cut.
 std::string withControlsEscaped(std::string_view cp932);
 
+// The same for UTF-8 text, with the same escapes. Line feeds stay when
+// keepLineFeeds is set (a message of several lines) and are shown as "\n"
+// when not (a line that must stay one: a file name, a line of a report).
+// Nothing is cut.
+std::string withControlsEscapedUtf8(std::string_view utf8, bool keepLineFeeds = true);
+
+// quotedForReport for UTF-8 text: control characters, line feeds included,
+// shown escaped, and the text cut to at most maxBytes at a character
+// boundary, with "…" after it when something was cut.
+std::string quotedForReportUtf8(std::string_view utf8, std::size_t maxBytes = 80);
+
 } // namespace tavik

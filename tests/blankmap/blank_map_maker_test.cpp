@@ -6,6 +6,7 @@
 #include "imagefiles/image_files.h"
 #include "platform/file_lock.h"
 #include "platform/message_sink.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/process_run.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_folder.h"
@@ -73,7 +74,7 @@ protected:
         request.boundaryPath = folder.file("squares.geojson");
         request.imagePath = folder.file("map.png");
         request.areaTablePath = folder.file("area.csv");
-        error.clear();
+        error = {};
         return BlankMapMaker().make(request, nullptr, error);
     }
 
@@ -103,7 +104,7 @@ protected:
 
     test::TestFolder folder;
     BlankMapRequest request;
-    std::string error;
+    BlankMapError error;
 };
 
 const std::vector<std::pair<double, double>> kWest = {{134, 34}, {135, 34}, {135, 35}, {134, 35}};
@@ -112,7 +113,7 @@ const std::vector<std::pair<double, double>> kEast
 
 TEST_F(BlankMapMakerTest, EachAreaPointFloodFillsItsRegionAndNothingElse)
 {
-    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error.message;
     BlankMap blankMap;
     MessageLog log;
     ASSERT_TRUE(blankMap.load(folder.file("map.cfg"), log));
@@ -175,7 +176,7 @@ TEST_F(BlankMapMakerTest, EachAreaPointFloodFillsItsRegionAndNothingElse)
 
 TEST_F(BlankMapMakerTest, DefinitionReadsBackAsTheViewerReadsIt)
 {
-    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error.message;
     BlankMap blankMap;
     MessageLog log;
     ASSERT_TRUE(blankMap.load(folder.file("map.cfg"), log));
@@ -199,7 +200,7 @@ TEST_F(BlankMapMakerTest, DefinitionReadsBackAsTheViewerReadsIt)
 TEST_F(BlankMapMakerTest, AnInsetDrawsOnlyWhatItSelectsInsideItsFrame)
 {
     // The main block no longer selects the island (south edge 34).
-    ASSERT_TRUE(make(layoutText(mainBlock("34") + "," + kInsetBlock))) << error;
+    ASSERT_TRUE(make(layoutText(mainBlock("34") + "," + kInsetBlock))) << error.message;
     BlankMap blankMap;
     MessageLog log;
     ASSERT_TRUE(blankMap.load(folder.file("map.cfg"), log));
@@ -235,11 +236,11 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
         const char* what;
         std::string layout;
         std::string boundaries;
-        std::string file; // the file the message must begin with
-        std::string text;
+        std::string file; // the file at fault
+        std::string text; // in the message
     } cases[] = {
         {"GeoJSON syntax", good, "{\"type\": \"FeatureCollection\",\n\"features\": [,]}", "squares.geojson",
-            "squares.geojson: 2 行目、14 文字目: JSON の書き方が正しくありません"},
+            "2 行目、14 文字目: JSON の書き方が正しくありません"},
         {"no code", good,
             R"({"type": "FeatureCollection", "features": [{"type": "Feature", "properties": {},
               "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1]]]}}]})",
@@ -275,13 +276,22 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
     for (const Case& c : cases) {
         folder.write("squares.geojson", c.boundaries);
         EXPECT_FALSE(make(c.layout)) << c.what;
-        EXPECT_EQ(error.rfind(folder.file(c.file), 0), 0u) << c.what << ": " << error;
-        EXPECT_NE(error.find(c.text), std::string::npos) << c.what << ": " << error;
+        EXPECT_EQ(error.file, folder.file(c.file)) << c.what << ": " << error.message;
+        EXPECT_NE(error.message.find(c.text), std::string::npos) << c.what << ": " << error.message;
         EXPECT_FALSE(std::filesystem::exists(request.imagePath)) << c.what;
     }
     request.layoutPath = folder.file("no_such_layout.json");
     EXPECT_FALSE(BlankMapMaker().make(request, nullptr, error));
-    EXPECT_EQ(error, folder.file("no_such_layout.json") + ": 読めません (見つかりません)");
+    EXPECT_EQ(error.file, folder.file("no_such_layout.json"));
+    EXPECT_EQ(error.message, "読めません (見つかりません)");
+
+    // The definition is read back through a temporary file: a temporary
+    // folder that cannot take it is the file at fault, not the layout.
+    folder.write("squares.geojson", kSquares);
+    const test::ScopedEnvironment noFolder("TMPDIR", folder.file("no_such_folder"));
+    EXPECT_FALSE(make(good));
+    EXPECT_EQ(error.file, folder.file("no_such_folder"));
+    EXPECT_EQ(error.message.rfind("一時ファイルを作れません (", 0), 0u) << error.message;
 }
 
 // The image, its definition and the area table belong together: a target
@@ -289,7 +299,7 @@ TEST_F(BlankMapMakerTest, FaultsNameTheFileAndWriteNothing)
 // definition beside the old image projected every map wrongly.
 TEST_F(BlankMapMakerTest, TheThreeFilesAreReplacedTogetherOrNotAtAll)
 {
-    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error.message;
     const std::string image = folder.read("map.png"), definition = folder.read("map.cfg");
     const std::string areas = folder.read("area.csv");
     const std::string other = layoutText(mainBlock("34") + "," + kInsetBlock);
@@ -297,20 +307,21 @@ TEST_F(BlankMapMakerTest, TheThreeFilesAreReplacedTogetherOrNotAtAll)
     // 0444 marks a file read-only, for root too.
     std::filesystem::permissions(folder.file("area.csv"), std::filesystem::perms(0444));
     EXPECT_FALSE(make(other));
-    EXPECT_EQ(error, folder.file("area.csv") + ": 地域テーブルを書けません (書き込み禁止のファイルです)");
+    EXPECT_EQ(error.file, folder.file("area.csv"));
+    EXPECT_EQ(error.message, "地域テーブルを書けません (書き込み禁止のファイルです)");
     std::filesystem::permissions(folder.file("area.csv"), std::filesystem::perms(0644));
     std::filesystem::remove(folder.file("map.png"));
     std::filesystem::create_directories(folder.file("map.png"));
     EXPECT_FALSE(make(other));
-    EXPECT_EQ(error,
-        folder.file("map.png") + ": 画像を書けません (通常のファイルではありません (フォルダ・装置・パイプなど))");
+    EXPECT_EQ(error.file, folder.file("map.png"));
+    EXPECT_EQ(error.message, "画像を書けません (通常のファイルではありません (フォルダ・装置・パイプなど))");
     std::filesystem::remove(folder.file("map.png"));
     folder.write("map.png", image);
     EXPECT_EQ(folder.read("map.cfg"), definition);
     EXPECT_EQ(folder.read("area.csv"), areas);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 5); // no temporary file
 
-    ASSERT_TRUE(make(other)) << error;
+    ASSERT_TRUE(make(other)) << error.message;
     EXPECT_NE(folder.read("map.cfg"), definition);
     EXPECT_NE(folder.read("map.png"), image);
 }
@@ -326,16 +337,18 @@ TEST_F(BlankMapMakerTest, RunsUnderTheDatabaseLock)
         FileLock held;
         ASSERT_EQ(held.acquire(request.lockPath, std::chrono::seconds(0)), FileLock::Status::Locked);
         EXPECT_FALSE(make(layoutText(mainBlock())));
-        EXPECT_EQ(error.rfind(folder.file("tavik.lock") + ": ほかのプログラム", 0), 0u) << error;
+        EXPECT_EQ(error.file, folder.file("tavik.lock"));
+        EXPECT_EQ(error.message.rfind("ほかのプログラム", 0), 0u) << error.message;
         EXPECT_FALSE(std::filesystem::exists(folder.file("map.png")));
     }
-    ASSERT_TRUE(make(layoutText(mainBlock()))) << error;
+    ASSERT_TRUE(make(layoutText(mainBlock()))) << error.message;
     EXPECT_FALSE(std::filesystem::exists(folder.file("map.png.tavik-Ab12Cd")));
 }
 
 // What the program tells its user, in Japanese: what each block drew, what
-// may need a look, the files written; and a fault of either input, named by
-// its file, on standard error with status 1.
+// may need a look, the files written; and a fault of either input on
+// standard error, the file on one line and the message on the next, with
+// status 1.
 TEST_F(BlankMapMakerTest, TheProgramReportsWhatItDidAndEachFaultWithItsFile)
 {
     // A third area far off the map, and the main block no longer selects
@@ -367,7 +380,7 @@ TEST_F(BlankMapMakerTest, TheProgramReportsWhatItDidAndEachFaultWithItsFile)
     test::ProcessResult refused = run();
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "blankmap: layout.json: \"width\" がありません\n");
+    EXPECT_EQ(refused.err, "layout.json\n\"width\" がありません\n");
 
     folder.write("layout.json", layoutText(mainBlock()));
     folder.write("squares.geojson", R"({"type": "FeatureCollection", "features": [{"type": "Feature",
@@ -376,9 +389,64 @@ TEST_F(BlankMapMakerTest, TheProgramReportsWhatItDidAndEachFaultWithItsFile)
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err,
-        "blankmap: squares.geojson: 地物 0: geometry の type \"LineString\" では地域を作れません。"
+        "squares.geojson\n地物 0: geometry の type \"LineString\" では地域を作れません。"
         "Polygon か MultiPolygon にしてください\n");
     EXPECT_EQ(folder.read("map.png"), image); // neither fault replaced the map
+}
+
+// Texts of the inputs, and file names, can hold any character: an escape
+// sequence in a region's code or name, or in a name on the command line,
+// reaches the terminal shown, never as a command.
+TEST_F(BlankMapMakerTest, ControlCharactersOfTheInputsReachTheTerminalEscaped)
+{
+    auto run = [&](std::vector<std::string> arguments) {
+        return test::runProcess({test::builtProgram("blankmap"), std::move(arguments), folder.path()});
+    };
+    folder.write("layout.json", layoutText(mainBlock("34")));
+    folder.write("squares.geojson", R"({"type": "FeatureCollection", "features": [{"type": "Feature",
+        "properties": {"code": "\u001b[2J\n"}, "geometry": {"type": "Point", "coordinates": [0, 0]}}]})");
+    test::ProcessResult refused = run({"layout.json", "squares.geojson", "map.png"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "squares.geojson\n地物 0: 地域コード \"\\x1B[2J\\n\" は数字 (10 桁まで) にしてください\n");
+
+    // A file name: its line stays one.
+    refused = run({"lay\x1B]0;x\x07\nout.json", "squares.geojson", "map.png"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "lay\\x1B]0;x\\x07\\nout.json\n読めません (見つかりません)\n");
+
+    refused = run({"-\x1B[2J", "layout.json", "squares.geojson", "map.png"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.rfind("blankmap: 分からないオプションです: -\\x1B[2J\n\n使い方: ", 0), 0u) << refused.err;
+
+    // A region's name in the lines of the report on standard output.
+    std::string boundaries = kSquares;
+    boundaries.replace(boundaries.find("\"West\""), 6, R"("We\u001b]0;x\u0007st")");
+    folder.write("squares.geojson", boundaries);
+    test::ProcessResult made = run({"layout.json", "squares.geojson", "map.png"});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.out.find("地域コード 1 (We\\x1B]0;x\\x07st): ポリゴン 2 個のうち 1 個は"), std::string::npos)
+        << made.out;
+    EXPECT_EQ(made.out.find('\x1B'), std::string::npos);
+}
+
+// The definition is read back through a temporary file: a disk that will not
+// take it is the fault of the temporary folder, with its reason, not of the
+// layout.
+TEST_F(BlankMapMakerTest, ATemporaryFileThatCannotBeWrittenIsTheFolderFault)
+{
+    if (!test::canInjectFaults())
+        GTEST_SKIP() << "strace cannot inject a failure here";
+    folder.write("layout.json", layoutText(mainBlock()));
+    test::ProcessCall call(
+        test::builtProgram("blankmap"), {"layout.json", "squares.geojson", "map.png"}, folder.path());
+    call.environment = {"TMPDIR=" + folder.path()};
+    // The first write() of a run is the one of the temporary file.
+    test::ProcessResult result = test::runProcess(test::withSystemCallFailing(call, "write", "ENOSPC", "1"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, folder.path() + "\n一時ファイルを書けません (ディスクに空きがありません)\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("map.png")));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_NE(entry.path().filename().string().rfind("blankmap-", 0), 0u) << "left behind: " << entry.path();
 }
 
 // Boundaries larger than the memory there is: the fault is reported, where
@@ -402,7 +470,7 @@ TEST_F(BlankMapMakerTest, BoundariesLargerThanMemoryAreReported)
         folder.path());
     test::ProcessResult result = test::runProcess(call);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "blankmap: big.geojson: メモリが足りません.\n");
+    EXPECT_EQ(result.err, "big.geojson\nメモリが足りません.\n");
     EXPECT_FALSE(std::filesystem::exists(folder.file("map.png")));
 }
 

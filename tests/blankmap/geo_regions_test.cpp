@@ -39,9 +39,9 @@ TEST(GeoRegions, FeaturesBecomeRegionsWithPolygonsHolesLabelsAndTexts)
     properties.labelLongitude = "lon";
     properties.columns = {{3, "name"}, {9, "pop"}};
     std::vector<GeoRegion> regions;
-    std::string error;
+    BlankMapError error;
     std::vector<std::string> warnings;
-    ASSERT_TRUE(readGeoRegions(path, properties, regions, error, warnings)) << error;
+    ASSERT_TRUE(readGeoRegions(path, properties, regions, error, warnings)) << error.message;
     ASSERT_EQ(regions.size(), 2u);
 
     const GeoRegion& first = regions[0];
@@ -78,7 +78,7 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
     const std::string good = feature(R"({"code": 1})", kSquare);
     struct Case {
         std::string file;
-        std::string message; // after "<path>: "
+        std::string message; // how the message begins
     } cases[] = {
         {R"({"type": "Feature"})", "GeoJSON の FeatureCollection ではありません"},
         {R"({"type": "FeatureCollection", "features": {}})", "GeoJSON の FeatureCollection ではありません"},
@@ -89,6 +89,11 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
         {collection(feature(R"({"name": "x"})", kSquare)), "地物 0: 地域コードのプロパティ \"code\" がありません"},
         {collection(feature(R"({"code": "12a"})", kSquare)),
             "地物 0: 地域コード \"12a\" は数字 (10 桁まで) にしてください"},
+        // A long text is cut short, a control character shown escaped.
+        {collection(feature(R"({"code": ")" + std::string(100, '1') + R"("})", kSquare)),
+            "地物 0: 地域コード \"" + std::string(80, '1') + "…\" は数字 (10 桁まで) にしてください"},
+        {collection(feature(R"({"code": "\u001b[2J\n"})", kSquare)),
+            "地物 0: 地域コード \"\\x1B[2J\\n\" は数字 (10 桁まで) にしてください"},
         {collection(feature(R"({"code": 0})", kSquare)),
             "地物 0: 地域コード 0 は 1 から 2147483647 までにしてください"},
         {collection(feature(R"({"code": 2147483648})", kSquare)),
@@ -112,10 +117,11 @@ TEST(GeoRegions, FaultsNameTheFileAndTheFeature)
     for (const Case& c : cases) {
         const std::string path = folder.write("regions.geojson", c.file);
         std::vector<GeoRegion> regions;
-        std::string error;
+        BlankMapError error;
         std::vector<std::string> warnings;
         EXPECT_FALSE(readGeoRegions(path, RegionProperties(), regions, error, warnings)) << c.message;
-        EXPECT_EQ(error.rfind(path + ": " + c.message, 0), 0u) << error;
+        EXPECT_EQ(error.file, path) << c.message;
+        EXPECT_EQ(error.message.rfind(c.message, 0), 0u) << error.message;
     }
 }
 

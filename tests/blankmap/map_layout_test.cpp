@@ -31,8 +31,8 @@ TEST(MapLayout, AGoodLayoutGivesTheImageColoursPropertiesAndBlocks)
         "layout.json", layoutWith(R"("comment": "Japan", "sea": [0, 0, 255], "fill": false, "code": "N03_007",
         "label": ["lat", "lon"], "columns": {"3": "name", "12": "pref"})"));
     MapLayout layout;
-    std::string error;
-    ASSERT_TRUE(readMapLayout(path, layout, error)) << error;
+    BlankMapError error;
+    ASSERT_TRUE(readMapLayout(path, layout, error)) << error.message;
     EXPECT_EQ(layout.comment, "Japan");
     EXPECT_EQ(layout.width, 200);
     EXPECT_EQ(layout.height, 100);
@@ -58,64 +58,69 @@ TEST(MapLayout, FaultsNameTheFileAndTheKey)
 {
     struct Case {
         std::string layout;
-        std::string message; // after the path
+        std::string message; // how the message begins
     } cases[] = {
-        {"[1, 2]", ": レイアウトが JSON のオブジェクトではありません"},
-        {R"({"height": 10, "blocks": []})", ": \"width\" がありません"},
-        {R"({"width": 10.5, "height": 10, "blocks": []})", ": \"width\" は整数ではありません"},
-        {R"({"width": 0, "height": 10, "blocks": []})", ": \"width\" は 1 から 32767 までにしてください"},
-        {layoutWith(R"("comment": "a \"b\"")"), ": \"comment\" には二重引用符 (\") も改行も使えません"},
-        {layoutWith(R"("sea": [0.5, 0, 0])"), ": \"sea\" は [赤, 緑, 青] を 0 から 255 までの整数にしてください"},
-        {layoutWith(R"("sea": [255, 255, 255])"), ": \"sea\"、\"land\"、\"boundary\" は 3 つとも違う色にしてください"},
-        {layoutWith(R"("label": ["lat"])"), ": \"label\" は [緯度のプロパティ, 経度のプロパティ] にしてください"},
+        {"[1, 2]", "レイアウトが JSON のオブジェクトではありません"},
+        {R"({"height": 10, "blocks": []})", "\"width\" がありません"},
+        {R"({"width": 10.5, "height": 10, "blocks": []})", "\"width\" は整数ではありません"},
+        {R"({"width": 0, "height": 10, "blocks": []})", "\"width\" は 1 から 32767 までにしてください"},
+        {layoutWith(R"("comment": "a \"b\"")"), "\"comment\" には二重引用符 (\") も改行も使えません"},
+        {layoutWith(R"("sea": [0.5, 0, 0])"), "\"sea\" は [赤, 緑, 青] を 0 から 255 までの整数にしてください"},
+        {layoutWith(R"("sea": [255, 255, 255])"), "\"sea\"、\"land\"、\"boundary\" は 3 つとも違う色にしてください"},
+        {layoutWith(R"("label": ["lat"])"), "\"label\" は [緯度のプロパティ, 経度のプロパティ] にしてください"},
         {layoutWith(R"("columns": {"5": "name"})"),
-            ": \"columns.5\" は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください"},
-        {layoutWith(R"("columns": {"3": 4})"), ": \"columns.3\" はプロパティ名 (文字列) にしてください"},
-        {layoutWith(R"("fill": "yes")"), ": \"fill\" は true か false にしてください"},
+            "\"columns.5\" は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください"},
+        {layoutWith(R"("columns": {")" + std::string(100, 'x') + R"(": "name"})"),
+            "\"columns." + std::string(80, 'x') + "…\" は名前の列ではありません"},
+        {layoutWith(R"("columns": {"3": 4})"), "\"columns.3\" はプロパティ名 (文字列) にしてください"},
+        {layoutWith(R"("fill": "yes")"), "\"fill\" は true か false にしてください"},
         {R"({"width": 10, "height": 10, "blocks": []})",
-            ": \"blocks\" は 1 個から 100 個までのブロックのリストにしてください"},
-        {layoutWith("", "7"), ": \"blocks[0]\" は JSON のオブジェクトではありません"},
+            "\"blocks\" は 1 個から 100 個までのブロックのリストにしてください"},
+        {layoutWith("", "7"), "\"blocks[0]\" は JSON のオブジェクトではありません"},
         {layoutWith("", R"({"projection": "mercator"})"),
-            ": \"blocks[0].projection\" は \"lambert-e-a\" か \"transverse-mercator\" にしてください"},
+            "\"blocks[0].projection\" は \"lambert-e-a\" か \"transverse-mercator\" にしてください"},
         {layoutWith("", R"({"projection": "lambert-e-a", "lon0": 135, "lat0": 95})"),
-            ": \"blocks[0].lat0\" は -90 から 90 までにしてください"},
+            "\"blocks[0].lat0\" は -90 から 90 までにしてください"},
         {layoutWith("", blockWith(R"("magnification": 3000, "km-per-pixel": 2)")),
-            ": \"blocks[0].magnification\" と \"km-per-pixel\" のどちらか一方だけを指定してください"},
+            "\"blocks[0].magnification\" と \"km-per-pixel\" のどちらか一方だけを指定してください"},
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0, 0], "shift-x": 0)")),
-            ": \"blocks[0].anchor\" か、\"shift-x\" と \"shift-y\" の組か、どちらか一方だけを指定してください"},
+            "\"blocks[0].anchor\" か、\"shift-x\" と \"shift-y\" の組か、どちらか一方だけを指定してください"},
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0])")),
-            ": \"blocks[0].anchor\" は数値 4 個のリストにしてください"},
+            "\"blocks[0].anchor\" は数値 4 個のリストにしてください"},
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0, 0], "rect": [0, 0, 10.5, 10])")),
-            ": \"blocks[0].rect\" は [左, 上, 右, 下] を整数のピクセルで指定してください"},
+            "\"blocks[0].rect\" は [左, 上, 右, 下] を整数のピクセルで指定してください"},
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0, 0], "rect": [0, 0, 201, 100])")),
-            ": \"blocks[0].rect\" は [左, 上, 右, 下] を画像の中に"},
+            "\"blocks[0].rect\" は [左, 上, 右, 下] を画像の中に"},
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0, 0], "rect": [0, 0, 10, 10],
             "select": [140, 30, 130, 40])")),
-            ": \"blocks[0].select\" は [西, 南, 東, 北] を、西は東より"},
+            "\"blocks[0].select\" は [西, 南, 東, 北] を、西は東より"},
         {layoutWith("", blockWith(R"("km-per-pixel": 2, "anchor": [135, 35, 0, 0], "rect": [0, 0, 10, 10],
             "select": [130, 30, 140, 40], "frame": 1)")),
-            ": \"blocks[0].frame\" は true か false にしてください"},
+            "\"blocks[0].frame\" は true か false にしてください"},
         // A syntax error: its line and its column in characters, as an editor counts them.
-        {"{\n\"width\": ,\n}", ": 2 行目、10 文字目: JSON の書き方が正しくありません ("},
-        {R"({"comment": "日本", x})", ": 1 行目、19 文字目: JSON の書き方が正しくありません ("},
-        {R"({"width": 10)", ": 1 行目、13 文字目: JSON が途中で終わっています ("},
-        {" \n", ": 2 行目、1 文字目: 中身が空です ("},
+        {"{\n\"width\": ,\n}", "2 行目、10 文字目: JSON の書き方が正しくありません ("},
+        {R"({"comment": "日本", x})", "1 行目、19 文字目: JSON の書き方が正しくありません ("},
+        {R"({"width": 10)", "1 行目、13 文字目: JSON が途中で終わっています ("},
+        {" \n", "2 行目、1 文字目: 中身が空です ("},
     };
     test::TestFolder folder("map_layout_faults");
     for (const Case& c : cases) {
         const std::string path = folder.write("layout.json", c.layout);
         MapLayout layout;
-        std::string error;
+        BlankMapError error;
         EXPECT_FALSE(readMapLayout(path, layout, error)) << c.message;
-        EXPECT_EQ(error.rfind(path + c.message, 0), 0u) << error;
+        EXPECT_EQ(error.file, path) << c.message;
+        EXPECT_EQ(error.message.rfind(c.message, 0), 0u) << error.message;
     }
     MapLayout layout;
-    std::string error;
+    BlankMapError error;
     EXPECT_FALSE(readMapLayout(folder.file("none.json"), layout, error));
-    EXPECT_EQ(error, folder.file("none.json") + ": 読めません (見つかりません)");
+    EXPECT_EQ(error.file, folder.file("none.json"));
+    EXPECT_EQ(error.message, "読めません (見つかりません)");
     // A device is refused, not read until memory runs out.
     EXPECT_FALSE(readMapLayout("/dev/zero", layout, error));
-    EXPECT_EQ(error, "/dev/zero: 読めません (装置ファイルです)");
+    EXPECT_EQ(error.file, "/dev/zero");
+    EXPECT_EQ(error.message, "読めません (装置ファイルです)");
 }
 
 } // namespace

@@ -57,8 +57,8 @@ TEST(SampleDatabase, BaseMapIsWhatBlankmapMakesOfTheLayout)
     request.boundaryPath = kBoundaries;
     request.imagePath = folder.file("map.png");
     request.areaTablePath = folder.file("area.csv");
-    std::string error;
-    ASSERT_TRUE(BlankMapMaker().make(request, nullptr, error)) << error;
+    BlankMapError error;
+    ASSERT_TRUE(BlankMapMaker().make(request, nullptr, error)) << error.message;
 
     DecodedImage made, committed;
     ASSERT_EQ(readPng(request.imagePath, made), ImageReadStatus::Ok);
@@ -91,8 +91,8 @@ TEST(SampleDatabase, EachPrefectureFillsAloneFromItsPoint)
     ASSERT_EQ(areas.rows().size(), 47u);
     std::vector<GeoRegion> regions;
     std::vector<std::string> warnings;
-    std::string error;
-    ASSERT_TRUE(readGeoRegions(kBoundaries, RegionProperties{}, regions, error, warnings)) << error;
+    BlankMapError error;
+    ASSERT_TRUE(readGeoRegions(kBoundaries, RegionProperties{}, regions, error, warnings)) << error.message;
 
     const QImage map = QImage(QString::fromStdString(kBaseMap)).convertToFormat(QImage::Format_RGB32);
     std::vector<QImage> clips;

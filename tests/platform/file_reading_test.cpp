@@ -91,6 +91,27 @@ TEST(ReportText, QuotedTextIsCutAtACharacterAndShowsItsControlCharacters)
     EXPECT_EQ(cut.substr(cut.size() - 4), so + "\x81\x63");
     EXPECT_EQ(quotedForReport("short"), "short");
     EXPECT_EQ(withControlsEscaped("line one\x1B[2J\nline two\n"), "line one\\x1B[2J\nline two\n");
+    // A lead byte never takes a control character for its second byte: the
+    // pair is no cp932 character, and the control would reach the terminal.
+    EXPECT_EQ(withControlsEscaped("\x81\x1B[2J"), "\x81\\x1B[2J");
+    EXPECT_EQ(quotedForReport("\x81\x07"), "\x81\\x07");
+}
+
+TEST(ReportText, Utf8TextShowsTheSameEscapesAndIsCutAtACharacter)
+{
+    EXPECT_EQ(withControlsEscapedUtf8("地域\x1B]0;x\x07\tb\r\x7F\nnext"), "地域\\x1B]0;x\\x07\\tb\\r\\x7F\nnext");
+    EXPECT_EQ(withControlsEscapedUtf8("a\nb", false), "a\\nb");
+    // A broken sequence keeps the control character after it apart.
+    EXPECT_EQ(withControlsEscapedUtf8("\xE5\x1B[2J"), "\xE5\\x1B[2J");
+
+    EXPECT_EQ(quotedForReportUtf8("x\ny\x1B"), "x\\ny\\x1B");
+    // "日" takes three bytes: 26 of them fill 78, the 27th does not fit in 80.
+    std::string many;
+    for (int i = 0; i < 30; ++i)
+        many += "日";
+    const std::string cut = quotedForReportUtf8(many);
+    EXPECT_EQ(cut, many.substr(0, 78) + "…");
+    EXPECT_EQ(quotedForReportUtf8(many.substr(0, 78)), many.substr(0, 78));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
+#include "platform/system_error.h"
 #include "tools/blankmap/area_point_finder.h"
 #include "tools/blankmap/block_outlines.h"
 #include "tools/blankmap/geo_regions.h"
@@ -21,6 +23,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -37,26 +40,32 @@ namespace {
 constexpr int kAreaColumns = 14;
 
 // Reads the definition text back as the viewer reads a definition file, so
-// that everything drawn uses the projections the viewer will use.
-bool readBack(const std::string& text, BlankMap& blankMap, std::string& error)
+// that everything drawn uses the projections the viewer will use. A
+// definition the viewer does not take is a fault of the layout it was made
+// from (layoutName).
+bool readBack(const std::string& text, const std::string& layoutName, BlankMap& blankMap, BlankMapError& error)
 {
     const char* directory = std::getenv("TMPDIR");
     std::string pattern = std::string(directory && *directory ? directory : "/tmp") + "/blankmap-XXXXXX";
+    const std::string folder = pattern.substr(0, pattern.rfind('/'));
     const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) {
-        error = pattern.substr(0, pattern.rfind('/')) + " に一時ファイルを作れません";
-        return false;
-    }
-    const bool written = ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    if (descriptor < 0)
+        return error.set(folder, "一時ファイルを作れません (" + systemErrorText(errno) + ")");
+    const ssize_t wrote = ::write(descriptor, text.data(), text.size());
+    const int writeError = wrote < 0 ? errno : ENOSPC; // a short write: the disk is full
     ::close(descriptor);
+    if (wrote != static_cast<ssize_t>(text.size())) {
+        ::unlink(pattern.c_str());
+        return error.set(folder, "一時ファイルを書けません (" + systemErrorText(writeError) + ")");
+    }
     MessageLog messages;
-    const bool loaded = written && blankMap.load(utf8ToCp932(pattern), messages);
+    const bool loaded = blankMap.load(utf8ToCp932(pattern), messages);
     ::unlink(pattern.c_str());
     if (!loaded || !messages.messages.empty()) {
-        error = "レイアウトから作った白地図情報を読み直せません";
+        std::string why = "レイアウトから作った白地図情報を読み直せません";
         for (const std::string& message : messages.utf8Texts())
-            error += "\n" + message;
-        return false;
+            why += "\n" + message;
+        return error.set(layoutName, why);
     }
     return true;
 }
@@ -118,10 +127,12 @@ QImage blockMask(const MapBlock& block, const QRect& area)
     return mask;
 }
 
+// One line of the report. Names of regions and blocks come from the input
+// files: their control characters are shown, never sent to the terminal.
 void print(std::FILE* report, const std::string& line)
 {
     if (report)
-        std::fprintf(report, "%s\n", line.c_str());
+        std::fprintf(report, "%s\n", withControlsEscapedUtf8(line, false).c_str());
 }
 
 // One run of the maker: the steps of make() and what they hand on.
@@ -133,7 +144,7 @@ public:
     {
     }
 
-    bool readInputs(std::string& error);
+    bool readInputs(BlankMapError& error);
     // The file being read or made (cp932): the layout, the boundaries, then the image.
     const std::string& workingOn() const { return *workingOn_; }
     // Gives back the memory of what was made so far.
@@ -144,11 +155,11 @@ public:
         drawn_ = {};
         drawnRings_ = {};
     }
-    bool makeDefinition(std::string& error);
+    bool makeDefinition(BlankMapError& error);
     void draw();
     void reportCoverage() const;
     void findPoints();
-    bool writeFiles(std::string& error) const;
+    bool writeFiles(BlankMapError& error) const;
 
 private:
     std::string blockName(std::size_t block) const
@@ -178,7 +189,7 @@ private:
     const std::string* workingOn_ = &request_.layoutPath;
 };
 
-bool MakerRun::readInputs(std::string& error)
+bool MakerRun::readInputs(BlankMapError& error)
 {
     if (!readMapLayout(request_.layoutPath, layout_, error))
         return false;
@@ -193,7 +204,7 @@ bool MakerRun::readInputs(std::string& error)
 
 // Each block's outline is its rectangle less those of the blocks over it.
 // Everything after this works with the blocks as the viewer reads them.
-bool MakerRun::makeDefinition(std::string& error)
+bool MakerRun::makeDefinition(BlankMapError& error)
 {
     const std::string layoutName = displayPath(request_.layoutPath);
     std::vector<MapBlock> blocks;
@@ -203,20 +214,14 @@ bool MakerRun::makeDefinition(std::string& error)
             above.push_back(layout_.blocks[j].rect);
         std::string why;
         layout_.blocks[i].block.polygon = blockOutline(layout_.blocks[i].rect, above, MapBlock::MaxVertices, why);
-        if (layout_.blocks[i].block.polygon.empty()) {
-            error = layoutName + ": " + blockName(i) + ": " + why;
-            return false;
-        }
+        if (layout_.blocks[i].block.polygon.empty())
+            return error.set(layoutName, blockName(i) + ": " + why);
         blocks.push_back(layout_.blocks[i].block);
     }
     BlankMap definition;
     definition.setBlocks(blocks);
     definitionText_ = definition.text(layout_.comment);
-    if (!readBack(definitionText_, blankMap_, error)) {
-        error = layoutName + ": " + error;
-        return false;
-    }
-    return true;
+    return readBack(definitionText_, layoutName, blankMap_, error);
 }
 
 void MakerRun::draw()
@@ -374,14 +379,13 @@ std::string MakerRun::areaTableText() const
 // beside the old image would project every map wrongly. The image goes
 // last. Every target is checked (its temporary file made) before any is
 // written.
-bool MakerRun::writeFiles(std::string& error) const
+bool MakerRun::writeFiles(BlankMapError& error) const
 {
     const std::string definitionPath = BlankMap::definitionPath(request_.imagePath);
     const bool withAreaTable = !request_.areaTablePath.empty();
     FileReplacement definition(definitionPath), areaTable(request_.areaTablePath), image(request_.imagePath);
     auto fault = [&error](const FileReplacement& file, const char* what) {
-        error = displayPath(file.failurePath()) + ": " + what + " (" + file.errorText() + ")";
-        return false;
+        return error.set(displayPath(file.failurePath()), std::string(what) + " (" + file.errorText() + ")");
     };
     if (!definition.open())
         return fault(definition, "白地図情報を書けません");
@@ -411,8 +415,7 @@ bool MakerRun::writeFiles(std::string& error) const
                  std::pair{&areaTable, "地域テーブルを書けません"}, std::pair{&image, "画像を書けません"}})
             if (file->failure() != FileReplacement::Failure::None)
                 return fault(*file, what);
-        error = displayPath(request_.imagePath) + ": 画像を書けません";
-        return false;
+        return error.set(displayPath(request_.imagePath), "画像を書けません");
     }
     std::string written = "書きました: " + displayPath(request_.imagePath) + " (" + std::to_string(layout_.width)
         + " × " + std::to_string(layout_.height) + " ピクセル)、" + displayPath(definitionPath) + " (ブロック "
@@ -425,17 +428,15 @@ bool MakerRun::writeFiles(std::string& error) const
 
 } // namespace
 
-bool BlankMapMaker::make(const BlankMapRequest& request, std::FILE* report, std::string& error)
+bool BlankMapMaker::make(const BlankMapRequest& request, std::FILE* report, BlankMapError& error)
 {
     // Under the database lock no other run replaces the same files, and the
     // temporary files a killed run left beside them can go.
     DatabaseLock lock;
     if (!request.lockPath.empty()) {
         ToolError locked;
-        if (!lock.acquire(locked, request.lockPath)) {
-            error = cp932ToUtf8(locked.path) + ": " + cp932ToUtf8(locked.message);
-            return false;
-        }
+        if (!lock.acquire(locked, request.lockPath))
+            return error.set(cp932ToUtf8(locked.path), cp932ToUtf8(locked.message));
         for (const std::string& target :
             {request.imagePath, BlankMap::definitionPath(request.imagePath), request.areaTablePath})
             if (!target.empty())
@@ -452,8 +453,7 @@ bool BlankMapMaker::make(const BlankMapRequest& request, std::FILE* report, std:
         return run.writeFiles(error);
     } catch (const std::bad_alloc&) {
         run.release();
-        error = displayPath(run.workingOn()) + ": メモリが足りません.";
-        return false;
+        return error.set(displayPath(run.workingOn()), "メモリが足りません.");
     }
 }
 

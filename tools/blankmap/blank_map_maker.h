@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/blankmap/blankmap_error.h"
+
 #include <cstdio>
 #include <string>
 
@@ -24,12 +26,13 @@ struct BlankMapRequest {
 // the pixel.
 class BlankMapMaker {
 public:
-    // Progress, warnings and a summary go to `report` (UTF-8 lines). False
-    // with `error` (UTF-8, naming the file at fault). Faults of the inputs,
-    // and targets that cannot be written, are found before anything is
-    // written; the three files are written beside their targets and put in
-    // place only when all are whole, the image last.
-    bool make(const BlankMapRequest& request, std::FILE* report, std::string& error);
+    // Progress, warnings and a summary go to `report` (UTF-8 lines, control
+    // characters shown escaped). False with `error`: the file at fault and
+    // the message. Faults of the inputs, and targets that cannot be written,
+    // are found before anything is written; the three files are written
+    // beside their targets and put in place only when all are whole, the
+    // image last.
+    bool make(const BlankMapRequest& request, std::FILE* report, BlankMapError& error);
 
     // The usage text of the blankmap program (UTF-8).
     static std::string usage();

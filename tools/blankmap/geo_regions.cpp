@@ -1,6 +1,7 @@
 #include "tools/blankmap/geo_regions.h"
 
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "tools/blankmap/json_file.h"
 
 #include <algorithm>
@@ -66,8 +67,8 @@ std::vector<GeoPolygon> readGeometry(const json& geometry)
         for (const json& polygon : coordinates)
             polygons.push_back(readPolygon(polygon));
     } else {
-        throw RegionError{
-            "geometry の type \"" + type + "\" では地域を作れません。Polygon か MultiPolygon にしてください"};
+        throw RegionError{"geometry の type \"" + quotedForReportUtf8(type)
+            + "\" では地域を作れません。Polygon か MultiPolygon にしてください"};
     }
     return polygons;
 }
@@ -102,7 +103,7 @@ std::int32_t readCode(const json& properties, const std::string& name)
         const std::string text = value.get<std::string>();
         if (text.empty() || text.size() > 10
             || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            throw RegionError{"地域コード \"" + text + "\" は数字 (10 桁まで) にしてください"};
+            throw RegionError{"地域コード \"" + quotedForReportUtf8(text) + "\" は数字 (10 桁まで) にしてください"};
         code = std::stoll(text);
     } else {
         throw RegionError{"プロパティ \"" + name + "\" が地域コード (整数か、数字だけの文字列) ではありません"};
@@ -152,17 +153,15 @@ std::string GeoRegion::displayName() const
 }
 
 bool readGeoRegions(std::string_view path, const RegionProperties& properties, std::vector<GeoRegion>& regions,
-    std::string& error, std::vector<std::string>& warnings)
+    BlankMapError& error, std::vector<std::string>& warnings)
 {
     json root;
     if (!readJsonFile(path, maxBoundaryBytes, root, error))
         return false;
     const std::string file = displayPath(path);
     if (!root.is_object() || root.value("type", json()) != "FeatureCollection" || !root.contains("features")
-        || !root["features"].is_array()) {
-        error = file + ": GeoJSON の FeatureCollection ではありません";
-        return false;
-    }
+        || !root["features"].is_array())
+        return error.set(file, "GeoJSON の FeatureCollection ではありません");
     regions.clear();
     std::set<std::int32_t> codes;
     int index = 0;
@@ -184,24 +183,20 @@ bool readGeoRegions(std::string_view path, const RegionProperties& properties, s
                 region.columns[column] = utf8ToCp932(text);
                 if (cp932ToUtf8(region.columns[column]) != text) {
                     warnings.push_back(file + ": 地物 " + std::to_string(index) + ": プロパティ \"" + name + "\" ("
-                        + text + ") に cp932 にない文字があるので、\"?\" にしました");
+                        + quotedForReportUtf8(text) + ") に cp932 にない文字があるので、\"?\" にしました");
                 }
             }
             region.polygons = readGeometry(feature.value("geometry", json()));
             regions.push_back(std::move(region));
         } catch (const RegionError& failure) {
-            error = file + ": 地物 " + std::to_string(index) + ": " + failure.text;
-            return false;
+            return error.set(file, "地物 " + std::to_string(index) + ": " + failure.text);
         } catch (const json::exception& failure) {
-            error = file + ": 地物 " + std::to_string(index) + ": 値を読めません (" + failure.what() + ")";
-            return false;
+            return error.set(file, "地物 " + std::to_string(index) + ": 値を読めません (" + failure.what() + ")");
         }
         ++index;
     }
-    if (regions.empty()) {
-        error = file + ": 地物が 1 つもありません";
-        return false;
-    }
+    if (regions.empty())
+        return error.set(file, "地物が 1 つもありません");
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/blankmap/blankmap_error.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -56,11 +58,12 @@ struct RegionProperties {
 };
 
 // Reads a GeoJSON FeatureCollection of Polygon and MultiPolygon features
-// (cp932 path). False with `error` (UTF-8, naming the file and the feature)
-// on a file that cannot be read, is not such a collection, or has a feature
-// without a usable code or geometry, or two features with the same code.
-// Texts that cp932 lacks become "?" and are reported in `warnings`.
+// (cp932 path). False with `error` (the file, and a message that names the
+// feature) on a file that cannot be read, is not such a collection, or has a
+// feature without a usable code or geometry, or two features with the same
+// code. Texts that cp932 lacks become "?" and are reported in `warnings`
+// (UTF-8 lines, each naming the file).
 bool readGeoRegions(std::string_view path, const RegionProperties& properties, std::vector<GeoRegion>& regions,
-    std::string& error, std::vector<std::string>& warnings);
+    BlankMapError& error, std::vector<std::string>& warnings);
 
 } // namespace tavik

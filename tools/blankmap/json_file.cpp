@@ -50,16 +50,14 @@ private:
 
 std::string displayPath(std::string_view path) { return cp932ToUtf8(path); }
 
-bool readJsonFile(std::string_view path, std::size_t maxBytes, nlohmann::json& value, std::string& error)
+bool readJsonFile(std::string_view path, std::size_t maxBytes, nlohmann::json& value, BlankMapError& error)
 {
     // A folder, a device or a FIFO is refused before anything is read: a
     // device would be read until memory ran out.
     std::string bytes;
     FileReadResult read = readFileBytes(path, maxBytes, bytes);
-    if (!read.ok()) {
-        error = displayPath(path) + ": 読めません (" + fileReadFailureText(read) + ")";
-        return false;
-    }
+    if (!read.ok())
+        return error.set(displayPath(path), "読めません (" + fileReadFailureText(read) + ")");
     try {
         MemoryReserve reserve(64 << 20);
         value = nlohmann::json::parse(bytes);
@@ -88,9 +86,8 @@ bool readJsonFile(std::string_view path, std::size_t maxBytes, nlohmann::json& v
         if (offset >= bytes.size())
             fault = bytes.find_first_not_of(" \t\r\n") == std::string::npos ? "中身が空です"
                                                                             : "JSON が途中で終わっています";
-        error = displayPath(path) + ": " + std::to_string(line) + " 行目、" + std::to_string(column)
-            + " 文字目: " + fault + " (" + reason + ")";
-        return false;
+        return error.set(displayPath(path),
+            std::to_string(line) + " 行目、" + std::to_string(column) + " 文字目: " + fault + " (" + reason + ")");
     }
     return true;
 }

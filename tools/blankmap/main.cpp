@@ -1,6 +1,8 @@
 // blankmap: makes a base map (image, blank-map definition, area table
 // skeleton) from boundary polygons.
+#include "common/tool_error.h"
 #include "platform/program_version.h"
+#include "platform/report_text.h"
 #include "tools/blankmap/blank_map_maker.h"
 #include "tools/blankmap/blankmap_command_line.h"
 
@@ -19,18 +21,21 @@ int runBlankMap(int argc, char** argv)
     }
     BlankMapRequest request;
     bool help = false;
-    std::string error;
-    if (!parseBlankMapCommandLine(arguments, request, help, error)) {
-        std::fprintf(stderr, "blankmap: %s\n\n%s", error.c_str(), BlankMapMaker::usage().c_str());
+    std::string problem;
+    if (!parseBlankMapCommandLine(arguments, request, help, problem)) {
+        // The message may quote an argument, which can hold any byte.
+        std::fprintf(stderr, "blankmap: %s\n\n%s", withControlsEscapedUtf8(problem, false).c_str(),
+            BlankMapMaker::usage().c_str());
         return 1;
     }
     if (help) {
         std::fputs(BlankMapMaker::usage().c_str(), stdout);
         return 0;
     }
+    BlankMapError error;
     if (!BlankMapMaker().make(request, stdout, error)) {
         std::fflush(stdout);
-        std::fprintf(stderr, "blankmap: %s\n", error.c_str());
+        printToolReport(error.file, error.message);
         return 1;
     }
     return 0;
@@ -45,7 +50,7 @@ int main(int argc, char** argv)
         return runBlankMap(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fflush(stdout);
-        std::fputs("blankmap: メモリが足りません.\n", stderr);
+        tavik::printToolReport("", "メモリが足りません.");
         return 1;
     }
 }

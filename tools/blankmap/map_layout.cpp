@@ -2,6 +2,7 @@
 
 #include "imagefiles/palette.h"
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 #include "tools/blankmap/json_file.h"
 #include "viewer/basemap/projection.h"
 
@@ -247,9 +248,10 @@ void readLayout(const json& root, MapLayout& layout)
                 && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }))
                 column = std::stoi(key);
             // Columns 0 and 4 to 8 are the code, the point and the fill flag that blankmap writes itself.
+            // The key may be any text: the message shows a short one.
             if (column < 1 || column > 13 || (column >= 4 && column <= 8))
-                reader.fail(
-                    "columns." + key, "は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください");
+                reader.fail("columns." + quotedForReportUtf8(key),
+                    "は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください");
             if (!value.is_string())
                 reader.fail("columns." + key, "はプロパティ名 (文字列) にしてください");
             layout.properties.columns[column] = value.get<std::string>();
@@ -265,7 +267,7 @@ void readLayout(const json& root, MapLayout& layout)
 
 } // namespace
 
-bool readMapLayout(std::string_view path, MapLayout& layout, std::string& error)
+bool readMapLayout(std::string_view path, MapLayout& layout, BlankMapError& error)
 {
     json root;
     if (!readJsonFile(path, maxLayoutBytes, root, error))
@@ -274,11 +276,9 @@ bool readMapLayout(std::string_view path, MapLayout& layout, std::string& error)
     try {
         readLayout(root, layout);
     } catch (const LayoutError& failure) {
-        error = displayPath(path) + ": " + (failure.key.empty() ? "" : "\"" + failure.key + "\" ") + failure.text;
-        return false;
+        return error.set(displayPath(path), (failure.key.empty() ? "" : "\"" + failure.key + "\" ") + failure.text);
     } catch (const json::exception& failure) {
-        error = displayPath(path) + ": 値を読めません (" + failure.what() + ")";
-        return false;
+        return error.set(displayPath(path), std::string("値を読めません (") + failure.what() + ")");
     }
     return true;
 }

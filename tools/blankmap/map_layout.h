@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/colour.h"
+#include "tools/blankmap/blankmap_error.h"
 #include "tools/blankmap/geo_regions.h"
 #include "viewer/basemap/map_block.h"
 
@@ -41,9 +42,9 @@ struct MapLayout {
     std::vector<LayoutBlock> blocks; // in drawing order: a later block lies over an earlier one
 };
 
-// Reads a layout file (cp932 path). False with `error` (UTF-8, naming the
-// file and the key at fault) when it cannot be read or breaks the format the
-// usage text of blankmap describes.
-bool readMapLayout(std::string_view path, MapLayout& layout, std::string& error);
+// Reads a layout file (cp932 path). False with `error` (the file, and a
+// message that names the key at fault) when it cannot be read or breaks the
+// format the usage text of blankmap describes.
+bool readMapLayout(std::string_view path, MapLayout& layout, BlankMapError& error);
 
 } // namespace tavik
