@@ -3,7 +3,6 @@
 #include "common/csv_fields.h"
 
 #include "platform/cp932.h"
-#include "platform/csv_quotes.h"
 #include "platform/file_reading.h"
 #include "platform/huge_pages.h"
 #include "platform/paths.h"

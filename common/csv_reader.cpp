@@ -4,7 +4,6 @@
 
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
-#include "platform/csv_quotes.h"
 #include "platform/report_text.h"
 #include "platform/system_error.h"
 

@@ -1,8 +1,8 @@
+#include "common/csv_fields.h"
 #include "common/csv_reader.h"
 #include "common/csv_writer.h"
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
-#include "platform/csv_quotes.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/test_folder.h"
 

@@ -1,12 +1,12 @@
 #include "tools/norbek/norbek_tables.h"
 
 #include "common/csv_reader.h"
+#include "common/table_overflow.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/report_text.h"
-#include "platform/table_overflow.h"
 #include "platform/text_numbers.h"
 #include "tools/norbek/norbek_settings.h"
 

@@ -1,9 +1,9 @@
 #include "viewer/settings/species_table.h"
 
 #include "common/csv_line_reader.h"
+#include "common/table_overflow.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
-#include "platform/table_overflow.h"
 #include "platform/text_numbers.h"
 #include "viewer/settings/phyletic_table.h"
 

@@ -1,4 +1,4 @@
-#include "platform/table_overflow.h"
+#include "common/table_overflow.h"
 
 #include "platform/cp932.h"
 

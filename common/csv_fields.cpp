@@ -1,4 +1,4 @@
-#include "platform/csv_quotes.h"
+#include "common/csv_fields.h"
 
 namespace tavik {
 
