@@ -1,8 +1,7 @@
 #include "platform/cp932.h"
 
+#include "platform/iconv_handle.h"
 #include "platform/system_error.h"
-
-#include <iconv.h>
 
 #include <cerrno>
 #include <cstdarg>
@@ -31,28 +30,18 @@ namespace {
 class Converter {
 public:
     Converter(const char* to, const char* from)
-        : cd_(iconv_open(to, from))
+        : handle_(to, from)
     {
-        if (!valid())
+        if (!handle_.valid())
             stopWithoutConversion(to, from, errno);
     }
-    ~Converter()
-    {
-        if (valid())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // iconv_open reports failure as (iconv_t)-1.
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); } // NOLINT(performance-no-int-to-ptr)
 
     // Converts text; on an invalid or unconvertible sequence appends the
     // replacement and skips what `skip` says the bad character occupies.
     template <typename Skip> std::string convert(std::string_view in, std::string_view replacement, Skip skip)
     {
         std::string out;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        iconv(handle_.get(), nullptr, nullptr, nullptr, nullptr);
         out.reserve(in.size() * 3 / 2 + 8);
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
@@ -60,7 +49,7 @@ public:
         while (srcLeft > 0) {
             char* dst = buffer;
             size_t dstLeft = sizeof buffer;
-            size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            size_t rc = iconv(handle_.get(), &src, &srcLeft, &dst, &dstLeft);
             out.append(buffer, dst - buffer);
             if (rc != static_cast<size_t>(-1))
                 continue;
@@ -71,13 +60,13 @@ public:
             size_t bad = skip(std::string_view(src, srcLeft));
             src += bad;
             srcLeft -= bad;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            iconv(handle_.get(), nullptr, nullptr, nullptr, nullptr);
         }
         return out;
     }
 
 private:
-    iconv_t cd_;
+    IconvHandle handle_;
 };
 
 bool isAscii(std::string_view text)

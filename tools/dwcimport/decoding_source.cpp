@@ -2,7 +2,7 @@
 
 #include "tools/dwcimport/utf8_text.h"
 
-#include <iconv.h>
+#include "platform/iconv_handle.h"
 
 #include <algorithm>
 #include <array>
@@ -38,27 +38,6 @@ std::string hexBytes(std::string_view bytes)
 }
 
 } // namespace
-
-// An iconv conversion to UTF-8, closed with the source.
-class DecodingSource::Converter {
-public:
-    explicit Converter(const char* from)
-        : cd_(iconv_open("UTF-8", from))
-    {
-    }
-    ~Converter()
-    {
-        if (valid())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); } // NOLINT(performance-no-int-to-ptr)
-    iconv_t handle() const { return cd_; }
-
-private:
-    iconv_t cd_;
-};
 
 DecodingSource::DecodingSource(ByteSource& raw, std::optional<TextEncoding> stated)
     : raw_(raw)
@@ -138,7 +117,7 @@ bool DecodingSource::start()
         : encoding_ == TextEncoding::Utf16BigEndian     ? "UTF-16BE"
                                                         : nullptr;
     if (from) {
-        converter_ = std::make_unique<Converter>(from);
+        converter_ = std::make_unique<IconvHandle>("UTF-8", from);
         if (!converter_->valid()) {
             failed_ = true;
             errorText_ = std::string("この計算機では ") + from + " の文字を変換できません (iconv).";
@@ -274,7 +253,7 @@ long DecodingSource::decodeWithConverter(char* buffer, size_t size)
         size_t inLeft = end_ - start_;
         char* out = pending_.data();
         size_t outLeft = pending_.size();
-        size_t rc = iconv(converter_->handle(), &in, &inLeft, &out, &outLeft);
+        size_t rc = iconv(converter_->get(), &in, &inLeft, &out, &outLeft);
         int reason = errno;
         pending_.resize(pending_.size() - outLeft);
         start_ = static_cast<size_t>(in - bytes_.data());

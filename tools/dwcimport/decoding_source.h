@@ -11,6 +11,8 @@
 
 namespace tavik {
 
+class IconvHandle;
+
 // The text of a download as UTF-8, read from its bytes in any encoding of
 // TextEncoding. A byte-order mark at the start decides the encoding (and is
 // dropped): EF BB BF UTF-8, FF FE UTF-16 little-endian, FE FF big-endian.
@@ -34,8 +36,6 @@ public:
     bool hadByteOrderMark() const { return byteOrderMark_; }
 
 private:
-    class Converter;
-
     bool start();
     void refill();
     long atRawEnd();
@@ -57,7 +57,7 @@ private:
     size_t start_ = 0;
     size_t end_ = 0;
     size_t validEnd_ = 0; // UTF-8: the bytes from start_ to here are known to be valid
-    std::unique_ptr<Converter> converter_;
+    std::unique_ptr<IconvHandle> converter_;
     std::string pending_; // text converted and not yet handed out, from pendingAt_
     size_t pendingAt_ = 0;
     std::string errorText_;
