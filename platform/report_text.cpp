@@ -1,6 +1,9 @@
 #include "platform/report_text.h"
 
 #include "platform/cp932.h"
+#include "platform/utf8_text.h"
+
+#include <cstdio>
 
 namespace tavik {
 namespace {
@@ -23,39 +26,48 @@ std::string escaped(unsigned char c)
     }
 }
 
-// Bytes of the cp932 character at text[i]. A lead byte followed by a
-// control character is a byte on its own: no second byte is a control, and
-// taken as one the control would pass unescaped.
-std::size_t cp932Length(std::string_view text, std::size_t i)
+// The character at text[i]: its bytes, and in `escape` the form it is shown
+// in when it must not reach the terminal as it is (empty when it may).
+using NextCharacter = std::size_t (*)(std::string_view text, std::size_t i, std::string& escape);
+
+// A cp932 character. A lead byte followed by a control character is a byte
+// on its own: no second byte is a control, and taken as one the control
+// would pass unescaped.
+std::size_t cp932Character(std::string_view text, std::size_t i, std::string& escape)
 {
-    return isCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()
-            && !isControl(static_cast<unsigned char>(text[i + 1]))
-        ? 2
-        : 1;
+    const auto c = static_cast<unsigned char>(text[i]);
+    escape = isControl(c) ? escaped(c) : std::string();
+    return isCp932LeadByte(c) && i + 1 < text.size() && !isControl(static_cast<unsigned char>(text[i + 1])) ? 2 : 1;
 }
 
-// Bytes of the UTF-8 character at text[i]: its lead byte and the
-// continuation bytes that follow, so that a control character (never a
-// continuation byte) is always one on its own.
-std::size_t utf8Length(std::string_view text, std::size_t i)
+// A UTF-8 character. The C1 controls (U+0080-U+009F; U+009B begins a
+// terminal command as ESC [ does) are shown as "\u0085", and a byte that
+// starts no valid sequence as "\x80".
+std::size_t utf8Character(std::string_view text, std::size_t i, std::string& escape)
 {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    std::size_t n = 1;
-    while (n < length && i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
-        ++n;
-    return n;
+    escape.clear();
+    const auto [code, length] = firstCodePoint(text.substr(i));
+    if (length == 0) {
+        escape = escaped(static_cast<unsigned char>(text[i]));
+        return 1;
+    }
+    if (code < 0x80 && isControl(static_cast<unsigned char>(code))) {
+        escape = escaped(static_cast<unsigned char>(code));
+    } else if (code >= 0x80 && code < 0xA0) {
+        char form[8];
+        std::snprintf(form, sizeof form, "\\u%04X", static_cast<unsigned>(code));
+        escape = form;
+    }
+    return length;
 }
 
-using CharacterLength = std::size_t (*)(std::string_view, std::size_t);
-
-std::string quoted(std::string_view text, std::size_t maxBytes, CharacterLength length, const std::string& ellipsis)
+std::string quoted(std::string_view text, std::size_t maxBytes, NextCharacter next, const std::string& ellipsis)
 {
     std::string out;
+    std::string escape;
     for (std::size_t i = 0; i < text.size();) {
-        auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t bytes = length(text, i);
-        std::string piece = isControl(c) ? escaped(c) : std::string(text.substr(i, bytes));
+        const std::size_t bytes = next(text, i, escape);
+        const std::string_view piece = escape.empty() ? text.substr(i, bytes) : std::string_view(escape);
         if (out.size() + piece.size() > maxBytes)
             return out + ellipsis;
         out += piece;
@@ -64,17 +76,17 @@ std::string quoted(std::string_view text, std::size_t maxBytes, CharacterLength 
     return out;
 }
 
-std::string escapedControls(std::string_view text, bool keepLineFeeds, CharacterLength length)
+std::string escapedControls(std::string_view text, bool keepLineFeeds, NextCharacter next)
 {
     std::string out;
     out.reserve(text.size());
+    std::string escape;
     for (std::size_t i = 0; i < text.size();) {
-        auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t bytes = length(text, i);
-        if (isControl(c) && !(c == '\n' && keepLineFeeds))
-            out += escaped(c);
-        else
+        const std::size_t bytes = next(text, i, escape);
+        if (escape.empty() || (text[i] == '\n' && keepLineFeeds))
             out += text.substr(i, bytes);
+        else
+            out += escape;
         i += bytes;
     }
     return out;
@@ -84,19 +96,19 @@ std::string escapedControls(std::string_view text, bool keepLineFeeds, Character
 
 std::string quotedForReport(std::string_view cp932, std::size_t maxBytes)
 {
-    return quoted(cp932, maxBytes, cp932Length, cp932Literal("…"));
+    return quoted(cp932, maxBytes, cp932Character, cp932Literal("…"));
 }
 
-std::string withControlsEscaped(std::string_view cp932) { return escapedControls(cp932, true, cp932Length); }
+std::string withControlsEscaped(std::string_view cp932) { return escapedControls(cp932, true, cp932Character); }
 
 std::string withControlsEscapedUtf8(std::string_view utf8, bool keepLineFeeds)
 {
-    return escapedControls(utf8, keepLineFeeds, utf8Length);
+    return escapedControls(utf8, keepLineFeeds, utf8Character);
 }
 
 std::string quotedForReportUtf8(std::string_view utf8, std::size_t maxBytes)
 {
-    return quoted(utf8, maxBytes, utf8Length, "…");
+    return quoted(utf8, maxBytes, utf8Character, "…");
 }
 
 } // namespace tavik

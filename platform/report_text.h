@@ -18,7 +18,8 @@ std::string quotedForReport(std::string_view cp932, std::size_t maxBytes = 80);
 // its lines, stay. Nothing is cut.
 std::string withControlsEscaped(std::string_view cp932);
 
-// The same for UTF-8 text, with the same escapes. Line feeds stay when
+// The same for UTF-8 text, with the same escapes; the C1 controls are shown
+// as "\u0085" and bytes of no valid sequence as "\x80". Line feeds stay when
 // keepLineFeeds is set (a message of several lines) and are shown as "\n"
 // when not (a line that must stay one: a file name, a line of a report).
 // Nothing is cut.

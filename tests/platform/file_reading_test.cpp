@@ -101,8 +101,13 @@ TEST(ReportText, Utf8TextShowsTheSameEscapesAndIsCutAtACharacter)
 {
     EXPECT_EQ(withControlsEscapedUtf8("地域\x1B]0;x\x07\tb\r\x7F\nnext"), "地域\\x1B]0;x\\x07\\tb\\r\\x7F\nnext");
     EXPECT_EQ(withControlsEscapedUtf8("a\nb", false), "a\\nb");
-    // A broken sequence keeps the control character after it apart.
-    EXPECT_EQ(withControlsEscapedUtf8("\xE5\x1B[2J"), "\xE5\\x1B[2J");
+    // A broken sequence is shown byte by byte and keeps the control
+    // character after it apart; a C1 control (U+009B is a terminal's CSI)
+    // is shown by its code point.
+    EXPECT_EQ(withControlsEscapedUtf8("\xE5\x1B[2J"), "\\xE5\\x1B[2J");
+    EXPECT_EQ(withControlsEscapedUtf8("a\xC2\x9B"
+                                      "2Jb"),
+        "a\\u009B2Jb");
 
     EXPECT_EQ(quotedForReportUtf8("x\ny\x1B"), "x\\ny\\x1B");
     // "日" takes three bytes: 26 of them fill 78, the 27th does not fit in 80.

@@ -1,7 +1,7 @@
 #include "tools/dwcimport/archive_descriptor.h"
 
 #include "platform/ascii_case.h"
-#include "tools/dwcimport/report_text.h"
+#include "platform/report_text.h"
 
 #include <pugixml.hpp>
 
@@ -70,7 +70,7 @@ bool readIndex(std::string_view text, size_t& index)
     return error == std::errc() && end == text.data() + text.size() && index < (size_t{1} << 20);
 }
 
-std::string quoted(std::string_view text) { return "\"" + shownText(text) + "\""; }
+std::string quoted(std::string_view text) { return "\"" + quotedForReportUtf8(text) + "\""; }
 
 bool readFile(const pugi::xml_node& node, ArchiveFile& file, std::string& error)
 {
@@ -195,7 +195,7 @@ bool ArchiveFile::checkHeader(const std::vector<std::string_view>& header, std::
         for (const auto& [otherColumn, otherName] : namedColumns) {
             if (otherColumn != column && equalsIgnoringCase(heading, otherName)) {
                 error = "meta.xml では列 " + std::to_string(column) + " (0 から数えて) が " + name + " ですが、"
-                    + location + " の見出しでは " + shownText(header[column])
+                    + location + " の見出しでは " + quotedForReportUtf8(header[column])
                     + " です. meta.xml の index が違っています.";
                 return false;
             }
@@ -231,7 +231,7 @@ bool ArchiveDescriptor::parse(std::string_view xml, ArchiveDescriptor& descripto
     }
     pugi::xml_node archive = document.document_element();
     if (localName(archive) != "archive") {
-        error = "最上位の要素が <archive> でなく <" + shownText(archive.name()) + "> です.";
+        error = "最上位の要素が <archive> でなく <" + quotedForReportUtf8(archive.name()) + "> です.";
         return false;
     }
     descriptor = {};
@@ -253,7 +253,7 @@ bool ArchiveDescriptor::parse(std::string_view xml, ArchiveDescriptor& descripto
     if (coreType != "event") {
         std::string rowType = core.attribute("rowType").value();
         error = "コアが出現記録 (http://rs.tdwg.org/dwc/terms/Occurrence) でなく "
-            + (rowType.empty() ? std::string("rowType のないもの") : shownText(rowType))
+            + (rowType.empty() ? std::string("rowType のないもの") : quotedForReportUtf8(rowType))
             + " です: 出現記録のアーカイブではありません.";
         return false;
     }

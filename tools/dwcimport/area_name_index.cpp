@@ -6,7 +6,7 @@
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
-#include "tools/dwcimport/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "tools/dwcimport/basis_ranks.h"
 
 #include "platform/ascii_case.h"
-#include "tools/dwcimport/report_text.h"
+#include "platform/report_text.h"
 
 namespace tavik {
 namespace {
@@ -45,7 +45,7 @@ bool BasisRanks::apply(std::string_view list, std::string& error)
         std::string_view basis = colon == std::string_view::npos ? "" : trimmed(entry.substr(0, colon));
         std::string_view letter = colon == std::string_view::npos ? "" : trimmed(entry.substr(colon + 1));
         if (basis.empty() || letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
-            error = "\"" + shownText(entry)
+            error = "\"" + quotedForReportUtf8(entry)
                 + "\" は 記録の基準:文字 (basisOfRecord か *、と A から Z の階級) ではありません.";
             return false;
         }

@@ -1,6 +1,6 @@
 #include "tools/dwcimport/decoding_source.h"
 
-#include "tools/dwcimport/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include "platform/iconv_handle.h"
 

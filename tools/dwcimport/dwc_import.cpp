@@ -10,7 +10,9 @@
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 #include "platform/system_error.h"
+#include "platform/utf8_text.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/datum_shifts.h"
 #include "tools/dwcimport/dwc_settings.h"
@@ -19,7 +21,6 @@
 #include "tools/dwcimport/occurrence_download.h"
 #include "tools/dwcimport/report_text.h"
 #include "tools/dwcimport/term_columns.h"
-#include "tools/dwcimport/utf8_text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -44,10 +45,10 @@ bool refuseLiterature(
     std::string message = settings.literature.empty()
         ? "文献コードが指定されていません: --literature CODE (または tavik.ini の [Dwc] に Literature=CODE) で"
           "文献テーブルのコードを指定して下さい."
-        : "文献コード [" + shownText(cp932ToUtf8(settings.literature)) + "] は文献テーブルにありません.";
+        : "文献コード [" + quotedForReportUtf8(cp932ToUtf8(settings.literature)) + "] は文献テーブルにありません.";
     const DownloadCitation& citation = download.citation();
     if (!citation.text.empty())
-        message += "\nこのダウンロードの引用: " + shownText(citation.text, 400);
+        message += "\nこのダウンロードの引用: " + quotedForReportUtf8(citation.text, 400);
     if (!citation.doi.empty() || !citation.key.empty() || !citation.text.empty()) {
         message += "\n文献テーブルに加える行 (加えてから --literature でそのコードを指定して下さい):\n"
             + cp932ToUtf8(citation.literatureRow());
@@ -93,7 +94,7 @@ std::string writeFailure(const FileReplacement& output, int errorNumber)
 
 std::string DwcImportSummary::text() const
 {
-    std::string out = "dwcimport: " + shownText(download, 200) + " (" + form + ")\n";
+    std::string out = "dwcimport: " + quotedForReportUtf8(download, 200) + " (" + form + ")\n";
     out += "  読んだ記録    " + std::to_string(rowsRead) + "\n";
     out += "  書いた行      " + std::to_string(rowsWritten) + " (緯度経度 " + std::to_string(placed.atCoordinates)
         + "、地域メッシュ " + std::to_string(placed.atSquares) + "、地域 " + std::to_string(placed.atAreas) + ")\n";
@@ -116,14 +117,14 @@ std::string DwcImportSummary::text() const
     if (!unknownNames.empty()) {
         out += "種テーブルにない名前 (種テーブルに加えるか、その行に IVD を付けてから ludric を実行して下さい):\n";
         for (const auto& [name, rows] : unknownNames)
-            out += "  " + paddedText(shownText(name), 40) + " " + rowsText(rows) + "\n";
+            out += "  " + paddedText(quotedForReportUtf8(name), 40) + " " + rowsText(rows) + "\n";
     }
     if (!unheldNames.empty()) {
         out += "cp932 で書けない文字のある名前 (その記録は書いていません):\n";
         for (const auto& [name, rows] : unheldNames)
-            out += "  " + paddedText(shownText(name), 40) + " " + rowsText(rows) + "\n";
+            out += "  " + paddedText(quotedForReportUtf8(name), 40) + " " + rowsText(rows) + "\n";
     }
-    out += "--> " + shownText(inputTable, 200) + "\n";
+    out += "--> " + quotedForReportUtf8(inputTable, 200) + "\n";
     return out;
 }
 
@@ -276,8 +277,8 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
             notes += squaresOnWorldDatum ? "地域メッシュ (" + std::string(gridOrderName(*settings.grid))
                     + ") は MeshGeodetic=WGS のとおり世界測地系で求めました.\n"
                                          : "地域メッシュ (" + std::string(gridOrderName(*settings.grid))
-                    + ") は MeshGeodetic のとおり日本測地系で求めました: 各点を " + shownText(cp932ToUtf8(shiftPath))
-                    + " で戻してからメッシュを取りました.\n";
+                    + ") は MeshGeodetic のとおり日本測地系で求めました: 各点を "
+                    + quotedForReportUtf8(cp932ToUtf8(shiftPath)) + " で戻してからメッシュを取りました.\n";
         if (settings.yearRanks)
             notes += "階級は basisOfRecord でなく日付で決めました (" + settings.yearRanks->text() + ").\n";
         if (download.isSurvey()) {

@@ -3,8 +3,8 @@
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
+#include "platform/report_text.h"
 #include "tools/dwcimport/dwcimport_command_line.h"
-#include "tools/dwcimport/report_text.h"
 
 #include <cctype>
 #include <charconv>
@@ -79,7 +79,7 @@ std::vector<std::string> flagList(std::string_view text)
     return flags;
 }
 
-std::string quoted(std::string_view utf8) { return "\"" + shownText(utf8) + "\""; }
+std::string quoted(std::string_view utf8) { return "\"" + quotedForReportUtf8(utf8) + "\""; }
 
 constexpr const char* gridWords = " は 1, 2, 3, half, quarter, eighth, none のどれでもありません.";
 constexpr const char* metreWords = " はメートルの数ではありません.";

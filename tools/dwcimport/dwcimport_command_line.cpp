@@ -1,6 +1,6 @@
 #include "tools/dwcimport/dwcimport_command_line.h"
 
-#include "tools/dwcimport/report_text.h"
+#include "platform/report_text.h"
 
 namespace tavik {
 
@@ -63,7 +63,7 @@ bool DwcImportCommandLine::parse(
         const std::string& a = arguments[i];
         auto value = [&](std::optional<std::string>& into) {
             if (i + 1 >= arguments.size()) {
-                error = shownText(a) + " には値が要ります.";
+                error = quotedForReportUtf8(a) + " には値が要ります.";
                 return false;
             }
             into = arguments[++i];
@@ -92,7 +92,7 @@ bool DwcImportCommandLine::parse(
                 return false;
             line.ranks.push_back(*list);
         } else if (a.size() > 1 && a[0] == '-') {
-            error = "知らないオプションです: " + shownText(a);
+            error = "知らないオプションです: " + quotedForReportUtf8(a);
             return false;
         } else {
             paths.push_back(a);
@@ -103,7 +103,7 @@ bool DwcImportCommandLine::parse(
     if (paths.size() != 2) {
         error = paths.size() < 2
             ? "ダウンロードと、書く入力テーブルを指定して下さい."
-            : "ダウンロードと入力テーブルは一つずつです (余分な引数: " + shownText(paths[2]) + ").";
+            : "ダウンロードと入力テーブルは一つずつです (余分な引数: " + quotedForReportUtf8(paths[2]) + ").";
         return false;
     }
     line.download = paths[0];

@@ -1,6 +1,6 @@
 #include "tools/dwcimport/eml_scanner.h"
 
-#include "tools/dwcimport/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -3,10 +3,10 @@
 #include "common/tool_error.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
+#include "platform/report_text.h"
 #include "platform/system_error.h"
 #include "tools/dwcimport/byte_source.h"
 #include "tools/dwcimport/compressed_stream.h"
-#include "tools/dwcimport/report_text.h"
 #include "tools/dwcimport/zip_archive.h"
 
 #include <sys/stat.h>
@@ -61,9 +61,9 @@ std::string layoutWords(const TextLayout& layout)
     std::string words = layout.delimiter == '\t' ? "タブ区切り"
         : layout.delimiter == ','                ? "カンマ区切り"
         : layout.delimiter == ';'                ? "セミコロン区切り"
-                                                 : "\"" + shownText(std::string(1, layout.delimiter)) + "\" 区切り";
+                                  : "\"" + quotedForReportUtf8(std::string(1, layout.delimiter)) + "\" 区切り";
     if (layout.quote)
-        words += " (引用符 " + shownText(std::string(1, layout.quote)) + ")";
+        words += " (引用符 " + quotedForReportUtf8(std::string(1, layout.quote)) + ")";
     if (layout.lineEnd == '\r')
         words += "、改行は CR";
     return words;
@@ -90,12 +90,13 @@ bool fileInside(std::string_view folder, const std::string& location, std::strin
         return false;
     }
     if (!::realpath(localPath(file).c_str(), fileReal)) {
-        error = "meta.xml が名指す " + shownText(location) + " がありません (" + systemErrorText(errno) + ").";
+        error
+            = "meta.xml が名指す " + quotedForReportUtf8(location) + " がありません (" + systemErrorText(errno) + ").";
         return false;
     }
     std::string inside = std::string(folderReal) + "/";
     if (std::string_view(fileReal).substr(0, inside.size()) != inside) {
-        error = "meta.xml が名指す " + shownText(location) + " はフォルダの外にあります: 読みません.";
+        error = "meta.xml が名指す " + quotedForReportUtf8(location) + " はフォルダの外にあります: 読みません.";
         return false;
     }
     return true;
@@ -139,7 +140,7 @@ std::optional<TextEncoding> OccurrenceDownload::statedEncoding(const ArchiveFile
     if (file && !file->encoding.empty()) {
         std::optional<TextEncoding> named = textEncodingOf(file->encoding);
         if (!named)
-            error = "meta.xml が名指す文字コード \"" + shownText(file->encoding)
+            error = "meta.xml が名指す文字コード \"" + quotedForReportUtf8(file->encoding)
                 + "\" は読めません: --encoding utf-8|cp932|utf-16|latin1 で指定して下さい.";
         return named;
     }
@@ -212,7 +213,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         if (baseName(name) == "meta.xml") {
             descriptors.push_back(name);
             if (descriptors.size() == 1 && !zip.readWhole(descriptorXml, maxDescriptorBytes))
-                return error.set(path, utf8ToCp932(shownText(name) + ": " + zip.errorText()));
+                return error.set(path, utf8ToCp932(quotedForReportUtf8(name) + ": " + zip.errorText()));
         } else if (!isNotData(name)) {
             dataFiles.push_back(name);
         }
@@ -222,7 +223,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
     if (descriptors.size() > 1) {
         std::string list;
         for (const std::string& descriptor : descriptors)
-            list += (list.empty() ? "" : ", ") + shownText(descriptor);
+            list += (list.empty() ? "" : ", ") + quotedForReportUtf8(descriptor);
         return error.set(path,
             utf8ToCp932("zip に meta.xml が " + std::to_string(descriptors.size()) + " 個あります (" + list
                 + "): どのアーカイブを読むか決められません. アーカイブを一つずつ別の zip にして下さい."));
@@ -239,7 +240,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
             if (found == stored)
                 return at;
         error.set(path,
-            utf8ToCp932(at->errorText().empty() ? shownText(stored) + " がありません."
+            utf8ToCp932(at->errorText().empty() ? quotedForReportUtf8(stored) + " がありません."
                                                 : "壊れた zip です: " + at->errorText()));
         return nullptr;
     };
@@ -254,7 +255,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         form_ = Form::SimpleZip;
         coreName_ = dataFiles.front();
         citation_ = DownloadCitation::fromDataFileName(coreName_);
-        dataPath_ = std::string(path) + ":" + utf8ToCp932(shownText(coreName_, 200));
+        dataPath_ = std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(coreName_, 200));
         std::unique_ptr<ZipArchive> data = storedFile(coreName_);
         return data && startReading(std::move(data), nullptr, error);
     }
@@ -263,14 +264,16 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
     ArchiveDescriptor descriptor;
     std::string reason;
     if (!ArchiveDescriptor::parse(descriptorXml, descriptor, reason))
-        return error.set(std::string(path) + ":" + utf8ToCp932(shownText(descriptorName, 200)), utf8ToCp932(reason));
+        return error.set(
+            std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(descriptorName, 200)), utf8ToCp932(reason));
     std::string folder = folderOf(descriptorName);
     form_ = Form::Archive;
     const ArchiveFile& occurrences = descriptor.occurrences();
     coreName_ = folder + occurrences.location;
     for (const std::string& needed : {coreName_, folder + descriptor.core.location})
         if (!names.count(needed))
-            return error.set(path, utf8ToCp932(shownText(needed) + " がありません (meta.xml が名指すファイル)."));
+            return error.set(
+                path, utf8ToCp932(quotedForReportUtf8(needed) + " がありません (meta.xml が名指すファイル)."));
 
     // The metadata document: the one meta.xml names, else the usual names.
     for (const std::string& document :
@@ -289,11 +292,11 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         std::unique_ptr<ZipArchive> events = storedFile(eventName_);
         if (!events
             || !readEvents(std::move(events), descriptor.core,
-                std::string(path) + ":" + utf8ToCp932(shownText(eventName_, 200)), error))
+                std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(eventName_, 200)), error))
             return false;
         eventColumn_ = occurrences.keyColumn;
     }
-    dataPath_ = std::string(path) + ":" + utf8ToCp932(shownText(coreName_, 200));
+    dataPath_ = std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(coreName_, 200));
     std::unique_ptr<ZipArchive> data = storedFile(coreName_);
     return data && startReading(std::move(data), &occurrences, error);
 }
@@ -515,16 +518,17 @@ std::string OccurrenceDownload::description() const
         text += "、" + compression_ + " 圧縮";
     std::string events;
     if (survey_)
-        events = "、イベントのコアは " + shownText(eventName_) + " (" + std::to_string(eventCount())
-            + " 件)、出現記録は拡張の " + shownText(coreName_);
+        events = "、イベントのコアは " + quotedForReportUtf8(eventName_) + " (" + std::to_string(eventCount())
+            + " 件)、出現記録は拡張の " + quotedForReportUtf8(coreName_);
     switch (form_) {
     case Form::Archive:
-        return "Darwin Core アーカイブ" + (survey_ ? events : "、コアは " + shownText(coreName_)) + "、" + text;
-    case Form::ArchiveFolder:
-        return "展開した Darwin Core アーカイブ" + (survey_ ? events : "、コアは " + shownText(coreName_)) + "、"
+        return "Darwin Core アーカイブ" + (survey_ ? events : "、コアは " + quotedForReportUtf8(coreName_)) + "、"
             + text;
+    case Form::ArchiveFolder:
+        return "展開した Darwin Core アーカイブ" + (survey_ ? events : "、コアは " + quotedForReportUtf8(coreName_))
+            + "、" + text;
     case Form::SimpleZip:
-        return shownText(coreName_) + " の zip、見出しの行のある" + text;
+        return quotedForReportUtf8(coreName_) + " の zip、見出しの行のある" + text;
     case Form::TextFile:
         break;
     }

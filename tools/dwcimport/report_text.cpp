@@ -1,9 +1,8 @@
 #include "tools/dwcimport/report_text.h"
 
-#include "tools/dwcimport/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <cstdint>
-#include <cstdio>
 
 namespace tavik {
 namespace {
@@ -17,52 +16,7 @@ bool isWide(std::uint32_t code)
         || (code >= 0x20000 && code <= 0x3FFFD);
 }
 
-std::string escaped(std::uint32_t code)
-{
-    switch (code) {
-    case '\n':
-        return "\\n";
-    case '\r':
-        return "\\r";
-    case '\t':
-        return "\\t";
-    case 0:
-        return "\\0";
-    default:
-        break;
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, code < 0x80 ? "\\x%02X" : "\\u%04X", static_cast<unsigned>(code));
-    return text;
-}
-
 } // namespace
-
-std::string shownText(std::string_view text, size_t maxBytes)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        auto [code, length] = firstCodePoint(text.substr(i));
-        std::string piece;
-        if (length == 0) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(text[i])));
-            piece = hex;
-            length = 1;
-        } else if (code < 0x20 || code == 0x7F || (code >= 0x80 && code < 0xA0)) {
-            piece = escaped(code);
-        } else {
-            piece.assign(text.substr(i, length));
-        }
-        if (out.size() + piece.size() > maxBytes) {
-            out += "\xE2\x80\xA6"; // …
-            return out;
-        }
-        out += piece;
-        i += length;
-    }
-    return out;
-}
 
 size_t displayWidth(std::string_view utf8)
 {

@@ -2,7 +2,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"
-#include "tools/dwcimport/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <algorithm>
 

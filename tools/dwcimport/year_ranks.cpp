@@ -1,6 +1,6 @@
 #include "tools/dwcimport/year_ranks.h"
 
-#include "tools/dwcimport/report_text.h"
+#include "platform/report_text.h"
 
 #include <algorithm>
 
@@ -49,7 +49,8 @@ bool YearRanks::parse(std::string_view list, YearRanks& ranks, std::string& erro
         std::string_view letter = colon == std::string_view::npos ? "" : trimmed(entry.substr(colon + 1));
         std::optional<int> year = when.size() == 4 ? leadingYear(when) : std::nullopt;
         if ((!year && when != "*") || letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
-            error = "\"" + shownText(entry) + "\" は 年:文字 (4 桁の年か *、と A から Z の階級) ではありません.";
+            error = "\"" + quotedForReportUtf8(entry)
+                + "\" は 年:文字 (4 桁の年か *、と A から Z の階級) ではありません.";
             return false;
         }
         if (!year) {

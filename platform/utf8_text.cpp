@@ -1,4 +1,4 @@
-#include "tools/dwcimport/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <cstring>
 

@@ -8,7 +8,7 @@
 
 namespace tavik {
 
-// UTF-8 as dwcimport reads it from downloads: code points out of bytes and
+// UTF-8 as the programs read it (downloads, boundary data): code points out of bytes and
 // back, and how much of a text is valid.
 
 // Appends the UTF-8 form of a code point (at most U+10FFFF).
