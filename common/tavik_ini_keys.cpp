@@ -3,6 +3,7 @@
 #include "platform/text_numbers.h"
 
 #include <array>
+#include <vector>
 
 namespace tavik {
 
@@ -12,6 +13,15 @@ std::span<const IniKey> sharedIniKeys()
         iniKey::phyleticTable, iniKey::bookTable, iniKey::wgsJgsTable, iniKey::taVikDb, iniKey::spLitDb,
         iniKey::speciesMax, iniKey::phyleticMax, iniKey::literaMax, iniKey::bookMax, iniKey::areaMax, iniKey::wgsJgsMax,
         iniKey::pointMaxPerSpecies, iniKey::meshGeodetic};
+    return keys;
+}
+
+std::span<const IniKey> allIniKeys()
+{
+    static const std::vector<IniKey> keys = [] {
+        std::vector<IniKey> all(sharedIniKeys().begin(), sharedIniKeys().end());
+        return all;
+    }();
     return keys;
 }
 

@@ -1,18 +1,29 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
 namespace tavik {
 
 // What a key of tavik.ini holds.
-enum class IniValueKind { Path, Count, Choice };
+enum class IniValueKind {
+    Path, // a file or folder
+    Count, // rows a table may hold
+    Choice, // one word of a few
+    Text, // any text
+    YesNo, // "yes" or "no"
+    Integer, // a whole number (a window's size)
+    Number, // a real number (a font size, a percentage)
+    Angle, // an angle text (degrees, minutes, seconds)
+    Colour, // "r,g,b"
+};
 
-// One key of tavik.ini that more than one program reads, with the default
-// each of them has always used. Where the viewer and the console tools
-// differ (AreaMax: 4000 and 2000; LiteraMax: 1000 and 2000; the tables'
-// folders), both stand here side by side, and each program reads the key
-// through this declaration. "" means the program does not read the key.
+// One key of tavik.ini, with the default each program that reads it has
+// always used. Where the viewer and the console tools differ (AreaMax: 4000
+// and 2000; LiteraMax: 1000 and 2000; the tables' folders), both stand here
+// side by side, and each program reads the key through this declaration. ""
+// means the program does not read the key (or reads it with no default).
 struct IniKey {
     std::string_view section;
     std::string_view name;
@@ -20,6 +31,7 @@ struct IniKey {
     std::string_view viewerDefault; // tavik
     std::string_view toolsDefault; // samvel, ludric, norbek, dwcimport
     int lowest = 0; // a count below it is taken as it (the viewer), or refused (PointMaxPerSpecies)
+    std::size_t maxBytes = 0; // bytes of a text value kept; 0: as many as the settings file holds
 };
 
 namespace iniKey {
@@ -53,8 +65,11 @@ inline constexpr IniKey meshGeodetic{"Display", "MeshGeodetic", IniValueKind::Ch
 
 } // namespace iniKey
 
-// Every key above, for the tests and the README's list.
+// The keys above that more than one program reads.
 std::span<const IniKey> sharedIniKeys();
+
+// Every key declared here, for the tests and the README's list.
+std::span<const IniKey> allIniKeys();
 
 // The default as a count (the key must be a Count the program reads).
 int iniCountDefault(std::string_view text);
