@@ -16,10 +16,33 @@ std::span<const IniKey> sharedIniKeys()
     return keys;
 }
 
+std::span<const IniKey> viewerIniKeys()
+{
+    static const std::vector<IniKey> keys = [] {
+        std::vector<IniKey> keys{iniKey::frameTitle, iniKey::frameShowMaximized, iniKey::frameWidth,
+            iniKey::frameHeight, iniKey::childFrameWidth, iniKey::childFrameHeight, iniKey::dispScientificName,
+            iniKey::dispAlias1, iniKey::dispAlias2, iniKey::dispMarkLegend, iniKey::dispFillLegend,
+            iniKey::scientificNameStr, iniKey::alias1NameStr, iniKey::alias2NameStr, iniKey::spNameMode,
+            iniKey::dispOrderMode, iniKey::rank, iniKey::convertColor, iniKey::geoLine, iniKey::geoWest,
+            iniKey::geoEast, iniKey::geoSouth, iniKey::geoNorth, iniKey::geoLonSpan, iniKey::geoLatSpan,
+            iniKey::geoLineColor, iniKey::geoLineType, iniKey::geoCrossPercent, iniKey::geoTransparent,
+            iniKey::meshPaint, iniKey::displayFontFace, iniKey::displayFontSize, iniKey::blankMap, iniKey::addinMap,
+            iniKey::printFormCfg, iniKey::paintCfg, iniKey::explanationPath, iniKey::helpDocumentPath,
+            iniKey::helpDocumentName, iniKey::htmlDefaultAction, iniKey::browser, iniKey::browserUrlStyle,
+            iniKey::browserUrlTop, iniKey::savePath, iniKey::nowPrintForm, iniKey::printFontFace,
+            iniKey::printFontSize};
+        keys.insert(keys.end(), std::begin(iniKey::geoTransparentCheck), std::end(iniKey::geoTransparentCheck));
+        keys.insert(keys.end(), std::begin(iniKey::geoTransparentColor), std::end(iniKey::geoTransparentColor));
+        return keys;
+    }();
+    return keys;
+}
+
 std::span<const IniKey> allIniKeys()
 {
     static const std::vector<IniKey> keys = [] {
         std::vector<IniKey> all(sharedIniKeys().begin(), sharedIniKeys().end());
+        all.insert(all.end(), viewerIniKeys().begin(), viewerIniKeys().end());
         return all;
     }();
     return keys;

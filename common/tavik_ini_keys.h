@@ -63,10 +63,102 @@ inline constexpr IniKey pointMaxPerSpecies{"Capacity", "PointMaxPerSpecies", Ini
 // which the viewer draws by and dwcimport writes by.
 inline constexpr IniKey meshGeodetic{"Display", "MeshGeodetic", IniValueKind::Choice, "JGS", "JGS"};
 
+// The keys only the viewer reads. Text values are cut to maxBytes; paths
+// keep 255 bytes, angle texts 31.
+inline constexpr std::size_t viewerPathBytes = 255;
+inline constexpr std::size_t viewerAngleBytes = 31;
+
+// [Display]: the main window and the map windows, the names shown, the
+// longitude-latitude lines, the grid squares and the map's font.
+inline constexpr IniKey frameTitle{"Display", "FrameTitle", IniValueKind::Text, "生物分布地図", "", 0, 255};
+inline constexpr IniKey frameShowMaximized{"Display", "FrameShowMaximized", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey frameWidth{"Display", "FrameWidth", IniValueKind::Integer, "800", ""};
+inline constexpr IniKey frameHeight{"Display", "FrameHeight", IniValueKind::Integer, "600", ""};
+inline constexpr IniKey childFrameWidth{"Display", "ChildFrameWidth", IniValueKind::Integer, "510", ""};
+inline constexpr IniKey childFrameHeight{"Display", "ChildFrameHeight", IniValueKind::Integer, "530", ""};
+inline constexpr IniKey dispScientificName{"Display", "DispScientificName", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey dispAlias1{"Display", "DispAlias1", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey dispAlias2{"Display", "DispAlias2", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey dispMarkLegend{"Display", "DispMarkLegend", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey dispFillLegend{"Display", "DispFillLegend", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey scientificNameStr{
+    "Display", "ScientificNameStr", IniValueKind::Text, "Scientfic Name", "", 0, 63};
+inline constexpr IniKey alias1NameStr{"Display", "Alias1NameStr", IniValueKind::Text, "Alias 1st", "", 0, 63};
+inline constexpr IniKey alias2NameStr{"Display", "Alias2NameStr", IniValueKind::Text, "Alias 2nd", "", 0, 63};
+inline constexpr IniKey spNameMode{"Display", "SpNameMode", IniValueKind::Choice, "ScientificName", ""};
+inline constexpr IniKey dispOrderMode{"Display", "DispOrderMode", IniValueKind::Choice, "ScientificName", ""};
+inline constexpr IniKey rank{"Display", "Rank", IniValueKind::Text, "ABCZ", ""}; // the ranks shown, by letter
+inline constexpr IniKey convertColor{"Display", "ConvertColor", IniValueKind::Colour, "", ""}; // two colours: from, to
+inline constexpr IniKey geoLine{"Display", "GeoLine", IniValueKind::Choice, "none", ""};
+inline constexpr IniKey geoWest{"Display", "GeoWest", IniValueKind::Angle, "120", "", 0, viewerAngleBytes};
+inline constexpr IniKey geoEast{"Display", "GeoEast", IniValueKind::Angle, "145", "", 0, viewerAngleBytes};
+inline constexpr IniKey geoSouth{"Display", "GeoSouth", IniValueKind::Angle, "0", "", 0, viewerAngleBytes};
+inline constexpr IniKey geoNorth{"Display", "GeoNorth", IniValueKind::Angle, "0", "", 0, viewerAngleBytes};
+inline constexpr IniKey geoLonSpan{"Display", "GeoLonSpan", IniValueKind::Angle, "1", "", 0, viewerAngleBytes};
+inline constexpr IniKey geoLatSpan{"Display", "GeoLatSpan", IniValueKind::Angle, "1", "", 0, viewerAngleBytes};
+inline constexpr IniKey geoLineColor{"Display", "GeoLineColor", IniValueKind::Colour, "0,0,0", ""};
+inline constexpr IniKey geoLineType{"Display", "GeoLineType", IniValueKind::Choice, "SOLID", ""};
+inline constexpr IniKey geoCrossPercent{"Display", "GeoCrossPercent", IniValueKind::Number, "5", "", 0, 31};
+inline constexpr IniKey geoTransparent{"Display", "GeoTransparent", IniValueKind::Choice, "ALL", ""};
+// The eight colours a map's background may be drawn through, each with its
+// switch; only the first has a colour unless one is set.
+inline constexpr IniKey geoTransparentCheck[8] = {
+    {"Display", "GeoTransparentCheck0", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck1", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck2", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck3", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck4", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck5", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck6", IniValueKind::YesNo, "NO", ""},
+    {"Display", "GeoTransparentCheck7", IniValueKind::YesNo, "NO", ""},
+};
+inline constexpr IniKey geoTransparentColor[8] = {
+    {"Display", "GeoTransparentColor0", IniValueKind::Colour, "255,255,255", ""},
+    {"Display", "GeoTransparentColor1", IniValueKind::Colour, "", ""},
+    {"Display", "GeoTransparentColor2", IniValueKind::Colour, "", ""},
+    {"Display", "GeoTransparentColor3", IniValueKind::Colour, "", ""},
+    {"Display", "GeoTransparentColor4", IniValueKind::Colour, "", ""},
+    {"Display", "GeoTransparentColor5", IniValueKind::Colour, "", ""},
+    {"Display", "GeoTransparentColor6", IniValueKind::Colour, "", ""},
+    {"Display", "GeoTransparentColor7", IniValueKind::Colour, "", ""},
+};
+inline constexpr IniKey meshPaint{"Display", "MeshPaint", IniValueKind::Choice, "FilledMesh", ""};
+inline constexpr IniKey displayFontFace{"Display", "DisplayFontFace", IniValueKind::Text, "Century", "", 0, 64};
+inline constexpr IniKey displayFontSize{"Display", "DisplayFontSize", IniValueKind::Number, "10.0", ""};
+
+// [Path]: the viewer's files besides the tables. Relative ones are taken
+// from the folder tavik started in; SavePath has that folder as default.
+inline constexpr IniKey blankMap{"Path", "BlankMap", IniValueKind::Path,
+    ".\\BlankMap\\jpn_Prefs_LEA_S\\jpn_Prefs_LEA_S.png", "", 0, viewerPathBytes};
+inline constexpr IniKey addinMap{"Path", "AddinMap", IniValueKind::Path, "", "", 0, viewerPathBytes};
+inline constexpr IniKey printFormCfg{
+    "Path", "PrintFormCfg", IniValueKind::Path, "PrintForm.cfg", "", 0, viewerPathBytes};
+inline constexpr IniKey paintCfg{"Path", "PaintCfg", IniValueKind::Path, "Painter.cfg", "", 0, viewerPathBytes};
+inline constexpr IniKey explanationPath{
+    "Path", "ExplanationPath", IniValueKind::Path, ".\\explain\\", "", 0, viewerPathBytes};
+inline constexpr IniKey helpDocumentPath{
+    "Path", "HelpDocumentPath", IniValueKind::Path, ".\\doc\\", "", 0, viewerPathBytes};
+inline constexpr IniKey helpDocumentName{
+    "Path", "HelpDocumentName", IniValueKind::Path, "Tavik_doc.html", "", 0, viewerPathBytes};
+inline constexpr IniKey htmlDefaultAction{"Path", "HtmlDefaultAction", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey browser{"Path", "Browser", IniValueKind::Path,
+    "C:\\Program Files\\Internet Explorer\\Iexplore.exe", "", 0, viewerPathBytes};
+inline constexpr IniKey browserUrlStyle{"Path", "BrowserUrlStyle", IniValueKind::YesNo, "no", ""};
+inline constexpr IniKey browserUrlTop{"Path", "BrowserUrlTop", IniValueKind::Text, "", "", 0, viewerPathBytes};
+inline constexpr IniKey savePath{"Path", "SavePath", IniValueKind::Path, "", "", 0, viewerPathBytes};
+
+// [Print]: the print form in use and the font of printed pages.
+inline constexpr IniKey nowPrintForm{"Print", "NowPrintForm", IniValueKind::Text, "", "", 0, 254};
+inline constexpr IniKey printFontFace{"Print", "PrintFontFace", IniValueKind::Text, "Century", "", 0, 64};
+inline constexpr IniKey printFontSize{"Print", "PrintFontSize", IniValueKind::Number, "10.0", ""};
+
 } // namespace iniKey
 
 // The keys above that more than one program reads.
 std::span<const IniKey> sharedIniKeys();
+
+// The keys only the viewer reads.
+std::span<const IniKey> viewerIniKeys();
 
 // Every key declared here, for the tests and the README's list.
 std::span<const IniKey> allIniKeys();

@@ -5,10 +5,12 @@
 #include "common/tool_settings.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
+#include "platform/text_numbers.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
 namespace tavik {
 namespace {
@@ -225,6 +227,58 @@ TEST(SharedIniKeys, EachProgramReadsItsDefaultAndTheWrittenValue)
     std::set<std::string> names;
     for (const IniKey& key : allIniKeys())
         EXPECT_TRUE(names.insert(std::string(key.section) + "/" + std::string(key.name)).second) << key.name;
+}
+
+// A key written under a name nothing declares is read back by no program,
+// and a default that is no value of its kind is read as something else.
+TEST(SharedIniKeys, WhatTheViewerWritesIsDeclaredAndEveryDefaultIsOfItsKind)
+{
+    std::set<std::string> declared;
+    for (const IniKey& key : allIniKeys())
+        declared.insert(std::string(key.section) + "/" + std::string(key.name));
+    IniFile written = IniFile::fromText("");
+    writeSettings(settingsFrom(""), WindowState::Normal, written);
+    std::string section;
+    std::istringstream lines(written.text());
+    int keys = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.starts_with('['))
+            section = line.substr(1, line.find(']') - 1);
+        else if (line.find('=') != std::string::npos && ++keys)
+            EXPECT_TRUE(declared.contains(section + "/" + line.substr(0, line.find('=')))) << line;
+    }
+    EXPECT_GT(keys, 40);
+
+    for (const IniKey& key : allIniKeys()) {
+        for (std::string_view value : {key.viewerDefault, key.toolsDefault}) {
+            const std::string text(value);
+            switch (key.kind) {
+            case IniValueKind::YesNo:
+                EXPECT_TRUE(text.empty() || text == "no" || text == "NO" || text == "yes") << key.name;
+                break;
+            case IniValueKind::Count:
+            case IniValueKind::Integer:
+                EXPECT_TRUE(text.empty() || text.find_first_not_of("0123456789") == std::string::npos) << key.name;
+                break;
+            case IniValueKind::Number:
+                EXPECT_TRUE(text.empty() || parseReal(text) > 0) << key.name;
+                break;
+            case IniValueKind::Angle:
+                EXPECT_TRUE(text.empty() || parseAngle(text, AngleKind::Span) != kInvalidAngle) << key.name;
+                break;
+            case IniValueKind::Colour:
+                EXPECT_TRUE(text.empty() || parseColour(text)) << key.name;
+                break;
+            case IniValueKind::Path:
+            case IniValueKind::Choice:
+            case IniValueKind::Text:
+                break;
+            }
+        }
+        EXPECT_TRUE(key.maxBytes == 0 || key.viewerDefault.size() <= key.maxBytes) << key.name;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "viewer/print/print_form_editor.h"
 
+#include "common/tavik_ini_keys.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
 #include "platform/message_sink.h"
@@ -158,7 +159,7 @@ bool PrintFormEditor::save(PrintFormList& list, Settings& settings, MessageSink&
     settings.nowPrintForm = list.current().title;
     const std::string path = joinPath(settings.startupDirectory, "tavik.ini");
     IniFile ini = IniFile::load(path);
-    ini.setValue("Print", "NowPrintForm", settings.nowPrintForm);
+    ini.setValue(iniKey::nowPrintForm.section, iniKey::nowPrintForm.name, settings.nowPrintForm);
     if (!ini.save(path, &error)) {
         messages.stop("", cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(error).c_str()));
         return false;

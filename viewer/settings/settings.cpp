@@ -16,57 +16,53 @@ namespace {
 // Every value is fetched into a buffer of 10,000 bytes first.
 constexpr size_t kValueBytes = 9999;
 constexpr size_t kPathBytes = 255;
-constexpr size_t kAngleTextBytes = 31;
 
+// Reads declared keys as the viewer reads them: with the viewer's default
+// (in the file's encoding), a text cut to the key's bound.
 class Reader {
 public:
-    Reader(const IniFile& ini, const char* section)
+    explicit Reader(const IniFile& ini)
         : ini_(ini)
-        , section_(section)
     {
     }
 
-    std::string text(std::string_view key, std::string_view fallback, size_t limit = kValueBytes) const
+    // `limit` bounds a key declared without one of its own (the tables'
+    // paths, which the tools read too).
+    std::string text(const IniKey& key, size_t limit = 0) const
     {
-        std::string value = ini_.value(section_, key, fallback);
-        return cutCp932(value, std::min(limit, kValueBytes));
+        return text(key, cp932Literal(key.viewerDefault), limit);
     }
-    std::string upper(std::string_view key, std::string_view fallback) const
+    // A key whose default is known only as tavik starts (SavePath).
+    std::string text(const IniKey& key, std::string_view fallback, size_t limit = 0) const
     {
-        std::string value = text(key, fallback);
+        const size_t bound = key.maxBytes != 0 ? key.maxBytes : limit != 0 ? limit : kValueBytes;
+        return cutCp932(ini_.value(key.section, key.name, fallback), std::min(bound, kValueBytes));
+    }
+    std::string upper(const IniKey& key) const
+    {
+        std::string value = text(key);
         for (char& c : value)
             if (c >= 'a' && c <= 'z')
                 c = static_cast<char>(c - 'a' + 'A');
         return value;
-    }
-    // A declared key as the viewer reads it, with the viewer's default.
-    std::string text(const IniKey& key, size_t limit = kValueBytes) const
-    {
-        return cutCp932(ini_.value(key.section, key.name, key.viewerDefault), std::min(limit, kValueBytes));
     }
     int integer(const IniKey& key) const
     {
         std::optional<std::string> value = ini_.value(key.section, key.name);
         return value ? parseInteger(*value) : iniCountDefault(key.viewerDefault);
     }
-    bool named(const char* key) const { return ini_.value(section_, key).has_value(); }
-    int integer(const char* key, int fallback) const
-    {
-        std::optional<std::string> value = ini_.value(section_, key);
-        return value ? parseInteger(*value) : fallback;
-    }
-    bool yes(const char* key, std::string_view fallback) const { return parseYesSubstring(text(key, fallback)); }
-    AngleSetting angle(const char* key, std::string_view fallback, AngleKind kind) const
+    bool named(const IniKey& key) const { return ini_.value(key.section, key.name).has_value(); }
+    bool yes(const IniKey& key) const { return parseYesSubstring(text(key)); }
+    AngleSetting angle(const IniKey& key, AngleKind kind) const
     {
         AngleSetting angle;
-        angle.text = text(key, fallback, kAngleTextBytes);
+        angle.text = text(key);
         angle.degrees = parseAngle(angle.text, kind);
         return angle;
     }
 
 private:
     const IniFile& ini_;
-    const char* section_;
 };
 
 // Splits at commas the way strtok does (empty parts vanish), looking at no
@@ -127,102 +123,99 @@ double clampFontSize(double points) { return std::clamp(points, 1.0, 99.0); }
 
 void readDisplay(const IniFile& ini, Settings& s)
 {
-    Reader r(ini, "Display");
-    s.frameTitle = r.text("FrameTitle", cp932Literal("生物分布地図"), 255);
-    s.frameShowMaximized = r.yes("FrameShowMaximized", "no");
-    s.frameWidth = r.integer("FrameWidth", 800);
-    s.frameHeight = r.integer("FrameHeight", 600);
-    s.childFrameWidth = r.integer("ChildFrameWidth", 510);
-    s.childFrameHeight = r.integer("ChildFrameHeight", 530);
-    s.dispScientificName = r.yes("DispScientificName", "no");
-    s.dispAlias1 = r.yes("DispAlias1", "no");
-    s.dispAlias2 = r.yes("DispAlias2", "no");
-    s.dispMarkLegend = r.yes("DispMarkLegend", "no");
-    s.dispFillLegend = r.yes("DispFillLegend", "no");
-    s.scientificNameStr = r.text("ScientificNameStr", "Scientfic Name", 63);
-    s.alias1NameStr = r.text("Alias1NameStr", "Alias 1st", 63);
-    s.alias2NameStr = r.text("Alias2NameStr", "Alias 2nd", 63);
-    s.spNameMode = parseNameMode(r.text("SpNameMode", "ScientificName"));
-    s.dispOrderMode = parseNameMode(r.text("DispOrderMode", "ScientificName"));
+    using namespace iniKey;
+    Reader r(ini);
+    s.frameTitle = r.text(frameTitle);
+    s.frameShowMaximized = r.yes(frameShowMaximized);
+    s.frameWidth = r.integer(frameWidth);
+    s.frameHeight = r.integer(frameHeight);
+    s.childFrameWidth = r.integer(childFrameWidth);
+    s.childFrameHeight = r.integer(childFrameHeight);
+    s.dispScientificName = r.yes(dispScientificName);
+    s.dispAlias1 = r.yes(dispAlias1);
+    s.dispAlias2 = r.yes(dispAlias2);
+    s.dispMarkLegend = r.yes(dispMarkLegend);
+    s.dispFillLegend = r.yes(dispFillLegend);
+    s.scientificNameStr = r.text(scientificNameStr);
+    s.alias1NameStr = r.text(alias1NameStr);
+    s.alias2NameStr = r.text(alias2NameStr);
+    s.spNameMode = parseNameMode(r.text(spNameMode));
+    s.dispOrderMode = parseNameMode(r.text(dispOrderMode));
 
-    std::string rank = r.text("Rank", "ABCZ");
+    std::string ranks = r.text(rank);
     const char letters[4] = {'A', 'B', 'C', 'Z'};
     for (size_t i = 0; i < 4; ++i)
-        s.rankEnabled[i] = rank.find(letters[i]) != std::string::npos;
+        s.rankEnabled[i] = ranks.find(letters[i]) != std::string::npos;
 
-    s.convertColor = parseColourPair(r.text("ConvertColor", ""));
+    s.convertColor = parseColourPair(r.text(convertColor));
 
-    std::string geoLine = r.upper("GeoLine", "none");
-    s.geoLine = geoLine == "MESH" ? GeoLineMode::Mesh : geoLine == "CROSS" ? GeoLineMode::Cross : GeoLineMode::None;
-    s.geoWest = r.angle("GeoWest", "120", AngleKind::Longitude);
-    s.geoEast = r.angle("GeoEast", "145", AngleKind::Longitude);
-    s.geoSouth = r.angle("GeoSouth", "0", AngleKind::Latitude);
-    s.geoNorth = r.angle("GeoNorth", "0", AngleKind::Latitude);
-    s.geoLonSpan = r.angle("GeoLonSpan", "1", AngleKind::Span);
-    s.geoLatSpan = r.angle("GeoLatSpan", "1", AngleKind::Span);
+    std::string lines = r.upper(geoLine);
+    s.geoLine = lines == "MESH" ? GeoLineMode::Mesh : lines == "CROSS" ? GeoLineMode::Cross : GeoLineMode::None;
+    s.geoWest = r.angle(geoWest, AngleKind::Longitude);
+    s.geoEast = r.angle(geoEast, AngleKind::Longitude);
+    s.geoSouth = r.angle(geoSouth, AngleKind::Latitude);
+    s.geoNorth = r.angle(geoNorth, AngleKind::Latitude);
+    s.geoLonSpan = r.angle(geoLonSpan, AngleKind::Span);
+    s.geoLatSpan = r.angle(geoLatSpan, AngleKind::Span);
     // An unparsable line colour leaves the record's zero colour: black.
-    s.geoLineColor = parseColour(r.text("GeoLineColor", "0,0,0")).value_or(Colour{});
+    s.geoLineColor = parseColour(r.text(geoLineColor)).value_or(Colour{});
 
-    std::string lineType = r.upper("GeoLineType", "SOLID");
+    std::string lineType = r.upper(geoLineType);
     const char* types[] = {"SOLID", "DASH", "DOT", "DASHDOT", "DASHDOTDOT"};
     s.geoLineType = LineType::Solid;
     for (int i = 0; i < 5; ++i)
         if (lineType == types[i])
             s.geoLineType = static_cast<LineType>(i);
 
-    s.geoCrossPercentText = r.text("GeoCrossPercent", "5", 31);
+    s.geoCrossPercentText = r.text(geoCrossPercent);
     s.geoCrossPercent = parseReal(s.geoCrossPercentText);
 
-    std::string transparent = r.upper("GeoTransparent", "ALL");
+    std::string transparent = r.upper(geoTransparent);
     s.geoTransparent = transparent.find("SELECT") != std::string::npos ? GeoTransparentMode::Select
         : transparent.find("BACKGROUND") != std::string::npos          ? GeoTransparentMode::Background
                                                                        : GeoTransparentMode::All;
     for (size_t i = 0; i < 8; ++i) {
-        std::string key = "GeoTransparentCheck" + std::to_string(i);
-        s.geoTransparentCheck[i] = r.upper(key.c_str(), "NO").find("YES") != std::string::npos;
+        s.geoTransparentCheck[i] = r.upper(geoTransparentCheck[i]).find("YES") != std::string::npos;
+        s.geoTransparentColor[i] = parseColour(r.text(geoTransparentColor[i]));
     }
-    for (size_t i = 0; i < 8; ++i) {
-        std::string key = "GeoTransparentColor" + std::to_string(i);
-        s.geoTransparentColor[i] = parseColour(r.text(key.c_str(), i == 0 ? "255,255,255" : ""));
-    }
-    s.meshWgs = r.upper(iniKey::meshGeodetic.name, iniKey::meshGeodetic.viewerDefault) == "WGS";
-    s.meshMarked = r.upper("MeshPaint", "FilledMesh") == "MARKEDMESH";
-    s.displayFontFace = r.text("DisplayFontFace", "Century", 64);
-    s.displayFontSize = clampFontSize(parseReal(r.text("DisplayFontSize", "10.0")));
+    s.meshWgs = r.upper(meshGeodetic) == "WGS";
+    s.meshMarked = r.upper(meshPaint) == "MARKEDMESH";
+    s.displayFontFace = r.text(displayFontFace);
+    s.displayFontSize = clampFontSize(parseReal(r.text(displayFontSize)));
 }
 
 void readPaths(const IniFile& ini, Settings& s)
 {
-    Reader r(ini, "Path");
+    using namespace iniKey;
+    Reader r(ini);
     const std::string& base = s.startupDirectory;
-    auto absolute = [&](std::string_view key, std::string_view fallback) {
-        return cutCp932(makeAbsolute(r.text(key, fallback, kPathBytes), base), kPathBytes);
-    };
-    s.blankMap = r.text("BlankMap", ".\\BlankMap\\jpn_Prefs_LEA_S\\jpn_Prefs_LEA_S.png", kPathBytes);
-    s.addinMap = r.text("AddinMap", "", kPathBytes);
-    s.printFormCfg = absolute("PrintFormCfg", "PrintForm.cfg");
-    s.paintCfg = absolute("PaintCfg", "Painter.cfg");
-    s.speciesTable = r.text(iniKey::speciesTable, kPathBytes);
-    s.phyleticTable = r.text(iniKey::phyleticTable, kPathBytes);
-    s.literaTable = r.text(iniKey::literaTable, kPathBytes);
-    s.bookTable = r.text(iniKey::bookTable, kPathBytes);
-    s.areaTable = r.text(iniKey::areaTable, kPathBytes);
-    s.wgsJgsTable = r.text(iniKey::wgsJgsTable, kPathBytes);
-    s.taVikDb = absolute(iniKey::taVikDb.name, iniKey::taVikDb.viewerDefault);
-    s.explanationPath = absolute("ExplanationPath", ".\\explain\\");
-    s.helpDocumentPath = absolute("HelpDocumentPath", ".\\doc\\");
-    s.helpDocumentName = r.text("HelpDocumentName", "Tavik_doc.html", kPathBytes);
-    s.helpDocumentNamed = r.named("HelpDocumentPath") || r.named("HelpDocumentName");
-    s.htmlDefaultAction = r.yes("HtmlDefaultAction", "no");
-    s.browser = absolute("Browser", "C:\\Program Files\\Internet Explorer\\Iexplore.exe");
-    s.browserUrlStyle = r.yes("BrowserUrlStyle", "no");
-    s.browserUrlTop = r.text("BrowserUrlTop", "", kPathBytes);
-    s.savePath = r.text("SavePath", base, kPathBytes);
+    auto absolute
+        = [&](const IniKey& key) { return cutCp932(makeAbsolute(r.text(key, kPathBytes), base), kPathBytes); };
+    s.blankMap = r.text(blankMap);
+    s.addinMap = r.text(addinMap);
+    s.printFormCfg = absolute(printFormCfg);
+    s.paintCfg = absolute(paintCfg);
+    s.speciesTable = r.text(speciesTable, kPathBytes);
+    s.phyleticTable = r.text(phyleticTable, kPathBytes);
+    s.literaTable = r.text(literaTable, kPathBytes);
+    s.bookTable = r.text(bookTable, kPathBytes);
+    s.areaTable = r.text(areaTable, kPathBytes);
+    s.wgsJgsTable = r.text(wgsJgsTable, kPathBytes);
+    s.taVikDb = absolute(taVikDb);
+    s.explanationPath = absolute(explanationPath);
+    s.helpDocumentPath = absolute(helpDocumentPath);
+    s.helpDocumentName = r.text(helpDocumentName);
+    s.helpDocumentNamed = r.named(helpDocumentPath) || r.named(helpDocumentName);
+    s.htmlDefaultAction = r.yes(htmlDefaultAction);
+    s.browser = absolute(browser);
+    s.browserUrlStyle = r.yes(browserUrlStyle);
+    s.browserUrlTop = r.text(browserUrlTop);
+    s.savePath = r.text(savePath, base);
 }
 
 void readCapacities(const IniFile& ini, Settings& s)
 {
-    Reader r(ini, "Capacity");
+    Reader r(ini);
     auto capacity = [&](const IniKey& key) { return std::max(key.lowest, r.integer(key)); };
     s.speciesMax = capacity(iniKey::speciesMax);
     s.phyleticMax = capacity(iniKey::phyleticMax);
@@ -244,10 +237,10 @@ void readCapacities(const IniFile& ini, Settings& s)
 
 void readPrint(const IniFile& ini, Settings& s)
 {
-    Reader r(ini, "Print");
-    s.nowPrintForm = r.text("NowPrintForm", "", 254);
-    s.printFontFace = r.text("PrintFontFace", "Century", 64);
-    s.printFontSize = clampFontSize(parseReal(r.text("PrintFontSize", "10.0")));
+    Reader r(ini);
+    s.nowPrintForm = r.text(iniKey::nowPrintForm);
+    s.printFontFace = r.text(iniKey::printFontFace);
+    s.printFontSize = clampFontSize(parseReal(r.text(iniKey::printFontSize)));
 }
 
 const char* yesNo(bool on) { return on ? "yes" : "no"; }
@@ -286,48 +279,48 @@ Settings readSettings(const IniFile& ini, std::string_view startupDirectory)
 
 void writeSettings(const Settings& s, WindowState state, IniFile& ini)
 {
-    auto display = [&](const std::string& key, const std::string& value) { ini.setValue("Display", key, value); };
+    using namespace iniKey;
+    auto put = [&](const IniKey& key, const std::string& value) { ini.setValue(key.section, key.name, value); };
 
     if (state == WindowState::Normal) {
-        display("FrameWidth", std::to_string(s.frameWidth));
-        display("FrameHeight", std::to_string(s.frameHeight));
+        put(frameWidth, std::to_string(s.frameWidth));
+        put(frameHeight, std::to_string(s.frameHeight));
     }
-    display("FrameShowMaximized", yesNo(state == WindowState::Maximized));
-    display("ChildFrameWidth", std::to_string(s.childFrameWidth));
-    display("ChildFrameHeight", std::to_string(s.childFrameHeight));
-    ini.setValue("Path", "SavePath", s.savePath);
-    display("SpNameMode", nameModeText(s.spNameMode));
-    display("DispOrderMode", nameModeText(s.dispOrderMode));
-    display("DispScientificName", yesNo(s.dispScientificName));
-    display("DispAlias1", yesNo(s.dispAlias1));
-    display("DispAlias2", yesNo(s.dispAlias2));
-    display("DispMarkLegend", yesNo(s.dispMarkLegend));
-    display("DispFillLegend", yesNo(s.dispFillLegend));
+    put(frameShowMaximized, yesNo(state == WindowState::Maximized));
+    put(childFrameWidth, std::to_string(s.childFrameWidth));
+    put(childFrameHeight, std::to_string(s.childFrameHeight));
+    put(savePath, s.savePath);
+    put(spNameMode, nameModeText(s.spNameMode));
+    put(dispOrderMode, nameModeText(s.dispOrderMode));
+    put(dispScientificName, yesNo(s.dispScientificName));
+    put(dispAlias1, yesNo(s.dispAlias1));
+    put(dispAlias2, yesNo(s.dispAlias2));
+    put(dispMarkLegend, yesNo(s.dispMarkLegend));
+    put(dispFillLegend, yesNo(s.dispFillLegend));
 
     const char* geoLines[] = {"none", "mesh", "cross"};
-    int geoLine = static_cast<int>(s.geoLine);
-    if (geoLine >= 0 && geoLine <= 2)
-        display("GeoLine", geoLines[geoLine]);
-    display("GeoWest", s.geoWest.text);
-    display("GeoEast", s.geoEast.text);
-    display("GeoSouth", s.geoSouth.text);
-    display("GeoNorth", s.geoNorth.text);
-    display("GeoLonSpan", s.geoLonSpan.text);
-    display("GeoLatSpan", s.geoLatSpan.text);
-    display("GeoLineColor", formatColour(s.geoLineColor));
+    int lines = static_cast<int>(s.geoLine);
+    if (lines >= 0 && lines <= 2)
+        put(geoLine, geoLines[lines]);
+    put(geoWest, s.geoWest.text);
+    put(geoEast, s.geoEast.text);
+    put(geoSouth, s.geoSouth.text);
+    put(geoNorth, s.geoNorth.text);
+    put(geoLonSpan, s.geoLonSpan.text);
+    put(geoLatSpan, s.geoLatSpan.text);
+    put(geoLineColor, formatColour(s.geoLineColor));
     const char* types[] = {"solid", "dash", "dot", "dashdot", "dashdotdot"};
-    display("GeoLineType", types[std::clamp(static_cast<int>(s.geoLineType), 0, 4)]);
-    display("GeoCrossPercent", s.geoCrossPercentText);
+    put(geoLineType, types[std::clamp(static_cast<int>(s.geoLineType), 0, 4)]);
+    put(geoCrossPercent, s.geoCrossPercentText);
     const char* transparent[] = {"all", "background", "select"};
-    display("GeoTransparent", transparent[std::clamp(static_cast<int>(s.geoTransparent), 0, 2)]);
+    put(geoTransparent, transparent[std::clamp(static_cast<int>(s.geoTransparent), 0, 2)]);
     for (size_t i = 0; i < 8; ++i) {
-        std::string n = std::to_string(i);
         const std::optional<Colour>& colour = s.geoTransparentColor[i];
-        display("GeoTransparentCheck" + n, yesNo(colour && s.geoTransparentCheck[i]));
-        display("GeoTransparentColor" + n, colour ? formatColour(*colour) : "");
+        put(geoTransparentCheck[i], yesNo(colour && s.geoTransparentCheck[i]));
+        put(geoTransparentColor[i], colour ? formatColour(*colour) : "");
     }
-    display("MeshGeodetic", s.meshWgs ? "WGS" : "JGS");
-    display("MeshPaint", s.meshMarked ? "MarkedMesh" : "FilledMesh");
+    put(meshGeodetic, s.meshWgs ? "WGS" : "JGS");
+    put(meshPaint, s.meshMarked ? "MarkedMesh" : "FilledMesh");
 }
 
 } // namespace tavik
