@@ -38,11 +38,19 @@ std::span<const IniKey> viewerIniKeys()
     return keys;
 }
 
+std::span<const IniKey> dwcIniKeys()
+{
+    static constexpr std::array keys{iniKey::dwcLiterature, iniKey::dwcRank, iniKey::dwcRankByYear,
+        iniKey::dwcMaxUncertainty, iniKey::dwcGrid, iniKey::dwcEncoding, iniKey::dwcRefusedIssues};
+    return keys;
+}
+
 std::span<const IniKey> allIniKeys()
 {
     static const std::vector<IniKey> keys = [] {
         std::vector<IniKey> all(sharedIniKeys().begin(), sharedIniKeys().end());
         all.insert(all.end(), viewerIniKeys().begin(), viewerIniKeys().end());
+        all.insert(all.end(), dwcIniKeys().begin(), dwcIniKeys().end());
         return all;
     }();
     return keys;

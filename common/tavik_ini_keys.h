@@ -152,6 +152,18 @@ inline constexpr IniKey nowPrintForm{"Print", "NowPrintForm", IniValueKind::Text
 inline constexpr IniKey printFontFace{"Print", "PrintFontFace", IniValueKind::Text, "Century", "", 0, 64};
 inline constexpr IniKey printFontSize{"Print", "PrintFontSize", IniValueKind::Number, "10.0", ""};
 
+// [Dwc]: how dwcimport converts a download, where its command line does not
+// say (the command line wins). No default: the download decides.
+inline constexpr IniKey dwcLiterature{"Dwc", "Literature", IniValueKind::Text, "", ""};
+inline constexpr IniKey dwcRank{"Dwc", "Rank", IniValueKind::Text, "", ""}; // BASIS:LETTER,...
+inline constexpr IniKey dwcRankByYear{"Dwc", "RankByYear", IniValueKind::Text, "", ""}; // YEAR:LETTER,...,*:L
+inline constexpr IniKey dwcMaxUncertainty{"Dwc", "MaxUncertainty", IniValueKind::Number, "", ""}; // metres
+inline constexpr IniKey dwcGrid{"Dwc", "Grid", IniValueKind::Choice, "", ""};
+inline constexpr IniKey dwcEncoding{"Dwc", "Encoding", IniValueKind::Choice, "", ""};
+// The flags GBIF sets on coordinates it found to be wrong.
+inline constexpr IniKey dwcRefusedIssues{"Dwc", "RefusedIssues", IniValueKind::Text, "",
+    "ZERO_COORDINATE,COORDINATE_INVALID,COORDINATE_OUT_OF_RANGE,COUNTRY_COORDINATE_MISMATCH"};
+
 } // namespace iniKey
 
 // The keys above that more than one program reads.
@@ -159,6 +171,9 @@ std::span<const IniKey> sharedIniKeys();
 
 // The keys only the viewer reads.
 std::span<const IniKey> viewerIniKeys();
+
+// The keys only dwcimport reads.
+std::span<const IniKey> dwcIniKeys();
 
 // Every key declared here, for the tests and the README's list.
 std::span<const IniKey> allIniKeys();

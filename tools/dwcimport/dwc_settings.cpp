@@ -1,5 +1,6 @@
 #include "tools/dwcimport/dwc_settings.h"
 
+#include "common/tavik_ini_keys.h"
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
@@ -91,32 +92,27 @@ bool DwcSettings::resolve(
     const IniFile& ini, const DwcImportCommandLine& line, DwcSettings& settings, std::string& error)
 {
     settings = {};
-    settings.literature = std::string(trimmedText(ini.value("Dwc", "Literature", "")));
-    if (std::optional<std::string> ranks = ini.value("Dwc", "Rank");
-        ranks && !settings.ranks.apply(cp932ToUtf8(*ranks), error)) {
-        error = "tavik.ini の [Dwc] Rank: " + error;
+    using namespace iniKey;
+    auto value = [&](const IniKey& key) { return ini.value(key.section, key.name); };
+    auto fault = [&](const IniKey& key, const std::string& why) {
+        error = "tavik.ini の [" + std::string(key.section) + "] " + std::string(key.name) + ": " + why;
         return false;
-    }
-    if (std::optional<std::string> years = ini.value("Dwc", "RankByYear");
-        years && !readYearRanks(cp932ToUtf8(*years), settings.yearRanks, error)) {
-        error = "tavik.ini の [Dwc] RankByYear: " + error;
-        return false;
-    }
-    if (std::optional<std::string> metres = ini.value("Dwc", "MaxUncertainty");
-        metres && !readMetres(*metres, settings.maxUncertainty)) {
-        error = "tavik.ini の [Dwc] MaxUncertainty: " + quoted(cp932ToUtf8(*metres)) + metreWords;
-        return false;
-    }
-    if (std::optional<std::string> grid = ini.value("Dwc", "Grid"); grid && !readGrid(*grid, settings.grid)) {
-        error = "tavik.ini の [Dwc] Grid: " + quoted(cp932ToUtf8(*grid)) + gridWords;
-        return false;
-    }
-    if (std::optional<std::string> encoding = ini.value("Dwc", "Encoding"); encoding && !trimmedText(*encoding).empty()
-        && !readEncoding(trimmedText(*encoding), settings.settingsEncoding)) {
-        error = "tavik.ini の [Dwc] Encoding: " + quoted(cp932ToUtf8(*encoding)) + encodingWords;
-        return false;
-    }
-    settings.refusedIssues = flagList(ini.value("Dwc", "RefusedIssues", defaultRefusedIssues));
+    };
+    settings.literature = std::string(trimmedText(value(dwcLiterature).value_or("")));
+    if (std::optional<std::string> ranks = value(dwcRank); ranks && !settings.ranks.apply(cp932ToUtf8(*ranks), error))
+        return fault(dwcRank, error);
+    if (std::optional<std::string> years = value(dwcRankByYear);
+        years && !readYearRanks(cp932ToUtf8(*years), settings.yearRanks, error))
+        return fault(dwcRankByYear, error);
+    if (std::optional<std::string> metres = value(dwcMaxUncertainty);
+        metres && !readMetres(*metres, settings.maxUncertainty))
+        return fault(dwcMaxUncertainty, quoted(cp932ToUtf8(*metres)) + metreWords);
+    if (std::optional<std::string> grid = value(dwcGrid); grid && !readGrid(*grid, settings.grid))
+        return fault(dwcGrid, quoted(cp932ToUtf8(*grid)) + gridWords);
+    if (std::optional<std::string> encoding = value(dwcEncoding);
+        encoding && !trimmedText(*encoding).empty() && !readEncoding(trimmedText(*encoding), settings.settingsEncoding))
+        return fault(dwcEncoding, quoted(cp932ToUtf8(*encoding)) + encodingWords);
+    settings.refusedIssues = flagList(value(dwcRefusedIssues).value_or(std::string(dwcRefusedIssues.toolsDefault)));
 
     if (line.literature) {
         std::optional<std::string> code = utf8ToCp932Exact(*line.literature);

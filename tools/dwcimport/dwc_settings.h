@@ -24,10 +24,6 @@ struct DwcImportCommandLine;
 //   RefusedIssues=FLAG,...          GBIF issue flags that mark coordinates as wrong
 //   Encoding=utf-8|cp932|utf-16|latin1   the text's encoding where nothing else says
 struct DwcSettings {
-    // The flags GBIF sets on coordinates it found to be wrong.
-    static constexpr const char* defaultRefusedIssues
-        = "ZERO_COORDINATE,COORDINATE_INVALID,COORDINATE_OUT_OF_RANGE,COUNTRY_COORDINATE_MISMATCH";
-
     std::string literature; // cp932; empty when none is named
     BasisRanks ranks;
     std::optional<YearRanks> yearRanks;
