@@ -41,7 +41,7 @@ constexpr size_t kOverlaySlots = 10;
 
 } // namespace
 
-ScreenMetrics ScreenMetrics::ofDisplayFont(const Settings& settings)
+ScreenMetrics ScreenMetrics::ofDisplayFont(const FontSettings& settings)
 {
     QImage screen(1, 1, QImage::Format_RGB32);
     ScreenMetrics metrics;

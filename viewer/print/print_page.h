@@ -25,7 +25,7 @@ struct ScreenMetrics {
 
     // The values of a 96-dpi surface (a default image), where the display
     // font of the settings is measured.
-    static ScreenMetrics ofDisplayFont(const Settings& settings);
+    static ScreenMetrics ofDisplayFont(const FontSettings& settings);
 };
 
 // What printed pages are drawn from besides the document.

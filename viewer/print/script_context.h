@@ -7,12 +7,12 @@ namespace tavik {
 
 class PhyleticTable;
 struct PainterConfig;
-struct Settings;
+struct FontSettings;
 struct SpeciesRecord;
 
 // What scripts are drawn from, owned elsewhere and only read.
 struct ScriptSources {
-    const Settings& settings; // PrintFontFace and PrintFontSize: the base font
+    const FontSettings& settings; // PrintFontFace and PrintFontSize: the base font
     const PainterConfig& painter; // marks and colours of legend samples
     const PhyleticTable& groups; // group names of `node`
 };

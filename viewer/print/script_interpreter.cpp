@@ -101,7 +101,7 @@ ScriptInterpreter::FontState ScriptInterpreter::makeFont(const QString& face, do
 std::vector<TextRun> ScriptInterpreter::layout(const std::vector<TagNode>& script, const ScriptContext& context)
 {
     context_ = &context;
-    const Settings& settings = sources_.settings;
+    const FontSettings& settings = sources_.settings;
     font_ = makeFont(qText(settings.printFontFace), std::clamp(settings.printFontSize, 1.0, 99.0), false);
     alignment_ = Alignment::Left;
     y_ = 0;

@@ -44,7 +44,7 @@ double lineCount(double from, double to, double span) { return std::floor((to - 
 // Walks the lines pixel by pixel and keeps the pixels that are set.
 class LineTracer {
 public:
-    LineTracer(const QSize& size, const Settings& settings, const QImage* clip)
+    LineTracer(const QSize& size, const GeoLineSettings& settings, const QImage* clip)
         : size_(size)
         , clip_(clip)
         , pattern_(linePattern(settings.geoLineType))
@@ -83,7 +83,7 @@ private:
 
 } // namespace
 
-void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Settings& settings)
+void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const GeoLineSettings& settings)
 {
     if (pixels.empty())
         return;
@@ -108,13 +108,13 @@ void paintGeoLines(QImage& image, const std::vector<QPoint>& pixels, const Setti
     }
 }
 
-void drawGeoLines(
-    QImage& image, const Settings& settings, double kilometresPerPixel, const Projector& project, const QImage* clip)
+void drawGeoLines(QImage& image, const GeoLineSettings& settings, double kilometresPerPixel, const Projector& project,
+    const QImage* clip)
 {
     paintGeoLines(image, traceGeoLines(settings, image.size(), kilometresPerPixel, project, clip), settings);
 }
 
-GeoLineFault geoLineFault(const Settings& settings)
+GeoLineFault geoLineFault(const GeoLineSettings& settings)
 {
     if (settings.geoLine == GeoLineMode::None)
         return {};
@@ -144,7 +144,7 @@ GeoLineFault geoLineFault(const Settings& settings)
     return {};
 }
 
-std::vector<QPoint> traceGeoLines(const Settings& settings, const QSize& imageSize, double kilometresPerPixel,
+std::vector<QPoint> traceGeoLines(const GeoLineSettings& settings, const QSize& imageSize, double kilometresPerPixel,
     const Projector& project, const QImage* clip)
 {
     const double west = settings.geoWest.degrees, east = settings.geoEast.degrees;

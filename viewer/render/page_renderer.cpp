@@ -231,7 +231,7 @@ private:
 
 } // namespace
 
-double markScale(const Settings& settings, QPaintDevice& device)
+double markScale(const FontSettings& settings, QPaintDevice& device)
 {
     QFont font(QString::fromStdString(cp932ToUtf8(settings.displayFontFace)));
     font.setPointSizeF(settings.displayFontSize);

@@ -19,6 +19,7 @@ class DatumShiftTable;
 class DistributionTable;
 class MessageSink;
 struct PainterConfig;
+struct FontSettings;
 struct Settings;
 
 // What the page renderer draws from, frozen: a renderer, the save worker and
@@ -45,7 +46,7 @@ struct RenderSources {
 
 // Mark scale s of a device: the width in pixels of "0123456789" in the
 // display font, divided by 10 (in integers), divided by the font's size.
-double markScale(const Settings& settings, QPaintDevice& device);
+double markScale(const FontSettings& settings, QPaintDevice& device);
 
 // Turns the distribution of up to ten species into a map: a copy of the base
 // image with add-ins, longitude-latitude lines, fills, grid squares and

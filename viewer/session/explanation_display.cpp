@@ -94,7 +94,7 @@ std::string explanationPageText(const ExplanationFiles& files, std::string_view 
 }
 
 ExplanationDisplay::ExplanationDisplay(
-    const Settings& settings, ProcessLauncher& launcher, MessageSink& messages, std::string temporaryDirectory)
+    const PathSettings& settings, ProcessLauncher& launcher, MessageSink& messages, std::string temporaryDirectory)
     : settings_(settings)
     , launcher_(launcher)
     , messages_(messages)

@@ -8,7 +8,7 @@ namespace tavik {
 
 class MessageSink;
 class ProcessLauncher;
-struct Settings;
+struct PathSettings;
 struct SpeciesRecord;
 
 // The explanation files of a species found in the explanation folder, each an
@@ -44,7 +44,7 @@ public:
     // empty when none could be made (composing a page then fails with its
     // message).
     ExplanationDisplay(
-        const Settings& settings, ProcessLauncher& launcher, MessageSink& messages, std::string temporaryDirectory);
+        const PathSettings& settings, ProcessLauncher& launcher, MessageSink& messages, std::string temporaryDirectory);
 
     // Shows the explanation of a species (nothing without one): its HTML page
     // when there is one, else a temporary page of its other files, else the
@@ -71,7 +71,7 @@ private:
     void browserFailed();
     void showInstalledGuide();
 
-    const Settings& settings_;
+    const PathSettings& settings_;
     ProcessLauncher& launcher_;
     MessageSink& messages_;
     std::string temporaryDirectory_;

@@ -103,7 +103,7 @@ std::vector<ColourCount> frequentColours(const QImage& image)
     return table;
 }
 
-GeoLineEditor::GeoLineEditor(const Settings& settings)
+GeoLineEditor::GeoLineEditor(const GeoLineSettings& settings)
     : kind(settings.geoLine)
     , style(settings.geoLineType)
     , lineColour(settings.geoLineColor)
@@ -216,7 +216,7 @@ std::optional<GeoLineEditor::Failure> GeoLineEditor::check() const
     return std::nullopt;
 }
 
-void GeoLineEditor::apply(Settings& settings) const
+void GeoLineEditor::apply(GeoLineSettings& settings) const
 {
     settings.geoLine = kind;
     settings.geoLineType = style;

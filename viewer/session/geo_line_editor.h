@@ -57,7 +57,7 @@ public:
         bool selectedColours = false; // and only when overwriting the selected colours
     };
 
-    explicit GeoLineEditor(const Settings& settings);
+    explicit GeoLineEditor(const GeoLineSettings& settings);
 
     GeoLineMode kind = GeoLineMode::None;
     LineType style = LineType::Solid;
@@ -101,7 +101,7 @@ public:
 
     // Copies everything into the settings: the texts as typed with their
     // values (an edge or interval that is not an angle keeps kInvalidAngle).
-    void apply(Settings& settings) const;
+    void apply(GeoLineSettings& settings) const;
 
 private:
     static std::size_t index(GeoLineField field) { return static_cast<std::size_t>(field); }

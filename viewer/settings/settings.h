@@ -38,20 +38,24 @@ enum class WindowState { Normal, Maximized, Minimized };
 // for more than a machine holds (about 4 GB of records).
 inline constexpr int kPointMaxLimit = 100000000;
 
-// The viewer's settings record, read once from "tavik.ini" at start-up. Text
-// fields are cp932, cut to their byte limits.
-struct Settings {
-    // The current directory at start-up: where "tavik.ini" is, what relative
-    // paths are made absolute against, the default of savePath.
-    std::string startupDirectory;
+// The viewer's settings, read once from "tavik.ini" at start-up, in the
+// groups their readers need: a renderer or a dialog takes the group it
+// draws or edits, never the whole record. Text fields are cp932, cut to
+// their byte limits.
 
-    // [Display]
+// [Display]: the main window and the map windows.
+struct WindowSettings {
     std::string frameTitle;
     bool frameShowMaximized = false;
     int frameWidth = 800; // pixels
     int frameHeight = 600;
     int childFrameWidth = 510;
     int childFrameHeight = 530;
+};
+
+// [Display]: which names and legends a map shows, the ranks drawn, and the
+// colour of the base map converted for the marks.
+struct DisplaySettings {
     bool dispScientificName = false;
     bool dispAlias1 = false;
     bool dispAlias2 = false;
@@ -64,6 +68,12 @@ struct Settings {
     NameMode dispOrderMode = NameMode::ScientificName;
     std::array<bool, 4> rankEnabled = {true, true, true, true}; // ranks A, B, C, Z
     std::optional<std::array<Colour, 2>> convertColor; // from, to
+
+    bool rankShown(int rank) const { return rank >= 0 && rank < 4 && rankEnabled[static_cast<size_t>(rank)]; }
+};
+
+// [Display]: the longitude-latitude lines.
+struct GeoLineSettings {
     GeoLineMode geoLine = GeoLineMode::None;
     AngleSetting geoWest, geoEast, geoSouth, geoNorth; // degrees
     AngleSetting geoLonSpan, geoLatSpan; // degrees
@@ -74,12 +84,28 @@ struct Settings {
     GeoTransparentMode geoTransparent = GeoTransparentMode::All;
     std::array<bool, 8> geoTransparentCheck = {};
     std::array<std::optional<Colour>, 8> geoTransparentColor; // unset slots are empty
+};
+
+// [Display]: the national grid squares.
+struct MeshSettings {
     bool meshWgs = false; // grid-square codes on the world datum (else Japanese datum)
     bool meshMarked = false; // a mark in each square instead of a filled square
+};
+
+// [Display] and [Print]: the fonts of the screen and of printed pages.
+struct FontSettings {
     std::string displayFontFace;
     double displayFontSize = 10.0; // points, 1.0 to 99.0
+    std::string printFontFace;
+    double printFontSize = 10.0; // points, 1.0 to 99.0
+};
 
-    // [Path]
+// [Path], and [Print] NowPrintForm: the files the viewer reads and writes.
+struct PathSettings {
+    // The current directory at start-up: where "tavik.ini" is, what relative
+    // paths are made absolute against, the default of savePath.
+    std::string startupDirectory;
+
     std::string blankMap;
     std::string addinMap;
     std::string printFormCfg; // absolute
@@ -100,8 +126,11 @@ struct Settings {
     bool browserUrlStyle = false;
     std::string browserUrlTop;
     std::string savePath;
+    std::string nowPrintForm; // the print form in use, by name
+};
 
-    // [Capacity]: rows of the tables (below 0 counts as 0)
+// [Capacity]: rows of the tables (below 0 counts as 0).
+struct CapacitySettings {
     int speciesMax = 2000;
     int phyleticMax = 200;
     int literaMax = 1000;
@@ -112,14 +141,16 @@ struct Settings {
     // PointMaxPerSpecies as written when it is no positive whole number
     // ("1,000", "all", "-1", ""): the start-up refuses it.
     std::optional<std::string> pointMaxPerSpeciesFault;
-
-    // [Print]
-    std::string nowPrintForm;
-    std::string printFontFace;
-    double printFontSize = 10.0; // points, 1.0 to 99.0
-
-    bool rankShown(int rank) const { return rank >= 0 && rank < 4 && rankEnabled[static_cast<size_t>(rank)]; }
 };
+
+// The whole record, as the start-up reads it and the session keeps it.
+struct Settings : WindowSettings,
+                  DisplaySettings,
+                  GeoLineSettings,
+                  MeshSettings,
+                  FontSettings,
+                  PathSettings,
+                  CapacitySettings { };
 
 // Reads every key of the four sections, each missing or unparsable value
 // taking its fallback. startupDirectory is cp932.

@@ -41,7 +41,8 @@ QHBoxLayout* fieldRow(QWidget* caption, QLineEdit* field, QWidget* unit, bool ce
 
 } // namespace
 
-GeoLineDialog::GeoLineDialog(const Settings& settings, const QImage& baseImage, MessageSink& messages, QWidget* parent)
+GeoLineDialog::GeoLineDialog(
+    const GeoLineSettings& settings, const QImage& baseImage, MessageSink& messages, QWidget* parent)
     : QDialog(parent)
     , editor_(settings)
     , baseImage_(baseImage)

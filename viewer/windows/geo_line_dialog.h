@@ -32,7 +32,8 @@ class GeoLineDialog : public QDialog {
     Q_OBJECT
 public:
     // baseImage: the base map, whose colours "白地図から色を取得" collects.
-    GeoLineDialog(const Settings& settings, const QImage& baseImage, MessageSink& messages, QWidget* parent = nullptr);
+    GeoLineDialog(
+        const GeoLineSettings& settings, const QImage& baseImage, MessageSink& messages, QWidget* parent = nullptr);
 
     const GeoLineEditor& editor() const { return editor_; }
 

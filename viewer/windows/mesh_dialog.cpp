@@ -10,7 +10,7 @@
 
 namespace tavik {
 
-MeshDialog::MeshDialog(const Settings& settings, QWidget* parent)
+MeshDialog::MeshDialog(const MeshSettings& settings, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("地域メッシュ"));
@@ -47,7 +47,7 @@ bool MeshDialog::wgs() const { return wgs_->isChecked(); }
 
 bool MeshDialog::marked() const { return marked_->isChecked(); }
 
-void MeshDialog::apply(Settings& settings) const
+void MeshDialog::apply(MeshSettings& settings) const
 {
     settings.meshWgs = wgs();
     settings.meshMarked = marked();

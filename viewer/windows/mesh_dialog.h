@@ -6,7 +6,7 @@ class QRadioButton;
 
 namespace tavik {
 
-struct Settings;
+struct MeshSettings;
 
 // The mesh dialog "地域メッシュ": the datum of grid-square codes
 // (MeshGeodetic) and how squares are drawn (MeshPaint). It opens with the
@@ -14,7 +14,7 @@ struct Settings;
 class MeshDialog : public QDialog {
     Q_OBJECT
 public:
-    MeshDialog(const Settings& settings, QWidget* parent = nullptr);
+    MeshDialog(const MeshSettings& settings, QWidget* parent = nullptr);
 
     // Codes on the world datum ("WGS"), else the old Japanese datum.
     bool wgs() const;
@@ -22,7 +22,7 @@ public:
     bool marked() const;
 
     // Stores the two choices in the settings.
-    void apply(Settings& settings) const;
+    void apply(MeshSettings& settings) const;
 
     QRadioButton* datumButton(bool wgs) const { return wgs ? wgs_ : jgs_; }
     QRadioButton* paintButton(bool marked) const { return marked ? marked_ : filled_; }

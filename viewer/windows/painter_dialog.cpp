@@ -4,6 +4,7 @@
 #include "platform/message_sink.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/render/painter_preview.h"
+#include "viewer/settings/settings.h"
 #include "viewer/windows/colour_box.h"
 
 #include <QCheckBox>
