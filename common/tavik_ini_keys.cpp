@@ -3,6 +3,7 @@
 #include "platform/text_numbers.h"
 
 #include <array>
+#include <iterator>
 #include <vector>
 
 namespace tavik {
@@ -38,6 +39,23 @@ std::span<const IniKey> viewerIniKeys()
     return keys;
 }
 
+std::span<const IniKey> norbekIniKeys()
+{
+    static const std::vector<IniKey> keys = [] {
+        std::vector<IniKey> keys{iniKey::norbekOrderBy, iniKey::norbekSpecies, iniKey::norbekPhyleticYn,
+            iniKey::norbekGeoDeticYn, iniKey::norbekArea, iniKey::norbekSmallRegionYn, iniKey::norbekLargeRegionYn,
+            iniKey::norbekLiterature, iniKey::norbekBook, iniKey::norbekDefaultFileType, iniKey::norbekHtmlCharSet,
+            iniKey::norbekHtmlFont, iniKey::norbekHtmlBackGroundColor};
+        keys.insert(keys.end(), std::begin(iniKey::norbekHtmlImageUrl), std::end(iniKey::norbekHtmlImageUrl));
+        keys.insert(keys.end(), std::begin(iniKey::norbekHtmlImageList), std::end(iniKey::norbekHtmlImageList));
+        keys.insert(keys.end(),
+            {iniKey::norbekHtmlLitHeader, iniKey::norbekHtmlAllAreaHeader, iniKey::norbekIndexHtmlSort,
+                iniKey::norbekOtherTextFile});
+        return keys;
+    }();
+    return keys;
+}
+
 std::span<const IniKey> dwcIniKeys()
 {
     static constexpr std::array keys{iniKey::dwcLiterature, iniKey::dwcRank, iniKey::dwcRankByYear,
@@ -51,6 +69,7 @@ std::span<const IniKey> allIniKeys()
         std::vector<IniKey> all(sharedIniKeys().begin(), sharedIniKeys().end());
         all.insert(all.end(), viewerIniKeys().begin(), viewerIniKeys().end());
         all.insert(all.end(), dwcIniKeys().begin(), dwcIniKeys().end());
+        all.insert(all.end(), norbekIniKeys().begin(), norbekIniKeys().end());
         return all;
     }();
     return keys;

@@ -164,6 +164,70 @@ inline constexpr IniKey dwcEncoding{"Dwc", "Encoding", IniValueKind::Choice, "",
 inline constexpr IniKey dwcRefusedIssues{"Dwc", "RefusedIssues", IniValueKind::Text, "",
     "ZERO_COORDINATE,COORDINATE_INVALID,COORDINATE_OUT_OF_RANGE,COUNTRY_COORDINATE_MISMATCH"};
 
+// [Norbek]: the literature pages norbek writes, read by norbek alone. The
+// choices are compared in lower case after the cut to maxBytes; a wrong value
+// is reported as written. Species is a list of up to three of "scientific",
+// "alias1" and "alias2" by commas, each name cut to 15 bytes.
+inline constexpr std::size_t norbekYesNoBytes = 7;
+inline constexpr std::size_t norbekChoiceBytes = 15;
+inline constexpr std::size_t norbekPathBytes = 255;
+inline constexpr IniKey norbekOrderBy{
+    "Norbek", "OrderBy", IniValueKind::Choice, "", "authorstandard", 0, norbekChoiceBytes};
+inline constexpr IniKey norbekSpecies{"Norbek", "Species", IniValueKind::Choice, "", "Scientific,Alias1"};
+inline constexpr IniKey norbekPhyleticYn{"Norbek", "PhyleticYN", IniValueKind::YesNo, "", "yes", 0, norbekYesNoBytes};
+inline constexpr IniKey norbekGeoDeticYn{"Norbek", "GeoDeticYN", IniValueKind::YesNo, "", "yes", 0, norbekYesNoBytes};
+inline constexpr IniKey norbekArea{"Norbek", "Area", IniValueKind::Choice, "", "Standard", 0, norbekChoiceBytes};
+inline constexpr IniKey norbekSmallRegionYn{
+    "Norbek", "SmallRegionYN", IniValueKind::YesNo, "", "yes", 0, norbekYesNoBytes};
+inline constexpr IniKey norbekLargeRegionYn{
+    "Norbek", "LargeRegionYN", IniValueKind::YesNo, "", "yes", 0, norbekYesNoBytes};
+inline constexpr IniKey norbekLiterature{
+    "Norbek", "Literature", IniValueKind::Choice, "", "Standard", 0, norbekChoiceBytes};
+inline constexpr IniKey norbekBook{"Norbek", "Book", IniValueKind::Choice, "", "Standard", 0, norbekChoiceBytes};
+inline constexpr IniKey norbekDefaultFileType{
+    "Norbek", "DefaultFileType", IniValueKind::Choice, "", "Html", 0, norbekChoiceBytes};
+inline constexpr IniKey norbekHtmlCharSet{"Norbek", "HtmlCharSet", IniValueKind::Text, "", "", 0, 63};
+inline constexpr IniKey norbekHtmlFont{"Norbek", "HtmlFont", IniValueKind::Text, "", ""}; // up to eight names by commas
+inline constexpr IniKey norbekHtmlBackGroundColor{
+    "Norbek", "HtmlBackGroundColor", IniValueKind::Colour, "", "255,255,255"};
+// HtmlImageURL1-10 and HtmlImageList1-10: image paths relative to the pages
+// (in a URL "*" stands for the species name) and lists of such paths. Each
+// number is a key of its own, written out, so that the list of every key
+// holds it as the settings file spells it.
+inline constexpr IniKey norbekHtmlImageUrl[10] = {
+    {"Norbek", "HtmlImageURL1", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL2", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL3", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL4", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL5", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL6", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL7", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL8", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL9", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageURL10", IniValueKind::Path, "", "", 0, norbekPathBytes},
+};
+inline constexpr IniKey norbekHtmlImageList[10] = {
+    {"Norbek", "HtmlImageList1", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList2", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList3", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList4", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList5", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList6", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList7", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList8", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList9", IniValueKind::Path, "", "", 0, norbekPathBytes},
+    {"Norbek", "HtmlImageList10", IniValueKind::Path, "", "", 0, norbekPathBytes},
+};
+inline constexpr IniKey norbekHtmlLitHeader{"Norbek", "HtmlLitHeader", IniValueKind::Text, "", "", 0, norbekPathBytes};
+inline constexpr IniKey norbekHtmlAllAreaHeader{
+    "Norbek", "HtmlAllAreaHeader", IniValueKind::Text, "", "", 0, norbekPathBytes};
+inline constexpr IniKey norbekIndexHtmlSort{
+    "Norbek", "IndexHtmlSort", IniValueKind::Choice, "", "none", 0, norbekChoiceBytes};
+// OtherTextFile: the extension (with or without its dot) of an extra, empty
+// file norbek makes beside each text page.
+inline constexpr IniKey norbekOtherTextFile{
+    "Norbek", "OtherTextFile", IniValueKind::Text, "", "", 0, norbekChoiceBytes};
+
 } // namespace iniKey
 
 // The keys above that more than one program reads.
@@ -174,6 +238,9 @@ std::span<const IniKey> viewerIniKeys();
 
 // The keys only dwcimport reads.
 std::span<const IniKey> dwcIniKeys();
+
+// The keys only norbek reads: the section [Norbek].
+std::span<const IniKey> norbekIniKeys();
 
 // Every key declared here, for the tests and the README's list.
 std::span<const IniKey> allIniKeys();

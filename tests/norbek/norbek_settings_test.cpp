@@ -1,10 +1,15 @@
 // norbek's [Norbek] settings read in the program: what an empty section
-// gives, values in any case and blanks, and the report of the first value
-// that is not allowed.
+// gives, values in any case and blanks, the report of the first value that
+// is not allowed, and every declared key reaching the settings.
 #include "tools/norbek/norbek_settings.h"
 
+#include "common/tavik_ini_keys.h"
+#include "platform/ascii_case.h"
 #include "platform/cp932.h"
 #include "platform/ini_file.h"
+
+#include <functional>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +95,117 @@ TEST(NorbekSettings, TheFirstValueNotAllowedIsReportedWithTheChoices)
         std::string fault;
         EXPECT_FALSE(readSettings(c.lines, settings, fault)) << c.lines;
         EXPECT_EQ(fault, "\ntavik.ini\n [Norbek]\n" + c.report) << c.lines;
+    }
+}
+
+// A key of [Norbek] as the settings file spells it, a value other than its
+// default, what norbek keeps of it shown in the settings file's words, and
+// the bytes it keeps of a longer text (0: not a text kept as written).
+struct KeyReach {
+    std::string name;
+    std::string value;
+    std::function<std::string(const NorbekSettings&)> shown;
+    size_t keptBytes = 0;
+};
+
+std::string formWord(NameForm form) { return std::array{"standard", "alias1", "alias2"}[static_cast<int>(form)]; }
+
+std::vector<KeyReach> norbekKeyReaches()
+{
+    using S = NorbekSettings;
+    auto yesNo = [](bool S::*flag) { return [flag](const S& s) { return std::string(s.*flag ? "yes" : "no"); }; };
+    auto form = [](NameForm S::*field) { return [field](const S& s) { return formWord(s.*field); }; };
+    auto text = [](std::string S::*field) { return [field](const S& s) { return s.*field; }; };
+    std::vector<KeyReach> reaches{
+        {"OrderBy", "AuthorAlias1", [](const S& s) { return "author" + formWord(s.orderBy); }},
+        {"Species", "Alias2,Scientific",
+            [](const S& s) {
+                std::string names;
+                for (NameForm name : s.species)
+                    names += (names.empty() ? "" : ",") + (name == NameForm::Standard ? "scientific" : formWord(name));
+                return names;
+            }},
+        {"PhyleticYN", "no", yesNo(&S::phyletic)},
+        {"GeoDeticYN", "no", yesNo(&S::geoDetic)},
+        {"Area", "Alias1", form(&S::area)},
+        {"SmallRegionYN", "no", yesNo(&S::smallRegion)},
+        {"LargeRegionYN", "no", yesNo(&S::largeRegion)},
+        {"Literature", "Alias2", form(&S::literature)},
+        {"Book", "Alias1", form(&S::book)},
+        {"DefaultFileType", "Text",
+            [](const S& s) { return std::string(s.defaultFileType == PageFileType::Html ? "html" : "text"); }},
+        {"HtmlCharSet", "Shift_JIS", text(&S::htmlCharSet), 63},
+        {"HtmlFont", "Century",
+            [](const S& s) { // the family without the quotes norbek puts around each name
+                std::string names = s.fontFamily;
+                std::erase(names, '"');
+                return names;
+            }},
+        {"HtmlBackGroundColor", "10,20,30",
+            [](const S& s) {
+                return std::to_string(s.background[0]) + "," + std::to_string(s.background[1]) + ","
+                    + std::to_string(s.background[2]);
+            }},
+        {"HtmlLitHeader", "Literature", text(&S::litHeader), 255},
+        {"HtmlAllAreaHeader", "All areas", text(&S::allAreaHeader), 255},
+        {"IndexHtmlSort", "Code",
+            [](const S& s) {
+                return std::string(
+                    std::array{"none", "code", "scientific", "alias1", "alias2"}[static_cast<int>(s.indexOrder)]);
+            }},
+        {"OtherTextFile", "exp", text(&S::otherTextFile), 15},
+    };
+    for (int n = 0; n < 10; ++n) {
+        const std::string number = std::to_string(n + 1);
+        reaches.push_back(
+            {"HtmlImageURL" + number, "maps" + number + "/*.png", [n](const S& s) { return s.imageUrls[n]; }, 255});
+        reaches.push_back(
+            {"HtmlImageList" + number, "lists/" + number + ".txt", [n](const S& s) { return s.imageLists[n]; }, 255});
+    }
+    return reaches;
+}
+
+// The declarations of [Norbek] against what norbek reads: each key, spelt as
+// in the settings file, reaches the settings when written; when not, gives
+// its declared default (as does a settings object not read at all); and a
+// long text is cut where norbek has always cut it.
+TEST(NorbekSettings, EveryDeclaredKeyIsReadWithItsDefaultAndBound)
+{
+    const std::vector<KeyReach> reaches = norbekKeyReaches();
+    std::map<std::string, const IniKey*> declared;
+    for (const IniKey& key : norbekIniKeys()) {
+        EXPECT_EQ(key.section, "Norbek") << key.name;
+        declared[std::string(key.name)] = &key;
+    }
+    ASSERT_EQ(declared.size(), reaches.size());
+
+    std::string written;
+    std::string tooLong;
+    for (const KeyReach& reach : reaches) {
+        ASSERT_TRUE(declared.count(reach.name)) << reach.name << " is not declared";
+        written += reach.name + "=" + reach.value + "\r\n";
+        if (reach.keptBytes > 0)
+            tooLong += reach.name + "=" + std::string(300, 'x') + "\r\n";
+    }
+    NorbekSettings unset;
+    NorbekSettings set;
+    NorbekSettings cut;
+    std::string fault;
+    ASSERT_TRUE(readSettings("", unset, fault)) << fault;
+    ASSERT_TRUE(readSettings(written, set, fault)) << fault;
+    ASSERT_TRUE(readSettings(tooLong, cut, fault)) << fault;
+    const NorbekSettings constructed;
+    for (const KeyReach& reach : reaches) {
+        const IniKey& key = *declared.at(reach.name);
+        const std::string byDefault = asciiLower(key.toolsDefault);
+        EXPECT_NE(asciiLower(reach.value), byDefault) << reach.name; // the default would prove nothing
+        EXPECT_EQ(asciiLower(reach.shown(unset)), byDefault) << reach.name;
+        EXPECT_EQ(asciiLower(reach.shown(constructed)), byDefault) << reach.name;
+        EXPECT_EQ(asciiLower(reach.shown(set)), asciiLower(reach.value)) << reach.name;
+        if (reach.keptBytes > 0) {
+            EXPECT_EQ(key.maxBytes, reach.keptBytes) << reach.name;
+            EXPECT_EQ(reach.shown(cut), std::string(reach.keptBytes, 'x')) << reach.name;
+        }
     }
 }
 

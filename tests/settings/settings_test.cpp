@@ -223,10 +223,14 @@ TEST(SharedIniKeys, EachProgramReadsItsDefaultAndTheWrittenValue)
     EXPECT_EQ(viewerDefaults.areaTable, iniKey::areaTable.viewerDefault);
     EXPECT_TRUE(readSettings(IniFile::fromText("[Display]\nMeshGeodetic=wgs\n"), "/start").meshWgs);
 
-    // No key is declared twice.
+    // No key is declared twice, and every group of keys is in the list of
+    // every key.
     std::set<std::string> names;
     for (const IniKey& key : allIniKeys())
         EXPECT_TRUE(names.insert(std::string(key.section) + "/" + std::string(key.name)).second) << key.name;
+    for (std::span<const IniKey> group : {sharedIniKeys(), viewerIniKeys(), dwcIniKeys(), norbekIniKeys()})
+        for (const IniKey& key : group)
+            EXPECT_TRUE(names.count(std::string(key.section) + "/" + std::string(key.name))) << key.name;
 }
 
 // A key written under a name nothing declares is read back by no program,

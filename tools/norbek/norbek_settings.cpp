@@ -12,10 +12,6 @@
 namespace tavik {
 namespace {
 
-constexpr std::string_view section = "Norbek";
-constexpr size_t yesNoBytes = 7;
-constexpr size_t choiceBytes = 15;
-constexpr size_t pathBytes = 255;
 constexpr size_t fontNameBytes = 63;
 constexpr int fontNames = 8;
 
@@ -49,7 +45,15 @@ std::string wrongValueReport(std::string_view iniPath, std::string_view key, std
         std::string(value).c_str(), cp932Literal("初期設定ファイルでの指定が間違っています").c_str());
 }
 
-// Reads the settings keys one after another; the first fault is kept.
+// The part of a value the key keeps: the whole of it when its declaration
+// sets no bound.
+std::string_view keptText(std::string_view written, const IniKey& key)
+{
+    return key.maxBytes > 0 ? cutText(written, key.maxBytes) : written;
+}
+
+// Reads the settings keys one after another, each through its declaration
+// (name, default, bytes kept); the first fault is kept.
 class SettingsReader {
 public:
     SettingsReader(const IniFile& ini, std::string_view iniPath)
@@ -58,31 +62,29 @@ public:
     {
     }
 
-    std::string text(std::string_view key, std::string_view fallback, size_t keptBytes) const
-    {
-        return std::string(cutText(toolSettingText(ini_, section, key, fallback), keptBytes));
-    }
+    // The value as written (or the default), before any cut of the key's own.
+    std::string written(const IniKey& key) const { return toolSettingText(ini_, key); }
+
+    std::string text(const IniKey& key) const { return std::string(keptText(written(key), key)); }
 
     // The position of the value among the allowed ones (compared in lower
-    // case after the cut to keptBytes); -1 after a fault.
-    int choice(std::string_view key, std::string_view fallback, size_t keptBytes,
-        std::initializer_list<const char*> allowed, std::string& fault) const
+    // case after the key's cut); -1 after a fault.
+    int choice(const IniKey& key, std::initializer_list<const char*> allowed, std::string& fault) const
     {
-        std::string written = toolSettingText(ini_, section, key, fallback);
-        std::string value = asciiLower(cutText(written, keptBytes));
+        std::string value = written(key);
+        std::string lowered = asciiLower(keptText(value, key));
         int index = 0;
         for (const char* candidate : allowed) {
-            if (value == candidate)
+            if (lowered == candidate)
                 return index;
             ++index;
         }
-        fault = wrongValueReport(iniPath_, key, written) + cp932Literal("以下の何れかを指定して下さい") + "\n";
+        fault = wrongValueReport(iniPath_, key.name, value) + cp932Literal("以下の何れかを指定して下さい") + "\n";
         for (const char* candidate : allowed)
-            fault += "  " + std::string(key) + "=" + candidate + "\n";
+            fault += "  " + std::string(key.name) + "=" + candidate + "\n";
         return -1;
     }
 
-    const IniFile& ini() const { return ini_; }
     const std::string& iniPath() const { return iniPath_; }
 
 private:
@@ -90,29 +92,30 @@ private:
     std::string iniPath_;
 };
 
-bool readYesNo(const SettingsReader& reader, std::string_view key, bool& flag, std::string& fault)
+bool readYesNo(const SettingsReader& reader, const IniKey& key, bool& flag, std::string& fault)
 {
-    int index = reader.choice(key, "yes", yesNoBytes, {"yes", "no"}, fault);
+    int index = reader.choice(key, {"yes", "no"}, fault);
     flag = index == 0;
     return index >= 0;
 }
 
-bool readNameForm(const SettingsReader& reader, std::string_view key, NameForm& form, std::string& fault)
+bool readNameForm(const SettingsReader& reader, const IniKey& key, NameForm& form, std::string& fault)
 {
-    int index = reader.choice(key, "Standard", choiceBytes, {"standard", "alias1", "alias2"}, fault);
+    int index = reader.choice(key, {"standard", "alias1", "alias2"}, fault);
     form = static_cast<NameForm>(index < 0 ? 0 : index);
     return index >= 0;
 }
 
 bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::string& fault)
 {
-    std::string written = toolSettingText(reader.ini(), section, "Species", "Scientific,Alias1");
+    const IniKey& key = iniKey::norbekSpecies;
+    std::string written = reader.written(key);
     std::vector<std::string_view> parts = splitAtCommas(written);
     if (parts.size() > 3)
         parts.resize(3);
     settings.species.clear();
     for (std::string_view part : parts) {
-        std::string value = asciiLower(cutText(trimmedAscii(part), choiceBytes));
+        std::string value = asciiLower(cutText(trimmedAscii(part), iniKey::norbekChoiceBytes));
         if (value == "scientific")
             settings.species.push_back(NameForm::Standard);
         else if (value == "alias1")
@@ -120,9 +123,9 @@ bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::st
         else if (value == "alias2")
             settings.species.push_back(NameForm::Alias2);
         else {
-            fault = wrongValueReport(reader.iniPath(), "Species", written)
+            fault = wrongValueReport(reader.iniPath(), key.name, written)
                 + cp932Literal("種名の掲載方法を指定して下さい。組み合わせ可能です。\n")
-                + cp932Printf("例  Species=%s,%s\n", "scientific", "alias1");
+                + cp932Printf("例  %s=%s,%s\n", std::string(key.name).c_str(), "scientific", "alias1");
             return false;
         }
     }
@@ -131,7 +134,8 @@ bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::st
 
 bool readBackground(const SettingsReader& reader, NorbekSettings& settings, std::string& fault)
 {
-    std::string written = toolSettingText(reader.ini(), section, "HtmlBackGroundColor", "255,255,255");
+    const IniKey& key = iniKey::norbekHtmlBackGroundColor;
+    std::string written = reader.written(key);
     std::vector<std::string_view> parts = splitAtCommas(written);
     bool valid = parts.size() >= 3;
     for (int i = 0; valid && i < 3; ++i) {
@@ -140,10 +144,11 @@ bool readBackground(const SettingsReader& reader, NorbekSettings& settings, std:
         valid = !part.empty() && value >= 0 && value <= 255;
         settings.background[i] = value;
     }
+    // The default, white, is the example.
     if (!valid)
-        fault = wrongValueReport(reader.iniPath(), "HtmlBackGroundColor", written)
-            + cp932Literal("0 以上 255 以下のR,G,B値を指定して下さい\n")
-            + cp932Literal("例： HtmlBackGroundColor=255,255,255\n");
+        fault = wrongValueReport(reader.iniPath(), key.name, written)
+            + cp932Literal("0 以上 255 以下のR,G,B値を指定して下さい\n") + cp932Literal("例： ") + std::string(key.name)
+            + "=" + std::string(key.toolsDefault) + "\n";
     return valid;
 }
 
@@ -155,16 +160,17 @@ bool isRelativeSource(std::string_view path)
         && !isAbsolutePath(path);
 }
 
+// The whole value as written is checked; the key's bytes are kept.
 bool readImageSource(
-    const SettingsReader& reader, std::string_view key, const char* example, std::string& source, std::string& fault)
+    const SettingsReader& reader, const IniKey& key, const char* example, std::string& source, std::string& fault)
 {
-    std::string written = toolSettingText(reader.ini(), section, key, "");
+    std::string written = reader.written(key);
     if (!isRelativeSource(written)) {
-        fault = cp932Printf("\n%s=%s\n", std::string(key).c_str(), written.c_str())
+        fault = cp932Printf("\n%s=%s\n", std::string(key.name).c_str(), written.c_str())
             + cp932Literal("HTMLから見た相対パスで指定して下さい\n") + cp932Literal(example);
         return false;
     }
-    source = std::string(cutText(written, pathBytes));
+    source = std::string(keptText(written, key));
     return true;
 }
 
@@ -205,42 +211,39 @@ bool NorbekSettings::read(const IniFile& ini, std::string_view iniPath, NorbekSe
     settings.bookMax = toolSettingNumber(ini, iniKey::bookMax);
 
     SettingsReader reader(ini, iniPath);
-    int orderBy = reader.choice(
-        "OrderBy", "authorstandard", choiceBytes, {"authorstandard", "authoralias1", "authoralias2"}, fault);
+    int orderBy = reader.choice(iniKey::norbekOrderBy, {"authorstandard", "authoralias1", "authoralias2"}, fault);
     if (orderBy < 0)
         return false;
     settings.orderBy = static_cast<NameForm>(orderBy);
-    if (!readSpecies(reader, settings, fault) || !readYesNo(reader, "PhyleticYN", settings.phyletic, fault)
-        || !readYesNo(reader, "GeoDeticYN", settings.geoDetic, fault)
-        || !readNameForm(reader, "Area", settings.area, fault)
-        || !readYesNo(reader, "SmallRegionYN", settings.smallRegion, fault)
-        || !readYesNo(reader, "LargeRegionYN", settings.largeRegion, fault)
-        || !readNameForm(reader, "Literature", settings.literature, fault)
-        || !readNameForm(reader, "Book", settings.book, fault))
+    if (!readSpecies(reader, settings, fault) || !readYesNo(reader, iniKey::norbekPhyleticYn, settings.phyletic, fault)
+        || !readYesNo(reader, iniKey::norbekGeoDeticYn, settings.geoDetic, fault)
+        || !readNameForm(reader, iniKey::norbekArea, settings.area, fault)
+        || !readYesNo(reader, iniKey::norbekSmallRegionYn, settings.smallRegion, fault)
+        || !readYesNo(reader, iniKey::norbekLargeRegionYn, settings.largeRegion, fault)
+        || !readNameForm(reader, iniKey::norbekLiterature, settings.literature, fault)
+        || !readNameForm(reader, iniKey::norbekBook, settings.book, fault))
         return false;
-    int fileType = reader.choice("DefaultFileType", "Html", choiceBytes, {"html", "text"}, fault);
+    int fileType = reader.choice(iniKey::norbekDefaultFileType, {"html", "text"}, fault);
     if (fileType < 0)
         return false;
     settings.defaultFileType = fileType == 0 ? PageFileType::Html : PageFileType::Text;
-    settings.htmlCharSet = reader.text("HtmlCharSet", "", 63);
-    settings.fontFamily = fontFamilyText(toolSettingText(ini, section, "HtmlFont", ""));
+    settings.htmlCharSet = reader.text(iniKey::norbekHtmlCharSet);
+    settings.fontFamily = fontFamilyText(reader.text(iniKey::norbekHtmlFont));
     if (!readBackground(reader, settings, fault))
         return false;
-    for (int n = 1; n <= imageSources; ++n) {
-        std::string number = std::to_string(n);
-        if (!readImageSource(reader, "HtmlImageURL" + number, "例：../map/*.png\n", settings.imageUrls[n - 1], fault)
+    for (int n = 0; n < imageSources; ++n) {
+        if (!readImageSource(reader, iniKey::norbekHtmlImageUrl[n], "例：../map/*.png\n", settings.imageUrls[n], fault)
             || !readImageSource(
-                reader, "HtmlImageList" + number, "例：../image/list.txt\n", settings.imageLists[n - 1], fault))
+                reader, iniKey::norbekHtmlImageList[n], "例：../image/list.txt\n", settings.imageLists[n], fault))
             return false;
     }
-    settings.litHeader = reader.text("HtmlLitHeader", "", pathBytes);
-    settings.allAreaHeader = reader.text("HtmlAllAreaHeader", "", pathBytes);
-    int order = reader.choice(
-        "IndexHtmlSort", "none", choiceBytes, {"none", "code", "scientific", "alias1", "alias2"}, fault);
+    settings.litHeader = reader.text(iniKey::norbekHtmlLitHeader);
+    settings.allAreaHeader = reader.text(iniKey::norbekHtmlAllAreaHeader);
+    int order = reader.choice(iniKey::norbekIndexHtmlSort, {"none", "code", "scientific", "alias1", "alias2"}, fault);
     if (order < 0)
         return false;
     settings.indexOrder = static_cast<IndexOrder>(order);
-    std::string other = reader.text("OtherTextFile", "", choiceBytes);
+    std::string other = reader.text(iniKey::norbekOtherTextFile);
     // ".exp" and "exp" name the same extension; a separator in it would lead
     // into another folder.
     if (!other.empty() && other.front() == '.')

@@ -4,6 +4,7 @@
 #include "tools/norbek/norbek_command_line.h"
 
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,9 @@ enum class IndexOrder { None, Code, Scientific, Alias1, Alias2 };
 // What norbek reads from "tavik.ini": the table keys of [Path] and [Capacity]
 // and the section [Norbek]. Text values are cp932.
 struct NorbekSettings {
-    static constexpr int imageSources = 10;
+    // HtmlImageURL1.. and HtmlImageList1..: as many as are declared.
+    static constexpr int imageSources = static_cast<int>(std::size(iniKey::norbekHtmlImageUrl));
+    static_assert(std::size(iniKey::norbekHtmlImageList) == std::size(iniKey::norbekHtmlImageUrl));
 
     ToolSettings tables; // SpeciesTable, AreaTable, LiteraTable, SpLitDB and their capacities
     std::string phyleticTable{iniKey::phyleticTable.toolsDefault};
