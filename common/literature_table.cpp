@@ -1,6 +1,7 @@
 #include "common/literature_table.h"
 
 #include "common/name_collation.h"
+#include "common/table_columns.h"
 #include "common/text_helpers.h"
 #include "common/tool_table_rows.h"
 #include "platform/byte_compare.h"
@@ -30,9 +31,9 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
             return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限は %d 文献です.", capacity));
-        std::string code(cutText(trimmedText(reader.field(0)), codeBytes));
+        std::string code(cutText(trimmedText(reader.field(literatureColumn::code)), codeBytes));
         if (code.empty()) {
-            std::string text(reader.field(0));
+            std::string text(reader.field(literatureColumn::code));
             return error.set(path,
                 cp932Printf("文献テーブル %ld 行目の文献コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         }
@@ -40,7 +41,8 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
         PaddedCode padded{};
         std::memcpy(padded.bytes, code.data(), code.size());
         codes_.push_back(padded);
-        names_.push_back({std::string(trimmedText(cutText(reader.field(3), textBytes))), std::move(code), rowIndex});
+        names_.push_back({std::string(trimmedText(cutText(reader.field(literatureColumn::title), textBytes))),
+            std::move(code), rowIndex});
         return true;
     });
     if (!read)

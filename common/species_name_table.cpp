@@ -1,6 +1,7 @@
 #include "common/species_name_table.h"
 
 #include "common/name_collation.h"
+#include "common/table_columns.h"
 #include "common/text_helpers.h"
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
@@ -33,7 +34,7 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
     bool read = readToolTableRows(reader, path, "種テーブル", error, [&] {
         if (scientific_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", capacity));
-        std::string_view codeText = reader.field(0);
+        std::string_view codeText = reader.field(speciesColumn::code);
         if (codeText.empty() || codeText[0] < '0' || codeText[0] > '9') {
             std::string text(codeText);
             return error.set(path,
@@ -42,8 +43,8 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
         }
         std::int64_t code = parseInteger64(codeText);
         auto rowIndex = static_cast<std::int32_t>(scientific_.size());
-        scientific_.push_back({nameKey(reader.field(1)), code, rowIndex});
-        japanese_.push_back({nameKey(reader.field(7)), code, rowIndex});
+        scientific_.push_back({nameKey(reader.field(speciesColumn::scientificName)), code, rowIndex});
+        japanese_.push_back({nameKey(reader.field(speciesColumn::alias1)), code, rowIndex});
         return true;
     });
     if (!read)

@@ -1,6 +1,7 @@
 #include "common/tool_area_table.h"
 
 #include "common/name_collation.h"
+#include "common/table_columns.h"
 #include "common/text_helpers.h"
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
@@ -27,15 +28,15 @@ bool ToolAreaTable::load(std::string_view path, int capacity, ToolError& error)
             return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
-        std::string text(trimmedText(reader.field(0)));
+        std::string text(trimmedText(reader.field(areaColumn::code)));
         int code = parseInteger(text);
         if (code <= 0)
             return error.set(path,
                 cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         auto entryIndex = static_cast<std::int32_t>(codes_.size());
         codes_.push_back(code);
-        std::string name = nameKey(reader.field(9));
-        std::string further = nameKey(reader.field(11));
+        std::string name = nameKey(reader.field(areaColumn::alias1));
+        std::string further = nameKey(reader.field(areaColumn::furtherName));
         // A further name equal to the first one names the same area, not a second one.
         bool secondName = !further.empty() && further != name;
         names_.push_back({std::move(name), code, 0, entryIndex});

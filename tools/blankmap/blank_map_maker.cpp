@@ -1,6 +1,7 @@
 #include "tools/blankmap/blank_map_maker.h"
 
 #include "common/database_lock.h"
+#include "common/table_columns.h"
 #include "common/tool_error.h"
 #include "imagefiles/image_files.h"
 #include "imagefiles/palette.h"
@@ -37,7 +38,6 @@ namespace tavik {
 namespace {
 
 // Columns of the area table that blankmap fills itself.
-constexpr int kAreaColumns = 14;
 
 // Reads the definition text back as the viewer reads a definition file, so
 // that everything drawn uses the projections the viewer will use. A
@@ -355,17 +355,17 @@ std::string MakerRun::areaTableText() const
 {
     std::string table;
     for (std::size_t r = 0; r < regions_.size(); ++r) {
-        std::vector<std::string> columns(kAreaColumns);
+        std::vector<std::string> columns(areaColumn::count);
         for (const auto& [column, text] : regions_[r].columns)
             columns[static_cast<std::size_t>(column)] = text;
-        columns[0] = std::to_string(regions_[r].code);
+        columns[areaColumn::code] = std::to_string(regions_[r].code);
         const AreaPoint& point = points_[r];
-        columns[4] = point.placed ? point.latitudeText : "";
-        columns[5] = point.placed ? point.longitudeText : "";
-        columns[6] = std::to_string(point.placed ? point.pixel.x() : 0);
-        columns[7] = std::to_string(point.placed ? point.pixel.y() : 0);
-        columns[8] = layout_.fill ? "F" : "";
-        while (columns.size() > 9 && columns.back().empty())
+        columns[areaColumn::latitude] = point.placed ? point.latitudeText : "";
+        columns[areaColumn::longitude] = point.placed ? point.longitudeText : "";
+        columns[areaColumn::x] = std::to_string(point.placed ? point.pixel.x() : 0);
+        columns[areaColumn::y] = std::to_string(point.placed ? point.pixel.y() : 0);
+        columns[areaColumn::fill] = layout_.fill ? "F" : "";
+        while (columns.size() > areaColumn::fill + 1 && columns.back().empty())
             columns.pop_back();
         for (std::size_t c = 0; c < columns.size(); ++c)
             table += (c ? "," : "") + csvField(columns[c]);

@@ -1,5 +1,6 @@
 #include "tools/blankmap/map_layout.h"
 
+#include "common/table_columns.h"
 #include "imagefiles/palette.h"
 #include "platform/cp932.h"
 #include "platform/report_text.h"
@@ -249,7 +250,13 @@ void readLayout(const json& root, MapLayout& layout)
                 column = std::stoi(key);
             // Columns 0 and 4 to 8 are the code, the point and the fill flag that blankmap writes itself.
             // The key may be any text: the message shows a short one.
-            if (column < 1 || column > 13 || (column >= 4 && column <= 8))
+            // The columns blankmap fills itself (the code, the point, the
+            // fill mark) take no property.
+            const auto filled = [](int c) {
+                return c == static_cast<int>(areaColumn::code)
+                    || (c >= static_cast<int>(areaColumn::latitude) && c <= static_cast<int>(areaColumn::fill));
+            };
+            if (column < 0 || column >= static_cast<int>(areaColumn::count) || filled(column))
                 reader.fail("columns." + quotedForReportUtf8(key),
                     "は名前の列ではありません。列番号は 1 から 3 か 9 から 13 にしてください");
             if (!value.is_string())

@@ -1,6 +1,7 @@
 #include "tools/dwcimport/area_name_index.h"
 
 #include "common/csv_reader.h"
+#include "common/table_columns.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
 #include "common/tool_table_rows.h"
@@ -15,8 +16,9 @@ namespace tavik {
 namespace {
 
 // The name columns and the region columns of the area table.
-constexpr std::array<size_t, 4> nameColumns = {3, 9, 10, 11};
-constexpr std::array<size_t, 2> regionColumns = {12, 13};
+constexpr std::array<size_t, 4> nameColumns
+    = {areaColumn::name, areaColumn::alias1, areaColumn::alias2, areaColumn::furtherName};
+constexpr std::array<size_t, 2> regionColumns = {areaColumn::largeRegion, areaColumn::smallRegion};
 
 // Latin vowels with a macron or circumflex (and their capitals), as
 // romanised Japanese writes long vowels: the plain letter of each.
@@ -226,11 +228,11 @@ bool AreaNameIndex::load(std::string_view path, int capacity, ToolError& error)
         if (areas >= capacity)
             return error.set("", cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
         ++areas;
-        std::int32_t code = parseInteger(trimmedText(reader.field(0)));
+        std::int32_t code = parseInteger(trimmedText(reader.field(areaColumn::code)));
         if (code <= 0)
             return error.set(path,
-                cp932Printf(
-                    "地域テーブル %ld 行目の地域コードが異常です [%s]", areas, std::string(reader.field(0)).c_str()));
+                cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", areas,
+                    std::string(reader.field(areaColumn::code)).c_str()));
         for (size_t column : nameColumns)
             add(reader.field(column), code);
         for (size_t column : regionColumns)

@@ -1,6 +1,7 @@
 #include "tools/norbek/norbek_tables.h"
 
 #include "common/csv_reader.h"
+#include "common/table_columns.h"
 #include "common/table_overflow.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
@@ -124,21 +125,21 @@ bool NorbekTables::loadSpeciesTable(std::string_view path, int capacity, ToolErr
         if (species_.size() >= static_cast<size_t>(std::max(capacity, 0))) {
             // Rows beyond SpeciesMax are ignored; their codes are kept to
             // tell a species left out from one the table lacks.
-            speciesBeyondCapacity_.insert(parseInteger64(trimmedText(reader.field(0))));
+            speciesBeyondCapacity_.insert(parseInteger64(trimmedText(reader.field(speciesColumn::code))));
             return true;
         }
         NorbekSpecies species;
-        species.code = parseInteger64(trimmedText(reader.field(0)));
-        species.scientific = text(reader, 1, nameBytes);
-        species.author = text(reader, 2, 47);
-        species.year = text(reader, 3, 7);
-        species.parenthesised = text(reader, 4, nameBytes).starts_with('C');
-        species.phyleticCode = parseInteger64(trimmedText(reader.field(5)));
-        species.groupName = text(reader, 6, nameBytes);
-        species.alias1 = text(reader, 7, nameBytes);
-        species.groupAlias1 = text(reader, 8, nameBytes);
-        species.alias2 = text(reader, 9, nameBytes);
-        species.groupAlias2 = text(reader, 10, nameBytes);
+        species.code = parseInteger64(trimmedText(reader.field(speciesColumn::code)));
+        species.scientific = text(reader, speciesColumn::scientificName, nameBytes);
+        species.author = text(reader, speciesColumn::author, 47);
+        species.year = text(reader, speciesColumn::year, 7);
+        species.parenthesised = text(reader, speciesColumn::parenthesis, nameBytes).starts_with('C');
+        species.phyleticCode = parseInteger64(trimmedText(reader.field(speciesColumn::phyleticCode)));
+        species.groupName = text(reader, speciesColumn::groupName, nameBytes);
+        species.alias1 = text(reader, speciesColumn::alias1, nameBytes);
+        species.groupAlias1 = text(reader, speciesColumn::groupAlias1, nameBytes);
+        species.alias2 = text(reader, speciesColumn::alias2, nameBytes);
+        species.groupAlias2 = text(reader, speciesColumn::groupAlias2, nameBytes);
         species.row = static_cast<int>(species_.size());
         species_.push_back(std::move(species));
         return true;
@@ -159,11 +160,11 @@ bool NorbekTables::loadPhyleticTable(std::string_view path, int capacity, ToolEr
             return true;
         }
         NorbekGroup group;
-        group.code = parseInteger64(trimmedText(reader.field(0)));
-        group.name = text(reader, 1, nameBytes);
-        group.parentCode = parseInteger64(trimmedText(reader.field(2)));
-        group.alias1 = text(reader, 3, nameBytes);
-        group.alias2 = text(reader, 4, nameBytes);
+        group.code = parseInteger64(trimmedText(reader.field(phyleticColumn::code)));
+        group.name = text(reader, phyleticColumn::name, nameBytes);
+        group.parentCode = parseInteger64(trimmedText(reader.field(phyleticColumn::parentCode)));
+        group.alias1 = text(reader, phyleticColumn::alias1, nameBytes);
+        group.alias2 = text(reader, phyleticColumn::alias2, nameBytes);
         groups_.push_back(std::move(group));
         return true;
     });
@@ -223,19 +224,19 @@ bool NorbekTables::loadAreaTable(std::string_view path, int capacity, ToolError&
     bool read = readRows(reader, path, error, [&](long row, bool&) {
         if (areas_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限: %d", capacity));
-        std::string code(trimmedText(reader.field(0)));
+        std::string code(trimmedText(reader.field(areaColumn::code)));
         NorbekArea area;
         area.code = parseInteger(code);
         if (area.code <= 0)
             return error.set(path,
                 cp932Printf(" %ld 行目: 地域テーブルの地域コードが異常です [%s]", row, quotedForReport(code).c_str()));
-        area.name = text(reader, 3, nameBytes);
-        area.alias1 = text(reader, 9, nameBytes);
-        area.alias2 = text(reader, 10, nameBytes);
-        area.latitude = text(reader, 4, 15);
-        area.longitude = text(reader, 5, 15);
-        area.largeRegion = text(reader, 12, nameBytes);
-        area.smallRegion = text(reader, 13, 255);
+        area.name = text(reader, areaColumn::name, nameBytes);
+        area.alias1 = text(reader, areaColumn::alias1, nameBytes);
+        area.alias2 = text(reader, areaColumn::alias2, nameBytes);
+        area.latitude = text(reader, areaColumn::latitude, 15);
+        area.longitude = text(reader, areaColumn::longitude, 15);
+        area.largeRegion = text(reader, areaColumn::largeRegion, nameBytes);
+        area.smallRegion = text(reader, areaColumn::smallRegion, 255);
         areas_.push_back(std::move(area));
         return true;
     });
@@ -253,24 +254,24 @@ bool NorbekTables::loadLiteratureTable(std::string_view path, int capacity, Tool
         if (literature_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限: %d", capacity));
         NorbekLiterature literature;
-        literature.code = text(reader, 0, codeBytes);
+        literature.code = text(reader, literatureColumn::code, codeBytes);
         if (literature.code.empty()) {
-            std::string written(reader.field(0));
+            std::string written(reader.field(literatureColumn::code));
             return error.set(path,
                 cp932Printf(
                     " %ld 行目: 文献テーブルの文献コードが異常です [%s]", row, quotedForReport(written).c_str()));
         }
-        literature.author = text(reader, 1, 127);
-        literature.year = text(reader, 2, 23);
-        literature.title = text(reader, 3, 255);
-        literature.bookCode = text(reader, 4, codeBytes);
+        literature.author = text(reader, literatureColumn::author, 127);
+        literature.year = text(reader, literatureColumn::year, 23);
+        literature.title = text(reader, literatureColumn::title, 255);
+        literature.bookCode = text(reader, literatureColumn::bookCode, codeBytes);
         for (int i = 0; i < 3; ++i)
-            literature.particulars[i] = text(reader, 5 + i, 23);
-        literature.note = text(reader, 8, 23);
-        literature.author1 = text(reader, 9, 127);
-        literature.title1 = text(reader, 10, 255);
-        literature.author2 = text(reader, 11, 127);
-        literature.title2 = text(reader, 12, 255);
+            literature.particulars[i] = text(reader, literatureColumn::firstParticular + i, 23);
+        literature.note = text(reader, literatureColumn::note, 23);
+        literature.author1 = text(reader, literatureColumn::author1, 127);
+        literature.title1 = text(reader, literatureColumn::title1, 255);
+        literature.author2 = text(reader, literatureColumn::author2, 127);
+        literature.title2 = text(reader, literatureColumn::title2, 255);
         literature_.push_back(std::move(literature));
         return true;
     });
@@ -292,10 +293,10 @@ bool NorbekTables::loadBookTable(std::string_view path, int capacity, ToolError&
         if (books_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("書誌テーブルの書誌数が多すぎます.上限: %d", capacity));
         NorbekBook book;
-        book.code = text(reader, 0, codeBytes);
-        book.title = text(reader, 1, 127);
-        book.title1 = text(reader, 2, 127);
-        book.title2 = text(reader, 3, 127);
+        book.code = text(reader, bookColumn::code, codeBytes);
+        book.title = text(reader, bookColumn::title, 127);
+        book.title1 = text(reader, bookColumn::title1, 127);
+        book.title2 = text(reader, bookColumn::title2, 127);
         books_.push_back(std::move(book));
         return true;
     });

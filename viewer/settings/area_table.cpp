@@ -2,6 +2,7 @@
 
 #include "common/angle_text.h"
 #include "common/csv_line_reader.h"
+#include "common/table_columns.h"
 #include "platform/text_numbers.h"
 
 #include <algorithm>
@@ -10,7 +11,8 @@
 namespace tavik {
 namespace {
 
-constexpr size_t kColumns = 9; // columns of an area row that are read
+// The columns an area row is read up to: the viewer reads none after the fill mark.
+constexpr size_t kColumns = areaColumn::fill + 1;
 
 // Pixel coordinates are 16-bit; larger values are held at the limit.
 std::int16_t pixel(std::string_view text)
@@ -29,12 +31,12 @@ AreaTableStatus AreaTable::load(std::string_view path, int capacity)
         if (static_cast<int>(rows_.size()) >= capacity)
             return false;
         AreaRecord area;
-        area.code = parseInteger(reader.field(0));
-        area.latitude = parseLatitude(reader.field(4));
-        area.longitude = parseLongitude(reader.field(5));
-        area.x = pixel(reader.field(6));
-        area.y = pixel(reader.field(7));
-        area.fill = reader.field(8).starts_with('F');
+        area.code = parseInteger(reader.field(areaColumn::code));
+        area.latitude = parseLatitude(reader.field(areaColumn::latitude));
+        area.longitude = parseLongitude(reader.field(areaColumn::longitude));
+        area.x = pixel(reader.field(areaColumn::x));
+        area.y = pixel(reader.field(areaColumn::y));
+        area.fill = reader.field(areaColumn::fill).starts_with('F');
         area.row = static_cast<int>(rows_.size());
         rows_.push_back(area);
         return true;

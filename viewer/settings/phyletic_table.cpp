@@ -1,6 +1,7 @@
 #include "viewer/settings/phyletic_table.h"
 
 #include "common/csv_line_reader.h"
+#include "common/table_columns.h"
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 
@@ -8,8 +9,6 @@
 
 namespace tavik {
 namespace {
-
-constexpr size_t kColumns = 5; // columns of a group row that are read
 
 } // namespace
 
@@ -24,7 +23,7 @@ PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
         return PhyleticTableStatus::CannotOpen;
     }
     while (!full()) {
-        const CsvLineReader::Row row = reader.nextRow(kColumns);
+        const CsvLineReader::Row row = reader.nextRow(phyleticColumn::count);
         if (row == CsvLineReader::Row::End)
             break;
         if (row == CsvLineReader::Row::Fault) {
@@ -33,11 +32,11 @@ PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
             return PhyleticTableStatus::FaultyLine;
         }
         PhyleticRecord record;
-        record.code = parseInteger64(reader.field(0));
-        record.name = cutCp932(reader.field(1), kNameBytes);
-        record.parentCode = parseInteger64(reader.field(2));
-        record.alias1 = cutCp932(reader.field(3), kNameBytes);
-        record.alias2 = cutCp932(reader.field(4), kNameBytes);
+        record.code = parseInteger64(reader.field(phyleticColumn::code));
+        record.name = cutCp932(reader.field(phyleticColumn::name), kNameBytes);
+        record.parentCode = parseInteger64(reader.field(phyleticColumn::parentCode));
+        record.alias1 = cutCp932(reader.field(phyleticColumn::alias1), kNameBytes);
+        record.alias2 = cutCp932(reader.field(phyleticColumn::alias2), kNameBytes);
         record.row = static_cast<int>(rows_.size());
         rows_.push_back(std::move(record));
     }

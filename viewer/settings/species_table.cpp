@@ -1,6 +1,7 @@
 #include "viewer/settings/species_table.h"
 
 #include "common/csv_line_reader.h"
+#include "common/table_columns.h"
 #include "common/table_overflow.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
@@ -13,22 +14,21 @@ namespace tavik {
 namespace {
 
 constexpr size_t kNameBytes = 63;
-constexpr size_t kColumns = 11; // columns of a species row that are read
 
 SpeciesRecord speciesFromLine(const CsvLineReader& reader)
 {
     SpeciesRecord record;
-    record.code = parseInteger64(reader.field(0).substr(0, 255));
-    record.scientificName = cutCp932(reader.field(1), kNameBytes);
-    record.author = cutCp932(reader.field(2), 47);
-    record.year = cutCp932(reader.field(3), 7);
-    record.parenthesis = reader.field(4).starts_with('C');
-    record.phyleticCode = parseInteger64(reader.field(5));
-    record.groupName = cutCp932(reader.field(6), kNameBytes);
-    record.alias1 = cutCp932(reader.field(7), kNameBytes);
-    record.groupAlias1 = cutCp932(reader.field(8), kNameBytes);
-    record.alias2 = cutCp932(reader.field(9), kNameBytes);
-    record.groupAlias2 = cutCp932(reader.field(10), kNameBytes);
+    record.code = parseInteger64(reader.field(speciesColumn::code).substr(0, 255));
+    record.scientificName = cutCp932(reader.field(speciesColumn::scientificName), kNameBytes);
+    record.author = cutCp932(reader.field(speciesColumn::author), 47);
+    record.year = cutCp932(reader.field(speciesColumn::year), 7);
+    record.parenthesis = reader.field(speciesColumn::parenthesis).starts_with('C');
+    record.phyleticCode = parseInteger64(reader.field(speciesColumn::phyleticCode));
+    record.groupName = cutCp932(reader.field(speciesColumn::groupName), kNameBytes);
+    record.alias1 = cutCp932(reader.field(speciesColumn::alias1), kNameBytes);
+    record.groupAlias1 = cutCp932(reader.field(speciesColumn::groupAlias1), kNameBytes);
+    record.alias2 = cutCp932(reader.field(speciesColumn::alias2), kNameBytes);
+    record.groupAlias2 = cutCp932(reader.field(speciesColumn::groupAlias2), kNameBytes);
     return record;
 }
 
@@ -74,7 +74,7 @@ SpeciesTable::LoadResult SpeciesTable::load(
     while (static_cast<int>(rows_.size()) < capacity) {
         // Fields beyond the columns read may be too long or too many: the
         // species is whole all the same. A blank line holds no species.
-        const CsvLineReader::Row row = reader.nextRow(kColumns);
+        const CsvLineReader::Row row = reader.nextRow(speciesColumn::count);
         if (row == CsvLineReader::Row::End)
             break;
         if (row == CsvLineReader::Row::Fault) {
