@@ -20,7 +20,7 @@ std::span<const IniKey> sharedIniKeys()
 std::span<const IniKey> viewerIniKeys()
 {
     static const std::vector<IniKey> keys = [] {
-        std::vector<IniKey> keys{iniKey::frameTitle, iniKey::frameShowMaximized, iniKey::frameWidth,
+        std::vector<IniKey> listed{iniKey::frameTitle, iniKey::frameShowMaximized, iniKey::frameWidth,
             iniKey::frameHeight, iniKey::childFrameWidth, iniKey::childFrameHeight, iniKey::dispScientificName,
             iniKey::dispAlias1, iniKey::dispAlias2, iniKey::dispMarkLegend, iniKey::dispFillLegend,
             iniKey::scientificNameStr, iniKey::alias1NameStr, iniKey::alias2NameStr, iniKey::spNameMode,
@@ -32,9 +32,9 @@ std::span<const IniKey> viewerIniKeys()
             iniKey::helpDocumentName, iniKey::htmlDefaultAction, iniKey::browser, iniKey::browserUrlStyle,
             iniKey::browserUrlTop, iniKey::savePath, iniKey::nowPrintForm, iniKey::printFontFace,
             iniKey::printFontSize};
-        keys.insert(keys.end(), std::begin(iniKey::geoTransparentCheck), std::end(iniKey::geoTransparentCheck));
-        keys.insert(keys.end(), std::begin(iniKey::geoTransparentColor), std::end(iniKey::geoTransparentColor));
-        return keys;
+        listed.insert(listed.end(), std::begin(iniKey::geoTransparentCheck), std::end(iniKey::geoTransparentCheck));
+        listed.insert(listed.end(), std::begin(iniKey::geoTransparentColor), std::end(iniKey::geoTransparentColor));
+        return listed;
     }();
     return keys;
 }
@@ -42,16 +42,16 @@ std::span<const IniKey> viewerIniKeys()
 std::span<const IniKey> norbekIniKeys()
 {
     static const std::vector<IniKey> keys = [] {
-        std::vector<IniKey> keys{iniKey::norbekOrderBy, iniKey::norbekSpecies, iniKey::norbekPhyleticYn,
+        std::vector<IniKey> listed{iniKey::norbekOrderBy, iniKey::norbekSpecies, iniKey::norbekPhyleticYn,
             iniKey::norbekGeoDeticYn, iniKey::norbekArea, iniKey::norbekSmallRegionYn, iniKey::norbekLargeRegionYn,
             iniKey::norbekLiterature, iniKey::norbekBook, iniKey::norbekDefaultFileType, iniKey::norbekHtmlCharSet,
             iniKey::norbekHtmlFont, iniKey::norbekHtmlBackGroundColor};
-        keys.insert(keys.end(), std::begin(iniKey::norbekHtmlImageUrl), std::end(iniKey::norbekHtmlImageUrl));
-        keys.insert(keys.end(), std::begin(iniKey::norbekHtmlImageList), std::end(iniKey::norbekHtmlImageList));
-        keys.insert(keys.end(),
+        listed.insert(listed.end(), std::begin(iniKey::norbekHtmlImageUrl), std::end(iniKey::norbekHtmlImageUrl));
+        listed.insert(listed.end(), std::begin(iniKey::norbekHtmlImageList), std::end(iniKey::norbekHtmlImageList));
+        listed.insert(listed.end(),
             {iniKey::norbekHtmlLitHeader, iniKey::norbekHtmlAllAreaHeader, iniKey::norbekIndexHtmlSort,
                 iniKey::norbekOtherTextFile});
-        return keys;
+        return listed;
     }();
     return keys;
 }

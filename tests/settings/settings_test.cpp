@@ -248,10 +248,12 @@ TEST(SharedIniKeys, WhatTheViewerWritesIsDeclaredAndEveryDefaultIsOfItsKind)
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (line.starts_with('['))
+        if (line.starts_with('[')) {
             section = line.substr(1, line.find(']') - 1);
-        else if (line.find('=') != std::string::npos && ++keys)
+        } else if (line.find('=') != std::string::npos) {
+            ++keys;
             EXPECT_TRUE(declared.contains(section + "/" + line.substr(0, line.find('=')))) << line;
+        }
     }
     EXPECT_GT(keys, 40);
 
