@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/page_layout.h"
 #include "viewer/print/print_page.h"
 #include "viewer/print/quelna_doc.h"
@@ -30,7 +31,7 @@ void setUpPdfWriter(QPdfWriter& writer, const CQuelnaDoc& document)
     // The whole sheet is the printable area; the form's margins count from it.
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     writer.setCreator(QStringLiteral("tavik"));
-    writer.setTitle(QString::fromStdString(cp932ToUtf8(document.printForm().title)));
+    writer.setTitle(qtext(document.printForm().title));
 }
 
 // The printer's metrics for a preview: its printable millimetres at `dpi`.

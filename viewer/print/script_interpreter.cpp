@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/text_numbers.h"
 #include "tagfile/tag_node.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/render/map_view_painter.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/phyletic_table.h"
@@ -20,8 +21,6 @@ namespace tavik {
 namespace {
 
 int trunc(double value) { return static_cast<int>(value); }
-
-QString qText(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
 
 const std::string* attributeValue(const TagNode& node, const char* name)
 {
@@ -102,7 +101,7 @@ std::vector<TextRun> ScriptInterpreter::layout(const std::vector<TagNode>& scrip
 {
     context_ = &context;
     const FontSettings& settings = sources_.settings;
-    font_ = makeFont(qText(settings.printFontFace), std::clamp(settings.printFontSize, 1.0, 99.0), false);
+    font_ = makeFont(qtext(settings.printFontFace), std::clamp(settings.printFontSize, 1.0, 99.0), false);
     alignment_ = Alignment::Left;
     y_ = 0;
     pending_.clear();
@@ -194,7 +193,7 @@ void ScriptInterpreter::fontElement(const TagNode& node)
     }
     QString face = font_.font.family();
     if (const std::string* name = attributeValue(node, "facename"); name && !name->empty())
-        face = qText(*name);
+        face = qtext(*name);
     const std::string* italic = attributeValue(node, "italic");
     font_ = makeFont(face, points, italic && *italic == "true");
     interpret(node.children);
@@ -304,7 +303,7 @@ int ScriptInterpreter::textWidth(const TextRun& run) const
 {
     if (run.text.empty())
         return 0;
-    return QFontMetrics(run.font, &device_).horizontalAdvance(qText(run.text));
+    return QFontMetrics(run.font, &device_).horizontalAdvance(qtext(run.text));
 }
 
 // A run's share of the line: its text width and a quarter of its font's

@@ -1,6 +1,7 @@
 #include "viewer/print/script_painter.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/script_interpreter.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/render/painter_config.h"
@@ -17,7 +18,7 @@ QColor qColour(const Colour& colour) { return QColor(colour.r, colour.g, colour.
 
 QFont letterFontOf(const PainterConfig& config)
 {
-    QFont font(QString::fromStdString(cp932ToUtf8(config.faceName)));
+    QFont font(qtext(config.faceName));
     font.setBold(config.bold);
     font.setItalic(config.italic);
     return font;
@@ -28,7 +29,7 @@ void paintText(QPainter& painter, const TextRun& run)
     painter.setFont(run.font);
     painter.setPen(Qt::black);
     QFontMetrics metrics(run.font, painter.device());
-    painter.drawText(QPoint(run.x, run.y + metrics.ascent()), QString::fromStdString(cp932ToUtf8(run.text)));
+    painter.drawText(QPoint(run.x, run.y + metrics.ascent()), qtext(run.text));
 }
 
 // A legend sample: the slot's mark, or a square of its fill colour, sized

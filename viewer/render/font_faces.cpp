@@ -1,6 +1,7 @@
 #include "viewer/render/font_faces.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/settings/settings.h"
 
 #include <QFontDatabase>
@@ -16,7 +17,7 @@ std::vector<std::string> installedFontFamilies()
     for (const QString& family : QFontDatabase::families()) {
         if (families.size() == 1024)
             break;
-        families.push_back(cutCp932(utf8ToCp932(family.toStdString()), 64));
+        families.push_back(cutCp932(cp932Text(family), 64));
     }
     return families;
 }

@@ -1,6 +1,7 @@
 #include "viewer/render/map_view_painter.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/settings.h"
@@ -20,7 +21,7 @@ namespace {
 
 int trunc(double value) { return static_cast<int>(value); }
 
-QString text(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
+QString text(const std::string& cp932) { return qtext(cp932); }
 
 QFont displayFont(const Settings& settings)
 {

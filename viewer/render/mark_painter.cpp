@@ -1,6 +1,7 @@
 #include "viewer/render/mark_painter.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/render/painter_config.h"
 
 #include <QFont>
@@ -54,7 +55,7 @@ void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre,
 
 QFont letterMarkFont(const PainterConfig& painter)
 {
-    QFont font(QString::fromStdString(cp932ToUtf8(painter.faceName)));
+    QFont font(qtext(painter.faceName));
     font.setBold(painter.bold);
     font.setItalic(painter.italic);
     return font;

@@ -6,6 +6,7 @@
 #include "platform/message_sink.h"
 #include "viewer/basemap/addin_record.h"
 #include "viewer/basemap/blank_map.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/render/addin_painter.h"
 #include "viewer/render/draw_item.h"
 #include "viewer/render/flood_fill.h"
@@ -233,7 +234,7 @@ private:
 
 double markScale(const FontSettings& settings, QPaintDevice& device)
 {
-    QFont font(QString::fromStdString(cp932ToUtf8(settings.displayFontFace)));
+    QFont font(qtext(settings.displayFontFace));
     font.setPointSizeF(settings.displayFontSize);
     font.setWeight(QFont::Normal);
     QFontMetrics metrics(font, &device);

@@ -1,6 +1,7 @@
 #include "viewer/windows/addin_wait_dialog.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/addin_load_job.h"
 
 #include <QLabel>
@@ -35,7 +36,7 @@ AddinWaitDialog::AddinWaitDialog(AddinLoadJob& job, QWidget* parent)
 
 void AddinWaitDialog::poll()
 {
-    status_->setText(QString::fromStdString(cp932ToUtf8(job_.statusText())));
+    status_->setText(qtext(job_.statusText()));
     if (job_.finished()) {
         timer_->stop();
         QTimer::singleShot(1000, this, &QDialog::accept);

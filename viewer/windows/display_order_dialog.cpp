@@ -1,6 +1,7 @@
 #include "viewer/windows/display_order_dialog.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/settings/settings.h"
 
@@ -14,8 +15,6 @@
 
 namespace tavik {
 namespace {
-
-QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "platform/file_replacement.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/page_export.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/session/print_run.h"
@@ -142,10 +143,10 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
     const QString target = printer.outputFileName();
     std::unique_ptr<FileReplacement> file;
     if (toFile) {
-        file = std::make_unique<FileReplacement>(utf8ToCp932(target.toStdString()));
+        file = std::make_unique<FileReplacement>(cp932Text(target));
         if (!file->open()) {
             messages_.stop("",
-                cp932Printf("%s に書き込みできませんでした。\n%s", utf8ToCp932(target.toStdString()).c_str(),
+                cp932Printf("%s に書き込みできませんでした。\n%s", cp932Text(target).c_str(),
                     utf8ToCp932(file->errorText()).c_str()));
             return ExportResult::FileError;
         }
@@ -176,12 +177,10 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
         break;
     case ExportResult::FileError:
         if (toFile)
-            messages_.stop(
-                "", cp932Printf("%s に書き込みできませんでした。", utf8ToCp932(target.toStdString()).c_str()));
+            messages_.stop("", cp932Printf("%s に書き込みできませんでした。", cp932Text(target).c_str()));
         else
-            messages_.stop("",
-                cp932Printf(
-                    "プリンタ %s に印刷できませんでした。", utf8ToCp932(printer.printerName().toStdString()).c_str()));
+            messages_.stop(
+                "", cp932Printf("プリンタ %s に印刷できませんでした。", cp932Text(printer.printerName()).c_str()));
         break;
     default:
         break;

@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/windows/colour_box.h"
 
 #include <QButtonGroup>
@@ -20,8 +21,6 @@
 
 namespace tavik {
 namespace {
-
-QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
 
 QLabel* label(const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); }
 
@@ -80,7 +79,7 @@ QLineEdit* GeoLineDialog::createField(GeoLineField field, QWidget* parent)
     edit->setFixedWidth(field == GeoLineField::Ratio ? 50 : 110);
     edit->setMaxLength(static_cast<int>(GeoLineEditor::TextLimit));
     connect(edit, &QLineEdit::textEdited, this,
-        [this, field](const QString& text) { editor_.setText(field, utf8ToCp932(text.toStdString())); });
+        [this, field](const QString& text) { editor_.setText(field, cp932Text(text)); });
     fields_[static_cast<std::size_t>(field)] = edit;
     return edit;
 }

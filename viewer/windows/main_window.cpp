@@ -5,6 +5,7 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "platform/program_version.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/font_faces.h"
 #include "viewer/session/addin_load_job.h"
@@ -49,8 +50,6 @@
 
 namespace tavik {
 namespace {
-
-QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
 
 // Passes messages to the main window through its event queue, so that they
 // are shown after the work that raised them (a drawing, a load) is done.

@@ -1,6 +1,7 @@
 #include "viewer/windows/message_box_sink.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 
 #include <QMessageBox>
 
@@ -27,10 +28,9 @@ QMessageBox::StandardButton showBox(const Message& message, QMessageBox::Standar
         icon = QMessageBox::Question;
         break;
     }
-    const QString title
-        = message.title.empty() ? QStringLiteral("quelna") : QString::fromStdString(cp932ToUtf8(message.title));
+    const QString title = message.title.empty() ? QStringLiteral("quelna") : qtext(message.title);
     // Messages join lines with "\r\n" as well as "\n".
-    QString text = QString::fromStdString(cp932ToUtf8(message.text));
+    QString text = qtext(message.text);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(icon, title, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);

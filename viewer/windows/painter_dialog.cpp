@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/render/painter_preview.h"
 #include "viewer/settings/settings.h"
@@ -25,9 +26,6 @@
 
 namespace tavik {
 namespace {
-
-QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
-std::string cp932Of(const QString& text) { return utf8ToCp932(text.toStdString()); }
 
 // A row label: the species' names, ending in an ellipsis when they are
 // wider than the room the row gives them (the tool tip shows them whole).
@@ -137,7 +135,7 @@ QWidget* PainterDialog::createSlots(const std::vector<std::string>& rowLabels)
         row.size->setFixedWidth(52);
         row.size->setAlignment(Qt::AlignRight);
         connect(row.size, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            editor_.setSizeText(i, cp932Of(text));
+            editor_.setSizeText(i, cp932Text(text));
             redrawPreview();
         });
         grid->addWidget(row.size, top + 1, 2);
@@ -146,7 +144,7 @@ QWidget* PainterDialog::createSlots(const std::vector<std::string>& rowLabels)
         row.thickness->setFixedWidth(40);
         row.thickness->setAlignment(Qt::AlignRight);
         connect(row.thickness, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            editor_.setThicknessText(i, cp932Of(text));
+            editor_.setThicknessText(i, cp932Text(text));
             redrawPreview();
         });
         grid->addWidget(row.thickness, top + 1, 3);
@@ -224,7 +222,7 @@ QWidget* PainterDialog::createSide(const std::vector<std::string>& faces)
     }
     faceList_->setCurrentIndex(current);
     connect(faceList_, &QComboBox::activated, this, [this](int entry) {
-        editor_.chooseFace(cp932Of(faceList_->itemText(entry)));
+        editor_.chooseFace(cp932Text(faceList_->itemText(entry)));
         redrawPreview();
     });
     fontLayout->addWidget(faceList_);

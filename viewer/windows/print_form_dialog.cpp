@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/text_format.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/render/font_faces.h"
 #include "viewer/session/workspace.h"
 #include "viewer/windows/margin_diagram.h"
@@ -20,10 +21,6 @@
 
 namespace tavik {
 namespace {
-
-QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
-
-std::string cp932(const QString& text) { return utf8ToCp932(text.toStdString()); }
 
 // Text for an editor: its lines end in one line break each.
 QString editorText(const std::string& cp932Text)
@@ -241,10 +238,10 @@ PrintFormEntries PrintFormDialog::entries() const
 {
     PrintFormEntries entries;
     for (std::size_t i = 0; i < kFormFieldCount; ++i)
-        entries.fields[i] = cp932(fields_[i]->text());
+        entries.fields[i] = cp932Text(fields_[i]->text());
     entries.titleBelow = arrange_->currentIndex() == 1;
     for (std::size_t i = 0; i < kFormScriptCount; ++i) {
-        entries.scripts[i] = cp932(scripts_[i].editor->toPlainText());
+        entries.scripts[i] = cp932Text(scripts_[i].editor->toPlainText());
         entries.scriptChanged[i] = scripts_[i].editor->changed();
     }
     return entries;
@@ -374,7 +371,8 @@ void PrintFormDialog::tabChanged(int tab)
 void PrintFormDialog::insert(FormScript script, ScriptButton button)
 {
     const ScriptTab& tab = scripts_[index(script)];
-    const ScriptInsertion insertion = scriptInsertion(button, cp932(tab.size->text()), cp932(tab.faces->currentText()));
+    const ScriptInsertion insertion
+        = scriptInsertion(button, cp932Text(tab.size->text()), cp932Text(tab.faces->currentText()));
     const int caret = static_cast<int>(editorText(insertion.text.substr(0, insertion.caret)).size());
     tab.editor->insertScript(editorText(insertion.text), caret);
 }

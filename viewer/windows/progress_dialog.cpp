@@ -1,6 +1,7 @@
 #include "viewer/windows/progress_dialog.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/watched_job.h"
 
 #include <QLabel>
@@ -41,7 +42,7 @@ void ProgressDialog::poll()
         QDialog::accept();
         return;
     }
-    text_->setText(QString::fromStdString(cp932ToUtf8(job_.progressText())));
+    text_->setText(qtext(job_.progressText()));
     bar_->setValue(job_.percent());
 }
 

@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/paths.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/session/save_choice.h"
 #include "viewer/session/workspace.h"
@@ -111,7 +112,7 @@ void SaveFileDialog::accept()
     readSpeciesTreeChecks(items_, tree_);
     TreeSelection chosen = tree_.collectChecked();
     const int depth = colours256_->isChecked() ? 8 : 24;
-    const std::string path = utf8ToCp932(files.first().toStdString());
+    const std::string path = cp932Text(files.first());
     const SaveChoiceCheck check = checkSaveChoice(chosen, path, overlay_);
     switch (check.status) {
     case SaveChoiceStatus::Ok:

@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/species_selection.h"
 #include "viewer/session/workspace.h"
 #include "viewer/windows/species_tree_widget.h"
@@ -13,8 +14,6 @@
 
 namespace tavik {
 namespace {
-
-QString qtext(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
 
 } // namespace
 

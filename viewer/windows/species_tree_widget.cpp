@@ -1,6 +1,7 @@
 #include "viewer/windows/species_tree_widget.h"
 
 #include "platform/cp932.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/species_tree.h"
 
 #include <QHeaderView>
@@ -41,7 +42,7 @@ std::vector<QTreeWidgetItem*> fillSpeciesTreeWidget(QTreeWidget& widget, const S
         const SpeciesTreeItem& item = items[i];
         QTreeWidgetItem* shown = item.parent < 0 ? new QTreeWidgetItem(&widget)
                                                  : new QTreeWidgetItem(shownItems[static_cast<size_t>(item.parent)]);
-        shown->setText(0, QString::fromStdString(cp932ToUtf8(item.label)));
+        shown->setText(0, qtext(item.label));
         shown->setIcon(0, item.kind == SpeciesTreeItem::Kind::Group ? groupIcon : speciesIcon);
         shown->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         shown->setCheckState(0, item.checked ? Qt::Checked : Qt::Unchecked);
