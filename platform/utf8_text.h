@@ -24,4 +24,15 @@ std::pair<std::uint32_t, size_t> firstCodePoint(std::string_view text);
 // complete (rather than invalid bytes). ASCII is passed eight bytes at a time.
 size_t validUtf8Length(std::string_view text, bool& incomplete);
 
+// The text without the spaces and tabs at either end (the blanks a download's
+// fields and a settings value may carry).
+inline std::string_view trimmedBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
 } // namespace tavik

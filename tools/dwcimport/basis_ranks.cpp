@@ -2,6 +2,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/report_text.h"
+#include "platform/utf8_text.h"
 
 namespace tavik {
 namespace {
@@ -16,15 +17,6 @@ std::string basisKey(std::string_view basis)
     return key;
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 } // namespace
 
 BasisRanks::BasisRanks()
@@ -37,13 +29,13 @@ bool BasisRanks::apply(std::string_view list, std::string& error)
 {
     while (!list.empty()) {
         size_t comma = list.find(',');
-        std::string_view entry = trimmed(list.substr(0, comma));
+        std::string_view entry = trimmedBlanks(list.substr(0, comma));
         list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
         if (entry.empty())
             continue;
         size_t colon = entry.rfind(':');
-        std::string_view basis = colon == std::string_view::npos ? "" : trimmed(entry.substr(0, colon));
-        std::string_view letter = colon == std::string_view::npos ? "" : trimmed(entry.substr(colon + 1));
+        std::string_view basis = colon == std::string_view::npos ? "" : trimmedBlanks(entry.substr(0, colon));
+        std::string_view letter = colon == std::string_view::npos ? "" : trimmedBlanks(entry.substr(colon + 1));
         if (basis.empty() || letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
             error = "\"" + quotedForReportUtf8(entry)
                 + "\" は 記録の基準:文字 (basisOfRecord か *、と A から Z の階級) ではありません.";

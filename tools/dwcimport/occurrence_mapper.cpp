@@ -3,6 +3,7 @@
 #include "common/datum_shift_table.h"
 #include "platform/ascii_case.h"
 #include "platform/cp932.h"
+#include "platform/utf8_text.h"
 #include "tools/dwcimport/area_name_index.h"
 #include "tools/dwcimport/term_columns.h"
 
@@ -14,15 +15,6 @@ namespace tavik {
 namespace {
 
 constexpr std::int64_t degree = GeoPoint::unitsPerDegree;
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The terms a name is made of: their control characters skip the record
 // rather than become spaces.
@@ -87,7 +79,7 @@ enum class Datum { World, Tokyo, Other };
 // taken as WGS84, as GBIF does. The Tokyo datum: Tokyo, EPSG:4301, 日本測地系.
 Datum datumOf(std::string_view geodeticDatum)
 {
-    std::string_view text = trimmed(geodeticDatum);
+    std::string_view text = trimmedBlanks(geodeticDatum);
     for (std::string_view japanese : {"世界測地系", "測地成果2000", "測地成果2011"})
         if (text.starts_with(japanese))
             return Datum::World;
@@ -186,14 +178,14 @@ std::string_view skipReasonText(SkipReason reason)
 
 std::string speciesNameOf(std::string_view species, std::string_view scientificName, std::string_view authorship)
 {
-    species = trimmed(species);
+    species = trimmedBlanks(species);
     if (!species.empty())
         return std::string(species);
-    std::string_view name = trimmed(scientificName);
-    authorship = trimmed(authorship);
+    std::string_view name = trimmedBlanks(scientificName);
+    authorship = trimmedBlanks(authorship);
     if (!authorship.empty() && name.size() > authorship.size()
         && name.substr(name.size() - authorship.size()) == authorship)
-        return std::string(trimmed(name.substr(0, name.size() - authorship.size())));
+        return std::string(trimmedBlanks(name.substr(0, name.size() - authorship.size())));
     // The genus, then epithets and rank words up to the authorship.
     size_t end = name.find(' ');
     if (end == std::string_view::npos)
@@ -255,7 +247,7 @@ bool OccurrenceMapper::flagged(std::string_view issues) const
 {
     while (!issues.empty()) {
         size_t cut = issues.find_first_of(";,|");
-        std::string_view flag = trimmed(issues.substr(0, cut));
+        std::string_view flag = trimmedBlanks(issues.substr(0, cut));
         issues.remove_prefix(cut == std::string_view::npos ? issues.size() : cut + 1);
         for (const std::string& refused : rules_.refusedIssues)
             if (equalsIgnoringAsciiCase(flag, refused))
@@ -268,7 +260,7 @@ void OccurrenceMapper::collect(
     const TermColumns& columns, const std::vector<std::string_view>& fields, const EventValues* event)
 {
     for (size_t i = 0; i < occurrenceTermCount; ++i)
-        values_[i] = trimmed(columns.value(static_cast<OccurrenceTerm>(i), fields));
+        values_[i] = trimmedBlanks(columns.value(static_cast<OccurrenceTerm>(i), fields));
     coordinatesFromEvent_ = areaFromEvent_ = dateFromEvent_ = false;
     if (event) {
         // Each group is taken whole from the event, where the record has none of it.
@@ -279,7 +271,7 @@ void OccurrenceMapper::collect(
             bool taken = false;
             for (OccurrenceTerm term : group) {
                 auto i = static_cast<size_t>(term);
-                values_[i] = trimmed((*event)[i]);
+                values_[i] = trimmedBlanks((*event)[i]);
                 taken = taken || !values_[i].empty();
             }
             return taken;
@@ -304,7 +296,7 @@ void OccurrenceMapper::collect(
                 clean.replace(k, 2, " ");
             }
         }
-        values_[i] = trimmed(clean);
+        values_[i] = trimmedBlanks(clean);
     }
 }
 

@@ -1,20 +1,12 @@
 #include "tools/dwcimport/year_ranks.h"
 
 #include "platform/report_text.h"
+#include "platform/utf8_text.h"
 
 #include <algorithm>
 
 namespace tavik {
 namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -22,7 +14,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // date is written without separators ("20030601").
 std::optional<int> leadingYear(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimmedBlanks(text);
     size_t digits = 0;
     while (digits < text.size() && isDigit(text[digits]))
         ++digits;
@@ -40,13 +32,13 @@ bool YearRanks::parse(std::string_view list, YearRanks& ranks, std::string& erro
     bool otherwiseGiven = false;
     while (!list.empty()) {
         size_t comma = list.find(',');
-        std::string_view entry = trimmed(list.substr(0, comma));
+        std::string_view entry = trimmedBlanks(list.substr(0, comma));
         list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
         if (entry.empty())
             continue;
         size_t colon = entry.find(':');
-        std::string_view when = colon == std::string_view::npos ? "" : trimmed(entry.substr(0, colon));
-        std::string_view letter = colon == std::string_view::npos ? "" : trimmed(entry.substr(colon + 1));
+        std::string_view when = colon == std::string_view::npos ? "" : trimmedBlanks(entry.substr(0, colon));
+        std::string_view letter = colon == std::string_view::npos ? "" : trimmedBlanks(entry.substr(colon + 1));
         std::optional<int> year = when.size() == 4 ? leadingYear(when) : std::nullopt;
         if ((!year && when != "*") || letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
             error = "\"" + quotedForReportUtf8(entry)
@@ -77,7 +69,7 @@ std::optional<int> YearRanks::yearOf(std::string_view eventDate, std::string_vie
 {
     if (std::optional<int> fromDate = leadingYear(eventDate))
         return fromDate;
-    std::string_view digits = trimmed(year);
+    std::string_view digits = trimmedBlanks(year);
     if (digits.size() == 4)
         return leadingYear(digits);
     return std::nullopt;
