@@ -4,6 +4,7 @@
 #include "viewer/print/quelna_doc.h"
 #include "viewer/print/script_painter.h"
 #include "viewer/render/page_renderer.h"
+#include "viewer/render/pixel_rounding.h"
 
 #include <QImage>
 #include <QPainter>
@@ -13,14 +14,12 @@
 namespace tavik {
 namespace {
 
-int trunc(double value) { return static_cast<int>(value); }
-
 // Runs `draw` with the painter's origin at a box's top-left corner, the
 // position truncated to whole dots.
 template <typename Draw> void inBox(QPainter& painter, const QPointF& topLeft, Draw draw)
 {
     painter.save();
-    painter.translate(trunc(topLeft.x()), trunc(topLeft.y()));
+    painter.translate(truncToInt(topLeft.x()), truncToInt(topLeft.y()));
     draw();
     painter.restore();
 }
@@ -85,7 +84,7 @@ PageResult printPage(
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (layout.fits()) {
-        const QSize cell(trunc(layout.cellSize().width()), trunc(layout.cellSize().height()));
+        const QSize cell(truncToInt(layout.cellSize().width()), truncToInt(layout.cellSize().height()));
         auto drawCell
             = [&](int row, int column, const std::vector<const SpeciesRecord*>& cellSpecies, std::int64_t sequence) {
                   std::vector<std::int64_t> codes;

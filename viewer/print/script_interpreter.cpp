@@ -6,6 +6,7 @@
 #include "viewer/basemap/qt_text.h"
 #include "viewer/render/map_view_painter.h"
 #include "viewer/render/painter_config.h"
+#include "viewer/render/pixel_rounding.h"
 #include "viewer/settings/phyletic_table.h"
 #include "viewer/settings/settings.h"
 #include "viewer/settings/species_table.h"
@@ -19,8 +20,6 @@
 
 namespace tavik {
 namespace {
-
-int trunc(double value) { return static_cast<int>(value); }
 
 const std::string* attributeValue(const TagNode& node, const char* name)
 {
@@ -234,7 +233,7 @@ void ScriptInterpreter::nomenclator(const TagNode& node)
         if (lineWidth() + runWidth(trial) > boxWidth_) {
             flush();
             layOutLine(Alignment::Left);
-            y_ += trunc(1.1 * font_.height);
+            y_ += truncToInt(1.1 * font_.height);
             auto indent = std::clamp<std::int64_t>(truncatedReal(node, "indent", 0), 0, MaxIndent);
             pending_.assign(static_cast<size_t>(indent), ' ');
         }
@@ -296,7 +295,7 @@ void ScriptInterpreter::addRun(TextRun run)
 void ScriptInterpreter::newLine()
 {
     layOutLine(alignment_);
-    y_ += trunc(1.1 * font_.height);
+    y_ += truncToInt(1.1 * font_.height);
 }
 
 int ScriptInterpreter::textWidth(const TextRun& run) const
@@ -326,7 +325,7 @@ int ScriptInterpreter::advance(const TextRun& run) const
         return runWidth(run);
     case TextRun::Kind::Mark: {
         float s = static_cast<float>(sources_.painter.slot(run.slot).size * scales_.sx + 0.5);
-        return trunc(1.2 * s * scales_.digitFactor);
+        return truncToInt(1.2 * s * scales_.digitFactor);
     }
     case TextRun::Kind::Fill:
         return run.fontHeight;
@@ -339,7 +338,7 @@ void ScriptInterpreter::layOutLine(Alignment alignment)
     if (waiting_.empty())
         return;
     const int width = lineWidth();
-    const int box = trunc(boxWidth_);
+    const int box = truncToInt(boxWidth_);
     int x = 0;
     if (alignment == Alignment::Center)
         x = box / 2 - width / 2;

@@ -5,14 +5,13 @@
 #include "viewer/print/script_interpreter.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/render/painter_config.h"
+#include "viewer/render/pixel_rounding.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace tavik {
 namespace {
-
-int trunc(double value) { return static_cast<int>(value); }
 
 QColor qColour(const Colour& colour) { return QColor(colour.r, colour.g, colour.b); }
 
@@ -39,19 +38,19 @@ void paintSample(QPainter& painter, const TextRun& run, const PainterConfig& con
     const TargetStyle& style = config.slot(run.slot);
     const RankColors& colours = style.ranks[static_cast<size_t>(run.rank)];
     const QColor colour = qColour(run.kind == TextRun::Kind::Mark ? colours.mark : colours.fill);
-    int width = trunc(style.thickness * scales.sx);
+    int width = truncToInt(style.thickness * scales.sx);
     if (width > 4)
         --width;
     painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(colour);
     const int h = run.fontHeight;
     if (run.kind == TextRun::Kind::Fill) {
-        const int side = trunc(0.8 * h);
-        painter.drawRect(QRect(run.x + trunc(0.1 * h), run.y + trunc(0.15 * h), side, side));
+        const int side = truncToInt(0.8 * h);
+        painter.drawRect(QRect(run.x + truncToInt(0.1 * h), run.y + truncToInt(0.15 * h), side, side));
         return;
     }
     const float s = static_cast<float>(style.size * scales.sx + 0.5);
-    const QPoint centre(run.x + trunc(0.6 * s * scales.digitFactor), run.y + trunc(0.6 * h));
+    const QPoint centre(run.x + truncToInt(0.6 * s * scales.digitFactor), run.y + truncToInt(0.6 * h));
     // The mark is drawn at the scale of the maps on the page: a letter mark
     // of size x sy / ry points (fonts grow with the device's dots per inch),
     // a drawn shape of size x sy x d dots across, which is the room the run

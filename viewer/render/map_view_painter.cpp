@@ -4,6 +4,7 @@
 #include "viewer/basemap/qt_text.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/render/painter_config.h"
+#include "viewer/render/pixel_rounding.h"
 #include "viewer/settings/settings.h"
 #include "viewer/settings/species_table.h"
 
@@ -19,13 +20,9 @@
 namespace tavik {
 namespace {
 
-int trunc(double value) { return static_cast<int>(value); }
-
-QString text(const std::string& cp932) { return qtext(cp932); }
-
 QFont displayFont(const Settings& settings)
 {
-    QFont font(text(settings.displayFontFace));
+    QFont font(qtext(settings.displayFontFace));
     font.setPointSizeF(settings.displayFontSize);
     font.setWeight(QFont::Normal);
     return font;
@@ -46,7 +43,10 @@ void drawTextAt(QPainter& painter, int x, int y, const QString& line)
 }
 
 // The full name line: scientific name, two blanks, author and year.
-QString fullName(const SpeciesRecord& species) { return text(species.scientificName + "  " + authorYearText(species)); }
+QString fullName(const SpeciesRecord& species)
+{
+    return qtext(species.scientificName + "  " + authorYearText(species));
+}
 
 // Whether the full name needs two lines (the author on a line of its own).
 bool twoLineName(const MapViewContent& content, const Settings& s, QPainter& painter)
@@ -79,7 +79,7 @@ double legendLineHeight(
 void paintCaptions(QPainter& painter, const SpeciesRecord& species, const Settings& s, bool twoLines, int h, int t)
 {
     QString full = fullName(species);
-    auto lineY = [&](double f) { return trunc(f * h - 0.98 * t); };
+    auto lineY = [&](double f) { return truncToInt(f * h - 0.98 * t); };
     double f = 0.2;
     if (!twoLines) {
         if (s.dispScientificName) {
@@ -87,45 +87,45 @@ void paintCaptions(QPainter& painter, const SpeciesRecord& species, const Settin
             f = 1.3;
         }
     } else if (s.dispScientificName) {
-        drawTextAt(painter, 0, lineY(0.2), text(species.scientificName));
-        drawTextAt(painter, 2 * h, lineY(1.3), text(authorYearText(species)));
+        drawTextAt(painter, 0, lineY(0.2), qtext(species.scientificName));
+        drawTextAt(painter, 2 * h, lineY(1.3), qtext(authorYearText(species)));
         f = 2.4;
     }
     if (s.dispAlias1) {
-        drawTextAt(painter, 0, lineY(f), text(species.alias1));
+        drawTextAt(painter, 0, lineY(f), qtext(species.alias1));
         f += 1.1;
     }
     if (s.dispAlias2)
-        drawTextAt(painter, 0, lineY(f), text(species.alias2));
+        drawTextAt(painter, 0, lineY(f), qtext(species.alias2));
 }
 
 void paintLegend(QPainter& painter, const MapViewContent& content, const Settings& s, const PainterConfig& config,
     double markScale, int h, int mapHeight)
 {
     const double l = legendLineHeight(content, s, config, markScale, h);
-    QFont letterFont(text(config.faceName));
+    QFont letterFont(qtext(config.faceName));
     letterFont.setBold(config.bold);
     letterFont.setItalic(config.italic);
     for (size_t k = 0; k < content.species.size(); ++k) {
         const SpeciesRecord& species = *content.species[k];
         const TargetStyle& style = config.slot(static_cast<int>(k));
-        const int y = trunc(static_cast<double>(k) * l * 1.1 + mapHeight + 3.0);
+        const int y = truncToInt(static_cast<double>(k) * l * 1.1 + mapHeight + 3.0);
         int x = 0;
         if (s.dispMarkLegend) {
             QColor colour(style.ranks[0].mark.r, style.ranks[0].mark.g, style.ranks[0].mark.b);
             painter.setPen(QPen(colour, style.thickness, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             painter.setBrush(colour);
-            QPoint centre(trunc(style.size * markScale * 0.5), y - trunc(0.35 * h) + trunc(l));
+            QPoint centre(truncToInt(style.size * markScale * 0.5), y - truncToInt(0.35 * h) + truncToInt(l));
             drawMark(painter, style.shape, style.size, markScale, centre, letterFont);
-            x = 1 + trunc(1.2 * style.size * markScale);
+            x = 1 + truncToInt(1.2 * style.size * markScale);
         }
         if (s.dispFillLegend) {
             QColor colour(style.ranks[0].fill.r, style.ranks[0].fill.g, style.ranks[0].fill.b);
             painter.setPen(QPen(colour, 1));
             painter.setBrush(colour);
-            int side = trunc(0.8 * h);
-            painter.drawRect(QRect(x + trunc(0.1 * h), y - trunc(0.75 * h) + trunc(l), side, side));
-            x = x + 1 + trunc(1.2 * h);
+            int side = truncToInt(0.8 * h);
+            painter.drawRect(QRect(x + truncToInt(0.1 * h), y - truncToInt(0.75 * h) + truncToInt(l), side, side));
+            x = x + 1 + truncToInt(1.2 * h);
         }
         std::string names;
         auto join = [&](const std::string& part) {
@@ -140,7 +140,7 @@ void paintLegend(QPainter& painter, const MapViewContent& content, const Setting
         if (s.dispAlias2)
             join(species.alias2);
         painter.setPen(Qt::black);
-        drawTextAt(painter, x, y - trunc(0.9 * h) + trunc(l), text(names));
+        drawTextAt(painter, x, y - truncToInt(0.9 * h) + truncToInt(l), qtext(names));
     }
 }
 
@@ -168,7 +168,8 @@ QSize mapViewSize(const MapViewContent& content, const Settings& settings, const
         return QSize(map.width() + 17, map.height() + 42);
     int h = fontHeight(settings, painter);
     double l = legendLineHeight(content, settings, config, markScale, h);
-    return QSize(map.width() + 17, trunc(l * 1.3 * static_cast<double>(content.species.size()) + map.height()) + 12);
+    return QSize(
+        map.width() + 17, truncToInt(l * 1.3 * static_cast<double>(content.species.size()) + map.height()) + 12);
 }
 
 void paintMapView(QPainter& painter, const MapViewContent& content, const Settings& settings,

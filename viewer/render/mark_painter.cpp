@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "viewer/basemap/qt_text.h"
 #include "viewer/render/painter_config.h"
+#include "viewer/render/pixel_rounding.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -15,8 +16,6 @@
 
 namespace tavik {
 namespace {
-
-int trunc(double value) { return static_cast<int>(value); }
 
 // Mark sizes (times their scale) beyond this many pixels are drawn at it: no
 // page is that large, and the pixel arithmetic stays within an int.
@@ -43,7 +42,7 @@ void drawLetter(QPainter& painter, int shape, double size, const QPoint& centre,
     QFontMetrics metrics(font, painter.device());
     // The text's bottom edge (baseline plus descent) lies just below the
     // centre, so that the letter's body is centred on the point.
-    int bottom = centre.y() + trunc(0.47619047619047616 * (metrics.ascent() + metrics.descent()));
+    int bottom = centre.y() + truncToInt(0.47619047619047616 * (metrics.ascent() + metrics.descent()));
     QString text(QChar::fromLatin1(letter));
     int width = metrics.horizontalAdvance(text);
     painter.setBrush(Qt::NoBrush);
@@ -67,16 +66,16 @@ void setMarkPen(QPainter& painter, const QColor& colour, int thickness)
     painter.setBrush(colour);
 }
 
-int markRadius(double size, double scale) { return trunc((sanePixels(size * scale) + 1.0) * 0.5); }
+int markRadius(double size, double scale) { return truncToInt((sanePixels(size * scale) + 1.0) * 0.5); }
 
 void drawMark(QPainter& painter, int shape, double size, double scale, const QPoint& centre, const QFont& letterFont)
 {
     const int x = centre.x(), y = centre.y();
     const int r = markRadius(size, scale);
-    const int h = 1 + trunc(1.7320508 * r);
-    const int a = std::max(1, trunc(0.6 * h + 0.5));
-    const int b = std::max(1, trunc(0.4 * h + 0.5));
-    const int q = r > 2 ? trunc(0.85 * r) : r;
+    const int h = 1 + truncToInt(1.7320508 * r);
+    const int a = std::max(1, truncToInt(0.6 * h + 0.5));
+    const int b = std::max(1, truncToInt(0.4 * h + 0.5));
+    const int q = r > 2 ? truncToInt(0.85 * r) : r;
 
     switch (shape) {
     case MarkShape::Triangle:
