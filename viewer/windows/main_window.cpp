@@ -47,12 +47,17 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <deque>
+#include <mutex>
+#include <optional>
 
 namespace tavik {
-namespace {
 
-// Passes messages to the main window through its event queue, so that they
-// are shown after the work that raised them (a drawing, a load) is done.
+// Passes messages from workers to the main window through its event queue,
+// so that they are shown after the work that raised them (a drawing, a load,
+// a save) is done. The texts wait in a queue under a mutex of ours; only a
+// call by name crosses to the window's thread, so nothing a worker allocates
+// is freed on the other side without a lock the thread checker can see.
 class QueuedMessages : public MessageSink {
 public:
     explicit QueuedMessages(MainWindow& window)
@@ -61,14 +66,30 @@ public:
     }
     void show(const Message& message) override
     {
-        QByteArray text = QByteArray::fromStdString(message.text);
-        QMetaObject::invokeMethod(
-            &window_, [window = &window_, text] { window->showRaisedMessage(text); }, Qt::QueuedConnection);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            waiting_.push_back(message.text);
+        }
+        QMetaObject::invokeMethod(&window_, "showNextQueuedMessage", Qt::QueuedConnection);
+    }
+    // The oldest message not yet shown, if any.
+    std::optional<std::string> takeNext()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (waiting_.empty())
+            return std::nullopt;
+        std::string text = std::move(waiting_.front());
+        waiting_.pop_front();
+        return text;
     }
 
 private:
     MainWindow& window_;
+    std::mutex mutex_;
+    std::deque<std::string> waiting_;
 };
+
+namespace {
 
 // Stands between groups of commands in a menu.
 constexpr int kSeparator = 0;
@@ -548,8 +569,7 @@ void MainWindow::loadAddinsOnce()
     addinJob_->start();
     AddinWaitDialog dialog(*addinJob_, this);
     dialog.exec();
-    QueuedMessages queued(*this);
-    addinJob_->finish(queued);
+    addinJob_->finish(*queuedMessages_);
 }
 
 void MainWindow::changeNameMode(int entry)
@@ -666,6 +686,12 @@ ExplanationDisplay& MainWindow::explanations()
 }
 
 void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop("", cp932Text.toStdString()); }
+
+void MainWindow::showNextQueuedMessage()
+{
+    if (std::optional<std::string> text = queuedMessages_->takeNext())
+        messages_.stop("", *text);
+}
 
 void MainWindow::documentOpened(CQuelnaDoc& document)
 {

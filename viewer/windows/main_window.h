@@ -22,6 +22,7 @@ class ExplanationDisplay;
 class MapWindow;
 class MessageSink;
 class ProcessLauncher;
+class QueuedMessages;
 class RendererCache;
 class SaveRun;
 class Workspace;
@@ -84,9 +85,11 @@ public:
 
 public Q_SLOTS:
     void updateCommands();
-    // Shows a message (cp932) with the stop icon; map views and the add-in
-    // loader reach it through a queued connection.
+    // Shows a message (cp932) with the stop icon; map views reach it
+    // through a queued connection.
     void showRaisedMessage(const QByteArray& cp932Text);
+    // Shows the oldest message a worker (the add-in loader, a save) queued.
+    void showNextQueuedMessage();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,7 +129,7 @@ private:
     std::unique_ptr<AddinLoadJob> addinJob_;
     std::unique_ptr<ExplanationDisplay> explanations_;
     std::unique_ptr<DocumentPrinter> printing_;
-    std::unique_ptr<MessageSink> queuedMessages_; // for workers: to this window through its event queue
+    std::unique_ptr<QueuedMessages> queuedMessages_; // for workers: to this window through its event queue
     std::unique_ptr<SaveRun> saveRun_; // the save under way, while its progress dialog shows
     std::map<Command, QAction*> actions_;
     QMdiArea* mdiArea_ = nullptr;
