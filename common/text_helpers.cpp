@@ -1,5 +1,7 @@
 #include "common/text_helpers.h"
 
+#include "platform/text_numbers.h"
+
 namespace tavik {
 namespace {
 
@@ -49,6 +51,10 @@ std::string_view trimmedText(std::string_view text)
     }
     return text.substr(start, end - start);
 }
+
+std::int64_t tableCode(std::string_view field) { return parseInteger64(trimmedText(field)); }
+
+std::int32_t areaCode(std::string_view field) { return parseInteger(trimmedText(field)); }
 
 size_t trimText(std::string& text)
 {

@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,14 @@ inline bool isToolLeadByte(unsigned char byte) { return isLeadByte(byte, LeadByt
 // The text without leading and trailing blanks; a blank is the ASCII space or
 // the full-width space (0x81 0x40).
 std::string_view trimmedText(std::string_view text);
+
+// The number in a code column (of species, groups, areas) as every program
+// reads it: the blanks around it dropped, then a sign and the digits; 0 when
+// it starts with neither. A code typed after a full-width blank is the same
+// code to the viewer and to the tools.
+std::int64_t tableCode(std::string_view field);
+// An area code: tableCode held within the 32 bits an area code has.
+std::int32_t areaCode(std::string_view field);
 
 // Trims the text in place; returns the new length in bytes.
 size_t trimText(std::string& text);

@@ -5,7 +5,6 @@
 #include "common/text_helpers.h"
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
-#include "platform/text_numbers.h"
 
 #include <algorithm>
 
@@ -29,7 +28,7 @@ bool ToolAreaTable::load(std::string_view path, int capacity, ToolError& error)
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
         std::string text(trimmedText(reader.field(areaColumn::code)));
-        int code = parseInteger(text);
+        int code = areaCode(text);
         if (code <= 0)
             return error.set(path,
                 cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", reader.lineNumber(), text.c_str()));

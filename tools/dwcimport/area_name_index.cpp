@@ -6,7 +6,6 @@
 #include "common/tool_error.h"
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
-#include "platform/text_numbers.h"
 #include "platform/utf8_text.h"
 
 #include <array>
@@ -228,7 +227,7 @@ bool AreaNameIndex::load(std::string_view path, int capacity, ToolError& error)
         if (areas >= capacity)
             return error.set("", cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
         ++areas;
-        std::int32_t code = parseInteger(trimmedText(reader.field(areaColumn::code)));
+        std::int32_t code = areaCode(reader.field(areaColumn::code));
         if (code <= 0)
             return error.set(path,
                 cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", areas,

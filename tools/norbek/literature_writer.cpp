@@ -121,7 +121,7 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
         return fault(path, cp932Printf("%ld 行目: 種コードがありません", row));
     line = SpeciesLine();
     line.row = row;
-    long long code = parseInteger64(trimmedText(reader.field(0)));
+    long long code = tableCode(reader.field(0));
     line.species = tables_.findSpecies(code);
     if (line.species < 0 && tables_.isSpeciesBeyondCapacity(code))
         return fault(settings_.tables.speciesTable,

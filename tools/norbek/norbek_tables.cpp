@@ -8,7 +8,6 @@
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/report_text.h"
-#include "platform/text_numbers.h"
 #include "tools/norbek/norbek_settings.h"
 
 #include <algorithm>
@@ -125,16 +124,16 @@ bool NorbekTables::loadSpeciesTable(std::string_view path, int capacity, ToolErr
         if (species_.size() >= static_cast<size_t>(std::max(capacity, 0))) {
             // Rows beyond SpeciesMax are ignored; their codes are kept to
             // tell a species left out from one the table lacks.
-            speciesBeyondCapacity_.insert(parseInteger64(trimmedText(reader.field(speciesColumn::code))));
+            speciesBeyondCapacity_.insert(tableCode(reader.field(speciesColumn::code)));
             return true;
         }
         NorbekSpecies species;
-        species.code = parseInteger64(trimmedText(reader.field(speciesColumn::code)));
+        species.code = tableCode(reader.field(speciesColumn::code));
         species.scientific = text(reader, speciesColumn::scientificName, nameBytes);
         species.author = text(reader, speciesColumn::author, 47);
         species.year = text(reader, speciesColumn::year, 7);
         species.parenthesised = text(reader, speciesColumn::parenthesis, nameBytes).starts_with('C');
-        species.phyleticCode = parseInteger64(trimmedText(reader.field(speciesColumn::phyleticCode)));
+        species.phyleticCode = tableCode(reader.field(speciesColumn::phyleticCode));
         species.groupName = text(reader, speciesColumn::groupName, nameBytes);
         species.alias1 = text(reader, speciesColumn::alias1, nameBytes);
         species.groupAlias1 = text(reader, speciesColumn::groupAlias1, nameBytes);
@@ -160,9 +159,9 @@ bool NorbekTables::loadPhyleticTable(std::string_view path, int capacity, ToolEr
             return true;
         }
         NorbekGroup group;
-        group.code = parseInteger64(trimmedText(reader.field(phyleticColumn::code)));
+        group.code = tableCode(reader.field(phyleticColumn::code));
         group.name = text(reader, phyleticColumn::name, nameBytes);
-        group.parentCode = parseInteger64(trimmedText(reader.field(phyleticColumn::parentCode)));
+        group.parentCode = tableCode(reader.field(phyleticColumn::parentCode));
         group.alias1 = text(reader, phyleticColumn::alias1, nameBytes);
         group.alias2 = text(reader, phyleticColumn::alias2, nameBytes);
         groups_.push_back(std::move(group));
@@ -226,7 +225,7 @@ bool NorbekTables::loadAreaTable(std::string_view path, int capacity, ToolError&
             return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限: %d", capacity));
         std::string code(trimmedText(reader.field(areaColumn::code)));
         NorbekArea area;
-        area.code = parseInteger(code);
+        area.code = areaCode(code);
         if (area.code <= 0)
             return error.set(path,
                 cp932Printf(" %ld 行目: 地域テーブルの地域コードが異常です [%s]", row, quotedForReport(code).c_str()));

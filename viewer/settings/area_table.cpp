@@ -3,6 +3,7 @@
 #include "common/angle_text.h"
 #include "common/csv_line_reader.h"
 #include "common/table_columns.h"
+#include "common/text_helpers.h"
 #include "platform/text_numbers.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ AreaTableStatus AreaTable::load(std::string_view path, int capacity)
         if (static_cast<int>(rows_.size()) >= capacity)
             return false;
         AreaRecord area;
-        area.code = parseInteger(reader.field(areaColumn::code));
+        area.code = areaCode(reader.field(areaColumn::code));
         area.latitude = parseLatitude(reader.field(areaColumn::latitude));
         area.longitude = parseLongitude(reader.field(areaColumn::longitude));
         area.x = pixel(reader.field(areaColumn::x));

@@ -2,8 +2,8 @@
 
 #include "common/csv_line_reader.h"
 #include "common/table_columns.h"
+#include "common/text_helpers.h"
 #include "platform/cp932.h"
-#include "platform/text_numbers.h"
 
 #include <algorithm>
 
@@ -32,9 +32,9 @@ PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
             return PhyleticTableStatus::FaultyLine;
         }
         PhyleticRecord record;
-        record.code = parseInteger64(reader.field(phyleticColumn::code));
+        record.code = tableCode(reader.field(phyleticColumn::code));
         record.name = cutCp932(reader.field(phyleticColumn::name), kNameBytes);
-        record.parentCode = parseInteger64(reader.field(phyleticColumn::parentCode));
+        record.parentCode = tableCode(reader.field(phyleticColumn::parentCode));
         record.alias1 = cutCp932(reader.field(phyleticColumn::alias1), kNameBytes);
         record.alias2 = cutCp932(reader.field(phyleticColumn::alias2), kNameBytes);
         record.row = static_cast<int>(rows_.size());

@@ -3,9 +3,9 @@
 #include "common/csv_line_reader.h"
 #include "common/table_columns.h"
 #include "common/table_overflow.h"
+#include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
-#include "platform/text_numbers.h"
 #include "viewer/settings/phyletic_table.h"
 
 #include <algorithm>
@@ -18,12 +18,12 @@ constexpr size_t kNameBytes = 63;
 SpeciesRecord speciesFromLine(const CsvLineReader& reader)
 {
     SpeciesRecord record;
-    record.code = parseInteger64(reader.field(speciesColumn::code).substr(0, 255));
+    record.code = tableCode(reader.field(speciesColumn::code).substr(0, 255));
     record.scientificName = cutCp932(reader.field(speciesColumn::scientificName), kNameBytes);
     record.author = cutCp932(reader.field(speciesColumn::author), 47);
     record.year = cutCp932(reader.field(speciesColumn::year), 7);
     record.parenthesis = reader.field(speciesColumn::parenthesis).starts_with('C');
-    record.phyleticCode = parseInteger64(reader.field(speciesColumn::phyleticCode));
+    record.phyleticCode = tableCode(reader.field(speciesColumn::phyleticCode));
     record.groupName = cutCp932(reader.field(speciesColumn::groupName), kNameBytes);
     record.alias1 = cutCp932(reader.field(speciesColumn::alias1), kNameBytes);
     record.groupAlias1 = cutCp932(reader.field(speciesColumn::groupAlias1), kNameBytes);
