@@ -21,6 +21,8 @@ template <typename Padded> int comparePadded(const Padded& a, const Padded& b)
 
 } // namespace
 
+std::string_view LiteratureTable::codeOf(std::string_view field) { return cutText(trimmedText(field), codeBytes); }
+
 bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error)
 {
     codes_.clear();
@@ -31,7 +33,7 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
             return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限は %d 文献です.", capacity));
-        std::string code(cutText(trimmedText(reader.field(literatureColumn::code)), codeBytes));
+        std::string code(codeOf(reader.field(literatureColumn::code)));
         if (code.empty()) {
             std::string text(reader.field(literatureColumn::code));
             return error.set(path,

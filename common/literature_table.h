@@ -23,6 +23,10 @@ public:
     static constexpr size_t codeBytes = 27;
     static constexpr size_t textBytes = 255;
 
+    // The code of a literature row as samvel stores it and norbek finds it:
+    // column 0 trimmed, then cut to codeBytes.
+    static std::string_view codeOf(std::string_view field);
+
     // Loads the table at a cp932 path holding at most `capacity` rows
     // (LiteraMax). False with the table path and a message in `error`.
     bool load(std::string_view path, int capacity, ToolError& error);

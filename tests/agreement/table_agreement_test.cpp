@@ -195,17 +195,18 @@ TEST_F(ReferenceAgreement, AnAreaCodeAfterAFullWidthBlankIsTheSameArea)
 TEST_F(ReferenceAgreement, ALiteratureCodeSamvelAcceptsIsOneNorbekFinds)
 {
     const std::string long30(30, 'K');
+    const std::string long26 = "M" + std::string(25, 'm'); // after a full-width blank: 28 bytes
     const std::string table = "Suzuki1990,鈴木,1990,日本の蝶\r\n"
                               "\"Sato, 2001\",佐藤,2001,蝶類図鑑\r\n"
                               "  Ito2005 ,伊藤,2005,\"採集記, 上\"\r\n"
-        + long30 + ",長い,2010,長いコード\r\n";
+        + long30 + ",長い,2010,長いコード\r\n" + "　" + long26 + ",全角,2011,全角の空白の後\r\n";
     const std::string path = folder_.write("litera.csv", utf8ToCp932(table));
     LiteratureTable samvel;
     ToolError error;
     ASSERT_TRUE(samvel.load(path, 100, error)) << cp932ToUtf8(error.message);
     NorbekTables norbek;
     ASSERT_TRUE(loadNorbekReferences(norbek, folder_.write("area.csv", "1,,,A\r\n"), table));
-    for (const std::string code : {"Suzuki1990", "Sato, 2001", "Ito2005", long30.c_str()}) {
+    for (const std::string code : {"Suzuki1990", "Sato, 2001", "Ito2005", long30.c_str(), long26.c_str()}) {
         EXPECT_TRUE(samvel.containsCode(code)) << code;
         EXPECT_GE(norbek.findLiterature(code), 0) << code;
     }

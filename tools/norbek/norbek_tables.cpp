@@ -1,6 +1,7 @@
 #include "tools/norbek/norbek_tables.h"
 
 #include "common/csv_reader.h"
+#include "common/literature_table.h"
 #include "common/table_columns.h"
 #include "common/table_overflow.h"
 #include "common/text_helpers.h"
@@ -253,7 +254,8 @@ bool NorbekTables::loadLiteratureTable(std::string_view path, int capacity, Tool
         if (literature_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限: %d", capacity));
         NorbekLiterature literature;
-        literature.code = text(reader, literatureColumn::code, codeBytes);
+        // Trimmed before the cut, as samvel keys the codes it stores.
+        literature.code = LiteratureTable::codeOf(reader.field(literatureColumn::code));
         if (literature.code.empty()) {
             std::string written(reader.field(literatureColumn::code));
             return error.set(path,
