@@ -25,11 +25,11 @@ DatumShiftStatus DatumShiftTable::load(std::string_view path, int capacity)
     rows_.clear();
     DatumShiftStatus stop = DatumShiftStatus::Ok;
     const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvLineReader& reader) {
+        // A row beyond the capacity stops loading before its code is read.
+        DatumShiftRecord record;
         if (static_cast<int>(rows_.size()) >= capacity)
             stop = DatumShiftStatus::Overflow;
-        DatumShiftRecord record;
-        record.squareCode = parseInteger(reader.field(0));
-        if (stop == DatumShiftStatus::Ok && record.squareCode < 1)
+        else if ((record.squareCode = parseInteger(reader.field(0))) < 1)
             stop = DatumShiftStatus::BadSquareCode;
         if (stop != DatumShiftStatus::Ok) {
             fault_.line = reader.lineNumber();
