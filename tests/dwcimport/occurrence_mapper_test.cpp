@@ -6,7 +6,9 @@
 #include "tools/dwcimport/occurrence_mapper.h"
 #include "tools/dwcimport/term_columns.h"
 
+#include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +236,22 @@ TEST_F(DwcMapperTest, TokyoDatumCoordinatesAndSquaresFollowTheDatumShiftTable)
     Outcome square = map(station);
     EXPECT_EQ(square.row.grid, "53394611232");
     EXPECT_EQ(square.row.latitude, "");
+}
+
+TEST(DwcAreaNames, AFaultInTheAreaTableNamesTheTableAndTheLineOfTheFile)
+{
+    test::TestFolder folder("dwc_area_names");
+    AreaNameIndex areas;
+    ToolError error;
+    const std::string badCode = folder.write("bad.csv", "1,,,北海道\r\n\r\nx,,,青森\r\n");
+    EXPECT_FALSE(areas.load(badCode, 10, error));
+    EXPECT_EQ(error.path, badCode);
+    EXPECT_EQ(cp932ToUtf8(error.message), "地域テーブル 3 行目の地域コードが異常です [x]");
+
+    const std::string full = folder.write("full.csv", "1,,,北海道\r\n2,,,青森\r\n");
+    EXPECT_FALSE(areas.load(full, 1, error));
+    EXPECT_EQ(error.path, full);
+    EXPECT_EQ(cp932ToUtf8(error.message), "地域テーブルの地域数が多すぎます.上限は 1 地域です.");
 }
 
 } // namespace

@@ -221,16 +221,18 @@ bool AreaNameIndex::load(std::string_view path, int capacity, ToolError& error)
     regions_.clear();
     CsvReader reader;
     long areas = 0;
+    // The faults are samvel's, word for word, with the table named and the
+    // line counted as the file's.
     return readToolTableRows(reader, path, "地域テーブル", error, [&] {
         if (reader.fieldCount() == 0)
             return true;
         if (areas >= capacity)
-            return error.set("", cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
+            return error.set(path, cp932Printf("地域テーブルの地域数が多すぎます.上限は %d 地域です.", capacity));
         ++areas;
         std::int32_t code = areaCode(reader.field(areaColumn::code));
         if (code <= 0)
             return error.set(path,
-                cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", areas,
+                cp932Printf("地域テーブル %ld 行目の地域コードが異常です [%s]", reader.lineNumber(),
                     std::string(reader.field(areaColumn::code)).c_str()));
         for (size_t column : nameColumns)
             add(reader.field(column), code);
