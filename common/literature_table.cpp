@@ -1,5 +1,6 @@
 #include "common/literature_table.h"
 
+#include "common/csv_reader.h"
 #include "common/name_collation.h"
 #include "common/table_columns.h"
 #include "common/text_helpers.h"
@@ -19,7 +20,33 @@ template <typename Padded> int comparePadded(const Padded& a, const Padded& b)
     return compareBigEndianWords(a.bytes, b.bytes, sizeof a.bytes);
 }
 
+// A column trimmed after its cut to `maxBytes`.
+std::string column(const CsvReader& reader, size_t index, size_t maxBytes)
+{
+    return std::string(trimmedText(cutText(reader.field(index), maxBytes)));
+}
+
 } // namespace
+
+LiteratureRow LiteratureRow::read(const CsvReader& reader)
+{
+    constexpr size_t authorBytes = 127, shortBytes = 23;
+    constexpr size_t codeBytes = LiteratureTable::codeBytes, textBytes = LiteratureTable::textBytes;
+    LiteratureRow row;
+    row.code = LiteratureTable::codeOf(reader.field(literatureColumn::code));
+    row.author = column(reader, literatureColumn::author, authorBytes);
+    row.year = column(reader, literatureColumn::year, shortBytes);
+    row.title = column(reader, literatureColumn::title, textBytes);
+    row.bookCode = column(reader, literatureColumn::bookCode, codeBytes);
+    for (size_t i = 0; i < 3; ++i)
+        row.particulars[i] = column(reader, literatureColumn::firstParticular + i, shortBytes);
+    row.note = column(reader, literatureColumn::note, shortBytes);
+    row.author1 = column(reader, literatureColumn::author1, authorBytes);
+    row.title1 = column(reader, literatureColumn::title1, textBytes);
+    row.author2 = column(reader, literatureColumn::author2, authorBytes);
+    row.title2 = column(reader, literatureColumn::title2, textBytes);
+    return row;
+}
 
 std::string_view LiteratureTable::codeOf(std::string_view field) { return cutText(trimmedText(field), codeBytes); }
 
@@ -33,18 +60,17 @@ bool LiteratureTable::load(std::string_view path, int capacity, ToolError& error
             return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限は %d 文献です.", capacity));
-        std::string code(codeOf(reader.field(literatureColumn::code)));
-        if (code.empty()) {
+        LiteratureRow row = LiteratureRow::read(reader);
+        if (row.code.empty()) {
             std::string text(reader.field(literatureColumn::code));
             return error.set(path,
                 cp932Printf("文献テーブル %ld 行目の文献コードが異常です [%s]", reader.lineNumber(), text.c_str()));
         }
         auto rowIndex = static_cast<std::int32_t>(codes_.size());
         PaddedCode padded{};
-        std::memcpy(padded.bytes, code.data(), code.size());
+        std::memcpy(padded.bytes, row.code.data(), row.code.size());
         codes_.push_back(padded);
-        names_.push_back({std::string(trimmedText(cutText(reader.field(literatureColumn::title), textBytes))),
-            std::move(code), rowIndex});
+        names_.push_back({std::move(row.title), std::move(row.code), rowIndex});
         return true;
     });
     if (!read)

@@ -7,7 +7,29 @@
 
 namespace tavik {
 
+class CsvReader;
 struct ToolError;
+
+// One row of the literature table as samvel and norbek read it: every column
+// trimmed and cut to its bound at a character, the code trimmed before its
+// cut (LiteratureTable::codeOf), so that a code samvel stores is one norbek
+// finds.
+struct LiteratureRow {
+    std::string code; // column 0, 27 bytes; empty: the row is faulty
+    std::string author; // column 1, 127 bytes
+    std::string year; // column 2, 23 bytes
+    std::string title; // column 3, 255 bytes
+    std::string bookCode; // column 4, 27 bytes
+    std::string particulars[3]; // columns 5, 6, 7, 23 bytes each
+    std::string note; // column 8, 23 bytes, not shown
+    std::string author1; // column 9, alias-1 author, 127 bytes
+    std::string title1; // column 10, alias-1 title, 255 bytes
+    std::string author2; // column 11, alias-2 author, 127 bytes
+    std::string title2; // column 12, alias-2 title, 255 bytes
+
+    // The row the reader is on.
+    static LiteratureRow read(const CsvReader& reader);
+};
 
 // One literature row as samvel finds it by its text.
 struct LiteratureName {

@@ -252,7 +252,7 @@ bool LiteratureWriter::writePagesWithLiterature(ToolError& error)
 
 void LiteratureWriter::orderLiterature()
 {
-    const std::vector<NorbekLiterature>& literature = tables_.literature();
+    const std::vector<LiteratureRow>& literature = tables_.literature();
     entries_.assign(literature.size(), std::string());
     std::vector<int> order(literature.size());
     for (size_t i = 0; i < literature.size(); ++i) {

@@ -253,30 +253,17 @@ bool NorbekTables::loadLiteratureTable(std::string_view path, int capacity, Tool
     bool read = readRows(reader, path, error, [&](long row, bool&) {
         if (literature_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("文献テーブルの文献数が多すぎます.上限: %d", capacity));
-        NorbekLiterature literature;
-        // Trimmed before the cut, as samvel keys the codes it stores.
-        literature.code = LiteratureTable::codeOf(reader.field(literatureColumn::code));
+        LiteratureRow literature = LiteratureRow::read(reader);
         if (literature.code.empty()) {
             std::string written(reader.field(literatureColumn::code));
             return error.set(path,
                 cp932Printf(
                     " %ld 行目: 文献テーブルの文献コードが異常です [%s]", row, quotedForReport(written).c_str()));
         }
-        literature.author = text(reader, literatureColumn::author, 127);
-        literature.year = text(reader, literatureColumn::year, 23);
-        literature.title = text(reader, literatureColumn::title, 255);
-        literature.bookCode = text(reader, literatureColumn::bookCode, codeBytes);
-        for (int i = 0; i < 3; ++i)
-            literature.particulars[i] = text(reader, literatureColumn::firstParticular + i, 23);
-        literature.note = text(reader, literatureColumn::note, 23);
-        literature.author1 = text(reader, literatureColumn::author1, 127);
-        literature.title1 = text(reader, literatureColumn::title1, 255);
-        literature.author2 = text(reader, literatureColumn::author2, 127);
-        literature.title2 = text(reader, literatureColumn::title2, 255);
         literature_.push_back(std::move(literature));
         return true;
     });
-    sortByCode(literature_, &NorbekLiterature::code);
+    sortByCode(literature_, &LiteratureRow::code);
     return read;
 }
 
@@ -363,8 +350,7 @@ const NorbekArea* NorbekTables::findArea(std::int32_t code) const
 
 int NorbekTables::findLiterature(std::string_view code) const
 {
-    const NorbekLiterature* found
-        = findByCode(literature_, &NorbekLiterature::code, std::string(cutText(code, codeBytes)));
+    const LiteratureRow* found = findByCode(literature_, &LiteratureRow::code, std::string(cutText(code, codeBytes)));
     return found ? static_cast<int>(found - literature_.data()) : -1;
 }
 

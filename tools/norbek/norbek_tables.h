@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/literature_table.h"
+
 #include <cstdint>
 #include <set>
 #include <string>
@@ -54,21 +56,6 @@ struct NorbekArea {
     std::string smallRegion; // column 13, 255 bytes
 };
 
-// A literature row.
-struct NorbekLiterature {
-    std::string code; // column 0, 27 bytes, not empty
-    std::string author; // column 1, 127 bytes
-    std::string year; // column 2, 23 bytes
-    std::string title; // column 3, 255 bytes
-    std::string bookCode; // column 4, 27 bytes
-    std::string particulars[3]; // columns 5, 6, 7, 23 bytes each
-    std::string note; // column 8, 23 bytes, not shown
-    std::string author1; // column 9, alias-1 author, 127 bytes
-    std::string title1; // column 10, alias-1 title, 255 bytes
-    std::string author2; // column 11, alias-2 author, 127 bytes
-    std::string title2; // column 12, alias-2 title, 255 bytes
-};
-
 // A book (a journal or a series) that literature rows name by code.
 struct NorbekBook {
     std::string code; // column 0, 27 bytes
@@ -94,7 +81,7 @@ public:
     bool assignGroups(int phyleticMax, std::string_view phyleticPath, ToolError& error);
 
     const std::vector<NorbekSpecies>& species() const { return species_; }
-    const std::vector<NorbekLiterature>& literature() const { return literature_; }
+    const std::vector<LiteratureRow>& literature() const { return literature_; }
 
     // Index of a species in species(), or -1.
     int findSpecies(std::int64_t code) const;
@@ -117,7 +104,7 @@ private:
     std::set<std::int64_t> speciesBeyondCapacity_; // codes of the rows ignored
     std::vector<NorbekGroup> groups_;
     std::vector<NorbekArea> areas_;
-    std::vector<NorbekLiterature> literature_;
+    std::vector<LiteratureRow> literature_;
     std::vector<NorbekBook> books_;
 };
 

@@ -33,7 +33,7 @@ const std::string& textOrStandard(
     return chosen.empty() ? standard : chosen;
 }
 
-const std::string& authorOf(const NorbekLiterature& literature, NameForm form)
+const std::string& authorOf(const LiteratureRow& literature, NameForm form)
 {
     return form == NameForm::Alias1 ? literature.author1
         : form == NameForm::Alias2  ? literature.author2
@@ -143,13 +143,13 @@ PageComposer::PageComposer(const NorbekSettings& settings, const NorbekTables& t
 {
 }
 
-bool PageComposer::authorLess(const NorbekLiterature& a, const NorbekLiterature& b) const
+bool PageComposer::authorLess(const LiteratureRow& a, const LiteratureRow& b) const
 {
     return std::tie(authorOf(a, settings_.orderBy), a.year, a.code)
         < std::tie(authorOf(b, settings_.orderBy), b.year, b.code);
 }
 
-std::string PageComposer::literatureEntry(const NorbekLiterature& literature) const
+std::string PageComposer::literatureEntry(const LiteratureRow& literature) const
 {
     std::string entry;
     auto part = [&entry](const char* separator, const std::string& text) {

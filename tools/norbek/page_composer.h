@@ -8,8 +8,8 @@
 
 namespace tavik {
 
+struct LiteratureRow;
 struct NorbekArea;
-struct NorbekLiterature;
 struct NorbekSettings;
 struct NorbekSpecies;
 class NorbekTables;
@@ -39,10 +39,10 @@ public:
 
     // True when `a` comes before `b` in the author order of OrderBy: author,
     // year, then code, byte-wise.
-    bool authorLess(const NorbekLiterature& a, const NorbekLiterature& b) const;
+    bool authorLess(const LiteratureRow& a, const LiteratureRow& b) const;
 
     // One literature line: author, year, title, book title and particulars.
-    std::string literatureEntry(const NorbekLiterature& literature) const;
+    std::string literatureEntry(const LiteratureRow& literature) const;
 
     // An area's name with its regions and its latitude and longitude.
     std::string areaHeading(const NorbekArea& area) const;
