@@ -24,17 +24,20 @@ DatumShiftStatus DatumShiftTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
     DatumShiftStatus stop = DatumShiftStatus::Ok;
+    // Ends the table at the reader's line with a fault of the table's own.
+    auto stopAt = [&](const CsvLineReader& reader, DatumShiftStatus status) {
+        stop = status;
+        fault_.line = reader.lineNumber();
+        return false;
+    };
     const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvLineReader& reader) {
         // A row beyond the capacity stops loading before its code is read.
-        DatumShiftRecord record;
         if (static_cast<int>(rows_.size()) >= capacity)
-            stop = DatumShiftStatus::Overflow;
-        else if ((record.squareCode = parseInteger(reader.field(0))) < 1)
-            stop = DatumShiftStatus::BadSquareCode;
-        if (stop != DatumShiftStatus::Ok) {
-            fault_.line = reader.lineNumber();
-            return false;
-        }
+            return stopAt(reader, DatumShiftStatus::Overflow);
+        DatumShiftRecord record;
+        record.squareCode = parseInteger(reader.field(0));
+        if (record.squareCode < 1)
+            return stopAt(reader, DatumShiftStatus::BadSquareCode);
         record.latitudeShift = parseReal(reader.field(2)) / 3600.0;
         record.longitudeShift = parseReal(reader.field(3)) / 3600.0;
         rows_.push_back(record);

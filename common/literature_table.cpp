@@ -20,12 +20,6 @@ template <typename Padded> int comparePadded(const Padded& a, const Padded& b)
     return compareBigEndianWords(a.bytes, b.bytes, sizeof a.bytes);
 }
 
-// A column trimmed after its cut to `maxBytes`.
-std::string column(const CsvReader& reader, size_t index, size_t maxBytes)
-{
-    return std::string(trimmedText(cutText(reader.field(index), maxBytes)));
-}
-
 } // namespace
 
 LiteratureRow LiteratureRow::read(const CsvReader& reader)
@@ -34,17 +28,17 @@ LiteratureRow LiteratureRow::read(const CsvReader& reader)
     constexpr size_t codeBytes = LiteratureTable::codeBytes, textBytes = LiteratureTable::textBytes;
     LiteratureRow row;
     row.code = LiteratureTable::codeOf(reader.field(literatureColumn::code));
-    row.author = column(reader, literatureColumn::author, authorBytes);
-    row.year = column(reader, literatureColumn::year, shortBytes);
-    row.title = column(reader, literatureColumn::title, textBytes);
-    row.bookCode = column(reader, literatureColumn::bookCode, codeBytes);
+    row.author = keptField(reader, literatureColumn::author, authorBytes);
+    row.year = keptField(reader, literatureColumn::year, shortBytes);
+    row.title = keptField(reader, literatureColumn::title, textBytes);
+    row.bookCode = keptField(reader, literatureColumn::bookCode, codeBytes);
     for (size_t i = 0; i < 3; ++i)
-        row.particulars[i] = column(reader, literatureColumn::firstParticular + i, shortBytes);
-    row.note = column(reader, literatureColumn::note, shortBytes);
-    row.author1 = column(reader, literatureColumn::author1, authorBytes);
-    row.title1 = column(reader, literatureColumn::title1, textBytes);
-    row.author2 = column(reader, literatureColumn::author2, authorBytes);
-    row.title2 = column(reader, literatureColumn::title2, textBytes);
+        row.particulars[i] = keptField(reader, literatureColumn::firstParticular + i, shortBytes);
+    row.note = keptField(reader, literatureColumn::note, shortBytes);
+    row.author1 = keptField(reader, literatureColumn::author1, authorBytes);
+    row.title1 = keptField(reader, literatureColumn::title1, textBytes);
+    row.author2 = keptField(reader, literatureColumn::author2, authorBytes);
+    row.title2 = keptField(reader, literatureColumn::title2, textBytes);
     return row;
 }
 

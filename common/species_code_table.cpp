@@ -3,7 +3,6 @@
 #include "common/text_helpers.h"
 #include "common/tool_table_rows.h"
 #include "platform/cp932.h"
-#include "platform/text_numbers.h"
 
 #include <algorithm>
 
@@ -18,11 +17,12 @@ bool SpeciesCodeTable::load(std::string_view path, int capacity, ToolError& erro
             return true;
         if (codes_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("種テーブルの種数が多すぎます.上限は %d 種です.", capacity));
-        std::string text(trimmedText(reader.field(0)));
-        std::int64_t code = parseInteger64(text);
-        if (code <= 0)
+        std::int64_t code = tableCode(reader.field(0));
+        if (code <= 0) {
+            std::string text(trimmedText(reader.field(0)));
             return error.set(
                 path, cp932Printf("種テーブル %ld 行目: 種コードが異常です [%s]", reader.lineNumber(), text.c_str()));
+        }
         codes_.push_back(code);
         return true;
     });

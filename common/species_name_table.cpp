@@ -12,10 +12,7 @@
 namespace tavik {
 namespace {
 
-std::string nameKey(std::string_view name)
-{
-    return std::string(trimmedText(cutText(name, SpeciesNameTable::nameBytes)));
-}
+std::string nameKey(std::string_view name) { return std::string(cutAndTrimmed(name, SpeciesNameTable::nameBytes)); }
 
 const SpeciesName* findName(const std::vector<SpeciesName>& list, std::string_view name)
 {

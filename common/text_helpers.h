@@ -36,6 +36,14 @@ size_t trimText(std::string& text);
 // the end is dropped, so a cut text always reads back as the same characters.
 std::string_view cutText(std::string_view text, size_t maxBytes);
 
+// A field as the tools keep a table's text: cut to maxBytes (cutText), then
+// trimmed. The cut comes first, so a text that reaches its bound only through
+// its leading blanks loses characters at its end.
+inline std::string_view cutAndTrimmed(std::string_view field, size_t maxBytes)
+{
+    return trimmedText(cutText(field, maxBytes));
+}
+
 // Replaces every full-width hiragana character (small a to n, 83 characters)
 // by the katakana character of the same sound, in place; other characters stay.
 void foldKana(std::string& text);

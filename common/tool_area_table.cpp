@@ -12,7 +12,7 @@ namespace tavik {
 
 std::string ToolAreaTable::nameKey(std::string_view name)
 {
-    std::string key(trimmedText(cutText(name, nameBytes)));
+    std::string key(cutAndTrimmed(name, nameBytes));
     foldKana(key);
     return key;
 }

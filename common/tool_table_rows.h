@@ -1,11 +1,21 @@
 #pragma once
 
 #include "common/csv_reader.h"
+#include "common/text_helpers.h"
 #include "common/tool_error.h"
+
+#include <string>
 
 #include <string_view>
 
 namespace tavik {
+
+// A column of the current row as the tools keep a table's text: cut to
+// maxBytes, then trimmed (cutAndTrimmed).
+inline std::string keptField(const CsvReader& reader, size_t column, size_t maxBytes)
+{
+    return std::string(cutAndTrimmed(reader.field(column), maxBytes));
+}
 
 // Opens a table and hands its rows to readRow() one by one, in file order.
 // Reading stops at the end of the file (true), at a CSV syntax error (false,

@@ -111,7 +111,7 @@ bool ImageLists::load(const std::array<std::string, NorbekSettings::imageSources
                 break;
             if (status != CsvReaderStatus::Ok)
                 return error.set(path, norbekSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
-            std::string image(trimmedText(cutText(reader.field(0), imagePathBytes)));
+            std::string image(cutAndTrimmed(reader.field(0), imagePathBytes));
             if (image.empty())
                 continue;
             int owner = match(image, kind);

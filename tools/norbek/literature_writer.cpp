@@ -151,7 +151,7 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
     }
     line.located = true;
     for (size_t i = 2; i < reader.fieldCount(); ++i) {
-        std::string literatureCode(trimmedText(cutText(reader.field(i), literatureCodeBytes)));
+        std::string literatureCode(cutAndTrimmed(reader.field(i), literatureCodeBytes));
         if (literatureCode.empty())
             continue;
         int literature = tables_.findLiterature(literatureCode);

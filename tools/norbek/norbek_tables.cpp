@@ -6,6 +6,7 @@
 #include "common/table_overflow.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
+#include "common/tool_table_rows.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/report_text.h"
@@ -22,12 +23,6 @@ namespace {
 
 constexpr size_t nameBytes = 63;
 constexpr size_t codeBytes = 27;
-
-// A field cut to maxBytes and trimmed, as the tables keep their texts.
-std::string text(const CsvReader& reader, size_t index, size_t maxBytes)
-{
-    return std::string(trimmedText(cutText(reader.field(index), maxBytes)));
-}
 
 // Opens a table; on failure the table's own message for a missing file or
 // for any other reason.
@@ -130,16 +125,16 @@ bool NorbekTables::loadSpeciesTable(std::string_view path, int capacity, ToolErr
         }
         NorbekSpecies species;
         species.code = tableCode(reader.field(speciesColumn::code));
-        species.scientific = text(reader, speciesColumn::scientificName, nameBytes);
-        species.author = text(reader, speciesColumn::author, 47);
-        species.year = text(reader, speciesColumn::year, 7);
-        species.parenthesised = text(reader, speciesColumn::parenthesis, nameBytes).starts_with('C');
+        species.scientific = keptField(reader, speciesColumn::scientificName, nameBytes);
+        species.author = keptField(reader, speciesColumn::author, 47);
+        species.year = keptField(reader, speciesColumn::year, 7);
+        species.parenthesised = keptField(reader, speciesColumn::parenthesis, nameBytes).starts_with('C');
         species.phyleticCode = tableCode(reader.field(speciesColumn::phyleticCode));
-        species.groupName = text(reader, speciesColumn::groupName, nameBytes);
-        species.alias1 = text(reader, speciesColumn::alias1, nameBytes);
-        species.groupAlias1 = text(reader, speciesColumn::groupAlias1, nameBytes);
-        species.alias2 = text(reader, speciesColumn::alias2, nameBytes);
-        species.groupAlias2 = text(reader, speciesColumn::groupAlias2, nameBytes);
+        species.groupName = keptField(reader, speciesColumn::groupName, nameBytes);
+        species.alias1 = keptField(reader, speciesColumn::alias1, nameBytes);
+        species.groupAlias1 = keptField(reader, speciesColumn::groupAlias1, nameBytes);
+        species.alias2 = keptField(reader, speciesColumn::alias2, nameBytes);
+        species.groupAlias2 = keptField(reader, speciesColumn::groupAlias2, nameBytes);
         species.row = static_cast<int>(species_.size());
         species_.push_back(std::move(species));
         return true;
@@ -161,10 +156,10 @@ bool NorbekTables::loadPhyleticTable(std::string_view path, int capacity, ToolEr
         }
         NorbekGroup group;
         group.code = tableCode(reader.field(phyleticColumn::code));
-        group.name = text(reader, phyleticColumn::name, nameBytes);
+        group.name = keptField(reader, phyleticColumn::name, nameBytes);
         group.parentCode = tableCode(reader.field(phyleticColumn::parentCode));
-        group.alias1 = text(reader, phyleticColumn::alias1, nameBytes);
-        group.alias2 = text(reader, phyleticColumn::alias2, nameBytes);
+        group.alias1 = keptField(reader, phyleticColumn::alias1, nameBytes);
+        group.alias2 = keptField(reader, phyleticColumn::alias2, nameBytes);
         groups_.push_back(std::move(group));
         return true;
     });
@@ -230,13 +225,13 @@ bool NorbekTables::loadAreaTable(std::string_view path, int capacity, ToolError&
         if (area.code <= 0)
             return error.set(path,
                 cp932Printf(" %ld 行目: 地域テーブルの地域コードが異常です [%s]", row, quotedForReport(code).c_str()));
-        area.name = text(reader, areaColumn::name, nameBytes);
-        area.alias1 = text(reader, areaColumn::alias1, nameBytes);
-        area.alias2 = text(reader, areaColumn::alias2, nameBytes);
-        area.latitude = text(reader, areaColumn::latitude, 15);
-        area.longitude = text(reader, areaColumn::longitude, 15);
-        area.largeRegion = text(reader, areaColumn::largeRegion, nameBytes);
-        area.smallRegion = text(reader, areaColumn::smallRegion, 255);
+        area.name = keptField(reader, areaColumn::name, nameBytes);
+        area.alias1 = keptField(reader, areaColumn::alias1, nameBytes);
+        area.alias2 = keptField(reader, areaColumn::alias2, nameBytes);
+        area.latitude = keptField(reader, areaColumn::latitude, 15);
+        area.longitude = keptField(reader, areaColumn::longitude, 15);
+        area.largeRegion = keptField(reader, areaColumn::largeRegion, nameBytes);
+        area.smallRegion = keptField(reader, areaColumn::smallRegion, 255);
         areas_.push_back(std::move(area));
         return true;
     });
@@ -281,10 +276,10 @@ bool NorbekTables::loadBookTable(std::string_view path, int capacity, ToolError&
         if (books_.size() >= static_cast<size_t>(std::max(capacity, 0)))
             return error.set(path, cp932Printf("書誌テーブルの書誌数が多すぎます.上限: %d", capacity));
         NorbekBook book;
-        book.code = text(reader, bookColumn::code, codeBytes);
-        book.title = text(reader, bookColumn::title, 127);
-        book.title1 = text(reader, bookColumn::title1, 127);
-        book.title2 = text(reader, bookColumn::title2, 127);
+        book.code = keptField(reader, bookColumn::code, codeBytes);
+        book.title = keptField(reader, bookColumn::title, 127);
+        book.title1 = keptField(reader, bookColumn::title1, 127);
+        book.title2 = keptField(reader, bookColumn::title2, 127);
         books_.push_back(std::move(book));
         return true;
     });

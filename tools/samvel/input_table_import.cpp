@@ -99,7 +99,7 @@ struct InputTableImport::InputRow {
 
     static InputRow of(const CsvReader& reader)
     {
-        auto field = [&reader](Column column) { return trimmedText(cutText(reader.field(column), inputFieldBytes)); };
+        auto field = [&reader](Column column) { return cutAndTrimmed(reader.field(column), inputFieldBytes); };
         return {field(Mark), field(SpeciesCode), field(Area), field(Literature), field(Reliability), field(Latitude),
             field(Longitude), field(Mesh)};
     }
