@@ -36,6 +36,38 @@ struct CsvFieldSplit {
     std::size_t faultStart = 0; // where the field at fault begins
 };
 
+// The result of reading one line of a table, the same for the viewer's and
+// the tools' readers. The negative numbers are those the messages have
+// always been keyed on.
+enum class CsvStatus {
+    Ok = 0, // a line is ready (it may have no fields)
+    EndOfFile = -1, // the file is at its end and nothing was read
+    TooManyFields = -96, // more fields than the reader keeps; the first ones are kept
+    FieldTooLong = -97, // a field over the reader's bound; the fields before it are kept
+    LineTooLong = -98, // a line longer than the reader or memory can hold; no field is kept
+    MisplacedQuote = -99, // a second quoted section in one field
+    UnterminatedQuote = -100, // the line ends inside quotes
+    ReadError = -101, // reading the file failed: the line and everything after it are unknown
+};
+
+// The status of a line whose split ended with `fault`.
+constexpr CsvStatus csvStatusOf(CsvFieldFault fault)
+{
+    switch (fault) {
+    case CsvFieldFault::None:
+        return CsvStatus::Ok;
+    case CsvFieldFault::FieldTooLong:
+        return CsvStatus::FieldTooLong;
+    case CsvFieldFault::TooManyFields:
+        return CsvStatus::TooManyFields;
+    case CsvFieldFault::MisplacedQuote:
+        return CsvStatus::MisplacedQuote;
+    case CsvFieldFault::UnterminatedQuote:
+        break;
+    }
+    return CsvStatus::UnterminatedQuote;
+}
+
 // Of a line held in memory, one trailing line feed, carriage return or
 // end-of-file mark (0x1A) goes, then one more line feed or carriage return
 // before it: what is left is the line's text.

@@ -29,7 +29,7 @@ std::string csvLineFaultMessage(CsvStatus status, std::string_view path, long li
         return cp932Printf("%s\n %ld 行目を読めません。ファイルを読み込み中にエラーが起きました。", file.c_str(), line);
     case CsvStatus::Ok:
     case CsvStatus::EndOfFile:
-    case CsvStatus::MisusedQuotes:
+    case CsvStatus::MisplacedQuote:
         break;
     }
     return cp932Printf("%s\n %ld 行目: ２重引用符の使い方が間違っています。", file.c_str(), line);
@@ -154,21 +154,11 @@ CsvStatus CsvLineReader::splitLine(std::string& line, std::vector<std::string_vi
     const CsvFieldSplit split
         = splitCsvFields(line.data(), line.size(), {kMaxFieldBytes, maxFields, LeadBytes::CodePage},
             [&](size_t start, size_t length) { fields.emplace_back(line.data() + start, length); });
-    switch (split.fault) {
-    case CsvFieldFault::None:
-        return CsvStatus::Ok;
-    case CsvFieldFault::FieldTooLong:
-        return CsvStatus::FieldTooLong;
-    case CsvFieldFault::TooManyFields:
-        return CsvStatus::TooManyFields;
-    case CsvFieldFault::MisplacedQuote:
+    const CsvStatus status = csvStatusOf(split.fault);
+    // A quote fault keeps no field; a long field or too many keep those before.
+    if (status == CsvStatus::MisplacedQuote || status == CsvStatus::UnterminatedQuote)
         fields.clear();
-        return CsvStatus::MisusedQuotes;
-    case CsvFieldFault::UnterminatedQuote:
-        break;
-    }
-    fields.clear();
-    return CsvStatus::UnterminatedQuote;
+    return status;
 }
 
 } // namespace tavik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/csv_fields.h"
 #include "common/text_line_source.h"
 
 #include <cstdint>
@@ -8,19 +9,6 @@
 #include <vector>
 
 namespace tavik {
-
-// Results of reading one line of a table. The numbers are those callers and
-// messages have always used.
-enum class CsvStatus {
-    Ok = 0,
-    EndOfFile = -1,
-    TooManyFields = -96, // the reader's room of fields (60,000) kept, the rest of the line dropped
-    FieldTooLong = -97, // fields before the long one kept
-    LineTooLong = -98, // memory cannot hold the line; nothing kept
-    MisusedQuotes = -99, // a second quoted part in one field
-    UnterminatedQuote = -100, // end of line inside quotes
-    ReadError = -101 // the file could not be read on (not its end); nothing kept
-};
 
 // Where loading a table stopped: a line the reader refused, and why.
 struct CsvLineFault {

@@ -61,7 +61,7 @@ std::string_view CsvReader::field(size_t index) const
     return std::string_view(line_.data() + fields_[index].start, fields_[index].length);
 }
 
-CsvReaderStatus CsvReader::nextLine()
+CsvStatus CsvReader::nextLine()
 {
     fields_.clear();
     errorText_.clear();
@@ -73,21 +73,21 @@ CsvReaderStatus CsvReader::nextLine()
             readErrorLine_ = lineNumber_ + 1;
         lineNumber_ = readErrorLine_;
         errorText_ = utf8ToCp932(systemErrorText(lines_.readError()));
-        return CsvReaderStatus::ReadError;
+        return CsvStatus::ReadError;
     }
     if (fetched == TextLineSource::Fetch::End)
-        return CsvReaderStatus::EndOfFile;
+        return CsvStatus::EndOfFile;
     ++lineNumber_;
     // A lone end-of-file mark (0x1A) closing the file, as old editors wrote
     // it, ends the file like the text streams these tables come from did.
     if (line_ == "\x1A") {
         --lineNumber_;
-        return CsvReaderStatus::EndOfFile;
+        return CsvStatus::EndOfFile;
     }
     if (lines_.tooLong()) {
         errorText_ = std::string(cutText(line_, errorTextOfLongLine)) + "...";
         line_.clear();
-        return CsvReaderStatus::LineTooLong;
+        return CsvStatus::LineTooLong;
     }
     return split();
 }
@@ -102,7 +102,7 @@ bool CsvReader::seek(std::int64_t offset, long lineNumber)
     return true;
 }
 
-CsvReaderStatus CsvReader::splitLine(std::string_view line)
+CsvStatus CsvReader::splitLine(std::string_view line)
 {
     fields_.clear();
     errorText_.clear();
@@ -110,56 +110,45 @@ CsvReaderStatus CsvReader::splitLine(std::string_view line)
     return split();
 }
 
-CsvReaderStatus CsvReader::fail(CsvReaderStatus status, size_t fieldStart)
+CsvStatus CsvReader::fail(CsvStatus status, size_t fieldStart)
 {
     errorText_.assign(line_, fieldStart);
-    if (status != CsvReaderStatus::TooManyFields && status != CsvReaderStatus::FieldTooLong)
+    if (status != CsvStatus::TooManyFields && status != CsvStatus::FieldTooLong)
         fields_.clear();
     return status;
 }
 
-CsvReaderStatus CsvReader::split()
+CsvStatus CsvReader::split()
 {
     // The line end is gone already; of a line held in memory (splitLine)
     // the trailing line end goes too.
     dropTrailingLineEnd(line_);
     const size_t n = line_.size();
     if (n == 0)
-        return CsvReaderStatus::Ok;
+        return CsvStatus::Ok;
 
     const CsvFieldSplit split = splitCsvFields(
         line_.data(), n, {maxFieldBytes, limits_.maxFields, LeadBytes::ConsoleTools}, [&](size_t start, size_t length) {
             fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
         });
-    switch (split.fault) {
-    case CsvFieldFault::None:
-        return CsvReaderStatus::Ok;
-    case CsvFieldFault::FieldTooLong:
-        return fail(CsvReaderStatus::FieldTooLong, split.faultStart);
-    case CsvFieldFault::TooManyFields:
-        return fail(CsvReaderStatus::TooManyFields, split.faultStart);
-    case CsvFieldFault::MisplacedQuote:
-        return fail(CsvReaderStatus::MisplacedQuote, split.faultStart);
-    case CsvFieldFault::UnterminatedQuote:
-        break;
-    }
-    return fail(CsvReaderStatus::UnterminatedQuote, split.faultStart);
+    const CsvStatus status = csvStatusOf(split.fault);
+    return status == CsvStatus::Ok ? status : fail(status, split.faultStart);
 }
 
-std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText)
+std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
 {
-    if (status == CsvReaderStatus::ReadError)
+    if (status == CsvStatus::ReadError)
         return cp932Printf("%ld 行目を読めません: %s", row, std::string(errorText).c_str());
     std::string text = quotedForReport(errorText);
     switch (status) {
-    case CsvReaderStatus::FieldTooLong:
+    case CsvStatus::FieldTooLong:
         return cp932Printf("%ld 行目: トークンが長すぎるか、不正なデリミタか、２重引用符の使い方が間違っています\n%s",
             row, text.c_str());
-    case CsvReaderStatus::UnterminatedQuote:
+    case CsvStatus::UnterminatedQuote:
         return cp932Printf("%ld 行目: ２重引用符の使い方が間違っています\n%s", row, text.c_str());
-    case CsvReaderStatus::MisplacedQuote:
+    case CsvStatus::MisplacedQuote:
         return cp932Printf("%ld 行目: 不正なデリミタです\n%s", row, text.c_str());
-    case CsvReaderStatus::LineTooLong:
+    case CsvStatus::LineTooLong:
         return cp932Printf("%ld 行目: 行が長すぎます\n%s", row, text.c_str());
     default:
         return cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str());

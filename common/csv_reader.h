@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/csv_fields.h"
 #include "common/text_line_source.h"
 #include "platform/file_reading.h"
 
@@ -9,19 +10,6 @@
 #include <vector>
 
 namespace tavik {
-
-// Result of reading one line. The negative values are the codes the tools'
-// messages are keyed on.
-enum class CsvReaderStatus {
-    Ok = 0, // a line is ready (it may have no fields)
-    EndOfFile = -1, // the stream is at its end and nothing was read
-    TooManyFields = -96, // more fields than the reader keeps; the first ones are kept
-    FieldTooLong = -97, // a field over 512 bytes; the fields before it are kept
-    LineTooLong = -98, // a line longer than the reader or memory can hold; no field is kept
-    MisplacedQuote = -99, // a second quoted section in one field
-    UnterminatedQuote = -100, // the line ends inside quotes
-    ReadError = -101, // reading the file failed: the line and everything after it are unknown
-};
 
 // Reads a cp932 CSV text file line by line and splits each line into fields.
 // Lines end in LF, CR LF, or a CR alone outside quotes (LineEndScanner) and are read whole however long they are (up
@@ -57,7 +45,7 @@ public:
 
     // Reads and splits the next line. A failed read is ReadError, never the
     // end of the file, and so is every call after it.
-    CsvReaderStatus nextLine();
+    CsvStatus nextLine();
 
     // Lines read so far, the current one included (its 1-based number).
     long lineNumber() const { return lineNumber_; }
@@ -83,7 +71,7 @@ public:
     const std::string& errorText() const { return errorText_; }
 
     // Splits one line held in memory (without its line feed) as nextLine does.
-    CsvReaderStatus splitLine(std::string_view line);
+    CsvStatus splitLine(std::string_view line);
 
 private:
     struct Span {
@@ -91,8 +79,8 @@ private:
         std::uint32_t length;
     };
 
-    CsvReaderStatus split();
-    CsvReaderStatus fail(CsvReaderStatus status, size_t fieldStart);
+    CsvStatus split();
+    CsvStatus fail(CsvStatus status, size_t fieldStart);
 
     Limits limits_;
     TextLineSource lines_;
@@ -108,6 +96,6 @@ private:
 // The message the tools show for a syntax code or a read error met in a
 // table: row is the 1-based line number, errorText the reader's error text
 // (cp932), quoted cut and with its control characters escaped.
-std::string csvSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText);
+std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
 
 } // namespace tavik

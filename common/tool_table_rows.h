@@ -27,10 +27,10 @@ bool readToolTableRows(CsvReader& reader, std::string_view path, const char* lab
     if (!openToolTable(reader, path, label, error))
         return false;
     for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
             return true;
-        if (status != CsvReaderStatus::Ok)
+        if (status != CsvStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (!readRow())
             return false;

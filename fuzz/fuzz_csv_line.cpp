@@ -23,7 +23,7 @@ void checkFields(CsvStatus status, const std::vector<std::string_view>& fields, 
             FUZZ_CHECK(field.data() >= line.data() && field.data() + field.size() <= line.data() + line.size());
         }
         break;
-    case CsvStatus::MisusedQuotes:
+    case CsvStatus::MisplacedQuote:
     case CsvStatus::UnterminatedQuote:
         break;
     default:

@@ -11,12 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CsvReader reader(small ? CsvReader::ludricLimits : CsvReader::standardLimits);
         FUZZ_CHECK(reader.open(path));
         for (int lines = 0; lines < 100000; ++lines) {
-            CsvReaderStatus status = reader.nextLine();
-            if (status == CsvReaderStatus::EndOfFile)
+            CsvStatus status = reader.nextLine();
+            if (status == CsvStatus::EndOfFile)
                 break;
             for (size_t i = 0; i <= reader.fieldCount(); ++i)
                 FUZZ_CHECK(reader.field(i).size() <= CsvReader::maxFieldBytes);
-            if (status != CsvReaderStatus::Ok)
+            if (status != CsvStatus::Ok)
                 (void)reader.errorText();
         }
     }

@@ -45,7 +45,7 @@ TEST(CsvReader, SplitsLinesByTheQuotingRules)
     };
     CsvReader reader;
     for (const Case& c : cases) {
-        EXPECT_EQ(reader.splitLine(c.line), CsvReaderStatus::Ok) << c.line;
+        EXPECT_EQ(reader.splitLine(c.line), CsvStatus::Ok) << c.line;
         EXPECT_EQ(fieldsOf(reader), c.fields) << c.line;
     }
 }
@@ -79,15 +79,15 @@ TEST(CsvReader, ReportsSyntaxFaultsWithTheOffendingText)
 {
     struct Case {
         std::string line;
-        CsvReaderStatus status;
+        CsvStatus status;
         size_t fieldsKept;
         std::string errorText;
     } cases[] = {
-        {"a,\"b", CsvReaderStatus::UnterminatedQuote, 0, "\"b"},
-        {"1,\"a\" \"b\",c", CsvReaderStatus::MisplacedQuote, 0, "\"a\" \"b\",c"},
-        {"1,2," + std::string(513, 'x') + ",4", CsvReaderStatus::FieldTooLong, 2, std::string(513, 'x') + ",4"},
+        {"a,\"b", CsvStatus::UnterminatedQuote, 0, "\"b"},
+        {"1,\"a\" \"b\",c", CsvStatus::MisplacedQuote, 0, "\"a\" \"b\",c"},
+        {"1,2," + std::string(513, 'x') + ",4", CsvStatus::FieldTooLong, 2, std::string(513, 'x') + ",4"},
         // 512 bytes inside quotes count, not the quotes themselves.
-        {"\"" + std::string(512, 'y') + "\"", CsvReaderStatus::Ok, 1, ""},
+        {"\"" + std::string(512, 'y') + "\"", CsvStatus::Ok, 1, ""},
     };
     CsvReader reader;
     for (const Case& c : cases) {
@@ -103,12 +103,12 @@ TEST(CsvReader, KeepsNoMoreFieldsThanItsRoom)
     // distribution table holds two a record.
     std::string line(400000, ',');
     CsvReader standard;
-    EXPECT_EQ(standard.splitLine(line), CsvReaderStatus::Ok);
+    EXPECT_EQ(standard.splitLine(line), CsvStatus::Ok);
     EXPECT_EQ(standard.fieldCount(), 400001u);
 
     CsvReader ludric(CsvReader::ludricLimits);
-    EXPECT_EQ(ludric.splitLine(std::string(11999, ',')), CsvReaderStatus::Ok);
-    EXPECT_EQ(ludric.splitLine(std::string(30000, ',')), CsvReaderStatus::TooManyFields);
+    EXPECT_EQ(ludric.splitLine(std::string(11999, ',')), CsvStatus::Ok);
+    EXPECT_EQ(ludric.splitLine(std::string(30000, ',')), CsvStatus::TooManyFields);
     EXPECT_EQ(ludric.fieldCount(), 12000u);
 }
 
@@ -123,16 +123,16 @@ TEST_F(CsvFile, ReadsLinesNumberedToTheEndOfFile)
 {
     CsvReader reader;
     ASSERT_TRUE(reader.open(write("a,b\r\n\r\nc\n\x1A")));
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(fieldsOf(reader), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(reader.fieldCount(), 0u);
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(reader.field(0), "c");
     EXPECT_EQ(reader.field(5), "");
     EXPECT_EQ(reader.lineNumber(), 3);
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
 
     EXPECT_FALSE(reader.open(folder_.file("missing.csv")));
     EXPECT_FALSE(reader.open(folder_.path()));
@@ -145,11 +145,11 @@ TEST_F(CsvFile, ACarriageReturnAloneEndsALineOutsideQuotes)
     ASSERT_TRUE(reader.open(write("a,1\rb,\"x\ry\"\r\rc,3\r\nd\r")));
     const std::vector<std::vector<std::string>> lines = {{"a", "1"}, {"b", "x\ry"}, {}, {"c", "3"}, {"d"}};
     for (const std::vector<std::string>& line : lines) {
-        ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+        ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
         EXPECT_EQ(fieldsOf(reader), line) << reader.lineNumber();
     }
     EXPECT_EQ(reader.lineNumber(), 5);
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::EndOfFile);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::EndOfFile);
 }
 
 // Each line's offset, noted while reading on, finds the line again: across
@@ -164,7 +164,7 @@ TEST_F(CsvFile, LineOffsetsFindTheLinesAgain)
     ASSERT_TRUE(reader.open(write(text)));
     std::vector<std::int64_t> offsets;
     std::vector<std::vector<std::string>> lines;
-    while (reader.nextLine() == CsvReaderStatus::Ok) {
+    while (reader.nextLine() == CsvStatus::Ok) {
         offsets.push_back(reader.lineOffset());
         lines.push_back(fieldsOf(reader));
     }
@@ -177,7 +177,7 @@ TEST_F(CsvFile, LineOffsetsFindTheLinesAgain)
     EXPECT_EQ(reader.nextOffset(), static_cast<std::int64_t>(text.size()));
     for (size_t i : {n - 1, n - 2, n - 3, size_t{3}, size_t{2}, size_t{1}, size_t{0}, n - 3}) {
         ASSERT_TRUE(reader.seek(offsets[i], static_cast<long>(i) + 1));
-        ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok) << i;
+        ASSERT_EQ(reader.nextLine(), CsvStatus::Ok) << i;
         EXPECT_EQ(fieldsOf(reader), lines[i]) << i;
         EXPECT_EQ(reader.lineNumber(), static_cast<long>(i) + 1);
         EXPECT_EQ(reader.lineOffset(), offsets[i]);
@@ -197,25 +197,25 @@ TEST_F(CsvFile, ReadsLinesOfAnyLengthAndRefusesOnlyWhatItCannotHold)
     for (CsvReader::Limits limits : {CsvReader::standardLimits, CsvReader::Limits{2700004, 600001}}) {
         CsvReader reader(limits);
         ASSERT_TRUE(reader.open(path));
-        EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
-        EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+        EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+        EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
         EXPECT_EQ(reader.fieldCount(), 600001u);
         EXPECT_EQ(reader.field(599999), "A");
         EXPECT_EQ(reader.field(600000), "last");
-        EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+        EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
         EXPECT_EQ(reader.field(0), "2");
     }
 
     CsvReader reader(CsvReader::Limits{10, 100});
     std::string fits(10, 'a');
     ASSERT_TRUE(reader.open(write("1\r\n" + std::string(11, 'b') + "\n" + fits + "\n2\n")));
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::LineTooLong);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::LineTooLong);
     EXPECT_EQ(reader.fieldCount(), 0u);
     EXPECT_EQ(reader.errorText().substr(0, 3), "bbb");
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(reader.field(0), fits);
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(reader.field(0), "2");
     EXPECT_EQ(reader.lineNumber(), 4);
 }
@@ -251,7 +251,7 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
 
     CsvReader reader;
     ASSERT_TRUE(reader.open(path));
-    ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(fieldsOf(reader), fields);
 }
 
@@ -265,29 +265,28 @@ TEST(CsvReader, AFailedReadIsAFaultOfItsOwnAndNeverTheEnd)
     ASSERT_GT(table.size(), 2u << 20); // the reader takes 1 MiB a read
     CsvReader reader;
     reader.open(FilePtr(test::failingStream(table, table.size() / 2, EIO)));
-    CsvReaderStatus status;
+    CsvStatus status;
     long lastRow = 0;
-    while ((status = reader.nextLine()) == CsvReaderStatus::Ok)
+    while ((status = reader.nextLine()) == CsvStatus::Ok)
         lastRow = std::stol(std::string(reader.field(0)));
-    EXPECT_EQ(status, CsvReaderStatus::ReadError);
+    EXPECT_EQ(status, CsvStatus::ReadError);
     EXPECT_LT(lastRow, 250000);
     EXPECT_EQ(reader.lineNumber(), lastRow + 1);
     EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(status, reader.lineNumber(), reader.errorText())),
         std::to_string(lastRow + 1) + " 行目を読めません: 入出力エラーです");
-    EXPECT_EQ(reader.nextLine(), CsvReaderStatus::ReadError);
+    EXPECT_EQ(reader.nextLine(), CsvStatus::ReadError);
     EXPECT_EQ(reader.lineNumber(), lastRow + 1);
 }
 
 TEST(CsvSyntaxMessage, NamesTheRowAndTheText)
 {
-    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::UnterminatedQuote, 7, "\"ab")),
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::UnterminatedQuote, 7, "\"ab")),
         "7 行目: ２重引用符の使い方が間違っています\n\"ab");
-    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
-    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::MisplacedQuote, 2, "x")), "2 行目: 不正なデリミタです\nx");
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::TooManyFields, 3, "x")), "3 行目: CSV syntax error  \nx");
     // The rest of a huge line is cut, and what would reach the terminal as
     // a command is shown.
-    EXPECT_EQ(
-        cp932ToUtf8(csvSyntaxMessage(CsvReaderStatus::UnterminatedQuote, 4, "\"\x1B[2J" + std::string(1000, 'x'))),
+    EXPECT_EQ(cp932ToUtf8(csvSyntaxMessage(CsvStatus::UnterminatedQuote, 4, "\"\x1B[2J" + std::string(1000, 'x'))),
         "4 行目: ２重引用符の使い方が間違っています\n\"\\x1B[2J" + std::string(72, 'x') + "…");
 }
 

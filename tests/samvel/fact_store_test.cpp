@@ -42,9 +42,9 @@ TEST(FactStore, ASpeciesLineOfAnyLengthIsWrittenWholeAndReadsBack)
 
     CsvReader reader;
     ASSERT_TRUE(reader.open(path));
-    ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
     EXPECT_EQ(reader.fieldCount(), 1u);
-    ASSERT_EQ(reader.nextLine(), CsvReaderStatus::Ok);
+    ASSERT_EQ(reader.nextLine(), CsvStatus::Ok);
     ASSERT_EQ(reader.fieldCount(), 2u * count + 1);
     EXPECT_EQ(reader.field(0), "8");
     EXPECT_EQ(reader.field(1), "1");

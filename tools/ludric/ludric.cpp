@@ -67,12 +67,12 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
     CsvWriter writer(replacement.stream());
     std::string code;
     for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
             break;
         long row = reader.lineNumber();
         // A row the reader rejects would be lost from the copy: the table stays as it is.
-        if (status != CsvReaderStatus::Ok)
+        if (status != CsvStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
 
         std::string_view name = trimmedText(reader.field(0));
@@ -122,11 +122,11 @@ bool Ludric::checkTable(std::string_view path, ToolError& error)
     if (!reader.open(path))
         return cannotOpen(path, reader, error);
     for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
             return true;
         long row = reader.lineNumber();
-        if (status != CsvReaderStatus::Ok)
+        if (status != CsvStatus::Ok)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
         // Fields beyond the ninth are not written back: text in one means the
         // file is no input table (a pattern that matched a reference table),

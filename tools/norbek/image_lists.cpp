@@ -106,10 +106,10 @@ bool ImageLists::load(const std::array<std::string, NorbekSettings::imageSources
                 norbekOpenMessage(
                     reader.openResult(), "イメージリストが見つかりません.", "イメージリストが読めませんでした."));
         for (;;) {
-            CsvReaderStatus status = reader.nextLine();
-            if (status == CsvReaderStatus::EndOfFile)
+            CsvStatus status = reader.nextLine();
+            if (status == CsvStatus::EndOfFile)
                 break;
-            if (status != CsvReaderStatus::Ok)
+            if (status != CsvStatus::Ok)
                 return error.set(path, norbekSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
             std::string image(cutAndTrimmed(reader.field(0), imagePathBytes));
             if (image.empty())

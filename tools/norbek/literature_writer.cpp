@@ -107,15 +107,15 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
     CsvReader& reader, SpeciesLine& line, ToolError& error) const
 {
     const std::string& path = settings_.tables.spLitDb;
-    CsvReaderStatus status = reader.nextLine();
-    if (status == CsvReaderStatus::EndOfFile)
+    CsvStatus status = reader.nextLine();
+    if (status == CsvStatus::EndOfFile)
         return LineRead::End;
     long row = reader.lineNumber();
     auto fault = [&](const std::string& file, const std::string& message) {
         error.set(file, message);
         return LineRead::Fault;
     };
-    if (status != CsvReaderStatus::Ok)
+    if (status != CsvStatus::Ok)
         return fault(path, norbekSyntaxMessage(status, row, reader.errorText()));
     if (reader.fieldCount() == 0)
         return fault(path, cp932Printf("%ld 行目: 種コードがありません", row));

@@ -40,10 +40,10 @@ bool openTable(CsvReader& reader, std::string_view path, const char* missing, co
 template <typename Take> bool readRows(CsvReader& reader, std::string_view path, ToolError& error, Take take)
 {
     for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
             return true;
-        if (status != CsvReaderStatus::Ok)
+        if (status != CsvStatus::Ok)
             return error.set(path, norbekSyntaxMessage(status, reader.lineNumber(), reader.errorText()));
         if (reader.fieldCount() == 0)
             continue;
@@ -91,18 +91,18 @@ std::string norbekOpenMessage(const FileReadResult& result, const char* missing,
     return cp932Literal(unreadable) + " (" + utf8ToCp932(fileReadFailureText(result)) + ")";
 }
 
-std::string norbekSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText)
+std::string norbekSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
 {
     switch (status) {
-    case CsvReaderStatus::ReadError:
+    case CsvStatus::ReadError:
         return csvSyntaxMessage(status, row, errorText);
-    case CsvReaderStatus::UnterminatedQuote:
+    case CsvStatus::UnterminatedQuote:
         return cp932Printf("%ld 行目: 文字列が \"\" で囲まれていません。", row);
-    case CsvReaderStatus::MisplacedQuote:
+    case CsvStatus::MisplacedQuote:
         return cp932Printf("%ld 行目: デリミタ不正", row);
-    case CsvReaderStatus::FieldTooLong:
+    case CsvStatus::FieldTooLong:
         return cp932Printf("%ld 行目: 文字列が長過ぎて扱えません。", row);
-    case CsvReaderStatus::LineTooLong:
+    case CsvStatus::LineTooLong:
         return cp932Printf("%ld 行目: 行が長過ぎて扱えません。", row);
     default:
         return cp932Printf("%ld 行目: 項目が多過ぎて扱えません。", row);

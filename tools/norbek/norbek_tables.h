@@ -10,7 +10,7 @@
 
 namespace tavik {
 
-enum class CsvReaderStatus;
+enum class CsvStatus;
 struct FileReadResult;
 enum class NameForm;
 struct NorbekSettings;
@@ -110,7 +110,7 @@ private:
 
 // The message norbek gives for a syntax code or a read error met on `row`
 // (1-based) of any of its tables (cp932); errorText is the reader's.
-std::string norbekSyntaxMessage(CsvReaderStatus status, long row, std::string_view errorText);
+std::string norbekSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
 
 // The message for a table that cannot be opened: `missing` when there is no
 // such file, else `unreadable` with the reason (UTF-8 literals in, cp932 out).

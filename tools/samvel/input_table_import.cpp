@@ -126,13 +126,13 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
     std::string message;
     for (;;) {
-        CsvReaderStatus status = reader.nextLine();
-        if (status == CsvReaderStatus::EndOfFile)
+        CsvStatus status = reader.nextLine();
+        if (status == CsvStatus::EndOfFile)
             return true;
         long row = reader.lineNumber();
-        if (status == CsvReaderStatus::LineTooLong || status == CsvReaderStatus::ReadError)
+        if (status == CsvStatus::LineTooLong || status == CsvStatus::ReadError)
             return error.set(path, csvSyntaxMessage(status, row, reader.errorText()));
-        if (status != CsvReaderStatus::Ok) {
+        if (status != CsvStatus::Ok) {
             const std::string text = quotedForReport(reader.errorText());
             return error.set(path, cp932Printf("%ld 行目: CSV syntax error  \n%s", row, text.c_str()));
         }

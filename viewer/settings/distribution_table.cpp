@@ -153,7 +153,7 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
     case CsvStatus::ReadError:
         messages.stop("", csvLineFaultMessage(status, path, line));
         return false;
-    case CsvStatus::MisusedQuotes:
+    case CsvStatus::MisplacedQuote:
         break;
     }
     messages.stop("", cp932Printf("%s\n 種別分布テーブルが不正です。", file));
