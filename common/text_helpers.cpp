@@ -83,6 +83,13 @@ std::string_view cutText(std::string_view text, size_t maxBytes)
     return text.substr(0, end);
 }
 
+std::string tableText(std::string_view field, size_t maxBytes, TableTexts texts)
+{
+    if (texts == TableTexts::AsWritten)
+        return cutCp932(field, maxBytes);
+    return std::string(cutAndTrimmed(field, maxBytes));
+}
+
 void foldKana(std::string& text)
 {
     // Hiragana run from 0x829F (small a) to 0x82F1 (n); the katakana of the

@@ -36,6 +36,15 @@ size_t trimText(std::string& text);
 // the end is dropped, so a cut text always reads back as the same characters.
 std::string_view cutText(std::string_view text, size_t maxBytes);
 
+// How a program keeps the texts of a table's row. The maps keep a text as
+// it is written, cut at the code page's characters; the console tools cut it
+// at their own lead bytes (0xFD-0xFF too) and drop the blanks around it, as
+// they have always matched names. tests/agreement pins both.
+enum class TableTexts { AsWritten, Trimmed };
+
+// A text of a table's row kept as `texts` says, at most maxBytes bytes.
+std::string tableText(std::string_view field, size_t maxBytes, TableTexts texts);
+
 // A field as the tools keep a table's text: cut to maxBytes (cutText), then
 // trimmed. The cut comes first, so a text that reaches its bound only through
 // its leading blanks loses characters at its end.

@@ -41,12 +41,6 @@ Fields fieldsOf(const SpeciesRecord& r)
         r.groupAlias1, r.alias2, r.groupAlias2};
 }
 
-Fields fieldsOf(const NorbekSpecies& s)
-{
-    return {s.code, s.scientific, s.author, s.year, s.parenthesised, s.phyleticCode, s.groupName, s.alias1,
-        s.groupAlias1, s.alias2, s.groupAlias2};
-}
-
 void PrintTo(const Fields& f, std::ostream* out)
 {
     *out << f.code << " [" << cp932ToUtf8(f.scientific) << "] [" << cp932ToUtf8(f.author) << "] [" << f.year << "] "
@@ -73,9 +67,9 @@ protected:
         NorbekTables tables;
         ToolError error;
         ASSERT_TRUE(tables.loadSpecies(settings, error)) << cp932ToUtf8(error.message);
-        std::vector<NorbekSpecies> rows = tables.species();
+        std::vector<SpeciesRecord> rows = tables.species();
         std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.row < b.row; });
-        for (const NorbekSpecies& row : rows)
+        for (const SpeciesRecord& row : rows)
             norbek.push_back(fieldsOf(row));
     }
 
@@ -88,13 +82,17 @@ TEST_F(TableAgreement, EveryColumnOfASpeciesRowLandsInTheSameField)
     std::string kana;
     for (int i = 0; i < 40; ++i)
         kana += "ア"; // 80 bytes in cp932: cut at a character, to 62
+    std::string blanks; // 252 bytes in cp932: the code after them ends at the field's 256th byte
+    for (int i = 0; i < 126; ++i)
+        blanks += "　";
     std::vector<Fields> viewer, norbek;
     readBoth("101,Papilio machaon,Linnaeus,1758,,1,Papilionidae,キアゲハ,アゲハチョウ科,kiageha,swallowtails\r\n"
              "102,\"Pieris rapae, crucivora\",Boisduval,1836,C,1,\"Pieridae\",モンシロチョウ,,,\r\n"
              "103,\"Aus \"\"bus\"\"\",A,20000101,Cx,1,G,"
-            + kana + ",,,\n" + "104," + long70 + "," + long70 + ",1900,,1\r\n" + "　105,Aus cus,,,,　1\r\n",
+            + kana + ",,,\n" + "104," + long70 + "," + long70 + ",1900,,1\r\n" + "　105,Aus cus,,,,　1\r\n" + blanks
+            + "1057,Aus dus\r\n",
         viewer, norbek);
-    ASSERT_EQ(viewer.size(), 5u);
+    ASSERT_EQ(viewer.size(), 6u);
     EXPECT_EQ(viewer, norbek);
     EXPECT_EQ(viewer[1].scientific, "Pieris rapae, crucivora");
     EXPECT_TRUE(viewer[1].parenthesis);
@@ -105,6 +103,7 @@ TEST_F(TableAgreement, EveryColumnOfASpeciesRowLandsInTheSameField)
     EXPECT_EQ(viewer[3].author, long70.substr(0, 47));
     EXPECT_EQ(viewer[4].code, 105); // after a full-width blank
     EXPECT_EQ(viewer[4].phyleticCode, 1);
+    EXPECT_EQ(viewer[5].code, 1057); // its last digit is the field's 256th byte
 }
 
 TEST_F(TableAgreement, BlanksAroundAFieldAreWhereTheTwoHaveAlwaysDiffered)

@@ -10,12 +10,12 @@ namespace {
 
 TEST(NorbekImageLists, AnImageGoesToTheSpeciesWithTheLongestNameInItsPath)
 {
-    std::vector<NorbekSpecies> species(4);
-    species[0].scientific = "Luehdorfia japonica";
+    std::vector<SpeciesRecord> species(4);
+    species[0].scientificName = "Luehdorfia japonica";
     species[0].alias1 = cp932Literal("ギフチョウ");
-    species[1].scientific = "Luehdorfia puziloi";
+    species[1].scientificName = "Luehdorfia puziloi";
     species[1].alias1 = cp932Literal("ヒメギフチョウ");
-    species[2].scientific = "Papilio machaon";
+    species[2].scientificName = "Papilio machaon";
     species[2].alias2 = "kiageha";
     species[3].alias1 = cp932Literal("ギ");
     ImageLists lists;

@@ -25,7 +25,7 @@ TEST(NorbekTables, SpeciesWithoutGroupCodeShareANewGroupByTheirGroupNames)
     NorbekTables tables;
     ToolError error;
     ASSERT_TRUE(tables.loadSpecies(settings, error)) << cp932ToUtf8(error.message);
-    const std::vector<NorbekSpecies>& species = tables.species();
+    const std::vector<SpeciesRecord>& species = tables.species();
     ASSERT_EQ(species.size(), 4u);
     EXPECT_EQ(species[0].phyleticCode, 5);
     EXPECT_EQ(species[1].phyleticCode, 5);

@@ -33,7 +33,7 @@ bool occursIn(std::string_view path, const std::vector<bool>& characterStarts, s
 
 } // namespace
 
-void ImageLists::index(const std::vector<NorbekSpecies>& species)
+void ImageLists::index(const std::vector<SpeciesRecord>& species)
 {
     images_.assign(species.size(), {});
     for (int kind = 0; kind < 3; ++kind) {
@@ -92,7 +92,7 @@ int ImageLists::match(std::string_view path, NameForm& kind) const
 }
 
 bool ImageLists::load(const std::array<std::string, NorbekSettings::imageSources>& lists,
-    std::string_view outputDirectory, const std::vector<NorbekSpecies>& species, ToolError& error)
+    std::string_view outputDirectory, const std::vector<SpeciesRecord>& species, ToolError& error)
 {
     index(species);
     NameForm kind = NameForm::Standard;

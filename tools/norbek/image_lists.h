@@ -9,7 +9,7 @@
 
 namespace tavik {
 
-struct NorbekSpecies;
+struct SpeciesRecord;
 struct ToolError;
 
 // An image of a species taken from an image list.
@@ -27,7 +27,7 @@ public:
     // and hands out its images to `species` (sorted by code). False with the
     // list and the message in error.
     bool load(const std::array<std::string, NorbekSettings::imageSources>& lists, std::string_view outputDirectory,
-        const std::vector<NorbekSpecies>& species, ToolError& error);
+        const std::vector<SpeciesRecord>& species, ToolError& error);
 
     // The images of the species at an index of the species table, in list
     // number and then in list order.
@@ -39,7 +39,7 @@ public:
     int match(std::string_view path, NameForm& kind) const;
 
     // Prepares match() for the species without reading any list.
-    void index(const std::vector<NorbekSpecies>& species);
+    void index(const std::vector<SpeciesRecord>& species);
 
 private:
     struct Name {

@@ -417,7 +417,7 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
     const bool html = options_.fileType == PageFileType::Html;
     if (!html && !options_.templateIndex)
         return true;
-    const std::vector<NorbekSpecies>& species = tables_.species();
+    const std::vector<SpeciesRecord>& species = tables_.species();
     std::vector<int> order;
     for (size_t i = 0; i < species.size(); ++i)
         if (written_[i])
@@ -427,18 +427,18 @@ bool LiteratureWriter::writeIndex(ToolError& error) const
     };
     switch (settings_.indexOrder) {
     case IndexOrder::None:
-        sortBy([](const NorbekSpecies& s) { return s.row; });
+        sortBy([](const SpeciesRecord& s) { return s.row; });
         break;
     case IndexOrder::Code:
         break; // the species table is held in code order
     case IndexOrder::Scientific:
-        sortBy([](const NorbekSpecies& s) { return std::tie(s.scientific, s.code); });
+        sortBy([](const SpeciesRecord& s) { return std::tie(s.scientificName, s.code); });
         break;
     case IndexOrder::Alias1:
-        sortBy([](const NorbekSpecies& s) { return std::tie(s.alias1, s.scientific, s.code); });
+        sortBy([](const SpeciesRecord& s) { return std::tie(s.alias1, s.scientificName, s.code); });
         break;
     case IndexOrder::Alias2:
-        sortBy([](const NorbekSpecies& s) { return std::tie(s.alias2, s.scientific, s.code); });
+        sortBy([](const SpeciesRecord& s) { return std::tie(s.alias2, s.scientificName, s.code); });
         break;
     }
 

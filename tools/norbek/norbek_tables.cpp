@@ -72,7 +72,7 @@ const Record* findByCode(const std::vector<Record>& records, Key Record::*key, c
 
 } // namespace
 
-const std::string& speciesName(const NorbekSpecies& species, NameForm form)
+const std::string& speciesName(const SpeciesRecord& species, NameForm form)
 {
     switch (form) {
     case NameForm::Alias1:
@@ -80,7 +80,7 @@ const std::string& speciesName(const NorbekSpecies& species, NameForm form)
     case NameForm::Alias2:
         return species.alias2;
     default:
-        return species.scientific;
+        return species.scientificName;
     }
 }
 
@@ -123,23 +123,12 @@ bool NorbekTables::loadSpeciesTable(std::string_view path, int capacity, ToolErr
             speciesBeyondCapacity_.insert(tableCode(reader.field(speciesColumn::code)));
             return true;
         }
-        NorbekSpecies species;
-        species.code = tableCode(reader.field(speciesColumn::code));
-        species.scientific = keptField(reader, speciesColumn::scientificName, nameBytes);
-        species.author = keptField(reader, speciesColumn::author, 47);
-        species.year = keptField(reader, speciesColumn::year, 7);
-        species.parenthesised = keptField(reader, speciesColumn::parenthesis, nameBytes).starts_with('C');
-        species.phyleticCode = tableCode(reader.field(speciesColumn::phyleticCode));
-        species.groupName = keptField(reader, speciesColumn::groupName, nameBytes);
-        species.alias1 = keptField(reader, speciesColumn::alias1, nameBytes);
-        species.groupAlias1 = keptField(reader, speciesColumn::groupAlias1, nameBytes);
-        species.alias2 = keptField(reader, speciesColumn::alias2, nameBytes);
-        species.groupAlias2 = keptField(reader, speciesColumn::groupAlias2, nameBytes);
+        SpeciesRecord species = SpeciesRecord::read(reader, TableTexts::Trimmed);
         species.row = static_cast<int>(species_.size());
         species_.push_back(std::move(species));
         return true;
     });
-    sortByCode(species_, &NorbekSpecies::code);
+    sortByCode(species_, &SpeciesRecord::code);
     return read;
 }
 
@@ -178,7 +167,7 @@ bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, 
         codes.insert(group.code);
     }
     bool appended = false;
-    for (NorbekSpecies& species : species_) {
+    for (SpeciesRecord& species : species_) {
         if (species.phyleticCode > 0 || (species.groupName.empty() && species.groupAlias1.empty()))
             continue;
         auto names = std::make_pair(species.groupName, species.groupAlias1);
@@ -327,7 +316,7 @@ bool NorbekTables::loadReferences(const NorbekSettings& settings, ToolError& err
 
 int NorbekTables::findSpecies(std::int64_t code) const
 {
-    const NorbekSpecies* found = findByCode(species_, &NorbekSpecies::code, code);
+    const SpeciesRecord* found = findByCode(species_, &SpeciesRecord::code, code);
     return found ? static_cast<int>(found - species_.data()) : -1;
 }
 

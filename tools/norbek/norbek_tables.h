@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/literature_table.h"
+#include "common/species_record.h"
 
 #include <cstdint>
 #include <set>
@@ -16,24 +17,8 @@ enum class NameForm;
 struct NorbekSettings;
 struct ToolError;
 
-// A species as norbek reads it from the species table (texts trimmed, cp932).
-struct NorbekSpecies {
-    std::int64_t code = 0; // column 0
-    std::string scientific; // column 1, 63 bytes
-    std::string author; // column 2, 47 bytes
-    std::string year; // column 3, 7 bytes
-    bool parenthesised = false; // column 4 begins with "C": author and year in parentheses
-    std::int64_t phyleticCode = 0; // column 5; 0 or less until a group is assigned
-    std::string groupName; // column 6, the group's name in scientific form
-    std::string alias1; // column 7, the Japanese name
-    std::string groupAlias1; // column 8
-    std::string alias2; // column 9
-    std::string groupAlias2; // column 10
-    int row = 0; // position in the species table (0-based)
-};
-
 // The species' name in the given form (scientific, alias 1 or alias 2).
-const std::string& speciesName(const NorbekSpecies& species, NameForm form);
+const std::string& speciesName(const SpeciesRecord& species, NameForm form);
 
 // A phyletic group.
 struct NorbekGroup {
@@ -80,7 +65,7 @@ public:
     // such a group when there is none; false when the table is full.
     bool assignGroups(int phyleticMax, std::string_view phyleticPath, ToolError& error);
 
-    const std::vector<NorbekSpecies>& species() const { return species_; }
+    const std::vector<SpeciesRecord>& species() const { return species_; }
     const std::vector<LiteratureRow>& literature() const { return literature_; }
 
     // Index of a species in species(), or -1.
@@ -100,7 +85,7 @@ private:
     bool loadLiteratureTable(std::string_view path, int capacity, ToolError& error);
     bool loadBookTable(std::string_view path, int capacity, ToolError& error);
 
-    std::vector<NorbekSpecies> species_;
+    std::vector<SpeciesRecord> species_;
     std::set<std::int64_t> speciesBeyondCapacity_; // codes of the rows ignored
     std::vector<NorbekGroup> groups_;
     std::vector<NorbekArea> areas_;

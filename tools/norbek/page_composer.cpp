@@ -19,9 +19,9 @@ std::string withBlanksAs(std::string_view name, char replacement)
 }
 
 // "( author year )" or "author year", as the nomenclator is written.
-std::string nomenclator(const NorbekSpecies& species)
+std::string nomenclator(const SpeciesRecord& species)
 {
-    const char* format = species.parenthesised ? "( %s %s )" : "%s %s";
+    const char* format = species.parenthesis ? "( %s %s )" : "%s %s";
     return cp932Printf(format, species.author.c_str(), species.year.c_str());
 }
 
@@ -42,18 +42,18 @@ const std::string& authorOf(const LiteratureRow& literature, NameForm form)
 
 } // namespace
 
-std::string pageName(const NorbekSpecies& species, NamingMode naming)
+std::string pageName(const SpeciesRecord& species, NamingMode naming)
 {
     std::vector<const std::string*> names;
     switch (naming) {
     case NamingMode::Alias1:
-        names = {&species.alias1, &species.scientific};
+        names = {&species.alias1, &species.scientificName};
         break;
     case NamingMode::Alias2:
-        names = {&species.alias2, &species.scientific};
+        names = {&species.alias2, &species.scientificName};
         break;
     case NamingMode::Scientific:
-        names = {&species.scientific, &species.alias1, &species.alias2};
+        names = {&species.scientificName, &species.alias1, &species.alias2};
         break;
     default:
         break;
@@ -64,22 +64,22 @@ std::string pageName(const NorbekSpecies& species, NamingMode naming)
     return std::to_string(species.code);
 }
 
-std::vector<std::string> nameCandidates(const NorbekSpecies& species, NamingMode naming)
+std::vector<std::string> nameCandidates(const SpeciesRecord& species, NamingMode naming)
 {
     std::string code = std::to_string(species.code);
     std::vector<const std::string*> names;
     switch (naming) {
     case NamingMode::Code:
-        names = {&code, &species.scientific, &species.alias1, &species.alias2};
+        names = {&code, &species.scientificName, &species.alias1, &species.alias2};
         break;
     case NamingMode::Alias1:
-        names = {&species.alias1, &species.scientific, &species.alias2, &code};
+        names = {&species.alias1, &species.scientificName, &species.alias2, &code};
         break;
     case NamingMode::Alias2:
-        names = {&species.alias2, &species.scientific, &species.alias1, &code};
+        names = {&species.alias2, &species.scientificName, &species.alias1, &code};
         break;
     default:
-        names = {&species.scientific, &species.alias1, &species.alias2, &code};
+        names = {&species.scientificName, &species.alias1, &species.alias2, &code};
         break;
     }
     std::vector<std::string> candidates;
@@ -196,7 +196,7 @@ std::string PageComposer::listHeading(std::string_view heading, PageFileType typ
     return std::string(heading) + "\n";
 }
 
-const std::string* PageComposer::groupName(const NorbekSpecies& species, int form) const
+const std::string* PageComposer::groupName(const SpeciesRecord& species, int form) const
 {
     if (!settings_.phyletic || species.phyleticCode <= 0)
         return nullptr;
@@ -206,7 +206,7 @@ const std::string* PageComposer::groupName(const NorbekSpecies& species, int for
     return form == 1 ? &group->alias1 : form == 2 ? &group->alias2 : &group->name;
 }
 
-std::string PageComposer::headerText(const NorbekSpecies& species) const
+std::string PageComposer::headerText(const SpeciesRecord& species) const
 {
     std::string text;
     for (NameForm form : settings_.species) {
@@ -221,14 +221,14 @@ std::string PageComposer::headerText(const NorbekSpecies& species) const
     return text;
 }
 
-std::string PageComposer::headerBlock(const NorbekSpecies& species) const
+std::string PageComposer::headerBlock(const SpeciesRecord& species) const
 {
     std::string block;
     for (NameForm form : settings_.species) {
         const std::string* group = groupName(species, static_cast<int>(form));
         switch (form) {
         case NameForm::Standard:
-            block += "<DIV  CLASS=\"scientific\"><SPAN CLASS=\"scientific\">" + species.scientific
+            block += "<DIV  CLASS=\"scientific\"><SPAN CLASS=\"scientific\">" + species.scientificName
                 + "</SPAN>  <SPAN CLASS=\"nomenclator\">" + nomenclator(species) + "</SPAN>";
             if (group)
                 block += "   <SPAN CLASS=\"phyletic\">" + *group + "</SPAN>";
@@ -267,7 +267,7 @@ std::string PageComposer::bodyLine() const
         settings_.background[0], settings_.background[1], settings_.background[2]);
 }
 
-std::string PageComposer::pageStart(const NorbekSpecies& species, std::string_view name) const
+std::string PageComposer::pageStart(const SpeciesRecord& species, std::string_view name) const
 {
     return headLines(name) + bodyLine() + "<PRE>\n" + headerBlock(species) + "</PRE>\n<BR>\n";
 }
@@ -296,7 +296,7 @@ std::string PageComposer::standardIndex(const std::vector<IndexEntry>& entries) 
 {
     std::string index = headLines("index") + bodyLine() + "<DIV><PRE>\n";
     for (const IndexEntry& entry : entries) {
-        const NorbekSpecies& species = *entry.species;
+        const SpeciesRecord& species = *entry.species;
         index += "<LI><A HREF=\"" + entry.name + ".html\">";
         for (NameForm form : settings_.species) {
             const std::string* group = groupName(species, static_cast<int>(form));

@@ -11,18 +11,18 @@ namespace tavik {
 struct LiteratureRow;
 struct NorbekArea;
 struct NorbekSettings;
-struct NorbekSpecies;
+struct SpeciesRecord;
 class NorbekTables;
 
 // The page name of a species by naming mode (cp932, as the tables hold it):
 // its Japanese name, alias 2 or scientific name, falling back to the other
 // names and then to the code when empty.
-std::string pageName(const NorbekSpecies& species, NamingMode naming);
+std::string pageName(const SpeciesRecord& species, NamingMode naming);
 
 // The names "*" in a media source stands for, in the order tried: by naming
 // mode, empty ones left out, each name with blanks followed by its forms with
 // "_" and "-" for the blanks; separators become "_" as in page file names.
-std::vector<std::string> nameCandidates(const NorbekSpecies& species, NamingMode naming);
+std::vector<std::string> nameCandidates(const SpeciesRecord& species, NamingMode naming);
 
 // Heading of a grid square location ("JP" and digits): 5339-4512, 5339-4512-3-4.
 std::string gridSquareHeading(std::string_view location);
@@ -53,10 +53,10 @@ public:
     static std::string listHeading(std::string_view heading, PageFileType type);
 
     // The ".hdr" text of text mode: one line per name of the Species setting.
-    std::string headerText(const NorbekSpecies& species) const;
+    std::string headerText(const SpeciesRecord& species) const;
 
     // The HTML page up to the media: head, body colours and header block.
-    std::string pageStart(const NorbekSpecies& species, std::string_view name) const;
+    std::string pageStart(const SpeciesRecord& species, std::string_view name) const;
     // An image or an object (video, audio) of the page; `type` is its media type.
     static std::string imageItem(std::string_view path);
     static std::string objectItem(std::string_view type, std::string_view path);
@@ -65,7 +65,7 @@ public:
     std::string pageEnd(const std::string* literature) const;
 
     struct IndexEntry {
-        const NorbekSpecies* species;
+        const SpeciesRecord* species;
         std::string name; // page name, as its file is named
     };
     std::string standardIndex(const std::vector<IndexEntry>& entries) const;
@@ -74,8 +74,8 @@ public:
 
 private:
     // The group's name of the given form when PhyleticYN shows it; null when not shown.
-    const std::string* groupName(const NorbekSpecies& species, int form) const;
-    std::string headerBlock(const NorbekSpecies& species) const;
+    const std::string* groupName(const SpeciesRecord& species, int form) const;
+    std::string headerBlock(const SpeciesRecord& species) const;
     std::string headLines(std::string_view title) const;
     std::string bodyLine() const;
 

@@ -16,7 +16,7 @@ std::vector<std::string> DisplayOrder::labels() const
     std::vector<std::string> labels;
     labels.reserve(species_.size());
     for (const SpeciesRecord& species : species_)
-        labels.push_back(species.name(mode_));
+        labels.push_back(speciesName(species, mode_));
     return labels;
 }
 

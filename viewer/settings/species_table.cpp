@@ -13,25 +13,6 @@
 namespace tavik {
 namespace {
 
-constexpr size_t kNameBytes = 63;
-
-SpeciesRecord speciesFromLine(const CsvLineReader& reader)
-{
-    SpeciesRecord record;
-    record.code = tableCode(reader.field(speciesColumn::code).substr(0, 255));
-    record.scientificName = cutCp932(reader.field(speciesColumn::scientificName), kNameBytes);
-    record.author = cutCp932(reader.field(speciesColumn::author), 47);
-    record.year = cutCp932(reader.field(speciesColumn::year), 7);
-    record.parenthesis = reader.field(speciesColumn::parenthesis).starts_with('C');
-    record.phyleticCode = tableCode(reader.field(speciesColumn::phyleticCode));
-    record.groupName = cutCp932(reader.field(speciesColumn::groupName), kNameBytes);
-    record.alias1 = cutCp932(reader.field(speciesColumn::alias1), kNameBytes);
-    record.groupAlias1 = cutCp932(reader.field(speciesColumn::groupAlias1), kNameBytes);
-    record.alias2 = cutCp932(reader.field(speciesColumn::alias2), kNameBytes);
-    record.groupAlias2 = cutCp932(reader.field(speciesColumn::groupAlias2), kNameBytes);
-    return record;
-}
-
 // A new group takes the number of groups plus one; when a group of the file
 // already holds that code, the code after the largest one is taken instead,
 // so that two groups never share a code.
@@ -48,17 +29,17 @@ std::int64_t newGroupCode(const PhyleticTable& groups)
 
 } // namespace
 
-const std::string& SpeciesRecord::name(NameMode mode) const
+const std::string& speciesName(const SpeciesRecord& species, NameMode mode)
 {
     switch (mode) {
     case NameMode::Alias1Name:
-        return alias1;
+        return species.alias1;
     case NameMode::Alias2Name:
-        return alias2;
+        return species.alias2;
     case NameMode::ScientificName:
         break;
     }
-    return scientificName;
+    return species.scientificName;
 }
 
 SpeciesTable::LoadResult SpeciesTable::load(
@@ -82,7 +63,7 @@ SpeciesTable::LoadResult SpeciesTable::load(
             result = LoadResult::FaultyLine;
             break;
         }
-        SpeciesRecord record = speciesFromLine(reader);
+        SpeciesRecord record = SpeciesRecord::read(reader, TableTexts::AsWritten);
         record.row = static_cast<int>(rows_.size());
         rows_.push_back(std::move(record));
     }
@@ -96,8 +77,8 @@ void SpeciesTable::sortByName(NameMode mode)
     for (size_t i = 0; i < rows_.size(); ++i)
         byName_[i] = i;
     std::stable_sort(byName_.begin(), byName_.end(), [&](size_t a, size_t b) {
-        const std::string& x = rows_[a].name(mode);
-        const std::string& y = rows_[b].name(mode);
+        const std::string& x = speciesName(rows_[a], mode);
+        const std::string& y = speciesName(rows_[b], mode);
         if (x.empty() != y.empty())
             return y.empty();
         return x < y; // std::string compares bytes as unsigned char

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/species_record.h"
 #include "viewer/settings/settings.h"
 
 namespace tavik {
@@ -12,24 +13,8 @@ namespace tavik {
 class MessageSink;
 class PhyleticTable;
 
-// A row of the species table.
-struct SpeciesRecord {
-    std::int64_t code = 0;
-    std::string scientificName; // up to 63 bytes
-    std::string author; // up to 47 bytes
-    std::string year; // up to 7 bytes
-    bool parenthesis = false; // author and year are printed in parentheses
-    std::int64_t phyleticCode = 0; // 0 or negative: to be assigned from the group names
-    std::string groupName; // up to 63 bytes
-    std::string alias1; // first vernacular name, up to 63 bytes
-    std::string groupAlias1; // up to 63 bytes
-    std::string alias2; // up to 63 bytes
-    std::string groupAlias2; // up to 63 bytes
-    int row = 0; // position among the rows
-
-    // The name that a name mode selects.
-    const std::string& name(NameMode mode) const;
-};
+// The name of a species that a name mode selects.
+const std::string& speciesName(const SpeciesRecord& species, NameMode mode);
 
 // The species table: rows in file order and a list sorted by the name that
 // SpNameMode selects, empty names last.

@@ -290,7 +290,8 @@ void MainWindow::createMenus()
                         const SpeciesRecord* species = document->currentSpecies();
                         QString label = QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle());
                         if (species && !document->isOverlay())
-                            label += QStringLiteral("  ") + qtext(species->name(workspace_.settings().spNameMode));
+                            label += QStringLiteral("  ")
+                                + qtext(speciesName(*species, workspace_.settings().spNameMode));
                         QAction* entry = windowMenu_->addAction(label);
                         entry->setData(true);
                         entry->setCheckable(true);
@@ -370,7 +371,7 @@ void MainWindow::fillSpeciesList()
     speciesList_->clear();
     speciesList_->addItem(QString());
     for (size_t row : table.byName())
-        speciesList_->addItem(qtext(table.rows()[row].name(mode)));
+        speciesList_->addItem(qtext(speciesName(table.rows()[row], mode)));
 }
 
 void MainWindow::run(Command command)
