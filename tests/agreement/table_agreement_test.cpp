@@ -1,5 +1,5 @@
-// The same table read by the programs that share it. A species row lands in
-// the same fields in the viewer and in norbek, with the same cut, except where
+// The same table read by the programs that share it. A species row and a
+// group row land in the same fields in the viewer and in norbek, with the same cut, except where
 // the two have always differed (norbek trims the blanks at the end of a field
 // and the full-width blanks at its start; the viewer keeps them). An area
 // code means the same area to the viewer, samvel and norbek; a literature
@@ -13,6 +13,7 @@
 #include "tools/norbek/norbek_settings.h"
 #include "tools/norbek/norbek_tables.h"
 #include "viewer/settings/area_table.h"
+#include "viewer/settings/phyletic_table.h"
 #include "viewer/settings/species_table.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,47 @@ TEST_F(TableAgreement, BlanksAroundAFieldAreWhereTheTwoHaveAlwaysDiffered)
     EXPECT_EQ(norbek[0].author, "Linnaeus");
     EXPECT_EQ(cp932ToUtf8(viewer[0].alias1), "キアゲハ　");
     EXPECT_EQ(cp932ToUtf8(norbek[0].alias1), "キアゲハ");
+}
+
+TEST_F(TableAgreement, AGroupRowLandsInTheSameFieldsAndTheBlanksDifferAsInTheSpecies)
+{
+    std::string kana;
+    for (int i = 0; i < 40; ++i)
+        kana += "チ"; // 80 bytes in cp932: cut at a character, to 62
+    const std::string table = "　7,\"Papilionidae, s. str.\",0,アゲハチョウ科,\"swallow\"\"tails\"\"\"\r\n"
+                              "\n"
+                              "8,Pieridae  ,　7,"
+        + kana + "　,whites\r\n";
+    const std::string path = folder_.write("phyletic.csv", utf8ToCp932(table));
+    PhyleticTable viewer;
+    ASSERT_EQ(viewer.load(path, 10), PhyleticTableStatus::Ok);
+
+    NorbekSettings settings;
+    settings.tables.speciesTable = folder_.write("species.csv", "101,Aus bus,,,,8\r\n");
+    settings.phyleticTable = path;
+    NorbekTables norbek;
+    ToolError error;
+    ASSERT_TRUE(norbek.loadSpecies(settings, error)) << cp932ToUtf8(error.message);
+
+    for (std::int64_t code : {7, 8}) {
+        SCOPED_TRACE(code);
+        const PhyleticRecord* shown = viewer.find(code);
+        const PhyleticRecord* paged = norbek.findGroup(code);
+        ASSERT_TRUE(shown && paged);
+        EXPECT_EQ(shown->row, paged->row);
+        EXPECT_EQ(shown->parentCode, paged->parentCode);
+        EXPECT_EQ(shown->alias2, paged->alias2);
+    }
+    const PhyleticRecord& first = *viewer.find(7);
+    EXPECT_EQ(first.name, norbek.findGroup(7)->name);
+    EXPECT_EQ(first.name, "Papilionidae, s. str.");
+    EXPECT_EQ(first.alias2, "swallow\"tails\"");
+    EXPECT_EQ(viewer.find(8)->parentCode, 7); // after a full-width blank
+    // The blanks at the ends: kept by the viewer, trimmed by norbek.
+    EXPECT_EQ(viewer.find(8)->name, "Pieridae  ");
+    EXPECT_EQ(norbek.findGroup(8)->name, "Pieridae");
+    EXPECT_EQ(viewer.find(8)->alias1.size(), 62u);
+    EXPECT_EQ(norbek.findGroup(8)->alias1, viewer.find(8)->alias1);
 }
 
 // The codes of one area table as each program holds them, in ascending order;

@@ -31,7 +31,7 @@ TEST(NorbekTables, SpeciesWithoutGroupCodeShareANewGroupByTheirGroupNames)
     EXPECT_EQ(species[1].phyleticCode, 5);
     EXPECT_EQ(species[2].phyleticCode, 4);
     EXPECT_EQ(species[3].phyleticCode, 0); // names no group
-    const NorbekGroup* created = tables.findGroup(5);
+    const PhyleticRecord* created = tables.findGroup(5);
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->name, "Aidae");
     EXPECT_EQ(cp932ToUtf8(created->alias1), "エー科");

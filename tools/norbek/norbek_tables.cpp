@@ -143,16 +143,12 @@ bool NorbekTables::loadPhyleticTable(std::string_view path, int capacity, ToolEr
             stop = true; // rows beyond PhyleticMax are ignored
             return true;
         }
-        NorbekGroup group;
-        group.code = tableCode(reader.field(phyleticColumn::code));
-        group.name = keptField(reader, phyleticColumn::name, nameBytes);
-        group.parentCode = tableCode(reader.field(phyleticColumn::parentCode));
-        group.alias1 = keptField(reader, phyleticColumn::alias1, nameBytes);
-        group.alias2 = keptField(reader, phyleticColumn::alias2, nameBytes);
+        PhyleticRecord group = PhyleticRecord::read(reader, TableTexts::Trimmed);
+        group.row = static_cast<int>(groups_.size());
         groups_.push_back(std::move(group));
         return true;
     });
-    sortByCode(groups_, &NorbekGroup::code);
+    sortByCode(groups_, &PhyleticRecord::code);
     return read;
 }
 
@@ -162,7 +158,7 @@ bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, 
     // codes in use: one pass over the table instead of one per species.
     std::map<std::pair<std::string, std::string>, std::int64_t> byNames;
     std::set<std::int64_t> codes;
-    for (const NorbekGroup& group : groups_) {
+    for (const PhyleticRecord& group : groups_) {
         byNames.emplace(std::make_pair(group.name, group.alias1), group.code);
         codes.insert(group.code);
     }
@@ -181,13 +177,14 @@ bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, 
         // The new group's code is the group count after the append; when the
         // table already uses that code, one above its largest, so that no two
         // groups share a code.
-        NorbekGroup group;
+        PhyleticRecord group;
         group.code = static_cast<std::int64_t>(groups_.size()) + 1;
         if (codes.contains(group.code))
             group.code = *codes.rbegin() + 1;
         group.name = species.groupName;
         group.alias1 = species.groupAlias1;
         group.alias2 = species.groupAlias2;
+        group.row = static_cast<int>(groups_.size());
         species.phyleticCode = group.code;
         byNames.emplace(names, group.code);
         codes.insert(group.code);
@@ -195,7 +192,7 @@ bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, 
         appended = true;
     }
     if (appended)
-        sortByCode(groups_, &NorbekGroup::code);
+        sortByCode(groups_, &PhyleticRecord::code);
     return true;
 }
 
@@ -322,9 +319,9 @@ int NorbekTables::findSpecies(std::int64_t code) const
 
 bool NorbekTables::isSpeciesBeyondCapacity(std::int64_t code) const { return speciesBeyondCapacity_.contains(code); }
 
-const NorbekGroup* NorbekTables::findGroup(std::int64_t code) const
+const PhyleticRecord* NorbekTables::findGroup(std::int64_t code) const
 {
-    return findByCode(groups_, &NorbekGroup::code, code);
+    return findByCode(groups_, &PhyleticRecord::code, code);
 }
 
 const NorbekArea* NorbekTables::findArea(std::int32_t code) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/literature_table.h"
+#include "common/phyletic_record.h"
 #include "common/species_record.h"
 
 #include <cstdint>
@@ -19,15 +20,6 @@ struct ToolError;
 
 // The species' name in the given form (scientific, alias 1 or alias 2).
 const std::string& speciesName(const SpeciesRecord& species, NameForm form);
-
-// A phyletic group.
-struct NorbekGroup {
-    std::int64_t code = 0; // column 0
-    std::string name; // column 1, 63 bytes
-    std::int64_t parentCode = 0; // column 2, not used here
-    std::string alias1; // column 3, 63 bytes
-    std::string alias2; // column 4, 63 bytes
-};
 
 // An area and what its heading shows.
 struct NorbekArea {
@@ -72,7 +64,7 @@ public:
     int findSpecies(std::int64_t code) const;
     // Whether a species is in the species table beyond SpeciesMax rows.
     bool isSpeciesBeyondCapacity(std::int64_t code) const;
-    const NorbekGroup* findGroup(std::int64_t code) const;
+    const PhyleticRecord* findGroup(std::int64_t code) const;
     const NorbekArea* findArea(std::int32_t code) const;
     // Index of a literature row in literature(), or -1; the code is cut to 27 bytes.
     int findLiterature(std::string_view code) const;
@@ -87,7 +79,7 @@ private:
 
     std::vector<SpeciesRecord> species_;
     std::set<std::int64_t> speciesBeyondCapacity_; // codes of the rows ignored
-    std::vector<NorbekGroup> groups_;
+    std::vector<PhyleticRecord> groups_;
     std::vector<NorbekArea> areas_;
     std::vector<LiteratureRow> literature_;
     std::vector<NorbekBook> books_;

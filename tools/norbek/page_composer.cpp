@@ -200,7 +200,7 @@ const std::string* PageComposer::groupName(const SpeciesRecord& species, int for
 {
     if (!settings_.phyletic || species.phyleticCode <= 0)
         return nullptr;
-    const NorbekGroup* group = tables_.findGroup(species.phyleticCode);
+    const PhyleticRecord* group = tables_.findGroup(species.phyleticCode);
     if (!group)
         return nullptr;
     return form == 1 ? &group->alias1 : form == 2 ? &group->alias2 : &group->name;

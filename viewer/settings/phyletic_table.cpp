@@ -8,10 +8,6 @@
 #include <algorithm>
 
 namespace tavik {
-namespace {
-
-} // namespace
-
 PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
@@ -31,12 +27,7 @@ PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
             sortByCode();
             return PhyleticTableStatus::FaultyLine;
         }
-        PhyleticRecord record;
-        record.code = tableCode(reader.field(phyleticColumn::code));
-        record.name = cutCp932(reader.field(phyleticColumn::name), kNameBytes);
-        record.parentCode = tableCode(reader.field(phyleticColumn::parentCode));
-        record.alias1 = cutCp932(reader.field(phyleticColumn::alias1), kNameBytes);
-        record.alias2 = cutCp932(reader.field(phyleticColumn::alias2), kNameBytes);
+        PhyleticRecord record = PhyleticRecord::read(reader, TableTexts::AsWritten);
         record.row = static_cast<int>(rows_.size());
         rows_.push_back(std::move(record));
     }

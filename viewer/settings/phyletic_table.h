@@ -2,6 +2,8 @@
 
 #include "common/csv_line_reader.h"
 
+#include "common/phyletic_record.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,24 +11,12 @@
 
 namespace tavik {
 
-// A taxonomic group. Groups nest through parentCode.
-struct PhyleticRecord {
-    std::int64_t code = 0;
-    std::string name; // up to 63 bytes
-    std::int64_t parentCode = 0; // 0 or negative: a top-level group
-    std::string alias1; // the group's name in the alias 1 form, up to 63 bytes
-    std::string alias2; // up to 63 bytes
-    int row = 0; // position among the rows
-};
-
 enum class PhyleticTableStatus { Ok = 0, CannotOpen = -1, FaultyLine = -3 };
 
 // The phyletic table: rows in file order (groups created from the species
 // table are appended) and a list sorted by code for look-ups.
 class PhyleticTable {
 public:
-    static constexpr size_t kNameBytes = 63;
-
     // Reads the table; rows beyond `capacity` are ignored without notice.
     // CannotOpen when the file cannot be opened (the table is then empty);
     // FaultyLine, with fault() saying where, at a line the reader refuses or
