@@ -1,6 +1,7 @@
 #include "tools/norbek/norbek_tables.h"
 
 #include "common/csv_reader.h"
+#include "common/group_codes.h"
 #include "common/literature_table.h"
 #include "common/table_columns.h"
 #include "common/table_overflow.h"
@@ -13,7 +14,6 @@
 #include "tools/norbek/norbek_settings.h"
 
 #include <algorithm>
-#include <map>
 #include <new>
 #include <set>
 #include <utility>
@@ -154,45 +154,14 @@ bool NorbekTables::loadPhyleticTable(std::string_view path, int capacity, ToolEr
 
 bool NorbekTables::assignGroups(int phyleticMax, std::string_view phyleticPath, ToolError& error)
 {
-    // Groups by their two names, the first in code order winning, and the
-    // codes in use: one pass over the table instead of one per species.
-    std::map<std::pair<std::string, std::string>, std::int64_t> byNames;
-    std::set<std::int64_t> codes;
-    for (const PhyleticRecord& group : groups_) {
-        byNames.emplace(std::make_pair(group.name, group.alias1), group.code);
-        codes.insert(group.code);
-    }
-    bool appended = false;
-    for (SpeciesRecord& species : species_) {
-        if (species.phyleticCode > 0 || (species.groupName.empty() && species.groupAlias1.empty()))
-            continue;
-        auto names = std::make_pair(species.groupName, species.groupAlias1);
-        auto found = byNames.find(names);
-        if (found != byNames.end()) {
-            species.phyleticCode = found->second;
-            continue;
-        }
-        if (groups_.size() >= static_cast<size_t>(std::max(phyleticMax, 0)))
-            return error.set(phyleticPath, tableOverflowMessage("Phyletic Table", "PhyleticMax"));
-        // The new group's code is the group count after the append; when the
-        // table already uses that code, one above its largest, so that no two
-        // groups share a code.
-        PhyleticRecord group;
-        group.code = static_cast<std::int64_t>(groups_.size()) + 1;
-        if (codes.contains(group.code))
-            group.code = *codes.rbegin() + 1;
-        group.name = species.groupName;
-        group.alias1 = species.groupAlias1;
-        group.alias2 = species.groupAlias2;
-        group.row = static_cast<int>(groups_.size());
-        species.phyleticCode = group.code;
-        byNames.emplace(names, group.code);
-        codes.insert(group.code);
+    GroupAssignment assignment = assignGroupCodes(species_, groups_, static_cast<size_t>(std::max(phyleticMax, 0)));
+    if (assignment.full)
+        return error.set(phyleticPath, tableOverflowMessage("Phyletic Table", "PhyleticMax"));
+    if (assignment.created.empty())
+        return true;
+    for (PhyleticRecord& group : assignment.created)
         groups_.push_back(std::move(group));
-        appended = true;
-    }
-    if (appended)
-        sortByCode(groups_, &PhyleticRecord::code);
+    sortByCode(groups_, &PhyleticRecord::code);
     return true;
 }
 

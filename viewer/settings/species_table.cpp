@@ -1,6 +1,7 @@
 #include "viewer/settings/species_table.h"
 
 #include "common/csv_line_reader.h"
+#include "common/group_codes.h"
 #include "common/table_columns.h"
 #include "common/table_overflow.h"
 #include "common/text_helpers.h"
@@ -11,24 +12,6 @@
 #include <algorithm>
 
 namespace tavik {
-namespace {
-
-// A new group takes the number of groups plus one; when a group of the file
-// already holds that code, the code after the largest one is taken instead,
-// so that two groups never share a code.
-std::int64_t newGroupCode(const PhyleticTable& groups)
-{
-    std::int64_t code = static_cast<std::int64_t>(groups.rows().size()) + 1;
-    if (!groups.find(code))
-        return code;
-    std::int64_t largest = 0;
-    for (const PhyleticRecord& group : groups.rows())
-        largest = std::max(largest, group.code);
-    return largest + 1;
-}
-
-} // namespace
-
 const std::string& speciesName(const SpeciesRecord& species, NameMode mode)
 {
     switch (mode) {
@@ -87,34 +70,14 @@ void SpeciesTable::sortByName(NameMode mode)
 
 bool SpeciesTable::assignPhyleticCodes(PhyleticTable& groups, MessageSink& messages)
 {
-    bool ok = true;
-    for (SpeciesRecord& species : rows_) {
-        if (species.phyleticCode > 0 || (species.groupName.empty() && species.groupAlias1.empty()))
-            continue;
-        const std::vector<PhyleticRecord>& rows = groups.rows();
-        auto match = std::find_if(rows.begin(), rows.end(), [&](const PhyleticRecord& group) {
-            return group.name == species.groupName && group.alias1 == species.groupAlias1;
-        });
-        if (match != rows.end()) {
-            species.phyleticCode = match->code;
-            continue;
-        }
-        if (groups.full()) {
-            messages.stop("", tableOverflowMessage("Phyletic Table", "PhyleticMax"));
-            ok = false;
-            break;
-        }
-        PhyleticRecord group;
-        group.code = newGroupCode(groups);
-        group.name = species.groupName;
-        group.alias1 = species.groupAlias1;
-        group.alias2 = species.groupAlias2;
-        group.parentCode = 0;
-        groups.append(group);
-        species.phyleticCode = group.code;
-    }
+    GroupAssignment assignment
+        = assignGroupCodes(rows_, groups.rows(), static_cast<size_t>(std::max(groups.capacity(), 0)));
+    for (PhyleticRecord& group : assignment.created)
+        groups.append(std::move(group));
     groups.sortByCode();
-    return ok;
+    if (assignment.full)
+        messages.stop("", tableOverflowMessage("Phyletic Table", "PhyleticMax"));
+    return !assignment.full;
 }
 
 const SpeciesRecord* SpeciesTable::find(std::int64_t code) const
