@@ -10,14 +10,13 @@
 namespace tavik {
 namespace {
 
-constexpr size_t readChunk = 1 << 20;
 constexpr size_t errorTextOfLongLine = 64;
 
 } // namespace
 
-CsvReader::CsvReader(Limits limits)
-    : limits_(limits)
-    , lines_(readChunk)
+CsvReader::CsvReader(const Options& options)
+    : options_(options)
+    , lines_(options.blockBytes)
 {
 }
 
@@ -51,6 +50,7 @@ void CsvReader::close()
     line_.clear();
     fields_.clear();
     errorText_.clear();
+    rowFault_ = {};
     lineNumber_ = 0;
 }
 
@@ -66,7 +66,7 @@ CsvStatus CsvReader::nextLine()
     fields_.clear();
     errorText_.clear();
     lineOffset_ = nextOffset();
-    const TextLineSource::Fetch fetched = lines_.next(line_, limits_.maxLineBytes);
+    const TextLineSource::Fetch fetched = lines_.next(line_, options_.maxLineBytes);
     if (fetched == TextLineSource::Fetch::ReadFailed) {
         // The line being read is the first one not known.
         if (readErrorLine_ == 0)
@@ -80,7 +80,7 @@ CsvStatus CsvReader::nextLine()
     ++lineNumber_;
     // A lone end-of-file mark (0x1A) closing the file, as old editors wrote
     // it, ends the file like the text streams these tables come from did.
-    if (line_ == "\x1A") {
+    if (options_.endMarkEndsFile && line_ == "\x1A") {
         --lineNumber_;
         return CsvStatus::EndOfFile;
     }
@@ -127,12 +127,32 @@ CsvStatus CsvReader::split()
     if (n == 0)
         return CsvStatus::Ok;
 
-    const CsvFieldSplit split = splitCsvFields(
-        line_.data(), n, {maxFieldBytes, limits_.maxFields, LeadBytes::ConsoleTools}, [&](size_t start, size_t length) {
-            fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
-        });
+    const CsvFieldSplit split = splitCsvFields(line_.data(), n, options_.fields, [&](size_t start, size_t length) {
+        fields_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
+    });
     const CsvStatus status = csvStatusOf(split.fault);
     return status == CsvStatus::Ok ? status : fail(status, split.faultStart);
+}
+
+CsvReader::Row CsvReader::nextRow(size_t columns)
+{
+    for (;;) {
+        const CsvStatus status = nextLine();
+        if (status == CsvStatus::EndOfFile)
+            return Row::End;
+        if (!holdsRow(status, columns)) {
+            rowFault_ = {status, lineNumber_};
+            return Row::Fault;
+        }
+        if (!fields_.empty())
+            return Row::Held;
+    }
+}
+
+bool CsvReader::holdsRow(CsvStatus status, size_t columns) const
+{
+    return status == CsvStatus::Ok || status == CsvStatus::TooManyFields
+        || (status == CsvStatus::FieldTooLong && fields_.size() >= columns);
 }
 
 std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText)

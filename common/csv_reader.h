@@ -11,28 +11,51 @@
 
 namespace tavik {
 
-// Reads a cp932 CSV text file line by line and splits each line into fields.
-// Lines end in LF, CR LF, or a CR alone outside quotes (LineEndScanner) and are read whole however long they are (up
-// to the reader's limit and the memory there is); a field is at most 512 bytes after its
-// enclosing quotes are removed; a two-byte character is never taken for a comma or a quote. The fields point into the
-// reader's line buffer and stay valid until the next line is read.
+// Where loading a table stopped: a line the reader refused, and why.
+struct CsvLineFault {
+    CsvStatus status = CsvStatus::Ok;
+    long line = 0; // 1-based
+};
+
+// Reads a cp932 CSV table line by line and splits each line into fields:
+// the one reader of the database's tables for the viewer and the tools. Lines
+// end in LF, CR LF, or a CR alone outside quotes (LineEndScanner) and are
+// read whole however long they are (up to the reader's limit and the memory
+// there is); a two-byte character is never taken for a comma or a quote. What
+// the programs' readings differ in is named in Options. The fields point into
+// the reader's line buffer and stay valid until the next line is read.
 class CsvReader {
 public:
-    struct Limits {
-        size_t maxLineBytes; // bytes of a line before its line feed
-        size_t maxFields; // fields kept of one line; one more is TooManyFields
-    };
     // Lines of any length that memory holds, to the 4 GiB a field's offset
     // reaches; a longer line, or one memory cannot hold, is LineTooLong.
     static constexpr size_t anyLineBytes = 0xFFFFFFFEu;
+    static constexpr size_t anyFields = static_cast<size_t>(-1);
+    static constexpr size_t toolFieldBytes = 512;
+    static constexpr size_t viewerFieldBytes = 256;
+    static constexpr size_t viewerFields = 60000; // the room of the reference tables' reader
+
+    struct Options {
+        size_t maxLineBytes; // bytes of a line before its line end
+        CsvFieldRules fields; // the bound of a field, the fields kept, the lead bytes
+        // A line holding only the end-of-file mark (0x1A) ends the file, as
+        // the text streams the tools' tables came from did; the viewer passes
+        // it over as a blank line.
+        bool endMarkEndsFile;
+        size_t blockBytes; // bytes read at a time
+    };
     // samvel and norbek: lines of any length with any number of fields (a
     // species' line of the distribution table holds two a record).
-    static constexpr Limits standardLimits{anyLineBytes, static_cast<size_t>(-1)};
+    static constexpr Options toolTables{
+        anyLineBytes, {toolFieldBytes, anyFields, LeadBytes::ConsoleTools}, true, size_t{1} << 20};
     // ludric's reader: lines of any length, 12,000 fields.
-    static constexpr Limits ludricLimits{anyLineBytes, 12000};
-    static constexpr size_t maxFieldBytes = 512;
+    static constexpr Options ludricTables{
+        anyLineBytes, {toolFieldBytes, 12000, LeadBytes::ConsoleTools}, true, size_t{1} << 20};
+    // The viewer's tables: 256-byte fields, 60,000 kept, the code page's lead
+    // bytes; small blocks, since a map reads one line of a large table.
+    static constexpr Options viewerTables{
+        anyLineBytes, {viewerFieldBytes, viewerFields, LeadBytes::CodePage}, false, size_t{64} << 10};
 
-    explicit CsvReader(Limits limits = standardLimits);
+    explicit CsvReader(const Options& options = toolTables);
 
     // Opens a cp932 path for reading; false when it cannot be opened or is
     // no regular file (openResult() says which).
@@ -73,6 +96,14 @@ public:
     // Splits one line held in memory (without its line feed) as nextLine does.
     CsvStatus splitLine(std::string_view line);
 
+    enum class Row { Held, End, Fault };
+    // Reads on to the next line holding a whole row of a table read up to
+    // column `columns` - 1, passing blank lines over: a line that was split,
+    // or one whose too long or too many fields lie beyond those columns.
+    // Fault: the line the reader refused, kept in rowFault().
+    Row nextRow(size_t columns);
+    const CsvLineFault& rowFault() const { return rowFault_; }
+
 private:
     struct Span {
         std::uint32_t start;
@@ -81,8 +112,9 @@ private:
 
     CsvStatus split();
     CsvStatus fail(CsvStatus status, size_t fieldStart);
+    bool holdsRow(CsvStatus status, size_t columns) const;
 
-    Limits limits_;
+    Options options_;
     TextLineSource lines_;
     std::int64_t lineOffset_ = 0;
     long readErrorLine_ = 0; // the line a failed read fell in
@@ -90,6 +122,7 @@ private:
     std::string line_;
     std::vector<Span> fields_;
     std::string errorText_;
+    CsvLineFault rowFault_;
     long lineNumber_ = 0;
 };
 

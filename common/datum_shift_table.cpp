@@ -25,12 +25,12 @@ DatumShiftStatus DatumShiftTable::load(std::string_view path, int capacity)
     rows_.clear();
     DatumShiftStatus stop = DatumShiftStatus::Ok;
     // Ends the table at the reader's line with a fault of the table's own.
-    auto stopAt = [&](const CsvLineReader& reader, DatumShiftStatus status) {
+    auto stopAt = [&](const CsvReader& reader, DatumShiftStatus status) {
         stop = status;
         fault_.line = reader.lineNumber();
         return false;
     };
-    const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvLineReader& reader) {
+    const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvReader& reader) {
         // A row beyond the capacity stops loading before its code is read.
         if (static_cast<int>(rows_.size()) >= capacity)
             return stopAt(reader, DatumShiftStatus::Overflow);

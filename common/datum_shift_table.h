@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/csv_line_reader.h"
 #include "common/geo_point.h"
+#include "common/table_rows.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "common/table_columns.h"
 #include "common/text_helpers.h"
 
 #include <cstdint>
 #include <string>
 
 namespace tavik {
+
+class CsvReader;
 
 // A row of the phyletic table (phyletic.csv): a taxonomic group, as the
 // viewer and norbek read it. Texts are cp932.
@@ -20,19 +21,8 @@ struct PhyleticRecord {
     std::string alias2; // up to 63 bytes
     int row = 0; // position among the rows of the file (0-based); the loader sets it
 
-    // The current row of `reader` (the viewer's CsvLineReader or the tools'
-    // CsvReader: anything with field(index)), its texts kept as `texts` says.
-    template <typename Reader> static PhyleticRecord read(const Reader& reader, TableTexts texts)
-    {
-        auto text = [&](size_t column) { return tableText(reader.field(column), nameBytes, texts); };
-        PhyleticRecord record;
-        record.code = tableCode(reader.field(phyleticColumn::code));
-        record.name = text(phyleticColumn::name);
-        record.parentCode = tableCode(reader.field(phyleticColumn::parentCode));
-        record.alias1 = text(phyleticColumn::alias1);
-        record.alias2 = text(phyleticColumn::alias2);
-        return record;
-    }
+    // The current row of a table, its texts kept as `texts` says.
+    static PhyleticRecord read(const CsvReader& reader, TableTexts texts);
 };
 
 } // namespace tavik

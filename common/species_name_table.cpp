@@ -26,7 +26,7 @@ bool SpeciesNameTable::load(std::string_view path, int capacity, ToolError& erro
 {
     scientific_.clear();
     japanese_.clear();
-    CsvReader reader(CsvReader::ludricLimits);
+    CsvReader reader(CsvReader::ludricTables);
     std::string where(path);
     bool read = readToolTableRows(reader, path, "種テーブル", error, [&] {
         if (scientific_.size() >= static_cast<size_t>(std::max(capacity, 0)))

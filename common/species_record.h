@@ -1,12 +1,13 @@
 #pragma once
 
-#include "common/table_columns.h"
 #include "common/text_helpers.h"
 
 #include <cstdint>
 #include <string>
 
 namespace tavik {
+
+class CsvReader;
 
 // A row of the species table (species.csv), as the viewer and norbek read
 // it. Texts are cp932.
@@ -28,25 +29,8 @@ struct SpeciesRecord {
     std::string groupAlias2; // up to 63 bytes
     int row = 0; // position among the rows of the file (0-based); the loader sets it
 
-    // The current row of `reader` (the viewer's CsvLineReader or the tools'
-    // CsvReader: anything with field(index)), its texts kept as `texts` says.
-    template <typename Reader> static SpeciesRecord read(const Reader& reader, TableTexts texts)
-    {
-        auto text = [&](size_t column, size_t maxBytes) { return tableText(reader.field(column), maxBytes, texts); };
-        SpeciesRecord record;
-        record.code = tableCode(reader.field(speciesColumn::code));
-        record.scientificName = text(speciesColumn::scientificName, nameBytes);
-        record.author = text(speciesColumn::author, authorBytes);
-        record.year = text(speciesColumn::year, yearBytes);
-        record.parenthesis = text(speciesColumn::parenthesis, nameBytes).starts_with('C');
-        record.phyleticCode = tableCode(reader.field(speciesColumn::phyleticCode));
-        record.groupName = text(speciesColumn::groupName, nameBytes);
-        record.alias1 = text(speciesColumn::alias1, nameBytes);
-        record.groupAlias1 = text(speciesColumn::groupAlias1, nameBytes);
-        record.alias2 = text(speciesColumn::alias2, nameBytes);
-        record.groupAlias2 = text(speciesColumn::groupAlias2, nameBytes);
-        return record;
-    }
+    // The current row of a table, its texts kept as `texts` says.
+    static SpeciesRecord read(const CsvReader& reader, TableTexts texts);
 };
 
 } // namespace tavik

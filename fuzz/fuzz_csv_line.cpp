@@ -2,7 +2,7 @@
 // within the line and obey the field and count limits. The same bytes as a
 // file: the distribution index finds a line wherever the reader does, and a
 // line read through its indexed offset is the line read in turn.
-#include "common/csv_line_reader.h"
+#include "common/table_rows.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/message_sink.h"
 #include "viewer/settings/distribution_table.h"
@@ -17,9 +17,9 @@ void checkFields(CsvStatus status, const std::vector<std::string_view>& fields, 
     case CsvStatus::Ok:
     case CsvStatus::TooManyFields:
     case CsvStatus::FieldTooLong:
-        FUZZ_CHECK(fields.size() <= CsvLineReader::kMaxFields);
+        FUZZ_CHECK(fields.size() <= CsvReader::viewerFields);
         for (std::string_view field : fields) {
-            FUZZ_CHECK(field.size() <= CsvLineReader::kMaxFieldBytes);
+            FUZZ_CHECK(field.size() <= CsvReader::viewerFieldBytes);
             FUZZ_CHECK(field.data() >= line.data() && field.data() + field.size() <= line.data() + line.size());
         }
         break;
@@ -32,7 +32,7 @@ void checkFields(CsvStatus status, const std::vector<std::string_view>& fields, 
 }
 
 // The status and fields of the reader's current line.
-std::pair<CsvStatus, std::vector<std::string>> current(CsvStatus status, const CsvLineReader& reader)
+std::pair<CsvStatus, std::vector<std::string>> current(CsvStatus status, const CsvReader& reader)
 {
     std::vector<std::string> fields;
     for (size_t i = 0; i < reader.fieldCount(); ++i)
@@ -46,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string line(fuzz::asText(data, size));
     std::vector<std::string_view> fields;
-    checkFields(CsvLineReader::splitLine(line, fields), fields, line);
+    checkFields(splitViewerLine(line, fields), fields, line);
 
     std::string path = fuzz::inputFile(fuzz::asText(data, size));
-    CsvLineReader reader;
+    CsvReader reader(CsvReader::viewerTables);
     FUZZ_CHECK(reader.open(path));
     std::vector<std::pair<CsvStatus, std::vector<std::string>>> lines;
     for (CsvStatus status; (status = reader.nextLine()) != CsvStatus::EndOfFile && lines.size() < 100000;)

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string path = fuzz::inputFile(fuzz::asText(data, size));
     for (bool small : {false, true}) {
-        CsvReader reader(small ? CsvReader::ludricLimits : CsvReader::standardLimits);
+        CsvReader reader(small ? CsvReader::ludricTables : CsvReader::toolTables);
         FUZZ_CHECK(reader.open(path));
         for (int lines = 0; lines < 100000; ++lines) {
             CsvStatus status = reader.nextLine();

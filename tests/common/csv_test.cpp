@@ -106,7 +106,7 @@ TEST(CsvReader, KeepsNoMoreFieldsThanItsRoom)
     EXPECT_EQ(standard.splitLine(line), CsvStatus::Ok);
     EXPECT_EQ(standard.fieldCount(), 400001u);
 
-    CsvReader ludric(CsvReader::ludricLimits);
+    CsvReader ludric(CsvReader::ludricTables);
     EXPECT_EQ(ludric.splitLine(std::string(11999, ',')), CsvStatus::Ok);
     EXPECT_EQ(ludric.splitLine(std::string(30000, ',')), CsvStatus::TooManyFields);
     EXPECT_EQ(ludric.fieldCount(), 12000u);
@@ -194,8 +194,11 @@ TEST_F(CsvFile, ReadsLinesOfAnyLengthAndRefusesOnlyWhatItCannotHold)
         longLine += "JP5339,A,";
     longLine += "last";
     const std::string path = write("1\r\n" + longLine + "\r\n2\n");
-    for (CsvReader::Limits limits : {CsvReader::standardLimits, CsvReader::Limits{2700004, 600001}}) {
-        CsvReader reader(limits);
+    CsvReader::Options bounded = CsvReader::toolTables;
+    bounded.maxLineBytes = 2700004;
+    bounded.fields.maxFields = 600001;
+    for (const CsvReader::Options& options : {CsvReader::toolTables, bounded}) {
+        CsvReader reader(options);
         ASSERT_TRUE(reader.open(path));
         EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
         EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);
@@ -206,7 +209,9 @@ TEST_F(CsvFile, ReadsLinesOfAnyLengthAndRefusesOnlyWhatItCannotHold)
         EXPECT_EQ(reader.field(0), "2");
     }
 
-    CsvReader reader(CsvReader::Limits{10, 100});
+    CsvReader::Options tenBytes = CsvReader::toolTables;
+    tenBytes.maxLineBytes = 10;
+    CsvReader reader(tenBytes);
     std::string fits(10, 'a');
     ASSERT_TRUE(reader.open(write("1\r\n" + std::string(11, 'b') + "\n" + fits + "\n2\n")));
     EXPECT_EQ(reader.nextLine(), CsvStatus::Ok);

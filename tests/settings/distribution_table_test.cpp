@@ -1,7 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "common/angle_text.h"
-#include "common/csv_line_reader.h"
+#include "common/table_rows.h"
 #include "platform/message_sink.h"
 #include "tests/support/test_folder.h"
 #include "viewer/settings/settings.h"

@@ -59,7 +59,7 @@ bool Ludric::fillTable(std::string_view path, const SpeciesNameTable& species, s
             cp932Printf("テンポラリファイル %s%s が開けません (%s)", where.c_str(), FileReplacement::temporarySuffix,
                 utf8ToCp932(replacement.errorText()).c_str()));
     }
-    CsvReader reader(CsvReader::ludricLimits);
+    CsvReader reader(CsvReader::ludricTables);
     if (!reader.open(path))
         return cannotOpen(path, reader, error);
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
@@ -118,7 +118,7 @@ bool Ludric::checkTable(std::string_view path, ToolError& error)
 {
     if (isWriteProtected(path))
         return error.set(path, cp932Literal(kCannotReplace) + cp932Literal(" (書き込み禁止のファイルです)"));
-    CsvReader reader(CsvReader::ludricLimits);
+    CsvReader reader(CsvReader::ludricTables);
     if (!reader.open(path))
         return cannotOpen(path, reader, error);
     for (;;) {

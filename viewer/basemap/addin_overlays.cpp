@@ -1,7 +1,7 @@
 #include "viewer/basemap/addin_overlays.h"
 
 #include "common/angle_text.h"
-#include "common/csv_line_reader.h"
+#include "common/table_rows.h"
 #include "platform/cp932.h"
 #include "platform/file_reading.h"
 #include "platform/paths.h"
@@ -154,7 +154,7 @@ AddinOverlays::FileResult AddinOverlays::readFile(const std::string& path)
         addError(cp932Printf("%s ディレクトリです", path.c_str()));
         return FileResult::Done;
     }
-    CsvLineReader reader;
+    CsvReader reader(CsvReader::viewerTables);
     if (!reader.open(path)) {
         addError(cp932Printf(fileExists(path) ? "%s 読めません" : "%s 見つかりません", path.c_str()));
         return FileResult::Done;

@@ -1,8 +1,8 @@
 #include "viewer/settings/area_table.h"
 
 #include "common/angle_text.h"
-#include "common/csv_line_reader.h"
 #include "common/table_columns.h"
+#include "common/table_rows.h"
 #include "common/text_helpers.h"
 #include "platform/text_numbers.h"
 
@@ -28,7 +28,7 @@ std::int16_t pixel(std::string_view text)
 AreaTableStatus AreaTable::load(std::string_view path, int capacity)
 {
     rows_.clear();
-    const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvLineReader& reader) {
+    const TableRowsRead read = readTableRows(path, kColumns, fault_, [&](const CsvReader& reader) {
         if (static_cast<int>(rows_.size()) >= capacity)
             return false;
         AreaRecord area;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/csv_line_reader.h"
+#include "common/table_rows.h"
 
 #include <cstdint>
 #include <string_view>

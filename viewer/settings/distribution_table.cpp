@@ -1,7 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "common/angle_text.h"
-#include "common/csv_line_reader.h"
+#include "common/table_rows.h"
 #include "platform/cp932.h"
 #include "platform/file_reading.h"
 #include "platform/huge_pages.h"
@@ -137,11 +137,11 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
     case CsvStatus::FieldTooLong:
         messages.stop("",
             cp932Printf(
-                "%s\n トークンの長さが %d を越えました。", file, static_cast<int>(CsvLineReader::kMaxFieldBytes)));
+                "%s\n トークンの長さが %d を越えました。", file, static_cast<int>(CsvReader::viewerFieldBytes)));
         return true;
     case CsvStatus::TooManyFields:
         messages.stop(
-            "", cp932Printf("%s\n トークン数が %d を越えました。", file, static_cast<int>(CsvLineReader::kMaxFields)));
+            "", cp932Printf("%s\n トークン数が %d を越えました。", file, static_cast<int>(CsvReader::viewerFields)));
         return true;
     case CsvStatus::EndOfFile:
         messages.stop("", cp932Printf("%s\n 種別分布テーブルが読めません。", file));
@@ -366,12 +366,12 @@ bool DistributionTable::readSpeciesRecords(
     try {
         LineRead read = readLineAt(file_->descriptor, entry->offset, fieldsUsed + 1, line);
         if (read != LineRead::ReadError)
-            status = CsvLineReader::splitLine(line, fields, fieldsUsed);
+            status = splitViewerLine(line, fields, fieldsUsed);
         // A prefix that a quoted comma made too short is read again whole.
         if (read == LineRead::Prefix && status != CsvStatus::TooManyFields) {
             read = readLineAt(file_->descriptor, entry->offset, static_cast<size_t>(-1), line);
             if (read != LineRead::ReadError)
-                status = CsvLineReader::splitLine(line, fields, fieldsUsed);
+                status = splitViewerLine(line, fields, fieldsUsed);
         }
         if (read == LineRead::ReadError)
             status = CsvStatus::ReadError;

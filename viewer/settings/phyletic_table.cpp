@@ -1,7 +1,7 @@
 #include "viewer/settings/phyletic_table.h"
 
-#include "common/csv_line_reader.h"
 #include "common/table_columns.h"
+#include "common/table_rows.h"
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 
@@ -13,16 +13,16 @@ PhyleticTableStatus PhyleticTable::load(std::string_view path, int capacity)
     rows_.clear();
     fault_ = {};
     capacity_ = std::max(0, capacity);
-    CsvLineReader reader;
+    CsvReader reader(CsvReader::viewerTables);
     if (!reader.open(path)) {
         sortByCode();
         return PhyleticTableStatus::CannotOpen;
     }
     while (!full()) {
-        const CsvLineReader::Row row = reader.nextRow(phyleticColumn::count);
-        if (row == CsvLineReader::Row::End)
+        const CsvReader::Row row = reader.nextRow(phyleticColumn::count);
+        if (row == CsvReader::Row::End)
             break;
-        if (row == CsvLineReader::Row::Fault) {
+        if (row == CsvReader::Row::Fault) {
             fault_ = reader.rowFault();
             sortByCode();
             return PhyleticTableStatus::FaultyLine;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/csv_line_reader.h"
+#include "common/table_rows.h"
 
 #include "common/phyletic_record.h"
 

@@ -1,9 +1,9 @@
 #include "viewer/settings/species_table.h"
 
-#include "common/csv_line_reader.h"
 #include "common/group_codes.h"
 #include "common/table_columns.h"
 #include "common/table_overflow.h"
+#include "common/table_rows.h"
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
@@ -29,7 +29,7 @@ SpeciesTable::LoadResult SpeciesTable::load(
     std::string_view path, int capacity, NameMode sortMode, MessageSink& messages)
 {
     rows_.clear();
-    CsvLineReader reader;
+    CsvReader reader(CsvReader::viewerTables);
     if (!reader.open(path)) {
         sortByName(sortMode);
         return LoadResult::CannotOpen;
@@ -38,10 +38,10 @@ SpeciesTable::LoadResult SpeciesTable::load(
     while (static_cast<int>(rows_.size()) < capacity) {
         // Fields beyond the columns read may be too long or too many: the
         // species is whole all the same. A blank line holds no species.
-        const CsvLineReader::Row row = reader.nextRow(speciesColumn::count);
-        if (row == CsvLineReader::Row::End)
+        const CsvReader::Row row = reader.nextRow(speciesColumn::count);
+        if (row == CsvReader::Row::End)
             break;
-        if (row == CsvLineReader::Row::Fault) {
+        if (row == CsvReader::Row::Fault) {
             messages.stop("", csvLineFaultMessage(reader.rowFault().status, path, reader.rowFault().line));
             result = LoadResult::FaultyLine;
             break;
