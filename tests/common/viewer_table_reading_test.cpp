@@ -133,5 +133,21 @@ TEST(ViewerTableReading, ACarriageReturnAloneEndsALineOutsideQuotes)
     EXPECT_EQ(reader.lineNumber(), 4);
 }
 
+TEST(ViewerTableReading, AnEndOfFileMarkLineEndsTheToolsTableAndIsABlankLineInTheMaps)
+{
+    test::TestFolder folder("csv_end_mark");
+    const std::string path = folder.write("t.csv", "a\r\n\x1A\r\nb\r\n");
+    auto rowsRead = [&](const CsvReader::Options& options) {
+        CsvReader reader(options);
+        EXPECT_TRUE(reader.open(path));
+        std::vector<std::string> rows;
+        while (reader.nextRow(1) == CsvReader::Row::Held)
+            rows.emplace_back(reader.field(0));
+        return rows;
+    };
+    EXPECT_EQ(rowsRead(CsvReader::toolTables), std::vector<std::string>{"a"});
+    EXPECT_EQ(rowsRead(CsvReader::viewerTables), (std::vector<std::string>{"a", "b"}));
+}
+
 } // namespace
 } // namespace tavik
