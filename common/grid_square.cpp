@@ -134,4 +134,83 @@ std::optional<std::string> gridSquareCode(const GeoPoint& point, GridOrder order
     return code;
 }
 
+namespace {
+
+std::uint8_t digitAt(std::string_view digits, std::size_t i) { return static_cast<std::uint8_t>(digits[i] - '0'); }
+
+// The level the maps read from the digits of a code (4 or more): by their
+// count, but a ninth digit 5 is a 2 km square whatever follows it.
+SquareLevel levelOfCount(std::string_view digits)
+{
+    if (digits.size() < 6)
+        return SquareLevel::First;
+    if (digits.size() == 6)
+        return SquareLevel::Second;
+    if (digits.size() == 7)
+        return SquareLevel::FiveKm;
+    if (digits.size() == 8)
+        return SquareLevel::Third;
+    if (digits[8] == '5')
+        return SquareLevel::TwoKm;
+    if (digits.size() == 9)
+        return SquareLevel::Half;
+    return digits.size() == 10 ? SquareLevel::Quarter : SquareLevel::Eighth;
+}
+
+bool isQuarterDigit(char c) { return c >= '1' && c <= '4'; }
+
+} // namespace
+
+std::optional<SquareDigits> readSquareDigits(std::string_view digits)
+{
+    if (digits.size() < 4)
+        return std::nullopt;
+    SquareDigits square;
+    square.level = levelOfCount(digits);
+    square.firstLatitude = static_cast<std::uint8_t>(digitAt(digits, 0) * 10 + digitAt(digits, 1));
+    square.firstLongitude = static_cast<std::uint8_t>(digitAt(digits, 2) * 10 + digitAt(digits, 3));
+    if (square.level == SquareLevel::First)
+        return square;
+    square.secondLatitude = digitAt(digits, 4);
+    square.secondLongitude = digitAt(digits, 5);
+    if (square.level == SquareLevel::FiveKm)
+        square.fiveKm = digitAt(digits, 6);
+    if (square.level <= SquareLevel::FiveKm)
+        return square;
+    square.thirdLatitude = digitAt(digits, 6);
+    square.thirdLongitude = digitAt(digits, 7);
+    if (square.level >= SquareLevel::Half)
+        square.half = digitAt(digits, 8);
+    if (square.level >= SquareLevel::Quarter)
+        square.quarter = digitAt(digits, 9);
+    if (square.level == SquareLevel::Eighth)
+        square.eighth = digitAt(digits, 10);
+    return square;
+}
+
+SquareCodeCheck checkSquareCode(std::string_view digits)
+{
+    using Fault = SquareCodeCheck::Fault;
+    if (digits.size() < 4 || digits.size() == 5 || digits.size() > 11)
+        return {Fault::Count, 0};
+    const bool twoKm = digits.size() == 9 && digits[8] == '5';
+    auto outOfRange = [&](std::size_t i) {
+        const char c = digits[i];
+        if (i < 4)
+            return false;
+        if (i < 6)
+            return c > '7';
+        if (digits.size() == 7)
+            return !isQuarterDigit(c); // the 5 km square's quarter
+        if (i < 8)
+            return twoKm && (c - '0') % 2 != 0;
+        return !twoKm && !isQuarterDigit(c);
+    };
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (digits[i] < '0' || digits[i] > '9' || outOfRange(i))
+            return {Fault::Digit, i};
+    }
+    return {};
+}
+
 } // namespace tavik

@@ -1,5 +1,6 @@
 // The same text between programs: an angle samvel accepts and stores, and a
-// grid square dwcimport writes, are read by the viewer to the same point.
+// grid square dwcimport writes or samvel takes, are read by the viewer to the
+// same point or square.
 #include "common/angle_text.h"
 #include "common/geo_point.h"
 #include "common/grid_square.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -157,6 +159,61 @@ TEST(GridSquareAgreement, CodesRoundTripThroughTheViewerAtEveryOrder)
             = pointAt(square->latitude + square->latitudeExtent / 2, square->longitude + square->longitudeExtent / 2);
         EXPECT_EQ(gridSquareCode(middle, wanted), code) << "the middle of " << *code;
     }
+}
+
+// The order of a count of digits that names one (4, 6, 8, 9, 10, 11 digits).
+std::optional<GridOrder> orderOfCount(size_t digits)
+{
+    switch (digits) {
+    case 4:
+        return GridOrder::First;
+    case 6:
+        return GridOrder::Second;
+    case 8:
+        return GridOrder::Third;
+    case 9:
+        return GridOrder::Half;
+    case 10:
+        return GridOrder::Quarter;
+    case 11:
+        return GridOrder::Eighth;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Random digits of 4 to 13 places: samvel takes exactly the codes the viewer
+// draws where they say. A code of an order round-trips (decode, encode) when
+// samvel takes it and never when it refuses it; a 5 km or 2 km square lies in
+// the second-order square its first six digits name.
+TEST(GridSquareAgreement, SamvelTakesExactlyTheCodesTheMapsDrawWhereTheySay)
+{
+    std::mt19937 random(11);
+    // Digits mostly within the ranges, so that every level is reached often.
+    const std::string common = "0123456712341234";
+    int taken = 0, refused = 0;
+    for (int i = 0; i < 40000; ++i) {
+        std::string digits = std::to_string(30 + random() % 38) + std::to_string(22 + random() % 32);
+        const size_t count = 4 + random() % 10;
+        while (digits.size() < count)
+            digits += random() % 8 ? common[random() % common.size()] : static_cast<char>('0' + random() % 10);
+        if (count == 9 && random() % 3 == 0)
+            digits[8] = '5';
+        const bool takes = checkSquareCode(digits).fault == SquareCodeCheck::Fault::None;
+        (takes ? taken : refused) += 1;
+        const DistributionRecord record = classifyLocation("JP" + digits);
+        const std::optional<GridSquare> square = gridSquareOf(record);
+        ASSERT_TRUE(square) << digits;
+        const GeoPoint middle
+            = pointAt(square->latitude + square->latitudeExtent / 2, square->longitude + square->longitudeExtent / 2);
+        if (const std::optional<GridOrder> order = orderOfCount(count); order && !(count == 9 && digits[8] == '5')) {
+            EXPECT_EQ(gridSquareCode(middle, *order) == digits, takes) << digits;
+        } else if (takes) {
+            EXPECT_EQ(gridSquareCode(middle, GridOrder::Second), digits.substr(0, 6)) << digits;
+        }
+    }
+    EXPECT_GT(taken, 5000);
+    EXPECT_GT(refused, 5000);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/samvel/input_table_import.h"
 
 #include "common/csv_reader.h"
+#include "common/grid_square.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/text_helpers.h"
@@ -41,6 +42,21 @@ bool readGridSquare(std::string_view field, long row, FactLocation& location, st
         std::string shown = quotedForReport(field);
         message = cp932Printf(
             "%ld 行目のメッシュコード[%s]が短すぎます.数字は %zu 桁以上です.", row, shown.c_str(), meshDigitsMin);
+        return false;
+    }
+    // A code the maps would draw coarser or elsewhere than it says (a fifth
+    // digit, a digit out of its level's range) is refused, as the maps read it.
+    const SquareCodeCheck check = checkSquareCode(digits);
+    if (check.fault != SquareCodeCheck::Fault::None) {
+        std::string shown = quotedForReport(field);
+        if (check.fault == SquareCodeCheck::Fault::Count)
+            message = cp932Printf(
+                "%ld 行目のメッシュコード[%s]は数字が %zu 桁です.地域メッシュのコードは 4 桁か 6 から 11 桁です.", row,
+                shown.c_str(), digits.size());
+        else
+            message = cp932Printf(
+                "%ld 行目のメッシュコード[%s]の %zu 桁目の数字 %c は地域メッシュのコードとして範囲外です.", row,
+                shown.c_str(), check.position + 1, digits[check.position]);
         return false;
     }
     location = FactLocation::grid("JP" + digits);

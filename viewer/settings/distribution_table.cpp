@@ -1,6 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "common/angle_text.h"
+#include "common/grid_square.h"
 #include "common/table_rows.h"
 #include "platform/cp932.h"
 #include "platform/file_reading.h"
@@ -44,48 +45,47 @@ std::string squareDigits(std::string_view code)
     return digits;
 }
 
+LocationKind locationKind(SquareLevel level)
+{
+    switch (level) {
+    case SquareLevel::First:
+        return LocationKind::FirstOrder;
+    case SquareLevel::Second:
+        return LocationKind::SecondOrder;
+    case SquareLevel::FiveKm:
+        return LocationKind::FiveKm;
+    case SquareLevel::Third:
+        return LocationKind::ThirdOrder;
+    case SquareLevel::TwoKm:
+        return LocationKind::TwoKm;
+    case SquareLevel::Half:
+        return LocationKind::Half;
+    case SquareLevel::Quarter:
+        return LocationKind::Quarter;
+    case SquareLevel::Eighth:
+        break;
+    }
+    return LocationKind::Eighth;
+}
+
 void classifySquare(std::string_view location, DistributionRecord& record)
 {
     if (location.size() < 2 + 4)
         return;
-    std::string d = squareDigits(location);
-    if (d.size() < 4)
+    const std::optional<SquareDigits> square = readSquareDigits(squareDigits(location));
+    if (!square)
         return;
-    auto digit = [&](size_t i) { return static_cast<std::uint8_t>(d[i] - '0'); };
-    record.firstLatitude = static_cast<std::uint8_t>(digit(0) * 10 + digit(1));
-    record.firstLongitude = static_cast<std::uint8_t>(digit(2) * 10 + digit(3));
-    record.kind = LocationKind::FirstOrder;
-    if (d.size() < 6)
-        return;
-    record.secondLatitude = digit(4);
-    record.secondLongitude = digit(5);
-    record.kind = LocationKind::SecondOrder;
-    if (d.size() == 7) {
-        record.fiveKm = digit(6);
-        record.kind = LocationKind::FiveKm;
-        return;
-    }
-    if (d.size() < 8)
-        return;
-    record.thirdLatitude = digit(6);
-    record.thirdLongitude = digit(7);
-    record.kind = LocationKind::ThirdOrder;
-    if (d.size() < 9)
-        return;
-    if (d[8] == '5') {
-        record.kind = LocationKind::TwoKm;
-        return;
-    }
-    record.half = digit(8);
-    record.kind = LocationKind::Half;
-    if (d.size() < 10)
-        return;
-    record.quarter = digit(9);
-    record.kind = LocationKind::Quarter;
-    if (d.size() < 11)
-        return;
-    record.eighth = digit(10);
-    record.kind = LocationKind::Eighth;
+    record.kind = locationKind(square->level);
+    record.firstLatitude = square->firstLatitude;
+    record.firstLongitude = square->firstLongitude;
+    record.secondLatitude = square->secondLatitude;
+    record.secondLongitude = square->secondLongitude;
+    record.thirdLatitude = square->thirdLatitude;
+    record.thirdLongitude = square->thirdLongitude;
+    record.fiveKm = square->fiveKm;
+    record.half = square->half;
+    record.quarter = square->quarter;
+    record.eighth = square->eighth;
 }
 
 // A latitude and longitude in either order: "N35.5E139.25" or
