@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (status == CsvStatus::EndOfFile)
                 break;
             for (size_t i = 0; i <= reader.fieldCount(); ++i)
-                FUZZ_CHECK(reader.field(i).size() <= CsvReader::maxFieldBytes);
+                FUZZ_CHECK(reader.field(i).size() <= CsvReader::toolFieldBytes);
             if (status != CsvStatus::Ok)
                 (void)reader.errorText();
         }
