@@ -213,4 +213,80 @@ SquareCodeCheck checkSquareCode(std::string_view digits)
     return {};
 }
 
+namespace {
+
+// Degrees a square of each level spans, north to south and east to west.
+struct Extent {
+    double latitude;
+    double longitude;
+};
+constexpr Extent kFirstOrder{2.0 / 3.0, 1.0};
+constexpr Extent kSecondOrder{1.0 / 12.0, 1.0 / 8.0};
+constexpr Extent kThirdOrder{1.0 / 120.0, 1.0 / 80.0};
+constexpr Extent kHalf{1.0 / 240.0, 1.0 / 160.0};
+constexpr Extent kQuarter{1.0 / 480.0, 1.0 / 320.0};
+constexpr Extent kEighth{1.0 / 960.0, 1.0 / 640.0};
+constexpr Extent kFiveKm{1.0 / 24.0, 1.0 / 16.0};
+constexpr Extent kTwoKm{1.0 / 60.0, 1.0 / 40.0};
+
+// A subdividing digit 1 to 4 names the quarter of a square: 1 south-west,
+// 2 south-east, 3 north-west, 4 north-east; `quarter` is the extent of the
+// quarter it names.
+void addQuarter(int digit, const Extent& quarter, GridSquare& square)
+{
+    int e = digit - 1;
+    square.latitude += ((e & 2) ? 1 : 0) * quarter.latitude;
+    square.longitude += ((e & 1) ? 1 : 0) * quarter.longitude;
+}
+
+} // namespace
+
+GridSquare squareOf(const SquareDigits& digits)
+{
+    const double p = digits.firstLatitude, uv = digits.firstLongitude;
+    const double q = digits.secondLatitude, v = digits.secondLongitude;
+    const double r = digits.thirdLatitude, w = digits.thirdLongitude;
+    GridSquare square;
+    square.latitude = (p + (q + r / 10.0) / 8.0) * 2.0 / 3.0;
+    square.longitude = 100.0 + uv + (v + w / 10.0) / 8.0;
+
+    Extent extent{};
+    switch (digits.level) {
+    case SquareLevel::First:
+        extent = kFirstOrder;
+        break;
+    case SquareLevel::Second:
+        extent = kSecondOrder;
+        break;
+    case SquareLevel::Third:
+        extent = kThirdOrder;
+        break;
+    case SquareLevel::Eighth:
+        addQuarter(digits.half, kHalf, square);
+        addQuarter(digits.quarter, kQuarter, square);
+        addQuarter(digits.eighth, kEighth, square);
+        extent = kEighth;
+        break;
+    case SquareLevel::Quarter:
+        addQuarter(digits.half, kHalf, square);
+        addQuarter(digits.quarter, kQuarter, square);
+        extent = kQuarter;
+        break;
+    case SquareLevel::Half:
+        addQuarter(digits.half, kHalf, square);
+        extent = kHalf;
+        break;
+    case SquareLevel::FiveKm:
+        addQuarter(digits.fiveKm, kFiveKm, square);
+        extent = kFiveKm;
+        break;
+    case SquareLevel::TwoKm:
+        extent = kTwoKm;
+        break;
+    }
+    square.latitudeExtent = extent.latitude;
+    square.longitudeExtent = extent.longitude;
+    return square;
+}
+
 } // namespace tavik

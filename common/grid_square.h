@@ -68,6 +68,18 @@ struct SquareDigits {
 // code this reading does not take whole (checkSquareCode).
 std::optional<SquareDigits> readSquareDigits(std::string_view digits);
 
+// A square of the system in degrees: its south-west corner and its extent.
+struct GridSquare {
+    double latitude = 0.0; // south edge
+    double longitude = 0.0; // west edge
+    double latitudeExtent = 0.0; // degrees north to south
+    double longitudeExtent = 0.0; // degrees east to west
+};
+
+// The square the digits of a code name (readSquareDigits), on the datum of
+// the code.
+GridSquare squareOf(const SquareDigits& square);
+
 // Whether the digits of a code name one square of the system whole.
 struct SquareCodeCheck {
     enum class Fault { None, Count, Digit };
