@@ -1,6 +1,7 @@
 #include "tools/norbek/literature_writer.h"
 
 #include "common/csv_reader.h"
+#include "common/fact_location.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
@@ -132,9 +133,9 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
     if (!reader.hasField(1))
         return LineRead::Line;
     std::string location(trimmedText(reader.field(1)));
-    bool gridSquare = location.starts_with('J') || (location.size() > 1 && location[1] == 'P');
-    bool point
-        = !gridSquare && !location.empty() && std::string_view("NSEW").find(location[0]) != std::string_view::npos;
+    const LocationForm form = locationForm(location, SquareMark::JFirstOrPSecond);
+    const bool gridSquare = form == LocationForm::GridSquare;
+    const bool point = form == LocationForm::Coordinates;
     // Without -geo grid squares and points and their literature are passed over.
     if ((gridSquare || point) && !options_.geo)
         return LineRead::Line;

@@ -1,5 +1,6 @@
 #include "tools/samvel/fact_table_reader.h"
 
+#include "common/fact_location.h"
 #include "common/literature_table.h"
 #include "common/species_code_table.h"
 #include "common/text_helpers.h"
@@ -25,14 +26,13 @@ FactTableReader::FactTableReader(
 bool FactTableReader::parseLocation(
     std::string_view text, bool meshByJ, long row, FactLocation& location, std::string& message)
 {
-    char first = text.empty() ? '\0' : text[0];
-    char second = text.size() > 1 ? text[1] : '\0';
-    if (meshByJ ? (first == 'J' || second == 'J') : (first == 'J' || second == 'P')) {
+    const LocationForm form = locationForm(text, meshByJ ? SquareMark::JFirstOrSecond : SquareMark::JFirstOrPSecond);
+    if (form == LocationForm::GridSquare) {
         location = FactLocation::grid(text);
         return true;
     }
-    if (first == 'N' || first == 'S' || first == 'E' || first == 'W') {
-        bool latitudeFirst = first == 'N' || first == 'S';
+    if (form == LocationForm::Coordinates) {
+        bool latitudeFirst = latitudeComesFirst(text);
         size_t split = text.find(latitudeFirst ? 'E' : 'N');
         if (split == std::string_view::npos)
             split = text.find(latitudeFirst ? 'W' : 'S');

@@ -1,6 +1,7 @@
 #include "viewer/settings/distribution_table.h"
 
 #include "common/angle_text.h"
+#include "common/fact_location.h"
 #include "common/grid_square.h"
 #include "common/table_rows.h"
 #include "platform/cp932.h"
@@ -165,20 +166,17 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
 DistributionRecord classifyLocation(std::string_view location)
 {
     DistributionRecord record;
-    if (location.empty()) {
-        record.kind = LocationKind::Area;
-        return record;
-    }
-    char first = location[0];
-    if (first == 'J' || (location.size() > 1 && location[1] == 'P')) {
+    switch (locationForm(location, SquareMark::JFirstOrPSecond)) {
+    case LocationForm::GridSquare:
         classifySquare(location, record);
-    } else if (first == 'N' || first == 'S') {
-        classifyCoordinates(location, true, record);
-    } else if (first == 'E' || first == 'W') {
-        classifyCoordinates(location, false, record);
-    } else {
+        break;
+    case LocationForm::Coordinates:
+        classifyCoordinates(location, latitudeComesFirst(location), record);
+        break;
+    case LocationForm::AreaCode:
         record.kind = LocationKind::Area;
         record.areaCode = parseInteger(location);
+        break;
     }
     return record;
 }
