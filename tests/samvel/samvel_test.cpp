@@ -99,6 +99,19 @@ TEST_F(Samvel, ANormalImportMergesWithTheFactTables)
     EXPECT_EQ(read("tavik.csv"), expectedDistribution);
 }
 
+TEST_F(Samvel, ALiteratureCodeOfTheFactTableIsReadAsTheLiteratureTableReadsIt)
+{
+    rebuild();
+    // Typed by hand with blanks around it, full-width ones too.
+    std::string literature = read("split.csv");
+    literature.replace(literature.find("10,101,L1"), 9, "10,101,\"L1 \"");
+    literature.replace(literature.find("30,104,L1"), 9, "30,104,　L1");
+    write("split.csv", literature);
+    Result result = run("samvel", {"in.csv"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read("split.csv"), expectedSpeciesLiterature);
+}
+
 TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
 {
     rebuild();

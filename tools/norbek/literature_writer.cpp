@@ -2,6 +2,7 @@
 
 #include "common/csv_reader.h"
 #include "common/fact_location.h"
+#include "common/literature_table.h"
 #include "common/text_helpers.h"
 #include "common/tool_error.h"
 #include "platform/cp932.h"
@@ -23,7 +24,6 @@
 namespace tavik {
 namespace {
 
-constexpr size_t literatureCodeBytes = 27;
 const char* const templatePath = "_indexTemplate.html";
 
 // Bytes of the index template or of a text copied into a page: far more
@@ -152,7 +152,7 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
     }
     line.located = true;
     for (size_t i = 2; i < reader.fieldCount(); ++i) {
-        std::string literatureCode(cutAndTrimmed(reader.field(i), literatureCodeBytes));
+        std::string literatureCode(LiteratureTable::codeOf(reader.field(i)));
         if (literatureCode.empty())
             continue;
         int literature = tables_.findLiterature(literatureCode);

@@ -103,7 +103,8 @@ bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& er
         if (!parseLocation(reader.field(1), true, row, location, message))
             return error.set(path, message);
         for (size_t k = 2; k < reader.fieldCount(); ++k) {
-            std::string_view literature = cutText(reader.field(k), LiteratureTable::codeBytes);
+            // Read as the literature table reads its codes: trimmed, then cut.
+            std::string_view literature = LiteratureTable::codeOf(reader.field(k));
             if (!literature_.containsCode(literature)) {
                 std::string shown = quotedForReport(literature);
                 return error.set(path,
