@@ -101,6 +101,38 @@ TEST(AngleAgreement, EveryTextSamvelAcceptsTheViewerReadsWithinTheGlobe)
     EXPECT_GT(accepted, 1000); // the alphabet reaches the texts that matter
 }
 
+// A coordinates location of a fact table, random over the letters that split
+// it: when samvel takes it, its rewrite (latitude then longitude, as samvel
+// writes the table) reads in the maps to the point the maps read from the
+// text itself, so that a table samvel merges keeps its points where they were.
+TEST(AngleAgreement, ACoordinatesLocationSamvelTakesKeepsItsPointWhenRewritten)
+{
+    const char* const latitudes[] = {"N35", "N35.5", "S12.30'", "N35.30'15\"", "-35.5", "N0"};
+    const char* const longitudes[] = {"E139", "E139.5", "W12.30'", "E139.45'30\"", "-139.5", "E0"};
+    const std::string noise = "NSEW,.'0123456789";
+    std::mt19937 random(5);
+    int taken = 0;
+    for (int i = 0; i < 50000; ++i) {
+        std::string latitude = latitudes[random() % 6], longitude = longitudes[random() % 6];
+        if (latitude[0] == '-' || longitude[0] == '-')
+            continue; // a location starts with its hemisphere letter
+        std::string text = random() % 2 ? latitude + (random() % 4 ? "" : ",") + longitude
+                                        : longitude + (random() % 4 ? "" : ",") + latitude;
+        for (auto k = random() % 3; k > 0; --k)
+            text.insert(1 + random() % (text.size() - 1), 1, noise[random() % noise.size()]);
+        std::string storedLatitude, storedLongitude, message;
+        if (!readCoordinateLocation(text, 1, storedLatitude, storedLongitude, message))
+            continue;
+        ++taken;
+        const DistributionRecord original = classifyLocation(text);
+        const DistributionRecord rewritten = classifyLocation(storedLatitude + storedLongitude);
+        ASSERT_EQ(rewritten.kind, LocationKind::Coordinates) << text;
+        EXPECT_EQ(original.latitude, rewritten.latitude) << text << " -> " << storedLatitude << storedLongitude;
+        EXPECT_EQ(original.longitude, rewritten.longitude) << text << " -> " << storedLatitude << storedLongitude;
+    }
+    EXPECT_GT(taken, 5000);
+}
+
 GridOrder order(int number) { return static_cast<GridOrder>(number); }
 
 LocationKind viewerKind(GridOrder order)

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <utility>
+
 namespace tavik {
 namespace {
 
@@ -32,6 +36,23 @@ TEST(FactLocation, EveryProgramReadsTheFormAlikeButForTheSquareMark)
     }
     EXPECT_TRUE(latitudeComesFirst("S1W2"));
     EXPECT_FALSE(latitudeComesFirst("W2S1"));
+}
+
+TEST(FactLocation, TheTwoSplitsOfCoordinatesDifferOnlyWhereBothLettersOfTheOtherAxisStand)
+{
+    auto split = [](std::string_view text, CoordinateSplit rule) {
+        const CoordinateTexts texts = splitCoordinates(text, rule);
+        return std::pair(std::string(texts.first), std::string(texts.second));
+    };
+    using Texts = std::pair<std::string, std::string>;
+    for (CoordinateSplit rule : {CoordinateSplit::AtEitherLetter, CoordinateSplit::WhereTheSecondBegins}) {
+        EXPECT_EQ(split("N35.5E139.5", rule), Texts("N35.5", "E139.5"));
+        EXPECT_EQ(split("N35.5,E139.5", rule), Texts("N35.5", "E139.5"));
+        EXPECT_EQ(split("E139.5S35.5", rule), Texts("E139.5", "S35.5"));
+        EXPECT_EQ(split("N35.5", rule), Texts("N35.5", ""));
+    }
+    EXPECT_EQ(split("N35W1E139", CoordinateSplit::AtEitherLetter), Texts("N35", "E139"));
+    EXPECT_EQ(split("N35W1E139", CoordinateSplit::WhereTheSecondBegins), Texts("N35W1", "E139"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/samvel/coordinate.h"
 
 #include "common/angle_text.h"
+#include "common/fact_location.h"
 #include "common/text_helpers.h"
 #include "platform/cp932.h"
 #include "platform/report_text.h"
@@ -165,6 +166,20 @@ std::string storedCoordinate(std::string_view text, CoordinateAxis axis)
         stored.append(text);
     }
     return std::string(cutText(stored, latitude ? latitudeBytes : longitudeBytes));
+}
+
+bool readCoordinateLocation(
+    std::string_view text, long row, std::string& latitude, std::string& longitude, std::string& message)
+{
+    const CoordinateTexts texts = splitCoordinates(text, CoordinateSplit::WhereTheSecondBegins);
+    const bool latitudeFirst = latitudeComesFirst(text);
+    std::string_view latitudeText = cutText(latitudeFirst ? texts.first : texts.second, latitudeBytes);
+    std::string_view longitudeText = cutText(latitudeFirst ? texts.second : texts.first, longitudeBytes);
+    if (!checkCoordinatePair(latitudeText, longitudeText, row, message))
+        return false;
+    latitude = storedCoordinate(latitudeText, CoordinateAxis::Latitude);
+    longitude = storedCoordinate(longitudeText, CoordinateAxis::Longitude);
+    return true;
 }
 
 } // namespace tavik

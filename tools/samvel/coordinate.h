@@ -42,6 +42,13 @@ std::string storedCoordinate(std::string_view text, CoordinateAxis axis);
 // message (as coordinateErrorMessage gives it) and returns false.
 bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, std::string& message);
 
+// A coordinates location of a fact table ("N35.5E139.5", "E139.5N35.5",
+// "N35.5,E139.5") as samvel stores it again: the latitude and longitude
+// texts, each cut to its bytes, checked and stored (storedCoordinate). False,
+// with the message of the first fault, when either is faulty.
+bool readCoordinateLocation(
+    std::string_view text, long row, std::string& latitude, std::string& longitude, std::string& message);
+
 // Bytes a stored coordinate keeps.
 constexpr size_t latitudeBytes = 14;
 constexpr size_t longitudeBytes = 15;

@@ -32,21 +32,10 @@ bool FactTableReader::parseLocation(
         return true;
     }
     if (form == LocationForm::Coordinates) {
-        bool latitudeFirst = latitudeComesFirst(text);
-        size_t split = text.find(latitudeFirst ? 'E' : 'N');
-        if (split == std::string_view::npos)
-            split = text.find(latitudeFirst ? 'W' : 'S');
-        std::string_view firstPart = text.substr(0, split);
-        std::string_view secondPart = split == std::string_view::npos ? std::string_view() : text.substr(split);
-        // "N35.5,E139.5" is read as well.
-        if (!firstPart.empty() && firstPart.back() == ',')
-            firstPart.remove_suffix(1);
-        std::string_view latitude = cutText(latitudeFirst ? firstPart : secondPart, latitudeBytes);
-        std::string_view longitude = cutText(latitudeFirst ? secondPart : firstPart, longitudeBytes);
-        if (!checkCoordinatePair(latitude, longitude, row, message))
+        std::string latitude, longitude;
+        if (!readCoordinateLocation(text, row, latitude, longitude, message))
             return false;
-        location = FactLocation::coordinates(storedCoordinate(latitude, CoordinateAxis::Latitude),
-            storedCoordinate(longitude, CoordinateAxis::Longitude));
+        location = FactLocation::coordinates(latitude, longitude);
         return true;
     }
     int code = parseInteger(text);

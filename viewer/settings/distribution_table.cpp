@@ -100,15 +100,10 @@ void classifyCoordinates(std::string_view location, bool latitudeFirst, Distribu
     double& second = latitudeFirst ? record.longitude : record.latitude;
     const AngleKind firstKind = latitudeFirst ? AngleKind::Latitude : AngleKind::Longitude;
     const AngleKind secondKind = latitudeFirst ? AngleKind::Longitude : AngleKind::Latitude;
-    const char positive = latitudeFirst ? 'E' : 'N';
-    const char negative = latitudeFirst ? 'W' : 'S';
-    const char letters[] = {positive, negative, '\0'};
-    first = parseAngle(location.substr(0, location.find_first_of(letters)), firstKind);
-    size_t from = location.find(positive);
-    if (from == std::string_view::npos)
-        from = location.find(negative);
-    if (from != std::string_view::npos)
-        second = parseAngle(location.substr(from), secondKind);
+    const CoordinateTexts texts = splitCoordinates(location, CoordinateSplit::AtEitherLetter);
+    first = parseAngle(texts.first, firstKind);
+    if (!texts.second.empty())
+        second = parseAngle(texts.second, secondKind);
 }
 
 int rankOfLetter(char letter)
