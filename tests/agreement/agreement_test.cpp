@@ -131,6 +131,9 @@ TEST(AngleAgreement, ACoordinatesLocationSamvelTakesKeepsItsPointWhenRewritten)
         EXPECT_EQ(original.longitude, rewritten.longitude) << text << " -> " << storedLatitude << storedLongitude;
     }
     EXPECT_GT(taken, 5000);
+    // Where the two splits differ, samvel refuses the text.
+    std::string latitude, longitude, message;
+    EXPECT_FALSE(readCoordinateLocation("N35W1E139", 1, latitude, longitude, message));
 }
 
 GridOrder order(int number) { return static_cast<GridOrder>(number); }
