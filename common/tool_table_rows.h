@@ -5,16 +5,16 @@
 #include "common/tool_error.h"
 
 #include <string>
-
 #include <string_view>
 
 namespace tavik {
 
-// A column of the current row as the tools keep a table's text: cut to
-// maxBytes, then trimmed (cutAndTrimmed).
+// A column of the current row as the tools keep a table's text
+// (TableTexts::Trimmed: cut to maxBytes, then trimmed), the reading the
+// shared records take with that option.
 inline std::string keptField(const CsvReader& reader, size_t column, size_t maxBytes)
 {
-    return std::string(cutAndTrimmed(reader.field(column), maxBytes));
+    return tableText(reader.field(column), maxBytes, TableTexts::Trimmed);
 }
 
 // Opens a table and hands its rows to readRow() one by one, in file order.
