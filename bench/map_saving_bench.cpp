@@ -54,7 +54,8 @@ Loaded& loaded()
     static Loaded* data = [] {
         auto* d = new Loaded;
         tavik::StderrMessageSink messages;
-        d->ok = d->workspace.loadSettings(tavik::currentDirectory(), messages) && d->workspace.loadBaseImage(messages);
+        d->ok = d->workspace.loadSettings(tavik::currentDirectory().value_or("."), messages)
+            && d->workspace.loadBaseImage(messages);
         d->workspace.loadSpeciesTable(messages);
         d->workspace.loadAddins(messages);
         const char* heavy = std::getenv("TAVIK_BENCH_HEAVY");

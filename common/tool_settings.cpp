@@ -6,9 +6,17 @@
 #include "platform/paths.h"
 #include "platform/text_numbers.h"
 
+#include <optional>
+
 namespace tavik {
 
-IniFile loadToolIni() { return IniFile::load(joinPath(currentDirectory(), "tavik.ini")); }
+std::string toolIniPath()
+{
+    const std::optional<std::string> folder = currentDirectory();
+    return folder ? joinPath(*folder, "tavik.ini") : std::string("tavik.ini");
+}
+
+IniFile loadToolIni() { return IniFile::load(toolIniPath()); }
 
 std::string settingsFileFault(const IniFile& ini)
 {

@@ -49,6 +49,12 @@ bool loadToolIni(IniFile& ini, ToolError& error);
 // read whole.
 IniFile loadToolIni();
 
+// The path of "tavik.ini" in the current directory: the full cp932 path, or
+// the bare name when the directory's name has no cp932 form (cp932PathOf).
+// The tools open their tables relative to that directory, so they work there
+// without a name for it.
+std::string toolIniPath();
+
 // The fault of a settings file that was not read whole (cp932):
 // "初期設定ファイルを読めません (<reason>).".
 std::string settingsFileFault(const IniFile& ini);

@@ -59,7 +59,7 @@ std::vector<std::string> findFiles(std::string_view pattern)
     PathParts parts = splitPath(pattern);
     std::string directoryText = parts.drive + parts.directory;
     std::string namePattern = cp932ToUtf8(parts.name + parts.extension);
-    std::string directory = directoryText.empty() ? std::string(".") : localPath(directoryText);
+    std::string directory = directoryText.empty() ? std::string(".") : localPath(directoryText).utf8();
 
     std::vector<std::string> names;
     if (directory.empty())

@@ -26,7 +26,7 @@ FileLock::Status FileLock::acquire(std::string_view path, std::chrono::milliseco
         ::close(fd_);
         fd_ = -1;
     }
-    std::string local = localPath(path);
+    const std::string local = localPath(path).utf8();
     // The file stays in place after use: removing it could let two
     // processes lock two different files of one name. A link planted under
     // its name is not followed (O_NOFOLLOW): creating the lock file there

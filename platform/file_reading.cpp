@@ -44,7 +44,7 @@ std::string fileReadFailureText(const FileReadResult& result)
 FilePtr openRegularFile(std::string_view path, FileReadResult& result)
 {
     result = FileReadResult();
-    std::string local = localPath(path);
+    const std::string local = localPath(path).utf8();
     if (local.empty()) {
         result.status = FileReadStatus::Missing;
         return nullptr;

@@ -147,7 +147,7 @@ int removeTemporariesIn(const std::string& directory, const std::function<bool(s
 
 } // namespace
 
-bool isWriteProtected(std::string_view path) { return isWriteProtectedLocal(localPath(path)); }
+bool isWriteProtected(std::string_view path) { return isWriteProtectedLocal(localPath(path).utf8()); }
 
 bool isReplacementTemporaryName(std::string_view name)
 {
@@ -157,7 +157,7 @@ bool isReplacementTemporaryName(std::string_view name)
 
 int removeLeftoverTemporaries(std::string_view target)
 {
-    std::string local = localPath(target);
+    const std::string local = localPath(target).utf8();
     if (local.empty())
         return 0;
     std::string resolved;
@@ -176,7 +176,7 @@ int removeLeftoverTemporaries(std::string_view target)
 
 int removeLeftoverTemporariesIn(std::string_view directory, const std::function<bool(std::string_view)>& isOurs)
 {
-    std::string local = directory.empty() ? std::string(".") : localPath(directory);
+    std::string local = directory.empty() ? std::string(".") : localPath(directory).utf8();
     if (local.empty())
         return 0;
     return removeTemporariesIn(local, [&](std::string_view name) { return isOurs(utf8ToCp932(name)); });
@@ -184,7 +184,7 @@ int removeLeftoverTemporariesIn(std::string_view directory, const std::function<
 
 FileReplacement::FileReplacement(std::string_view target, Sync sync, Links links)
     : targetText_(target)
-    , target_(localPath(target))
+    , target_(localPath(target).utf8())
     , sync_(sync)
     , links_(links)
 {

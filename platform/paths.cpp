@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include "platform/cp932.h"
+#include "platform/report_text.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +16,7 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool statPath(std::string_view path, struct stat& info)
 {
-    std::string local = localPath(path);
+    const LocalPath local = localPath(path);
     return !local.empty() && ::stat(local.c_str(), &info) == 0;
 }
 
@@ -65,7 +66,7 @@ PathParts splitPath(std::string_view path)
     return parts;
 }
 
-std::string localPath(std::string_view path)
+LocalPath localPath(std::string_view path)
 {
     if (hasDrive(path))
         return {};
@@ -73,19 +74,53 @@ std::string localPath(std::string_view path)
     for (char& c : local)
         if (c == '\\')
             c = '/';
-    return local;
+    return LocalPath(std::move(local));
 }
 
-std::string currentDirectory()
+std::optional<std::string> cp932PathArgument(std::string_view utf8)
+{
+    std::optional<std::string> cp932 = utf8ToCp932Exact(utf8);
+    if (!cp932 || cp932ToUtf8(*cp932) != utf8)
+        return std::nullopt;
+    return cp932;
+}
+
+void takePathArgument(std::string_view utf8, std::string& path, std::string& fault)
+{
+    std::optional<std::string> cp932 = cp932PathArgument(utf8);
+    if (cp932)
+        path = std::move(*cp932);
+    else
+        fault = pathWithoutCp932Message(LocalPath(std::string(utf8)));
+}
+
+std::optional<std::string> cp932PathOf(const LocalPath& path)
+{
+    if (path.utf8().find('\\') != std::string::npos)
+        return std::nullopt;
+    return cp932PathArgument(path.utf8());
+}
+
+std::string pathWithoutCp932Message(const LocalPath& path)
+{
+    return utf8ToCp932(withControlsEscapedUtf8(path.utf8(), false)
+        + "\nこの名前にはシフト JIS で書けない文字 (アクセント付きの文字、波ダッシュ〜、バックスラッシュなど) "
+          "があるため、"
+          "Tavik はこのフォルダやファイルを扱えません。名前を変えてから使って下さい。");
+}
+
+LocalPath currentLocalDirectory()
 {
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
         if (errno != ERANGE)
-            return ".";
+            return LocalPath(".");
         buffer.resize(buffer.size() * 2);
     }
-    return utf8ToCp932(buffer.data());
+    return LocalPath(buffer.data());
 }
+
+std::optional<std::string> currentDirectory() { return cp932PathOf(currentLocalDirectory()); }
 
 std::string makeAbsolute(std::string_view path, std::string_view baseDirectory)
 {
@@ -160,6 +195,12 @@ bool isRegularFile(std::string_view path)
     return statPath(path, info) && S_ISREG(info.st_mode);
 }
 
+bool isRegularFile(const LocalPath& path)
+{
+    struct stat info;
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool isDirectory(std::string_view path)
 {
     struct stat info;
@@ -168,7 +209,7 @@ bool isDirectory(std::string_view path)
 
 FilePtr openFile(std::string_view path, const char* mode)
 {
-    std::string local = localPath(path);
+    const LocalPath local = localPath(path);
     if (local.empty())
         return nullptr;
     return FilePtr(std::fopen(local.c_str(), mode));

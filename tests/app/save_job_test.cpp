@@ -159,5 +159,25 @@ TEST_F(SaveJobTest, StartUpFailuresEndTheRunWithTheirMessage)
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/101.png")));
 }
 
+// The viewer holds a database's paths as cp932 text. A folder or a target
+// whose name has no cp932 form that leads back to it ("〜" U+301C comes back
+// as "～" U+FF5E) is refused by name: read as another path, the tables would
+// not be found, or the maps would be written under another name.
+TEST_F(SaveJobTest, APathWithNoCp932FormIsRefusedByName)
+{
+    TavikRun run = runTavik(folder, {"--save", "out/\xE3\x80\x9C%C.png", "101"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("out/\xEF\xBD\x9E%C.png\nこの名前にはシフト JIS で書けない文字"), std::string::npos)
+        << run.errors;
+    EXPECT_TRUE(std::filesystem::is_empty(folder.file("out")));
+
+    test::TestFolder odd("\xE5\x9C\xB0\xE5\x9B\xB3\xE3\x80\x9C");
+    test::writeViewerDatabase(odd, "101,1,A,N35E135,A\r\n");
+    run = runTavik(odd, {"--save", "x.png", "101"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("この名前にはシフト JIS で書けない文字"), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(odd.file("x.png")));
+}
+
 } // namespace
 } // namespace tavik

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace tavik {
 namespace {
@@ -44,11 +45,37 @@ TEST(Paths, MakesAbsoluteAgainstTheStartupDirectory)
 
 TEST(Paths, LocalPathsUseSlashesAndUtf8AndRefuseDrives)
 {
-    EXPECT_EQ(localPath(".\\dbase\\x.csv"), "./dbase/x.csv");
-    EXPECT_EQ(localPath(utf8ToCp932("表\\a")), "表/a");
-    EXPECT_EQ(localPath("C:\\x.csv"), "");
+    EXPECT_EQ(localPath(".\\dbase\\x.csv").utf8(), "./dbase/x.csv");
+    EXPECT_EQ(localPath(utf8ToCp932("表\\a")).utf8(), "表/a");
+    EXPECT_EQ(localPath("C:\\x.csv").utf8(), "");
     EXPECT_FALSE(fileExists("C:\\x.csv"));
     EXPECT_EQ(openFile("C:/tmp", "rb"), nullptr);
+}
+
+// A path from the system becomes cp932 only when it comes back as the same
+// path: a character cp932 lacks, or one cp932 folds into another ("〜" U+301C
+// and "～" U+FF5E are both 0x8160), would name another file.
+TEST(Paths, APathBecomesCp932OnlyWhenItLeadsBackToTheSameFile)
+{
+    for (const char* kept : {"/home/u/蝶の分布", "/home/u/～2026", "/home/u/①髙﨑", "/home/u/a b"}) {
+        const std::optional<std::string> cp932 = cp932PathOf(LocalPath(kept));
+        ASSERT_TRUE(cp932) << kept;
+        EXPECT_EQ(localPath(*cp932).utf8(), kept);
+    }
+    // é, then U+301C, U+2212 and U+2016, each folded into another character.
+    for (const char* refused : {"/home/ren\xC3\xA9",
+             "/home/u/調査\xE3\x80\x9C"
+             "2026",
+             "/home/u/\xE2\x88\x92x", "/home/u/\xE2\x80\x96", "/home/u/a\\b"}) {
+        EXPECT_FALSE(cp932PathOf(LocalPath(refused))) << refused;
+    }
+    // A command line writes paths in the programs' own notation: "\\" is a
+    // separator there, not a character of a name.
+    EXPECT_EQ(cp932PathArgument("..\\list\\*.csv"), "..\\list\\*.csv");
+    EXPECT_EQ(cp932PathArgument("地図\\%S.png"), utf8ToCp932("地図\\%S.png"));
+    EXPECT_FALSE(cp932PathArgument("\xE3\x80\x9C.csv"));
+    const std::string message = cp932ToUtf8(pathWithoutCp932Message(LocalPath("/x/\x1B\xE3\x80\x9C")));
+    EXPECT_EQ(message.substr(0, message.find('\n')), "/x/\\x1B～");
 }
 
 TEST(Paths, FileNamePartsCannotLeadIntoAnotherFolder)

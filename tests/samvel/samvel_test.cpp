@@ -182,6 +182,28 @@ TEST_F(Samvel, EachRowFaultStopsTheRunAndLeavesTheFactTablesAlone)
     EXPECT_EQ(files().size(), 9u); // the lock file, and no temporary file left behind
 }
 
+// A folder named with a character cp932 folds into another ("〜" U+301C comes
+// back as "～" U+FF5E) has no cp932 path: samvel still reads the tavik.ini in
+// it, since it opens every file relative to the folder it runs in. An input
+// table named with such a character is refused by name, not read as another.
+TEST_F(Samvel, RunsInAFolderWhoseNameHasNoCp932FormAndRefusesSuchATableName)
+{
+    const std::string sub = "調査\xE3\x80\x9C"
+                            "2026";
+    for (const char* table : {"species.csv", "area.csv", "litera.csv", "in.csv"})
+        write(sub + "/" + table, cp932ToUtf8(read(table)));
+    write(sub + "/tavik.ini", "[Path]\r\nTaVikDB=facts.csv\r\n");
+    test::ProcessCall call(test::builtProgram("samvel"), {"-rebuild", "in.csv"}, (dir_ / sub).string());
+    Result result = test::runProcess(call);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(read(sub + "/facts.csv"), expectedDistribution);
+
+    call.arguments = {"\xE3\x80\x9C.csv"};
+    result = test::runProcess(call);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.substr(0, result.err.find("シフト JIS")), "\n\xEF\xBD\x9E.csv\nこの名前には") << result.err;
+}
+
 TEST_F(Samvel, FaultsOutsideTheInputTablesAreReported)
 {
     struct Case {

@@ -24,9 +24,10 @@ TEST(DatabaseFolders, InstalledFilesAreFoundBesideTheProgram)
     folder.write("usr/share/doc/tavik/guide/ja/index.html", "<html></html>");
     fs::create_directories(folder.file("usr/bin"));
     EXPECT_EQ(installedSampleFolder(folder.file("usr/bin")), folder.file("usr/share/tavik/japan"));
-    EXPECT_EQ(installedGuidePage(folder.file("usr/bin")), folder.file("usr/share/doc/tavik/guide/ja/index.html"));
+    EXPECT_EQ(
+        installedGuidePage(folder.file("usr/bin")).utf8(), folder.file("usr/share/doc/tavik/guide/ja/index.html"));
     EXPECT_EQ(installedSampleFolder(folder.file("elsewhere/bin")), "");
-    EXPECT_EQ(installedGuidePage(folder.path()), "");
+    EXPECT_EQ(installedGuidePage(folder.path()).utf8(), "");
     EXPECT_TRUE(holdsDatabase(folder.file("usr/share/tavik/japan")));
     EXPECT_FALSE(holdsDatabase(folder.file("usr/share/tavik")));
 }

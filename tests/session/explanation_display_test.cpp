@@ -221,7 +221,7 @@ TEST_F(ExplanationTest, TheInstalledGuideStandsInOnlyWhenNoDocumentIsNamed)
     settings.helpDocumentName = "Tavik_doc.html";
     settings.browser.clear();
     ExplanationDisplay display(settings, launcher, log, folder.file("tmp"));
-    display.setInstalledGuide(guide);
+    display.setInstalledGuide(LocalPath(guide));
     display.showHelpDocument();
     ASSERT_EQ(launcher.started.size(), 1u);
     EXPECT_EQ(launcher.started[0].program, "xdg-open");

@@ -46,7 +46,7 @@ bool CompressedStream::open(std::string_view path)
     if (path == "-") {
         status = archive_read_open_fd(archive_.get(), STDIN_FILENO, blockBytes);
     } else {
-        std::string local = localPath(path);
+        const std::string local = localPath(path).utf8();
         status = archive_read_open_filename(archive_.get(), local.c_str(), blockBytes);
     }
     archive_entry* entry = nullptr;

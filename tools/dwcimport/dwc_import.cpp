@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <optional>
 
 namespace tavik {
 namespace {
@@ -143,8 +144,14 @@ bool DwcImport::run(const DwcImportCommandLine& line, std::FILE* progress, DwcIm
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         bool squaresOnWorldDatum = meshDatum == "WGS";
 
-        std::string downloadPath = utf8ToCp932(line.download);
-        std::string tablePath = utf8ToCp932(line.inputTable);
+        const std::optional<std::string> downloadArgument = cp932PathArgument(line.download);
+        if (!downloadArgument)
+            return error.set("", pathWithoutCp932Message(LocalPath(line.download)));
+        const std::optional<std::string> tableArgument = cp932PathArgument(line.inputTable);
+        if (!tableArgument)
+            return error.set("", pathWithoutCp932Message(LocalPath(line.inputTable)));
+        const std::string downloadPath = *downloadArgument;
+        const std::string tablePath = *tableArgument;
         OccurrenceDownload download;
         OccurrenceDownload::Options reading;
         reading.encoding = settings.encoding;

@@ -50,7 +50,7 @@ bool ZipArchive::open(std::string_view path)
         return false;
     }
     archive_read_support_format_zip(archive_.get());
-    std::string local = localPath(path);
+    const std::string local = localPath(path).utf8();
     if (archive_read_open_filename(archive_.get(), local.c_str(), blockBytes) != ARCHIVE_OK) {
         errorText_ = archiveErrorText(archive_.get(), "開けません.");
         archive_.reset();

@@ -1,11 +1,13 @@
 // ludric: fills the species code column of input tables from the species table.
 #include "common/tool_error.h"
 #include "platform/cp932.h"
+#include "platform/paths.h"
 #include "platform/program_version.h"
 #include "tools/ludric/ludric.h"
 
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,13 @@ int runLudric(int argc, char** argv)
         printCp932(stderr, Ludric::usage());
         return 1;
     }
+    const std::optional<std::string> folder = cp932PathArgument(argv[1]);
+    if (!folder) {
+        printToolError({"", pathWithoutCp932Message(LocalPath(argv[1]))});
+        return 1;
+    }
     ToolError error;
-    if (!Ludric::run(utf8ToCp932(argv[1]), stdout, error)) {
+    if (!Ludric::run(*folder, stdout, error)) {
         std::fflush(stdout);
         printToolError(error);
         return 1;

@@ -101,6 +101,10 @@ int Norbek::run(const std::vector<std::string>& arguments, std::FILE* in, std::F
 int Norbek::runNorbek(const std::vector<std::string>& arguments, std::FILE* in, std::FILE* out, std::FILE* err)
 {
     NorbekCommandLine commandLine = NorbekCommandLine::parse(arguments);
+    if (!commandLine.pathFault.empty()) {
+        printToolError({"", commandLine.pathFault}, err);
+        return 1;
+    }
     if (!commandLine.badOption.empty())
         return stopWithUsage(err, cp932Printf(" [%s] %s !\n", commandLine.badOption.c_str(), "parameter error"));
     if (commandLine.naming == NamingMode::None)
@@ -118,7 +122,7 @@ int Norbek::runNorbek(const std::vector<std::string>& arguments, std::FILE* in, 
         return stopWithUsage(err);
     }
 
-    std::string iniPath = joinPath(currentDirectory(), "tavik.ini");
+    const std::string iniPath = toolIniPath();
     IniFile ini = IniFile::load(iniPath);
     if (ini.loadResult().status == FileReadStatus::Missing) {
         printCp932(

@@ -1,6 +1,7 @@
 #include "tools/norbek/norbek_command_line.h"
 
 #include "platform/cp932.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 
@@ -44,8 +45,8 @@ NorbekCommandLine NorbekCommandLine::parse(const std::vector<std::string>& argum
         else if (!argument.empty() && argument[0] == '-') {
             commandLine.badOption = utf8ToCp932(argument);
             break;
-        } else if (commandLine.outputPath.empty())
-            commandLine.outputPath = utf8ToCp932(argument);
+        } else if (commandLine.outputPath.empty() && commandLine.pathFault.empty())
+            takePathArgument(argument, commandLine.outputPath, commandLine.pathFault);
     }
     return commandLine;
 }

@@ -27,6 +27,10 @@ int runSamvel(int argc, char** argv)
     SamvelCommandLine commandLine = SamvelCommandLine::parse(arguments);
     if (!commandLine.invalidParameter.empty())
         printCp932(stderr, cp932Printf("無効なパラメータ %s\n", commandLine.invalidParameter.c_str()));
+    if (!commandLine.pathFault.empty()) {
+        printToolError({"", commandLine.pathFault});
+        return 1;
+    }
     if (commandLine.inputPattern.empty()) {
         printCp932(stderr, SamvelCommandLine::usage());
         return 1;

@@ -1,6 +1,7 @@
 #include "tools/samvel/samvel_command_line.h"
 
 #include "platform/cp932.h"
+#include "platform/paths.h"
 
 namespace tavik {
 
@@ -13,8 +14,8 @@ SamvelCommandLine SamvelCommandLine::parse(const std::vector<std::string>& argum
         } else if (!argument.empty() && argument[0] == '-') {
             commandLine.invalidParameter = utf8ToCp932(argument);
             break;
-        } else if (commandLine.inputPattern.empty()) {
-            commandLine.inputPattern = utf8ToCp932(argument);
+        } else if (commandLine.inputPattern.empty() && commandLine.pathFault.empty()) {
+            takePathArgument(argument, commandLine.inputPattern, commandLine.pathFault);
         }
     }
     return commandLine;

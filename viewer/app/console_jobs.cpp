@@ -16,6 +16,7 @@
 #include <QImage>
 
 #include <cstdio>
+#include <optional>
 
 namespace tavik {
 namespace {
@@ -68,11 +69,26 @@ bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vec
     return true;
 }
 
+// The file or pattern the command line writes to, as a cp932 path: nothing,
+// after a message naming it, when it has none that leads back to it (a
+// name written with "?" in place of a character would be another file).
+std::optional<std::string> targetPath(const CommandLine& line, MessageSink& messages)
+{
+    const LocalPath target(line.target);
+    std::optional<std::string> path = cp932PathOf(target);
+    if (!path)
+        messages.stop("", pathWithoutCp932Message(target));
+    return path;
+}
+
 int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<const SpeciesRecord*>& species,
     MessageSink& messages, const std::atomic<bool>& stop)
 {
+    const std::optional<std::string> target = targetPath(line, messages);
+    if (!target)
+        return 1;
     SaveJob job;
-    job.path = utf8ToCp932(line.target);
+    job.path = *target;
     job.depth = line.depth;
     job.overlay = line.overlay;
     job.species = species;
@@ -142,8 +158,11 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
 {
     if (!chooseForm(line, workspace, messages))
         return 1;
+    const std::optional<std::string> target = targetPath(line, messages);
+    if (!target)
+        return 1;
     const CQuelnaDoc document = documentOf(line, workspace, species);
-    const std::string path = utf8ToCp932(line.target);
+    const std::string& path = *target;
     workspace.loadAddins(messages);
 
     const PrintSnapshot snapshot(workspace, ScreenMetrics::ofDisplayFont(workspace.settings()));
@@ -182,8 +201,13 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
 
 int runConsoleJob(const CommandLine& line, MessageSink& messages, const std::atomic<bool>& stop)
 {
+    const std::optional<std::string> directory = currentDirectory();
+    if (!directory) {
+        messages.stop("", pathWithoutCp932Message(currentLocalDirectory()));
+        return 1;
+    }
     Workspace workspace;
-    if (!workspace.start(currentDirectory(), messages))
+    if (!workspace.start(*directory, messages))
         return 1;
     std::vector<const SpeciesRecord*> species;
     if (!chooseSpecies(line, workspace, species, messages))

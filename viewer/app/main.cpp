@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer build (make test-asan): gcc 12's leak checker guesses where a
@@ -86,19 +87,16 @@ public:
 };
 
 // The folder a run starts on: the one given on the command line, else the
-// current one. Without a database there, the start dialog asks for one (a
-// folder given is said to lack tavik.ini first); empty when the user quits.
+// current one. Without a database there that the viewer can open, the start
+// dialog asks for one (a folder given, or a database in a folder whose name
+// has no cp932 form, is first said to be unfit, and why); empty when the
+// user quits.
 std::string startFolder(const std::string& given, tavik::MessageSink& messages)
 {
-    const std::string current = tavik::cp932ToUtf8(tavik::currentDirectory());
+    const std::string current = tavik::currentLocalDirectory().utf8();
     const std::string folder = given.empty() ? current : tavik::databaseFolderOf(given, current);
-    if (tavik::holdsDatabase(folder))
+    if ((!given.empty() || tavik::holdsDatabase(folder)) && tavik::confirmDatabaseFolder(folder, messages))
         return folder;
-    if (!given.empty())
-        messages.stop("",
-            tavik::utf8ToCp932(folder
-                + "\nこのフォルダには tavik.ini がありません。\n"
-                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
     QSettings store;
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
     tavik::StartDialog dialog(tavik::recentDatabases(store), tavik::installedSampleFolder(programFolder),
@@ -129,7 +127,9 @@ int runViewer(int argc, char** argv, const std::string& given)
         QSettings store;
         tavik::rememberDatabase(store, folder);
         auto viewer = std::make_unique<tavik::ViewerApplication>();
-        if (!viewer->start(tavik::utf8ToCp932(folder)))
+        // Every folder that gets here was confirmed to have a cp932 path.
+        const std::optional<std::string> directory = tavik::cp932PathOf(tavik::LocalPath(folder));
+        if (!directory || !viewer->start(*directory))
             return 1;
         const int status = app.exec();
         if (status != 0)

@@ -34,7 +34,7 @@ constexpr size_t kPathMax = 4095;
 
 bool fitsFileSystem(const std::string& path)
 {
-    std::string local = localPath(path);
+    const std::string local = localPath(path).utf8();
     size_t slash = local.rfind('/');
     size_t nameLength = slash == std::string::npos ? local.size() : local.size() - slash - 1;
     return !local.empty() && local.size() <= kPathMax && nameLength <= kNameMax;

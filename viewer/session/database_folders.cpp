@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "platform/paths.h"
 #include "platform/system_error.h"
 
 #include <algorithm>
@@ -29,9 +30,9 @@ std::string installedSampleFolder(std::string_view programFolder)
     return besideProgram(programFolder, "share/tavik/japan", true);
 }
 
-std::string installedGuidePage(std::string_view programFolder)
+LocalPath installedGuidePage(std::string_view programFolder)
 {
-    return besideProgram(programFolder, "share/doc/tavik/guide/ja/index.html", false);
+    return LocalPath(besideProgram(programFolder, "share/doc/tavik/guide/ja/index.html", false));
 }
 
 bool holdsDatabase(std::string_view folder)
@@ -42,12 +43,22 @@ bool holdsDatabase(std::string_view folder)
 
 bool confirmDatabaseFolder(const std::string& folder, MessageSink& messages)
 {
-    if (holdsDatabase(folder))
+    if (!holdsDatabase(folder)) {
+        messages.stop("",
+            utf8ToCp932(folder
+                + "\nこのフォルダには tavik.ini がありません。\n"
+                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+        return false;
+    }
+    return confirmCp932Folder(folder, messages);
+}
+
+bool confirmCp932Folder(const std::string& folder, MessageSink& messages)
+{
+    const LocalPath local(folder);
+    if (cp932PathOf(local))
         return true;
-    messages.stop("",
-        utf8ToCp932(folder
-            + "\nこのフォルダには tavik.ini がありません。\n"
-              "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+    messages.stop("", pathWithoutCp932Message(local));
     return false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/paths.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,14 +16,20 @@ class MessageSink;
 // "<prefix>/share/doc/tavik/guide/ja/index.html". The build tree mirrors
 // that layout. Empty when it is not there. Paths are local (UTF-8).
 std::string installedSampleFolder(std::string_view programFolder);
-std::string installedGuidePage(std::string_view programFolder);
+LocalPath installedGuidePage(std::string_view programFolder);
 
 // Whether a folder (local path) holds a database: a tavik.ini there.
 bool holdsDatabase(std::string_view folder);
 
-// Whether a folder chosen by the user holds a database; when not, one
-// message names the folder and says that tavik.ini is missing.
+// Whether a folder chosen by the user holds a database the viewer can open;
+// when not, one message names the folder and says why: tavik.ini is missing,
+// or the folder's name has no cp932 form (confirmCp932Folder).
 bool confirmDatabaseFolder(const std::string& folder, MessageSink& messages);
+
+// Whether a folder's name has a cp932 form that leads back to it, as the
+// viewer holds the paths of a database (cp932PathOf); when not, a message
+// names the folder and asks for another name.
+bool confirmCp932Folder(const std::string& folder, MessageSink& messages);
 
 // The database folder a path names: a folder as it is, the folder of a file
 // in it (tavik.ini given to the program); made absolute from `current`.

@@ -57,7 +57,7 @@ ExplanationFiles findExplanationFiles(const SpeciesRecord& species, std::string_
 
 std::string fileUrl(std::string_view path, std::string_view urlTop)
 {
-    const std::string local = localPath(path);
+    const std::string local = localPath(path).utf8();
     std::string encoded;
     static const char hex[] = "0123456789ABCDEF";
     for (unsigned char c : local) {
@@ -148,7 +148,7 @@ void ExplanationDisplay::showExplanation(const SpeciesRecord* species)
 
 void ExplanationDisplay::showHelpDocument()
 {
-    if (!settings_.helpDocumentNamed && !installedGuide_.empty() && isRegularFile(utf8ToCp932(installedGuide_))) {
+    if (!settings_.helpDocumentNamed && !installedGuide_.empty() && isRegularFile(installedGuide_)) {
         showInstalledGuide();
         return;
     }
@@ -168,25 +168,25 @@ void ExplanationDisplay::showInstalledGuide()
 {
     const bool browserNamed = !settings_.browser.empty() && isRegularFile(settings_.browser);
     if (!settings_.htmlDefaultAction && browserNamed) {
-        startBrowser(installedGuide_);
+        startBrowser(installedGuide_.utf8());
         return;
     }
-    if (!launcher_.startDetached(kDesktopOpener, {installedGuide_}))
+    if (!launcher_.startDetached(kDesktopOpener, {installedGuide_.utf8()}))
         messages_.stop("",
             cp932Printf("%s\n\n利用者の手引きを開けませんでした。\n"
                         "xdg-open（デスクトップの既定のブラウザ）が使えるか確認して下さい。",
-                utf8ToCp932(installedGuide_).c_str()));
+                utf8ToCp932(installedGuide_.utf8()).c_str()));
 }
 
 bool ExplanationDisplay::openPage(std::string_view path)
 {
     if (settings_.htmlDefaultAction) {
-        if (launcher_.startDetached(kDesktopOpener, {localPath(path)}))
+        if (launcher_.startDetached(kDesktopOpener, {localPath(path).utf8()}))
             return true;
         browserFailed();
         return false;
     }
-    return startBrowser(localPath(path));
+    return startBrowser(localPath(path).utf8());
 }
 
 bool ExplanationDisplay::openTemporaryPage(const std::string& path)
@@ -194,13 +194,13 @@ bool ExplanationDisplay::openTemporaryPage(const std::string& path)
     if (settings_.htmlDefaultAction)
         return openPage(path);
     return startBrowser(
-        settings_.browserUrlStyle ? cp932ToUtf8(fileUrl(path, settings_.browserUrlTop)) : localPath(path));
+        settings_.browserUrlStyle ? cp932ToUtf8(fileUrl(path, settings_.browserUrlTop)) : localPath(path).utf8());
 }
 
 bool ExplanationDisplay::startBrowser(const std::string& argument)
 {
     if (!settings_.browser.empty() && isRegularFile(settings_.browser)
-        && launcher_.startDetached(localPath(settings_.browser), {argument}))
+        && launcher_.startDetached(localPath(settings_.browser).utf8(), {argument}))
         return true;
     browserFailed();
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/paths.h"
+
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,7 +59,7 @@ public:
     void showHelpDocument();
 
     // The installed user guide's first page (local path); empty when none.
-    void setInstalledGuide(std::string page) { installedGuide_ = std::move(page); }
+    void setInstalledGuide(LocalPath page) { installedGuide_ = std::move(page); }
 
     // Opens a page (cp932 path) as it is; false after the failure message.
     bool openPage(std::string_view path);
@@ -75,7 +77,7 @@ private:
     ProcessLauncher& launcher_;
     MessageSink& messages_;
     std::string temporaryDirectory_;
-    std::string installedGuide_;
+    LocalPath installedGuide_;
 };
 
 } // namespace tavik

@@ -31,7 +31,7 @@ bool isValidSaveName(const std::string& path)
             return false;
     }
     // The name must survive the way to the file system and back whole.
-    const std::string local = localPath(name);
+    const std::string local = localPath(name).utf8();
     if (local.empty() || local.size() > kNameMax || utf8ToCp932(local) != name)
         return false;
     const std::string folder = saveFolderOf(path);

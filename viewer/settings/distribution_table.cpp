@@ -333,7 +333,7 @@ bool DistributionTable::changedOnDisk() const
     if (!file_)
         return false;
     struct stat now { };
-    std::string local = localPath(path_);
+    const std::string local = localPath(path_).utf8();
     if (local.empty() || ::stat(local.c_str(), &now) != 0)
         return true;
     return now.st_dev != file_->device || now.st_ino != file_->inode || now.st_size != file_->size

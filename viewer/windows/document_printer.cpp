@@ -19,6 +19,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <optional>
+
 namespace tavik {
 namespace {
 
@@ -47,8 +49,7 @@ DocumentPrinter::DocumentPrinter(Workspace& workspace, MessageSink& messages, QW
     // PDF files of `tavik --print`, proposed in the database's folder.
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
         printer_->setPageSize(QPageSize(QPageSize::A4));
-        const std::string file = localPath(joinPath(workspace.settings().startupDirectory, "print.pdf"));
-        printer_->setOutputFileName(QString::fromStdString(file));
+        printer_->setOutputFileName(qpath(localPath(joinPath(workspace.settings().startupDirectory, "print.pdf"))));
     }
 }
 
@@ -143,10 +144,15 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
     const QString target = printer.outputFileName();
     std::unique_ptr<FileReplacement> file;
     if (toFile) {
-        file = std::make_unique<FileReplacement>(cp932Text(target));
+        const std::optional<std::string> targetPath = cp932PathOf(localPathOf(target));
+        if (!targetPath) {
+            messages_.stop("", pathWithoutCp932Message(localPathOf(target)));
+            return ExportResult::FileError;
+        }
+        file = std::make_unique<FileReplacement>(*targetPath);
         if (!file->open()) {
             messages_.stop("",
-                cp932Printf("%s に書き込みできませんでした。\n%s", cp932Text(target).c_str(),
+                cp932Printf("%s に書き込みできませんでした。\n%s", targetPath->c_str(),
                     utf8ToCp932(file->errorText()).c_str()));
             return ExportResult::FileError;
         }

@@ -495,7 +495,7 @@ QAction* MainWindow::recentMenuAction(bool withMap)
 void MainWindow::chooseDatabase()
 {
     const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("データベースのフォルダを選ぶ"),
-        QString::fromStdString(localPath(workspace_.settings().startupDirectory)), QFileDialog::ShowDirsOnly);
+        qpath(localPath(workspace_.settings().startupDirectory)), QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         openDatabase(folder.toStdString());
 }

@@ -18,6 +18,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace tavik {
 namespace {
 
@@ -69,8 +71,7 @@ SaveFileDialog::SaveFileDialog(
         setDefaultSuffix(filter == kBmpFilter ? QStringLiteral("bmp") : QStringLiteral("png"));
     });
     const Settings& s = workspace.settings();
-    const std::string folder = localPath(s.savePath.empty() ? s.startupDirectory : s.savePath);
-    setDirectory(QString::fromStdString(folder));
+    setDirectory(qpath(localPath(s.savePath.empty() ? s.startupDirectory : s.savePath)));
     selectFile(QString::fromStdString(proposedSaveName(s.spNameMode)));
 
     auto* panel = new QWidget;
@@ -112,7 +113,12 @@ void SaveFileDialog::accept()
     readSpeciesTreeChecks(items_, tree_);
     TreeSelection chosen = tree_.collectChecked();
     const int depth = colours256_->isChecked() ? 8 : 24;
-    const std::string path = cp932Text(files.first());
+    const std::optional<std::string> chosenPath = cp932PathOf(localPathOf(files.first()));
+    if (!chosenPath) {
+        messages_.show({"", pathWithoutCp932Message(localPathOf(files.first())), MessageIcon::Exclamation});
+        return;
+    }
+    const std::string& path = *chosenPath;
     const SaveChoiceCheck check = checkSaveChoice(chosen, path, overlay_);
     switch (check.status) {
     case SaveChoiceStatus::Ok:

@@ -77,6 +77,9 @@ bool StartDialog::openSampleCopy(const std::string& target)
 {
     if (holdsDatabase(target))
         return chooseFolder(target);
+    // Refused before the copy: a copy the viewer cannot open helps no one.
+    if (!confirmCp932Folder(target, messages_))
+        return false;
     std::string reason;
     if (!copySampleDatabase(sampleFolder_, target, reason)) {
         messages_.stop("", utf8ToCp932(target + "\n見本のデータベースを写せませんでした。\n" + reason));
