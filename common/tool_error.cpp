@@ -16,18 +16,7 @@ bool ToolError::set(std::string_view atPath, std::string text)
 
 void printToolError(const ToolError& error, std::FILE* stream)
 {
-    printToolReport(cp932ToUtf8(error.path), cp932ToUtf8(error.message), stream);
-}
-
-void printToolReport(std::string_view utf8Path, std::string_view utf8Message, std::FILE* stream)
-{
-    // A path or text from a file may hold control characters: they are
-    // shown, never sent to the terminal. They are escaped in the UTF-8 text
-    // that is printed, so that no byte the conversion from cp932 let through
-    // escapes them.
-    std::string text = withControlsEscapedUtf8(utf8Path, false) + "\n" + withControlsEscapedUtf8(utf8Message) + "\n";
-    std::fputs(text.c_str(), stream);
-    std::fflush(stream);
+    printReport(cp932ToUtf8(error.path), cp932ToUtf8(error.message), stream);
 }
 
 void printCp932(std::FILE* stream, std::string_view cp932)

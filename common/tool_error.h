@@ -19,15 +19,8 @@ struct ToolError {
 };
 
 // Prints the two-line report in UTF-8: the path, then the message, with
-// control characters shown escaped (printToolReport).
+// control characters shown escaped (printReport).
 void printToolError(const ToolError& error, std::FILE* stream = stderr);
-
-// Prints a tool's two-line report from UTF-8 texts: the file at fault (empty
-// when none applies), then the message. Control characters are shown
-// escaped (withControlsEscapedUtf8), never sent to the terminal; the file
-// line stays one line, the message keeps the line feeds that separate its
-// lines.
-void printToolReport(std::string_view utf8Path, std::string_view utf8Message, std::FILE* stream = stderr);
 
 // Prints cp932 text as UTF-8 (progress lines on the console), control
 // characters but line feeds shown escaped.

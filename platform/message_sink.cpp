@@ -10,16 +10,18 @@ namespace tavik {
 
 void StderrMessageSink::show(const Message& message)
 {
-    // Bytes of a table quoted in a message never reach the terminal as
-    // commands (an escape sequence could set the title or clear the screen).
-    std::string text;
+    std::string text = cp932ToUtf8(message.text);
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    const size_t fileEnd = text.find('\n');
+    std::string file;
+    if (fileEnd != std::string::npos) {
+        file = text.substr(0, fileEnd);
+        text.erase(0, fileEnd + 1);
+    }
     if (!message.title.empty())
-        text = cp932ToUtf8(withControlsEscaped(message.title)) + ": ";
-    text += cp932ToUtf8(withControlsEscaped(message.text));
-    if (text.empty() || text.back() != '\n')
-        text += '\n';
-    std::fputs(text.c_str(), stderr);
-    std::fflush(stderr);
+        text = cp932ToUtf8(message.title) + ": " + text;
+    printReport(file, text, stream_);
 }
 
 void SharedMessageLog::show(const Message& message)

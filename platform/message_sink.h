@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -34,11 +35,21 @@ public:
     void stop(std::string title, std::string text) { show({std::move(title), std::move(text), MessageIcon::Stop}); }
 };
 
-// Prints each message to stderr in UTF-8: the title (when there is one) and
-// the text, each line of the text on its own line.
+// Prints each message on the console as the two-line report of every
+// program (printReport): the first line of a message of several lines is the
+// file it names, as the viewer's messages name their file first; a message of
+// one line names none and follows an empty file line. A title, when there is
+// one, leads the message.
 class StderrMessageSink : public MessageSink {
 public:
+    explicit StderrMessageSink(std::FILE* stream = stderr)
+        : stream_(stream)
+    {
+    }
     void show(const Message& message) override;
+
+private:
+    std::FILE* stream_;
 };
 
 // Keeps the messages of worker threads (any thread may show one) until the

@@ -111,4 +111,15 @@ std::string quotedForReportUtf8(std::string_view utf8, std::size_t maxBytes)
     return quoted(utf8, maxBytes, utf8Character, "…");
 }
 
+void printReport(std::string_view utf8File, std::string_view utf8Message, std::FILE* stream)
+{
+    // A path or text from a file may hold control characters: they are
+    // shown, never sent to the terminal. They are escaped in the UTF-8 text
+    // that is printed, so that no byte the conversion from cp932 let through
+    // escapes them.
+    std::string text = withControlsEscapedUtf8(utf8File, false) + "\n" + withControlsEscapedUtf8(utf8Message) + "\n";
+    std::fputs(text.c_str(), stream);
+    std::fflush(stream);
+}
+
 } // namespace tavik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,12 @@ std::string withControlsEscapedUtf8(std::string_view utf8, bool keepLineFeeds = 
 // shown escaped, and the text cut to at most maxBytes at a character
 // boundary, with "…" after it when something was cut.
 std::string quotedForReportUtf8(std::string_view utf8, std::size_t maxBytes = 80);
+
+// Prints the two-line report every program prints on the console when it
+// fails, from UTF-8 texts: the file at fault (empty when none applies), then
+// the message. Control characters are shown escaped (withControlsEscapedUtf8),
+// never sent to the terminal; the file line stays one line, the message keeps
+// the line feeds that separate its lines.
+void printReport(std::string_view utf8File, std::string_view utf8Message, std::FILE* stream);
 
 } // namespace tavik

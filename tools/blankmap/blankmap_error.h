@@ -9,7 +9,7 @@ namespace tavik {
 // The fault that ends a blankmap run: the file at fault as messages name it
 // (displayPath; empty when none applies) and the message, both UTF-8. The
 // program prints them as every tool prints its fault, on two lines
-// (printToolReport).
+// (printReport).
 struct BlankMapError {
     std::string file;
     std::string message;

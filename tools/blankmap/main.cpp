@@ -35,7 +35,7 @@ int runBlankMap(int argc, char** argv)
     BlankMapError error;
     if (!BlankMapMaker().make(request, stdout, error)) {
         std::fflush(stdout);
-        printToolReport(error.file, error.message);
+        printReport(error.file, error.message, stderr);
         return 1;
     }
     return 0;
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         return runBlankMap(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fflush(stdout);
-        tavik::printToolReport("", "メモリが足りません.");
+        tavik::printReport("", "メモリが足りません.", stderr);
         return 1;
     }
 }

@@ -67,7 +67,8 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
 // and status 1, never an abort.
 int reportOutOfMemory()
 {
-    std::fputs("tavik\nメモリが足りません。\n", stderr);
+    // No allocation: the file line is empty, as in every program's report.
+    std::fputs("\nメモリが足りません。\n", stderr);
     return 1;
 }
 
