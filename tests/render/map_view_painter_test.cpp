@@ -1,5 +1,6 @@
 #include "viewer/render/map_view_painter.h"
 
+#include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "tests/support/sample_files.h"
 #include "tests/support/test_folder.h"
@@ -9,6 +10,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +145,16 @@ TEST(FontFaces, AFaceThatIsNotInstalledTakesTheFirstInstalledFamily)
     settleFontFaces(settings, {});
     EXPECT_EQ(settings.printFontFace, "DejaVu Sans");
     EXPECT_FALSE(installedFontFamilies().empty());
+}
+
+// A face setting is cp932 text of at most 64 bytes: a family it cannot hold
+// whole is not offered, since the name stored would find no font again.
+TEST(FontFaces, OnlyFamiliesASettingCanNameWholeAreOffered)
+{
+    const QStringList installed{QStringLiteral("IPAGothic"), QStringLiteral("나눔고딕"), QStringLiteral("Foo\u301C"),
+        QStringLiteral("ＭＳ ゴシック"), QString(65, QLatin1Char('F')), QString(64, QLatin1Char('F'))};
+    EXPECT_EQ(storableFontFamilies(installed),
+        (std::vector<std::string>{"IPAGothic", cp932Literal("ＭＳ ゴシック"), std::string(64, 'F')}));
 }
 
 } // namespace

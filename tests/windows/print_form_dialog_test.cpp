@@ -222,6 +222,39 @@ TEST_F(PrintFormDialogTest, RefusedChecksKeepTheDialogOpenOnTheOffendingTab)
     EXPECT_EQ(viewer->workspace().printForms().current().title, "2x1");
 }
 
+// PrintForm.cfg is cp932: a character it lacks would be stored as "?". The
+// field or script that holds one is named, and the forms are left as they
+// were.
+TEST_F(PrintFormDialogTest, ACharacterCp932LacksIsNamedAndNothingIsStored)
+{
+    MainWindow& window = start();
+    edit(window, [this](PrintFormDialog& dialog) {
+        dialog.field(FormField::Title)->setText(QStringLiteral("\U00020BB7田の蝶"));
+        dialog.saveButton()->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.tabs()->currentIndex(), static_cast<int>(FormTab::Title));
+        ASSERT_EQ(log.messages.size(), 1u);
+        EXPECT_EQ(
+            log.utf8Texts()[0], "  書式名 :  シフト JIS で書けない文字 U+20BB7 があります。別の文字にして下さい。   ");
+
+        // Choosing another form would store the text in the form left.
+        dialog.formList()->activated(0);
+        EXPECT_EQ(dialog.editor().selected(), 1);
+        ASSERT_EQ(log.messages.size(), 2u);
+
+        dialog.field(FormField::Title)->setText(QStringLiteral("髙﨑の蝶〜"));
+        dialog.scriptEditor(FormScript::Footer)->insertScript("\xF0\x9F\xA6\x8B", 0);
+        dialog.saveButton()->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.tabs()->currentIndex(), static_cast<int>(FormTab::Footer));
+        ASSERT_EQ(log.messages.size(), 3u);
+        EXPECT_TRUE(
+            log.utf8Texts()[2].ends_with("\n  シフト JIS で書けない文字 U+1F98B があります。別の文字にして下さい。"))
+            << log.utf8Texts()[2];
+    });
+    EXPECT_EQ(viewer->workspace().printForms().current().title, "2x1");
+}
+
 TEST_F(PrintFormDialogTest, ScriptButtonsInsertInBlueAndFontChoicesFollowTheTabs)
 {
     MainWindow& window = start();

@@ -1,6 +1,6 @@
 #include "viewer/render/font_faces.h"
 
-#include "platform/cp932.h"
+#include "common/tavik_ini_keys.h"
 #include "viewer/basemap/qt_text.h"
 #include "viewer/settings/settings.h"
 
@@ -8,19 +8,31 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <utility>
 
 namespace tavik {
+namespace {
 
-std::vector<std::string> installedFontFamilies()
+constexpr std::size_t kMaxFontFamilies = 1024;
+
+} // namespace
+
+std::vector<std::string> storableFontFamilies(const QStringList& installed)
 {
     std::vector<std::string> families;
-    for (const QString& family : QFontDatabase::families()) {
-        if (families.size() == 1024)
+    for (const QString& family : installed) {
+        if (families.size() == kMaxFontFamilies)
             break;
-        families.push_back(cutCp932(cp932Text(family), 64));
+        std::optional<std::string> name = cp932Name(family);
+        if (name && name->size() <= iniKey::displayFontFace.maxBytes)
+            families.push_back(std::move(*name));
     }
     return families;
 }
+
+std::vector<std::string> installedFontFamilies() { return storableFontFamilies(QFontDatabase::families()); }
 
 void settleFontFaces(Settings& settings, const std::vector<std::string>& families)
 {

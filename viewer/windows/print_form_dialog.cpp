@@ -42,6 +42,19 @@ constexpr FormScript kScripts[] = {FormScript::Header, FormScript::MapTitle, For
 
 bool isScriptTab(int tab) { return tab >= static_cast<int>(FormTab::Header); }
 
+// The message (cp932) for the first character of `text` that cp932 lacks,
+// by its code point, since the message cannot show it; nothing when every
+// character has a cp932 form.
+std::optional<std::string> characterWithoutCp932(const QString& text)
+{
+    for (const char32_t code : text.toUcs4()) {
+        if (!utf8ToCp932Exact(QString::fromUcs4(&code, 1).toStdString()))
+            return cp932Printf("%s U+%04X %s", cp932Literal("シフト JIS で書けない文字").c_str(),
+                static_cast<unsigned>(code), cp932Literal("があります。別の文字にして下さい。").c_str());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 PrintFormDialog::PrintFormDialog(Workspace& workspace, MessageSink& messages, QWidget* parent)
@@ -234,6 +247,21 @@ QWidget* PrintFormDialog::makeScriptTab(FormScript script)
     return page;
 }
 
+std::optional<EntryFault> PrintFormDialog::textWithoutCp932() const
+{
+    for (const FormFieldSpec& spec : formFieldSpecs()) {
+        if (std::optional<std::string> missing = characterWithoutCp932(field(spec.field)->text()))
+            return EntryFault{
+                spec.tab, spec.field, cp932Printf("  %s :  %s   ", cp932Literal(spec.label).c_str(), missing->c_str())};
+    }
+    for (FormScript script : kScripts) {
+        if (std::optional<std::string> missing = characterWithoutCp932(scriptEditor(script)->toPlainText()))
+            return EntryFault{
+                scriptTab(script), std::nullopt, cp932Literal(formTabName(scriptTab(script))) + "\n  " + *missing};
+    }
+    return std::nullopt;
+}
+
 PrintFormEntries PrintFormDialog::entries() const
 {
     PrintFormEntries entries;
@@ -293,6 +321,11 @@ void PrintFormDialog::chooseForm(int entry)
     if (entry == previous || entry < 0 || static_cast<std::size_t>(entry) >= editor_.forms().size())
         return;
     const std::string title = editor_.forms()[static_cast<std::size_t>(entry)].title;
+    if (std::optional<EntryFault> fault = textWithoutCp932()) {
+        formList_->setCurrentIndex(previous);
+        showFault(*fault);
+        return;
+    }
     PrintFormEntries shown = entries();
     if (std::optional<EntryFault> fault = editor_.choose(shown, title)) {
         formList_->setCurrentIndex(previous);
@@ -308,6 +341,10 @@ void PrintFormDialog::addForm()
 {
     if (std::optional<std::string> refusal = editor_.addRefusal()) {
         messages_.stop("", *refusal);
+        return;
+    }
+    if (std::optional<EntryFault> fault = textWithoutCp932()) {
+        showFault(*fault);
         return;
     }
     PrintFormEntries shown = entries();
@@ -341,6 +378,10 @@ void PrintFormDialog::deleteForm()
 
 void PrintFormDialog::saveAndClose()
 {
+    if (std::optional<EntryFault> fault = textWithoutCp932()) {
+        showFault(*fault);
+        return;
+    }
     PrintFormEntries shown = entries();
     if (std::optional<EntryFault> fault = checkEntries(shown)) {
         showFault(*fault);

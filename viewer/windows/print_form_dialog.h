@@ -68,6 +68,9 @@ private:
     PrintFormEntries entries() const;
     void fill(const PrintForm& form);
     void fillFormList();
+    // The first field or script holding a character cp932 lacks, which would
+    // be stored as "?": named, so that nothing typed is changed unseen.
+    std::optional<EntryFault> textWithoutCp932() const;
     // Shows a refused check: its tab in front, the message, the field focused.
     void showFault(const EntryFault& fault);
     // Marks the script editors unchanged after an apply.
