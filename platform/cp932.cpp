@@ -137,6 +137,14 @@ std::optional<std::string> utf8ToCp932Exact(std::string_view utf8)
     return out;
 }
 
+std::optional<std::string> utf8ToCp932RoundTrip(std::string_view utf8)
+{
+    std::optional<std::string> cp932 = utf8ToCp932Exact(utf8);
+    if (!cp932 || cp932ToUtf8(*cp932) != utf8)
+        return std::nullopt;
+    return cp932;
+}
+
 std::string cp932Printf(const char* utf8Format, ...)
 {
     std::string format = utf8ToCp932(utf8Format);

@@ -48,6 +48,12 @@ std::string utf8ToCp932(std::string_view utf8);
 // text from outside is refused rather than written with "?" in it.
 std::optional<std::string> utf8ToCp932Exact(std::string_view utf8);
 
+// Converts UTF-8 to cp932 only when the cp932 text converts back to the same
+// UTF-8: nothing, beyond what utf8ToCp932Exact refuses, for a character cp932
+// folds into another ("〜" U+301C comes back as "～" U+FF5E). For names that
+// must find the same thing again: a file, a font family.
+std::optional<std::string> utf8ToCp932RoundTrip(std::string_view utf8);
+
 // The cp932 text of a literal written in the UTF-8 source: messages, labels
 // and texts that go into data files.
 inline std::string cp932Literal(std::string_view utf8) { return utf8ToCp932(utf8); }

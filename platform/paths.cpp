@@ -14,11 +14,7 @@ namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool statPath(std::string_view path, struct stat& info)
-{
-    const LocalPath local = localPath(path);
-    return !local.empty() && ::stat(local.c_str(), &info) == 0;
-}
+bool statPath(const LocalPath& path, struct stat& info) { return !path.empty() && ::stat(path.c_str(), &info) == 0; }
 
 } // namespace
 
@@ -77,13 +73,7 @@ LocalPath localPath(std::string_view path)
     return LocalPath(std::move(local));
 }
 
-std::optional<std::string> cp932PathArgument(std::string_view utf8)
-{
-    std::optional<std::string> cp932 = utf8ToCp932Exact(utf8);
-    if (!cp932 || cp932ToUtf8(*cp932) != utf8)
-        return std::nullopt;
-    return cp932;
-}
+std::optional<std::string> cp932PathArgument(std::string_view utf8) { return utf8ToCp932RoundTrip(utf8); }
 
 void takePathArgument(std::string_view utf8, std::string& path, std::string& fault)
 {
@@ -186,25 +176,21 @@ std::string joinPath(std::string_view directory, std::string_view name)
 bool fileExists(std::string_view path)
 {
     struct stat info;
-    return statPath(path, info);
+    return statPath(localPath(path), info);
 }
 
-bool isRegularFile(std::string_view path)
+bool isRegularFile(std::string_view path) { return isRegularFile(localPath(path)); }
+
+bool isRegularFile(const LocalPath& path)
 {
     struct stat info;
     return statPath(path, info) && S_ISREG(info.st_mode);
 }
 
-bool isRegularFile(const LocalPath& path)
-{
-    struct stat info;
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 bool isDirectory(std::string_view path)
 {
     struct stat info;
-    return statPath(path, info) && S_ISDIR(info.st_mode);
+    return statPath(localPath(path), info) && S_ISDIR(info.st_mode);
 }
 
 FilePtr openFile(std::string_view path, const char* mode)
