@@ -25,7 +25,7 @@ TEST(CommandLine, ReadsTheJobsAndRefusesWhatDoesNotFit)
     for (const char* folder : {"/home/me/Tavik", "2024", "db/tavik.ini"}) {
         const CommandLine windowed = parseCommandLine({folder});
         EXPECT_EQ(windowed.job, CommandLine::Job::Windowed) << folder;
-        EXPECT_EQ(windowed.folder, folder);
+        EXPECT_EQ(windowed.folder, LocalPath(folder));
         EXPECT_TRUE(windowed.error.empty()) << folder;
     }
     EXPECT_EQ(parseCommandLine({"--save", "x.png", "--help"}).job, CommandLine::Job::Help);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/paths.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -62,6 +64,9 @@ public:
     std::string read(const std::string& name) const { return readBytes((path_ / name).string()); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::string path() const { return path_.string(); }
+    // The same as the programs' LocalPath.
+    LocalPath localFile(const std::string& name) const { return LocalPath(file(name)); }
+    LocalPath localFolder() const { return LocalPath(path()); }
 
 private:
     std::filesystem::path path_;

@@ -4,6 +4,7 @@
 // dialogs: `make screenshots` runs it into docs/screens/.
 #include "platform/message_sink.h"
 #include "tests/windows/viewer_driver.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/database_folders.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/save_run.h"
@@ -109,8 +110,9 @@ int main(int argc, char** argv)
     // database as the one recently used.
     {
         const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-        StartDialog start({database}, installedSampleFolder(QCoreApplication::applicationDirPath().toStdString()),
-            home + "/Tavik", log);
+        StartDialog start({LocalPath(database)},
+            installedSampleFolder(localPathOf(QCoreApplication::applicationDirPath())), LocalPath(home + "/Tavik"),
+            log);
         start.show();
         ok = save(start, out, "start-dialog.png") && ok;
     }

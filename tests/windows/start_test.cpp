@@ -42,11 +42,11 @@ TEST(StartDialog, OpensARecentOrChosenDatabaseAndRefusesAFolderWithoutTavikIni)
     folder.write("db/tavik.ini", "[Path]\r\n");
     fs::create_directories(folder.file("empty"));
     MessageLog log;
-    StartDialog dialog({folder.file("empty"), folder.file("db")}, "", folder.file("home/Tavik"), log);
+    StartDialog dialog({folder.localFile("empty"), folder.localFile("db")}, {}, folder.localFile("home/Tavik"), log);
     EXPECT_EQ(dialog.recentList()->count(), 2);
     EXPECT_FALSE(dialog.sampleButton()->isEnabled()); // no sample installed
 
-    EXPECT_FALSE(dialog.chooseFolder(folder.file("empty")));
+    EXPECT_FALSE(dialog.chooseFolder(folder.localFile("empty")));
     ASSERT_EQ(log.messages.size(), 1u);
     EXPECT_EQ(log.utf8Texts()[0],
         folder.file("empty")
@@ -57,7 +57,7 @@ TEST(StartDialog, OpensARecentOrChosenDatabaseAndRefusesAFolderWithoutTavikIni)
     dialog.recentList()->setCurrentRow(1);
     Q_EMIT dialog.recentList()->itemActivated(dialog.recentList()->item(1));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.folder(), folder.file("db"));
+    EXPECT_EQ(dialog.folder(), folder.localFile("db"));
 }
 
 // The sample is copied into a folder of the user's and opened there.
@@ -66,11 +66,12 @@ TEST(StartDialog, OpensACopyOfTheInstalledSample)
     test::TestFolder folder("start_sample");
     MessageLog log;
     const std::string sample = std::string(TAVIK_SOURCE_DIR) + "/examples/japan";
-    StartDialog dialog({}, sample, folder.file("home/Tavik"), log);
+    StartDialog dialog({}, LocalPath(sample), folder.localFile("home/Tavik"), log);
     EXPECT_TRUE(dialog.sampleButton()->isEnabled());
-    ASSERT_TRUE(dialog.openSampleCopy(folder.file("home/Tavik"))) << (log.messages.empty() ? "" : log.utf8Texts()[0]);
-    EXPECT_EQ(dialog.folder(), folder.file("home/Tavik"));
-    EXPECT_TRUE(holdsDatabase(folder.file("home/Tavik")));
+    ASSERT_TRUE(dialog.openSampleCopy(folder.localFile("home/Tavik")))
+        << (log.messages.empty() ? "" : log.utf8Texts()[0]);
+    EXPECT_EQ(dialog.folder(), folder.localFile("home/Tavik"));
+    EXPECT_TRUE(holdsDatabase(folder.localFile("home/Tavik")));
     EXPECT_EQ(
         test::readBytes(folder.file("home/Tavik/dbase/species.csv")), test::readBytes(sample + "/dbase/species.csv"));
 }
@@ -110,24 +111,24 @@ TEST_F(DesktopTest, AnotherDatabaseOpensAfterThisOneIsWrittenAndClosed)
     MainWindow& window = start(folder.path());
     window.resize(900, 700);
     fs::create_directories(folder.file("other"));
-    EXPECT_FALSE(window.openDatabase(folder.file("other")));
+    EXPECT_FALSE(window.openDatabase(folder.localFile("other")));
     EXPECT_NE(log.utf8Texts().back().find("tavik.ini がありません"), std::string::npos);
     EXPECT_TRUE(window.nextDatabase().empty());
 
     fs::copy(folder.path() + "/tavik.ini", folder.file("other/tavik.ini"));
     const std::string before = test::readBytes(folder.file("tavik.ini"));
-    ASSERT_TRUE(window.openDatabase(folder.file("other")));
-    EXPECT_EQ(viewer->nextDatabase(), folder.file("other"));
+    ASSERT_TRUE(window.openDatabase(folder.localFile("other")));
+    EXPECT_EQ(viewer->nextDatabase(), folder.localFile("other"));
     EXPECT_FALSE(window.isVisible());
     EXPECT_NE(test::readBytes(folder.file("tavik.ini")), before); // FrameWidth and the rest written back
 
     QSettings store;
-    rememberDatabase(store, folder.path());
-    rememberDatabase(store, folder.file("other"));
-    const std::vector<std::string> recent = recentDatabases(store);
+    rememberDatabase(store, folder.localFolder());
+    rememberDatabase(store, folder.localFile("other"));
+    const std::vector<LocalPath> recent = recentDatabases(store);
     ASSERT_GE(recent.size(), 2u);
-    EXPECT_EQ(recent[0], folder.file("other"));
-    EXPECT_EQ(recent[1], folder.path());
+    EXPECT_EQ(recent[0], folder.localFile("other"));
+    EXPECT_EQ(recent[1], folder.localFolder());
 }
 
 // The zoom is a view: the window shows the map larger or smaller, smoothly,

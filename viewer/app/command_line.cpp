@@ -49,7 +49,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     // `tavik FOLDER` (as a file manager or the menu entry starts it) opens
     // the database in that folder in the windows.
     if (arguments.size() == 1 && !arguments[0].empty() && arguments[0][0] != '-') {
-        line.folder = arguments[0];
+        line.folder = LocalPath(arguments[0]);
         return line;
     }
     auto refuse = [&](std::string why) {

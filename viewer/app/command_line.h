@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/paths.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +19,7 @@ struct CommandLine {
     bool all = false; // every species in species-table order
     std::vector<std::int64_t> codes; // species codes in the order given
     std::string form; // --form title (UTF-8), empty for the current form
-    std::string folder; // windowed: the database folder (or a file in it) to open, UTF-8; empty for the start-up folder
+    LocalPath folder; // windowed: the database folder (or a file in it) to open; empty for the start-up folder
     std::string error; // why the command line was refused (UTF-8, Japanese)
 };
 

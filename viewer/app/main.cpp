@@ -8,6 +8,7 @@
 #include "viewer/app/command_line.h"
 #include "viewer/app/console_jobs.h"
 #include "viewer/app/display_check.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/database_folders.h"
 #include "viewer/windows/message_box_sink.h"
 #include "viewer/windows/recent_databases.h"
@@ -60,7 +61,7 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
     const bool platformChatter = context.category && std::strncmp(context.category, "qt.qpa.", 7) == 0;
     if (type == QtDebugMsg || type == QtInfoMsg || platformChatter || text.startsWith(QLatin1String("QStandardPaths:")))
         return;
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", tavik::utf8Of(text).c_str());
 }
 
 // Memory that runs out anywhere ends the program with the two-line report
@@ -92,24 +93,24 @@ public:
 // dialog asks for one (a folder given, or a database in a folder whose name
 // has no cp932 form, is first said to be unfit, and why); empty when the
 // user quits.
-std::string startFolder(const std::string& given, tavik::MessageSink& messages)
+tavik::LocalPath startFolder(const tavik::LocalPath& given, tavik::MessageSink& messages)
 {
-    const std::string current = tavik::currentLocalDirectory().utf8();
-    const std::string folder = given.empty() ? current : tavik::databaseFolderOf(given, current);
+    const tavik::LocalPath current = tavik::currentLocalDirectory();
+    const tavik::LocalPath folder = given.empty() ? current : tavik::databaseFolderOf(given, current);
     if ((!given.empty() || tavik::holdsDatabase(folder)) && tavik::confirmDatabaseFolder(folder, messages))
         return folder;
     QSettings store;
-    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const tavik::LocalPath programFolder = tavik::localPathOf(QCoreApplication::applicationDirPath());
     tavik::StartDialog dialog(tavik::recentDatabases(store), tavik::installedSampleFolder(programFolder),
-        (QDir::homePath() + QStringLiteral("/Tavik")).toStdString(), messages);
-    return dialog.exec() == QDialog::Accepted ? dialog.folder() : std::string();
+        tavik::localPathOf(QDir::homePath() + QStringLiteral("/Tavik")), messages);
+    return dialog.exec() == QDialog::Accepted ? dialog.folder() : tavik::LocalPath();
 }
 
 // The windowed viewer on the database of `given` (or of the current folder):
 // exit status 1 when the start-up fails (after its message) or there is no
 // display. Opening another database from the File menu closes the main
 // window and starts the viewer again on that folder.
-int runViewer(int argc, char** argv, const std::string& given)
+int runViewer(int argc, char** argv, const tavik::LocalPath& given)
 {
     const std::string problem = tavik::displayProblem();
     if (!problem.empty()) {
@@ -123,13 +124,13 @@ int runViewer(int argc, char** argv, const std::string& given)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tavik.Tavik"));
     tavik::ViewerApplication::installJapaneseTranslations(app);
     tavik::MessageBoxSink boxes;
-    std::string folder = startFolder(given, boxes);
+    tavik::LocalPath folder = startFolder(given, boxes);
     while (!folder.empty()) {
         QSettings store;
         tavik::rememberDatabase(store, folder);
         auto viewer = std::make_unique<tavik::ViewerApplication>();
         // Every folder that gets here was confirmed to have a cp932 path.
-        const std::optional<std::string> directory = tavik::cp932PathOf(tavik::LocalPath(folder));
+        const std::optional<std::string> directory = tavik::cp932PathOf(folder);
         if (!directory || !viewer->start(*directory))
             return 1;
         const int status = app.exec();

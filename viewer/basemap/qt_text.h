@@ -19,14 +19,17 @@ inline std::string cp932Text(const QString& text) { return utf8ToCp932(text.toSt
 // The cp932 form of a name that must find the same thing again when read back
 // from a settings file (a font family): nothing when a character has no cp932
 // form or comes back as another ("〜" U+301C comes back as "～" U+FF5E).
-inline std::optional<std::string> cp932Name(const QString& name)
-{
-    const std::string utf8 = name.toStdString();
-    std::optional<std::string> cp932 = utf8ToCp932Exact(utf8);
-    if (!cp932 || cp932ToUtf8(*cp932) != utf8)
-        return std::nullopt;
-    return cp932;
-}
+inline std::optional<std::string> cp932Name(const QString& name) { return utf8ToCp932RoundTrip(name.toStdString()); }
+
+// UTF-8 text that is neither a table's text nor a path: Qt's own messages, a
+// character's code, the arguments of a program started.
+inline QString qutf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+inline std::string utf8Of(const QString& text) { return text.toStdString(); }
+
+// cp932 bytes carried unchanged through a Qt signal: no conversion, so that a
+// message reaches its box as it was written.
+inline QByteArray cp932Bytes(std::string_view cp932) { return QByteArray(cp932.data(), qsizetype(cp932.size())); }
+inline std::string cp932Of(const QByteArray& bytes) { return bytes.toStdString(); }
 
 // Where a path crosses between the file system and Qt's dialogs and printer.
 inline QString qpath(const LocalPath& path) { return QString::fromStdString(path.utf8()); }

@@ -1,5 +1,7 @@
 #include "viewer/windows/desktop_launcher.h"
 
+#include "viewer/basemap/qt_text.h"
+
 #include <QProcess>
 #include <QStringList>
 
@@ -9,8 +11,8 @@ bool DesktopLauncher::startDetached(const std::string& program, const std::vecto
 {
     QStringList list;
     for (const std::string& argument : arguments)
-        list.push_back(QString::fromStdString(argument));
-    return QProcess::startDetached(QString::fromStdString(program), list);
+        list.push_back(qutf8(argument));
+    return QProcess::startDetached(qutf8(program), list);
 }
 
 } // namespace tavik

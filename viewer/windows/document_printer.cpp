@@ -156,7 +156,7 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
                     utf8ToCp932(file->errorText()).c_str()));
             return ExportResult::FileError;
         }
-        printer.setOutputFileName(QString::fromStdString(file->descriptorPath()));
+        printer.setOutputFileName(qpath(LocalPath(file->descriptorPath())));
     }
     SharedMessageLog faults;
     std::function<void()> abandon;

@@ -481,9 +481,8 @@ QAction* MainWindow::recentMenuAction(bool withMap)
         menu->clear();
         QSettings store;
         int number = 1;
-        for (const std::string& folder : recentDatabases(store)) {
-            QAction* entry
-                = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(folder)));
+        for (const LocalPath& folder : recentDatabases(store)) {
+            QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(qpath(folder)));
             connect(entry, &QAction::triggered, this, [this, folder] { openDatabase(folder); });
         }
         if (menu->isEmpty())
@@ -497,10 +496,10 @@ void MainWindow::chooseDatabase()
     const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("データベースのフォルダを選ぶ"),
         qpath(localPath(workspace_.settings().startupDirectory)), QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
-        openDatabase(folder.toStdString());
+        openDatabase(localPathOf(folder));
 }
 
-bool MainWindow::openDatabase(const std::string& folder)
+bool MainWindow::openDatabase(const LocalPath& folder)
 {
     if (!confirmDatabaseFolder(folder, messages_))
         return false;
@@ -508,7 +507,7 @@ bool MainWindow::openDatabase(const std::string& folder)
     // tavik.ini); the program then opens the other database.
     nextDatabase_ = folder;
     if (!close()) {
-        nextDatabase_.clear();
+        nextDatabase_ = {};
         return false;
     }
     return true;
@@ -681,12 +680,12 @@ ExplanationDisplay& MainWindow::explanations()
 {
     if (!explanations_) {
         explanations_ = std::make_unique<ExplanationDisplay>(workspace_.settings(), launcher_, messages_, "");
-        explanations_->setInstalledGuide(installedGuidePage(QCoreApplication::applicationDirPath().toStdString()));
+        explanations_->setInstalledGuide(installedGuidePage(localPathOf(QCoreApplication::applicationDirPath())));
     }
     return *explanations_;
 }
 
-void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop("", cp932Text.toStdString()); }
+void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop("", cp932Of(cp932Text)); }
 
 void MainWindow::showNextQueuedMessage()
 {

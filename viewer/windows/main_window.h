@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/paths.h"
 #include "viewer/session/document_list.h"
 
 #include <QMainWindow>
@@ -79,9 +80,9 @@ public:
     // Opens another database folder (local path): the window closes as on
     // exit and the program starts on that folder (nextDatabase()). A folder
     // without tavik.ini is said so and nothing happens.
-    bool openDatabase(const std::string& folder);
+    bool openDatabase(const LocalPath& folder);
     // The folder to open once this window has closed; empty to end.
-    const std::string& nextDatabase() const { return nextDatabase_; }
+    const LocalPath& nextDatabase() const { return nextDatabase_; }
 
 public Q_SLOTS:
     void updateCommands();
@@ -140,7 +141,7 @@ private:
     std::vector<QMenu*> menuSets_[2]; // without a map window, with one
     int shownMenuSet_ = -1;
     QMenu* recentMenus_[2] = {nullptr, nullptr};
-    std::string nextDatabase_;
+    LocalPath nextDatabase_;
     QSize selectionDialogSize_;
     QSize saveDialogSize_;
 };

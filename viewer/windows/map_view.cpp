@@ -1,6 +1,7 @@
 #include "viewer/windows/map_view.h"
 
 #include "platform/message_sink.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/print_page.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/render/map_view_painter.h"
@@ -112,7 +113,7 @@ void MapView::ensureRendered()
     // signal goes out from the event queue: the first map is drawn while the
     // view is made, before anyone can have connected to it.
     for (const Message& message : raised.messages) {
-        const QByteArray text = QByteArray::fromStdString(message.text);
+        const QByteArray text = cp932Bytes(message.text);
         QMetaObject::invokeMethod(
             this, [this, text] { Q_EMIT messageRaised(text); }, Qt::QueuedConnection);
     }

@@ -1,5 +1,6 @@
 #include "viewer/windows/map_window.h"
 
+#include "viewer/basemap/qt_text.h"
 #include "viewer/print/quelna_doc.h"
 #include "viewer/session/viewer_commands.h"
 #include "viewer/windows/main_window.h"
@@ -34,7 +35,7 @@ MapWindow::~MapWindow() = default;
 void MapWindow::retitle()
 {
     if (document_)
-        setWindowTitle(QString::fromStdString(mapWindowTitle(*document_)));
+        setWindowTitle(qtext(mapWindowTitle(*document_)));
 }
 
 void MapWindow::detach()

@@ -122,7 +122,7 @@ QWidget* PainterDialog::createSlots(const std::vector<std::string>& rowLabels)
 
         row.shape = new QComboBox(area);
         for (const std::string& entry : shapes)
-            row.shape->addItem(QString::fromStdString(entry));
+            row.shape->addItem(qtext(entry));
         row.shape->setMaxVisibleItems(20);
         row.shape->setCurrentIndex(editor_.shapeEntry(i));
         connect(row.shape, &QComboBox::activated, this, [this, i](int entry) {

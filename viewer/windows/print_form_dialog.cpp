@@ -48,7 +48,7 @@ bool isScriptTab(int tab) { return tab >= static_cast<int>(FormTab::Header); }
 std::optional<std::string> characterWithoutCp932(const QString& text)
 {
     for (const char32_t code : text.toUcs4()) {
-        if (!utf8ToCp932Exact(QString::fromUcs4(&code, 1).toStdString()))
+        if (!utf8ToCp932Exact(utf8Of(QString::fromUcs4(&code, 1))))
             return cp932Printf("%s U+%04X %s", cp932Literal("シフト JIS で書けない文字").c_str(),
                 static_cast<unsigned>(code), cp932Literal("があります。別の文字にして下さい。").c_str());
     }
@@ -228,7 +228,7 @@ QWidget* PrintFormDialog::makeScriptTab(FormScript script)
         face = 0;
     }
     tab.faces->setCurrentIndex(face);
-    tab.size = new QLineEdit(QString::fromStdString(formatFixed(settings.printFontSize, 4, 1)), page);
+    tab.size = new QLineEdit(qtext(formatFixed(settings.printFontSize, 4, 1)), page);
     tab.size->setMaximumWidth(60);
     auto* font = new QHBoxLayout;
     font->addWidget(tab.faces, 1);

@@ -1,5 +1,6 @@
 #include "viewer/windows/recent_databases.h"
 
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/database_folders.h"
 
 #include <QSettings>
@@ -12,19 +13,19 @@ const QString kKey = QStringLiteral("recentDatabases");
 
 } // namespace
 
-std::vector<std::string> recentDatabases(const QSettings& store)
+std::vector<LocalPath> recentDatabases(const QSettings& store)
 {
-    std::vector<std::string> folders;
+    std::vector<LocalPath> folders;
     for (const QString& folder : store.value(kKey).toStringList())
-        folders.push_back(folder.toStdString());
+        folders.push_back(localPathOf(folder));
     return folders;
 }
 
-void rememberDatabase(QSettings& store, const std::string& folder)
+void rememberDatabase(QSettings& store, const LocalPath& folder)
 {
     QStringList list;
-    for (const std::string& kept : withRecentDatabase(recentDatabases(store), folder))
-        list << QString::fromStdString(kept);
+    for (const LocalPath& kept : withRecentDatabase(recentDatabases(store), folder))
+        list << qpath(kept);
     store.setValue(kKey, list);
     store.sync();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <string>
+#include "platform/paths.h"
+
 #include <vector>
 
 class QSettings;
@@ -9,7 +10,7 @@ namespace tavik {
 
 // The database folders the user opened last, kept in the user's own Qt
 // settings (not in any tavik.ini): most recent first.
-std::vector<std::string> recentDatabases(const QSettings& store);
-void rememberDatabase(QSettings& store, const std::string& folder);
+std::vector<LocalPath> recentDatabases(const QSettings& store);
+void rememberDatabase(QSettings& store, const LocalPath& folder);
 
 } // namespace tavik

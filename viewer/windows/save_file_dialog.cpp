@@ -72,7 +72,7 @@ SaveFileDialog::SaveFileDialog(
     });
     const Settings& s = workspace.settings();
     setDirectory(qpath(localPath(s.savePath.empty() ? s.startupDirectory : s.savePath)));
-    selectFile(QString::fromStdString(proposedSaveName(s.spNameMode)));
+    selectFile(qtext(proposedSaveName(s.spNameMode)));
 
     auto* panel = new QWidget;
     auto* column = new QVBoxLayout(panel);

@@ -2,6 +2,8 @@
 
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
+#include "platform/report_text.h"
+#include "viewer/basemap/qt_text.h"
 #include "viewer/session/database_folders.h"
 
 #include <QDir>
@@ -16,7 +18,7 @@
 
 namespace tavik {
 
-StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFolder, std::string proposedCopy,
+StartDialog::StartDialog(std::vector<LocalPath> recent, LocalPath sampleFolder, LocalPath proposedCopy,
     MessageSink& messages, QWidget* parent)
     : QDialog(parent)
     , recent_(std::move(recent))
@@ -34,8 +36,8 @@ StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFold
             this);
     column->addWidget(intro);
     column->addWidget(new QLabel(QStringLiteral("最近使ったデータベース:"), this));
-    for (const std::string& folder : recent_)
-        recentList_->addItem(QString::fromStdString(folder));
+    for (const LocalPath& folder : recent_)
+        recentList_->addItem(qpath(folder));
     recentList_->setCurrentRow(0);
     column->addWidget(recentList_, 1);
 
@@ -54,7 +56,7 @@ StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFold
 
     auto takeRecent = [this] {
         if (QListWidgetItem* item = recentList_->currentItem())
-            chooseFolder(item->text().toStdString());
+            chooseFolder(localPathOf(item->text()));
     };
     connect(openRecent, &QPushButton::clicked, this, takeRecent);
     connect(recentList_, &QListWidget::itemActivated, this, takeRecent);
@@ -64,7 +66,7 @@ StartDialog::StartDialog(std::vector<std::string> recent, std::string sampleFold
     resize(620, 360);
 }
 
-bool StartDialog::chooseFolder(const std::string& folder)
+bool StartDialog::chooseFolder(const LocalPath& folder)
 {
     if (!confirmDatabaseFolder(folder, messages_))
         return false;
@@ -73,7 +75,7 @@ bool StartDialog::chooseFolder(const std::string& folder)
     return true;
 }
 
-bool StartDialog::openSampleCopy(const std::string& target)
+bool StartDialog::openSampleCopy(const LocalPath& target)
 {
     if (holdsDatabase(target))
         return chooseFolder(target);
@@ -82,7 +84,9 @@ bool StartDialog::openSampleCopy(const std::string& target)
         return false;
     std::string reason;
     if (!copySampleDatabase(sampleFolder_, target, reason)) {
-        messages_.stop("", utf8ToCp932(target + "\n見本のデータベースを写せませんでした。\n" + reason));
+        messages_.stop("",
+            utf8ToCp932(
+                withControlsEscapedUtf8(target.utf8(), false) + "\n見本のデータベースを写せませんでした。\n" + reason));
         return false;
     }
     return chooseFolder(target);
@@ -93,7 +97,7 @@ void StartDialog::browse()
     const QString folder = QFileDialog::getExistingDirectory(
         this, QStringLiteral("データベースのフォルダを選ぶ"), QDir::homePath(), QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
-        chooseFolder(folder.toStdString());
+        chooseFolder(localPathOf(folder));
 }
 
 void StartDialog::askForSampleCopy()
@@ -107,11 +111,12 @@ void StartDialog::askForSampleCopy()
     chooser.setOption(QFileDialog::DontConfirmOverwrite);
     chooser.setLabelText(QFileDialog::FileName, QStringLiteral("新しいフォルダの名前:"));
     chooser.setLabelText(QFileDialog::Accept, QStringLiteral("写して開く"));
-    chooser.setDirectory(QString::fromStdString(std::filesystem::path(proposedCopy_).parent_path().string()));
-    chooser.selectFile(QString::fromStdString(std::filesystem::path(proposedCopy_).filename().string()));
+    const std::filesystem::path proposed(proposedCopy_.utf8());
+    chooser.setDirectory(qpath(LocalPath(proposed.parent_path().string())));
+    chooser.selectFile(qpath(LocalPath(proposed.filename().string())));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return;
-    openSampleCopy(chooser.selectedFiles().first().toStdString());
+    openSampleCopy(localPathOf(chooser.selectedFiles().first()));
 }
 
 } // namespace tavik

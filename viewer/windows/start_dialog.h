@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/paths.h"
+
 #include <QDialog>
 
-#include <string>
 #include <vector>
 
 class QListWidget;
@@ -20,34 +21,34 @@ class MessageSink;
 class StartDialog : public QDialog {
     Q_OBJECT
 public:
-    // recent: the recently opened database folders (local paths), most
-    // recent first. sampleFolder: the installed sample, empty when none is.
-    // proposedCopy: where the sample's copy is proposed (~/Tavik).
-    StartDialog(std::vector<std::string> recent, std::string sampleFolder, std::string proposedCopy,
-        MessageSink& messages, QWidget* parent = nullptr);
+    // recent: the recently opened database folders, most recent first.
+    // sampleFolder: the installed sample, empty when none is. proposedCopy:
+    // where the sample's copy is proposed (~/Tavik).
+    StartDialog(std::vector<LocalPath> recent, LocalPath sampleFolder, LocalPath proposedCopy, MessageSink& messages,
+        QWidget* parent = nullptr);
 
-    // The database folder chosen (local path), once the dialog is accepted.
-    const std::string& folder() const { return folder_; }
+    // The database folder chosen, once the dialog is accepted.
+    const LocalPath& folder() const { return folder_; }
 
     QListWidget* recentList() const { return recentList_; }
     QPushButton* sampleButton() const { return sampleButton_; }
 
     // Takes a folder as the database to open when it holds one; else says
     // so and returns false.
-    bool chooseFolder(const std::string& folder);
+    bool chooseFolder(const LocalPath& folder);
     // Copies the sample into `target` and takes the copy; a target that
     // already holds a database is taken as it is.
-    bool openSampleCopy(const std::string& target);
+    bool openSampleCopy(const LocalPath& target);
 
 private:
     void browse();
     void askForSampleCopy();
 
-    std::vector<std::string> recent_;
-    std::string sampleFolder_;
-    std::string proposedCopy_;
+    std::vector<LocalPath> recent_;
+    LocalPath sampleFolder_;
+    LocalPath proposedCopy_;
     MessageSink& messages_;
-    std::string folder_;
+    LocalPath folder_;
     QListWidget* recentList_;
     QPushButton* sampleButton_;
 };

@@ -29,7 +29,7 @@ ViewerApplication::ViewerApplication(MessageSink* messages, ProcessLauncher* lau
 
 ViewerApplication::~ViewerApplication() = default;
 
-std::string ViewerApplication::nextDatabase() const { return window_ ? window_->nextDatabase() : std::string(); }
+LocalPath ViewerApplication::nextDatabase() const { return window_ ? window_->nextDatabase() : LocalPath(); }
 
 bool ViewerApplication::installJapaneseTranslations(QCoreApplication& application)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/paths.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,7 +37,7 @@ public:
     // The database folder (local path) the user asked to open next from the
     // main window's menu, once the window has closed; empty when the program
     // ends.
-    std::string nextDatabase() const;
+    LocalPath nextDatabase() const;
 
     Workspace& workspace() const { return *workspace_; }
     DocumentList& documents() const { return *documents_; }
