@@ -7,7 +7,7 @@
 //
 //   tavik_preview_bench DATABASE-FOLDER [PAGES-TURNED]
 #include "platform/message_sink.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/viewer_commands.h"

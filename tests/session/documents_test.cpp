@@ -5,7 +5,7 @@
 
 #include "platform/cp932.h"
 #include "tests/session/session_tables.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/session/display_order.h"
 #include "viewer/session/species_selection.h"
 #include "viewer/session/viewer_commands.h"

@@ -8,7 +8,7 @@
 #include "tests/session/session_tables.h"
 #include "tests/support/sample_files.h"
 #include "tests/support/workspace_access.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/session/document_list.h"
 #include "viewer/session/workspace.h"

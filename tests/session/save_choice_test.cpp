@@ -5,7 +5,7 @@
 #include "platform/cp932.h"
 #include "tests/session/session_tables.h"
 #include "tests/support/test_folder.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/session/species_tree.h"
 #include "viewer/settings/settings.h"
 

@@ -4,7 +4,7 @@
 
 #include "platform/cp932.h"
 #include "tests/session/session_tables.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "platform/program_version.h"
 #include "tests/windows/viewer_driver.h"
 #include "viewer/basemap/blank_map.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/viewer_commands.h"

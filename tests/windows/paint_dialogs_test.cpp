@@ -4,7 +4,7 @@
 // open map) and that Cancel changes nothing.
 #include "platform/message_sink.h"
 #include "tests/windows/viewer_driver.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/viewer_commands.h"

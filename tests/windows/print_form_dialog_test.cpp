@@ -6,8 +6,8 @@
 
 #include "platform/message_sink.h"
 #include "tests/windows/viewer_driver.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/print/print_form_list.h"
-#include "viewer/print/quelna_doc.h"
 #include "viewer/session/document_list.h"
 #include "viewer/session/process_launcher.h"
 #include "viewer/session/viewer_commands.h"

@@ -1,6 +1,6 @@
 #include "viewer/session/document_list.h"
 
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/session/viewer_commands.h"
 #include "viewer/session/workspace.h"
 

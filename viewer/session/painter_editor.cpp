@@ -3,7 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/message_sink.h"
 #include "platform/text_numbers.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/session/document_list.h"
 #include "viewer/session/workspace.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "viewer/print/page_export.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/page_export.h"
+#include "viewer/document/quelna_doc.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/print/print_page.h"
+#include "viewer/document/print_page.h"
 #include "viewer/render/page_renderer.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/paths.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/map_saver.h"
 #include "viewer/session/species_tree.h"
 #include "viewer/settings/settings.h"

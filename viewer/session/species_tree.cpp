@@ -1,6 +1,6 @@
 #include "viewer/session/species_tree.h"
 
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/settings/phyletic_table.h"
 #include "viewer/settings/species_table.h"
 

@@ -1,7 +1,7 @@
 #include "viewer/session/viewer_commands.h"
 
 #include "platform/cp932.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/settings/settings.h"
 
 #include <algorithm>

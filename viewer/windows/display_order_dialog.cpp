@@ -2,7 +2,7 @@
 
 #include "platform/cp932.h"
 #include "viewer/basemap/qt_text.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/settings/settings.h"
 
 #include <QComboBox>

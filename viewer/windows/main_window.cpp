@@ -6,7 +6,7 @@
 #include "platform/paths.h"
 #include "platform/program_version.h"
 #include "viewer/basemap/qt_text.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/font_faces.h"
 #include "viewer/session/addin_load_job.h"
 #include "viewer/session/database_folders.h"

@@ -2,8 +2,8 @@
 
 #include "platform/message_sink.h"
 #include "viewer/basemap/qt_text.h"
-#include "viewer/print/print_page.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/print_page.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/map_view_painter.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/session/document_list.h"

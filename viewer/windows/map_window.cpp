@@ -1,7 +1,7 @@
 #include "viewer/windows/map_window.h"
 
 #include "viewer/basemap/qt_text.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/session/viewer_commands.h"
 #include "viewer/windows/main_window.h"
 #include "viewer/windows/map_view.h"

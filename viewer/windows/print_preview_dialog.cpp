@@ -1,6 +1,6 @@
 #include "viewer/windows/print_preview_dialog.h"
 
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/session/preview_pages.h"
 #include "viewer/session/print_snapshot.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/print/page_export.h"
+#include "viewer/document/page_export.h"
 
 #include <QDialog>
 

@@ -4,7 +4,7 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "viewer/basemap/qt_text.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/session/save_choice.h"
 #include "viewer/session/workspace.h"
 #include "viewer/windows/species_tree_widget.h"

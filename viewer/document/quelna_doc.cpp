@@ -1,4 +1,4 @@
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 
 #include "viewer/settings/phyletic_table.h"
 

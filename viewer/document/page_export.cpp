@@ -1,11 +1,11 @@
-#include "viewer/print/page_export.h"
+#include "viewer/document/page_export.h"
 
 #include "platform/cp932.h"
 #include "platform/file_replacement.h"
 #include "viewer/basemap/qt_text.h"
+#include "viewer/document/print_page.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/print/page_layout.h"
-#include "viewer/print/print_page.h"
-#include "viewer/print/quelna_doc.h"
 
 #include <QFile>
 #include <QPageLayout>

@@ -1,10 +1,10 @@
 // Drawing a document's pages onto a paged device and into a PDF file: the
 // range, the progress callback, the stop flag and what is left on disk.
-#include "viewer/print/page_export.h"
+#include "viewer/document/page_export.h"
 
 #include "tests/support/test_folder.h"
-#include "viewer/print/print_page.h"
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/print_page.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/phyletic_table.h"
 #include "viewer/settings/settings.h"

@@ -1,7 +1,7 @@
-#include "viewer/print/print_page.h"
+#include "viewer/document/print_page.h"
 
+#include "viewer/document/quelna_doc.h"
 #include "viewer/print/page_layout.h"
-#include "viewer/print/quelna_doc.h"
 #include "viewer/print/script_painter.h"
 #include "viewer/render/page_renderer.h"
 #include "viewer/render/pixel_rounding.h"

@@ -1,11 +1,11 @@
 // Printed pages painted into an image: maps in the cells of the grid, titles
 // over or under them, header and footer, and forms that leave no room.
-#include "viewer/print/print_page.h"
+#include "viewer/document/print_page.h"
 
 #include "tests/support/print_script.h"
 #include "tests/support/test_folder.h"
+#include "viewer/document/quelna_doc.h"
 #include "viewer/print/print_form_list.h"
-#include "viewer/print/quelna_doc.h"
 #include "viewer/render/mark_painter.h"
 #include "viewer/render/painter_config.h"
 #include "viewer/settings/phyletic_table.h"

@@ -1,6 +1,6 @@
 // Documents: which print page each species falls on under a form's grid and
 // paging level, and the overlay's single page.
-#include "viewer/print/quelna_doc.h"
+#include "viewer/document/quelna_doc.h"
 
 #include "viewer/settings/phyletic_table.h"
 
