@@ -155,7 +155,7 @@ bool CsvReader::holdsRow(CsvStatus status, size_t columns) const
         || (status == CsvStatus::FieldTooLong && fields_.size() >= columns);
 }
 
-std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
+Cp932Text csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
 {
     if (status == CsvStatus::ReadError)
         return cp932Printf("%ld 行目を読めません: %s", row, std::string(errorText).c_str());

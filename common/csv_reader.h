@@ -2,6 +2,7 @@
 
 #include "common/csv_fields.h"
 #include "common/text_line_source.h"
+#include "platform/cp932_text.h"
 #include "platform/file_reading.h"
 
 #include <cstdint>
@@ -129,6 +130,6 @@ private:
 // The message the tools show for a syntax code or a read error met in a
 // table: row is the 1-based line number, errorText the reader's error text
 // (cp932), quoted cut and with its control characters escaped.
-std::string csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
+Cp932Text csvSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
 
 } // namespace tavik

@@ -4,7 +4,7 @@
 
 namespace tavik {
 
-std::string tableOverflowMessage(const char* table, const char* capacityKey)
+Cp932Text tableOverflowMessage(const char* table, const char* capacityKey)
 {
     return cp932Printf("%s が溢れました\n\ntavik.ini の %s の値を増やして下さい", table, capacityKey);
 }

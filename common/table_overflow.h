@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <string>
 
 namespace tavik {
@@ -8,6 +10,6 @@ namespace tavik {
 // lets the program hold: the table overflowed, and which key of tavik.ini to
 // enlarge (cp932; `table` and `capacityKey` are ASCII, "Area Table" and
 // "AreaMax").
-std::string tableOverflowMessage(const char* table, const char* capacityKey);
+Cp932Text tableOverflowMessage(const char* table, const char* capacityKey);
 
 } // namespace tavik

@@ -9,7 +9,7 @@
 
 namespace tavik {
 
-std::string csvLineFaultMessage(CsvStatus status, std::string_view path, long line)
+Cp932Text csvLineFaultMessage(CsvStatus status, std::string_view path, long line)
 {
     const std::string file(path);
     switch (status) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/csv_reader.h"
+#include "platform/cp932_text.h"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@ namespace tavik {
 
 // The report of a line of a table the reader refused: the file, then the
 // line and what is wrong with it (cp932).
-std::string csvLineFaultMessage(CsvStatus status, std::string_view path, long line);
+Cp932Text csvLineFaultMessage(CsvStatus status, std::string_view path, long line);
 
 // Splits one line held in memory (its trailing line end dropped) by the
 // viewer's rules (CsvReader::viewerTables) with at most maxFields fields

@@ -7,7 +7,7 @@
 
 namespace tavik {
 
-bool ToolError::set(std::string_view atPath, std::string text)
+bool ToolError::set(std::string_view atPath, Cp932Text text)
 {
     path.assign(atPath);
     message = std::move(text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,14 +10,14 @@ namespace tavik {
 
 class CsvReader;
 
-// The fault that ends a tool's run: the table at fault (empty when none
-// applies) and the message, both cp932. The tool prints them as two lines.
+// The fault that ends a tool's run: the table at fault (a cp932 path, empty
+// when none applies) and the message. The tool prints them as two lines.
 struct ToolError {
     std::string path;
-    std::string message;
+    Cp932Text message;
 
     // Sets both and returns false, so loaders can `return error.set(...)`.
-    bool set(std::string_view atPath, std::string message);
+    bool set(std::string_view atPath, Cp932Text message);
 };
 
 // Prints the two-line report in UTF-8: the path, then the message, with

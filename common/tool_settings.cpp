@@ -18,7 +18,7 @@ std::string toolIniPath()
 
 IniFile loadToolIni() { return IniFile::load(toolIniPath()); }
 
-std::string settingsFileFault(const IniFile& ini)
+Cp932Text settingsFileFault(const IniFile& ini)
 {
     return cp932Printf(
         "初期設定ファイルを読めません (%s).", utf8ToCp932(fileReadFailureText(ini.loadResult())).c_str());

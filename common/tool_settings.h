@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/tavik_ini_keys.h"
+#include "platform/cp932_text.h"
 #include "platform/ini_file.h"
 
 #include <string>
@@ -57,7 +58,7 @@ std::string toolIniPath();
 
 // The fault of a settings file that was not read whole (cp932):
 // "初期設定ファイルを読めません (<reason>).".
-std::string settingsFileFault(const IniFile& ini);
+Cp932Text settingsFileFault(const IniFile& ini);
 
 // A text value cut to valueBytes bytes, or the default.
 std::string toolSettingText(const IniFile& ini, std::string_view section, std::string_view key,

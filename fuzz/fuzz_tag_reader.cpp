@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (status != TagStatus::Ok)
             continue;
         SchemaValidator validator;
-        std::string messages;
+        Cp932Text messages;
         validator.validate(reader.nodes(), *schemas[i], messages);
         FUZZ_CHECK(validator.findings() <= SchemaValidator::MaxFindings + 1);
     }

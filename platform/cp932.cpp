@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <vector>
 
 namespace tavik {
@@ -114,12 +115,12 @@ std::string cp932ToUtf8(std::string_view cp932)
     return converter.convert(cp932, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; });
 }
 
-std::string utf8ToCp932(std::string_view utf8)
+Cp932Text utf8ToCp932(std::string_view utf8)
 {
     if (isAscii(utf8))
-        return std::string(utf8);
+        return Cp932Text(utf8);
     thread_local Converter converter("CP932", "UTF-8");
-    return converter.convert(utf8, "?", utf8SequenceLength);
+    return Cp932Text(converter.convert(utf8, "?", utf8SequenceLength));
 }
 
 std::optional<std::string> utf8ToCp932Exact(std::string_view utf8)
@@ -145,7 +146,7 @@ std::optional<std::string> utf8ToCp932RoundTrip(std::string_view utf8)
     return cp932;
 }
 
-std::string cp932Printf(const char* utf8Format, ...)
+Cp932Text cp932Printf(const char* utf8Format, ...)
 {
     std::string format = utf8ToCp932(utf8Format);
     va_list args;
@@ -161,7 +162,9 @@ std::string cp932Printf(const char* utf8Format, ...)
         out.resize(static_cast<size_t>(length));
     }
     va_end(args);
-    return out;
+    return Cp932Text(std::move(out));
 }
+
+std::ostream& operator<<(std::ostream& stream, const Cp932Text& text) { return stream << text.bytes(); }
 
 } // namespace tavik

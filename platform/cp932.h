@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +43,7 @@ std::string cp932ToUtf8(std::string_view cp932);
 
 // Converts UTF-8 to cp932. A character that cp932 lacks, or an invalid UTF-8
 // sequence, comes out as "?".
-std::string utf8ToCp932(std::string_view utf8);
+Cp932Text utf8ToCp932(std::string_view utf8);
 
 // Converts UTF-8 to cp932 only when every character has a cp932 form:
 // nothing for a character cp932 lacks or an invalid UTF-8 sequence, so that
@@ -56,10 +58,10 @@ std::optional<std::string> utf8ToCp932RoundTrip(std::string_view utf8);
 
 // The cp932 text of a literal written in the UTF-8 source: messages, labels
 // and texts that go into data files.
-inline std::string cp932Literal(std::string_view utf8) { return utf8ToCp932(utf8); }
+inline Cp932Text cp932Literal(std::string_view utf8) { return utf8ToCp932(utf8); }
 
 // printf into cp932 text: the format is a UTF-8 literal (converted first), the
 // arguments are cp932 text and numbers.
-std::string cp932Printf(const char* utf8Format, ...) __attribute__((format(printf, 1, 2)));
+Cp932Text cp932Printf(const char* utf8Format, ...) __attribute__((format(printf, 1, 2)));
 
 } // namespace tavik

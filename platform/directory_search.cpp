@@ -82,7 +82,7 @@ std::vector<std::string> findFiles(std::string_view pattern)
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (const std::string& name : names)
-        paths.push_back(directoryText + utf8ToCp932(name));
+        paths.push_back(directoryText + utf8ToCp932(name).bytes());
     return paths;
 }
 

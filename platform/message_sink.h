@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -10,10 +12,10 @@ namespace tavik {
 // The icon of a message box: what kind of message it is.
 enum class MessageIcon { Stop, Exclamation, Information, Question };
 
-// A message shown to the person at the machine. Title and text are cp932.
+// A message shown to the person at the machine.
 struct Message {
-    std::string title;
-    std::string text;
+    Cp932Text title;
+    Cp932Text text;
     MessageIcon icon = MessageIcon::Stop;
 };
 
@@ -32,7 +34,8 @@ public:
         return false;
     }
 
-    void stop(std::string title, std::string text) { show({std::move(title), std::move(text), MessageIcon::Stop}); }
+    // Shows a message without a title that stops the job at hand.
+    void stop(Cp932Text text) { show({{}, std::move(text), MessageIcon::Stop}); }
 };
 
 // Prints each message on the console as the two-line report of every

@@ -75,7 +75,7 @@ LocalPath localPath(std::string_view path)
 
 std::optional<std::string> cp932PathArgument(std::string_view utf8) { return utf8ToCp932RoundTrip(utf8); }
 
-void takePathArgument(std::string_view utf8, std::string& path, std::string& fault)
+void takePathArgument(std::string_view utf8, std::string& path, Cp932Text& fault)
 {
     std::optional<std::string> cp932 = cp932PathArgument(utf8);
     if (cp932)
@@ -91,7 +91,7 @@ std::optional<std::string> cp932PathOf(const LocalPath& path)
     return cp932PathArgument(path.utf8());
 }
 
-std::string pathWithoutCp932Message(const LocalPath& path)
+Cp932Text pathWithoutCp932Message(const LocalPath& path)
 {
     return utf8ToCp932(withControlsEscapedUtf8(path.utf8(), false)
         + "\nこの名前にはシフト JIS で書けない文字 (アクセント付きの文字、波ダッシュ〜、バックスラッシュなど) "

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -74,11 +76,11 @@ std::optional<std::string> cp932PathArgument(std::string_view utf8);
 
 // A console tool's path argument: its cp932 form into `path`, or, when it
 // has none, pathWithoutCp932Message into `fault`.
-void takePathArgument(std::string_view utf8, std::string& path, std::string& fault);
+void takePathArgument(std::string_view utf8, std::string& path, Cp932Text& fault);
 
 // The message (cp932) for a path cp932PathOf refuses: the path as the file
 // system spells it, and what to do.
-std::string pathWithoutCp932Message(const LocalPath& path);
+Cp932Text pathWithoutCp932Message(const LocalPath& path);
 
 // The current directory of the process as the file system spells it.
 LocalPath currentLocalDirectory();

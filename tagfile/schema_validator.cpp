@@ -83,7 +83,7 @@ const AttributeRule* findAttribute(
 } // namespace
 
 bool SchemaValidator::validate(
-    const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema, std::string& messages)
+    const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema, Cp932Text& messages)
 {
     messages_ = &messages;
     const int before = findings_;
@@ -93,7 +93,7 @@ bool SchemaValidator::validate(
     return findings_ == before;
 }
 
-void SchemaValidator::report(const std::string& line)
+void SchemaValidator::report(const Cp932Text& line)
 {
     if (stopped())
         return;

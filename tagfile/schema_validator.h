@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/cp932_text.h"
 #include "tagfile/tag_node.h"
 #include "tagfile/tag_schema.h"
 
@@ -17,9 +18,9 @@ public:
     static constexpr int MaxFindings = 10;
 
     // Checks sibling nodes against a schema list (the top level of a file has
-    // one entry, its root tag) and appends the findings to messages (cp932).
+    // one entry, its root tag) and appends the findings to messages.
     // True when nothing was found in this call.
-    bool validate(const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema, std::string& messages);
+    bool validate(const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema, Cp932Text& messages);
 
     // Findings so far in all calls on this validator.
     int findings() const { return findings_; }
@@ -29,9 +30,9 @@ private:
     void check(const std::vector<TagNode>& nodes, const std::vector<ChildRule>& schema);
     bool checkAttributes(const TagNode& node, const TagRule& rule);
     void checkValue(const TagNode& node, const TagAttribute& attribute, const AttributeRule& rule);
-    void report(const std::string& line);
+    void report(const Cp932Text& line);
 
-    std::string* messages_ = nullptr;
+    Cp932Text* messages_ = nullptr;
     int findings_ = 0;
 };
 

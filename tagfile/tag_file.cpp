@@ -6,9 +6,9 @@
 
 namespace tavik {
 
-std::string tagErrorLines(const std::vector<TagError>& errors)
+Cp932Text tagErrorLines(const std::vector<TagError>& errors)
 {
-    std::string lines;
+    Cp932Text lines;
     for (const TagError& error : errors)
         lines += cp932Printf("line: %d   column: %d   %s \n %s\n", error.line, error.column, error.text.c_str(),
             tagStatusMessage(error.status).c_str());
@@ -24,13 +24,13 @@ TagFileContent readTagFile(std::string_view path, const std::vector<TagName>& ta
     content.status = reader.parseFile(path);
     const std::string pathText(path);
     if (!content.parsed()) {
-        std::string text = cp932Printf("%s  %s\n", pathText.c_str(), titles.parseError.c_str());
+        Cp932Text text = cp932Printf("%s  %s\n", pathText.c_str(), titles.parseError.c_str());
         text += tagErrorLines(reader.errors());
         sink.show({titles.parseError, text, MessageIcon::Stop});
         return content;
     }
     content.nodes = reader.takeNodes();
-    std::string text = cp932Printf("%s  %s\n", pathText.c_str(), titles.load.c_str());
+    Cp932Text text = cp932Printf("%s  %s\n", pathText.c_str(), titles.load.c_str());
     SchemaValidator validator;
     content.valid = validator.validate(content.nodes, schema, text);
     if (!content.valid)

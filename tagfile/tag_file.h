@@ -23,8 +23,8 @@ struct TagFileContent {
 
 // The titles a file type shows its findings under (cp932).
 struct TagFileTitles {
-    std::string parseError; // when the file does not parse
-    std::string load; // when it parses but breaks its schema
+    Cp932Text parseError; // when the file does not parse
+    Cp932Text load; // when it parses but breaks its schema
 };
 
 // Reads a configuration file the way every configuration reader does: parse
@@ -36,6 +36,6 @@ TagFileContent readTagFile(std::string_view path, const std::vector<TagName>& ta
     const std::vector<ChildRule>& schema, const TagFileTitles& titles, MessageSink& sink);
 
 // The lines a parse error record adds to a message: "line: L   column: C   token \n message\n".
-std::string tagErrorLines(const std::vector<TagError>& errors);
+Cp932Text tagErrorLines(const std::vector<TagError>& errors);
 
 } // namespace tavik

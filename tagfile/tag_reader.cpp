@@ -15,7 +15,7 @@
 
 namespace tavik {
 
-std::string tagStatusMessage(TagStatus status)
+Cp932Text tagStatusMessage(TagStatus status)
 {
     switch (status) {
     case TagStatus::Ok:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/cp932_text.h"
 #include "tagfile/tag_node.h"
 
 #include <cstdio>
@@ -44,7 +45,7 @@ enum class TagStatus {
 };
 
 // The message of a code, cp932.
-std::string tagStatusMessage(TagStatus status);
+Cp932Text tagStatusMessage(TagStatus status);
 
 // How a tag name may be written.
 enum class TagKind {

@@ -120,7 +120,8 @@ TEST(AngleAgreement, ACoordinatesLocationSamvelTakesKeepsItsPointWhenRewritten)
                                         : longitude + (random() % 4 ? "" : ",") + latitude;
         for (auto k = random() % 3; k > 0; --k)
             text.insert(1 + random() % (text.size() - 1), 1, noise[random() % noise.size()]);
-        std::string storedLatitude, storedLongitude, message;
+        std::string storedLatitude, storedLongitude;
+        Cp932Text message;
         if (!readCoordinateLocation(text, 1, storedLatitude, storedLongitude, message))
             continue;
         ++taken;
@@ -132,7 +133,8 @@ TEST(AngleAgreement, ACoordinatesLocationSamvelTakesKeepsItsPointWhenRewritten)
     }
     EXPECT_GT(taken, 5000);
     // Where the two splits differ, samvel refuses the text.
-    std::string latitude, longitude, message;
+    std::string latitude, longitude;
+    Cp932Text message;
     EXPECT_FALSE(readCoordinateLocation("N35W1E139", 1, latitude, longitude, message));
 }
 

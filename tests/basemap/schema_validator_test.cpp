@@ -33,7 +33,7 @@ std::string validate(const std::vector<std::string>& lines, int* findings = null
     reader.setTagTable({{"map", TagKind::Paired}, {"group", TagKind::Paired}, {"item", TagKind::Single},
         {"Item", TagKind::Single}, {"other", TagKind::Single}});
     EXPECT_EQ(reader.parseLines(lines), TagStatus::Ok);
-    std::string messages;
+    Cp932Text messages;
     SchemaValidator validator;
     bool valid = validator.validate(reader.nodes(), schema.top, messages);
     EXPECT_EQ(valid, messages.empty());

@@ -61,7 +61,8 @@ TEST(CsvQuotes, DoubledQuotesCollapseByEachReadersLeadBytes)
         std::string tools; // collapsed by isToolLeadByte
     } cases[] = {
         {"a\"\"b\"\"", "a\"b\"", "a\"b\""},
-        {cp932Literal("表") + "\"\"", cp932Literal("表") + "\"", cp932Literal("表") + "\""}, // 0x95 0x5C, then a pair
+        {cp932Literal("表").bytes() + "\"\"", cp932Literal("表").bytes() + "\"",
+            cp932Literal("表").bytes() + "\""}, // 0x95 0x5C, then a pair
         {"\x81\"\"", "\x81\"\"", "\x81\"\""}, // the first quote is 0x81's second byte: no pair is left
         {"\xFD\"\"", "\xFD\"", "\xFD\"\""}, {"\xFE\"\"", "\xFE\"", "\xFE\"\""},
         {"x\"", "x\"", "x\""}, // a quote alone at the end stays
@@ -252,7 +253,7 @@ TEST_F(CsvFile, WrittenFieldsReadBackAsTheyWere)
     }
     std::string text = folder_.read("w.csv");
     EXPECT_EQ(text.substr(0, 14), "plain,\"a,b\",\"s");
-    EXPECT_NE(text.find("\r\nabc," + cp932Literal("あ") + ",tail,z\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nabc," + cp932Literal("あ").bytes() + ",tail,z\r\n"), std::string::npos) << text;
 
     CsvReader reader;
     ASSERT_TRUE(reader.open(path));

@@ -38,7 +38,7 @@ TEST(TextHelpers, FoldsTheWholeHiraganaBlockToKatakana)
     foldKana(hiragana);
     EXPECT_EQ(cp932ToUtf8(hiragana), cp932ToUtf8(katakana));
 
-    std::string others = cp932Literal("ミナト区ー・ｱ abc") + "\x82";
+    std::string others = cp932Literal("ミナト区ー・ｱ abc").bytes() + "\x82";
     std::string expected = others;
     foldKana(others);
     EXPECT_EQ(others, expected);

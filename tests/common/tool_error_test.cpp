@@ -42,7 +42,8 @@ TEST(ToolReport, TheFileLineAndTheMessageShowTheirControlCharactersEscaped)
     // cp932 faults print the same, in UTF-8. A lead byte before a control
     // character is no character: the conversion shows it as U+FFFD and the
     // control stays escaped.
-    const ToolError error{cp932Literal("入力/表.csv"), cp932Literal("1 行目 信頼度異常[") + "\x81\x1B[2J]"};
+    const ToolError error{
+        cp932Literal("入力/表.csv"), Cp932Text(cp932Literal("1 行目 信頼度異常[").bytes() + "\x81\x1B[2J]")};
     EXPECT_EQ(printed([&](std::FILE* stream) { printToolError(error, stream); }),
         "入力/表.csv\n1 行目 信頼度異常[\xEF\xBF\xBD\\x1B[2J]\n");
 }
@@ -54,13 +55,13 @@ TEST(ToolReport, TheViewersMessagesPrintAsTheSameTwoLines)
     auto shown = [](const Message& message) {
         return printed([&](std::FILE* stream) { StderrMessageSink(stream).show(message); });
     };
-    EXPECT_EQ(shown({"", cp932Literal("dbase/species.csv\n 2 行目: トークンの長さが 256 を越えました。\n")}),
+    EXPECT_EQ(shown({{}, cp932Literal("dbase/species.csv\n 2 行目: トークンの長さが 256 を越えました。\n")}),
         "dbase/species.csv\n 2 行目: トークンの長さが 256 を越えました。\n");
-    EXPECT_EQ(shown({"", cp932Literal("種コード 7 は種テーブル species.csv にありません。")}),
+    EXPECT_EQ(shown({{}, cp932Literal("種コード 7 は種テーブル species.csv にありません。")}),
         "\n種コード 7 は種テーブル species.csv にありません。\n");
-    EXPECT_EQ(shown({"", cp932Literal("a.cfg\n印刷書式 \"x\" はありません。印刷書式:\n  default")}),
+    EXPECT_EQ(shown({{}, cp932Literal("a.cfg\n印刷書式 \"x\" はありません。印刷書式:\n  default")}),
         "a.cfg\n印刷書式 \"x\" はありません。印刷書式:\n  default\n");
-    EXPECT_EQ(shown({cp932Literal("題"), "x\x1B]0;\r\ny\x07"}), "x\\x1B]0;\\r\n題: y\\x07\n");
+    EXPECT_EQ(shown({cp932Literal("題"), Cp932Text(std::string("x\x1B]0;\r\ny\x07"))}), "x\\x1B]0;\\r\n題: y\\x07\n");
 }
 
 } // namespace

@@ -129,7 +129,7 @@ TEST(DwcTextDecoding, TextNotValidInItsEncodingIsRefusedNamingTheLikelyOne)
         std::string error; // its start
         std::string text; // handed out before the refusal
     } cases[] = {
-        {"an Excel CSV in cp932", header + cp932Literal("アゲハ\t東京都\n"), std::nullopt,
+        {"an Excel CSV in cp932", header + cp932Literal("アゲハ\t東京都\n").bytes(), std::nullopt,
             "UTF-8 として読めない文字があります (0x83 0x41 0x83 0x51). cp932 (Shift_JIS) で書かれたファイルのようです: "
             "--encoding cp932 を付けるか、tavik.ini の [Dwc] に Encoding=cp932 と書いて、やり直して下さい.",
             header},

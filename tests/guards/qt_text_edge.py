@@ -14,7 +14,8 @@ import pathlib
 import re
 import sys
 
-FOLDERS = ["platform", "common", "tagfile", "imagefiles", "viewer", "tools"]
+from program_code import matching_lines, report
+
 EDGE = pathlib.Path("viewer/basemap/qt_text.h")
 CROSSING = re.compile(
     r"\b(?:fromStdString|toStdString|fromLocal8Bit|toLocal8Bit)\s*\("
@@ -22,28 +23,13 @@ CROSSING = re.compile(
 )
 
 
-def crossings(root):
-    for folder in FOLDERS:
-        for path in sorted((root / folder).rglob("*")):
-            if path.suffix not in (".cpp", ".h") or path.relative_to(root) == EDGE:
-                continue
-            text = path.read_text(encoding="utf-8")
-            for number, line in enumerate(text.splitlines(), 1):
-                code = line.split("//", 1)[0]
-                if CROSSING.search(code):
-                    yield f"{path.relative_to(root)}:{number}: {line.strip()}"
-
-
 def main():
-    root = pathlib.Path(sys.argv[1])
-    found = list(crossings(root))
-    for where in found:
-        print(where)
-    if found:
-        print(f"{len(found)} conversion(s) between QString and std::string outside {EDGE}: use its named crossings")
-        return 1
-    print(f"every conversion between QString and std::string goes through {EDGE}")
-    return 0
+    found = list(matching_lines(pathlib.Path(sys.argv[1]), CROSSING, {EDGE}))
+    return report(
+        found,
+        f"conversion(s) between QString and std::string outside {EDGE}: use its named crossings",
+        f"every conversion between QString and std::string goes through {EDGE}",
+    )
 
 
 if __name__ == "__main__":

@@ -48,7 +48,7 @@ TEST(NorbekPages, OutputFolderTextEndsInOneSeparator)
     EXPECT_EQ(Norbek::outputDirectory("out/"), "out/");
     EXPECT_EQ(Norbek::outputDirectory("..\\explain\\"), "..\\explain\\");
     // 表 ends in the byte 0x5C, which is not a separator.
-    EXPECT_EQ(Norbek::outputDirectory(cp932Literal("解説\\表")), cp932Literal("解説\\表") + "/");
+    EXPECT_EQ(Norbek::outputDirectory(cp932Literal("解説\\表")), cp932Literal("解説\\表").bytes() + "/");
 }
 
 } // namespace

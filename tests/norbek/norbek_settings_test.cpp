@@ -21,7 +21,7 @@ namespace {
 bool readSettings(const std::string& lines, NorbekSettings& settings, std::string& fault)
 {
     const IniFile ini = IniFile::fromText(cp932Literal("[Norbek]\r\n" + lines));
-    std::string report;
+    Cp932Text report;
     const bool read = NorbekSettings::read(ini, "tavik.ini", settings, report);
     fault = cp932ToUtf8(report);
     return read;

@@ -1,6 +1,11 @@
 #include "platform/cp932.h"
+#include "platform/message_sink.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <type_traits>
 
 namespace tavik {
 namespace {
@@ -45,10 +50,10 @@ namespace {
 
 TEST(Cp932, CuttingNeverSplitsATwoByteCharacter)
 {
-    std::string text = "ab" + utf8ToCp932("表示"); // 2 + 4 bytes
+    std::string text = "ab" + utf8ToCp932("表示").bytes(); // 2 + 4 bytes
     EXPECT_EQ(cutCp932(text, 10), text);
-    EXPECT_EQ(cutCp932(text, 4), "ab" + utf8ToCp932("表"));
-    EXPECT_EQ(cutCp932(text, 5), "ab" + utf8ToCp932("表"));
+    EXPECT_EQ(cutCp932(text, 4), "ab" + utf8ToCp932("表").bytes());
+    EXPECT_EQ(cutCp932(text, 5), "ab" + utf8ToCp932("表").bytes());
     EXPECT_EQ(cutCp932(text, 1), "a");
     EXPECT_EQ(cutCp932(text, 0), "");
 }
@@ -61,6 +66,27 @@ namespace {
 
 // A conversion the system cannot open stops the program with a message: the
 // text would otherwise pass on unconverted into tables and maps.
+// A message holds cp932 text, and UTF-8 text (a system's error text, Qt's
+// strings, a literal of the source) becomes one only through a conversion:
+// were a std::string or a literal taken as it is, its UTF-8 bytes would show
+// as garbage in the message box and on the console.
+TEST(Cp932Text, MessagesTakeOnlyConvertedText)
+{
+    static_assert(!std::is_convertible_v<std::string, Cp932Text>);
+    static_assert(!std::is_convertible_v<const char*, Cp932Text>);
+    static_assert(!std::is_constructible_v<Cp932Text, const char*>, "a literal is UTF-8: convert it");
+    static_assert(!std::is_assignable_v<Cp932Text&, std::string>);
+    static_assert(!std::is_constructible_v<Message, std::string, std::string>);
+    static_assert(std::is_constructible_v<Message, Cp932Text, Cp932Text>);
+    // Its bytes go wherever a table or a file takes bytes.
+    static_assert(std::is_convertible_v<Cp932Text, std::string_view>);
+    static_assert(std::is_convertible_v<Cp932Text, std::string>);
+
+    const Cp932Text message = cp932Literal("表 ") + utf8ToCp932("エラー") + cp932Printf(" %d", 3);
+    EXPECT_EQ(message, std::string_view("\x95\x5C \x83\x47\x83\x89\x81\x5B 3"));
+    EXPECT_EQ(cp932ToUtf8(message), "表 エラー 3");
+}
+
 TEST(Cp932DeathTest, AConversionTheSystemLacksStopsTheProgram)
 {
     requireConversion("UTF-8", "CP932");

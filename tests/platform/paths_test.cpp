@@ -40,7 +40,7 @@ TEST(Paths, MakesAbsoluteAgainstTheStartupDirectory)
     EXPECT_EQ(makeAbsolute("/etc/../tmp", "/home"), "/tmp");
     EXPECT_EQ(makeAbsolute(".\\explain\\", "/w"), "/w/explain/");
     EXPECT_EQ(makeAbsolute("C:\\Program Files\\x.exe", "/w"), "C:\\Program Files\\x.exe");
-    EXPECT_EQ(makeAbsolute(utf8ToCp932("表\\a"), "/w"), "/w/" + utf8ToCp932("表") + "/a");
+    EXPECT_EQ(makeAbsolute(utf8ToCp932("表\\a"), "/w"), "/w/" + utf8ToCp932("表").bytes() + "/a");
 }
 
 TEST(Paths, LocalPathsUseSlashesAndUtf8AndRefuseDrives)
@@ -95,17 +95,17 @@ TEST(DirectorySearch, MatchesWildcardsInTheNamePartInByteOrder)
     for (const char* name : {"b.csv", "a.CSV", "c.txt", "地域.csv"})
         std::ofstream(dir / name) << "x";
 
-    std::string pattern = utf8ToCp932(dir.string()) + "\\*.csv";
+    std::string pattern = utf8ToCp932(dir.string()).bytes() + "\\*.csv";
     std::vector<std::string> found = findFiles(pattern);
-    std::string prefix = utf8ToCp932(dir.string()) + "\\";
-    std::vector<std::string> expected = {prefix + "a.CSV", prefix + "b.csv", prefix + utf8ToCp932("地域.csv")};
+    std::string prefix = utf8ToCp932(dir.string()).bytes() + "\\";
+    std::vector<std::string> expected = {prefix + "a.CSV", prefix + "b.csv", prefix + utf8ToCp932("地域.csv").bytes()};
     EXPECT_EQ(found, expected);
 
     EXPECT_TRUE(matchesWildcard("?域.csv", "地域.csv"));
     EXPECT_FALSE(matchesWildcard("?.csv", "地域.csv"));
     EXPECT_TRUE(matchesWildcard("*a*b", "xaxxb"));
     EXPECT_FALSE(matchesWildcard("*a*b", "xaxxbc"));
-    EXPECT_TRUE(findFiles(utf8ToCp932(dir.string()) + "/none*.csv").empty());
+    EXPECT_TRUE(findFiles(utf8ToCp932(dir.string()).bytes() + "/none*.csv").empty());
 }
 
 } // namespace

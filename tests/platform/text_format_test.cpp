@@ -9,11 +9,11 @@ namespace {
 
 TEST(TextFormat, CutsCp932TextOnCharacterBoundaries)
 {
-    const std::string text = "ab" + cp932Literal("日本") + "c"; // a, b, two two-byte characters, c
+    const std::string text = "ab" + cp932Literal("日本").bytes() + "c"; // a, b, two two-byte characters, c
     EXPECT_EQ(cutCp932(text, 3), "ab");
-    EXPECT_EQ(cutCp932(text, 4), "ab" + cp932Literal("日"));
+    EXPECT_EQ(cutCp932(text, 4), "ab" + cp932Literal("日").bytes());
     EXPECT_EQ(cutCp932(text, 100), text);
-    EXPECT_EQ(tailCp932(text, 4), cp932Literal("本") + "c");
+    EXPECT_EQ(tailCp932(text, 4), cp932Literal("本").bytes() + "c");
     EXPECT_EQ(tailCp932(text, 2), "c");
     // A trail byte that looks like a lead byte does not shift the cut.
     const std::string table = cp932Literal("表表"); // 0x95 0x5C twice

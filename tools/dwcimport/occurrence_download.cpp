@@ -255,7 +255,7 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         form_ = Form::SimpleZip;
         coreName_ = dataFiles.front();
         citation_ = DownloadCitation::fromDataFileName(coreName_);
-        dataPath_ = std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(coreName_, 200));
+        dataPath_ = std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(coreName_, 200)).bytes();
         std::unique_ptr<ZipArchive> data = storedFile(coreName_);
         return data && startReading(std::move(data), nullptr, error);
     }
@@ -264,8 +264,8 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
     ArchiveDescriptor descriptor;
     std::string reason;
     if (!ArchiveDescriptor::parse(descriptorXml, descriptor, reason))
-        return error.set(
-            std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(descriptorName, 200)), utf8ToCp932(reason));
+        return error.set(std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(descriptorName, 200)).bytes(),
+            utf8ToCp932(reason));
     std::string folder = folderOf(descriptorName);
     form_ = Form::Archive;
     const ArchiveFile& occurrences = descriptor.occurrences();
@@ -292,11 +292,11 @@ bool OccurrenceDownload::openZip(std::string_view path, ToolError& error)
         std::unique_ptr<ZipArchive> events = storedFile(eventName_);
         if (!events
             || !readEvents(std::move(events), descriptor.core,
-                std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(eventName_, 200)), error))
+                std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(eventName_, 200)).bytes(), error))
             return false;
         eventColumn_ = occurrences.keyColumn;
     }
-    dataPath_ = std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(coreName_, 200));
+    dataPath_ = std::string(path) + ":" + utf8ToCp932(quotedForReportUtf8(coreName_, 200)).bytes();
     std::unique_ptr<ZipArchive> data = storedFile(coreName_);
     return data && startReading(std::move(data), &occurrences, error);
 }

@@ -27,8 +27,7 @@ const char* const kCannotReplace = "新しいファイルを作れませんで�
 // The Part's message for a table that cannot be replaced, with the reason.
 bool cannotReplace(const FileReplacement& replacement, ToolError& error)
 {
-    return error.set(
-        replacement.failurePath(), cp932Literal(kCannotReplace) + " (" + utf8ToCp932(replacement.errorText()) + ")");
+    return error.set(replacement.failurePath(), utf8ToCp932(kCannotReplace + (" (" + replacement.errorText() + ")")));
 }
 
 bool cannotOpen(std::string_view path, const CsvReader& reader, ToolError& error)

@@ -37,7 +37,7 @@ bool readTextFile(std::string_view path, std::string& bytes, const char* what, T
     FileReadResult result = readFileBytes(path, maxTextFileBytes, bytes);
     if (result.ok())
         return true;
-    return error.set(path, cp932Literal(what) + " (" + utf8ToCp932(fileReadFailureText(result)) + ").");
+    return error.set(path, utf8ToCp932(std::string(what) + " (" + fileReadFailureText(result) + ")."));
 }
 
 } // namespace
@@ -62,7 +62,7 @@ struct LiteratureWriter::LineRun {
     int next = -1; // the species' next run, or -1
 };
 
-bool writeTextFile(std::string_view path, std::string_view text, ToolError& error, std::string_view what)
+bool writeTextFile(std::string_view path, std::string_view text, ToolError& error, const Cp932Text& what)
 {
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 16);
@@ -77,8 +77,8 @@ bool writeTextFile(std::string_view path, std::string_view text, ToolError& erro
     FileReplacement file(path, FileReplacement::Sync::None);
     if (file.open() && file.write(bytes) && file.commit())
         return true;
-    std::string message = what.empty() ? cp932Printf("%s を書けません", std::string(path).c_str()) : std::string(what);
-    return error.set(file.failurePath(), message + " (" + utf8ToCp932(file.errorText()) + ").");
+    const Cp932Text message = what.empty() ? cp932Printf("%s を書けません", std::string(path).c_str()) : what;
+    return error.set(file.failurePath(), message + utf8ToCp932(" (" + file.errorText() + ")."));
 }
 
 LiteratureWriter::LiteratureWriter(const NorbekSettings& settings, const NorbekTables& tables, const ImageLists& images,
@@ -112,7 +112,7 @@ LiteratureWriter::LineRead LiteratureWriter::readSpeciesLine(
     if (status == CsvStatus::EndOfFile)
         return LineRead::End;
     long row = reader.lineNumber();
-    auto fault = [&](const std::string& file, const std::string& message) {
+    auto fault = [&](const std::string& file, const Cp932Text& message) {
         error.set(file, message);
         return LineRead::Fault;
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/cp932_text.h"
 #include "tools/norbek/norbek_command_line.h"
 #include "tools/norbek/page_composer.h"
 
@@ -103,6 +104,6 @@ private:
 // False when it cannot be written, and the old file, if any, is kept; error
 // then names the file, or the folder where no file can be made, and says
 // why: "<what> (<reason>).", where `what` defaults to "<path> を書けません".
-bool writeTextFile(std::string_view path, std::string_view text, ToolError& error, std::string_view what = {});
+bool writeTextFile(std::string_view path, std::string_view text, ToolError& error, const Cp932Text& what = {});
 
 } // namespace tavik

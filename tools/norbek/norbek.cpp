@@ -134,7 +134,7 @@ int Norbek::runNorbek(const std::vector<std::string>& arguments, std::FILE* in, 
         return 1;
     }
     NorbekSettings settings;
-    std::string fault;
+    Cp932Text fault;
     if (!NorbekSettings::read(ini, iniPath, settings, fault)) {
         printCp932(err, fault);
         return 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ struct NorbekCommandLine {
     bool templateIndex = false; // make the index page from "_indexTemplate.html"
     std::string outputPath; // cp932; empty: the current directory
     std::string badOption; // cp932; an unknown option, which stops the run
-    std::string pathFault; // cp932; the message of an output folder named with no cp932 form
+    Cp932Text pathFault; // the message of an output folder named with no cp932 form
 
     // Takes the arguments (UTF-8, without the program name) left to right; the
     // first argument that is not an option is the output path, later ones are

@@ -39,7 +39,7 @@ std::string trimmedAscii(std::string_view text)
 
 // The report's first lines: the settings file, the section and the key as
 // written, and the complaint.
-std::string wrongValueReport(std::string_view iniPath, std::string_view key, std::string_view value)
+Cp932Text wrongValueReport(std::string_view iniPath, std::string_view key, std::string_view value)
 {
     return cp932Printf("\n%s\n [Norbek]\n  %s=%s\n%s\n", std::string(iniPath).c_str(), std::string(key).c_str(),
         std::string(value).c_str(), cp932Literal("初期設定ファイルでの指定が間違っています").c_str());
@@ -69,7 +69,7 @@ public:
 
     // The position of the value among the allowed ones (compared in lower
     // case after the key's cut); -1 after a fault.
-    int choice(const IniKey& key, std::initializer_list<const char*> allowed, std::string& fault) const
+    int choice(const IniKey& key, std::initializer_list<const char*> allowed, Cp932Text& fault) const
     {
         std::string value = written(key);
         std::string lowered = asciiLower(keptText(value, key));
@@ -79,9 +79,9 @@ public:
                 return index;
             ++index;
         }
-        fault = wrongValueReport(iniPath_, key.name, value) + cp932Literal("以下の何れかを指定して下さい") + "\n";
+        fault = wrongValueReport(iniPath_, key.name, value) + cp932Literal("以下の何れかを指定して下さい\n");
         for (const char* candidate : allowed)
-            fault += "  " + std::string(key.name) + "=" + candidate + "\n";
+            fault += cp932Printf("  %s=%s\n", std::string(key.name).c_str(), candidate);
         return -1;
     }
 
@@ -92,21 +92,21 @@ private:
     std::string iniPath_;
 };
 
-bool readYesNo(const SettingsReader& reader, const IniKey& key, bool& flag, std::string& fault)
+bool readYesNo(const SettingsReader& reader, const IniKey& key, bool& flag, Cp932Text& fault)
 {
     int index = reader.choice(key, {"yes", "no"}, fault);
     flag = index == 0;
     return index >= 0;
 }
 
-bool readNameForm(const SettingsReader& reader, const IniKey& key, NameForm& form, std::string& fault)
+bool readNameForm(const SettingsReader& reader, const IniKey& key, NameForm& form, Cp932Text& fault)
 {
     int index = reader.choice(key, {"standard", "alias1", "alias2"}, fault);
     form = static_cast<NameForm>(index < 0 ? 0 : index);
     return index >= 0;
 }
 
-bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::string& fault)
+bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, Cp932Text& fault)
 {
     const IniKey& key = iniKey::norbekSpecies;
     std::string written = reader.written(key);
@@ -132,7 +132,7 @@ bool readSpecies(const SettingsReader& reader, NorbekSettings& settings, std::st
     return true;
 }
 
-bool readBackground(const SettingsReader& reader, NorbekSettings& settings, std::string& fault)
+bool readBackground(const SettingsReader& reader, NorbekSettings& settings, Cp932Text& fault)
 {
     const IniKey& key = iniKey::norbekHtmlBackGroundColor;
     std::string written = reader.written(key);
@@ -147,8 +147,8 @@ bool readBackground(const SettingsReader& reader, NorbekSettings& settings, std:
     // The default, white, is the example.
     if (!valid)
         fault = wrongValueReport(reader.iniPath(), key.name, written)
-            + cp932Literal("0 以上 255 以下のR,G,B値を指定して下さい\n") + cp932Literal("例： ") + std::string(key.name)
-            + "=" + std::string(key.toolsDefault) + "\n";
+            + cp932Printf("0 以上 255 以下のR,G,B値を指定して下さい\n例： %s=%s\n", std::string(key.name).c_str(),
+                std::string(key.toolsDefault).c_str());
     return valid;
 }
 
@@ -162,7 +162,7 @@ bool isRelativeSource(std::string_view path)
 
 // The whole value as written is checked; the key's bytes are kept.
 bool readImageSource(
-    const SettingsReader& reader, const IniKey& key, const char* example, std::string& source, std::string& fault)
+    const SettingsReader& reader, const IniKey& key, const char* example, std::string& source, Cp932Text& fault)
 {
     std::string written = reader.written(key);
     if (!isRelativeSource(written)) {
@@ -202,7 +202,7 @@ std::string NorbekSettings::fontFamilyText(std::string_view htmlFont)
     return family;
 }
 
-bool NorbekSettings::read(const IniFile& ini, std::string_view iniPath, NorbekSettings& settings, std::string& fault)
+bool NorbekSettings::read(const IniFile& ini, std::string_view iniPath, NorbekSettings& settings, Cp932Text& fault)
 {
     settings.tables = ToolSettings::read(ini);
     settings.phyleticTable = toolSettingText(ini, iniKey::phyleticTable);

@@ -54,9 +54,9 @@ struct NorbekSettings {
     std::string otherTextFile; // OtherTextFile: extension of an extra text-mode file, without a dot
 
     // Reads every key in order; false at the first value that is not allowed,
-    // with the whole report to print (cp932) in `fault`. iniPath is the
-    // settings file's path as the report names it.
-    static bool read(const IniFile& ini, std::string_view iniPath, NorbekSettings& settings, std::string& fault);
+    // with the whole report to print in `fault`. iniPath is the settings
+    // file's path as the report names it.
+    static bool read(const IniFile& ini, std::string_view iniPath, NorbekSettings& settings, Cp932Text& fault);
 
     // HtmlFont as CSS: each name in double quotes unless it is quoted
     // already, joined by ","; at most eight names of 63 bytes each.

@@ -84,14 +84,14 @@ const std::string& speciesName(const SpeciesRecord& species, NameForm form)
     }
 }
 
-std::string norbekOpenMessage(const FileReadResult& result, const char* missing, const char* unreadable)
+Cp932Text norbekOpenMessage(const FileReadResult& result, const char* missing, const char* unreadable)
 {
     if (result.status == FileReadStatus::Missing)
         return cp932Literal(missing);
-    return cp932Literal(unreadable) + " (" + utf8ToCp932(fileReadFailureText(result)) + ")";
+    return utf8ToCp932(std::string(unreadable) + " (" + fileReadFailureText(result) + ")");
 }
 
-std::string norbekSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
+Cp932Text norbekSyntaxMessage(CsvStatus status, long row, std::string_view errorText)
 {
     switch (status) {
     case CsvStatus::ReadError:

@@ -3,6 +3,7 @@
 #include "common/literature_table.h"
 #include "common/phyletic_record.h"
 #include "common/species_record.h"
+#include "platform/cp932_text.h"
 
 #include <cstdint>
 #include <set>
@@ -87,10 +88,10 @@ private:
 
 // The message norbek gives for a syntax code or a read error met on `row`
 // (1-based) of any of its tables (cp932); errorText is the reader's.
-std::string norbekSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
+Cp932Text norbekSyntaxMessage(CsvStatus status, long row, std::string_view errorText);
 
 // The message for a table that cannot be opened: `missing` when there is no
 // such file, else `unreadable` with the reason (UTF-8 literals in, cp932 out).
-std::string norbekOpenMessage(const FileReadResult& result, const char* missing, const char* unreadable);
+Cp932Text norbekOpenMessage(const FileReadResult& result, const char* missing, const char* unreadable);
 
 } // namespace tavik

@@ -88,7 +88,7 @@ CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis)
     return CoordinateError::None;
 }
 
-bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, std::string& message)
+bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, Cp932Text& message)
 {
     const std::pair<std::string_view, CoordinateAxis> parts[]
         = {{latitude, CoordinateAxis::Latitude}, {longitude, CoordinateAxis::Longitude}};
@@ -102,7 +102,7 @@ bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, 
     return true;
 }
 
-std::string coordinateErrorMessage(long row, std::string_view text, CoordinateError error)
+Cp932Text coordinateErrorMessage(long row, std::string_view text, CoordinateError error)
 {
     std::string shown = quotedForReport(text);
     const char* range = nullptr;
@@ -169,7 +169,7 @@ std::string storedCoordinate(std::string_view text, CoordinateAxis axis)
 }
 
 bool readCoordinateLocation(
-    std::string_view text, long row, std::string& latitude, std::string& longitude, std::string& message)
+    std::string_view text, long row, std::string& latitude, std::string& longitude, Cp932Text& message)
 {
     const CoordinateTexts texts = splitCoordinates(text, CoordinateSplit::WhereTheSecondBegins);
     const bool latitudeFirst = latitudeComesFirst(text);

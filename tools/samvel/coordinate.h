@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <string>
 #include <string_view>
 
@@ -31,7 +33,7 @@ CoordinateError checkCoordinate(std::string_view text, CoordinateAxis axis);
 
 // "<row> 行目: <text>  <error text>" (cp932), with the valid range for the
 // range errors.
-std::string coordinateErrorMessage(long row, std::string_view text, CoordinateError error);
+Cp932Text coordinateErrorMessage(long row, std::string_view text, CoordinateError error);
 
 // The text as stored in the fact tables: always beginning with a hemisphere
 // letter ("-" becomes S or W, "+" N or E, none gets N or E put in front), cut
@@ -40,14 +42,14 @@ std::string storedCoordinate(std::string_view text, CoordinateAxis axis);
 
 // Checks a latitude and then a longitude; at the first fault leaves its
 // message (as coordinateErrorMessage gives it) and returns false.
-bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, std::string& message);
+bool checkCoordinatePair(std::string_view latitude, std::string_view longitude, long row, Cp932Text& message);
 
 // A coordinates location of a fact table ("N35.5E139.5", "E139.5N35.5",
 // "N35.5,E139.5") as samvel stores it again: the latitude and longitude
 // texts, each cut to its bytes, checked and stored (storedCoordinate). False,
 // with the message of the first fault, when either is faulty.
 bool readCoordinateLocation(
-    std::string_view text, long row, std::string& latitude, std::string& longitude, std::string& message);
+    std::string_view text, long row, std::string& latitude, std::string& longitude, Cp932Text& message);
 
 // Bytes a stored coordinate keeps.
 constexpr size_t latitudeBytes = 14;

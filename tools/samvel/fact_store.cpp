@@ -96,7 +96,7 @@ FactStore::AddResult FactStore::addLiterature(size_t species, const FactLocation
     return result;
 }
 
-std::string FactStore::poolFullMessage() { return cp932Literal("コンピュータのメモリが足りません."); }
+Cp932Text FactStore::poolFullMessage() { return cp932Literal("コンピュータのメモリが足りません."); }
 
 char FactStore::mergedReliability(char head, char later)
 {

@@ -47,7 +47,7 @@ public:
     bool writeSpeciesLiterature(CsvWriter& writer, std::string_view path, ToolError& error);
 
     // The message for a record that was not added because a pool is full (cp932).
-    static std::string poolFullMessage();
+    static Cp932Text poolFullMessage();
 
     // The reliability kept when a duplicate with `later` meets the run head
     // holding `head`.

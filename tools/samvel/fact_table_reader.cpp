@@ -24,7 +24,7 @@ FactTableReader::FactTableReader(
 }
 
 bool FactTableReader::parseLocation(
-    std::string_view text, bool meshByJ, long row, FactLocation& location, std::string& message)
+    std::string_view text, bool meshByJ, long row, FactLocation& location, Cp932Text& message)
 {
     const LocationForm form = locationForm(text, meshByJ ? SquareMark::JFirstOrSecond : SquareMark::JFirstOrPSecond);
     if (form == LocationForm::GridSquare) {
@@ -51,7 +51,7 @@ bool FactTableReader::parseLocation(
 bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
 {
     CsvReader reader;
-    std::string message;
+    Cp932Text message;
     return readToolTableRows(reader, path, "種別分布テーブル", error, [&] {
         long row = reader.lineNumber();
         if (reader.fieldCount() == 0)
@@ -77,7 +77,7 @@ bool FactTableReader::readDistribution(std::string_view path, ToolError& error)
 bool FactTableReader::readSpeciesLiterature(std::string_view path, ToolError& error)
 {
     CsvReader reader;
-    std::string message;
+    Cp932Text message;
     return readToolTableRows(reader, path, "種別文献テーブル", error, [&] {
         long row = reader.lineNumber();
         if (reader.fieldCount() == 0)

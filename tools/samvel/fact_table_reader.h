@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <string>
 #include <string_view>
 
@@ -30,7 +32,7 @@ public:
 
 private:
     // Reads a stored location; false with a message naming the row.
-    bool parseLocation(std::string_view text, bool meshByJ, long row, FactLocation& location, std::string& message);
+    bool parseLocation(std::string_view text, bool meshByJ, long row, FactLocation& location, Cp932Text& message);
 
     const SpeciesCodeTable& species_;
     const ToolAreaTable& areas_;

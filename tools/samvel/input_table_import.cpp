@@ -24,12 +24,12 @@ constexpr size_t meshDigitsMin = 4;
 constexpr size_t meshDigits = 13;
 
 // "<row> 行目  <reason>" with a UTF-8 reason.
-std::string rowReason(long row, const char* reason)
+Cp932Text rowReason(long row, const char* reason)
 {
     return cp932Printf("%ld 行目  %s", row, cp932Literal(reason).c_str());
 }
 
-bool readGridSquare(std::string_view field, long row, FactLocation& location, std::string& message)
+bool readGridSquare(std::string_view field, long row, FactLocation& location, Cp932Text& message)
 {
     std::string digits = extractDigits(field);
     if (digits.size() > meshDigits) {
@@ -64,7 +64,7 @@ bool readGridSquare(std::string_view field, long row, FactLocation& location, st
 }
 
 bool readCoordinates(std::string_view latitudeField, std::string_view longitudeField, long row, FactLocation& location,
-    std::string& message)
+    Cp932Text& message)
 {
     std::string_view latitude = cutText(latitudeField, latitudeBytes);
     std::string_view longitude = cutText(longitudeField, longitudeBytes);
@@ -74,9 +74,9 @@ bool readCoordinates(std::string_view latitudeField, std::string_view longitudeF
     }
     if (longitude.empty()) {
         CoordinateError fault = checkCoordinate(latitude, CoordinateAxis::Latitude);
-        message = fault == CoordinateError::None
-            ? rowReason(row, "経度が記述されていません")
-            : coordinateErrorMessage(row, latitude, fault) + "\n" + rowReason(row, "経度が記述されていません");
+        message = fault == CoordinateError::None ? rowReason(row, "経度が記述されていません")
+                                                 : coordinateErrorMessage(row, latitude, fault) + cp932Literal("\n")
+                + rowReason(row, "経度が記述されていません");
         return false;
     }
     if (!checkCoordinatePair(latitude, longitude, row, message))
@@ -140,7 +140,7 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
     }
     std::string where(path);
     printCp932(progress, cp932Printf("入力テーブル [%s]\n", where.c_str()));
-    std::string message;
+    Cp932Text message;
     for (;;) {
         CsvStatus status = reader.nextLine();
         if (status == CsvStatus::EndOfFile)
@@ -157,7 +157,7 @@ bool InputTableImport::import(std::string_view path, std::FILE* progress, ToolEr
     }
 }
 
-bool InputTableImport::importRow(const CsvReader& reader, long row, std::string& message)
+bool InputTableImport::importRow(const CsvReader& reader, long row, Cp932Text& message)
 {
     const InputRow fields = InputRow::of(reader);
     if (fields.mark == "IVD")
@@ -187,7 +187,7 @@ bool InputTableImport::importRow(const CsvReader& reader, long row, std::string&
     return true;
 }
 
-bool InputTableImport::findSpecies(const InputRow& fields, long row, std::int64_t& code, std::string& message)
+bool InputTableImport::findSpecies(const InputRow& fields, long row, std::int64_t& code, Cp932Text& message)
 {
     code = parseInteger64(fields.speciesCode);
     if (haveSpecies_ && code == previousCode_)
@@ -204,8 +204,7 @@ bool InputTableImport::findSpecies(const InputRow& fields, long row, std::int64_
     return true;
 }
 
-bool InputTableImport::readLocation(
-    const InputRow& fields, long row, FactLocation& location, std::string& message) const
+bool InputTableImport::readLocation(const InputRow& fields, long row, FactLocation& location, Cp932Text& message) const
 {
     // A grid square first, then latitude and longitude, then an area.
     if (!fields.mesh.empty())
@@ -218,7 +217,7 @@ bool InputTableImport::readLocation(
     return false;
 }
 
-bool InputTableImport::readArea(std::string_view field, long row, FactLocation& location, std::string& message) const
+bool InputTableImport::readArea(std::string_view field, long row, FactLocation& location, Cp932Text& message) const
 {
     // An area code when the field holds digits, else an area name.
     std::string digits = extractDigits(field);
@@ -247,7 +246,7 @@ bool InputTableImport::readArea(std::string_view field, long row, FactLocation& 
     return true;
 }
 
-bool InputTableImport::findLiterature(const InputRow& fields, long row, std::string& message)
+bool InputTableImport::findLiterature(const InputRow& fields, long row, Cp932Text& message)
 {
     // By code (its first 27 bytes), else by its text; consecutive rows of
     // one literature look it up once.

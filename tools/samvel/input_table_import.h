@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -35,13 +37,13 @@ private:
 
     // Checks one row and adds its point and literature record; false with a
     // message (cp932) naming the row.
-    bool importRow(const CsvReader& reader, long row, std::string& message);
+    bool importRow(const CsvReader& reader, long row, Cp932Text& message);
     // The steps of a row, each false with the message: the species by its
     // code, the location, the literature by its code or text.
-    bool findSpecies(const InputRow& fields, long row, std::int64_t& code, std::string& message);
-    bool readLocation(const InputRow& fields, long row, FactLocation& location, std::string& message) const;
-    bool readArea(std::string_view field, long row, FactLocation& location, std::string& message) const;
-    bool findLiterature(const InputRow& fields, long row, std::string& message);
+    bool findSpecies(const InputRow& fields, long row, std::int64_t& code, Cp932Text& message);
+    bool readLocation(const InputRow& fields, long row, FactLocation& location, Cp932Text& message) const;
+    bool readArea(std::string_view field, long row, FactLocation& location, Cp932Text& message) const;
+    bool findLiterature(const InputRow& fields, long row, Cp932Text& message);
 
     const SpeciesCodeTable& species_;
     const ToolAreaTable& areas_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@ struct SamvelCommandLine {
     bool rebuild = false;
     std::string inputPattern; // cp932; its file-name part may hold "*" and "?"; empty: show the usage
     std::string invalidParameter; // cp932; the option that ended the scan, if any
-    std::string pathFault; // cp932; the message of an input table named with no cp932 form
+    Cp932Text pathFault; // the message of an input table named with no cp932 form
 
     // Takes the arguments (UTF-8, without the program name) left to right: an
     // unknown option ends the scan, the first other argument is the input

@@ -50,8 +50,7 @@ bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vec
         for (const SpeciesRecord& species : workspace.species().rows())
             chosen.push_back(&species);
         if (chosen.empty()) {
-            messages.stop(
-                "", cp932Printf("%s\n種テーブルに種がありません。", workspace.settings().speciesTable.c_str()));
+            messages.stop(cp932Printf("%s\n種テーブルに種がありません。", workspace.settings().speciesTable.c_str()));
             return false;
         }
         return true;
@@ -59,9 +58,8 @@ bool chooseSpecies(const CommandLine& line, const Workspace& workspace, std::vec
     for (std::int64_t code : line.codes) {
         const SpeciesRecord* species = workspace.species().find(code);
         if (!species) {
-            messages.stop("",
-                cp932Printf("種コード %lld は種テーブル %s にありません。", static_cast<long long>(code),
-                    workspace.settings().speciesTable.c_str()));
+            messages.stop(cp932Printf("種コード %lld は種テーブル %s にありません。", static_cast<long long>(code),
+                workspace.settings().speciesTable.c_str()));
             return false;
         }
         chosen.push_back(species);
@@ -77,7 +75,7 @@ std::optional<std::string> targetPath(const CommandLine& line, MessageSink& mess
     const LocalPath target(line.target);
     std::optional<std::string> path = cp932PathOf(target);
     if (!path)
-        messages.stop("", pathWithoutCp932Message(target));
+        messages.stop(pathWithoutCp932Message(target));
     return path;
 }
 
@@ -92,9 +90,9 @@ int saveJob(const CommandLine& line, Workspace& workspace, const std::vector<con
     job.depth = line.depth;
     job.overlay = line.overlay;
     job.species = species;
-    std::string refusal = checkSaveJob(job);
+    Cp932Text refusal = checkSaveJob(job);
     if (!refusal.empty()) {
-        messages.stop("", refusal);
+        messages.stop(refusal);
         return 1;
     }
     workspace.loadAddins(messages);
@@ -131,9 +129,8 @@ bool chooseForm(const CommandLine& line, Workspace& workspace, MessageSink& mess
     std::string known;
     for (const PrintForm& form : workspace.printForms().forms())
         known += "\n  " + form.title;
-    messages.stop("",
-        cp932Printf("%s\n印刷書式 \"%s\" はありません。印刷書式:%s", workspace.settings().printFormCfg.c_str(),
-            title.c_str(), known.c_str()));
+    messages.stop(cp932Printf("%s\n印刷書式 \"%s\" はありません。印刷書式:%s",
+        workspace.settings().printFormCfg.c_str(), title.c_str(), known.c_str()));
     return false;
 }
 
@@ -185,13 +182,12 @@ int printJob(const CommandLine& line, Workspace& workspace, const std::vector<co
             line.target.c_str());
         return 1;
     case ExportResult::NothingToPrint:
-        messages.stop("",
-            cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが A4 の用紙に収まりません"
-                        "（余白、地図の間隔、タイトルの位置を見直してください）。",
-                workspace.settings().printFormCfg.c_str(), document.printForm().title.c_str()));
+        messages.stop(cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが A4 の用紙に収まりません"
+                                  "（余白、地図の間隔、タイトルの位置を見直してください）。",
+            workspace.settings().printFormCfg.c_str(), document.printForm().title.c_str()));
         return 1;
     case ExportResult::FileError:
-        messages.stop("", cp932Printf("%s に書き込みできませんでした。", path.c_str()));
+        messages.stop(cp932Printf("%s に書き込みできませんでした。", path.c_str()));
         return 1;
     }
     return 1;
@@ -203,7 +199,7 @@ int runConsoleJob(const CommandLine& line, MessageSink& messages, const std::ato
 {
     const std::optional<std::string> directory = currentDirectory();
     if (!directory) {
-        messages.stop("", pathWithoutCp932Message(currentLocalDirectory()));
+        messages.stop(pathWithoutCp932Message(currentLocalDirectory()));
         return 1;
     }
     Workspace workspace;
@@ -213,9 +209,9 @@ int runConsoleJob(const CommandLine& line, MessageSink& messages, const std::ato
     if (!chooseSpecies(line, workspace, species, messages))
         return 1;
     if (line.overlay) {
-        std::string refusal = checkSpeciesSelection(static_cast<int>(species.size()), true);
+        Cp932Text refusal = checkSpeciesSelection(static_cast<int>(species.size()), true);
         if (!refusal.empty()) {
-            messages.stop("", refusal);
+            messages.stop(refusal);
             return 1;
         }
     }

@@ -70,18 +70,18 @@ void AddinOverlays::setStatus(std::string text)
     status_ = std::move(text);
 }
 
-std::string AddinOverlays::errorText() const
+Cp932Text AddinOverlays::errorText() const
 {
-    std::string text;
-    for (const std::string& error : errors_) {
+    Cp932Text text;
+    for (const Cp932Text& error : errors_) {
         if (!text.empty())
-            text += "\r\n";
+            text += cp932Literal("\r\n");
         text += error;
     }
     return text;
 }
 
-void AddinOverlays::addError(std::string message)
+void AddinOverlays::addError(Cp932Text message)
 {
     if (errors_.size() < kMaxErrors)
         errors_.push_back(std::move(message));

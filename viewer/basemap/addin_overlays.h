@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/cp932_text.h"
 #include "viewer/basemap/addin_record.h"
 
 #include <atomic>
@@ -46,11 +47,11 @@ public:
 
     const std::vector<AddinRecord>& records() const { return records_; }
 
-    // The errors of the load, at most kMaxErrors (cp932).
-    const std::vector<std::string>& errors() const { return errors_; }
+    // The errors of the load, at most kMaxErrors.
+    const std::vector<Cp932Text>& errors() const { return errors_; }
 
     // The errors joined with "\r\n", as the message box shows them.
-    std::string errorText() const;
+    Cp932Text errorText() const;
 
     // Releases the records.
     void clear();
@@ -65,13 +66,13 @@ private:
     void readList(const std::string& listPath);
     FileResult readFile(const std::string& path);
     bool appendRecord(const AddinRecord& record);
-    void addError(std::string message);
+    void addError(Cp932Text message);
     void setStatus(std::string text);
 
     size_t recordLimit_;
     bool attempted_ = false;
     std::vector<AddinRecord> records_;
-    std::vector<std::string> errors_;
+    std::vector<Cp932Text> errors_;
     std::atomic<bool> stopRequested_ = false;
     std::atomic<bool> finished_ = false;
     mutable std::mutex statusMutex_;

@@ -26,17 +26,16 @@ void reportReaderError(ImageReadStatus status, const std::string& path, MessageS
 {
     switch (status) {
     case ImageReadStatus::OutOfMemory:
-        messages.stop("", cp932Literal("メモリが足りません。"));
+        messages.stop(cp932Literal("メモリが足りません。"));
         break;
     case ImageReadStatus::UnsupportedDepth:
-        messages.stop("",
-            cp932Printf("地図画像(%s)の色モードはサポートしていません。\n\n設定情報 ( tavik.ini ) "
-                        "には８ビット形式か２４ビット形式のPNG,BMPファイルを指定して下さい。",
-                path.c_str()));
+        messages.stop(cp932Printf("地図画像(%s)の色モードはサポートしていません。\n\n設定情報 ( tavik.ini ) "
+                                  "には８ビット形式か２４ビット形式のPNG,BMPファイルを指定して下さい。",
+            path.c_str()));
         break;
     default:
         messages.stop(
-            "", cp932Printf("地図画像(%s)が読めません。\n\nファイルの属性や内容を確認して下さい。", path.c_str()));
+            cp932Printf("地図画像(%s)が読めません。\n\nファイルの属性や内容を確認して下さい。", path.c_str()));
         break;
     }
 }
@@ -50,7 +49,7 @@ bool loadBaseImage(const Settings& settings, BaseImage& base, MessageSink& messa
     // have no case to handle.
     std::string path = makeAbsolute(settings.blankMap, settings.startupDirectory);
     if (!fileExists(path)) {
-        messages.stop("",
+        messages.stop(
             cp932Printf("地図画像(%s)がありません。\n\n設定情報 ( tavik.ini ) には８ビット形式か２４ビット形式の "
                         "PNG, BMP ファイルを指定して下さい。",
                 path.c_str()));
@@ -58,10 +57,9 @@ bool loadBaseImage(const Settings& settings, BaseImage& base, MessageSink& messa
     }
     ImageFormat format = formatOf(path);
     if (format == ImageFormat::Other) {
-        messages.stop("",
-            cp932Printf("地図画像(%s)の形式が違います。\n\n設定情報 ( tavik.ini ) には PNG , BMP "
-                        "いずれかの形式のファイルを指定して下さい。",
-                path.c_str()));
+        messages.stop(cp932Printf("地図画像(%s)の形式が違います。\n\n設定情報 ( tavik.ini ) には PNG , BMP "
+                                  "いずれかの形式のファイルを指定して下さい。",
+            path.c_str()));
         return false;
     }
 
@@ -72,16 +70,15 @@ bool loadBaseImage(const Settings& settings, BaseImage& base, MessageSink& messa
         return false;
     }
     if (decoded.bitsPerPixel != 8 && decoded.bitsPerPixel != 24) {
-        messages.stop("",
-            cp932Printf("地図画像(%s)が読めません。\n\n設定情報 ( tavik.ini ) "
-                        "には８ビット形式か２４ビット形式のPNG,BMPファイルを指定して下さい。",
-                path.c_str()));
+        messages.stop(cp932Printf("地図画像(%s)が読めません。\n\n設定情報 ( tavik.ini ) "
+                                  "には８ビット形式か２４ビット形式のPNG,BMPファイルを指定して下さい。",
+            path.c_str()));
         return false;
     }
 
     QImage image(decoded.width, decoded.height, QImage::Format_RGB32);
     if (image.isNull()) {
-        messages.stop("", cp932Literal("メモリが足りません"));
+        messages.stop(cp932Literal("メモリが足りません"));
         return false;
     }
     for (int y = 0; y < decoded.height; ++y) {

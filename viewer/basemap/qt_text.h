@@ -14,7 +14,7 @@ namespace tavik {
 // Where text crosses between the database's tables and settings (cp932) and
 // Qt's strings: fonts, dialogs, windows and painted captions.
 inline QString qtext(std::string_view cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
-inline std::string cp932Text(const QString& text) { return utf8ToCp932(text.toStdString()); }
+inline Cp932Text cp932Text(const QString& text) { return utf8ToCp932(text.toStdString()); }
 
 // The cp932 form of a name that must find the same thing again when read back
 // from a settings file (a font family): nothing when a character has no cp932
@@ -29,7 +29,7 @@ inline std::string utf8Of(const QString& text) { return text.toStdString(); }
 // cp932 bytes carried unchanged through a Qt signal: no conversion, so that a
 // message reaches its box as it was written.
 inline QByteArray cp932Bytes(std::string_view cp932) { return QByteArray(cp932.data(), qsizetype(cp932.size())); }
-inline std::string cp932Of(const QByteArray& bytes) { return bytes.toStdString(); }
+inline Cp932Text cp932Of(const QByteArray& bytes) { return Cp932Text(bytes.toStdString()); }
 
 // Where a path crosses between the file system and Qt's dialogs and printer.
 inline QString qpath(const LocalPath& path) { return QString::fromStdString(path.utf8()); }

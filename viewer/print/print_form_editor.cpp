@@ -68,7 +68,7 @@ std::optional<EntryFault> PrintFormEditor::choose(PrintFormEntries& entries, con
     return std::nullopt;
 }
 
-std::optional<std::string> PrintFormEditor::addRefusal() const
+std::optional<Cp932Text> PrintFormEditor::addRefusal() const
 {
     if (forms_.size() < static_cast<std::size_t>(PrintFormList::MaxForms))
         return std::nullopt;
@@ -111,9 +111,9 @@ std::string PrintFormEditor::newFormName(const std::string& fieldText) const
     return fieldText;
 }
 
-std::string PrintFormEditor::addQuestion(const std::string& name)
+Cp932Text PrintFormEditor::addQuestion(const std::string& name)
 {
-    return cp932Literal("以下の名前で新しい書式を追加します\n") + name;
+    return cp932Printf("以下の名前で新しい書式を追加します\n%s", name.c_str());
 }
 
 std::optional<EntryFault> PrintFormEditor::add(const std::string& name, PrintFormEntries& entries)
@@ -129,14 +129,14 @@ std::optional<EntryFault> PrintFormEditor::add(const std::string& name, PrintFor
     return std::nullopt;
 }
 
-std::optional<std::string> PrintFormEditor::deleteRefusal() const
+std::optional<Cp932Text> PrintFormEditor::deleteRefusal() const
 {
     if (forms_.size() > 1)
         return std::nullopt;
     return cp932Literal("書式を全て消すことはできません。");
 }
 
-std::string PrintFormEditor::deleteQuestion() { return cp932Literal("書式を削除します。よいですか。"); }
+Cp932Text PrintFormEditor::deleteQuestion() { return cp932Literal("書式を削除します。よいですか。"); }
 
 void PrintFormEditor::removeSelected()
 {
@@ -152,8 +152,8 @@ bool PrintFormEditor::save(PrintFormList& list, Settings& settings, MessageSink&
     std::string error;
     if (!list.save(settings.printFormCfg, &error)) {
         // The message names the file and the reason after the editor's own words.
-        messages.stop("",
-            cp932Literal("書式のファイル保存に失敗しました。\n") + settings.printFormCfg + "\n" + utf8ToCp932(error));
+        messages.stop(cp932Printf(
+            "書式のファイル保存に失敗しました。\n%s\n%s", settings.printFormCfg.c_str(), utf8ToCp932(error).c_str()));
         return false;
     }
     settings.nowPrintForm = list.current().title;
@@ -161,7 +161,7 @@ bool PrintFormEditor::save(PrintFormList& list, Settings& settings, MessageSink&
     IniFile ini = IniFile::load(path);
     ini.setValue(iniKey::nowPrintForm.section, iniKey::nowPrintForm.name, settings.nowPrintForm);
     if (!ini.save(path, &error)) {
-        messages.stop("", cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(error).c_str()));
+        messages.stop(cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(error).c_str()));
         return false;
     }
     return true;

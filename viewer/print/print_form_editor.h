@@ -40,11 +40,11 @@ public:
 
     // Adding a form, step by step as the dialog runs it:
     // the refusal when the list is full ("Over 32"), or nothing;
-    std::optional<std::string> addRefusal() const;
+    std::optional<Cp932Text> addRefusal() const;
     // the name of the new form, made from the title field's text (cp932);
     std::string newFormName(const std::string& fieldText) const;
     // the question that asks whether to add it;
-    static std::string addQuestion(const std::string& name);
+    static Cp932Text addQuestion(const std::string& name);
     // the new form: a copy of the selected form as it stood at its last
     // apply, with the name as its title, appended and selected. The entries'
     // title becomes the name; when the entries pass the check they are
@@ -54,8 +54,8 @@ public:
     // Deleting the selected form: the refusal when it is the only form, or
     // nothing; the question; and the removal, after which the form before it
     // (or the new first) is selected.
-    std::optional<std::string> deleteRefusal() const;
-    static std::string deleteQuestion();
+    std::optional<Cp932Text> deleteRefusal() const;
+    static Cp932Text deleteQuestion();
     void removeSelected();
 
     // Save and close after the entries passed their check and were applied:

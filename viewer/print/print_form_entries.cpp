@@ -108,13 +108,13 @@ std::optional<EntryFault> checkScript(const PrintFormEntries& entries, FormScrip
     const FormTab tab = scriptTab(script);
     const ScriptParse parse = parseScript(entries.script(script));
     if (parse.status != TagStatus::Ok) {
-        std::string message = cp932Literal(formTabName(tab)) + "\n";
+        Cp932Text message = cp932Literal(std::string(formTabName(tab)) + "\n");
         for (const TagError& error : parse.errors)
             message += cp932Printf("  line: %d   column: %d   \n  [%s] \n  %s   \n", error.line, error.column,
                 error.text.c_str(), tagStatusMessage(error.status).c_str());
         return EntryFault{tab, std::nullopt, message};
     }
-    std::string message = cp932Literal(formTabName(tab)) + "  \n";
+    Cp932Text message = cp932Literal(std::string(formTabName(tab)) + "  \n");
     SchemaValidator validator;
     if (!validator.validate(parse.nodes, PrintFormList::scriptSchema(), message))
         return EntryFault{tab, std::nullopt, message};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/cp932_text.h"
 #include "tagfile/tag_node.h"
 
 #include <array>
@@ -85,11 +86,11 @@ struct PrintFormEntries {
 };
 
 // Why the entries were refused: the tab to bring to the front, the field at
-// fault (none for a script) and the message (cp932).
+// fault (none for a script) and the message.
 struct EntryFault {
     FormTab tab;
     std::optional<FormField> field;
-    std::string message;
+    Cp932Text message;
 };
 
 // Checks every field, tab by tab in the order of formFieldSpecs(): none may

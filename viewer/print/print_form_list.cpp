@@ -235,7 +235,7 @@ bool PrintFormList::load(std::string_view path, MessageSink& sink)
     reader.setTagTable(tagTable());
     const std::string pathText(path);
     if (reader.parseFile(path) != TagStatus::Ok) {
-        std::string text = cp932Printf("%s 印刷書式読み込み　　エラー\n", pathText.c_str());
+        Cp932Text text = cp932Printf("%s 印刷書式読み込み　　エラー\n", pathText.c_str());
         text += tagErrorLines(reader.errors());
         sink.show({cp932Literal("印刷書式"), text, MessageIcon::Stop});
     }
@@ -243,7 +243,7 @@ bool PrintFormList::load(std::string_view path, MessageSink& sink)
     // errors, so that one broken script does not cost every form.
     std::vector<PrintForm> forms;
     if (const TagNode* root = reader.root()) {
-        std::string text = cp932Printf("%s 印刷書式読み込み　　\n", pathText.c_str());
+        Cp932Text text = cp932Printf("%s 印刷書式読み込み　　\n", pathText.c_str());
         SchemaValidator validator;
         if (!validator.validate(reader.nodes(), schema(), text))
             sink.show({cp932Literal("印刷書式"), text, MessageIcon::Stop});

@@ -54,6 +54,6 @@ ScriptInsertion scriptInsertion(ScriptButton button, std::string_view fontSize, 
     return single("<legend draw=\"mark\" rank=\"a\" order=\"1\"/>");
 }
 
-std::string scriptEditorFullMessage() { return cp932Literal("これ以上テキストを追加できません。"); }
+Cp932Text scriptEditorFullMessage() { return cp932Literal("これ以上テキストを追加できません。"); }
 
 } // namespace tavik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -37,6 +39,6 @@ inline bool insertionFits(int length, int selected, int inserted)
 }
 
 // The refusal of an insertion beyond the limit (cp932).
-std::string scriptEditorFullMessage();
+Cp932Text scriptEditorFullMessage();
 
 } // namespace tavik

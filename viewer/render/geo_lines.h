@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <QPoint>
 
 #include <functional>
@@ -28,7 +30,7 @@ inline constexpr int kMaxGeoLines = 1000;
 struct GeoLineFault {
     enum class Part { None, Longitudes, Latitudes, Parallels, Meridians };
     Part part = Part::None; // None: the lines are drawn (or switched off)
-    std::string text; // the message (cp932)
+    Cp932Text text; // the message
 };
 GeoLineFault geoLineFault(const GeoLineSettings& settings);
 

@@ -42,13 +42,13 @@ bool fitsFileSystem(const std::string& path)
 
 // The message of a map file that could not be written, with the reason
 // (Japanese, UTF-8) when one is known.
-std::string writeFailure(const std::string& path, const std::string& reason)
+Cp932Text writeFailure(const std::string& path, const std::string& reason)
 {
     if (isWriteProtected(path))
         return cp932Printf("%s は書き込み保護されてます。", path.c_str());
-    std::string text = cp932Printf("%s に書き込みできませんでした。", path.c_str());
+    Cp932Text text = cp932Printf("%s に書き込みできませんでした。", path.c_str());
     if (!reason.empty())
-        text += "\n" + utf8ToCp932(reason);
+        text += utf8ToCp932("\n" + reason);
     return text;
 }
 
@@ -77,7 +77,7 @@ std::string SaveProgress::text() const
     return text_;
 }
 
-std::string checkSaveJob(const SaveJob& job)
+Cp932Text checkSaveJob(const SaveJob& job)
 {
     if (splitPath(job.path).name.empty() && splitPath(job.path).extension.empty())
         return cp932Printf("%s\nファイル名が空です。", job.path.c_str());
@@ -95,7 +95,7 @@ struct MapSlot {
     std::string path; // the file's name after wildcard expansion (cp932)
     std::unique_ptr<FileReplacement> file; // the temporary file the worker wrote it to, renamed into place in order
     std::string text; // progress text
-    std::string failure; // message of a failure
+    Cp932Text failure; // message of a failure
     MessageLog messages; // what rendering reported
 };
 
@@ -251,7 +251,7 @@ private:
                 removeLeftoverTemporaries(slot.path);
             if (slot.state == MapSlot::State::Failed) {
                 if (!slot.failure.empty())
-                    messages.stop("", slot.failure);
+                    messages.stop(slot.failure);
                 return SaveResult::Failed;
             }
             incomplete = incomplete || slot.state == MapSlot::State::Faulty;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -49,7 +51,7 @@ enum class SaveResult {
 
 // The message for a file name that is empty or for several species under a
 // file name without wildcards, or empty when the job may run.
-std::string checkSaveJob(const SaveJob& job);
+Cp932Text checkSaveJob(const SaveJob& job);
 
 // Renders and writes the maps of a job: PNG when the file's extension holds
 // "png" or "PNG", Windows BMP otherwise. `threads` workers (0: one per core)

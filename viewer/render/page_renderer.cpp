@@ -288,7 +288,7 @@ QImage PageRenderer::render(const std::vector<std::int64_t>& species, double sca
     try {
         return drawMap(species, scale, messages);
     } catch (const std::bad_alloc&) {
-        messages.stop("", cp932Literal("メモリが足りません。地図を描けませんでした。"));
+        messages.stop(cp932Literal("メモリが足りません。地図を描けませんでした。"));
         return {};
     }
 }

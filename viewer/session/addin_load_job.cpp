@@ -68,14 +68,14 @@ bool AddinLoadJob::finish(MessageSink& messages)
         // The loader does not answer (its file never gives its bytes): the
         // maps are drawn without add-ins.
         worker_.detach();
-        messages.stop("", cp932Literal("Addin の読み込みを中止しました。地図は Addin なしで描きます。"));
+        messages.stop(cp932Literal("Addin の読み込みを中止しました。地図は Addin なしで描きます。"));
         return false;
     }
     if (worker_.joinable())
         worker_.join();
     workspace_.takeAddins(load_->overlays);
     if (!load_->result)
-        messages.stop("", workspace_.addins().errorText());
+        messages.stop(workspace_.addins().errorText());
     return load_->result;
 }
 

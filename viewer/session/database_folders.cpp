@@ -45,10 +45,9 @@ bool holdsDatabase(const LocalPath& folder)
 bool confirmDatabaseFolder(const LocalPath& folder, MessageSink& messages)
 {
     if (!holdsDatabase(folder)) {
-        messages.stop("",
-            utf8ToCp932(withControlsEscapedUtf8(folder.utf8(), false)
-                + "\nこのフォルダには tavik.ini がありません。\n"
-                  "tavik.ini のある、データベースのフォルダを選んで下さい。"));
+        messages.stop(utf8ToCp932(withControlsEscapedUtf8(folder.utf8(), false)
+            + "\nこのフォルダには tavik.ini がありません。\n"
+              "tavik.ini のある、データベースのフォルダを選んで下さい。"));
         return false;
     }
     return confirmCp932Folder(folder, messages);
@@ -58,7 +57,7 @@ bool confirmCp932Folder(const LocalPath& folder, MessageSink& messages)
 {
     if (cp932PathOf(folder))
         return true;
-    messages.stop("", pathWithoutCp932Message(folder));
+    messages.stop(pathWithoutCp932Message(folder));
     return false;
 }
 

@@ -86,9 +86,9 @@ std::string explanationPageText(const ExplanationFiles& files, std::string_view 
     if (!files.header.empty())
         page += frame(fileUrl(files.header, urlTop), "70");
     if (!files.text.empty())
-        page += cp932Literal("説明<BR>\n") + frame(fileUrl(files.text, urlTop), height);
+        page += cp932Literal("説明<BR>\n").bytes() + frame(fileUrl(files.text, urlTop), height);
     if (!files.literature.empty())
-        page += cp932Literal("文献<BR>\n") + frame(fileUrl(files.literature, urlTop), height);
+        page += cp932Literal("文献<BR>\n").bytes() + frame(fileUrl(files.literature, urlTop), height);
     page += "</BODY>\n</HTML>\n";
     return page;
 }
@@ -114,9 +114,8 @@ void ExplanationDisplay::showExplanation(const SpeciesRecord* species)
         return;
     }
     if (files.header.empty() && files.text.empty() && files.literature.empty()) {
-        messages_.stop("",
-            cp932Printf("%s\n%s\n%s\n説明はありません", species->scientificName.c_str(), species->alias1.c_str(),
-                species->alias2.c_str()));
+        messages_.stop(cp932Printf("%s\n%s\n%s\n説明はありません", species->scientificName.c_str(),
+            species->alias1.c_str(), species->alias2.c_str()));
         return;
     }
 
@@ -124,23 +123,22 @@ void ExplanationDisplay::showExplanation(const SpeciesRecord* species)
         std::string reason;
         temporaryDirectory_ = privateTemporaryDirectory(&reason);
         if (temporaryDirectory_.empty()) {
-            messages_.stop("", cp932Printf("%s\n\nテンポラリファイル作成失敗。", reason.c_str()));
+            messages_.stop(cp932Printf("%s\n\nテンポラリファイル作成失敗。", reason.c_str()));
             return;
         }
     }
     const std::string path = temporaryPagePath();
     FilePtr file = openFile(path, "wb");
     if (!file) {
-        messages_.stop("", cp932Printf("%s\n\nテンポラリファイル作成失敗。", path.c_str()));
+        messages_.stop(cp932Printf("%s\n\nテンポラリファイル作成失敗。", path.c_str()));
         return;
     }
     const std::string text = explanationPageText(files, settings_.browserUrlTop);
     const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size()
         && std::fflush(file.get()) == 0 && std::fclose(file.release()) == 0;
     if (!written) {
-        messages_.stop("",
-            cp932Printf(
-                "%s\n\nテンポラリファイル作成失敗。\n\ntavik.ini の ExplanationPathを 確認して下さい。", path.c_str()));
+        messages_.stop(cp932Printf(
+            "%s\n\nテンポラリファイル作成失敗。\n\ntavik.ini の ExplanationPathを 確認して下さい。", path.c_str()));
         return;
     }
     openTemporaryPage(path);
@@ -154,7 +152,7 @@ void ExplanationDisplay::showHelpDocument()
     }
     const std::string path = joinPath(settings_.helpDocumentPath, settings_.helpDocumentName);
     if (!isRegularFile(path)) {
-        messages_.stop("",
+        messages_.stop(
             cp932Printf("%s\n\nドキュメントがありません。\ntavik.ini の DocumentPath を確認して下さい", path.c_str()));
         return;
     }
@@ -172,10 +170,9 @@ void ExplanationDisplay::showInstalledGuide()
         return;
     }
     if (!launcher_.startDetached(kDesktopOpener, {installedGuide_.utf8()}))
-        messages_.stop("",
-            cp932Printf("%s\n\n利用者の手引きを開けませんでした。\n"
-                        "xdg-open（デスクトップの既定のブラウザ）が使えるか確認して下さい。",
-                utf8ToCp932(installedGuide_.utf8()).c_str()));
+        messages_.stop(cp932Printf("%s\n\n利用者の手引きを開けませんでした。\n"
+                                   "xdg-open（デスクトップの既定のブラウザ）が使えるか確認して下さい。",
+            utf8ToCp932(installedGuide_.utf8()).c_str()));
 }
 
 bool ExplanationDisplay::openPage(std::string_view path)
@@ -208,7 +205,7 @@ bool ExplanationDisplay::startBrowser(const std::string& argument)
 
 void ExplanationDisplay::browserFailed()
 {
-    messages_.stop("",
+    messages_.stop(
         cp932Printf("%s\n\nブラウザ起動失敗。\n\ntavik.ini の Browser を確認して下さい。", settings_.browser.c_str()));
 }
 

@@ -46,16 +46,16 @@ const std::vector<AngleRule>& angleRules()
     return rules;
 }
 
-std::string formatMessage(const AngleRule& rule)
+Cp932Text formatMessage(const AngleRule& rule)
 {
-    std::string text = cp932Printf("%s: %s\n\n%s          ", cp932Literal(rule.group).c_str(),
+    Cp932Text text = cp932Printf("%s: %s\n\n%s          ", cp932Literal(rule.group).c_str(),
         cp932Literal(rule.label).c_str(), cp932Literal("許される書式").c_str());
     for (const char* example : rule.examples)
-        text += std::string("\n") + example;
+        text += cp932Literal(std::string("\n") + example);
     return text;
 }
 
-std::string rangeMessage(const AngleRule& rule)
+Cp932Text rangeMessage(const AngleRule& rule)
 {
     const bool span = rule.kind == AngleKind::Span;
     return cp932Printf(span ? "%s: %s\n%7.5f %s %9.5f %s" : "%s: %s\n%9.5f %s %9.5f %s",
@@ -190,7 +190,7 @@ std::optional<GeoLineEditor::Failure> GeoLineEditor::check() const
     // The ratio is checked whatever kind of lines is chosen.
     const double ratio = parseReal(text(GeoLineField::Ratio));
     if (!(ratio >= 1.0 && ratio <= 49.0)) {
-        return Failure{"",
+        return Failure{{},
             cp932Printf("%s\n%d %s %d %s", cp932Literal("比率").c_str(), 1, cp932Literal("以上").c_str(), 49,
                 cp932Literal("以下で入力して下さい。").c_str()),
             GeoLineField::Ratio};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/colour.h"
+#include "platform/cp932_text.h"
 #include "viewer/settings/settings.h"
 
 #include <array>
@@ -42,11 +43,11 @@ public:
     // Texts of the ratio, edge and interval fields are kept to this many bytes.
     static constexpr std::size_t TextLimit = 31;
 
-    // Why OK is refused: the message box title and text (cp932) and the
-    // field at fault.
+    // Why OK is refused: the message box title and text and the field at
+    // fault.
     struct Failure {
-        std::string title;
-        std::string message;
+        Cp932Text title;
+        Cp932Text message;
         GeoLineField field = GeoLineField::Ratio;
     };
 

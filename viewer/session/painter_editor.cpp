@@ -23,7 +23,7 @@ std::string formatSize(float size)
 }
 
 // The message of a field that must hold a value from 1 up to a maximum.
-std::string rangeMessage(const char* label, const char* limits)
+Cp932Text rangeMessage(const char* label, const char* limits)
 {
     return cp932Printf("%s:\n%s", cp932Literal(label).c_str(), cp932Literal(limits).c_str());
 }
@@ -178,7 +178,7 @@ bool acceptPainter(Workspace& workspace, DocumentList& documents, const PainterC
     std::string reason;
     if (workspace.painter().save(path, &reason))
         return true;
-    messages.stop("",
+    messages.stop(
         cp932Printf("%s\n色塗り情報を書き込めませんでした (%s)。\n変更した色塗りはこの実行の間だけ使われます。",
             path.c_str(), utf8ToCp932(reason).c_str()));
     return false;

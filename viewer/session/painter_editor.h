@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/cp932_text.h"
 #include "viewer/render/painter_config.h"
 
 #include <array>
@@ -38,9 +39,9 @@ public:
         friend bool operator==(const Field&, const Field&) = default;
     };
 
-    // Why OK is refused: the message box text (cp932) and the field at fault.
+    // Why OK is refused: the message box text and the field at fault.
     struct Failure {
-        std::string message;
+        Cp932Text message;
         Field field;
     };
 

@@ -32,7 +32,7 @@ bool isValidSaveName(const std::string& path)
     }
     // The name must survive the way to the file system and back whole.
     const std::string local = localPath(name).utf8();
-    if (local.empty() || local.size() > kNameMax || utf8ToCp932(local) != name)
+    if (local.empty() || local.size() > kNameMax || utf8ToCp932(local).bytes() != name)
         return false;
     const std::string folder = saveFolderOf(path);
     return isDirectory(folder.empty() ? std::string(".") : folder);
@@ -50,7 +50,7 @@ SaveChoiceCheck checkSaveChoice(const TreeSelection& chosen, const std::string& 
     job.path = path;
     job.overlay = overlay;
     job.species.assign(chosen.rows.size(), nullptr);
-    if (std::string refusal = checkSaveJob(job); !refusal.empty())
+    if (Cp932Text refusal = checkSaveJob(job); !refusal.empty())
         return {SaveChoiceStatus::NeedsWildcard, refusal};
     if (chosen.groupChecked && count > 1)
         return {SaveChoiceStatus::ConfirmTotal,
@@ -81,7 +81,7 @@ std::string saveFolderOf(const std::string& path)
     return path.substr(0, separator);
 }
 
-std::string overwriteQuestion(const std::string& path)
+Cp932Text overwriteQuestion(const std::string& path)
 {
     return cp932Printf("%s は既に存在します。\n上書きしますか？", path.c_str());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <string>
 #include <vector>
 
@@ -23,7 +25,7 @@ enum class SaveChoiceStatus {
 
 struct SaveChoiceCheck {
     SaveChoiceStatus status = SaveChoiceStatus::Ok;
-    std::string message; // what the dialog shows or asks (cp932); empty for Ok
+    Cp932Text message; // what the dialog shows or asks; empty for Ok
 };
 
 // Checks what the save dialog holds when a name is confirmed: the species
@@ -54,6 +56,6 @@ std::vector<const SpeciesRecord*> speciesToSave(
     const TreeSelection& chosen, const CQuelnaDoc& document, const SpeciesTable& species);
 
 // The question asked before overwriting an existing file (cp932).
-std::string overwriteQuestion(const std::string& path);
+Cp932Text overwriteQuestion(const std::string& path);
 
 } // namespace tavik

@@ -4,7 +4,7 @@
 
 namespace tavik {
 
-std::string checkSpeciesSelection(int chosen, bool overlay)
+Cp932Text checkSpeciesSelection(int chosen, bool overlay)
 {
     if (chosen <= 0)
         return cp932Literal("  種を選択して下さい  ");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/cp932_text.h"
+
 #include <string>
 
 namespace tavik {
@@ -9,7 +11,7 @@ inline constexpr int kOverlayMaxSpecies = 10;
 
 // Why a selection of `chosen` species cannot be taken (cp932): none chosen,
 // or more than an overlay holds; empty when it may be taken.
-std::string checkSpeciesSelection(int chosen, bool overlay);
+Cp932Text checkSpeciesSelection(int chosen, bool overlay);
 
 // The words of the species selection dialog (cp932): its title and buttons,
 // for opening maps or an overlay.

@@ -13,14 +13,14 @@ namespace {
 
 void cannotRead(MessageSink& messages, const std::string& path)
 {
-    messages.stop("", cp932Printf("%s\nファイルを読めません。確認してください。", path.c_str()));
+    messages.stop(cp932Printf("%s\nファイルを読めません。確認してください。", path.c_str()));
 }
 
 // A line of a table that the start-up cannot go past: the tables are read
 // whole or not at all, so that no row after a faulty one is silently lost.
 void faultyLine(MessageSink& messages, const std::string& path, const CsvLineFault& fault)
 {
-    messages.stop("", csvLineFaultMessage(fault.status, path, fault.line));
+    messages.stop(csvLineFaultMessage(fault.status, path, fault.line));
 }
 
 } // namespace
@@ -49,9 +49,8 @@ bool Workspace::loadSettings(std::string_view startupDirectory, MessageSink& mes
     // Settings read in part would draw with defaults that point elsewhere,
     // and be written back over the file on exit.
     if (!ini.readWhole()) {
-        messages.stop("",
-            cp932Printf("%s\n設定ファイルを読めません（%s）。", iniPath.c_str(),
-                utf8ToCp932(fileReadFailureText(ini.loadResult())).c_str()));
+        messages.stop(cp932Printf("%s\n設定ファイルを読めません（%s）。", iniPath.c_str(),
+            utf8ToCp932(fileReadFailureText(ini.loadResult())).c_str()));
         return false;
     }
     settings_ = readSettings(ini, startupDirectory);
@@ -65,19 +64,19 @@ bool Workspace::loadConfigurationFiles(MessageSink& messages)
     printForms_.loadAtStartup(settings_.printFormCfg, settings_.nowPrintForm, messages);
 
     if (!blankMap_.loadForImage(resolved(settings_.blankMap), messages)) {
-        messages.stop("", cp932Literal("白地図情報が読めません"));
+        messages.stop(cp932Literal("白地図情報が読めません"));
         return false;
     }
     if (!painter_.load(settings_.paintCfg, messages)) {
-        messages.stop("", cp932Literal("色塗り情報が読めません"));
+        messages.stop(cp932Literal("色塗り情報が読めません"));
         return false;
     }
     // Lines that no map could show would cost seconds and hundreds of
     // megabytes a map: they are not drawn, and the user is told why.
     const GeoLineFault lines = geoLineFault(settings_);
     if (lines.part != GeoLineFault::Part::None)
-        messages.show(
-            {"", "tavik.ini\n" + lines.text + cp932Literal("\n経緯線は描きません。"), MessageIcon::Exclamation});
+        messages.show({{}, cp932Literal("tavik.ini\n") + lines.text + cp932Literal("\n経緯線は描きません。"),
+            MessageIcon::Exclamation});
     return true;
 }
 
@@ -86,16 +85,14 @@ bool Workspace::checkCapacities(MessageSink& messages) const
     // A setting beyond any machine's memory is refused at start rather than
     // when the first large species is drawn.
     if (settings_.pointMaxPerSpeciesFault) {
-        messages.stop("",
-            cp932Printf("tavik.ini の PointMaxPerSpecies の値 \"%s\" は正の整数ではありません。\n\n"
-                        "1 から %d までの整数（桁区切りのカンマなし）にして下さい",
-                cutCp932(*settings_.pointMaxPerSpeciesFault, 80).c_str(), kPointMaxLimit));
+        messages.stop(cp932Printf("tavik.ini の PointMaxPerSpecies の値 \"%s\" は正の整数ではありません。\n\n"
+                                  "1 から %d までの整数（桁区切りのカンマなし）にして下さい",
+            cutCp932(*settings_.pointMaxPerSpeciesFault, 80).c_str(), kPointMaxLimit));
         return false;
     }
     if (settings_.pointMaxPerSpecies > kPointMaxLimit) {
-        messages.stop("",
-            cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",
-                settings_.pointMaxPerSpecies, kPointMaxLimit));
+        messages.stop(cp932Printf("tavik.ini の PointMaxPerSpecies の値 %d が大きすぎます。\n\n%d 以下にして下さい",
+            settings_.pointMaxPerSpecies, kPointMaxLimit));
         return false;
     }
     return true;
@@ -119,7 +116,7 @@ bool Workspace::loadTables(MessageSink& messages)
         cannotRead(messages, s.areaTable);
         return false;
     case AreaTableStatus::Overflow:
-        messages.stop("", cp932Literal("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
+        messages.stop(cp932Literal("Area Table が溢れました\n\ntavik.ini の AreaMax の値を増やして下さい"));
         return false;
     case AreaTableStatus::FaultyLine:
         faultyLine(messages, resolved(s.areaTable), areas_.fault());
@@ -134,11 +131,11 @@ bool Workspace::loadTables(MessageSink& messages)
         cannotRead(messages, s.wgsJgsTable);
         return false;
     case DatumShiftStatus::Overflow:
-        messages.stop("", cp932Literal("WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"));
+        messages.stop(cp932Literal("WgsJgs Table が溢れました\n\ntavik.ini の WgsJgsMax の値を増やして下さい"));
         return false;
     case DatumShiftStatus::BadSquareCode:
         messages.stop(
-            "", cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。", s.wgsJgsTable.c_str()));
+            cp932Printf("%s\nファイルの地域メッシュコードが異常です。確認してください。", s.wgsJgsTable.c_str()));
         return false;
     case DatumShiftStatus::FaultyLine:
         faultyLine(messages, resolved(s.wgsJgsTable), datumShifts_.fault());
@@ -150,11 +147,10 @@ bool Workspace::loadTables(MessageSink& messages)
     case DistributionIndexStatus::Ok:
         break;
     case DistributionIndexStatus::CannotOpen:
-        messages.stop("", cp932Printf("%s\nファイルを読めません。確認して下さい。", s.taVikDb.c_str()));
+        messages.stop(cp932Printf("%s\nファイルを読めません。確認して下さい。", s.taVikDb.c_str()));
         return false;
     case DistributionIndexStatus::Overflow:
-        messages.stop(
-            "", cp932Literal("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
+        messages.stop(cp932Literal("Species map table が溢れました\n\ntavik.ini の SpeciesMax の値を増やして下さい"));
         return false;
     case DistributionIndexStatus::ReadError:
         faultyLine(messages, s.taVikDb, {CsvStatus::ReadError, distribution_.readErrorLine()});
@@ -174,7 +170,7 @@ bool Workspace::refreshDistributionIndex(MessageSink& messages)
             faultyLine(messages, settings_.taVikDb, {CsvStatus::ReadError, fresh.readErrorLine()});
         else
             messages.stop(
-                "", cp932Printf("%s\n種別分布テーブルが変更されましたが、読み直せません。", settings_.taVikDb.c_str()));
+                cp932Printf("%s\n種別分布テーブルが変更されましたが、読み直せません。", settings_.taVikDb.c_str()));
         return false;
     }
     distribution_ = std::move(fresh);
@@ -203,7 +199,7 @@ bool Workspace::loadAddins(MessageSink& messages)
     ++revision_;
     if (loaded)
         return true;
-    messages.stop("", addins_.errorText());
+    messages.stop(addins_.errorText());
     return false;
 }
 

@@ -131,28 +131,27 @@ bool reportLineFault(CsvStatus status, const std::string& path, long line, Messa
     case CsvStatus::Ok:
         return true;
     case CsvStatus::FieldTooLong:
-        messages.stop("",
-            cp932Printf(
-                "%s\n トークンの長さが %d を越えました。", file, static_cast<int>(CsvReader::viewerFieldBytes)));
+        messages.stop(cp932Printf(
+            "%s\n トークンの長さが %d を越えました。", file, static_cast<int>(CsvReader::viewerFieldBytes)));
         return true;
     case CsvStatus::TooManyFields:
         messages.stop(
-            "", cp932Printf("%s\n トークン数が %d を越えました。", file, static_cast<int>(CsvReader::viewerFields)));
+            cp932Printf("%s\n トークン数が %d を越えました。", file, static_cast<int>(CsvReader::viewerFields)));
         return true;
     case CsvStatus::EndOfFile:
-        messages.stop("", cp932Printf("%s\n 種別分布テーブルが読めません。", file));
+        messages.stop(cp932Printf("%s\n 種別分布テーブルが読めません。", file));
         return false;
     case CsvStatus::UnterminatedQuote:
-        messages.stop("", cp932Printf("%s\n 構文エラー。文字列が \"\" で囲まれていません。", file));
+        messages.stop(cp932Printf("%s\n 構文エラー。文字列が \"\" で囲まれていません。", file));
         return false;
     case CsvStatus::LineTooLong:
     case CsvStatus::ReadError:
-        messages.stop("", csvLineFaultMessage(status, path, line));
+        messages.stop(csvLineFaultMessage(status, path, line));
         return false;
     case CsvStatus::MisplacedQuote:
         break;
     }
-    messages.stop("", cp932Printf("%s\n 種別分布テーブルが不正です。", file));
+    messages.stop(cp932Printf("%s\n 種別分布テーブルが不正です。", file));
     return false;
 }
 
@@ -380,7 +379,7 @@ bool DistributionTable::readSpeciesRecords(
     // replaced) may hold other lines at the indexed offsets.
     const std::string_view code = fields.empty() ? std::string_view() : fields[0];
     if (parseInteger64(code.substr(0, kLocationBytes)) != speciesCode) {
-        messages.stop("",
+        messages.stop(
             cp932Printf("%s\n %ld 行目は種コード %lld の行ではありません。種別分布テーブルが書き換えられています。"
                         "ビューアを起動し直して下さい。",
                 path_.c_str(), lineNumber, static_cast<long long>(speciesCode)));

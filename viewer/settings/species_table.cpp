@@ -42,7 +42,7 @@ SpeciesTable::LoadResult SpeciesTable::load(
         if (row == CsvReader::Row::End)
             break;
         if (row == CsvReader::Row::Fault) {
-            messages.stop("", csvLineFaultMessage(reader.rowFault().status, path, reader.rowFault().line));
+            messages.stop(csvLineFaultMessage(reader.rowFault().status, path, reader.rowFault().line));
             result = LoadResult::FaultyLine;
             break;
         }
@@ -76,7 +76,7 @@ bool SpeciesTable::assignPhyleticCodes(PhyleticTable& groups, MessageSink& messa
         groups.append(std::move(group));
     groups.sortByCode();
     if (assignment.full)
-        messages.stop("", tableOverflowMessage("Phyletic Table", "PhyleticMax"));
+        messages.stop(tableOverflowMessage("Phyletic Table", "PhyleticMax"));
     return !assignment.full;
 }
 

@@ -88,10 +88,9 @@ bool DocumentPrinter::formFits(const CQuelnaDoc& document, const ScreenMetrics& 
     MessageLog ignored;
     if (gridFitsPaper(document, snapshot.sources(ignored), paper()))
         return true;
-    messages_.stop("",
-        cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが用紙に収まりません"
-                    "（余白、地図の間隔、タイトルの位置を見直してください）。",
-            workspace_.settings().printFormCfg.c_str(), document.printForm().title.c_str()));
+    messages_.stop(cp932Printf("%s\n印刷書式 \"%s\" の地図の並びが用紙に収まりません"
+                               "（余白、地図の間隔、タイトルの位置を見直してください）。",
+        workspace_.settings().printFormCfg.c_str(), document.printForm().title.c_str()));
     return false;
 }
 
@@ -146,14 +145,13 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
     if (toFile) {
         const std::optional<std::string> targetPath = cp932PathOf(localPathOf(target));
         if (!targetPath) {
-            messages_.stop("", pathWithoutCp932Message(localPathOf(target)));
+            messages_.stop(pathWithoutCp932Message(localPathOf(target)));
             return ExportResult::FileError;
         }
         file = std::make_unique<FileReplacement>(*targetPath);
         if (!file->open()) {
-            messages_.stop("",
-                cp932Printf("%s に書き込みできませんでした。\n%s", targetPath->c_str(),
-                    utf8ToCp932(file->errorText()).c_str()));
+            messages_.stop(cp932Printf(
+                "%s に書き込みできませんでした。\n%s", targetPath->c_str(), utf8ToCp932(file->errorText()).c_str()));
             return ExportResult::FileError;
         }
         printer.setOutputFileName(qpath(LocalPath(file->descriptorPath())));
@@ -183,10 +181,10 @@ ExportResult DocumentPrinter::printPages(QPrinter& printer, const CQuelnaDoc& do
         break;
     case ExportResult::FileError:
         if (toFile)
-            messages_.stop("", cp932Printf("%s に書き込みできませんでした。", cp932Text(target).c_str()));
+            messages_.stop(cp932Printf("%s に書き込みできませんでした。", cp932Text(target).c_str()));
         else
             messages_.stop(
-                "", cp932Printf("プリンタ %s に印刷できませんでした。", cp932Text(printer.printerName()).c_str()));
+                cp932Printf("プリンタ %s に印刷できませんでした。", cp932Text(printer.printerName()).c_str()));
         break;
     default:
         break;

@@ -73,12 +73,12 @@ public:
         QMetaObject::invokeMethod(&window_, "showNextQueuedMessage", Qt::QueuedConnection);
     }
     // The oldest message not yet shown, if any.
-    std::optional<std::string> takeNext()
+    std::optional<Cp932Text> takeNext()
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (waiting_.empty())
             return std::nullopt;
-        std::string text = std::move(waiting_.front());
+        Cp932Text text = std::move(waiting_.front());
         waiting_.pop_front();
         return text;
     }
@@ -86,7 +86,7 @@ public:
 private:
     MainWindow& window_;
     std::mutex mutex_;
-    std::deque<std::string> waiting_;
+    std::deque<Cp932Text> waiting_;
 };
 
 namespace {
@@ -517,7 +517,7 @@ void MainWindow::showAbout()
 {
     // The version is the one `tavik --version` prints and the package carries.
     const std::string text = "Tavik 生物分布地図ビューア\n\nバージョン " + std::string(programVersion());
-    messages_.show({"", cp932Literal(text), MessageIcon::Information});
+    messages_.show({{}, cp932Literal(text), MessageIcon::Information});
 }
 
 void MainWindow::editPrintForms()
@@ -685,12 +685,12 @@ ExplanationDisplay& MainWindow::explanations()
     return *explanations_;
 }
 
-void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop("", cp932Of(cp932Text)); }
+void MainWindow::showRaisedMessage(const QByteArray& cp932Text) { messages_.stop(cp932Of(cp932Text)); }
 
 void MainWindow::showNextQueuedMessage()
 {
-    if (std::optional<std::string> text = queuedMessages_->takeNext())
-        messages_.stop("", *text);
+    if (std::optional<Cp932Text> text = queuedMessages_->takeNext())
+        messages_.stop(*text);
 }
 
 void MainWindow::documentOpened(CQuelnaDoc& document)
@@ -762,8 +762,7 @@ void MainWindow::saveSettings()
     // A settings file that cannot be read whole is never written over.
     std::string reason;
     if (!ini.save(path, &reason))
-        messages_.stop(
-            "", cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(reason).c_str()));
+        messages_.stop(cp932Printf("%s に書き込みできませんでした。\n%s", path.c_str(), utf8ToCp932(reason).c_str()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

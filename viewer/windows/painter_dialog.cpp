@@ -280,7 +280,7 @@ void PainterDialog::accept()
         QDialog::accept();
         return;
     }
-    messages_.show({"", failure->message, MessageIcon::Stop});
+    messages_.show({{}, failure->message, MessageIcon::Stop});
     const Row& row = rows_[index(failure->field.slot)];
     switch (failure->field.kind) {
     case PainterEditor::Field::Kind::Size:

@@ -42,10 +42,10 @@ constexpr FormScript kScripts[] = {FormScript::Header, FormScript::MapTitle, For
 
 bool isScriptTab(int tab) { return tab >= static_cast<int>(FormTab::Header); }
 
-// The message (cp932) for the first character of `text` that cp932 lacks,
+// The message for the first character of `text` that cp932 lacks,
 // by its code point, since the message cannot show it; nothing when every
 // character has a cp932 form.
-std::optional<std::string> characterWithoutCp932(const QString& text)
+std::optional<Cp932Text> characterWithoutCp932(const QString& text)
 {
     for (const char32_t code : text.toUcs4()) {
         if (!utf8ToCp932Exact(utf8Of(QString::fromUcs4(&code, 1))))
@@ -250,14 +250,14 @@ QWidget* PrintFormDialog::makeScriptTab(FormScript script)
 std::optional<EntryFault> PrintFormDialog::textWithoutCp932() const
 {
     for (const FormFieldSpec& spec : formFieldSpecs()) {
-        if (std::optional<std::string> missing = characterWithoutCp932(field(spec.field)->text()))
+        if (std::optional<Cp932Text> missing = characterWithoutCp932(field(spec.field)->text()))
             return EntryFault{
                 spec.tab, spec.field, cp932Printf("  %s :  %s   ", cp932Literal(spec.label).c_str(), missing->c_str())};
     }
     for (FormScript script : kScripts) {
-        if (std::optional<std::string> missing = characterWithoutCp932(scriptEditor(script)->toPlainText()))
-            return EntryFault{
-                scriptTab(script), std::nullopt, cp932Literal(formTabName(scriptTab(script))) + "\n  " + *missing};
+        if (std::optional<Cp932Text> missing = characterWithoutCp932(scriptEditor(script)->toPlainText()))
+            return EntryFault{scriptTab(script), std::nullopt,
+                cp932Literal(std::string(formTabName(scriptTab(script))) + "\n  ") + *missing};
     }
     return std::nullopt;
 }
@@ -296,7 +296,7 @@ void PrintFormDialog::fillFormList()
 void PrintFormDialog::showFault(const EntryFault& fault)
 {
     tabs_->setCurrentIndex(static_cast<int>(fault.tab));
-    messages_.stop("", fault.message);
+    messages_.stop(fault.message);
     if (fault.field) {
         QLineEdit* edit = field(*fault.field);
         edit->setFocus();
@@ -339,8 +339,8 @@ void PrintFormDialog::chooseForm(int entry)
 
 void PrintFormDialog::addForm()
 {
-    if (std::optional<std::string> refusal = editor_.addRefusal()) {
-        messages_.stop("", *refusal);
+    if (std::optional<Cp932Text> refusal = editor_.addRefusal()) {
+        messages_.stop(*refusal);
         return;
     }
     if (std::optional<EntryFault> fault = textWithoutCp932()) {
@@ -349,7 +349,7 @@ void PrintFormDialog::addForm()
     }
     PrintFormEntries shown = entries();
     const std::string name = editor_.newFormName(shown.field(FormField::Title));
-    if (!messages_.ask({"", PrintFormEditor::addQuestion(name), MessageIcon::Exclamation}))
+    if (!messages_.ask({{}, PrintFormEditor::addQuestion(name), MessageIcon::Exclamation}))
         return;
     std::optional<EntryFault> fault = editor_.add(name, shown);
     formList_->addItem(qtext(editor_.selectedForm().title));
@@ -363,11 +363,11 @@ void PrintFormDialog::addForm()
 
 void PrintFormDialog::deleteForm()
 {
-    if (std::optional<std::string> refusal = editor_.deleteRefusal()) {
-        messages_.stop("", *refusal);
+    if (std::optional<Cp932Text> refusal = editor_.deleteRefusal()) {
+        messages_.stop(*refusal);
         return;
     }
-    if (!messages_.ask({"", PrintFormEditor::deleteQuestion(), MessageIcon::Exclamation}))
+    if (!messages_.ask({{}, PrintFormEditor::deleteQuestion(), MessageIcon::Exclamation}))
         return;
     const int removed = editor_.selected();
     editor_.removeSelected();

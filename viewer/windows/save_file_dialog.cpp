@@ -115,7 +115,7 @@ void SaveFileDialog::accept()
     const int depth = colours256_->isChecked() ? 8 : 24;
     const std::optional<std::string> chosenPath = cp932PathOf(localPathOf(files.first()));
     if (!chosenPath) {
-        messages_.show({"", pathWithoutCp932Message(localPathOf(files.first())), MessageIcon::Exclamation});
+        messages_.show({{}, pathWithoutCp932Message(localPathOf(files.first())), MessageIcon::Exclamation});
         return;
     }
     const std::string& path = *chosenPath;
@@ -124,14 +124,14 @@ void SaveFileDialog::accept()
     case SaveChoiceStatus::Ok:
         break;
     case SaveChoiceStatus::ConfirmTotal:
-        if (!messages_.ask({"", check.message, MessageIcon::Exclamation}))
+        if (!messages_.ask({{}, check.message, MessageIcon::Exclamation}))
             return;
         break;
     default:
-        messages_.show({"", check.message, MessageIcon::Exclamation});
+        messages_.show({{}, check.message, MessageIcon::Exclamation});
         return;
     }
-    if (fileExists(path) && !messages_.ask({"", overwriteQuestion(path), MessageIcon::Exclamation}))
+    if (fileExists(path) && !messages_.ask({{}, overwriteQuestion(path), MessageIcon::Exclamation}))
         return;
     path_ = path;
     depth_ = depth;

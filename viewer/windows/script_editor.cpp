@@ -77,7 +77,7 @@ void ScriptEditor::insertBlue(const QString& text)
 bool ScriptEditor::insertScript(const QString& text, int caret)
 {
     if (!fits(static_cast<int>(text.size()))) {
-        messages_.stop("", scriptEditorFullMessage());
+        messages_.stop(scriptEditorFullMessage());
         return false;
     }
     QTextCursor cursor = textCursor();
@@ -141,7 +141,7 @@ void ScriptEditor::insertFromMimeData(const QMimeData* source)
     QString text = source->text();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (!fits(static_cast<int>(text.size()))) {
-        messages_.stop("", scriptEditorFullMessage());
+        messages_.stop(scriptEditorFullMessage());
         return;
     }
     insertBlue(text);

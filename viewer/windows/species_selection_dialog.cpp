@@ -53,9 +53,9 @@ void SpeciesSelectionDialog::accept()
 {
     readSpeciesTreeChecks(items_, tree_);
     TreeSelection chosen = tree_.collectChecked();
-    const std::string refusal = checkSpeciesSelection(static_cast<int>(chosen.rows.size()), overlay_);
+    const Cp932Text refusal = checkSpeciesSelection(static_cast<int>(chosen.rows.size()), overlay_);
     if (!refusal.empty()) {
-        messages_.show({"", refusal, MessageIcon::Exclamation});
+        messages_.show({{}, refusal, MessageIcon::Exclamation});
         return;
     }
     selection_ = std::move(chosen);

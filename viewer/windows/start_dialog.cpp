@@ -84,9 +84,8 @@ bool StartDialog::openSampleCopy(const LocalPath& target)
         return false;
     std::string reason;
     if (!copySampleDatabase(sampleFolder_, target, reason)) {
-        messages_.stop("",
-            utf8ToCp932(
-                withControlsEscapedUtf8(target.utf8(), false) + "\n見本のデータベースを写せませんでした。\n" + reason));
+        messages_.stop(utf8ToCp932(
+            withControlsEscapedUtf8(target.utf8(), false) + "\n見本のデータベースを写せませんでした。\n" + reason));
         return false;
     }
     return chooseFolder(target);
