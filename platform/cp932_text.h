@@ -9,9 +9,11 @@
 namespace tavik {
 
 // Text in cp932 bytes: what messages, labels and the tables' texts are made
-// of. UTF-8 text becomes one only through a conversion (utf8ToCp932,
-// cp932Literal, cp932Printf); bytes that are cp932 already (a table's field,
-// a path from the settings) are declared so by constructing one explicitly.
+// of. One is made only by a conversion (utf8ToCp932, cp932Literal,
+// cp932Printf, and cp932Text / cp932Of at the Qt edge); bytes that are cp932
+// already (a table's field, a path from the settings) go into a message as
+// cp932Printf's arguments. The constructors are for those conversions alone
+// (tests/guards/cp932_text_made.py refuses any other).
 // Messages and the tools' faults hold this type, so a UTF-8 text, such as
 // a system's error text or a Qt message, cannot become one unconverted.
 // It reads as its bytes wherever a std::string or std::string_view is
